@@ -1,0 +1,64 @@
+// The livrax executable: the desktop program when started without
+// arguments, and the command-line jobs (demo company, books, tax files) when
+// started with a subcommand.
+
+#include "demo/demo_command.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTextStream>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Command {
+    QString name;
+    QString usage;
+    QString summary;
+    std::function<int(const QStringList&)> run;
+};
+
+int PrintHelp(const QList<Command>& commands) {
+    QTextStream out(stdout);
+    out << "LIVRAX - livros fiscais\n\n"
+        << "Uso: livrax <comando> [opções]\n\nComandos:\n";
+    for (const Command& command : commands) {
+        out << "  " << command.usage << "\n      " << command.summary << "\n";
+    }
+    out << "\n\"livrax <comando> --help\" mostra as opções de cada comando.\n";
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(u"livrax"_s);
+    QCoreApplication::setOrganizationName(u"livrax"_s);
+
+    QList<Command> commands;
+    commands.append({u"help"_s, u"help"_s, u"Lista os comandos."_s,
+                     [&commands](const QStringList&) { return PrintHelp(commands); }});
+    commands.append({u"demo"_s, livrax::demo::DemoUsage(),
+                     u"Cria a empresa de demonstração (bancos *.fdb) e mostra o resumo."_s,
+                     [](const QStringList& args) { return livrax::demo::RunDemoCommand(args); }});
+
+    const QStringList args = app.arguments().mid(1);
+    QTextStream err(stderr);
+    if (args.isEmpty()) {
+        err << "O programa de janelas ainda não está disponível nesta versão.\n"
+            << "Use \"livrax help\" para ver os comandos de linha.\n";
+        return 1;
+    }
+    const QString name = args.first();
+    for (const Command& command : commands) {
+        if (command.name == name) return command.run(args.mid(1));
+    }
+    if (name == u"--help"_s || name == u"-h"_s) return PrintHelp(commands);
+    err << "livrax: comando desconhecido: \"" << name << "\"\n"
+        << "Use \"livrax help\" para ver os comandos.\n";
+    return 2;
+}

@@ -1,0 +1,41 @@
+#include "data/fb_client.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace livrax::data::fb {
+
+Firebird::IMaster* Master() {
+    static Firebird::IMaster* master = Firebird::fb_get_master_interface();
+    return master;
+}
+
+Firebird::IUtil* Util() { return Master()->getUtilInterface(); }
+
+Firebird::IProvider* Provider() {
+    // The dispatcher picks the remote client for "host:path" and the embedded
+    // engine for a plain file path. It lives for the whole process.
+    static Firebird::IProvider* provider = Master()->getDispatcher();
+    return provider;
+}
+
+QByteArray EncodeText(const QString& text) {
+    QStringEncoder encoder("windows-1252", QStringConverter::Flag::Stateless);
+    return encoder(text);
+}
+
+QString DecodeText(const char* data, int length) {
+    QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
+    return decoder(QByteArrayView(data, length));
+}
+
+QString FormatStatus(const Firebird::IStatus* status) {
+    char buffer[2048];
+    // formatStatus takes a non-const status but only reads it.
+    const unsigned length =
+        Util()->formatStatus(buffer, sizeof buffer, const_cast<Firebird::IStatus*>(status));
+    QString message = QString::fromLocal8Bit(buffer, int(qMin<unsigned>(length, sizeof buffer)));
+    return message.simplified();
+}
+
+} // namespace livrax::data::fb

@@ -1,0 +1,61 @@
+#include "support/test_database.h"
+
+#include "data/db_error.h"
+#include "data/schema.h"
+
+#include <QFile>
+
+#include <stdexcept>
+
+namespace livrax::test {
+
+namespace {
+
+data::ConnectionOptions OptionsFor(const QString& path) {
+    data::ConnectionOptions options;
+    options.path = path;
+    options.forcedWrites = false; // a test database need not survive a crash
+    return options;
+}
+
+// The database every TestDatabase copies, built on first use.
+const QString& TemplatePath() {
+    static QTemporaryDir folder;
+    static const QString path = [] {
+        if (!folder.isValid()) throw std::runtime_error("no temporary folder for the test database");
+        const QString file = folder.filePath(QStringLiteral("template.fdb"));
+        data::Connection connection;
+        data::CreateDatabaseWithSchema(connection, OptionsFor(file),
+                                       {data::SchemaPart::Erp, data::SchemaPart::System});
+        connection.close();
+        return file;
+    }();
+    return path;
+}
+
+} // namespace
+
+TestDatabase::TestDatabase() : m_connection(std::make_unique<data::Connection>()) {
+    m_path = m_dir.filePath(QStringLiteral("test.fdb"));
+    if (!QFile::copy(TemplatePath(), m_path))
+        throw std::runtime_error("could not copy the template test database");
+    QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner);
+    m_connection->open(options());
+}
+
+TestDatabase::~TestDatabase() { m_connection->close(); }
+
+data::ConnectionOptions TestDatabase::options() const { return OptionsFor(m_path); }
+
+void TestDatabase::load(const QString& script) { data::RunSqlScript(*m_connection, script); }
+
+void TestDatabase::loadFile(const QString& name) {
+    QFile file(QStringLiteral(LIVRAX_FIXTURES_DIR "/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("missing fixture " + name.toStdString());
+    load(QString::fromUtf8(file.readAll()));
+}
+
+void TestDatabase::exec(const QString& sql) { m_connection->executeImmediate(sql); }
+
+} // namespace livrax::test
