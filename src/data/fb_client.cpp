@@ -20,12 +20,14 @@ Firebird::IProvider* Provider() {
 }
 
 QByteArray EncodeText(const QString& text) {
-    QStringEncoder encoder("windows-1252", QStringConverter::Flag::Stateless);
+    // Converters are costly to create; the program is single-threaded, and a
+    // per-thread instance keeps tests with threads safe as well.
+    thread_local QStringEncoder encoder("windows-1252", QStringConverter::Flag::Stateless);
     return encoder(text);
 }
 
 QString DecodeText(const char* data, int length) {
-    QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
+    thread_local QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
     return decoder(QByteArrayView(data, length));
 }
 

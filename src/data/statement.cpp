@@ -146,18 +146,19 @@ void Statement::prepareMessages() {
         throw DbError(QStringLiteral("Parâmetros não reconhecidos em: ") + m_sql);
     }
     m_parameterValues.resize(m_parameters.size());
+    for (int i = 0; i < m_parameterNames.size(); ++i) {
+        if (!m_parameterNames[i].isEmpty()) m_positionsByName[m_parameterNames[i]].append(i);
+    }
 }
 
 void Statement::bind(const QString& name, const DbValue& value) {
-    const QString key = name.startsWith(u':') ? name.mid(1).toUpper() : name.toUpper();
-    bool found = false;
-    for (int i = 0; i < m_parameterNames.size(); ++i) {
-        if (m_parameterNames[i] == key) {
-            m_parameterValues[i] = value;
-            found = true;
-        }
-    }
-    if (!found) throw DbError(QStringLiteral("Parâmetro inexistente: ") + name);
+    auto positions = m_positionsByName.constFind(name);
+    if (positions == m_positionsByName.cend())
+        positions = m_positionsByName.constFind(
+            name.startsWith(u':') ? name.mid(1).toUpper() : name.toUpper());
+    if (positions == m_positionsByName.cend())
+        throw DbError(QStringLiteral("Parâmetro inexistente: ") + name);
+    for (int position : *positions) m_parameterValues[position] = value;
 }
 
 void Statement::bind(int position, const DbValue& value) {

@@ -94,6 +94,7 @@ private:
     Transaction* m_activeTransaction = nullptr;
     QString m_sql;
     QStringList m_parameterNames;
+    QHash<QString, QVector<int>> m_positionsByName;
     QVector<DbValue> m_parameterValues;
     QVector<Column> m_parameters;
     QVector<Column> m_columns;
