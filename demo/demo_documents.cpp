@@ -2,6 +2,8 @@
 
 #include "common/cnpj.h"
 
+#include <QHash>
+
 namespace livrax::demo {
 
 namespace {
@@ -29,40 +31,42 @@ QString MakeCnpj(DemoRandom& random) {
            digits.mid(8, 4) + u'-' + digits.mid(12, 2);
 }
 
-QString MakeStateRegistration(DemoRandom& random, const QString& state) {
+QString CompleteStateRegistration(const QString& state, const QString& base) {
     if (state == u"SP") {
         // Eight digits, a check digit, two digits, a check digit; each check
         // digit is the last digit of the weighted sum modulo 11.
-        QString ie = random.digits(8);
+        QString ie = base.left(8);
         ie += Digit(WeightedSum(ie, {1, 3, 4, 5, 6, 7, 8, 10}) % 11 % 10);
-        ie += random.digits(2);
+        ie += base.mid(8, 2);
         ie += Digit(WeightedSum(ie, {3, 2, 10, 9, 8, 7, 6, 5, 4, 3, 2}) % 11 % 10);
         return ie;
     }
-    if (state == u"RJ") {
-        const QString base = random.digits(7);
-        return base + Digit(Modulo11Digit(base, {2, 7, 6, 5, 4, 3, 2}));
-    }
+    // The other states: 11 minus the remainder, where a result of 10 or 11
+    // gives 0.
+    const auto large = [](const QString& digits, const QList<int>& weights) {
+        const int value = 11 - WeightedSum(digits, weights) % 11;
+        return value >= 10 ? 0 : value;
+    };
+    if (state == u"RJ") return base + Digit(Modulo11Digit(base, {2, 7, 6, 5, 4, 3, 2}));
     if (state == u"PR") {
-        QString ie = random.digits(8);
-        const auto large = [](const QString& digits, const QList<int>& weights) {
-            const int value = 11 - WeightedSum(digits, weights) % 11;
-            return value >= 10 ? 0 : value;
-        };
-        ie += Digit(large(ie, {3, 2, 7, 6, 5, 4, 3, 2}));
-        ie += Digit(large(ie, {4, 3, 2, 7, 6, 5, 4, 3, 2}));
-        return ie;
+        QString ie = base + Digit(large(base, {3, 2, 7, 6, 5, 4, 3, 2}));
+        return ie + Digit(large(ie, {4, 3, 2, 7, 6, 5, 4, 3, 2}));
     }
+    if (state == u"RS") return base + Digit(large(base, {2, 9, 8, 7, 6, 5, 4, 3, 2}));
+    return base + Digit(Modulo11Digit(base, {9, 8, 7, 6, 5, 4, 3, 2})); // SC
+}
+
+QString MakeStateRegistration(DemoRandom& random, const QString& state) {
+    static const QHash<QString, int> baseLengths = {
+        {QStringLiteral("SP"), 10}, {QStringLiteral("RJ"), 7}, {QStringLiteral("PR"), 8},
+        {QStringLiteral("SC"), 8}};
     if (state == u"RS") {
         // Three digits of the municipality (never 000), then six of the firm.
-        const QString base = QString::number(random.between(1, 467)).rightJustified(3, u'0') +
-                             random.digits(6);
-        const int value = 11 - WeightedSum(base, {2, 9, 8, 7, 6, 5, 4, 3, 2}) % 11;
-        return base + Digit(value >= 10 ? 0 : value);
+        return CompleteStateRegistration(
+            state, QString::number(random.between(1, 467)).rightJustified(3, u'0') +
+                       random.digits(6));
     }
-    // SC
-    const QString base = random.digits(8);
-    return base + Digit(Modulo11Digit(base, {9, 8, 7, 6, 5, 4, 3, 2}));
+    return CompleteStateRegistration(state, random.digits(baseLengths.value(state, 8)));
 }
 
 } // namespace livrax::demo

@@ -33,6 +33,13 @@ void ReadMonths(data::Connection& erp, data::Transaction& transaction, const QSt
     }
 }
 
+// "  ----- title -----" filling `width` characters, over a block of columns.
+QString Banner(const QString& title, int width) {
+    const int dashes = width - 3 - int(title.size()) - 2;
+    const int left = dashes / 2;
+    return Spaces(3) + QString(left, u'-') + u' ' + title + u' ' + QString(dashes - left, u'-');
+}
+
 QString Row(const QString& label, const MonthTotals& entries, const MonthTotals& exits) {
     return PadRight(label, 10) + PadLeft(QString::number(entries.invoices), 9) +
            PadLeft(QString::number(entries.cancelled), 6) +
@@ -60,8 +67,7 @@ QString FormatDemoSummary(const DemoSummary& summary) {
                                             u"SETEMBRO", u"OUTUBRO",  u"NOVEMBRO", u"DEZEMBRO"};
     QString text = u"Notas fiscais de "_s + QString::number(summary.year) +
                    u" (valor contábil das notas faturadas)\n\n"_s;
-    text += PadRight(QString(), 10) + PadRight(u"   ----------- Entradas -----------"_s, 34) +
-            u"   ------------ Saídas ------------\n"_s;
+    text += Spaces(10) + Banner(u"Entradas"_s, 34) + Banner(u"Saídas"_s, 35) + u'\n';
     text += PadRight(u"Mês"_s, 10) + PadLeft(u"Notas"_s, 9) + PadLeft(u"Canc."_s, 6) +
             PadLeft(u"Valor"_s, 19) + PadLeft(u"Notas"_s, 10) + PadLeft(u"Canc."_s, 6) +
             PadLeft(u"Valor"_s, 19) + u'\n';

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages LIVRAX needs to build and run, when missing.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev                        # Core, Gui, Widgets, PrintSupport, Test
+  firebird-dev libfbclient2           # client library and its C++ interface
+  firebird3.0-server-core             # the embedded engine: no server needed
+  fonts-liberation2                   # report font
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+
+if ((${#missing[@]})); then
+  echo "Instalando pacotes: ${missing[*]}" >&2
+  sudo=""
+  if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,141 @@
+#include "common/dates.h"
+
+#include "common/text.h"
+#include "platform/clock.h"
+
+#include <QStringList>
+
+namespace livrax {
+
+namespace {
+
+bool IsDigits(QStringView s) {
+    for (const QChar c : s) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+    }
+    return !s.isEmpty();
+}
+
+// "-" and "." read as the date separator "/".
+QString WithSlashes(const QString& text) {
+    QString s = text;
+    s.replace(QLatin1Char('-'), QLatin1Char('/'));
+    s.replace(QLatin1Char('.'), QLatin1Char('/'));
+    return s;
+}
+
+// What the date checks look at: separators made "/", spaces removed.
+QString NormalisedDate(const QString& text) {
+    QString s = WithSlashes(text);
+    s.remove(QLatin1Char(' '));
+    return s;
+}
+
+} // namespace
+
+int ExpandTwoDigitYear(int twoDigitYear, int currentYear) {
+    const int windowStart = currentYear - 90;
+    int year = windowStart - windowStart % 100 + twoDigitYear;
+    if (year < windowStart) year += 100;
+    return year;
+}
+
+int ExpandTwoDigitYear(int twoDigitYear) {
+    return ExpandTwoDigitYear(twoDigitYear, platform::Clock::today().year());
+}
+
+QDate ParseDate(const QString& text) {
+    const QStringList parts = NormalisedDate(text).split(QLatin1Char('/'));
+    if (parts.size() != 3) return QDate();
+    const QString& day = parts.at(0);
+    const QString& month = parts.at(1);
+    const QString& year = parts.at(2);
+    if (!IsDigits(day) || day.size() > 2 || !IsDigits(month) || month.size() > 2 ||
+        !IsDigits(year) || (year.size() != 2 && year.size() != 4))
+        return QDate();
+    const int y = year.size() == 2 ? ExpandTwoDigitYear(year.toInt()) : year.toInt();
+    return QDate(y, month.toInt(), day.toInt());
+}
+
+QString FormatShortDate(const QDate& date) {
+    return date.isValid() ? date.toString(QStringLiteral("dd/MM/yy")) : QString();
+}
+
+bool IsValidDate(const QString& text) {
+    const QString trimmed = WithSlashes(text).trimmed();
+    if (trimmed.isEmpty() || trimmed == QStringView(u"/  /")) return false;
+    const QString s = NormalisedDate(text);
+    const qsizetype first = s.indexOf(QLatin1Char('/'));
+    if (first < 0) return false;
+    const qsizetype second = s.indexOf(QLatin1Char('/'), first + 1);
+    const QString day = s.left(first);
+    const QString month = second < 0 ? s.mid(first + 1) : s.mid(first + 1, second - first - 1);
+    if (!IsDigits(day) || !IsDigits(month)) return false;
+    const int d = day.toInt();
+    const int m = month.toInt();
+    if (d < 1 || d > 31 || m < 1 || m > 12) return false;
+    return ParseDate(s).isValid();
+}
+
+bool IsValidShortDate(const QString& text) {
+    const QString s = NormalisedDate(text);
+    return s.size() == 8 && s.at(2) == QLatin1Char('/') && s.at(5) == QLatin1Char('/') &&
+           IsValidDate(text);
+}
+
+QString SqlDate(const QString& text) {
+    if (text.trimmed().isEmpty()) return QString();
+    // A text that is not a date gives no literal rather than a wrong one.
+    const QDate date = ParseDate(text);
+    if (!date.isValid()) return QString();
+    return QLatin1Char('\'') + date.toString(QStringLiteral("dd.MM.yyyy")) + QLatin1Char('\'');
+}
+
+QString DateMDY(const QString& text) {
+    if (text.trimmed().size() <= 7) return QString();
+    const QDate date = ParseDate(text);
+    return date.isValid() ? date.toString(QStringLiteral("MM-dd-yyyy")) : QString();
+}
+
+QString DateYMD(const QString& text) {
+    return IsValidDate(text) ? ParseDate(text).toString(QStringLiteral("yyyyMMdd")) : text;
+}
+
+QString DateDMY8(const QString& text) {
+    return IsValidDate(text) ? ParseDate(text).toString(QStringLiteral("ddMMyyyy")) : text;
+}
+
+QString DateDMY10(const QString& text) {
+    return IsValidDate(text) ? ParseDate(text).toString(QStringLiteral("dd/MM/yyyy")) : text;
+}
+
+QString AddMonths(const QString& text, int n) {
+    if (IsBlank(text)) return text;
+    QString s = text;
+    if (s.size() > 5 && !s.contains(QLatin1Char('.')) && !s.contains(QLatin1Char('-')) &&
+        !s.contains(QLatin1Char('/'))) {
+        s.insert(2, QLatin1Char('/')); // ddmmyy becomes dd/mm/yy
+        s.insert(5, QLatin1Char('/'));
+    }
+    s = WithSlashes(s);
+    const QDate date = ParseDate(s);
+    return date.isValid() ? FormatShortDate(date.addMonths(n)) : s;
+}
+
+namespace {
+
+QString LastDayOf(const QDate& date) {
+    return FormatShortDate(QDate(date.year(), date.month(), date.daysInMonth()));
+}
+
+} // namespace
+
+QString LastDayOfMonth(const QString& text) {
+    return IsValidDate(text) ? LastDayOf(ParseDate(text)) : QString();
+}
+
+QString LastDayOfMonthShort(const QString& text) {
+    return IsValidShortDate(text) ? LastDayOf(ParseDate(text)) : QString();
+}
+
+} // namespace livrax

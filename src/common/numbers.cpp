@@ -1,0 +1,149 @@
+#include "common/numbers.h"
+
+#include "common/dates.h"
+#include "common/fields.h"
+
+#include <limits>
+
+namespace livrax {
+
+namespace {
+
+constexpr qint64 Scale = 10000;
+constexpr int ScaleDigits = 4;
+
+bool IsDigits(QStringView s) {
+    for (const QChar c : s) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+    }
+    return true;
+}
+
+// Reads an optionally signed decimal text with a decimal comma ("-12,345",
+// ",5", "7") into ten-thousandths, rounding half to even beyond four
+// decimals. Returns false for anything else or when the value does not fit.
+bool ParseScaled(QStringView s, qint64* out) {
+    const bool negative = s.startsWith(QLatin1Char('-'));
+    if (negative) s = s.mid(1);
+    const qsizetype comma = s.indexOf(QLatin1Char(','));
+    const QStringView integerPart = comma < 0 ? s : s.left(comma);
+    const QStringView fraction = comma < 0 ? QStringView() : s.mid(comma + 1);
+    if (integerPart.isEmpty() && fraction.isEmpty()) return false;
+    if (!IsDigits(integerPart) || !IsDigits(fraction)) return false;
+
+    quint64 magnitude = 0;
+    const auto push = [&magnitude](QChar digit) {
+        if (magnitude > (std::numeric_limits<quint64>::max() - 9) / 10) return false;
+        magnitude = magnitude * 10 + quint64(digit.unicode() - u'0');
+        return true;
+    };
+    for (const QChar c : integerPart) {
+        if (!push(c)) return false;
+    }
+    for (qsizetype i = 0; i < ScaleDigits; ++i) {
+        if (!push(i < fraction.size() ? fraction.at(i) : QLatin1Char('0'))) return false;
+    }
+
+    // Digits beyond the fourth decimal: round half to even.
+    const QStringView rest =
+        fraction.size() > ScaleDigits ? fraction.mid(ScaleDigits) : QStringView();
+    if (!rest.isEmpty()) {
+        const QChar first = rest.at(0);
+        bool up = first > QLatin1Char('5');
+        if (first == QLatin1Char('5')) {
+            bool exactHalf = true;
+            for (const QChar c : rest.mid(1))
+                exactHalf = exactHalf && c == QLatin1Char('0');
+            up = !exactHalf || (magnitude % 2) == 1;
+        }
+        if (up) ++magnitude;
+    }
+
+    const quint64 limit = quint64(std::numeric_limits<qint64>::max());
+    if (magnitude > limit) return false;
+    const qint64 value = qint64(magnitude);
+    *out = negative ? -value : value;
+    return true;
+}
+
+} // namespace
+
+QString FormatMoney(const QString& value, int width, int decimals) {
+    QString s = FormatDecimal(value, width, decimals);
+    const qsizetype comma = s.indexOf(QLatin1Char(','));
+    const qsizetype a = comma < 0 ? s.size() + 1 : comma + 1; // 1-based
+    // A dot goes before every third character left of the comma. It is never
+    // put in front of the whole text, where no cleanup below would remove it
+    // (it would turn "123,00" into ".123,00" and "-123,00" into ".-123,00").
+    for (qsizetype i = 0; i < a / 3; ++i) {
+        const qsizetype c = a - 3 - 3 * i;
+        if (c < 2) break;
+        s.insert(c - 1, QLatin1Char('.'));
+    }
+    // Dots that landed among the padding spaces or after the sign disappear.
+    s.replace(QStringLiteral(" ."), QStringLiteral(" "));
+    s.replace(QStringLiteral("-."), QStringLiteral("-"));
+    s.replace(QStringLiteral(". "), QStringLiteral(" "));
+    return width >= 1 ? PadLeft(s, width) : s;
+}
+
+QString FormatMoney(qint64 value, int width, int decimals) {
+    return FormatMoney(QString::number(value), width, decimals);
+}
+
+QString SqlNumber(const QString& value, int width, int decimals) {
+    QString s = FormatDecimal(value, width, decimals).trimmed();
+    if (s.contains(QLatin1Char('.')) && s.contains(QLatin1Char(','))) s.remove(QLatin1Char('.'));
+    s.replace(QLatin1Char(','), QLatin1Char('.'));
+    return s.isEmpty() ? QStringLiteral("0") : s;
+}
+
+QString SqlNumber(qint64 value, int width, int decimals) {
+    return SqlNumber(QString::number(value), width, decimals);
+}
+
+qint64 ToScaled(const QString& value, int decimals) {
+    qint64 result = 0;
+    if (!ParseScaled(FormatDecimal(value, 15, decimals).trimmed(), &result)) return 0;
+    return result;
+}
+
+qint64 ToScaled(qint64 value, int decimals) {
+    return ToScaled(QString::number(value), decimals);
+}
+
+QString ScaledToText(qint64 tenThousandths) {
+    // The magnitude is taken unsigned so that the most negative value works too.
+    const quint64 magnitude =
+        tenThousandths < 0 ? 0 - quint64(tenThousandths) : quint64(tenThousandths);
+    QString s = QString::number(magnitude / Scale) + QLatin1Char(',') +
+                QString::number(magnitude % Scale).rightJustified(ScaleDigits, QLatin1Char('0'));
+    if (tenThousandths < 0) s.prepend(QLatin1Char('-'));
+    return s;
+}
+
+QString DotDecimal(const QString& text) {
+    QString s = text.trimmed();
+    const bool numeric = s == KeepChars(s, QStringLiteral("0123456789,.-"));
+    if (numeric && s.contains(QLatin1Char(',')) && s.contains(QLatin1Char('.')))
+        s.remove(QLatin1Char('.'));
+    s.replace(QLatin1Char(','), QLatin1Char('.'));
+    return s;
+}
+
+QString DotDecimalZero(const QString& text) {
+    QString s = text.trimmed();
+    if (s.isEmpty()) s = QStringLiteral("0");
+    if (s.contains(QLatin1Char(',')) && s.contains(QLatin1Char('.'))) s.remove(QLatin1Char('.'));
+    s.replace(QLatin1Char(','), QLatin1Char('.'));
+    return s.trimmed();
+}
+
+QString ToSqlValue(const QString& text) {
+    const QString s = DotDecimal(text);
+    if (s.size() == 8 && s.at(2) == QLatin1Char('/') && s.at(5) == QLatin1Char('/'))
+        return DateMDY(s);
+    return s;
+}
+
+} // namespace livrax
