@@ -32,24 +32,23 @@ QByteArray AttachParameters(Firebird::ThrowStatusWrapper* status,
 
 Connection::~Connection() { close(); }
 
-void Connection::open(const ConnectionOptions& options) {
-    close();
-    m_attachment = fb::Call(QStringLiteral("Erro ao abrir ") + options.path, [&](auto* status) {
-        const QByteArray dpb = AttachParameters(status, options, false);
-        return fb::Provider()->attachDatabase(
-            status, fb::EncodeText(options.path).constData(), unsigned(dpb.size()),
-            reinterpret_cast<const unsigned char*>(dpb.constData()));
-    });
-    m_path = options.path;
-}
+void Connection::open(const ConnectionOptions& options) { attach(options, false); }
 
-void Connection::create(const ConnectionOptions& options) {
+void Connection::create(const ConnectionOptions& options) { attach(options, true); }
+
+void Connection::attach(const ConnectionOptions& options, bool creating) {
     close();
-    m_attachment = fb::Call(QStringLiteral("Erro ao criar ") + options.path, [&](auto* status) {
-        const QByteArray dpb = AttachParameters(status, options, true);
-        return fb::Provider()->createDatabase(
-            status, fb::EncodeText(options.path).constData(), unsigned(dpb.size()),
-            reinterpret_cast<const unsigned char*>(dpb.constData()));
+    const QString what = (creating ? QStringLiteral("Erro ao criar ")
+                                   : QStringLiteral("Erro ao abrir ")) +
+                         options.path;
+    m_attachment = fb::Call(what, [&](auto* status) {
+        const QByteArray dpb = AttachParameters(status, options, creating);
+        const QByteArray path = fb::EncodeText(options.path);
+        const auto* buffer = reinterpret_cast<const unsigned char*>(dpb.constData());
+        return creating ? fb::Provider()->createDatabase(status, path.constData(),
+                                                         unsigned(dpb.size()), buffer)
+                        : fb::Provider()->attachDatabase(status, path.constData(),
+                                                         unsigned(dpb.size()), buffer);
     });
     m_path = options.path;
 }

@@ -48,6 +48,8 @@ public:
     void executeImmediate(const QString& sql);
 
 private:
+    void attach(const ConnectionOptions& options, bool creating);
+
     Firebird::IAttachment* m_attachment = nullptr;
     QString m_path;
 };
