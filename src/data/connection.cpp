@@ -34,10 +34,14 @@ Connection::~Connection() { close(); }
 
 void Connection::open(const ConnectionOptions& options) { attach(options, false); }
 
+void Connection::open() { attach(m_options, false); }
+
 void Connection::create(const ConnectionOptions& options) { attach(options, true); }
 
-void Connection::attach(const ConnectionOptions& options, bool creating) {
+void Connection::attach(const ConnectionOptions& requested, bool creating) {
+    const ConnectionOptions options = requested; // may be m_options itself
     close();
+    m_options = options;
     const QString what = (creating ? QStringLiteral("Erro ao criar ")
                                    : QStringLiteral("Erro ao abrir ")) +
                          options.path;
@@ -50,7 +54,6 @@ void Connection::attach(const ConnectionOptions& options, bool creating) {
                         : fb::Provider()->attachDatabase(status, path.constData(),
                                                          unsigned(dpb.size()), buffer);
     });
-    m_path = options.path;
 }
 
 void Connection::close() {

@@ -33,14 +33,22 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     void open(const ConnectionOptions& options);
+    // Opens again with the options of the last open (or of setOptions).
+    void open();
     // Creates a new, empty database file with default character set WIN1252
     // and stays attached to it.
     void create(const ConnectionOptions& options);
     // Detaches; errors while detaching are ignored (the attachment is gone).
+    // The options are kept, so the same database can be opened again.
     void close();
 
+    // Where the next open() attaches; closes nothing.
+    void setOptions(const ConnectionOptions& options) { m_options = options; }
+    const ConnectionOptions& options() const { return m_options; }
+
     bool isConnected() const { return m_attachment != nullptr; }
-    const QString& path() const { return m_path; }
+    // The database path, also while closed.
+    const QString& path() const { return m_options.path; }
     Firebird::IAttachment* attachment() const { return m_attachment; }
 
     // Runs one statement that returns no rows (DDL included) in a transaction
@@ -51,7 +59,7 @@ private:
     void attach(const ConnectionOptions& options, bool creating);
 
     Firebird::IAttachment* m_attachment = nullptr;
-    QString m_path;
+    ConnectionOptions m_options;
 };
 
 } // namespace livrax::data

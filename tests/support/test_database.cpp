@@ -18,26 +18,33 @@ data::ConnectionOptions OptionsFor(const QString& path) {
     return options;
 }
 
-// The database every TestDatabase copies, built on first use.
-const QString& TemplatePath() {
+// The databases every TestDatabase copies, built on first use.
+QString TemplatePath(TestDatabase::Tables tables) {
     static QTemporaryDir folder;
-    static const QString path = [] {
+    static QString paths[2];
+    QString& path = paths[tables == TestDatabase::Tables::All ? 0 : 1];
+    if (path.isEmpty()) {
         if (!folder.isValid()) throw std::runtime_error("no temporary folder for the test database");
-        const QString file = folder.filePath(QStringLiteral("template.fdb"));
+        const bool all = tables == TestDatabase::Tables::All;
+        const QString file =
+            folder.filePath(all ? QStringLiteral("all.fdb") : QStringLiteral("program.fdb"));
         data::Connection connection;
-        data::CreateDatabaseWithSchema(connection, OptionsFor(file),
-                                       {data::SchemaPart::Erp, data::SchemaPart::System});
+        if (all)
+            data::CreateDatabaseWithSchema(connection, OptionsFor(file),
+                                           {data::SchemaPart::Erp, data::SchemaPart::System});
+        else
+            data::CreateDatabaseWithSchema(connection, OptionsFor(file), {data::SchemaPart::System});
         connection.close();
-        return file;
-    }();
+        path = file;
+    }
     return path;
 }
 
 } // namespace
 
-TestDatabase::TestDatabase() : m_connection(std::make_unique<data::Connection>()) {
+TestDatabase::TestDatabase(Tables tables) : m_connection(std::make_unique<data::Connection>()) {
     m_path = m_dir.filePath(QStringLiteral("test.fdb"));
-    if (!QFile::copy(TemplatePath(), m_path))
+    if (!QFile::copy(TemplatePath(tables), m_path))
         throw std::runtime_error("could not copy the template test database");
     QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner);
     m_connection->open(options());

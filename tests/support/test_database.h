@@ -16,7 +16,10 @@ namespace livrax::test {
 // copy of it, so creating one takes milliseconds.
 class TestDatabase {
 public:
-    TestDatabase();
+    // Which tables the database starts with.
+    enum class Tables { All, ProgramOnly };
+
+    explicit TestDatabase(Tables tables = Tables::All);
     ~TestDatabase();
 
     const QString& path() const { return m_path; }
