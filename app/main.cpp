@@ -3,6 +3,8 @@
 // started with a subcommand.
 
 #include "demo/demo_command.h"
+#include "shell/info_command.h"
+#include "shell/login.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -45,6 +47,12 @@ int main(int argc, char** argv) {
     commands.append({u"demo"_s, livrax::demo::DemoUsage(),
                      u"Cria a empresa de demonstração (bancos *.fdb) e mostra o resumo."_s,
                      [](const QStringList& args) { return livrax::demo::RunDemoCommand(args); }});
+    commands.append({u"login"_s, livrax::shell::LoginUsage(),
+                     u"Registra o usuário e os bancos de dados (entrada do sistema)."_s,
+                     [](const QStringList& args) { return livrax::shell::RunLoginCommand(args); }});
+    commands.append({u"info"_s, u"info"_s,
+                     u"Inicia como o usuário registrado e mostra usuário, bancos e empresa."_s,
+                     [](const QStringList& args) { return livrax::shell::RunInfoCommand(args); }});
 
     const QStringList args = app.arguments().mid(1);
     QTextStream err(stderr);

@@ -31,6 +31,7 @@ function(livrax_add_test name)
   livrax_apply_options(${name})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LIVRAX_SCHEMA_DIR=${LIVRAX_SCHEMA_DIR}"
+    # The settings store of the tests never touches the developer's own.
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config"
     TIMEOUT 300)
 endfunction()

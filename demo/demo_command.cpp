@@ -4,6 +4,7 @@
 #include "data/db_error.h"
 #include "demo/demo_generator.h"
 #include "demo/demo_summary.h"
+#include "shell/login.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -126,6 +127,7 @@ int RunDemoCommand(const QStringList& arguments) {
     }
     DemoOptions building = options;
     building.folder = work.absolutePath();
+    building.tempFolder = QDir::toNativeSeparators(target.filePath(u"temp"_s)) + QDir::separator();
     try {
         GenerateDemoCompany(building, ProgressLine());
     } catch (const data::DbError& error) {
@@ -142,12 +144,27 @@ int RunDemoCommand(const QStringList& arguments) {
         }
     }
     work.removeRecursively();
+    QDir().mkpath(target.filePath(u"temp"_s));
+
+    // Log the demo user in on the new databases, as the suite's log-in would.
+    shell::Login login;
+    login.user = DemoUserName();
+    login.level = u"9"_s;
+    login.fullName = u"USUÁRIO DE DEMONSTRAÇÃO"_s;
+    login.rights = QString(250, u'S');
+    login.rights1 = QString(250, u'S');
+    login.dirs[1] = QDir::toNativeSeparators(target.absoluteFilePath(DemoErpFileName()));
+    login.dirs[5] = QDir::toNativeSeparators(target.absoluteFilePath(DemoSystemFileName()));
+    login.tempFolder = building.tempFolder;
+    shell::WriteLogin(login);
 
     QTextStream out(stdout);
     out << "Empresa de demonstração criada em "
         << QDir::toNativeSeparators(target.absolutePath()) << "\n"
         << "  " << DemoErpFileName() << "      tabelas do ERP (banco 1)\n"
-        << "  " << DemoSystemFileName() << "  parâmetros e cadastro da empresa (banco 5)\n\n";
+        << "  " << DemoSystemFileName() << "  parâmetros e cadastro da empresa (banco 5)\n"
+        << "Usuário " << login.user << " (nível 9) registrado nesses bancos; \"livrax info\" "
+        << "mostra a configuração.\n\n";
     try {
         data::Connection erp;
         data::ConnectionOptions connection;

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QHash>
+#include <QMap>
 
 #include <algorithm>
 #include <memory>
@@ -24,11 +25,13 @@ using data::Transaction;
 
 QString DemoErpFileName() { return u"livrax_erp.fdb"_s; }
 QString DemoSystemFileName() { return u"livrax_sistema.fdb"_s; }
+QString DemoUserName() { return u"DEMO"_s; }
 
 namespace {
 
 constexpr qint64 kOne = 10000; // 1 in ten-thousandths
 constexpr int kCompanyCode = 1;
+
 // Invoices written between two commits of the bulk load.
 constexpr qint64 kCommitEvery = 5000;
 
@@ -120,6 +123,9 @@ private:
     void writeRegisters();
     void writeCatalogue(Connection& connection, Transaction& transaction);
     void writeCompanyRecord();
+    void writeUserSettings();
+    void writeParameter(Connection& connection, Transaction& transaction, const QString& key,
+                        const QStringList& lines, const QString& title = {});
     void commitBatch();
 
     const Operation& pickOperation(bool exit);
@@ -192,6 +198,12 @@ void Generator::run() {
     m_states = DemoStates();
     createDatabases();
     m_transaction = std::make_unique<Transaction>(m_erp);
+    // The accounts per customer and operation are kept once per company
+    // (VRTNCPC001), as installations with several companies do.
+    for (const QString& statement : data::CompanyTableStatements(u"CPC"_s, u"001"_s))
+        m_transaction->executeImmediate(statement);
+    m_transaction->commit();
+    m_transaction->start(m_erp);
     writeNatures();
     writeCities();
     writePartners();
@@ -199,6 +211,7 @@ void Generator::run() {
     writeRegisters();
     writeFreight();
     writeCatalogue(m_erp, *m_transaction);
+    writeUserSettings();
     m_transaction->commit();
     m_transaction->start(m_erp);
     writeInvoices();
@@ -755,11 +768,11 @@ void Generator::writeRegisters() {
         u"INSERT INTO VRTNCUS (CCUSTO) VALUES ('+++++');\n"
         u"INSERT INTO VRTNCUS (CCUSTO) VALUES ('COMERCIAL');\n"
         u"INSERT INTO VRTNCUS (CCUSTO) VALUES ('SERVICOS');\n"
-        u"INSERT INTO VRTNCPC (SEQ,FILIAL,SIGLA,NATOPER,CONTADEB,CONTACRED,HPDEB,HPCRED,NETLOG) "
+        u"INSERT INTO VRTNCPC001 (SEQ,FILIAL,SIGLA,NATOPER,CONTADEB,CONTACRED,HPDEB,HPCRED,NETLOG) "
         u"VALUES (1,0,'CLI00001','5102','1120100002','3110100001','1','1','A');\n"
-        u"INSERT INTO VRTNCPC (SEQ,FILIAL,SIGLA,NATOPER,CONTADEB,CONTACRED,HPDEB,HPCRED,NETLOG) "
+        u"INSERT INTO VRTNCPC001 (SEQ,FILIAL,SIGLA,NATOPER,CONTADEB,CONTACRED,HPDEB,HPCRED,NETLOG) "
         u"VALUES (2,0,'','5933','1120100001','3110100002','2','2','A');\n"
-        u"INSERT INTO VRTNCPC (SEQ,FILIAL,SIGLA,NATOPER,CONTADEB,CONTACRED,NETLOG) "
+        u"INSERT INTO VRTNCPC001 (SEQ,FILIAL,SIGLA,NATOPER,CONTADEB,CONTACRED,NETLOG) "
         u"VALUES (3,0,'CLI00002','','1120100001','3110100001','A');\n"
         u"INSERT INTO VRTNEPP (ANO,MES,FILIAL,DE1,ATE1,DESC1,DE2,ATE2,DESC2,DE3,ATE3,DESC3) VALUES "
         u"('YEAR','01',0,0,10000,2.5,10000.01,20000,4,20000.01,50000,5.5);\n"
@@ -798,14 +811,19 @@ void Generator::writeCatalogue(Connection& connection, Transaction& transaction)
     Statement tables(connection, transaction,
                      u"SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE RDB$VIEW_BLR IS "
                      u"NULL AND RDB$RELATION_NAME STARTING WITH 'VRTN' ORDER BY RDB$RELATION_NAME"_s);
-    QStringList names;
+    // One row per code; a per-company table (VRTNCPC001) stands for its code.
+    QMap<QString, QString> names;
     tables.open();
-    while (tables.fetch()) names.append(tables.value(0).toString());
+    while (tables.fetch()) {
+        const QString name = tables.value(0).toString();
+        if (!names.contains(name.mid(4, 3)) || name.size() > 7) names[name.mid(4, 3)] = name;
+    }
     RowWriter writer(connection, transaction, u"VRTNARQ"_s,
                      {u"ANOME"_s, u"AARQUIVO"_s, u"ASEQ"_s, u"ADESCRICAO"_s});
     int sequence = 0;
-    for (const QString& name : names) {
-        const QString code = name.mid(4, 3);
+    for (auto entry = names.cbegin(); entry != names.cend(); ++entry) {
+        const QString& code = entry.key();
+        const QString& name = entry.value();
         writer.set(u"ANOME"_s, code)
             .set(u"AARQUIVO"_s, name)
             .set(u"ASEQ"_s, QString::number(++sequence).rightJustified(3, u'0'))
@@ -814,17 +832,38 @@ void Generator::writeCatalogue(Connection& connection, Transaction& transaction)
     }
 }
 
+void Generator::writeParameter(Connection& connection, Transaction& transaction,
+                               const QString& key, const QStringList& lines,
+                               const QString& title) {
+    Statement insert(connection, transaction,
+                     u"INSERT INTO VRTNPAR (CHAVE,TEXTO,CAMPO) VALUES (:PWCHAVE,:PWTEXTO,:PWTITULO)"_s);
+    insert.bind(u"PWCHAVE"_s, key);
+    insert.bind(u"PWTEXTO"_s, data::FormatParamText(lines));
+    insert.bind(u"PWTITULO"_s, title.isEmpty() ? DbValue() : DbValue(title.left(60)));
+    insert.execute();
+}
+
 void Generator::writeCompanyRecord() {
+    // The company record and the user's last company live in database 5.
     Transaction transaction(m_system);
     const QStringList lines = DemoCompanyRecord();
-    Statement insert(m_system, transaction,
-                     u"INSERT INTO VRTNPAR (CHAVE,TEXTO,CAMPO) VALUES (:PWCHAVE,:PWTEXTO,:PWTITULO)"_s);
-    insert.bind(u"PWCHAVE"_s, u"VRTNCAE"_s);
-    insert.bind(u"PWTEXTO"_s, data::FormatParamText(lines));
-    insert.bind(u"PWTITULO"_s, lines.first().section(u'#', 0, 0).left(60));
-    insert.execute();
+    writeParameter(m_system, transaction, u"VRTNCAE"_s, lines, lines.first().section(u'#', 0, 0));
+    writeParameter(m_system, transaction, u"USUARIO_"_s + DemoUserName(), {u"001"_s});
     writeCatalogue(m_system, transaction);
     transaction.commit();
+}
+
+void Generator::writeUserSettings() {
+    // Preferences (flags, temporary folder) and rights of the demo user, in
+    // the database of the ERP, which also holds the users' table.
+    QStringList preferences(20);
+    preferences[0] = u"SSSS3"_s;
+    preferences[1] = m_options.tempFolder;
+    writeParameter(m_erp, *m_transaction, u"PUSER_"_s + DemoUserName(), preferences);
+    QStringList rights(16);
+    rights[8] = u"0"_s;
+    for (int line = 9; line < 16; ++line) rights[line] = QString(50, u'S');
+    writeParameter(m_erp, *m_transaction, u"SEN__"_s + DemoUserName(), rights);
 }
 
 } // namespace

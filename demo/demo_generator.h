@@ -11,7 +11,12 @@ struct DemoOptions {
     int year = 2026;
     qint64 invoices = 2400; // entries and exits together
     quint64 seed = 1;
+    // The demo user's temporary folder, kept in the user's settings.
+    QString tempFolder;
 };
+
+// The demo's user, logged in on the demo databases with every right.
+QString DemoUserName();
 
 // Names of the demo's database files inside the folder: the ERP's tables
 // (connection 1) and the program's own store with the company record

@@ -35,6 +35,28 @@ QStringList SplitSqlScript(const QString& script) {
     return statements;
 }
 
+QStringList CompanyTableStatements(const QString& code, const QString& companyCode) {
+    const QString table = QStringLiteral("VRTN") + code.toUpper();
+    const QString copy = table + companyCode;
+    QStringList statements;
+    for (const QString& statement : SplitSqlScript(SchemaScript(SchemaPart::Erp))) {
+        if (statement.startsWith(QStringLiteral("CREATE TABLE ") + table + QStringLiteral(" ("))) {
+            statements.append(QString(statement).replace(QStringLiteral("CREATE TABLE ") + table,
+                                                         QStringLiteral("CREATE TABLE ") + copy));
+        } else if (statement.startsWith(QStringLiteral("CREATE INDEX ")) &&
+                   statement.contains(QStringLiteral(" ON ") + table + QStringLiteral(" ("))) {
+            // Index names are unique per database: the copy's carry the code.
+            QString index = statement;
+            index.replace(QStringLiteral(" ON ") + table + QStringLiteral(" ("),
+                          QStringLiteral(" ON ") + copy + QStringLiteral(" ("));
+            const qsizetype nameEnd = index.indexOf(u' ', 13);
+            index.insert(nameEnd, companyCode);
+            statements.append(index);
+        }
+    }
+    return statements;
+}
+
 void RunSqlScript(Connection& connection, const QString& script) {
     Transaction transaction(connection);
     for (const QString& statement : SplitSqlScript(script)) {

@@ -20,6 +20,11 @@ QString SchemaScript(SchemaPart part);
 // of a line; whole-line "--" comments and blank lines are dropped.
 QStringList SplitSqlScript(const QString& script);
 
+// The statements that create the per-company copy of an ERP table (its
+// physical name followed by the company code, "VRTNCPC001") with its
+// indexes, from the table's definition in the schema.
+QStringList CompanyTableStatements(const QString& code, const QString& companyCode);
+
 // Runs every statement of `script` in one transaction and commits it.
 void RunSqlScript(Connection& connection, const QString& script);
 

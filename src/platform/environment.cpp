@@ -1,0 +1,34 @@
+#include "platform/environment.h"
+
+#include <QDir>
+
+namespace livrax::platform {
+
+QString OsUserName() {
+    const QString name = qEnvironmentVariable("USERNAME");
+    return name.isEmpty() ? qEnvironmentVariable("USER") : name;
+}
+
+QString DefaultTempFolder() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("C:\\VORTANETEMP\\");
+#else
+    return QDir::tempPath() + QStringLiteral("/VORTANETEMP/");
+#endif
+}
+
+bool EndsWithSeparator(const QString& folder) {
+    return folder.endsWith(u'\\') || folder.endsWith(u'/');
+}
+
+QString FolderSeparatorFor(const QString& folder) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(folder);
+    return QStringLiteral("\\");
+#else
+    return folder.contains(u'\\') && !folder.contains(u'/') ? QStringLiteral("\\")
+                                                             : QStringLiteral("/");
+#endif
+}
+
+} // namespace livrax::platform

@@ -1,0 +1,78 @@
+#include "platform/registry.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include <memory>
+
+namespace livrax::platform {
+
+namespace {
+
+// The store and the group the key's values live in.
+struct Store {
+    std::unique_ptr<QSettings> settings;
+    QString group;
+};
+
+Store Open(const QString& path) {
+    QString group = path;
+    group.replace(u'\\', u'/');
+    while (group.startsWith(u'/')) group.remove(0, 1);
+#ifdef Q_OS_WIN
+    return {std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\") +
+                                            QString(group).replace(u'/', u'\\'),
+                                        QSettings::NativeFormat),
+            QString()};
+#else
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+        QStringLiteral("/livrax");
+    return {std::make_unique<QSettings>(folder + QStringLiteral("/registry.ini"),
+                                        QSettings::IniFormat),
+            group};
+#endif
+}
+
+QString Entry(const Store& store, const QString& name) {
+    return store.group.isEmpty() ? name : store.group + u'/' + name;
+}
+
+} // namespace
+
+RegistryKey::RegistryKey(const QString& path) : m_path(path) {}
+
+bool RegistryKey::exists() const { return !valueNames().isEmpty(); }
+
+QStringList RegistryKey::valueNames() const {
+    Store store = Open(m_path);
+    if (!store.group.isEmpty()) store.settings->beginGroup(store.group);
+    return store.settings->childKeys();
+}
+
+std::optional<QString> RegistryKey::value(const QString& name) const {
+    const Store store = Open(m_path);
+    const QString entry = Entry(store, name);
+    if (!store.settings->contains(entry)) return std::nullopt;
+    return store.settings->value(entry).toString();
+}
+
+void RegistryKey::setValue(const QString& name, const QString& value) {
+    Store store = Open(m_path);
+    if (store.group.isEmpty() == false) {
+        // The INI file's folder may not exist yet on a new account.
+        QDir().mkpath(QFileInfo(store.settings->fileName()).absolutePath());
+    }
+    store.settings->setValue(Entry(store, name), value);
+    store.settings->sync();
+}
+
+void RegistryKey::removeValue(const QString& name) {
+    Store store = Open(m_path);
+    store.settings->remove(Entry(store, name));
+    store.settings->sync();
+}
+
+} // namespace livrax::platform

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace livrax::platform {
+
+// The suite's keys in the current user's settings.
+inline QString GlobalsKeyPath() { return QStringLiteral("\\Software\\VORTANE\\USER\\GLOBAIS_FB"); }
+inline QString ProgramKeyPath(const QString& program) {
+    return QStringLiteral("\\Software\\VORTANE\\PROGRAM\\") + program;
+}
+inline QString PublicKeyPath() { return QStringLiteral("\\Software\\VORTANE\\PUBLICOS"); }
+
+// One key of the current user's settings, holding string values. On Windows
+// it is the registry under HKEY_CURRENT_USER; elsewhere an INI file,
+// "livrax/registry.ini" in the user's configuration folder (XDG_CONFIG_HOME),
+// with one section per key, so a test or another user is isolated by its
+// own configuration folder.
+class RegistryKey {
+public:
+    // `path` as the suite names it: "\Software\VORTANE\USER\GLOBAIS_FB".
+    explicit RegistryKey(const QString& path);
+
+    // True when the key holds at least one value.
+    bool exists() const;
+    QStringList valueNames() const;
+    // The value, or nothing when the key or the value is missing.
+    std::optional<QString> value(const QString& name) const;
+    // Creates the key when needed and stores the value at once.
+    void setValue(const QString& name, const QString& value);
+    void removeValue(const QString& name);
+
+private:
+    QString m_path;
+};
+
+} // namespace livrax::platform

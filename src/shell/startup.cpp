@@ -1,0 +1,277 @@
+#include "shell/startup.h"
+
+#include "common/fields.h"
+#include "data/audit_log.h"
+#include "data/catalogue.h"
+#include "data/data_module.h"
+#include "data/db_error.h"
+#include "data/globals.h"
+#include "data/param_store.h"
+#include "data/queries.h"
+#include "data/routing.h"
+#include "platform/environment.h"
+#include "platform/registry.h"
+
+namespace livrax::shell {
+
+using data::B_DIR;
+using data::Globals;
+using data::ParamLines;
+
+namespace {
+
+// The database log-in: the deployment's own when the globals key or the
+// environment names one, else the suite's.
+data::ConnectionOptions OptionsFor(const QString& path) {
+    const data::RegistryValues& registry = Globals().registry;
+    data::ConnectionOptions options;
+    options.path = path;
+    options.user = !registry.dbUser.isEmpty() ? registry.dbUser
+                   : qEnvironmentVariableIsSet("LIVRAX_DB_USER")
+                       ? qEnvironmentVariable("LIVRAX_DB_USER")
+                       : QStringLiteral("SYSDBA");
+    options.password = !registry.dbPassword.isEmpty() ? registry.dbPassword
+                       : qEnvironmentVariableIsSet("LIVRAX_DB_PASSWORD")
+                           ? qEnvironmentVariable("LIVRAX_DB_PASSWORD")
+                           : QStringLiteral("quillbarn");
+    return options;
+}
+
+// Field `field` of ParamLines line `line`, cut to `length` (0: uncut).
+QString Field(int line, int field, int length = 0) {
+    const QStringList fields = SplitToList(ParamLines().line(line));
+    const QString value = fields.value(field - 1);
+    return length > 0 ? value.left(length) : value;
+}
+
+QString WithSeparator(QString folder) {
+    if (!platform::EndsWithSeparator(folder)) folder += platform::FolderSeparatorFor(folder);
+    return folder;
+}
+
+} // namespace
+
+void RunStartup(const MessageSink& show) {
+    // The number and date formats are fixed by the text library itself
+    // (decimal comma, dd/MM/yy, the two-digit-year window), whatever the
+    // system's settings say.
+    LoadRegistryGlobals();
+    ConnectDatabases(show);
+    LoadTableLists();
+    LoadCompanyHeader();
+    LoadUserSettings();
+}
+
+void StartProgram(const MessageSink& show) {
+    RunStartup(show);
+    LoadCompanyHeader();
+    RestoreLastCompany();
+}
+
+void LoadRegistryGlobals() {
+    const platform::RegistryKey key(platform::GlobalsKeyPath());
+    data::RegistryValues& registry = Globals().registry;
+    data::TRecUser& user = Globals().user;
+    const auto read = [&key](const char* name, QString& target, int length = 0) {
+        if (const auto value = key.value(QString::fromLatin1(name)))
+            target = length > 0 ? value->left(length) : *value;
+    };
+    read("GB_SISTEMA", registry.system);
+    read("GB_SISTEMAC", registry.systemCompanion);
+    read("GB_SEN_USER", user.name, 20);
+    read("GB_SEN_NOMEC", user.fullName, 40);
+    read("GB_SEN_NIVEL", user.level, 1);
+    read("GB_SEN_GERAL", user.rights, 250);
+    read("GB_SEN_GERAL1", user.rights1, 250);
+    read("GB_SEN_DEPART", user.department, 4);
+    read("GB_DIRDEFAULT", registry.dirDefault);
+    for (int n = 1; n <= 5; ++n) {
+        if (const auto value = key.value(QStringLiteral("GB_DIR") + QString::number(n)))
+            registry.dirs[std::size_t(n)] = *value;
+    }
+    read("GB_DIRTEMP", registry.dirTemp);
+    read("PROGRAMA", registry.program);
+    read("WPAR", registry.wpar);
+    read("GBPARAM", registry.gbParam);
+    for (int i = 0; i < data::FmqValueNames().size(); ++i) {
+        if (const auto value = key.value(data::FmqValueNames()[i]))
+            registry.fmq[std::size_t(i)] = *value;
+    }
+    if (const auto value = key.value(QStringLiteral("FMQ_PRINTED")))
+        registry.fmqPrinted = *value == QStringLiteral("S");
+    if (const auto value = key.value(QStringLiteral("FMQ_CLOSE")))
+        registry.fmqClose = *value == QStringLiteral("S");
+    if (const auto value = key.value(QStringLiteral("FMQ_MENUITEM")))
+        registry.fmqMenuItem = ToInt(*value);
+    if (const auto value = key.value(QStringLiteral("GBCAMPO"))) {
+        const QStringList fields = SplitToList(*value, 10);
+        for (std::size_t i = 0; i < registry.campos.size(); ++i)
+            registry.campos[i] = fields.value(qsizetype(i));
+    }
+    read("GB_DBUSER", registry.dbUser);
+    read("GB_DBPASSWORD", registry.dbPassword);
+}
+
+void SaveRegistryGlobals(const QString& program, const QString& param) {
+    platform::RegistryKey key(platform::GlobalsKeyPath());
+    const data::RegistryValues& registry = Globals().registry;
+    const data::TRecUser& user = Globals().user;
+    QStringList campos;
+    for (const QString& value : registry.campos) campos << value;
+    const QString campo = JoinFields(campos, 10);
+    key.setValue(QStringLiteral("GB_SISTEMA"), registry.system);
+    key.setValue(QStringLiteral("GB_SISTEMAC"), registry.systemCompanion);
+    key.setValue(QStringLiteral("GB_SEN_USER"), user.name);
+    key.setValue(QStringLiteral("GB_SEN_NOMEC"), user.fullName);
+    key.setValue(QStringLiteral("GB_SEN_NIVEL"), user.level);
+    key.setValue(QStringLiteral("GB_SEN_SENHA"), user.password.trimmed());
+    key.setValue(QStringLiteral("GB_SEN_GERAL"), user.rights);
+    key.setValue(QStringLiteral("GB_SEN_GERAL1"), user.rights1);
+    key.setValue(QStringLiteral("GB_DIRDEFAULT"), registry.dirDefault);
+    for (int n = 1; n <= 5; ++n)
+        key.setValue(QStringLiteral("GB_DIR") + QString::number(n), registry.dirs[std::size_t(n)]);
+    key.setValue(QStringLiteral("GB_DIRTEMP"), registry.dirTemp);
+    key.setValue(QStringLiteral("PROGRAMA"), program);
+    key.setValue(QStringLiteral("PARAM"), param);
+    key.setValue(QStringLiteral("GBPARAM"), registry.gbParam);
+    key.setValue(QStringLiteral("GBCAMPO"), campo);
+    if (!registry.fmq[0].isEmpty()) {
+        for (int i = 0; i < data::FmqValueNames().size(); ++i)
+            key.setValue(data::FmqValueNames()[i], registry.fmq[std::size_t(i)]);
+    }
+    key.setValue(QStringLiteral("FMQ_PRINTED"), registry.fmqPrinted ? QStringLiteral("S") : QStringLiteral("N"));
+    key.setValue(QStringLiteral("FMQ_CLOSE"), registry.fmqClose ? QStringLiteral("S") : QStringLiteral("N"));
+    key.setValue(QStringLiteral("FMQ_MENUITEM"), QString::number(registry.fmqMenuItem));
+    key.setValue(QStringLiteral("GBCAMPO"), campo);
+}
+
+void ConnectDatabases(const MessageSink& show) {
+    data::TF_OPEN& module = data::DataModule();
+    for (int n : {1, 5, 2, 3, 4}) {
+        const QString path = Globals().registry.dirs[std::size_t(n)];
+        if (path.isEmpty()) continue;
+        data::Connection& connection = module.connection(n);
+        try {
+            connection.close();
+            connection.open(OptionsFor(path));
+            module.openErrors[std::size_t(n)].clear();
+        } catch (const data::DbError& error) {
+            module.openErrors[std::size_t(n)] = error.message();
+            if (n != 1) throw;
+            // Without database 1 nothing else is opened; the program stays up
+            // with what the remaining steps can load.
+            if (show) show(QStringLiteral("Erro na conexão do servidor - ") + path);
+            return;
+        }
+    }
+}
+
+void LoadTableLists() {
+    for (QString& list : Globals().tableLists) list.clear();
+    for (int n : {1, 2, 3, 5}) {
+        data::Connection* connection = B_DIR(n);
+        if (!connection->isConnected()) continue;
+        QString list;
+        for (const QString& name : data::ListTables(QString(), connection)) list += name + u',';
+        Globals().tableLists[std::size_t(n)] = list;
+    }
+}
+
+void LoadCompanyHeader() {
+    data::Connection* store = B_DIR(5);
+    if (store->path().isEmpty()) return;
+    if (!data::ParamRead(store, QStringLiteral("VRTNCAE"), 20)) return;
+    data::TRecCae& company = Globals().company;
+    company.name = Field(1, 1, 60);
+    company.tradeName = Field(1, 3, 20);
+    company.address = Field(1, 2, 60);
+    company.cnpj = Field(4, 1, 20);
+    company.stateRegistration = Field(4, 2, 20);
+    company.municipalRegistration = Field(4, 3, 20);
+    company.city = Field(2, 1, 30);
+    company.state = Field(2, 2, 2);
+    company.postalCode = Field(2, 3, 9);
+    company.phone = Field(3, 2, 40);
+    company.fax = Field(3, 3, 20);
+    company.email = Field(3, 4, 40);
+    company.companyCode = ZeroPad(QString::number(ToInt(Field(6, 1))), 3);
+    company.companyCodeCopy = company.companyCode;
+    company.multiBranch = Field(6, 3, 1);
+    company.duplicateSeries = ToInt(Field(5, 2));
+    company.invoiceSeries = Field(6, 2, 2);
+    company.accessLevels = ParamLines().line(7);
+    if (company.multiBranch.isEmpty()) company.multiBranch = QStringLiteral("N");
+    if (company.currentBranch.isEmpty()) company.currentBranch = company.companyCode;
+    company.branchFilter = company.multiBranch == QStringLiteral("S")
+                               ? QStringLiteral(" AND FILIAL = ") + company.currentBranch
+                               : QString();
+    // The access levels allowed for this data folder are kept for the
+    // register; no user is refused (the suite's log-in already checked the
+    // user's rights).
+}
+
+void LoadUserSettings() {
+    data::TRecUser& user = Globals().user;
+    data::ParamRead(B_DIR(1), QStringLiteral("PUSER_") + user.name, 20);
+    user.flags = PadRight(ParamLines().line(1), 20);
+    if (user.flags.at(4) == u' ') user.flags[4] = u'3';
+    QString folder = ParamLines().line(2).trimmed();
+    for (int i = 0; i < 8; ++i) user.texts[std::size_t(i)] = ParamLines().line(10 + i);
+    if (folder.isEmpty()) folder = platform::DefaultTempFolder();
+    user.tempFolder = WithSeparator(folder);
+    Globals().registry.dirTemp = user.tempFolder;
+    LoadUserRights(user.name);
+}
+
+void SaveUserSettings() {
+    data::TRecUser& user = Globals().user;
+    user.tempFolder = WithSeparator(user.tempFolder.isEmpty() ? platform::DefaultTempFolder()
+                                                              : user.tempFolder);
+    const QString key = QStringLiteral("PUSER_") + user.name;
+    data::ParamRead(B_DIR(1), key, 20);
+    ParamLines().setLine(1, user.flags);
+    ParamLines().setLine(2, user.tempFolder);
+    for (int i = 0; i < 8; ++i) ParamLines().setLine(10 + i, user.texts[std::size_t(i)]);
+    for (int n = 18; n <= 20; ++n) ParamLines().setLine(n, QString());
+    data::ParamWrite(B_DIR(1), key, 20);
+}
+
+void LoadUserRights(const QString& userName) {
+    data::TRecUser& user = Globals().user;
+    data::ParamRead(data::DatabaseFor(QStringLiteral("SEN")), QStringLiteral("SEN__") + userName, 20);
+    user.numberText = FormatDecimal(ParamLines().line(9), 6, 2);
+    for (int i = 0; i < 7; ++i) user.rightsLines[std::size_t(i)] = PadRight(ParamLines().line(10 + i), 50);
+    if (user.rightsLines[1].trimmed().isEmpty()) user.rightsLines[1] = user.rights1.left(50);
+}
+
+void RestoreLastCompany() {
+    if (!data::ParamRead(B_DIR(5), QStringLiteral("USUARIO_") + Globals().user.name, 10)) return;
+    const QString line = ParamLines().line(1);
+    if (!line.isEmpty()) Globals().company.companyCode = ZeroPad(line.left(3), 3);
+}
+
+void LogLogoff() {
+    if (!B_DIR(1)->isConnected()) return;
+    data::AuditLog(QStringLiteral("LOGOFF"),
+                   Quote(Globals().user.name) + QStringLiteral(" - ") + platform::OsUserName());
+}
+
+void RunShutdown() {
+    try {
+        if (!B_DIR(1)->isConnected()) return;
+        LogLogoff();
+        if (B_DIR(5)->isConnected()) {
+            const QString key = QStringLiteral("USUARIO_") + Globals().user.name;
+            data::ParamRead(B_DIR(5), key, 10);
+            ParamLines().setLine(1, Globals().company.companyCode);
+            data::ParamWrite(B_DIR(5), key, 10);
+        }
+        data::CommitAll();
+    } catch (...) {
+        // Shutting down goes on whatever failed.
+    }
+    data::TF_OPEN& module = data::DataModule();
+    for (int n = 0; n <= 5; ++n) module.connection(n).close();
+}
+
+} // namespace livrax::shell
