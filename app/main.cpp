@@ -1,8 +1,10 @@
 // The livrax executable: the desktop program when started without
-// arguments, and the command-line jobs (demo company, books, tax files) when
-// started with a subcommand.
+// arguments, and the command-line jobs (log-in, demo company, information,
+// and later books and tax files) when started with a subcommand.
 
 #include "demo/demo_command.h"
+#include "platform/environment.h"
+#include "shell/desktop.h"
 #include "shell/info_command.h"
 #include "shell/login.h"
 
@@ -11,6 +13,7 @@
 #include <QTextStream>
 
 #include <functional>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -26,7 +29,8 @@ struct Command {
 int PrintHelp(const QList<Command>& commands) {
     QTextStream out(stdout);
     out << "LIVRAX - livros fiscais\n\n"
-        << "Uso: livrax <comando> [opções]\n\nComandos:\n";
+        << "Uso: livrax               abre o programa de janelas\n"
+        << "     livrax <comando> [opções]\n\nComandos:\n";
     for (const Command& command : commands) {
         out << "  " << command.usage << "\n      " << command.summary << "\n";
     }
@@ -34,10 +38,28 @@ int PrintHelp(const QList<Command>& commands) {
     return 0;
 }
 
+// Windows are needed to run the desktop program, and by "demo" unless it is
+// told not to open the program.
+bool WantsWindows(int argc, char** argv) {
+    if (argc < 2) return true;
+    if (qstrcmp(argv[1], "demo") != 0) return false;
+    for (int i = 2; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--no-gui") == 0 || qstrcmp(argv[i], "--help") == 0 ||
+            qstrcmp(argv[i], "-h") == 0)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // A display is needed for windows; without one the jobs still run.
+    std::unique_ptr<QCoreApplication> app;
+    if (WantsWindows(argc, argv) && livrax::platform::HasDisplay())
+        app = std::make_unique<livrax::shell::LivraxApplication>(argc, argv);
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(u"livrax"_s);
     QCoreApplication::setOrganizationName(u"livrax"_s);
 
@@ -45,7 +67,7 @@ int main(int argc, char** argv) {
     commands.append({u"help"_s, u"help"_s, u"Lista os comandos."_s,
                      [&commands](const QStringList&) { return PrintHelp(commands); }});
     commands.append({u"demo"_s, livrax::demo::DemoUsage(),
-                     u"Cria a empresa de demonstração (bancos *.fdb) e mostra o resumo."_s,
+                     u"Cria a empresa de demonstração (bancos *.fdb) e abre o programa nela."_s,
                      [](const QStringList& args) { return livrax::demo::RunDemoCommand(args); }});
     commands.append({u"login"_s, livrax::shell::LoginUsage(),
                      u"Registra o usuário e os bancos de dados (entrada do sistema)."_s,
@@ -54,12 +76,15 @@ int main(int argc, char** argv) {
                      u"Inicia como o usuário registrado e mostra usuário, bancos e empresa."_s,
                      [](const QStringList& args) { return livrax::shell::RunInfoCommand(args); }});
 
-    const QStringList args = app.arguments().mid(1);
+    const QStringList args = QCoreApplication::arguments().mid(1);
     QTextStream err(stderr);
     if (args.isEmpty()) {
-        err << "O programa de janelas ainda não está disponível nesta versão.\n"
-            << "Use \"livrax help\" para ver os comandos de linha.\n";
-        return 1;
+        if (!qobject_cast<QApplication*>(app.get())) {
+            err << "livrax: não há tela disponível para o programa de janelas (DISPLAY não "
+                   "definido).\nUse \"livrax help\" para ver os comandos de linha.\n";
+            return 1;
+        }
+        return livrax::shell::RunDesktopProgram();
     }
     const QString name = args.first();
     for (const Command& command : commands) {

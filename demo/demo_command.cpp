@@ -4,8 +4,11 @@
 #include "data/db_error.h"
 #include "demo/demo_generator.h"
 #include "demo/demo_summary.h"
+#include "platform/environment.h"
+#include "shell/desktop.h"
 #include "shell/login.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
@@ -176,7 +179,15 @@ int RunDemoCommand(const QStringList& arguments) {
             << error.message() << "\n";
         return 1;
     }
-    return 0;
+    if (parser.isSet(u"no-gui"_s)) return 0;
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        err << "livrax demo: não há tela disponível (DISPLAY não definido), então o programa "
+               "de janelas não foi aberto. Com uma tela, \"livrax\" abre a empresa de "
+               "demonstração.\n";
+        return 0;
+    }
+    out.flush();
+    return shell::RunDesktopProgram();
 }
 
 } // namespace livrax::demo

@@ -4,6 +4,16 @@
 
 namespace livrax::platform {
 
+bool HasDisplay() {
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    return true;
+#else
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#endif
+}
+
 QString OsUserName() {
     const QString name = qEnvironmentVariable("USERNAME");
     return name.isEmpty() ? qEnvironmentVariable("USER") : name;

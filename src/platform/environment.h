@@ -4,6 +4,11 @@
 
 namespace livrax::platform {
 
+// True when windows can be shown: always on Windows and macOS; elsewhere
+// when a display server is named (DISPLAY, WAYLAND_DISPLAY) or a platform
+// plugin is chosen explicitly (QT_QPA_PLATFORM, e.g. offscreen).
+bool HasDisplay();
+
 // The name the operating system knows the current user by.
 QString OsUserName();
 

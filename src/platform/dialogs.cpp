@@ -1,0 +1,35 @@
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace livrax::platform {
+
+std::optional<QString> InputText(QWidget* parent, const QString& title, const QString& prompt,
+                                 const QString& text) {
+    QInputDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("TF_INPUT"));
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(text);
+    dialog.setInputMode(QInputDialog::TextInput);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue();
+}
+
+void ShowError(QWidget* parent, const QString& message) {
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), message,
+                    QMessageBox::Ok, parent);
+    box.setObjectName(QStringLiteral("ERROR_BOX"));
+    box.exec();
+}
+
+void ShowMessage(QWidget* parent, const QString& message) {
+    QMessageBox box(QMessageBox::Information, QApplication::applicationDisplayName(), message,
+                    QMessageBox::Ok, parent);
+    box.setObjectName(QStringLiteral("MESSAGE_BOX"));
+    box.exec();
+}
+
+} // namespace livrax::platform

@@ -1,0 +1,29 @@
+#include "shell/desktop.h"
+
+#include "platform/dialogs.h"
+#include "shell/main_window.h"
+
+namespace livrax::shell {
+
+LivraxApplication::LivraxApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationDisplayName(QStringLiteral("LIVRAX"));
+}
+
+bool LivraxApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        platform::ShowError(activeWindow(), QString::fromUtf8(error.what()));
+    } catch (...) {
+        platform::ShowError(activeWindow(), QStringLiteral("Erro inesperado."));
+    }
+    return false;
+}
+
+int RunDesktopProgram() {
+    TF_LIVRAXB window;
+    window.show();
+    return QApplication::exec();
+}
+
+} // namespace livrax::shell
