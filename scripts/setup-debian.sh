@@ -8,6 +8,8 @@ packages=(
   firebird-dev libfbclient2           # client library and its C++ interface
   firebird3.0-server-core             # the embedded engine: no server needed
   fonts-liberation2                   # report font
+  libxlsxwriter-dev                   # spreadsheet output
+  poppler-utils                       # tests read the PDFs back (pdfinfo, pdftotext)
 )
 
 missing=()

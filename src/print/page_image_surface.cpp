@@ -1,0 +1,49 @@
+#include "print/page_image_surface.h"
+
+#include "print/print_job.h"
+
+#include <QDir>
+
+namespace livrax::print {
+
+QString PageImageSurface::PageFile(const QString& tempFolder, int n) {
+    return tempFolder + QStringLiteral("B_PRINT") + QString::number(n) + QStringLiteral(".JPG");
+}
+
+void PageImageSurface::open(PrintJob& job) {
+    setJob(&job);
+    setRules({});
+    QDir().mkpath(job.tempFolder);
+    m_page = QImage(job.previewWidth, job.previewHeight, QImage::Format_RGB32);
+    // 96 dots per inch, so the image means the same size everywhere.
+    m_page.setDotsPerMeterX(3780);
+    m_page.setDotsPerMeterY(3780);
+    m_page.fill(Qt::white);
+    m_writer.setFormat("jpeg");
+    m_writer.setQuality(100);
+    painter().begin(&m_page);
+    painter().setRenderHint(QPainter::TextAntialiasing);
+}
+
+void PageImageSurface::savePage() {
+    PrintJob& j = *job();
+    painter().end();
+    const QString path = PageFile(j.tempFolder, j.pageCount);
+    m_writer.setFileName(path);
+    // A page that cannot be written is skipped; the job goes on.
+    if (m_writer.write(m_page)) {
+        j.pageFiles += (j.pageFiles.isEmpty() ? QString() : QStringLiteral(";")) + path;
+        if (onImage) onImage(m_page);
+    }
+}
+
+void PageImageSurface::endPage(bool) {
+    savePage();
+    m_page.fill(Qt::white);
+    painter().begin(&m_page);
+    painter().setRenderHint(QPainter::TextAntialiasing);
+}
+
+void PageImageSurface::finish() { savePage(); }
+
+} // namespace livrax::print

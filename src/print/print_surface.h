@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+#include <stdexcept>
+
+namespace livrax::print {
+
+class PrintJob;
+
+// The font of one drawing: family, size in points and style letters ("B"
+// bold, "S" underline, "I" italic).
+struct FontSpec {
+    QString name;
+    int size = 8;
+    QString style;
+};
+
+// An output that cannot be produced (a file that cannot be created); the
+// message names the path.
+class PrintError : public std::runtime_error {
+public:
+    explicit PrintError(const QString& message)
+        : std::runtime_error(message.toStdString()), m_message(message) {}
+    const QString& message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// The printable area of the printer a job lays its pages out for, in dots,
+// and the printer's resolution.
+struct PrinterGeometry {
+    int width = 0;
+    int height = 0;
+    int dpi = 300;
+};
+
+// One destination of a print job. The job resolves every row, column,
+// offset and margin once, in device units of the destination, and hands the
+// drawings here; what differs between destinations (the device, which pages
+// show what, the text grid's character cells, the spreadsheet's cells) lives
+// in the surface.
+class PrintSurface {
+public:
+    virtual ~PrintSurface() = default;
+
+    // Printer set-up before the job measures its pages (the print dialog of
+    // the printer destination). Returning false cancels the job.
+    virtual bool setUp(PrintJob& job) {
+        (void)job;
+        return true;
+    }
+    // The printer the pages are laid out for. Destinations other than the
+    // printer lay them out for an A4 sheet at 300 dpi with narrow margins.
+    virtual PrinterGeometry printerGeometry(const PrintJob& job) const;
+    // Opens the destination once the job's metrics are set. Throws
+    // PrintError when its file cannot be created.
+    virtual void open(PrintJob& job) = 0;
+
+    // Width of `text` in device units, for the alignment codes.
+    virtual int textWidth(const QString& text, const FontSpec& font) = 0;
+
+    // Draws one text whose starting point is already aligned.
+    virtual void drawText(int x, int y, const QString& text, const FontSpec& font,
+                          bool inRange) = 0;
+    virtual void drawLine(int x1, int y1, int x2, int y2, int pen, bool inRange) = 0;
+    // A filled (rounded) rectangle or an outline; shaded boxes are light grey.
+    virtual void drawBox(const QRect& box, bool filled, bool shaded, const QString& pattern,
+                         int pen, int radius) = 0;
+    virtual void drawRowSeparator(int x, int top, int bottom, int pen, bool inRange) = 0;
+
+    // The text grid starts a new line of characters on every newLine.
+    virtual void newLine() {}
+    // The current page is complete (a new one follows).
+    virtual void endPage(bool inRange) = 0;
+    // The job ended (or was cancelled after some pages): write what remains.
+    virtual void finish() = 0;
+};
+
+} // namespace livrax::print

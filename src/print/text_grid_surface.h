@@ -1,0 +1,38 @@
+#pragma once
+
+#include "print/print_surface.h"
+
+#include <QStringList>
+
+namespace livrax::print {
+
+// Destination "T": the report as a grid of text lines of 500 characters. A
+// text lands on the last line at the character column of its position;
+// newLine starts a new line; drawings have no place in it. The grid is
+// written as a Windows-1252 text file with CR LF line ends.
+class TextGridSurface : public PrintSurface {
+public:
+    static constexpr int Width = 500;
+
+    void open(PrintJob& job) override;
+    int textWidth(const QString& text, const FontSpec& font) override;
+    void drawText(int x, int y, const QString& text, const FontSpec& font, bool inRange) override;
+    void drawLine(int, int, int, int, int, bool) override {}
+    void drawBox(const QRect&, bool, bool, const QString&, int, int) override {}
+    void drawRowSeparator(int, int, int, int, bool) override {}
+    void newLine() override;
+    void endPage(bool) override {}
+    void finish() override;
+
+    // The grid, trailing blanks removed from each line.
+    QStringList lines() const;
+    // Where finish() wrote the grid.
+    const QString& fileName() const { return m_fileName; }
+
+private:
+    PrintJob* m_job = nullptr;
+    QStringList m_grid;
+    QString m_fileName;
+};
+
+} // namespace livrax::print

@@ -1,0 +1,384 @@
+// The print job's layout arithmetic and its text, page-image and PDF
+// destinations.
+
+#include "data/globals.h"
+#include "platform/clock.h"
+#include "print/page_image_surface.h"
+#include "print/print_job.h"
+#include "print/text_grid_surface.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace livrax;
+using namespace livrax::print;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A destination that records what the job hands it, with every character 6
+// units wide, so the job's own arithmetic can be checked exactly.
+class RecordingSurface : public PrintSurface {
+public:
+    struct Text {
+        int x, y;
+        QString text;
+        FontSpec font;
+        bool inRange;
+    };
+    QList<Text> texts;
+    QList<QRect> boxes;
+    QList<QLine> lines;
+    int pagesEnded = 0;
+    bool finished = false;
+
+    void open(PrintJob&) override {}
+    int textWidth(const QString& text, const FontSpec&) override { return 6 * int(text.size()); }
+    void drawText(int x, int y, const QString& text, const FontSpec& font, bool inRange) override {
+        texts.append({x, y, text, font, inRange});
+    }
+    void drawLine(int x1, int y1, int x2, int y2, int, bool inRange) override {
+        if (inRange) lines.append(QLine(x1, y1, x2, y2));
+    }
+    void drawBox(const QRect& box, bool, bool, const QString&, int, int) override {
+        boxes.append(box);
+    }
+    void drawRowSeparator(int, int, int, int, bool) override {}
+    void endPage(bool) override { ++pagesEnded; }
+    void finish() override { finished = true; }
+};
+
+// A job on the recording surface with the classic screen metrics: lines of
+// 14 units, characters of 6, a page of 823 × 1225.
+struct RecordedJob {
+    PrintJob job;
+    RecordingSurface* surface;
+    RecordedJob() {
+        auto recording = std::make_unique<RecordingSurface>();
+        surface = recording.get();
+        job.destination = u"X"_s; // a destination of the test's own
+        job.setSurface(std::move(recording));
+        job.standardHeader = false;
+        job.startJob();
+        job.lineHeight = 14;
+        job.charWidth = 6;
+        job.pageWidth = 823;
+        job.pageHeight = 1225;
+    }
+};
+
+QString RunTool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000)) return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestPrintJob : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { platform::Clock::setFixed(QDateTime(QDate(2026, 3, 9), QTime(10, 0))); }
+    void cleanup() { platform::Clock::reset(); }
+
+    void rowsAndColumns_data();
+    void rowsAndColumns();
+    void alignments_data();
+    void alignments();
+    void oneShotSettingsLastOneText();
+    void boxesOutsideThePageRangeAreNotDrawn();
+    void pageBreakThreshold();
+    void textGridRepeatsTheHeaderWithoutFormFeed();
+    void textGridKeepsColumnsAndCutsAt500();
+    void pageNumberBeforeStartAndPageImages();
+    void pdfHasThePagesAndTheirText();
+    void cancelKeepsFinishedPagesAndStopsCommands();
+};
+
+void TestPrintJob::rowsAndColumns_data() {
+    QTest::addColumn<int>("unitMode");
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("startY");
+    QTest::addColumn<int>("drawnY");
+    QTest::addColumn<int>("drawnX");
+    QTest::addColumn<int>("newY");
+    // "+5": currentY grows by round(5 × 14 / 10) = 7, the text goes 5 further.
+    QTest::newRow("relative +5") << 3 << u"+5"_s << 10 << 100 << 112 << 60 << 107;
+    QTest::newRow("relative -10") << 3 << u"-10"_s << 0 << 100 << 76 << 0 << 86;
+    QTest::newRow("relative decimal") << 3 << u"+2,5"_s << 1 << 100 << 106 << 6 << 104;
+    QTest::newRow("tenths of a line") << 3 << u"25"_s << 2 << 0 << 35 << 12 << 35;
+    QTest::newRow("whole lines") << 0 << u"3"_s << 5 << 0 << 42 << 5 << 42;
+    QTest::newRow("device units") << 1 << u"40"_s << 90 << 0 << 40 << 90 << 40;
+    QTest::newRow("empty row") << 3 << QString() << 0 << 55 << 55 << 0 << 55;
+}
+
+void TestPrintJob::rowsAndColumns() {
+    QFETCH(int, unitMode);
+    QFETCH(QString, row);
+    QFETCH(int, column);
+    QFETCH(int, startY);
+    QFETCH(int, drawnY);
+    QFETCH(int, drawnX);
+    QFETCH(int, newY);
+    RecordedJob recorded;
+    PrintJob& job = recorded.job;
+    job.unitMode = unitMode;
+    job.currentY = startY;
+    job.printText(row, column, u"X"_s);
+    QCOMPARE(recorded.surface->texts.last().y, drawnY);
+    QCOMPARE(recorded.surface->texts.last().x, drawnX);
+    QCOMPARE(job.currentY, newY);
+    // Margins and one-shot offsets move the drawing, not currentY.
+    job.currentY = startY;
+    job.topMargin = 3;
+    job.leftMargin = 4;
+    job.rowOffset = 10;   // one line down
+    job.columnOffset = 2; // two characters right
+    job.printText(row, column, u"X"_s);
+    QCOMPARE(recorded.surface->texts.last().y, drawnY + 14 + 3);
+    QCOMPARE(recorded.surface->texts.last().x, drawnX + 12 + 4 * (unitMode == 0 ? 2 : 1));
+    QCOMPARE(job.currentY, newY);
+}
+
+void TestPrintJob::alignments_data() {
+    QTest::addColumn<QString>("align");
+    QTest::addColumn<int>("expectedX");
+    // Text "ABCD" is 24 units wide; column 20 is x = 120; right margin 10.
+    QTest::newRow("left") << QString() << 120;
+    QTest::newRow("E") << u"E"_s << 120;
+    QTest::newRow("centre") << u"C"_s << 108;
+    QTest::newRow("2 reads as centre") << u"2"_s << 108;
+    QTest::newRow("right") << u"D"_s << 96;
+    QTest::newRow("centre of the page") << u"CF"_s << (823 - 10 - 24) / 2;
+    QTest::newRow("right of the page") << u"DF"_s << 823 - 10 - 24;
+    QTest::newRow("field right") << u"1"_s << 120 + 24 - 24;
+    QTest::newRow("before the column") << u"3"_s << 120 - 24;
+}
+
+void TestPrintJob::alignments() {
+    QFETCH(QString, align);
+    QFETCH(int, expectedX);
+    RecordedJob recorded;
+    recorded.job.rightMargin = 10;
+    recorded.job.printText(0, 20, u"ABCD"_s, {}, {}, align);
+    QCOMPARE(recorded.surface->texts.last().x, expectedX);
+    // Stored in the field instead of passed: the same, and only once.
+    recorded.job.align = align;
+    recorded.job.printText(0, 20, u"ABCD"_s);
+    QCOMPARE(recorded.surface->texts.last().x, expectedX);
+    recorded.job.printText(0, 20, u"ABCD"_s);
+    QCOMPARE(recorded.surface->texts.last().x, 120);
+}
+
+void TestPrintJob::oneShotSettingsLastOneText() {
+    RecordedJob recorded;
+    PrintJob& job = recorded.job;
+    job.fontName = u"Courier New"_s;
+    job.fontSize = 12;
+    job.printText(0, 0, u"A"_s, {}, u"SB"_s);
+    job.printText(0, 0, u"B"_s);
+    job.printText(0, 0, u"C"_s, 10, u"I8"_s);
+    const auto& texts = recorded.surface->texts;
+    QCOMPARE(texts[0].font.name, u"Courier New"_s);
+    QCOMPARE(texts[0].font.size, 12);
+    QCOMPARE(texts[0].font.style, u"BS"_s);
+    QCOMPARE(texts[1].font.name, u"Arial"_s);
+    QCOMPARE(texts[1].font.size, 8);
+    QCOMPARE(texts[1].font.style, QString());
+    QCOMPARE(texts[2].font.size, 10);
+    QCOMPARE(texts[2].font.style, u"I"_s);
+}
+
+void TestPrintJob::boxesOutsideThePageRangeAreNotDrawn() {
+    RecordedJob recorded;
+    PrintJob& job = recorded.job;
+    job.firstPage = 2;
+    job.lastPage = 3;
+    job.pageNumber = 1;
+    job.drawBox(u"0"_s, u"0"_s, u"10"_s, u"R"_s);
+    job.drawLine(u"0"_s);
+    job.printText(0, 0, u"texto"_s);
+    QCOMPARE(recorded.surface->boxes.size(), 0);
+    QCOMPARE(recorded.surface->lines.size(), 0);
+    QCOMPARE(recorded.surface->texts.size(), 1);
+    QCOMPARE(recorded.surface->texts.last().inRange, false);
+    job.pageNumber = 2;
+    job.shade = u"1"_s;
+    job.drawBox(u"0"_s, u"0"_s, u"10"_s, u"R"_s, u"2"_s);
+    QCOMPARE(recorded.surface->boxes.size(), 1);
+    QCOMPARE(recorded.surface->boxes.last(), QRect(QPoint(0, 2), QPoint(823 - 2, 14 + 2)));
+    QCOMPARE(job.shade, u"0"_s);
+}
+
+void TestPrintJob::pageBreakThreshold() {
+    RecordedJob recorded;
+    PrintJob& job = recorded.job;
+    job.pageHeader();
+    job.currentY = 1118 - 14; // the next line reaches 1118: no break yet
+    job.newLine();
+    QCOMPARE(recorded.surface->pagesEnded, 0);
+    QCOMPARE(job.currentY, 1118);
+    job.halfLine(); // 1125 ≥ 1119: a rule, then the next page
+    QCOMPARE(recorded.surface->pagesEnded, 1);
+    QCOMPARE(job.pageNumber, 2);
+    QCOMPARE(job.currentY, 0);
+    QCOMPARE(recorded.surface->lines.last().y1(), 1125);
+    // At the last page the job ends instead, as a Cancel would.
+    job.lastPage = 2;
+    job.currentY = 1200;
+    job.newLine();
+    QVERIFY(job.cancelled);
+    QVERIFY(recorded.surface->finished);
+}
+
+void TestPrintJob::textGridRepeatsTheHeaderWithoutFormFeed() {
+    QTemporaryDir folder;
+    PrintJob job;
+    job.destination = u"T"_s;
+    job.outputFile = folder.filePath(u"livro.txt"_s);
+    job.companyName = u"EMPRESA LTDA"_s;
+    job.companyLine2 = u"RUA A, 1"_s;
+    job.title = u"REGISTRO"_s;
+    job.startJob();
+    job.pageHeader();
+    job.printText(QString(), 0, u"linha 1"_s);
+    job.newLine();
+    job.newPage();
+    job.printText(QString(), 3, u"linha 2"_s);
+    job.endJob();
+
+    QFile file(job.outputFile);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QStringDecoder("windows-1252")(file.readAll());
+    QVERIFY(!text.contains(u'\f'));
+    const QStringList lines = text.split(u"\r\n"_s);
+    // Header: company at column 1, title centred, page number right-aligned
+    // against 823 units; then the second line; then the body.
+    QCOMPARE(lines[0], QString());
+    QVERIFY(lines[1].startsWith(u" EMPRESA LTDA"_s));
+    QVERIFY(lines[1].contains(u"REGISTRO"_s));
+    QVERIFY(lines[1].trimmed().endsWith(u"Página: 00001"_s));
+    QVERIFY(lines[2].startsWith(u" RUA A, 1"_s));
+    QVERIFY(lines[2].trimmed().endsWith(u"Data: 09/03/26"_s));
+    QCOMPARE(lines[3], QString());
+    QCOMPARE(lines[4], u"linha 1"_s);
+    QCOMPARE(lines.filter(u"Página: 0000"_s).size(), 2);
+    QCOMPARE(lines.filter(u"Página: 00002"_s).size(), 1);
+    // The second header follows the first page's lines directly.
+    const qsizetype second = lines.indexOf(lines.filter(u"Página: 00002"_s).first());
+    QCOMPARE(lines[second - 1], QString());
+    QCOMPARE(lines[second + 3], u"   linha 2"_s);
+    // The file is written whole or not at all.
+    QVERIFY(!QFile::exists(job.outputFile + u".part"_s));
+}
+
+void TestPrintJob::textGridKeepsColumnsAndCutsAt500() {
+    QTemporaryDir folder;
+    PrintJob job;
+    job.destination = u"T"_s;
+    job.standardHeader = false;
+    job.outputFile = folder.filePath(u"grade.txt"_s);
+    job.startJob();
+    job.pageHeader();
+    job.printText(QString(), 0, u"ABC"_s);
+    job.printText(QString(), 10, u"XYZ"_s);
+    job.printText(QString(), 1, u"b"_s); // overwrites inside the line
+    job.newLine();
+    job.printText(QString(), 498, u"12345"_s);
+    job.newLine();
+    auto* grid = static_cast<TextGridSurface*>(job.surface());
+    QCOMPARE(grid->lines().at(0), u"AbC       XYZ"_s);
+    QCOMPARE(grid->lines().at(1), QString(498, u' ') + u"12"_s);
+    job.endJob();
+}
+
+void TestPrintJob::pageNumberBeforeStartAndPageImages() {
+    QTemporaryDir folder;
+    QFile stale(folder.filePath(u"B_PRINT7.JPG"_s));
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    // A new job takes the user's temporary folder and clears the page
+    // images of the previous job there.
+    data::Globals().registry.dirTemp = folder.path() + u'/';
+    PrintJob job;
+    data::ResetGlobals();
+    QCOMPARE(job.tempFolder, folder.path() + u'/');
+    QVERIFY(!stale.exists());
+    job.destination = u"V"_s;
+    job.pageNumber = 9;
+    job.title = u"TESTE"_s;
+    job.startJob();
+    job.pageHeader();
+    QCOMPARE(job.pageNumber, 10);
+    for (int i = 0; i < 3; ++i) {
+        job.printText(QString(), 0, u"linha"_s);
+        job.newPage();
+    }
+    job.endJob();
+    QCOMPARE(job.pageCount, 4);
+    QCOMPARE(job.lastPage, 4);
+    const QStringList images = QDir(folder.path()).entryList({u"B_PRINT*.JPG"_s}, QDir::Files, QDir::Name);
+    QCOMPARE(images, (QStringList{u"B_PRINT1.JPG"_s, u"B_PRINT2.JPG"_s, u"B_PRINT3.JPG"_s,
+                                  u"B_PRINT4.JPG"_s}));
+    QCOMPARE(job.pageFiles.split(u';').size(), 4);
+    const QImage first(folder.filePath(u"B_PRINT1.JPG"_s));
+    QCOMPARE(first.size(), QSize(job.previewWidth, job.previewHeight));
+}
+
+void TestPrintJob::pdfHasThePagesAndTheirText() {
+    QTemporaryDir folder;
+    PrintJob job;
+    job.destination = u"F"_s;
+    job.outputFile = folder.filePath(u"livro.pdf"_s);
+    job.companyName = u"EMPRESA DE TESTE LTDA"_s;
+    job.title = u"REGISTRO DE ENTRADAS"_s;
+    job.startJob();
+    job.pageHeader();
+    for (int line = 0; line < 150; ++line) {
+        job.printText(QString(), 2, u"Nota "_s + QString::number(1000 + line));
+        job.drawBox(QString(), u"0"_s, u"+10"_s, u"N"_s);
+        job.newLine();
+    }
+    job.endJob();
+    QVERIFY(QFile::exists(job.outputFile));
+    QVERIFY(!QFile::exists(job.outputFile + u".part"_s));
+    const QString info = RunTool(u"pdfinfo"_s, {job.outputFile});
+    QVERIFY2(!info.isEmpty(), "pdfinfo (poppler-utils) is needed for this test");
+    const int pages = info.section(u"Pages:"_s, 1).section(u'\n', 0, 0).trimmed().toInt();
+    QVERIFY(pages >= 2);
+    const QString text = RunTool(u"pdftotext"_s, {u"-layout"_s, job.outputFile, u"-"_s});
+    QVERIFY(text.contains(u"EMPRESA DE TESTE LTDA"_s));
+    QVERIFY(text.contains(u"REGISTRO DE ENTRADAS"_s));
+    QVERIFY(text.contains(u"Nota 1000"_s));
+    QVERIFY(text.contains(u"Nota 1149"_s));
+    QCOMPARE(text.count(u"Página: 0000"_s), pages);
+}
+
+void TestPrintJob::cancelKeepsFinishedPagesAndStopsCommands() {
+    QTemporaryDir folder;
+    PrintJob job;
+    job.tempFolder = folder.path() + u'/';
+    job.destination = u"V"_s;
+    job.startJob();
+    job.pageHeader();
+    job.newPage();
+    job.cancel();
+    QVERIFY(job.cancelled);
+    QCOMPARE(job.pageCount, 2);
+    const int y = job.currentY;
+    job.printText(u"+50"_s, 0, u"depois"_s);
+    job.newPage();
+    QCOMPARE(job.currentY, y);
+    QCOMPARE(job.pageCount, 2);
+    QCOMPARE(QDir(folder.path()).entryList({u"B_PRINT*.JPG"_s}).size(), 2);
+}
+
+QTEST_MAIN(TestPrintJob)
+#include "test_print_job.moc"
