@@ -273,8 +273,6 @@ void PrintJob::pageHeader() {
     currentY = 0;
     shade = u"0"_s;
     printText(QString(), 0, QString());
-    const QString pageText =
-        pageLabel + u' ' + ZeroPad(QString::number(pageNumber), 5) + u"  "_s;
     const QString date =
         platform::Clock::today().toString(u"dd/MM/yy"_s);
     const auto headerFont = [this] {
@@ -287,31 +285,30 @@ void PrintJob::pageHeader() {
         fontSize = titleFontSize;
         fontStyle = titleFontStyle;
     };
+    // One header text: the spreadsheet column it goes to, its alignment,
+    // row and column.
+    const auto put = [this](int sheetColumn, const QString& alignCode, const Arg& row, int column,
+                            const QString& text) {
+        spreadsheetColumn = sheetColumn;
+        align = alignCode;
+        printText(row, column, text);
+    };
+    const QString number = ZeroPad(QString::number(pageNumber), 5) + u"  "_s;
     if (standardHeader && headerStyle.isEmpty()) {
         drawRule(); // at currentY
         newLine();
         ++spreadsheetRow;
         headerFont();
-        spreadsheetColumn = 1;
-        printText(QString(), 1, companyName);
+        put(1, QString(), {}, 1, companyName);
         titleFont();
-        align = u"CF"_s;
-        spreadsheetColumn = 5;
-        printText(QString(), 50, title);
-        align = u"DF"_s;
-        spreadsheetColumn = 10;
-        printText(QString(), 50, pageText);
+        put(5, u"CF"_s, {}, 50, title);
+        put(10, u"DF"_s, {}, 50, pageLabel + u' ' + number);
         newLine();
         currentY = Round(currentY + lineHeight / 2.0);
         ++spreadsheetRow;
-        spreadsheetColumn = 1;
-        printText(QString(), 1, companyLine2);
-        align = u"CF"_s;
-        spreadsheetColumn = 5;
-        printText(QString(), 50, subtitle);
-        align = u"DF"_s;
-        spreadsheetColumn = 10;
-        printText(QString(), 50, u"Data: "_s + date + u"  "_s);
+        put(1, QString(), {}, 1, companyLine2);
+        put(5, u"CF"_s, {}, 50, subtitle);
+        put(10, u"DF"_s, {}, 50, u"Data: "_s + date + u"  "_s);
         newLine();
         ++spreadsheetRow;
         spreadsheetColumn = 5;
@@ -325,42 +322,26 @@ void PrintJob::pageHeader() {
     } else if (standardHeader && headerStyle == u"1"_s) {
         const bool extraLine = !boxTitle.isEmpty() || !boxLeftText.isEmpty();
         penWidth = 3;
-        drawBox(currentY, u"0"_s, extraLine ? u"56"_s : u"45"_s, u"R"_s, u"0"_s);
+        drawBox({}, u"0"_s, extraLine ? u"56"_s : u"45"_s, u"R"_s, u"0"_s);
         ++spreadsheetRow;
-        spreadsheetColumn = 1;
         titleFont();
-        align = u"CF"_s;
-        printText(u"5"_s, 50, title);
-        align = u"DF"_s;
-        spreadsheetColumn = 10;
-        printText(QString(), 50, pageLabel + u"  "_s + ZeroPad(QString::number(pageNumber), 5) + u"  "_s);
+        put(1, u"CF"_s, u"5"_s, 50, title);
+        put(10, u"DF"_s, {}, 50, pageLabel + u"  "_s + number);
         newLine();
-        spreadsheetColumn = 1;
         headerFont();
-        printText(u"17"_s, 1, companyName);
+        put(1, QString(), u"17"_s, 1, companyName);
         fontSize = headerFontSize;
         fontStyle = u"B"_s;
-        align = u"CF"_s;
-        spreadsheetColumn = 5;
-        printText(QString(), 50, subtitle);
-        align = u"DF"_s;
-        spreadsheetColumn = 10;
-        printText(QString(), 50, u"Data: "_s + date + u"  "_s);
+        put(5, u"CF"_s, {}, 50, subtitle);
+        put(10, u"DF"_s, {}, 50, u"Data: "_s + date + u"  "_s);
         newLine();
-        spreadsheetColumn = 1;
-        printText(u"29"_s, 1, companyLine2);
-        align = u"CF"_s;
-        spreadsheetColumn = 5;
-        printText(QString(), 50, subtitle2);
-        align = u"DF"_s;
-        spreadsheetColumn = 10;
-        printText(QString(), 50,
-                  u"Hora: "_s + platform::Clock::now().time().toString(u"hh:mm:ss"_s) + u"  "_s);
+        put(1, QString(), u"29"_s, 1, companyLine2);
+        put(5, u"CF"_s, {}, 50, subtitle2);
+        put(10, u"DF"_s, {}, 50,
+            u"Hora: "_s + platform::Clock::now().time().toString(u"hh:mm:ss"_s) + u"  "_s);
         newLine();
         if (extraLine) {
-            spreadsheetColumn = 4;
-            align = u"E"_s;
-            printText(QString(), 1, boxLeftText);
+            put(4, u"E"_s, {}, 1, boxLeftText);
             spreadsheetColumn = 5;
             printText(QString(), 50, boxTitle, 10, u"B"_s, u"CF"_s);
             newLine();
