@@ -96,6 +96,7 @@ private Q_SLOTS:
     void pageBreakThreshold();
     void textGridRepeatsTheHeaderWithoutFormFeed();
     void textGridKeepsColumnsAndCutsAt500();
+    void boxedHeaderInTheTextGrid();
     void pageNumberBeforeStartAndPageImages();
     void pdfHasThePagesAndTheirText();
     void cancelKeepsFinishedPagesAndStopsCommands();
@@ -296,6 +297,38 @@ void TestPrintJob::textGridKeepsColumnsAndCutsAt500() {
     auto* grid = static_cast<TextGridSurface*>(job.surface());
     QCOMPARE(grid->lines().at(0), u"AbC       XYZ"_s);
     QCOMPARE(grid->lines().at(1), QString(498, u' ') + u"12"_s);
+    job.endJob();
+}
+
+void TestPrintJob::boxedHeaderInTheTextGrid() {
+    QTemporaryDir folder;
+    PrintJob job;
+    job.destination = u"T"_s;
+    job.headerStyle = u"1"_s;
+    job.outputFile = folder.filePath(u"caixa.txt"_s);
+    job.companyName = u"EMPRESA LTDA"_s;
+    job.companyLine2 = u"RUA A, 1"_s;
+    job.title = u"LIVRO"_s;
+    job.subtitle = u"MARÇO"_s;
+    job.boxLeftText = u"ESQ"_s;
+    job.boxTitle = u"CAIXA"_s;
+    job.startJob();
+    job.pageHeader();
+    job.printText(QString(), 0, u"corpo"_s);
+    auto* grid = static_cast<TextGridSurface*>(job.surface());
+    const QStringList lines = grid->lines();
+    QVERIFY(lines[0].contains(u"LIVRO"_s));
+    QVERIFY(lines[0].trimmed().endsWith(u"Página:  00001"_s));
+    QVERIFY(lines[1].startsWith(u" EMPRESA LTDA"_s));
+    QVERIFY(lines[1].contains(u"MARÇO"_s));
+    QVERIFY(lines[1].trimmed().endsWith(u"Data: 09/03/26"_s));
+    QVERIFY(lines[2].startsWith(u" RUA A, 1"_s));
+    QVERIFY(lines[2].trimmed().endsWith(u"Hora: 10:00:00"_s));
+    QVERIFY(lines[3].startsWith(u" ESQ"_s));
+    QVERIFY(lines[3].contains(u"CAIXA"_s));
+    QCOMPARE(lines[4], QString());
+    QCOMPARE(lines[5], u"corpo"_s);
+    QVERIFY(job.headerPending);
     job.endJob();
 }
 
