@@ -10,6 +10,7 @@ packages=(
   fonts-liberation2                   # report font
   libxlsxwriter-dev                   # spreadsheet output
   poppler-utils                       # tests read the PDFs back (pdfinfo, pdftotext)
+  unzip                               # tests read the .xlsx and .odt files back
 )
 
 missing=()

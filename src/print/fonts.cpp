@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <unordered_map>
 
 namespace livrax::print {
 
@@ -21,9 +22,27 @@ void RegisterSubstitutes() {
     }();
     (void)done;
 }
-} // namespace
 
-QFont MakeFont(const FontSpec& spec, int dpi) {
+struct FontKey {
+    QString name;
+    int size;
+    QString style;
+    int dpi;
+    bool operator==(const FontKey&) const = default;
+};
+
+struct FontKeyHash {
+    size_t operator()(const FontKey& key) const {
+        return qHashMulti(0, key.name, key.size, key.style, key.dpi);
+    }
+};
+
+struct CachedFont {
+    QFont font;
+    QFontMetrics metrics;
+};
+
+QFont BuildFont(const FontSpec& spec, int dpi) {
     RegisterSubstitutes();
     QFont font(spec.name.isEmpty() ? QStringLiteral("Arial") : spec.name);
     // Sizes are points at the device's resolution, so a page image, a printer
@@ -36,8 +55,31 @@ QFont MakeFont(const FontSpec& spec, int dpi) {
     return font;
 }
 
+const CachedFont& Cached(const FontSpec& spec, int dpi) {
+    // Node-based, so entries keep their address while others are added; and
+    // never destroyed, because fonts must not outlive the application's font
+    // database, which goes away before static objects do.
+    static auto& cache = *new std::unordered_map<FontKey, CachedFont, FontKeyHash>;
+    FontKey key{spec.name, spec.size, spec.style, dpi};
+    const auto found = cache.find(key);
+    if (found != cache.end()) return found->second;
+    const QFont font = BuildFont(spec, dpi);
+    return cache.emplace(std::move(key), CachedFont{font, QFontMetrics(font)}).first->second;
+}
+
+} // namespace
+
+QFont MakeFont(const FontSpec& spec, int dpi) {
+    // A copy shares the cached font's data, with its font engine resolved.
+    return Cached(spec, dpi).font;
+}
+
+const QFontMetrics& FontMetrics(const FontSpec& spec, int dpi) {
+    return Cached(spec, dpi).metrics;
+}
+
 QSize CharacterCell(int dpi) {
-    const QFontMetrics metrics(MakeFont(FontSpec{QStringLiteral("Arial"), 8, {}}, dpi));
+    const QFontMetrics& metrics = FontMetrics(FontSpec{QStringLiteral("Arial"), 8, {}}, dpi);
     return {metrics.horizontalAdvance(u'a'), metrics.height()};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QSize>
 
 namespace livrax::print {
@@ -11,6 +12,12 @@ struct FontSpec;
 // missing the metric-compatible Liberation Sans takes its place, so every
 // destination has the same columns and lines.
 QFont MakeFont(const FontSpec& spec, int dpi);
+
+// The metrics of MakeFont(spec, dpi). Fonts and metrics are made once per
+// spec and resolution and kept: a report draws thousands of texts in a few
+// fonts, and a font made afresh looks its font engine up again every time.
+// The reference stays valid for the life of the program (GUI thread only).
+const QFontMetrics& FontMetrics(const FontSpec& spec, int dpi);
 
 // Width and height of "a" in Arial 8 at `dpi`: the character cell the
 // layout commands count in.

@@ -23,7 +23,7 @@ QPen PainterSurface::penOf(int width) const {
 }
 
 int PainterSurface::textWidth(const QString& text, const FontSpec& font) {
-    return QFontMetrics(MakeFont(font, m_rules.fontDpi)).horizontalAdvance(text);
+    return FontMetrics(font, m_rules.fontDpi).horizontalAdvance(text);
 }
 
 void PainterSurface::drawText(int x, int y, const QString& text, const FontSpec& font,
@@ -33,8 +33,10 @@ void PainterSurface::drawText(int x, int y, const QString& text, const FontSpec&
     if (m_rules.divideUnitMode1 && m_job->unitMode == 1 && inRange)
         x = int(std::nearbyint(x / 3.0));
     const QFont qfont = MakeFont(font, m_rules.fontDpi);
-    m_painter.setFont(qfont);
-    const QFontMetrics metrics(qfont);
+    // Setting a font makes the painter resolve it for its device again;
+    // consecutive texts mostly share one.
+    if (m_painter.font() != qfont) m_painter.setFont(qfont);
+    const QFontMetrics& metrics = FontMetrics(font, m_rules.fontDpi);
     const Qt::BrushStyle pattern = PatternStyle(m_job->fillPattern);
     if (pattern != Qt::NoBrush)
         m_painter.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()),

@@ -46,12 +46,13 @@ PrinterGeometry PrintSurface::printerGeometry(const PrintJob& job) const {
     return {area.width(), area.height(), 300};
 }
 
-PrintJob::PrintJob() {
+PrintJob::PrintJob(PageImages previous) {
     const data::SharedGlobals& globals = data::Globals();
     tempFolder = globals.registry.dirTemp.isEmpty() ? QDir::tempPath() + u'/'
                                                     : globals.registry.dirTemp;
     companyName = globals.company.name;
     companyLine2 = globals.company.address;
+    if (previous == PageImages::Keep) return;
     // The page images of the previous job are removed.
     const QDir folder(tempFolder);
     for (const QString& name :

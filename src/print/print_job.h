@@ -31,7 +31,12 @@ struct Arg {
 // per line: printText(...) and drawings, newLine(); endJob().
 class PrintJob {
 public:
-    PrintJob();
+    // Whether creating the job removes the previous job's page images from
+    // the temporary folder (a new report does; a second rendering of the
+    // report a preview is showing must not).
+    enum class PageImages { Clear, Keep };
+
+    explicit PrintJob(PageImages previous = PageImages::Clear);
     ~PrintJob();
     PrintJob(const PrintJob&) = delete;
     PrintJob& operator=(const PrintJob&) = delete;

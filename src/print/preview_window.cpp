@@ -1,0 +1,631 @@
+#include "print/preview_window.h"
+
+#include "platform/dialogs.h"
+#include "print/output_file.h"
+#include "print/page_image_surface.h"
+#include "print/print_job.h"
+#include "print/text_grid_surface.h"
+#include "print/text_viewer.h"
+#include "print/word_export.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace livrax::print {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+int Round(double value) {
+    return int(std::nearbyint(value));
+}
+
+// The destinations whose window stays as a viewer of the page images. "W"
+// is a preview too, but its surface hands the pages to the word processor
+// and the window closes.
+bool IsViewer(const QString& destination) {
+    return destination == u"V"_s || destination == u"K"_s;
+}
+
+// A job that draws the report a second time must not clear the page images
+// this window shows.
+std::unique_ptr<PrintJob> NewJobKeepingPages(const QString& tempFolder) {
+    auto job = std::make_unique<PrintJob>(PrintJob::PageImages::Keep);
+    job->tempFolder = tempFolder;
+    return job;
+}
+
+// The fields a caller sets on a job before startJob, so that a second job
+// draws the same report. Not copied: where the output goes (destination,
+// outputFile, tempFolder, interactive, onPage) and what the run produced
+// (pageFiles, pageCount, cancelled).
+void CopySettings(const PrintJob& from, PrintJob& to) {
+    to.previewWidth = from.previewWidth;
+    to.previewHeight = from.previewHeight;
+    to.paperWidth = from.paperWidth;
+    to.paperLength = from.paperLength;
+    to.orientation = from.orientation;
+    to.paperFormat = from.paperFormat;
+    to.paperSizeCode = from.paperSizeCode;
+    to.paperReapply = from.paperReapply;
+    to.copies = from.copies;
+    to.standardHeader = from.standardHeader;
+    to.headerPending = from.headerPending;
+    to.pageLabel = from.pageLabel;
+    to.pageNumber = from.pageNumber;
+    to.firstPage = from.firstPage;
+    to.lastPage = from.lastPage;
+    to.pagesPerSpoolDocument = from.pagesPerSpoolDocument;
+    to.pagesInSpoolDocument = from.pagesInSpoolDocument;
+    to.documentPerPage = from.documentPerPage;
+    to.autoPageBreak = from.autoPageBreak;
+    to.shade = from.shade;
+    to.fillPattern = from.fillPattern;
+    to.currentY = from.currentY;
+    to.unitMode = from.unitMode;
+    to.pageWidth = from.pageWidth;
+    to.pageHeight = from.pageHeight;
+    to.printerPageWidth = from.printerPageWidth;
+    to.printerPageHeight = from.printerPageHeight;
+    to.lineHeight = from.lineHeight;
+    to.printerLineHeight = from.printerLineHeight;
+    to.screenLineHeight = from.screenLineHeight;
+    to.charWidth = from.charWidth;
+    to.printerCharWidth = from.printerCharWidth;
+    to.screenCharWidth = from.screenCharWidth;
+    to.penWidth = from.penWidth;
+    to.ruleWidth = from.ruleWidth;
+    to.cornerRadius = from.cornerRadius;
+    to.jobFontName = from.jobFontName;
+    to.jobFontSize = from.jobFontSize;
+    to.jobFontStyle = from.jobFontStyle;
+    to.fontName = from.fontName;
+    to.fontSize = from.fontSize;
+    to.fontStyle = from.fontStyle;
+    to.companyName = from.companyName;
+    to.headerFontName = from.headerFontName;
+    to.headerFontSize = from.headerFontSize;
+    to.headerFontStyle = from.headerFontStyle;
+    to.companyLine2 = from.companyLine2;
+    to.titleFontName = from.titleFontName;
+    to.titleFontSize = from.titleFontSize;
+    to.titleFontStyle = from.titleFontStyle;
+    to.title = from.title;
+    to.subtitle = from.subtitle;
+    to.subtitle2 = from.subtitle2;
+    to.boxTitle = from.boxTitle;
+    to.boxLeftText = from.boxLeftText;
+    to.rowOffset = from.rowOffset;
+    to.columnOffset = from.columnOffset;
+    to.leftMargin = from.leftMargin;
+    to.rightMargin = from.rightMargin;
+    to.topMargin = from.topMargin;
+    to.bottomMargin = from.bottomMargin;
+    to.align = from.align;
+    to.footerText = from.footerText;
+    to.headerStyle = from.headerStyle;
+    to.spreadsheetRow = from.spreadsheetRow;
+    to.spreadsheetColumn = from.spreadsheetColumn;
+    to.spreadsheetColumnWidths = from.spreadsheetColumnWidths;
+}
+
+// Runs `step`; the message of a failure, empty when it worked.
+template <typename Step> QString Failure(Step&& step) {
+    try {
+        step();
+    } catch (const PrintError& error) {
+        return error.message();
+    } catch (const std::exception& error) {
+        return QString::fromUtf8(error.what());
+    }
+    return {};
+}
+
+} // namespace
+
+TF_PRINT::TF_PRINT(PrintJob& job, QWidget* parent) : QDialog(parent), m_job(job) {
+    setObjectName(u"TF_PRINT"_s);
+    setWindowTitle(job.title.isEmpty() ? u"Visualização da Impressão"_s : job.title);
+    setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* menu = new QMenuBar(this);
+    menu->setObjectName(u"MainMenu1"_s);
+    buildMenu(menu);
+    layout->setMenuBar(menu);
+
+    auto* tools = new QFrame(this);
+    tools->setObjectName(u"PA_TOOLS"_s);
+    tools->setFrameShape(QFrame::StyledPanel);
+    buildTools(tools);
+    layout->addWidget(tools);
+
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(u"ScrollBox1"_s);
+    m_scroll->setAlignment(Qt::AlignCenter);
+    m_scroll->setBackgroundRole(QPalette::Dark);
+    m_image = new QLabel;
+    m_image->setObjectName(u"IMP_FUNDO"_s);
+    m_image->setScaledContents(true);
+    m_image->setBackgroundRole(QPalette::Base);
+    m_image->setAutoFillBackground(true);
+    m_scroll->setWidget(m_image);
+    layout->addWidget(m_scroll, 1);
+
+    m_progress = new QFrame(this);
+    m_progress->setObjectName(u"IMP_PRINTING"_s);
+    m_progress->setFrameShape(QFrame::Panel);
+    m_progress->setFrameShadow(QFrame::Raised);
+    auto* grid = new QGridLayout(m_progress);
+    grid->setContentsMargins(24, 16, 24, 16);
+    auto* printing = new QLabel(u"Imprimindo"_s, m_progress);
+    printing->setObjectName(u"LA_IMPRIMINDO"_s);
+    QFont big = printing->font();
+    big.setPointSize(big.pointSize() + 4);
+    big.setBold(true);
+    printing->setFont(big);
+    grid->addWidget(printing, 0, 0, 1, 2, Qt::AlignCenter);
+    auto* pageCaption = new QLabel(u"Pag:"_s, m_progress);
+    pageCaption->setObjectName(u"LA_PAGINA"_s);
+    grid->addWidget(pageCaption, 1, 0, Qt::AlignRight);
+    m_progressPage = new QLabel(u"0"_s, m_progress);
+    m_progressPage->setObjectName(u"LA_PAG"_s);
+    grid->addWidget(m_progressPage, 1, 1);
+    auto* cancel = new QPushButton(u"CANCELAR"_s, m_progress);
+    cancel->setObjectName(u"BU_CANCELAR"_s);
+    connect(cancel, &QPushButton::clicked, this, &TF_PRINT::cancelJob);
+    grid->addWidget(cancel, 2, 0, 1, 2);
+    m_progress->hide();
+    layout->addWidget(m_progress, 1, Qt::AlignCenter);
+
+    m_previousOnPage = job.onPage;
+    job.onPage = [this](PrintJob& running) {
+        if (m_previousOnPage) m_previousOnPage(running);
+        pageFinished();
+    };
+    applyZoom();
+    resize(900, 700);
+}
+
+TF_PRINT::~TF_PRINT() {
+    m_job.onPage = m_previousOnPage;
+}
+
+void TF_PRINT::buildTools(QWidget* panel) {
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(4, 2, 4, 2);
+    const auto button = [&](const QString& name, const QString& hint, const QString& text,
+                            QStyle::StandardPixmap icon, void (TF_PRINT::*action)()) {
+        auto* b = new QToolButton(panel);
+        b->setObjectName(name);
+        b->setToolTip(hint);
+        b->setText(text);
+        b->setAutoRaise(true);
+        if (icon != QStyle::SP_CustomBase) {
+            b->setIcon(style()->standardIcon(icon));
+            b->setToolButtonStyle(text.trimmed().isEmpty() ? Qt::ToolButtonIconOnly
+                                                           : Qt::ToolButtonTextBesideIcon);
+        }
+        connect(b, &QToolButton::clicked, this, action);
+        row->addWidget(b);
+        return b;
+    };
+    constexpr QStyle::StandardPixmap noIcon = QStyle::SP_CustomBase;
+    button(u"BU_SAIR"_s, u"Sair do Programa"_s, u"Sair  "_s, QStyle::SP_DialogCloseButton,
+           &TF_PRINT::leave);
+    row->addSpacing(12);
+    button(u"BU_NORMAL"_s, u"Retorna ao Zoon Original"_s, u"100%"_s, noIcon, &TF_PRINT::zoomNormal);
+    button(u"BU_ZOOMENOS"_s, u"Menos Zoon"_s, u"-"_s, noIcon, &TF_PRINT::zoomOut);
+    button(u"BU_ZOOMAIS"_s, u"Mais Zoon"_s, u"+"_s, noIcon, &TF_PRINT::zoomIn);
+    row->addSpacing(12);
+    button(u"BU_PRIMEIRO"_s, u"Volta para a Primeira Página"_s, QString(),
+           QStyle::SP_MediaSkipBackward, &TF_PRINT::firstPage);
+    button(u"BU_RETORNA"_s, u"Retorna uma Página"_s, QString(), QStyle::SP_ArrowLeft,
+           &TF_PRINT::previousPage);
+    m_pageNumber = new QLineEdit(u"0"_s, panel);
+    m_pageNumber->setObjectName(u"E_INC"_s);
+    m_pageNumber->setAlignment(Qt::AlignRight);
+    m_pageNumber->setMaximumWidth(60);
+    connect(m_pageNumber, &QLineEdit::textChanged, this, &TF_PRINT::pageNumberChanged);
+    row->addWidget(m_pageNumber);
+    m_range = new QLabel(u"1"_s, panel);
+    m_range->setObjectName(u"LA_MAX"_s);
+    m_range->setMinimumWidth(60);
+    row->addWidget(m_range);
+    button(u"BU_AVANCA"_s, u"Avança uma Página"_s, QString(), QStyle::SP_ArrowRight,
+           &TF_PRINT::nextPage);
+    button(u"BU_ULTIMO"_s, u"Avança para a Última Página"_s, QString(), QStyle::SP_MediaSkipForward,
+           &TF_PRINT::lastPage);
+    row->addSpacing(12);
+    m_reprintButton =
+        button(u"BU_REPRINT"_s, u"Imprimir Relatório"_s, u"Imprimir"_s, noIcon, &TF_PRINT::reprint);
+    m_reprintButton->setEnabled(false);
+    button(u"BU_PDF"_s, u"Salvar em PDF"_s, u"PDF"_s, noIcon, &TF_PRINT::saveAsPdf);
+    button(u"BU_EXPORT_WORD"_s, u"Exportar para o Word"_s, u"Word"_s, noIcon,
+           &TF_PRINT::exportToWordProcessor);
+    button(u"BU_EMAIL"_s, u"Enviar por Email"_s, u"E-mail"_s, noIcon, &TF_PRINT::sendByEmail);
+    row->addStretch(1);
+}
+
+void TF_PRINT::buildMenu(QMenuBar* menu) {
+    const auto item = [this](QMenu* parent, const QString& caption, auto action,
+                             const QKeySequence& shortcut = {}) {
+        QAction* a = parent->addAction(caption);
+        if (!shortcut.isEmpty()) {
+            a->setShortcut(shortcut);
+            a->setShortcutContext(Qt::WindowShortcut);
+            addAction(a);
+        }
+        connect(a, &QAction::triggered, this, action);
+        return a;
+    };
+    QMenu* file = menu->addMenu(u"Arquivo"_s);
+    item(file, u"Sair"_s, &TF_PRINT::leave, QKeySequence(Qt::Key_F12));
+    QMenu* word = menu->addMenu(u"Word"_s);
+    // The steps of an automation server (create it, show it, new document,
+    // insert the pages); the document is written whole, so each of them is
+    // the whole export.
+    item(word, u"Criar Word"_s, &TF_PRINT::exportToWordProcessor);
+    item(word, u"Tornar visivel"_s, &TF_PRINT::exportToWordProcessor);
+    item(word, u"Novo Documento"_s, &TF_PRINT::exportToWordProcessor);
+    item(word, u"Inserir Relatório"_s, &TF_PRINT::exportToWordProcessor);
+    word->addSeparator();
+    item(word, u"Exportar para Word"_s, &TF_PRINT::exportToWordProcessor, QKeySequence(Qt::Key_F6));
+    QAction* leaveItem = menu->addAction(u"Sair"_s);
+    connect(leaveItem, &QAction::triggered, this, &TF_PRINT::leave);
+}
+
+void TF_PRINT::setReprintAction(std::function<void()> action) {
+    m_reprintAction = std::move(action);
+    m_reprintButton->setEnabled(m_reprintAction || m_report);
+}
+
+// --- running the job ---
+
+void TF_PRINT::run(const ReportFunction& report) {
+    m_report = report;
+    m_reprintButton->setEnabled(m_reprintAction || m_report);
+    QString failure = Failure([&] {
+        m_settings = NewJobKeepingPages(m_job.tempFolder);
+        CopySettings(m_job, *m_settings);
+    });
+    begin();
+    if (failure.isEmpty()) failure = Failure([&] { report(m_job); });
+    if (!failure.isEmpty()) {
+        platform::ShowError(this, failure);
+        if (!m_job.cancelled) Failure([&] { m_job.cancel(); });
+    }
+    end();
+}
+
+void TF_PRINT::begin() {
+    m_running = true;
+    m_viewing = false;
+    m_closeAfterRun = false;
+    m_scroll->hide();
+    m_progress->show();
+    m_progressPage->setText(QString::number(m_job.pageNumber));
+    m_range->setText(QString::number(m_job.firstPage) + u'/' + QString::number(m_job.pageCount));
+    setWindowModality(Qt::ApplicationModal);
+    if (!isVisible()) {
+        showMaximized();
+        if (const QScreen* screen = this->screen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    QCoreApplication::processEvents();
+}
+
+void TF_PRINT::end() {
+    // A report that returns without ending its job ends it here.
+    if (!m_job.ended() && !m_job.cancelled) {
+        const QString failure = Failure([&] { m_job.endJob(); });
+        if (!failure.isEmpty()) platform::ShowError(this, failure);
+    }
+    m_running = false;
+    finishRun();
+}
+
+void TF_PRINT::pageFinished() {
+    m_progressPage->setText(QString::number(m_job.pageNumber));
+    m_range->setText(QString::number(m_job.firstPage) + u'/' + QString::number(m_job.pageCount));
+    // Cancel and Leave act between pages.
+    QCoreApplication::processEvents();
+}
+
+void TF_PRINT::finishRun() {
+    m_progress->hide();
+    m_scroll->show();
+    // Cancelled before any page (the print dialog), or left while cancelling.
+    if (m_closeAfterRun || !m_job.ended()) {
+        done(QDialog::Rejected);
+        return;
+    }
+    const QString destination = m_job.destination;
+    if (IsViewer(destination)) {
+        showPages();
+        m_viewing = true;
+        if (destination == u"K"_s) sendByEmail();
+        return;
+    }
+    if (destination == u"T"_s) {
+        if (auto* grid = dynamic_cast<TextGridSurface*>(m_job.surface())) {
+            TextViewer viewer(grid->lines(), grid->fileName(), this);
+            viewer.exec();
+        }
+    }
+    done(QDialog::Rejected);
+}
+
+void TF_PRINT::showPages() {
+    if (m_job.firstPage <= 0) m_job.firstPage = 1;
+    showRange(m_job.lastPage);
+    setPageNumberText(m_job.firstPage);
+}
+
+void TF_PRINT::showRange(int last) {
+    m_range->setText(QString::number(m_job.firstPage) + u'/' + QString::number(last));
+}
+
+void TF_PRINT::cancelJob() {
+    if (!m_running) return;
+    m_progress->hide();
+    const QString failure = Failure([&] { m_job.cancel(); });
+    if (!failure.isEmpty()) platform::ShowError(this, failure);
+}
+
+void TF_PRINT::leave() {
+    m_scroll->show();
+    if (m_running && !m_progress->isHidden())
+        cancelJob();
+    else
+        reject();
+}
+
+void TF_PRINT::reject() {
+    if (m_running) {
+        // Closing while the job runs cancels it; once cancelled, the window
+        // closes as soon as the report has stopped.
+        if (!m_progress->isHidden())
+            cancelJob();
+        else
+            m_closeAfterRun = true;
+        return;
+    }
+    QDialog::reject();
+}
+
+void TF_PRINT::done(int result) {
+    m_viewing = false;
+    m_image->clear();
+    m_shownPage = 0;
+    QDialog::done(result);
+}
+
+// --- pages and zoom ---
+
+bool TF_PRINT::typedPage(int& value) {
+    const QString text = m_pageNumber->text();
+    bool ok = false;
+    value = text.trimmed().toInt(&ok);
+    if (!ok) platform::ShowError(this, u"'%1' não é um número inteiro válido."_s.arg(text));
+    return ok;
+}
+
+void TF_PRINT::setPageNumberText(int value) {
+    const QString text = QString::number(value);
+    if (m_pageNumber->text() == text)
+        pageNumberChanged(text); // shown again
+    else
+        m_pageNumber->setText(text);
+}
+
+void TF_PRINT::pageNumberChanged(const QString& text) {
+    if (text.isEmpty()) return;
+    int value = 0;
+    if (!typedPage(value)) return;
+    if (value <= 0) {
+        m_pageNumber->setText(u"1"_s);
+        return;
+    }
+    if (m_job.firstPage <= 0) m_job.firstPage = 1;
+    // Without any saved page there is nothing to show (and no number to
+    // settle on between 1 and 0).
+    if (m_job.pageCount < 1) return;
+    if (value > m_job.pageCount) {
+        m_pageNumber->setText(QString::number(m_job.pageCount));
+        return;
+    }
+    if (value < m_job.firstPage) return;
+    const QString path = PageImageSurface::PageFile(m_job.tempFolder, value);
+    if (!QFile::exists(path)) return;
+    const QPixmap page(path);
+    if (page.isNull()) return;
+    m_image->setPixmap(page);
+    m_shownPage = value;
+    applyZoom();
+}
+
+void TF_PRINT::firstPage() {
+    if (m_job.firstPage <= 0) m_job.firstPage = 1;
+    m_pageNumber->setText(QString::number(m_job.firstPage));
+}
+
+void TF_PRINT::previousPage() {
+    int value = 0;
+    if (!typedPage(value)) return;
+    if (value > 1 && value >= m_job.firstPage + 1)
+        m_pageNumber->setText(QString::number(value - 1));
+}
+
+void TF_PRINT::nextPage() {
+    int value = 0;
+    if (!typedPage(value)) return;
+    if (value > m_job.lastPage) value = m_job.lastPage;
+    if (value != m_job.lastPage) ++value;
+    m_pageNumber->setText(QString::number(value));
+}
+
+void TF_PRINT::lastPage() {
+    m_pageNumber->setText(QString::number(m_job.lastPage));
+}
+
+void TF_PRINT::applyZoom() {
+    m_image->resize(std::max(1, m_job.previewWidth), std::max(1, m_job.previewHeight));
+}
+
+void TF_PRINT::zoomOut() {
+    m_job.previewWidth = std::max(1, Round(m_job.previewWidth / 1.1));
+    m_job.previewHeight = std::max(1, Round(m_job.previewHeight / 1.1));
+    applyZoom();
+}
+
+void TF_PRINT::zoomIn() {
+    m_job.previewWidth = Round(m_job.previewWidth * 1.1);
+    m_job.previewHeight = Round(m_job.previewHeight * 1.1);
+    applyZoom();
+}
+
+void TF_PRINT::zoomNormal() {
+    m_job.previewWidth = m_job.pageWidth;
+    m_job.previewHeight = m_job.pageHeight;
+    applyZoom();
+}
+
+// --- the same report elsewhere ---
+
+void TF_PRINT::runSideJob(const QString& destination, const QString& outputFile) {
+    std::unique_ptr<PrintJob> side = NewJobKeepingPages(m_job.tempFolder);
+    CopySettings(*m_settings, *side);
+    side->destination = destination;
+    side->outputFile = outputFile;
+    side->interactive = m_job.interactive;
+    m_report(*side);
+    if (!side->ended() && !side->cancelled) side->endJob();
+}
+
+void TF_PRINT::writePdfByReport(const QString& fileName) {
+    runSideJob(u"F"_s, fileName);
+}
+
+void TF_PRINT::writePdfFromImages(const QString& fileName) const {
+    // Without the report function only the page images are left: the PDF
+    // gets one image per page, fitted into the printable area, and its text
+    // is part of the pictures.
+    QStringList pages;
+    for (int n = 1; n <= m_job.pageCount; ++n) {
+        const QString path = PageImageSurface::PageFile(m_job.tempFolder, n);
+        if (!QFile::exists(path)) break;
+        pages << path;
+    }
+    if (pages.isEmpty()) throw PrintError(u"Não há páginas para gravar."_s);
+    const QString partial = PartialFileName(fileName);
+    {
+        QPdfWriter writer(partial);
+        writer.setResolution(300);
+        writer.setTitle(m_job.title);
+        writer.setCreator(u"LIVRAX"_s);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
+                                         m_job.orientation == u"H"_s ? QPageLayout::Landscape
+                                                                     : QPageLayout::Portrait,
+                                         QMarginsF(5, 4, 5, 4), QPageLayout::Millimeter));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            QFile::remove(partial);
+            throw PrintError(u"Não foi possível criar o arquivo "_s + fileName);
+        }
+        for (qsizetype i = 0; i < pages.size(); ++i) {
+            if (i > 0) writer.newPage();
+            const QImage image(pages[i]);
+            const QSize area(writer.width(), writer.height());
+            painter.drawImage(QRect(QPoint(0, 0), image.size().scaled(area, Qt::KeepAspectRatio)),
+                              image);
+        }
+        painter.end();
+    }
+    FinishFile(partial, fileName);
+}
+
+void TF_PRINT::saveAsPdf() {
+    if (m_running) return;
+    QString fileName = m_pdfFileName;
+    if (fileName.isEmpty()) {
+        const QString suggested =
+            QDir(m_job.tempFolder)
+                .filePath((m_job.title.isEmpty() ? u"Relatorio"_s : m_job.title) + u".pdf"_s);
+        fileName = QFileDialog::getSaveFileName(this, u"Salvar em PDF"_s, suggested,
+                                                u"Arquivos PDF (*.pdf)"_s);
+        if (fileName.isEmpty()) return;
+        if (QFileInfo(fileName).suffix().isEmpty()) fileName += u".pdf"_s;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString failure = Failure([&] {
+        if (m_report)
+            writePdfByReport(fileName);
+        else
+            writePdfFromImages(fileName);
+    });
+    QApplication::restoreOverrideCursor();
+    if (!failure.isEmpty()) platform::ShowError(this, failure);
+}
+
+void TF_PRINT::reprint() {
+    if (m_running) return;
+    if (m_reprintAction) {
+        m_reprintAction();
+        return;
+    }
+    if (!m_report) return;
+    const QString failure = Failure([&] { runSideJob(u"P"_s, QString()); });
+    if (!failure.isEmpty()) platform::ShowError(this, failure);
+}
+
+void TF_PRINT::exportToWordProcessor() {
+    if (m_running) return;
+    QString document;
+    const QString failure =
+        Failure([&] { document = ExportPagesToDocument(m_job.tempFolder, m_job.lastPage); });
+    if (!failure.isEmpty()) {
+        platform::ShowError(this, failure);
+        return;
+    }
+    // The user goes on in the desktop's word processor.
+    if (m_job.interactive && !QDesktopServices::openUrl(QUrl::fromLocalFile(document)))
+        platform::ShowError(this, u"Não foi possível abrir o processador de texto. "
+                                  u"O documento foi gravado em "_s +
+                                      document);
+}
+
+void TF_PRINT::sendByEmail() {
+    if (m_running) return;
+    platform::ShowMessage(this, u"Envio por e-mail ainda não disponível."_s);
+}
+
+} // namespace livrax::print
