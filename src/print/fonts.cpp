@@ -3,6 +3,7 @@
 #include "print/print_surface.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 
@@ -40,7 +41,11 @@ struct FontKeyHash {
 struct CachedFont {
     QFont font;
     QFontMetrics metrics;
+    QHash<QString, int> widths;
 };
+
+// Remembered widths per font; past this many the memory is started afresh.
+constexpr qsizetype kMaxRememberedWidths = 20000;
 
 QFont BuildFont(const FontSpec& spec, int dpi) {
     RegisterSubstitutes();
@@ -55,7 +60,7 @@ QFont BuildFont(const FontSpec& spec, int dpi) {
     return font;
 }
 
-const CachedFont& Cached(const FontSpec& spec, int dpi) {
+CachedFont& Cached(const FontSpec& spec, int dpi) {
     // Node-based, so entries keep their address while others are added; and
     // never destroyed, because fonts must not outlive the application's font
     // database, which goes away before static objects do.
@@ -64,7 +69,7 @@ const CachedFont& Cached(const FontSpec& spec, int dpi) {
     const auto found = cache.find(key);
     if (found != cache.end()) return found->second;
     const QFont font = BuildFont(spec, dpi);
-    return cache.emplace(std::move(key), CachedFont{font, QFontMetrics(font)}).first->second;
+    return cache.emplace(std::move(key), CachedFont{font, QFontMetrics(font), {}}).first->second;
 }
 
 } // namespace
@@ -76,6 +81,16 @@ QFont MakeFont(const FontSpec& spec, int dpi) {
 
 const QFontMetrics& FontMetrics(const FontSpec& spec, int dpi) {
     return Cached(spec, dpi).metrics;
+}
+
+int TextWidth(const FontSpec& spec, int dpi, const QString& text) {
+    CachedFont& cached = Cached(spec, dpi);
+    const auto found = cached.widths.constFind(text);
+    if (found != cached.widths.cend()) return *found;
+    if (cached.widths.size() >= kMaxRememberedWidths) cached.widths.clear();
+    const int width = cached.metrics.horizontalAdvance(text);
+    cached.widths.insert(text, width);
+    return width;
 }
 
 QSize CharacterCell(int dpi) {

@@ -19,6 +19,11 @@ QFont MakeFont(const FontSpec& spec, int dpi);
 // The reference stays valid for the life of the program (GUI thread only).
 const QFontMetrics& FontMetrics(const FontSpec& spec, int dpi);
 
+// The width of `text` in MakeFont(spec, dpi), as FontMetrics measures it.
+// Widths are remembered per font: books repeat their dates, codes, series
+// and common amounts on every page, and measuring a text means shaping it.
+int TextWidth(const FontSpec& spec, int dpi, const QString& text);
+
 // Width and height of "a" in Arial 8 at `dpi`: the character cell the
 // layout commands count in.
 QSize CharacterCell(int dpi);

@@ -23,7 +23,7 @@ QPen PainterSurface::penOf(int width) const {
 }
 
 int PainterSurface::textWidth(const QString& text, const FontSpec& font) {
-    return FontMetrics(font, m_rules.fontDpi).horizontalAdvance(text);
+    return TextWidth(font, m_rules.fontDpi, text);
 }
 
 void PainterSurface::drawText(int x, int y, const QString& text, const FontSpec& font,

@@ -37,6 +37,8 @@ bool IsPageImageDestination(const QString& destination) {
 
 } // namespace
 
+int Arg::toInt() const { return number >= 0 ? number : ToInt(text); }
+
 PrinterGeometry PrintSurface::printerGeometry(const PrintJob& job) const {
     const QPageLayout layout(QPageSize(QPageSize::A4),
                              job.orientation == u"H"_s ? QPageLayout::Landscape
@@ -79,6 +81,7 @@ bool PrintJob::inRange() const {
 
 int PrintJob::readRow(const Arg& row, bool relativeInUnits, int* extra) const {
     if (extra) *extra = 0;
+    if (row.number >= 0) return RowUnits(row.number);
     const QString text = row.text.trimmed();
     if (text.isEmpty()) return currentY;
     if (text.startsWith(u'+') || text.startsWith(u'-')) {
@@ -88,7 +91,10 @@ int PrintJob::readRow(const Arg& row, bool relativeInUnits, int* extra) const {
         if (extra) *extra = sign * Round(n);
         return currentY + sign * Round(n * lineHeight / 10.0);
     }
-    const int r = ToInt(text);
+    return RowUnits(ToInt(text));
+}
+
+int PrintJob::RowUnits(int r) const {
     switch (unitMode) {
     case 0:
         return r * lineHeight;
@@ -100,7 +106,7 @@ int PrintJob::readRow(const Arg& row, bool relativeInUnits, int* extra) const {
 }
 
 int PrintJob::readColumn(const Arg& column) const {
-    const int c = ToInt(column.text);
+    const int c = column.toInt();
     return unitMode == 3 ? Round(double(c) * charWidth) : c;
 }
 
@@ -196,7 +202,7 @@ int PrintJob::alignedX(int x, const QString& code, const QString& text, const Fo
 void PrintJob::printText(const Arg& row, const Arg& column, const QString& text, const Arg& size,
                          const QString& style, const QString& alignCode) {
     if (cancelled || !m_surface) return;
-    if (!size.isEmpty()) fontSize = ToInt(size.text);
+    if (!size.isEmpty()) fontSize = size.toInt();
     if (!style.isEmpty()) fontStyle = style;
     if (!alignCode.isEmpty()) align = alignCode.left(2);
     if (align == u"2"_s) align = u"C"_s;
@@ -371,18 +377,19 @@ void PrintJob::drawLine(const Arg& row1, const Arg& column1, const Arg& row2, co
     const int yShift = Round(rowOffset * lineHeight / 10.0) + topMargin;
     const int xShift = Round(double(columnOffset) * charWidth);
     int y1, y2, x1, x2;
-    const bool rightGiven = !column2.isEmpty() && column2.text.trimmed() != u"9999"_s;
+    const bool rightGiven = !column2.isEmpty() && column2.number != 9999 &&
+                            column2.text.trimmed() != u"9999"_s;
     if (rawFlag == u"R"_s) {
-        y1 = ToInt(row1.text) + yShift;
-        y2 = ToInt(row2.text) + yShift;
-        x1 = ToInt(column1.text) + leftMargin + xShift;
-        x2 = rightGiven ? ToInt(column2.text) + leftMargin + xShift
+        y1 = row1.toInt() + yShift;
+        y2 = row2.toInt() + yShift;
+        x1 = column1.toInt() + leftMargin + xShift;
+        x2 = rightGiven ? column2.toInt() + leftMargin + xShift
                         : pageWidth - 2 - rightMargin + xShift;
     } else {
         y1 = readRow(row1, true) + yShift;
         y2 = readRow(row2, true) + yShift;
         x1 = readColumn(column1) + xShift + leftMargin;
-        x2 = rightGiven ? Round(ToInt(column2.text) * double(charWidth)) + xShift
+        x2 = rightGiven ? Round(column2.toInt() * double(charWidth)) + xShift
                         : pageWidth - 2 - rightMargin + xShift;
     }
     m_surface->drawLine(x1, y1, x2, y2, penWidth, inRange());
@@ -395,22 +402,22 @@ void PrintJob::drawBox(const Arg& top, const Arg& left, const Arg& bottom, const
                        const Arg& yOffset, const QString& unitsFlag, const Arg& right) {
     if (cancelled || !m_surface) return;
     if (pageNumber < firstPage || pageNumber > lastPage) return;
-    const int o = Round(Decimal(yOffset.text));
+    const int o = yOffset.number >= 0 ? yOffset.number : Round(Decimal(yOffset.text));
     const int xShift = Round(double(columnOffset) * charWidth);
     int y1, y2, x1, x2;
     if (unitsFlag == u"P"_s) {
-        y1 = top.isEmpty() ? currentY : ToInt(top.text);
-        y2 = y1 + ToInt(bottom.text);
-        x1 = ToInt(left.text) + leftMargin + xShift;
+        y1 = top.isEmpty() ? currentY : top.toInt();
+        y2 = y1 + bottom.toInt();
+        x1 = left.toInt() + leftMargin + xShift;
         x2 = right.isEmpty() ? pageWidth - 2 - rightMargin
-                             : ToInt(right.text) + leftMargin + xShift;
+                             : right.toInt() + leftMargin + xShift;
     } else {
         const int yShift = Round(rowOffset * lineHeight / 10.0) + topMargin;
         y1 = readRow(top, false) + yShift;
         y2 = readRow(bottom, false) + yShift;
         x1 = readColumn(left) + xShift + leftMargin;
         x2 = right.isEmpty() ? pageWidth - 2 - rightMargin + xShift
-                             : Round(ToInt(right.text) * double(charWidth)) + xShift;
+                             : Round(right.toInt() * double(charWidth)) + xShift;
     }
     m_surface->drawBox(QRect(QPoint(x1, y1 + o), QPoint(x2, y2 + o)), kind == u"R"_s,
                        shade == u"1"_s, fillPattern, penWidth, cornerRadius);
@@ -423,7 +430,7 @@ void PrintJob::drawBox(const Arg& top, const Arg& left, const Arg& bottom, const
 
 void PrintJob::drawRowSeparator(const Arg& y, const Arg& column) {
     if (cancelled || !m_surface || destination == u"E"_s) return;
-    int top = y.isEmpty() ? currentY : ToInt(y.text);
+    int top = y.isEmpty() ? currentY : y.toInt();
     top += Round(rowOffset * lineHeight / 10.0) + topMargin;
     const int bottom = top + lineHeight;
     const int offsets = Round(double(columnOffset) * charWidth) + leftMargin;
@@ -431,7 +438,7 @@ void PrintJob::drawRowSeparator(const Arg& y, const Arg& column) {
     if (column.isEmpty())
         x = pageWidth - 2 - rightMargin;
     else
-        x = (unitMode == 3 ? Round(ToInt(column.text) * double(charWidth)) : 0) + offsets;
+        x = (unitMode == 3 ? Round(column.toInt() * double(charWidth)) : 0) + offsets;
     m_surface->drawRowSeparator(x, top, bottom, penWidth, inRange());
     penWidth = 0;
 }

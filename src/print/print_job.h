@@ -14,11 +14,21 @@ namespace livrax::print {
 // "+5" (relative rows); an empty text means "absent".
 struct Arg {
     QString text;
+    // A non-negative number given as such, read without going through text.
+    // A negative number is kept as its text ("-5"), which reads as relative.
+    int number = -1;
     Arg() = default;
     Arg(const QString& value) : text(value) {}
     Arg(const char16_t* value) : text(QString::fromUtf16(value)) {}
-    Arg(int value) : text(QString::number(value)) {}
-    bool isEmpty() const { return text.isEmpty(); }
+    Arg(int value) {
+        if (value >= 0)
+            number = value;
+        else
+            text = QString::number(value);
+    }
+    bool isEmpty() const { return number < 0 && text.isEmpty(); }
+    // The whole number of the argument, as ToInt reads its text.
+    int toInt() const;
 };
 
 // One report being drawn: the job's fields, the layout commands that place
@@ -149,6 +159,7 @@ public:
     static QString NormaliseStyle(const QString& style);
 
 private:
+    int RowUnits(int row) const;
     void measure();
     void convertMargins();
     void pageBreakCheck();

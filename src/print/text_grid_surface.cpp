@@ -20,7 +20,7 @@ void TextGridSurface::open(PrintJob& job) {
 int TextGridSurface::textWidth(const QString& text, const FontSpec& font) {
     // Measured as the preview page would, in the job's screen font.
     (void)font;
-    return FontMetrics(m_job->jobFont(), 96).horizontalAdvance(text);
+    return TextWidth(m_job->jobFont(), 96, text);
 }
 
 void TextGridSurface::drawText(int x, int y, const QString& text, const FontSpec& font,

@@ -146,6 +146,16 @@ void TestPrintJob::rowsAndColumns() {
     QCOMPARE(recorded.surface->texts.last().y, drawnY + 14 + 3);
     QCOMPARE(recorded.surface->texts.last().x, drawnX + 12 + 4 * (unitMode == 0 ? 2 : 1));
     QCOMPARE(job.currentY, newY);
+    // A row given as a number reads as its text would ("-10" is relative).
+    bool isNumber = false;
+    const int number = row.toInt(&isNumber);
+    if (isNumber && !row.startsWith(u'+')) {
+        job.topMargin = job.leftMargin = 0;
+        job.currentY = startY;
+        job.printText(number, column, u"X"_s);
+        QCOMPARE(recorded.surface->texts.last().y, drawnY);
+        QCOMPARE(job.currentY, newY);
+    }
 }
 
 void TestPrintJob::alignments_data() {
