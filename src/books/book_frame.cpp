@@ -1,0 +1,109 @@
+#include "books/book_frame.h"
+
+#include "common/dates.h"
+#include "common/fields.h"
+#include "common/text.h"
+#include "data/data_module.h"
+#include "data/db_error.h"
+#include "data/globals.h"
+#include "data/queries.h"
+#include "platform/clock.h"
+
+namespace livrax::books {
+
+using namespace Qt::StringLiterals;
+
+bool bookDateValid(const QString& date) {
+    if (date.isEmpty() || date.trimmed() == u"/  /"_s) return false;
+    QString compact = date;
+    compact.remove(u' ');
+    if (compact.size() != 8) return false;
+    bool dayOk = false, monthOk = false;
+    const int day = compact.left(2).toInt(&dayOk);
+    const int month = compact.mid(3, 2).toInt(&monthOk);
+    if (!dayOk || !monthOk || day < 1 || day > 31 || month < 1 || month > 12) return false;
+    return ParseDate(compact).isValid();
+}
+
+QString monthEnd(const QString& date) {
+    if (!bookDateValid(date)) return {};
+    const QDate first = ParseDate(u"01"_s + date.mid(2, 6));
+    return FormatShortDate(first.addMonths(1).addDays(-1));
+}
+
+QString PeriodCondition(const QString& baseCondition, BookPeriod& period) {
+    QString condition = baseCondition;
+    if (!period.dateField.isEmpty() && !IsBlank(period.startDate))
+        condition += u" AND "_s + period.dateField + u" >= "_s + SqlDate(period.startDate);
+    if (!IsBlank(period.endDate))
+        condition += u" AND "_s + period.dateField + u" <= "_s + SqlDate(period.endDate);
+    if (!period.filter.isEmpty()) {
+        period.filter.replace(u'#', u' ');
+        condition += u" AND "_s + u" ("_s + period.filter + u") "_s;
+    }
+    return condition;
+}
+
+void BookLookups::load() {
+    m_excluded.clear();
+    m_names.clear();
+    using data::DataModule;
+    using data::Slot;
+    data::DataSlot& slot = DataModule().slot(Slot::T_CON9);
+    try {
+        if (data::RunSelect(Slot::T_CON9, u"NAT"_s, u"NATOPER, ATUGIAICM"_s, QString())) {
+            for (; !slot.eof(); slot.next())
+                m_excluded.insert(slot.value(0).toString().trimmed(),
+                                  slot.value(1).toString().trimmed() == u"N"_s);
+        }
+        if (data::RunSelect(Slot::T_CON9, u"EMP"_s, u"SIGLA, EMPRESA"_s, QString())) {
+            for (; !slot.eof(); slot.next())
+                m_names.insert(slot.value(0).toString().trimmed(), slot.value(1).toString());
+        }
+    } catch (const data::DbError&) {
+        slot.rollback(); // what was read stays; unknown codes fall back
+    }
+    data::CloseSlot(Slot::T_CON9);
+}
+
+bool BookLookups::natureExcluded(const QString& nature) const {
+    return m_excluded.value(nature.trimmed(), false);
+}
+
+QString BookLookups::partnerName(const QString& sigla) const {
+    const auto found = m_names.constFind(sigla.trimmed());
+    return found == m_names.cend() ? sigla : *found;
+}
+
+void SetUpBookJob(print::PrintJob& job, const QString& destination, const QString& firstPage) {
+    job.fontSize = 8;
+    job.destination = destination;
+    job.unitMode = 3;
+    job.pageNumber = ToInt(firstPage) - 1;
+    job.jobFontName = u"ARIAL"_s;
+    job.jobFontSize = 7;
+    job.standardHeader = false;
+}
+
+void BookPageHeader(print::PrintJob& job, const QString& programCode, const QString& title,
+                    int periodColumn, const BookPeriod& period) {
+    const data::TRecCae& company = data::Globals().company;
+    const QDateTime now = platform::Clock::now();
+    job.printText(0, 0, programCode);
+    job.printText(0, 20, title, 10, u"BSI"_s, u"CF"_s);
+    job.printText(0, 0, u"Folha: "_s + PadLeft(QString::number(job.pageNumber), 4), {}, {},
+                  u"DF"_s);
+    job.printText(15, 0, u"Empresa:"_s);
+    job.printText(15, 10, company.name, 10, u"B"_s);
+    job.printText(15, 0, u"Data: "_s + now.date().toString(u"dd/MM/yy"_s), {}, {}, u"DF"_s);
+    job.printText(30, 0, u"CGC (MF):"_s);
+    job.printText(30, 10, company.cnpj);
+    job.printText(30, 0, u"Hora: "_s + now.time().toString(u"hh:mm:ss"_s), {}, {}, u"DF"_s);
+    job.printText(45, 0, u"Insc.Est:"_s);
+    job.printText(45, 10, company.stateRegistration);
+    job.printText(45, periodColumn,
+                  u"Mes/Período: "_s + period.startDate + u" A "_s + period.endDate, 10, u"B"_s,
+                  u"CF"_s);
+}
+
+} // namespace livrax::books

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "print/print_job.h"
+
+#include <QHash>
+#include <QString>
+
+namespace livrax::books {
+
+// The period and filter of one book run, as the window holds them.
+struct BookPeriod {
+    QString startDate; // "dd/mm/yy"
+    QString endDate;   // "dd/mm/yy"
+    QString dateField; // the DATE column the period applies to
+    QString filter;    // an extra SQL condition
+    QString firstPage; // number of the first page
+};
+
+// True for a complete dd/mm/yy date: eight characters once blanks are
+// removed, day 1..31, month 1..12, and a real date.
+bool bookDateValid(const QString& date);
+
+// The last day of the month of a valid date, as dd/mm/yy; empty otherwise.
+QString monthEnd(const QString& date);
+
+// The book's base condition followed by the period and the filter:
+// " AND field >= 'dd.mm.yyyy'", " AND field <= ...", " AND  (filter) ".
+// Every "#" of the filter becomes a blank, in `period.filter` too (the window
+// shows the edited text).
+QString PeriodCondition(const QString& baseCondition, BookPeriod& period);
+
+// The lookups every book makes per invoice, loaded once per run: which
+// natures of operation are left out of the books (VRTNNAT.ATUGIAICM "N") and
+// the partners' names.
+class BookLookups {
+public:
+    // Reads the natures and the partners of the ERP database in two queries.
+    void load();
+
+    // True when the nature is in the table with ATUGIAICM "N"; a nature that
+    // is not in the table does not exclude.
+    bool natureExcluded(const QString& nature) const;
+    // The partner's name (EMPRESA), or the code itself when it is unknown.
+    QString partnerName(const QString& sigla) const;
+
+private:
+    QHash<QString, bool> m_excluded; // NATOPER -> ATUGIAICM is "N"
+    QHash<QString, QString> m_names; // SIGLA -> EMPRESA
+};
+
+// Sets a job up the way the books print: destination, rows in tenths of a
+// line and columns in characters, the first page number, the books' font,
+// no standard header (each book prints its own).
+void SetUpBookJob(print::PrintJob& job, const QString& destination, const QString& firstPage);
+
+// The page header of the books: program code, spaced title, page ("Folha"),
+// company, CNPJ, state registration, date, time and the period line.
+void BookPageHeader(print::PrintJob& job, const QString& programCode, const QString& title,
+                    int periodColumn, const BookPeriod& period);
+
+} // namespace livrax::books

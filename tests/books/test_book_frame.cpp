@@ -1,0 +1,96 @@
+// What the fiscal books share: date checks, the period condition and the
+// lookups of natures and partners.
+
+#include "books/book_frame.h"
+#include "data/data_module.h"
+#include "support/module_fixture.h"
+
+#include <QTest>
+
+using namespace livrax;
+using namespace livrax::books;
+using namespace Qt::StringLiterals;
+
+class TestBookFrame : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void dates_data();
+    void dates();
+    void periodCondition_data();
+    void periodCondition();
+    void lookupsAreLoadedOnce();
+};
+
+void TestBookFrame::dates_data() {
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<QString>("end");
+    QTest::newRow("leap February") << u"15/02/04"_s << true << u"29/02/04"_s;
+    QTest::newRow("January") << u"31/01/26"_s << true << u"31/01/26"_s;
+    QTest::newRow("no such day") << u"31/02/07"_s << false << QString();
+    QTest::newRow("blank mask") << u"  /  /  "_s << false << QString();
+    QTest::newRow("empty") << QString() << false << QString();
+    QTest::newRow("short") << u"1/2/04"_s << false << QString();
+    QTest::newRow("month 13") << u"15/13/04"_s << false << QString();
+    QTest::newRow("letters") << u"aa/02/04"_s << false << QString();
+}
+
+void TestBookFrame::dates() {
+    QFETCH(QString, date);
+    QFETCH(bool, valid);
+    QFETCH(QString, end);
+    QCOMPARE(bookDateValid(date), valid);
+    QCOMPARE(monthEnd(date), end);
+}
+
+void TestBookFrame::periodCondition_data() {
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("condition");
+    QTest::addColumn<QString>("shownFilter");
+    QTest::newRow("period and filter")
+        << u"01/01/26"_s << u"31/01/26"_s << u"DATA"_s << u"NATOPER = 5102#"_s
+        << u"(FAT = 'F') AND DATA >= '01.01.2026' AND DATA <= '31.01.2026' AND  (NATOPER = 5102 ) "_s
+        << u"NATOPER = 5102 "_s;
+    QTest::newRow("blank start") << u"  /  /  "_s << u"31/01/26"_s << u"DTNOTA"_s << QString()
+                                 << u"(FAT = 'F') AND DTNOTA <= '31.01.2026'"_s << QString();
+    QTest::newRow("nothing") << QString() << QString() << u"DATA"_s << QString()
+                             << u"(FAT = 'F')"_s << QString();
+}
+
+void TestBookFrame::periodCondition() {
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+    QFETCH(QString, field);
+    QFETCH(QString, filter);
+    QFETCH(QString, condition);
+    QFETCH(QString, shownFilter);
+    BookPeriod period{start, end, field, filter, u"1"_s};
+    QCOMPARE(PeriodCondition(u"(FAT = 'F')"_s, period), condition);
+    QCOMPARE(period.filter, shownFilter);
+}
+
+void TestBookFrame::lookupsAreLoadedOnce() {
+    test::ModuleFixture fixture;
+    fixture.erp().load(u"INSERT INTO VRTNNAT (NATOPER, ATUGIAICM) VALUES (5102, 'S');\n"
+                       u"INSERT INTO VRTNNAT (NATOPER, ATUGIAICM) VALUES (5910, 'N');\n"
+                       u"INSERT INTO VRTNNAT (NATOPER) VALUES (1102);\n"
+                       u"INSERT INTO VRTNEMP (SIGLA, EMPRESA) VALUES ('CLI1', 'ALFA LTDA');\n"_s);
+    BookLookups lookups;
+    lookups.load();
+    // Changes after the load are not seen: one query per run, not per invoice.
+    fixture.erp().exec(u"UPDATE VRTNNAT SET ATUGIAICM = 'N' WHERE NATOPER = 5102"_s);
+    QCOMPARE(lookups.natureExcluded(u"5910"_s), true);
+    QCOMPARE(lookups.natureExcluded(u"5102"_s), false);
+    QCOMPARE(lookups.natureExcluded(u"1102"_s), false);
+    QCOMPARE(lookups.natureExcluded(u"9999"_s), false); // missing: printed
+    QCOMPARE(lookups.partnerName(u"CLI1"_s), u"ALFA LTDA"_s);
+    QCOMPARE(lookups.partnerName(u"XYZ"_s), u"XYZ"_s);
+    QVERIFY(!data::DataModule().slot(data::Slot::T_CON9).transaction().isActive());
+}
+
+QTEST_GUILESS_MAIN(TestBookFrame)
+#include "test_book_frame.moc"
