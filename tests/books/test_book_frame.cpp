@@ -2,6 +2,9 @@
 // lookups of natures and partners.
 
 #include "books/book_frame.h"
+#include "books/book_settings.h"
+#include "data/param_store.h"
+#include "data/routing.h"
 #include "data/data_module.h"
 #include "support/module_fixture.h"
 
@@ -20,6 +23,7 @@ private Q_SLOTS:
     void periodCondition_data();
     void periodCondition();
     void lookupsAreLoadedOnce();
+    void settingsRoundTrip();
 };
 
 void TestBookFrame::dates_data() {
@@ -90,6 +94,36 @@ void TestBookFrame::lookupsAreLoadedOnce() {
     QCOMPARE(lookups.partnerName(u"CLI1"_s), u"ALFA LTDA"_s);
     QCOMPARE(lookups.partnerName(u"XYZ"_s), u"XYZ"_s);
     QVERIFY(!data::DataModule().slot(data::Slot::T_CON9).transaction().isActive());
+}
+
+void TestBookFrame::settingsRoundTrip() {
+    test::ModuleFixture fixture;
+    // The exits book: "Imprimir Empresa" (the second box) is checked only
+    // when saved so; the others unless saved unchecked.
+    const LineBookSettings layout{u"PAR_LX55"_s, u"PDS"_s, 20, {true, false, true, true}};
+    LoadedBookSettings fresh = LoadBookSettings(layout);
+    QCOMPARE(fresh.period.firstPage, u"1"_s);
+    QCOMPARE(fresh.period.startDate, QString());
+    QCOMPARE(fresh.checks, (QList<bool>{true, false, true, true}));
+
+    fixture.erp().exec(u"INSERT INTO VRTNPAR (CHAVE, TEXTO) VALUES ('PAR_LX55', "
+                       u"'003)a#b#c#X#Y#\r\n006)0\r\n015)outra\r\n')"_s);
+    QCOMPARE(LoadBookSettings(layout).period.firstPage, u"1"_s); // "0" shows as 1
+    BookPeriod period{u"01/01/26"_s, u"31/01/26"_s, u"DTNOTA"_s, u"NATOPER = 5102 "_s, u"3"_s};
+    SaveBookSettings(layout, period, {false, true, true, false});
+
+    data::ParamRead(data::DatabaseFor(u"PDS"_s), u"PAR_LX55"_s, 20);
+    QCOMPARE(data::ParamLines().line(3), u"01/01/26#31/01/26#DTNOTA#X#Y#"_s);
+    QCOMPARE(data::ParamLines().line(7), u"N"_s);
+    QCOMPARE(data::ParamLines().line(8), u"S"_s);
+    QCOMPARE(data::ParamLines().line(15), u"outra"_s); // not the book's: kept
+    const LoadedBookSettings loaded = LoadBookSettings(layout);
+    QCOMPARE(loaded.period.startDate, u"01/01/26"_s);
+    QCOMPARE(loaded.period.endDate, u"31/01/26"_s);
+    QCOMPARE(loaded.period.dateField, u"DTNOTA"_s);
+    QCOMPARE(loaded.period.filter, u"NATOPER = 5102 "_s);
+    QCOMPARE(loaded.period.firstPage, u"3"_s);
+    QCOMPARE(loaded.checks, (QList<bool>{false, true, true, false}));
 }
 
 QTEST_GUILESS_MAIN(TestBookFrame)
