@@ -1,0 +1,77 @@
+// The window every period book shares: loading on show, saving on close,
+// the two run buttons, Enter moving on and F12 closing.
+
+#include "books/book_settings.h"
+#include "books/book_window.h"
+#include "support/module_fixture.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace livrax;
+using namespace livrax::books;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A book with the entries book's settings that records its runs.
+class SampleBook : public BookWindow {
+public:
+    SampleBook() : BookWindow(u"TF_SAMPLE"_s, u"F_SAMPLE - TESTE"_s) {}
+    QStringList runs;
+    const LineBookSettings layout{u"PAR_SAMPLE"_s, u"PDE"_s, 15, {true, true}};
+
+protected:
+    void loadSettings() override { setPeriod(LoadBookSettings(layout).period); }
+    void saveSettings() override { SaveBookSettings(layout, period(), {true, false}); }
+    void runBook(const QString& destination) override { runs << destination; }
+};
+
+} // namespace
+
+class TestBookWindow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void frameConventions();
+};
+
+void TestBookWindow::frameConventions() {
+    test::ModuleFixture fixture;
+    SampleBook book;
+    book.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&book));
+    // A new installation: page 1, "Campo" on DTNOTA, among the date columns.
+    auto* page = book.findChild<QLineEdit*>(u"E_PAGINA"_s);
+    QCOMPARE(page->text(), u"1"_s);
+    auto* field = book.findChild<QComboBox*>(u"CB_CAMPO"_s);
+    QCOMPARE(field->currentText(), u"DTNOTA"_s);
+    QVERIFY(field->findText(u"DATA"_s) >= 0);
+
+    book.findChild<QPushButton*>(u"BU_VISAO"_s)->click();
+    book.findChild<QPushButton*>(u"BU_IMPRIMIR"_s)->click();
+    QCOMPARE(book.runs, (QStringList{u"V"_s, u"P"_s}));
+
+    auto* start = book.findChild<QLineEdit*>(u"E_DATAI"_s);
+    book.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&book));
+    start->setFocus();
+    start->setCursorPosition(0);
+    QTest::keyClicks(start, u"010126"_s);
+    QTest::keyClick(start, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), book.findChild<QLineEdit*>(u"E_DATAF"_s));
+    page->setText(u"4"_s);
+
+    QTest::keyClick(&book, Qt::Key_F12);
+    QVERIFY(!book.isVisible());
+    const LoadedBookSettings saved = LoadBookSettings(book.layout);
+    QCOMPARE(saved.period.startDate, u"01/01/26"_s);
+    QCOMPARE(saved.period.endDate, u"  /  /  "_s);
+    QCOMPARE(saved.period.firstPage, u"4"_s);
+    QCOMPARE(saved.checks, (QList<bool>{true, false}));
+}
+
+QTEST_MAIN(TestBookWindow)
+#include "test_book_window.moc"
