@@ -30,9 +30,10 @@ double Decimal(const QString& text) {
     return ok ? value : 0.0;
 }
 
+// The destinations laid out page by page like the preview.
 bool IsPageImageDestination(const QString& destination) {
     return destination == u"V"_s || destination == u"W"_s || destination == u"K"_s ||
-           destination == u"F"_s;
+           destination == u"F"_s || destination == u"G"_s;
 }
 
 } // namespace

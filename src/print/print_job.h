@@ -35,7 +35,8 @@ struct Arg {
 // texts, rules, lines and boxes on pages in character columns and tenths of a
 // line, and the destination they are rendered to ("V" preview page images,
 // "P" printer, "T" text grid, "E" spreadsheet, "W" preview then
-// word-processor document, "K" preview then e-mail, and "F" a PDF file).
+// word-processor document, "K" preview then e-mail, "F" a PDF file, and "G"
+// the preview's pages as text).
 //
 // Usage: create, set the fields, startJob(); unless cancelled, pageHeader();
 // per line: printText(...) and drawings, newLine(); endJob().

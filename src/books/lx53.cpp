@@ -1,0 +1,179 @@
+#include "books/lx53.h"
+
+#include "common/dates.h"
+#include "common/fields.h"
+#include "common/numbers.h"
+#include "data/data_module.h"
+#include "data/db_error.h"
+#include "data/queries.h"
+
+namespace livrax::books {
+
+using namespace Qt::StringLiterals;
+using print::PrintJob;
+
+namespace {
+
+const QString kTitle = u"R E G I S T R O   D E   E N T R A D A"_s;
+
+// An amount as the books take it: cut to two decimals, in ten-thousandths.
+qint64 Amount(const data::DataSlot& row, const char16_t* column) {
+    return ToScaled(row.value(QString::fromUtf16(column)).toString(), 2);
+}
+
+// An amount printed right-aligned, ending at `column`, 12 characters wide.
+void PrintAmount(PrintJob& job, int column, qint64 value) {
+    job.printText(QString(), column, FormatDecimal(ScaledToText(value), 12, 2), {}, {}, u"D"_s);
+}
+
+struct Totals {
+    qint64 accounting = 0, icmsBase = 0, icmsTax = 0, icmsExempt = 0, icmsOther = 0;
+    qint64 ipiBase = 0, ipiTax = 0, ipiExempt = 0, ipiOther = 0;
+};
+
+void PrintHeaderBlock(PrintJob& job, const LX53Options& options) {
+    BookPageHeader(job, u"LX53"_s, kTitle, 30, options.period);
+    job.penWidth = 4;
+    job.drawBox(u"60"_s, u"0"_s, u"105"_s, u"R"_s, {}, {}, u"55"_s);
+    job.penWidth = 4;
+    job.drawBox(u"60"_s, u"56"_s, u"105"_s, u"R"_s);
+    job.printText(65, 7, u"       D o c u m e n t o s   F i s c a i s"_s, 10, u"B"_s);
+    job.printText(65, 70, u"                V a l o r e s   F i s c a i s"_s, 10, u"B"_s);
+    job.printText(70, 1, u"D"_s);
+    job.printText(80, 1, u" I"_s);
+    job.printText(80, 65, u"Valor"_s, {}, {}, u"D"_s);
+    job.printText(80, 67, u"Clas."_s);
+    job.printText(80, 71, u"ICMS"_s);
+    job.printText(80, 105, u"Imposto"_s, {}, {}, u"D"_s);
+    job.printText(80, 115, u"Isentas ou"_s, {}, {}, u"D"_s);
+    job.printText(90, 1, u"A"_s);
+    job.printText(90, 8, u"Nota"_s);
+    job.printText(90, 20, u"Data"_s);
+    job.printText(90, 29, u"Empresa"_s);
+    job.printText(90, 52, u"UF"_s);
+    job.printText(90, 65, u"Contabil"_s, {}, {}, u"D"_s);
+    job.printText(90, 67, u"Fisc."_s);
+    if (options.printIpi) job.printText(90, 71, u"IPI"_s);
+    job.printText(90, 89, u"Base Calc."_s, {}, {}, u"D"_s);
+    job.printText(90, 95, u"Aliq."_s, {}, {}, u"D"_s);
+    job.printText(90, 105, u"Creditado"_s, {}, {}, u"D"_s);
+    job.printText(90, 115, u"Não Tribut."_s, {}, {}, u"D"_s);
+    job.printText(90, 125, u"Outras"_s, {}, {}, u"D"_s);
+    job.printText(110, 0, QString()); // the first line starts here
+    job.headerPending = false;
+}
+
+void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX53Options& options,
+                  const BookLookups& lookups, Totals& totals) {
+    const qint64 accounting = Amount(row, u"LIQUIDO");
+    const qint64 icmsBase = Amount(row, u"ICMBASE");
+    const qint64 icmsTax = Amount(row, u"ICMVALOR");
+    const qint64 icmsExempt = Amount(row, u"ICMISENTAS");
+    // The stored ICMOUTRAS is not used: "other" is what base and exempt
+    // leave of the accounting value.
+    const qint64 icmsOther = accounting - icmsBase - icmsExempt;
+    totals.accounting += accounting;
+    totals.icmsBase += icmsBase;
+    totals.icmsTax += icmsTax;
+    totals.icmsExempt += icmsExempt;
+    totals.icmsOther += icmsOther;
+
+    job.printText(QString(), 0, FormatShortDate(row.value(u"DATA"_s).toDate()).left(2));
+    job.printText(QString(), 3, row.value(u"ESPECIE"_s).toString());
+    job.printText(QString(), 8, row.value(u"NNOTA"_s).toString());
+    job.printText(QString(), 17, row.value(u"SERIE"_s).toString());
+    job.printText(QString(), 20, FormatShortDate(row.value(u"DTNOTA"_s).toDate()));
+    job.printText(QString(), 29, lookups.partnerName(row.value(u"SIGLA"_s).toString()).left(15));
+    job.printText(QString(), 52, row.value(u"ESTADO"_s).toString());
+    PrintAmount(job, 65, accounting);
+    job.printText(QString(), 67, row.value(u"NATOPER"_s).toString());
+    job.printText(QString(), 71, u"ICMS"_s);
+    PrintAmount(job, 89, icmsBase);
+    if (options.printIcm) {
+        job.printText(QString(), 95, FormatDecimal(row.value(u"ICMPERC"_s).toString(), 6, 2), {},
+                      {}, u"D"_s);
+        PrintAmount(job, 105, icmsTax);
+        PrintAmount(job, 115, icmsExempt);
+        PrintAmount(job, 125, icmsOther);
+    }
+    job.newLine();
+
+    const qint64 ipiBase = Amount(row, u"IPIBASE");
+    if (!options.printIpi || ipiBase <= 0 || job.cancelled) return;
+    if (job.headerPending) PrintHeaderBlock(job, options);
+    const qint64 ipiTax = Amount(row, u"IPIVALOR");
+    const qint64 ipiExempt = Amount(row, u"IPIISENTAS");
+    const qint64 ipiOther = Amount(row, u"IPIOUTRAS");
+    job.printText(QString(), 71, u"IPI"_s);
+    PrintAmount(job, 89, ipiBase);
+    job.printText(QString(), 95, FormatDecimal(row.value(u"IPIPERC"_s).toString(), 6, 2), {}, {},
+                  u"D"_s);
+    PrintAmount(job, 105, ipiTax);
+    PrintAmount(job, 115, ipiExempt);
+    PrintAmount(job, 125, ipiOther);
+    job.newLine();
+    totals.ipiBase += ipiBase;
+    totals.ipiTax += ipiTax;
+    totals.ipiExempt += ipiExempt;
+    totals.ipiOther += ipiOther;
+}
+
+void PrintTotals(PrintJob& job, const LX53Options& options, const Totals& totals) {
+    job.drawRule();
+    job.newLine();
+    job.printText(QString(), 5, u"TOTAL DO PERÍODO"_s);
+    job.printText(QString(), 71, u"ICMS"_s);
+    PrintAmount(job, 65, totals.accounting);
+    PrintAmount(job, 89, totals.icmsBase);
+    if (options.printIcm) {
+        PrintAmount(job, 105, totals.icmsTax);
+        PrintAmount(job, 115, totals.icmsExempt);
+        PrintAmount(job, 125, totals.icmsOther);
+    }
+    job.newLine();
+    if (options.printIpi && totals.ipiBase > 0) {
+        job.printText(QString(), 71, u"IPI"_s);
+        PrintAmount(job, 89, totals.ipiBase);
+        PrintAmount(job, 105, totals.ipiTax);
+        PrintAmount(job, 115, totals.ipiExempt);
+        PrintAmount(job, 125, totals.ipiOther);
+        job.newLine();
+    }
+    job.drawRule();
+    job.newLine();
+}
+
+} // namespace
+
+void PrintLX53(PrintJob& job, LX53Options& options) {
+    const QString condition = PeriodCondition(u"(FAT = 'F')"_s, options.period);
+    BookLookups lookups;
+    lookups.load();
+    SetUpBookJob(job, job.destination, options.period.firstPage);
+    job.startJob();
+    if (job.cancelled) return;
+    job.pageHeader();
+
+    data::DataSlot& rows = data::DataModule().slot(data::Slot::T_CON1);
+    const bool found = data::RunSelect(
+        data::Slot::T_CON1, u"PDE"_s,
+        u"SELECT * FROM VRTNPDE WHERE "_s + condition + u" ORDER BY DATA,NNOTA"_s, QString());
+    if (!found) PrintHeaderBlock(job, options);
+    Totals totals;
+    try {
+        for (; found && !rows.eof() && !job.cancelled; rows.next()) {
+            if (lookups.natureExcluded(rows.value(u"NATOPER"_s).toString())) continue;
+            if (job.headerPending) PrintHeaderBlock(job, options);
+            PrintInvoice(job, rows, options, lookups, totals);
+        }
+    } catch (const data::DbError&) {
+        rows.rollback(); // the rows read so far are printed and totalled
+    }
+    data::CloseSlot(data::Slot::T_CON1);
+    if (job.cancelled) return;
+    if (job.headerPending) PrintHeaderBlock(job, options);
+    PrintTotals(job, options, totals);
+    job.endJob();
+}
+
+} // namespace livrax::books
