@@ -1,5 +1,6 @@
 #include "shell/desktop.h"
 
+#include "books/tf_lx53.h"
 #include "platform/dialogs.h"
 #include "shell/main_window.h"
 
@@ -21,6 +22,7 @@ bool LivraxApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 int RunDesktopProgram() {
+    books::RegisterBookWindows();
     TF_LIVRAXB window;
     window.show();
     return QApplication::exec();

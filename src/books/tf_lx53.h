@@ -1,0 +1,33 @@
+#pragma once
+
+#include "books/book_settings.h"
+#include "books/book_window.h"
+
+class QCheckBox;
+
+namespace livrax::books {
+
+// The Registro de Entradas window ("F_LX53 - REGISTRO DE ENTRADA").
+class TF_LX53 : public BookWindow {
+    Q_OBJECT
+
+public:
+    explicit TF_LX53(QWidget* parent = nullptr);
+
+    static const LineBookSettings& Settings();
+
+protected:
+    void loadSettings() override;
+    void saveSettings() override;
+    void runBook(const QString& destination) override;
+    void startDateLeft() override;
+
+private:
+    QCheckBox* m_ipi = nullptr;
+    QCheckBox* m_icm = nullptr;
+};
+
+// Makes the books' windows reachable from the main window's commands.
+void RegisterBookWindows();
+
+} // namespace livrax::books

@@ -1,0 +1,78 @@
+// The Registro de Entradas window: its defaults, leaving "Dt. Inicial", a
+// refused date, and a run shown in the preview.
+
+#include "books/tf_lx53.h"
+#include "support/module_fixture.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace livrax;
+using namespace Qt::StringLiterals;
+
+namespace {
+// Closes the next modal window after reading its text (a message box) or its
+// title.
+void CloseNextModal(QString* seen) {
+    QTimer::singleShot(200, [seen] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            *seen = box->text();
+        else
+            *seen = modal->objectName();
+        modal->close();
+    });
+}
+} // namespace
+
+class TestTF_LX53 : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void window();
+};
+
+void TestTF_LX53::window() {
+    test::ModuleFixture fixture;
+    books::TF_LX53 book;
+    book.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&book));
+    QCOMPARE(book.windowTitle(), u"F_LX53 - REGISTRO DE ENTRADA"_s);
+    QVERIFY(book.findChild<QCheckBox*>(u"CB_IPI"_s)->isChecked());
+    QVERIFY(book.findChild<QCheckBox*>(u"CB_ICM"_s)->isChecked());
+
+    auto* start = book.findChild<QLineEdit*>(u"E_DATAI"_s);
+    auto* end = book.findChild<QLineEdit*>(u"E_DATAF"_s);
+    auto* field = book.findChild<QComboBox*>(u"CB_CAMPO"_s);
+    field->setCurrentText(QString());
+    start->setText(u"15/02/04"_s);
+    Q_EMIT start->editingFinished();
+    QCOMPARE(end->displayText(), u"29/02/04"_s);
+    QCOMPARE(field->currentText(), u"DATA"_s);
+
+    // An impossible date is refused before any query runs.
+    end->setText(u"31/02/04"_s);
+    QString seen;
+    CloseNextModal(&seen);
+    book.findChild<QPushButton*>(u"BU_VISAO"_s)->click();
+    QCOMPARE(seen, u"Data inválida: 31/02/04"_s);
+
+    // A valid period opens the preview with the book.
+    end->setText(u"29/02/04"_s);
+    seen.clear();
+    CloseNextModal(&seen);
+    book.findChild<QPushButton*>(u"BU_VISAO"_s)->click();
+    QCOMPARE(seen, u"TF_PRINT"_s);
+    book.close();
+}
+
+QTEST_MAIN(TestTF_LX53)
+#include "test_tf_lx53.moc"
