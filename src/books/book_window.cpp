@@ -2,6 +2,7 @@
 
 #include "data/metadata.h"
 #include "data/queries.h"
+#include "data/returned_values.h"
 #include "platform/window_registry.h"
 
 #include <QCloseEvent>
@@ -149,9 +150,11 @@ bool BookWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void BookWindow::openFilterDialog() {
-    // The filter dialog receives the current filter and returns the new one
-    // through its hand-over; until it is registered the link does nothing.
-    platform::OpenWindow(u"TF_SELF"_s, this, {u"SQL"_s, u"PDE"_s, m_filter->text()});
+    // The filter dialog gets the current filter and hands the new one back
+    // in the first returned value when the user applies it.
+    data::ResetReturnedValues();
+    if (!platform::OpenWindow(u"SELF"_s, this, {u"SQL"_s, u"PDE"_s, m_filter->text()})) return;
+    if (data::ReturnedValues().rowChosen) m_filter->setText(data::ReturnedValues().values[0]);
 }
 
 } // namespace livrax::books

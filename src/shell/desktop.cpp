@@ -2,6 +2,7 @@
 
 #include "books/tf_lx53.h"
 #include "platform/dialogs.h"
+#include "tools/selection_windows.h"
 #include "shell/main_window.h"
 
 namespace livrax::shell {
@@ -22,6 +23,7 @@ bool LivraxApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 int RunDesktopProgram() {
+    tools::RegisterSelectionWindows();
     books::RegisterBookWindows();
     TF_LIVRAXB window;
     window.show();

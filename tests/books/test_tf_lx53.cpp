@@ -2,6 +2,8 @@
 // refused date, and a run shown in the preview.
 
 #include "books/tf_lx53.h"
+#include "data/returned_values.h"
+#include "platform/window_registry.h"
 #include "support/module_fixture.h"
 
 #include <QApplication>
@@ -71,6 +73,27 @@ void TestTF_LX53::window() {
     CloseNextModal(&seen);
     book.findChild<QPushButton*>(u"BU_VISAO"_s)->click();
     QCOMPARE(seen, u"TF_PRINT"_s);
+
+    // "Filtros" hands the current filter to the filter window and takes back
+    // what the user applied (and nothing when the user cancels).
+    QStringList handed;
+    bool apply = true;
+    platform::RegisterWindow(u"SELF"_s, [&](QWidget*, const QStringList& arguments) {
+        handed = arguments;
+        data::ReturnedValues().values[0] = u"(NATOPER = 1102)"_s;
+        data::ReturnedValues().rowChosen = apply;
+    });
+    auto* filter = book.findChild<QLineEdit*>(u"E_FILTRO"_s);
+    filter->setText(u"SERIE = '1'"_s);
+    auto* link = book.findChild<QLabel*>(u"LA_FILTROS"_s);
+    QTest::mouseClick(link, Qt::LeftButton);
+    QCOMPARE(handed, (QStringList{u"SQL"_s, u"PDE"_s, u"SERIE = '1'"_s}));
+    QCOMPARE(filter->text(), u"(NATOPER = 1102)"_s);
+    apply = false;
+    filter->setText(u"X"_s);
+    QTest::mouseClick(link, Qt::LeftButton);
+    QCOMPARE(filter->text(), u"X"_s);
+    platform::UnregisterWindow(u"SELF"_s);
     book.close();
 }
 
