@@ -4,11 +4,13 @@
 
 #include "demo/demo_command.h"
 #include "platform/environment.h"
+#include "shell/book_command.h"
 #include "shell/desktop.h"
 #include "shell/info_command.h"
 #include "shell/login.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
 
@@ -53,13 +55,21 @@ bool WantsWindows(int argc, char** argv) {
 
 } // namespace
 
+// Drawing pages (books to PDF or text) needs fonts, so those jobs run with a
+// graphical application even without a display, drawing offscreen.
+bool DrawsPages(int argc, char** argv) { return argc >= 2 && qstrcmp(argv[1], "book") == 0; }
+
 int main(int argc, char** argv) {
     // A display is needed for windows; without one the jobs still run.
     std::unique_ptr<QCoreApplication> app;
-    if (WantsWindows(argc, argv) && livrax::platform::HasDisplay())
+    if (WantsWindows(argc, argv) && livrax::platform::HasDisplay()) {
         app = std::make_unique<livrax::shell::LivraxApplication>(argc, argv);
-    else
+    } else if (DrawsPages(argc, argv)) {
+        if (!livrax::platform::HasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(u"livrax"_s);
     QCoreApplication::setOrganizationName(u"livrax"_s);
 
@@ -72,6 +82,9 @@ int main(int argc, char** argv) {
     commands.append({u"login"_s, livrax::shell::LoginUsage(),
                      u"Registra o usuário e os bancos de dados (entrada do sistema)."_s,
                      [](const QStringList& args) { return livrax::shell::RunLoginCommand(args); }});
+    commands.append({u"book"_s, livrax::shell::BookUsage(),
+                     u"Imprime um livro fiscal em PDF ou texto, sem janelas."_s,
+                     [](const QStringList& args) { return livrax::shell::RunBookCommand(args); }});
     commands.append({u"info"_s, u"info"_s,
                      u"Inicia como o usuário registrado e mostra usuário, bancos e empresa."_s,
                      [](const QStringList& args) { return livrax::shell::RunInfoCommand(args); }});

@@ -155,9 +155,10 @@ void PrintLX53(PrintJob& job, LX53Options& options) {
     job.pageHeader();
 
     data::DataSlot& rows = data::DataModule().slot(data::Slot::T_CON1);
-    const bool found = data::RunSelect(
-        data::Slot::T_CON1, u"PDE"_s,
-        u"SELECT * FROM VRTNPDE WHERE "_s + condition + u" ORDER BY DATA,NNOTA"_s, QString());
+    const QString sql = u"SELECT * FROM VRTNPDE WHERE "_s + condition + u" ORDER BY DATA,NNOTA"_s;
+    const bool found = data::RunSelect(data::Slot::T_CON1, u"PDE"_s, sql, QString());
+    // No rows leaves the result open; a failed query leaves nothing open.
+    options.failedQuery = !found && !rows.isOpen() ? sql : QString();
     if (!found) PrintHeaderBlock(job, options);
     Totals totals;
     try {

@@ -9,6 +9,8 @@ struct LX53Options {
     BookPeriod period;
     bool printIpi = true; // "Imprimir IPI": the IPI line of each invoice and its totals
     bool printIcm = true; // "Imprimir ICM": rate, tax, exempt and other amounts
+    // Set by the run when its query failed (a bad filter): the statement.
+    QString failedQuery;
 };
 
 // Prints the Registro de Entradas of the period on `job`, whose destination
