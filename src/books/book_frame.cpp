@@ -2,6 +2,7 @@
 
 #include "common/dates.h"
 #include "common/fields.h"
+#include "common/numbers.h"
 #include "common/text.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
@@ -73,6 +74,12 @@ bool BookLookups::natureExcluded(const QString& nature) const {
 QString BookLookups::partnerName(const QString& sigla) const {
     const auto found = m_names.constFind(sigla.trimmed());
     return found == m_names.cend() ? sigla : *found;
+}
+
+qint64 BookAmount(const QString& text) { return ToScaled(text, 2); }
+
+void PrintBookAmount(print::PrintJob& job, int column, qint64 value) {
+    job.printText(QString(), column, FormatDecimal(ScaledToText(value), 12, 2), {}, {}, u"D"_s);
 }
 
 void SetUpBookJob(print::PrintJob& job, const QString& destination, const QString& firstPage) {

@@ -48,6 +48,14 @@ private:
     QHash<QString, QString> m_names; // SIGLA -> EMPRESA
 };
 
+// An amount as the books take it from a row: its text cut (not rounded) to
+// two decimals, in ten-thousandths.
+qint64 BookAmount(const QString& text);
+
+// An amount printed right-aligned so that it ends at `column`, 12
+// characters wide, two decimals, decimal comma, no thousands separators.
+void PrintBookAmount(print::PrintJob& job, int column, qint64 value);
+
 // Sets a job up the way the books print: destination, rows in tenths of a
 // line and columns in characters, the first page number, the books' font,
 // no standard header (each book prints its own).

@@ -16,15 +16,11 @@ namespace {
 
 const QString kTitle = u"R E G I S T R O   D E   E N T R A D A"_s;
 
-// An amount as the books take it: cut to two decimals, in ten-thousandths.
 qint64 Amount(const data::DataSlot& row, const char16_t* column) {
-    return ToScaled(row.value(QString::fromUtf16(column)).toString(), 2);
+    return BookAmount(row.value(QString::fromUtf16(column)).toString());
 }
 
-// An amount printed right-aligned, ending at `column`, 12 characters wide.
-void PrintAmount(PrintJob& job, int column, qint64 value) {
-    job.printText(QString(), column, FormatDecimal(ScaledToText(value), 12, 2), {}, {}, u"D"_s);
-}
+void PrintAmount(PrintJob& job, int column, qint64 value) { PrintBookAmount(job, column, value); }
 
 struct Totals {
     qint64 accounting = 0, icmsBase = 0, icmsTax = 0, icmsExempt = 0, icmsOther = 0;
