@@ -79,4 +79,13 @@ public:
     virtual void finish() = 0;
 };
 
+// A destination that keeps texts only (text grids, spreadsheets): rules,
+// lines, boxes and row separators have no place in it.
+class TextOnlySurface : public PrintSurface {
+public:
+    void drawLine(int, int, int, int, int, bool) override {}
+    void drawBox(const QRect&, bool, bool, const QString&, int, int) override {}
+    void drawRowSeparator(int, int, int, int, bool) override {}
+};
+
 } // namespace livrax::print

@@ -45,7 +45,7 @@ SpreadsheetValue SpreadsheetCellValue(const QString& text);
 // The workbook is written when the job ends, to outputFile or to
 // tempFolder + "LIVRAX.xlsx", whole or not at all; an interactive job then
 // opens it in the desktop's spreadsheet application.
-class SpreadsheetSurface : public PrintSurface {
+class SpreadsheetSurface : public TextOnlySurface {
   public:
     SpreadsheetSurface();
     ~SpreadsheetSurface() override;
@@ -53,9 +53,6 @@ class SpreadsheetSurface : public PrintSurface {
     void open(PrintJob& job) override;
     int textWidth(const QString& text, const FontSpec& font) override;
     void drawText(int x, int y, const QString& text, const FontSpec& font, bool inRange) override;
-    void drawLine(int, int, int, int, int, bool) override {}
-    void drawBox(const QRect&, bool, bool, const QString&, int, int) override {}
-    void drawRowSeparator(int, int, int, int, bool) override {}
     void endPage(bool) override {}
     void finish() override;
 

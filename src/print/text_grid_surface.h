@@ -10,16 +10,13 @@ namespace livrax::print {
 // text lands on the last line at the character column of its position;
 // newLine starts a new line; drawings have no place in it. The grid is
 // written as a Windows-1252 text file with CR LF line ends.
-class TextGridSurface : public PrintSurface {
+class TextGridSurface : public TextOnlySurface {
 public:
     static constexpr int Width = 500;
 
     void open(PrintJob& job) override;
     int textWidth(const QString& text, const FontSpec& font) override;
     void drawText(int x, int y, const QString& text, const FontSpec& font, bool inRange) override;
-    void drawLine(int, int, int, int, int, bool) override {}
-    void drawBox(const QRect&, bool, bool, const QString&, int, int) override {}
-    void drawRowSeparator(int, int, int, int, bool) override {}
     void newLine() override;
     void endPage(bool) override {}
     void finish() override;

@@ -14,16 +14,13 @@ namespace livrax::print {
 // are separated by a form feed. This is how a book goes
 // to a text file: unlike the text grid of "T", rows given to printText keep
 // their place.
-class TextPageSurface : public PrintSurface {
+class TextPageSurface : public TextOnlySurface {
 public:
     static constexpr int Width = 500;
 
     void open(PrintJob& job) override;
     int textWidth(const QString& text, const FontSpec& font) override;
     void drawText(int x, int y, const QString& text, const FontSpec& font, bool inRange) override;
-    void drawLine(int, int, int, int, int, bool) override {}
-    void drawBox(const QRect&, bool, bool, const QString&, int, int) override {}
-    void drawRowSeparator(int, int, int, int, bool) override {}
     void endPage(bool inRange) override;
     void finish() override;
 
