@@ -82,6 +82,24 @@ void PrintBookAmount(print::PrintJob& job, int column, qint64 value) {
     job.printText(QString(), column, FormatDecimal(ScaledToText(value), 12, 2), {}, {}, u"D"_s);
 }
 
+void DrawColumnTitleBoxes(print::PrintJob& job) {
+    job.penWidth = 4;
+    job.drawBox(u"60"_s, u"0"_s, u"105"_s, u"R"_s, {}, {}, u"55"_s);
+    job.penWidth = 4;
+    job.drawBox(u"60"_s, u"56"_s, u"105"_s, u"R"_s);
+}
+
+void PrintIpiLine(print::PrintJob& job, const IpiAmounts& ipi, const QString& rate) {
+    job.printText(QString(), 71, u"IPI"_s);
+    PrintBookAmount(job, 89, ipi.base);
+    if (!rate.isEmpty())
+        job.printText(QString(), 95, FormatDecimal(rate, 6, 2), {}, {}, u"D"_s);
+    PrintBookAmount(job, 105, ipi.tax);
+    PrintBookAmount(job, 115, ipi.exempt);
+    PrintBookAmount(job, 125, ipi.other);
+    job.newLine();
+}
+
 void SetUpBookJob(print::PrintJob& job, const QString& destination, const QString& firstPage) {
     job.fontSize = 8;
     job.destination = destination;

@@ -56,6 +56,26 @@ qint64 BookAmount(const QString& text);
 // characters wide, two decimals, decimal comma, no thousands separators.
 void PrintBookAmount(print::PrintJob& job, int column, qint64 value);
 
+// The two boxes over the column titles of the invoice books: rows 60 to 105,
+// columns 0 to 55 and 56 to the right edge.
+void DrawColumnTitleBoxes(print::PrintJob& job);
+
+// The IPI amounts of an invoice or of a period.
+struct IpiAmounts {
+    qint64 base = 0, tax = 0, exempt = 0, other = 0;
+    IpiAmounts& operator+=(const IpiAmounts& more) {
+        base += more.base;
+        tax += more.tax;
+        exempt += more.exempt;
+        other += more.other;
+        return *this;
+    }
+};
+
+// The IPI line of an invoice ("IPI", base, rate, tax, exempt, other) or, with
+// an empty rate, of the totals; then a new line.
+void PrintIpiLine(print::PrintJob& job, const IpiAmounts& ipi, const QString& rate);
+
 // Sets a job up the way the books print: destination, rows in tenths of a
 // line and columns in characters, the first page number, the books' font,
 // no standard header (each book prints its own).

@@ -24,15 +24,12 @@ void PrintAmount(PrintJob& job, int column, qint64 value) { PrintBookAmount(job,
 
 struct Totals {
     qint64 accounting = 0, icmsBase = 0, icmsTax = 0, icmsExempt = 0, icmsOther = 0;
-    qint64 ipiBase = 0, ipiTax = 0, ipiExempt = 0, ipiOther = 0;
+    IpiAmounts ipi;
 };
 
 void PrintHeaderBlock(PrintJob& job, const LX53Options& options) {
     BookPageHeader(job, u"LX53"_s, kTitle, 30, options.period);
-    job.penWidth = 4;
-    job.drawBox(u"60"_s, u"0"_s, u"105"_s, u"R"_s, {}, {}, u"55"_s);
-    job.penWidth = 4;
-    job.drawBox(u"60"_s, u"56"_s, u"105"_s, u"R"_s);
+    DrawColumnTitleBoxes(job);
     job.printText(65, 7, u"       D o c u m e n t o s   F i s c a i s"_s, 10, u"B"_s);
     job.printText(65, 70, u"                V a l o r e s   F i s c a i s"_s, 10, u"B"_s);
     job.printText(70, 1, u"D"_s);
@@ -94,24 +91,12 @@ void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX53Options& o
     }
     job.newLine();
 
-    const qint64 ipiBase = Amount(row, u"IPIBASE");
-    if (!options.printIpi || ipiBase <= 0 || job.cancelled) return;
+    const IpiAmounts ipi{Amount(row, u"IPIBASE"), Amount(row, u"IPIVALOR"),
+                         Amount(row, u"IPIISENTAS"), Amount(row, u"IPIOUTRAS")};
+    if (!options.printIpi || ipi.base <= 0 || job.cancelled) return;
     if (job.headerPending) PrintHeaderBlock(job, options);
-    const qint64 ipiTax = Amount(row, u"IPIVALOR");
-    const qint64 ipiExempt = Amount(row, u"IPIISENTAS");
-    const qint64 ipiOther = Amount(row, u"IPIOUTRAS");
-    job.printText(QString(), 71, u"IPI"_s);
-    PrintAmount(job, 89, ipiBase);
-    job.printText(QString(), 95, FormatDecimal(row.value(u"IPIPERC"_s).toString(), 6, 2), {}, {},
-                  u"D"_s);
-    PrintAmount(job, 105, ipiTax);
-    PrintAmount(job, 115, ipiExempt);
-    PrintAmount(job, 125, ipiOther);
-    job.newLine();
-    totals.ipiBase += ipiBase;
-    totals.ipiTax += ipiTax;
-    totals.ipiExempt += ipiExempt;
-    totals.ipiOther += ipiOther;
+    PrintIpiLine(job, ipi, row.value(u"IPIPERC"_s).toString());
+    totals.ipi += ipi;
 }
 
 void PrintTotals(PrintJob& job, const LX53Options& options, const Totals& totals) {
@@ -127,14 +112,7 @@ void PrintTotals(PrintJob& job, const LX53Options& options, const Totals& totals
         PrintAmount(job, 125, totals.icmsOther);
     }
     job.newLine();
-    if (options.printIpi && totals.ipiBase > 0) {
-        job.printText(QString(), 71, u"IPI"_s);
-        PrintAmount(job, 89, totals.ipiBase);
-        PrintAmount(job, 105, totals.ipiTax);
-        PrintAmount(job, 115, totals.ipiExempt);
-        PrintAmount(job, 125, totals.ipiOther);
-        job.newLine();
-    }
+    if (options.printIpi && totals.ipi.base > 0) PrintIpiLine(job, totals.ipi, QString());
     job.drawRule();
     job.newLine();
 }

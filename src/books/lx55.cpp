@@ -1,0 +1,185 @@
+#include "books/lx55.h"
+
+#include "common/dates.h"
+#include "common/fields.h"
+#include "common/numbers.h"
+#include "data/data_module.h"
+#include "data/db_error.h"
+#include "data/queries.h"
+
+namespace livrax::books {
+
+using namespace Qt::StringLiterals;
+using print::PrintJob;
+
+namespace {
+
+const QString kTitle = u"R E G I S T R O   D E   S A Í D A"_s;
+
+qint64 Amount(const data::DataSlot& row, const char16_t* column) {
+    return BookAmount(row.value(QString::fromUtf16(column)).toString());
+}
+
+struct Totals {
+    qint64 accounting = 0, icmsBase = 0, icmsTax = 0, icmsExempt = 0, icmsOther = 0;
+    qint64 stBase = 0, stTax = 0;
+    IpiAmounts ipi;
+};
+
+void PrintHeaderBlock(PrintJob& job, const LX55Options& options) {
+    BookPageHeader(job, u"LX55"_s, kTitle, 40, options.period);
+    DrawColumnTitleBoxes(job);
+    job.printText(65, 7, u"      D o c u m e n t o s   F i s c a i s "_s, 10, u"B"_s);
+    job.printText(65, 70, u"                V a l o r e s   F i s c a i s"_s, 10, u"B"_s);
+    job.printText(70, 1, u"D"_s);
+    job.printText(80, 1, u"I"_s);
+    job.printText(80, 33, u"Clas."_s);
+    job.printText(80, 65, u"Valor"_s, {}, {}, u"D"_s);
+    job.printText(80, 71, u"ICMS"_s);
+    if (options.printIcm) job.printText(80, 105, u"Imposto"_s, {}, {}, u"D"_s);
+    job.printText(80, 115, u"Isentas ou"_s, {}, {}, u"D"_s);
+    job.printText(90, 1, u"A"_s);
+    job.printText(90, 9, u"Nota"_s);
+    job.printText(90, 17, u"Se"_s);
+    job.printText(90, 21, u"Data"_s);
+    job.printText(90, 29, u"UF"_s);
+    job.printText(90, 33, u"Fisc."_s);
+    if (options.printCompany) job.printText(90, 38, u"Empresa"_s);
+    job.printText(90, 65, u"Contabil"_s, {}, {}, u"D"_s);
+    if (options.printIpi) job.printText(90, 71, u"IPI"_s);
+    job.printText(90, 89, u"Base Calc."_s, {}, {}, u"D"_s);
+    job.printText(90, 95, u"Aliq."_s, {}, {}, u"D"_s);
+    job.printText(90, 105, u"Creditado"_s, {}, {}, u"D"_s);
+    job.printText(90, 115, u"Não Tribut."_s, {}, {}, u"D"_s);
+    job.printText(90, 125, u"Outras"_s, {}, {}, u"D"_s);
+    job.printText(90, 127, u"Obs"_s);
+    job.printText(110, 0, QString()); // the first line starts here
+    job.headerPending = false;
+}
+
+} // namespace
+
+void PrintLX55(PrintJob& job, LX55Options& options) {
+    const QString condition = PeriodCondition(u"(FAT = 'F' OR FAT = 'C')"_s, options.period);
+    BookLookups lookups;
+    lookups.load();
+    SetUpBookJob(job, job.destination, options.period.firstPage);
+    job.startJob();
+    if (job.cancelled) return;
+    job.pageHeader();
+
+    data::DataSlot& row = data::DataModule().slot(data::Slot::T_CON1);
+    const QString sql = u"SELECT * FROM VRTNPDS WHERE "_s + condition + u" ORDER BY NNOTA,DTNOTA"_s;
+    const bool found = data::RunSelect(data::Slot::T_CON1, u"PDS"_s, sql, QString());
+    options.failedQuery = !found && !row.isOpen() ? sql : QString();
+    if (!found) PrintHeaderBlock(job, options);
+    Totals totals;
+    qint64 lastNumber = 0;
+    try {
+        for (; found && !row.eof(); row.next()) {
+            if (lookups.natureExcluded(row.value(u"NATOPER"_s).toString())) continue;
+            if (job.cancelled) break;
+            if (job.headerPending) PrintHeaderBlock(job, options);
+
+            const bool cancelled = row.value(u"FAT"_s).toString().trimmed() == u"C"_s;
+            const auto value = [&](const char16_t* column) {
+                return cancelled ? 0 : Amount(row, column);
+            };
+            const qint64 stTax = value(u"SUBSTRVALOR");
+            const qint64 stBase = value(u"SUBSTRBASE");
+            const qint64 accounting = value(u"LIQUIDO");
+            qint64 icmsBase = value(u"ICMBASE");
+            // A base above the accounting value is capped at it.
+            if (accounting > 0 && accounting < icmsBase) icmsBase = accounting;
+            const qint64 icmsTax = value(u"ICMVALOR");
+            const qint64 icmsExempt = value(u"ICMISENTAS");
+            qint64 icmsOther = value(u"ICMOUTRAS");
+            if (icmsOther == 0) icmsOther = accounting - icmsBase - icmsExempt;
+            IpiAmounts ipi;
+            if (options.printIpi)
+                ipi = {value(u"IPIBASE"), value(u"IPIVALOR"), value(u"IPIISENTAS"),
+                       value(u"IPIOUTRAS")};
+            const QString observation = stTax > 0 ? u"ST "_s : QString();
+            if (stTax > 0) {
+                totals.stTax += stTax;
+                totals.stBase += stBase;
+            }
+            const qint64 rate = icmsTax != 0 || icmsBase != 0
+                                    ? BookAmount(row.value(u"ICMPERC"_s).toString())
+                                    : 0;
+            totals.accounting += accounting;
+            totals.icmsBase += icmsBase;
+            totals.icmsTax += icmsTax;
+            totals.icmsExempt += icmsExempt;
+            totals.icmsOther += icmsOther;
+
+            const QDate date = row.value(u"DATA"_s).toDate();
+            job.printText(QString(), 0, FormatShortDate(date).left(2));
+            job.printText(QString(), 3, row.value(u"ESPECIE"_s).toString());
+            const qint64 number = row.value(u"NNOTA"_s).toInt();
+            job.printText(QString(), 9, QString::number(number));
+            // A number that does not follow the previous one is marked; the
+            // first invoice of the run never is.
+            if (lastNumber == 0) lastNumber = number - 1;
+            if (number - lastNumber != 1) job.printText(QString(), 8, u"*"_s);
+            lastNumber = number;
+            job.printText(QString(), 17, row.value(u"SERIE"_s).toString());
+            job.printText(QString(), 21, FormatShortDate(date));
+            job.printText(QString(), 29, row.value(u"ESTADO"_s).toString());
+            job.printText(QString(), 33, row.value(u"NATOPER"_s).toString());
+            if (options.printCompany)
+                job.printText(QString(), 38,
+                              lookups.partnerName(row.value(u"SIGLA"_s).toString()).left(15));
+            if (accounting == 0 && icmsTax == 0) {
+                job.printText(QString(), 65, u"*** CANCELADA ***"_s);
+            } else {
+                PrintBookAmount(job, 65, accounting);
+                job.printText(QString(), 71, u"ICMS"_s);
+                if (options.printIcm) {
+                    PrintBookAmount(job, 89, icmsBase);
+                    job.printText(QString(), 95, FormatDecimal(ScaledToText(rate), 6, 2), {}, {},
+                                  u"D"_s);
+                    PrintBookAmount(job, 105, icmsTax);
+                }
+                PrintBookAmount(job, 115, icmsExempt);
+                PrintBookAmount(job, 125, icmsOther);
+                job.printText(QString(), 127, observation);
+            }
+            job.newLine();
+            if (options.printIpi && ipi.base > 0 && !job.cancelled) {
+                if (job.headerPending) PrintHeaderBlock(job, options);
+                PrintIpiLine(job, ipi, row.value(u"IPIPERC"_s).toString());
+                totals.ipi += ipi;
+            }
+        }
+    } catch (const data::DbError&) {
+        row.rollback(); // the rows read so far are printed and totalled
+    }
+    data::CloseSlot(data::Slot::T_CON1);
+    if (job.cancelled) return;
+    if (job.headerPending) PrintHeaderBlock(job, options);
+    job.drawRule();
+    job.newLine();
+    job.printText(QString(), 5, u"TOTAL DO PERÍODO"_s);
+    job.printText(QString(), 71, u"ICMS"_s);
+    PrintBookAmount(job, 65, totals.accounting);
+    if (options.printIcm) {
+        PrintBookAmount(job, 89, totals.icmsBase);
+        PrintBookAmount(job, 105, totals.icmsTax);
+    }
+    PrintBookAmount(job, 115, totals.icmsExempt);
+    // The substitution tax is reported on its own line, not among "outras".
+    PrintBookAmount(job, 125, totals.icmsOther - totals.stTax);
+    job.newLine();
+    if (options.printIpi && totals.ipi.base > 0) PrintIpiLine(job, totals.ipi, QString());
+    if (options.printSt) {
+        job.printText(QString(), 29, u"(ST)  Subst.Tributária:"_s);
+        PrintBookAmount(job, 89, totals.stBase);
+        PrintBookAmount(job, 125, totals.stTax);
+        job.newLine();
+    }
+    job.drawRule();
+    job.endJob();
+}
+
+} // namespace livrax::books
