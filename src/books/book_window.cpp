@@ -1,10 +1,14 @@
 #include "books/book_window.h"
 
+#include "common/text.h"
 #include "data/metadata.h"
+#include "platform/dialogs.h"
+#include "print/report_runner.h"
 #include "data/queries.h"
 #include "data/returned_values.h"
 #include "platform/window_registry.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFormLayout>
@@ -113,6 +117,34 @@ void BookWindow::setPeriod(const BookPeriod& period) {
     if (!period.dateField.isEmpty()) m_field->setCurrentText(period.dateField);
     m_filter->setText(period.filter);
     m_page->setText(period.firstPage);
+}
+
+bool BookWindow::datesValid() {
+    for (const QString& date : {m_start->displayText(), m_end->displayText()}) {
+        if (!IsBlank(date) && !bookDateValid(date)) {
+            platform::ShowError(this, u"Data inválida: "_s + date);
+            return false;
+        }
+    }
+    return true;
+}
+
+void BookWindow::runReport(const QString& destination,
+                           const std::function<void(print::PrintJob&)>& report,
+                           BookPeriod& period) {
+    print::PrintJob job;
+    job.destination = destination;
+    job.interactive = true;
+    print::RunReport(job, report, this);
+    m_filter->setText(period.filter); // as it was run: "#" made blanks
+}
+
+QCheckBox* BookWindow::addOption(const QString& name, const QString& caption) {
+    auto* box = new QCheckBox(caption, this);
+    box->setObjectName(name);
+    box->installEventFilter(this);
+    m_options->addRow(box);
+    return box;
 }
 
 void BookWindow::showEvent(QShowEvent* event) {

@@ -4,6 +4,9 @@
 
 #include <QDialog>
 
+#include <functional>
+
+class QCheckBox;
 class QComboBox;
 class QFormLayout;
 class QLabel;
@@ -36,6 +39,16 @@ protected:
     virtual void runBook(const QString& destination) = 0;
     // Leaving "Dt. Inicial": each book sets "Campo" and "Dt. Final" its way.
     virtual void startDateLeft() {}
+
+    // False (after telling the user) when a date typed is not a real date;
+    // a blank date is allowed.
+    bool datesValid();
+    // Runs a report on a new job to `destination`, in the preview window,
+    // then shows the filter as it was run.
+    void runReport(const QString& destination,
+                   const std::function<void(print::PrintJob&)>& report, BookPeriod& period);
+    // Adds an option check box with its objectName.
+    QCheckBox* addOption(const QString& name, const QString& caption);
 
     // Where a book adds its option check boxes.
     QFormLayout* options() const { return m_options; }

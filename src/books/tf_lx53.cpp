@@ -22,14 +22,8 @@ const LineBookSettings& TF_LX53::Settings() {
 
 TF_LX53::TF_LX53(QWidget* parent)
     : BookWindow(u"TF_LX53"_s, u"F_LX53 - REGISTRO DE ENTRADA"_s, parent) {
-    m_ipi = new QCheckBox(u"Imprimir IPI"_s, this);
-    m_ipi->setObjectName(u"CB_IPI"_s);
-    m_icm = new QCheckBox(u"Imprimir ICM"_s, this);
-    m_icm->setObjectName(u"CB_ICM"_s);
-    options()->addRow(m_ipi);
-    options()->addRow(m_icm);
-    m_ipi->installEventFilter(this);
-    m_icm->installEventFilter(this);
+    m_ipi = addOption(u"CB_IPI"_s, u"Imprimir IPI"_s);
+    m_icm = addOption(u"CB_ICM"_s, u"Imprimir ICM"_s);
 }
 
 void TF_LX53::loadSettings() {
@@ -49,21 +43,13 @@ void TF_LX53::startDateLeft() {
 }
 
 void TF_LX53::runBook(const QString& destination) {
+    if (!datesValid()) return;
     LX53Options options;
     options.period = period();
     options.printIpi = m_ipi->isChecked();
     options.printIcm = m_icm->isChecked();
-    for (const QString& date : {options.period.startDate, options.period.endDate}) {
-        if (!IsBlank(date) && !bookDateValid(date)) {
-            platform::ShowError(this, u"Data inválida: "_s + date);
-            return;
-        }
-    }
-    print::PrintJob job;
-    job.destination = destination;
-    job.interactive = true;
-    print::RunReport(job, [&options](print::PrintJob& run) { PrintLX53(run, options); }, this);
-    filterEdit()->setText(options.period.filter); // as it was run: "#" made blanks
+    runReport(destination, [&options](print::PrintJob& run) { PrintLX53(run, options); },
+              options.period);
 }
 
 void RegisterBookWindows() {
