@@ -1,6 +1,7 @@
 #include "books/tf_lx53.h"
 
 #include "books/lx53.h"
+#include "books/tf_lx55.h"
 #include "common/text.h"
 #include "platform/dialogs.h"
 #include "platform/window_registry.h"
@@ -55,6 +56,10 @@ void TF_LX53::runBook(const QString& destination) {
 void RegisterBookWindows() {
     platform::RegisterWindow(u"LX53"_s, [](QWidget* parent, const QStringList&) {
         TF_LX53 window(parent);
+        window.exec();
+    });
+    platform::RegisterWindow(u"LX55"_s, [](QWidget* parent, const QStringList&) {
+        TF_LX55 window(parent);
         window.exec();
     });
 }

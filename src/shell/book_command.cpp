@@ -1,7 +1,9 @@
 #include "shell/book_command.h"
 
 #include "books/lx53.h"
+#include "books/lx55.h"
 #include "books/tf_lx53.h"
+#include "books/tf_lx55.h"
 #include "common/text.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
@@ -17,8 +19,8 @@ namespace livrax::shell {
 using namespace Qt::StringLiterals;
 
 QString BookUsage() {
-    return u"book LX53 [--from dd/mm/yy] [--to dd/mm/yy] [--field COLUNA] [--filter SQL] "
-           u"[--first-page N] [--no-ipi] [--no-icm] --out ARQUIVO.pdf|.txt"_s;
+    return u"book LX53|LX55 [--from dd/mm/yy] [--to dd/mm/yy] [--field COLUNA] [--filter SQL] "
+           u"[--first-page N] [--no-ipi] [--no-icm] [--company] [--no-st] --out ARQUIVO.pdf|.txt"_s;
 }
 
 int RunBookCommand(const QStringList& arguments) {
@@ -27,7 +29,7 @@ int RunBookCommand(const QStringList& arguments) {
         u"Imprime um livro fiscal sem janelas, como o usuário registrado, em PDF (.pdf) ou "
         u"texto (.txt). As opções não informadas vêm dos parâmetros salvos do livro."_s);
     parser.addHelpOption();
-    parser.addPositionalArgument(u"livro"_s, u"Código do livro: LX53."_s);
+    parser.addPositionalArgument(u"livro"_s, u"Código do livro: LX53 ou LX55."_s);
     parser.addOption({u"from"_s, u"Data inicial."_s, u"dd/mm/aa"_s});
     parser.addOption({u"to"_s, u"Data final."_s, u"dd/mm/aa"_s});
     parser.addOption({u"field"_s, u"Coluna de data do período."_s, u"COLUNA"_s});
@@ -35,6 +37,8 @@ int RunBookCommand(const QStringList& arguments) {
     parser.addOption({u"first-page"_s, u"Número da primeira página."_s, u"N"_s});
     parser.addOption({u"no-ipi"_s, u"Sem as linhas de IPI."_s});
     parser.addOption({u"no-icm"_s, u"Sem alíquota, imposto, isentas e outras do ICMS."_s});
+    parser.addOption({u"company"_s, u"LX55: com o nome da empresa."_s});
+    parser.addOption({u"no-st"_s, u"LX55: sem o total da substituição tributária."_s});
     parser.addOption({u"out"_s, u"Arquivo de saída (.pdf ou .txt)."_s, u"ARQUIVO"_s});
     QTextStream err(stderr);
     if (!parser.parse(QStringList{u"livrax book"_s} + arguments)) {
@@ -47,8 +51,8 @@ int RunBookCommand(const QStringList& arguments) {
     }
     const QStringList positional = parser.positionalArguments();
     const QString book = positional.value(0).toUpper();
-    if (positional.size() != 1 || book != u"LX53"_s) {
-        err << "livrax book: informe o livro; disponível nesta versão: LX53.\n";
+    if (positional.size() != 1 || (book != u"LX53"_s && book != u"LX55"_s)) {
+        err << "livrax book: informe o livro: LX53 ou LX55.\n";
         return 2;
     }
     const QString out = parser.value(u"out"_s);
@@ -76,23 +80,32 @@ int RunBookCommand(const QStringList& arguments) {
     }
 
     // The saved settings are the defaults; the run does not change them.
-    const books::LoadedBookSettings saved = books::LoadBookSettings(books::TF_LX53::Settings());
-    books::LX53Options options;
-    options.period = saved.period;
-    options.printIpi = saved.checks.value(0, true) && !parser.isSet(u"no-ipi"_s);
-    options.printIcm = saved.checks.value(1, true) && !parser.isSet(u"no-icm"_s);
-    if (parser.isSet(u"from"_s)) options.period.startDate = parser.value(u"from"_s);
-    if (parser.isSet(u"to"_s)) options.period.endDate = parser.value(u"to"_s);
-    if (parser.isSet(u"field"_s)) options.period.dateField = parser.value(u"field"_s);
-    if (parser.isSet(u"filter"_s)) options.period.filter = parser.value(u"filter"_s);
-    if (parser.isSet(u"first-page"_s)) options.period.firstPage = parser.value(u"first-page"_s);
-    if (options.period.dateField.isEmpty()) options.period.dateField = u"DATA"_s;
-    for (const QString& date : {options.period.startDate, options.period.endDate}) {
+    const bool exits = book == u"LX55"_s;
+    const books::LoadedBookSettings saved = books::LoadBookSettings(
+        exits ? books::TF_LX55::Settings() : books::TF_LX53::Settings());
+    books::BookPeriod period = saved.period;
+    if (parser.isSet(u"from"_s)) period.startDate = parser.value(u"from"_s);
+    if (parser.isSet(u"to"_s)) period.endDate = parser.value(u"to"_s);
+    if (parser.isSet(u"field"_s)) period.dateField = parser.value(u"field"_s);
+    if (parser.isSet(u"filter"_s)) period.filter = parser.value(u"filter"_s);
+    if (parser.isSet(u"first-page"_s)) period.firstPage = parser.value(u"first-page"_s);
+    if (period.dateField.isEmpty()) period.dateField = exits ? u"DTNOTA"_s : u"DATA"_s;
+    for (const QString& date : {period.startDate, period.endDate}) {
         if (!IsBlank(date) && !books::bookDateValid(date)) {
             err << "livrax book: data inválida: \"" << date << "\" (use dd/mm/aa).\n";
             return finish(2);
         }
     }
+    const bool printIpi = !parser.isSet(u"no-ipi"_s);
+    const bool printIcm = !parser.isSet(u"no-icm"_s);
+    books::LX53Options entries{period, saved.checks.value(0) && printIpi,
+                               saved.checks.value(1) && printIcm, {}};
+    books::LX55Options outs{period,
+                            saved.checks.value(0) && printIpi,
+                            saved.checks.value(1) || parser.isSet(u"company"_s),
+                            saved.checks.value(2) && printIcm,
+                            saved.checks.value(3) && !parser.isSet(u"no-st"_s),
+                            {}};
 
     print::PrintJob job;
     job.destination = suffix == u"pdf"_s ? u"F"_s : u"G"_s;
@@ -101,15 +114,19 @@ int RunBookCommand(const QStringList& arguments) {
         err << "\rPáginas: " << running.pageCount << Qt::flush;
     };
     try {
-        books::PrintLX53(job, options);
+        if (exits)
+            books::PrintLX55(job, outs);
+        else
+            books::PrintLX53(job, entries);
     } catch (const std::exception& error) {
         err << "\nlivrax book: " << QString::fromUtf8(error.what()) << "\n";
         return finish(1);
     }
     err << "\rPáginas: " << job.pageCount << "\n";
-    if (!options.failedQuery.isEmpty())
-        err << "livrax book: aviso: a consulta falhou e o livro saiu sem notas: "
-            << options.failedQuery << "\n";
+    const QString failed = exits ? outs.failedQuery : entries.failedQuery;
+    if (!failed.isEmpty())
+        err << "livrax book: aviso: a consulta falhou e o livro saiu sem notas: " << failed
+            << "\n";
     QTextStream(stdout) << book << " gravado em " << out << " (" << job.pageCount
                         << " páginas).\n";
     return finish(0);

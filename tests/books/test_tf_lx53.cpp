@@ -2,6 +2,7 @@
 // refused date, and a run shown in the preview.
 
 #include "books/tf_lx53.h"
+#include "books/tf_lx55.h"
 #include "data/returned_values.h"
 #include "platform/window_registry.h"
 #include "support/module_fixture.h"
@@ -40,7 +41,40 @@ class TestTF_LX53 : public QObject {
 
 private Q_SLOTS:
     void window();
+    void exitsWindow();
 };
+
+void TestTF_LX53::exitsWindow() {
+    test::ModuleFixture fixture;
+    books::TF_LX55 book;
+    book.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&book));
+    QCOMPARE(book.windowTitle(), u"F_LX55 - REGISTRO DE SAÍDA"_s);
+    // A new installation: every box checked but the company's.
+    QVERIFY(book.findChild<QCheckBox*>(u"CB_IPI"_s)->isChecked());
+    QVERIFY(!book.findChild<QCheckBox*>(u"CB_EMPRESA"_s)->isChecked());
+    QVERIFY(book.findChild<QCheckBox*>(u"CB_ICM"_s)->isChecked());
+    QVERIFY(book.findChild<QCheckBox*>(u"CB_ST"_s)->isChecked());
+    auto* start = book.findChild<QLineEdit*>(u"E_DATAI"_s);
+    auto* end = book.findChild<QLineEdit*>(u"E_DATAF"_s);
+    auto* field = book.findChild<QComboBox*>(u"CB_CAMPO"_s);
+    field->setCurrentText(QString());
+    start->setText(u"15/02/04"_s);
+    Q_EMIT start->editingFinished();
+    QCOMPARE(end->displayText(), u"29/02/04"_s);
+    QCOMPARE(field->currentText(), u"DTNOTA"_s);
+    end->setText(u"01/01/04"_s);
+    start->clear(); // a blank start leaves the end date alone
+    Q_EMIT start->editingFinished();
+    QCOMPARE(end->displayText(), u"01/01/04"_s);
+    book.findChild<QCheckBox*>(u"CB_EMPRESA"_s)->setChecked(true);
+    book.close();
+    books::TF_LX55 again;
+    again.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&again));
+    QVERIFY(again.findChild<QCheckBox*>(u"CB_EMPRESA"_s)->isChecked());
+    again.close();
+}
 
 void TestTF_LX53::window() {
     test::ModuleFixture fixture;

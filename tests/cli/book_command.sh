@@ -25,6 +25,13 @@ fi
 "$livrax" book LX53 --from 01/03/26 --to 31/03/26 --out "$work/lx53.pdf" >/dev/null 2>&1
 pdftotext "$work/lx53.pdf" - | grep -q "TOTAL DO PER"
 
+# The exits book: cancelled invoices are listed, the substitution total too.
+"$livrax" book LX55 --from 01/03/26 --to 31/03/26 --company --out "$work/lx55.txt" >/dev/null 2>&1
+text55="$(iconv -f cp1252 -t utf-8 "$work/lx55.txt")"
+grep -q "R E G I S T R O   D E   S A Í D A" <<<"$text55"
+grep -q "(ST)  Subst.Tributária:" <<<"$text55"
+grep -q "TOTAL DO PERÍODO" <<<"$text55"
+
 # Errors: an impossible date, no output file, a bad filter (a warning).
 if "$livrax" book LX53 --from 31/02/26 --out "$work/x.pdf" 2>"$work/err"; then exit 1; fi
 grep -q "data inválida" "$work/err"
