@@ -1,0 +1,111 @@
+// The entries and exits books over a demo year, to text pages and to PDF,
+// beside the time to stream the same rows with a bare query through the same
+// connection. Usage: book_bench [invoices [folder]].
+
+#include "books/lx53.h"
+#include "books/lx55.h"
+#include "data/data_module.h"
+#include "data/globals.h"
+#include "data/statement.h"
+#include "data/transaction.h"
+#include "demo/demo_generator.h"
+#include "print/print_job.h"
+#include "shell/startup.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <functional>
+
+using namespace livrax;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+double Milliseconds(const std::function<void()>& work) {
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// Streams every column of the book's rows, as the book's query returns them.
+double BareQuery(const QString& table, const QString& order) {
+    return Milliseconds([&] {
+        data::Connection& erp = *data::B_DIR(1);
+        data::Transaction transaction(erp);
+        data::Statement select(erp, transaction,
+                               u"SELECT * FROM "_s + table +
+                                   u" WHERE DTNOTA >= '01.01.2026' AND DTNOTA <= '31.12.2026' ORDER BY "_s +
+                                   order);
+        select.open();
+        qint64 sum = 0;
+        while (select.fetch())
+            for (int i = 0; i < select.columnCount(); ++i) sum += select.value(i).isNull() ? 0 : 1;
+        (void)sum;
+    });
+}
+
+books::BookPeriod Year() {
+    return {u"01/01/26"_s, u"31/12/26"_s, u"DTNOTA"_s, QString(), u"1"_s};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const qint64 invoices = argc > 1 ? QByteArray(argv[1]).toLongLong() : 100000;
+    QTemporaryDir scratch;
+    const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : scratch.path();
+    QDir().mkpath(folder);
+    QTextStream out(stdout);
+
+    if (!QFile::exists(QDir(folder).filePath(demo::DemoErpFileName()))) {
+        demo::DemoOptions options;
+        options.folder = folder;
+        options.invoices = invoices;
+        demo::GenerateDemoCompany(options);
+    }
+    data::Globals().registry.dirs[1] = QDir(folder).filePath(demo::DemoErpFileName());
+    data::Globals().registry.dirs[5] = QDir(folder).filePath(demo::DemoSystemFileName());
+    data::Globals().registry.dirTemp = folder + u'/';
+    shell::ConnectDatabases({});
+    shell::LoadTableLists();
+    shell::LoadCompanyHeader();
+
+    out << invoices << " invoices of a demo year\n";
+    out << "book  target      book ms   bare query ms   ratio   pages\n";
+    for (const QString& book : {u"LX53"_s, u"LX55"_s}) {
+        const bool exits = book == u"LX55"_s;
+        const double bare = exits ? BareQuery(u"VRTNPDS"_s, u"NNOTA,DTNOTA"_s)
+                                  : BareQuery(u"VRTNPDE"_s, u"DATA,NNOTA"_s);
+        for (const QString& target : {u"G"_s, u"F"_s}) {
+            print::PrintJob job;
+            job.destination = target;
+            job.outputFile = folder + u'/' + book + (target == u"G"_s ? u".txt"_s : u".pdf"_s);
+            const double ms = Milliseconds([&] {
+                if (exits) {
+                    books::LX55Options options;
+                    options.period = Year();
+                    books::PrintLX55(job, options);
+                } else {
+                    books::LX53Options options;
+                    options.period = Year();
+                    books::PrintLX53(job, options);
+                }
+            });
+            out << book << "  " << (target == u"G"_s ? "text pages" : "PDF       ") << "  "
+                << qSetFieldWidth(9) << qRound(ms) << qSetFieldWidth(0) << "   "
+                << qSetFieldWidth(13) << qRound(bare) << qSetFieldWidth(0) << "   "
+                << qSetFieldWidth(5) << QString::number(ms / bare, 'f', 2) << qSetFieldWidth(0)
+                << "   " << job.pageCount << "\n";
+            out.flush();
+        }
+    }
+    data::DataModule().closeAll();
+    return 0;
+}
