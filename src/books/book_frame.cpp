@@ -76,7 +76,9 @@ QString BookLookups::partnerName(const QString& sigla) const {
     return found == m_names.cend() ? sigla : *found;
 }
 
-qint64 BookAmount(const QString& text) { return ToScaled(text, 2); }
+qint64 BookAmount(const QString& text) {
+    return ToScaled(text, 2);
+}
 
 void PrintBookAmount(print::PrintJob& job, int column, qint64 value) {
     job.printText(QString(), column, FormatDecimal(ScaledToText(value), 12, 2), {}, {}, u"D"_s);
@@ -92,12 +94,44 @@ void DrawColumnTitleBoxes(print::PrintJob& job) {
 void PrintIpiLine(print::PrintJob& job, const IpiAmounts& ipi, const QString& rate) {
     job.printText(QString(), 71, u"IPI"_s);
     PrintBookAmount(job, 89, ipi.base);
-    if (!rate.isEmpty())
-        job.printText(QString(), 95, FormatDecimal(rate, 6, 2), {}, {}, u"D"_s);
+    if (!rate.isEmpty()) job.printText(QString(), 95, FormatDecimal(rate, 6, 2), {}, {}, u"D"_s);
     PrintBookAmount(job, 105, ipi.tax);
     PrintBookAmount(job, 115, ipi.exempt);
     PrintBookAmount(job, 125, ipi.other);
     job.newLine();
+}
+
+QString RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBook& book) {
+    const QString condition = PeriodCondition(book.baseCondition, period);
+    BookLookups lookups;
+    lookups.load();
+    SetUpBookJob(job, job.destination, period.firstPage);
+    job.startJob();
+    if (job.cancelled) return {};
+    job.pageHeader();
+
+    data::DataSlot& row = data::DataModule().slot(data::Slot::T_CON1);
+    const QString sql = u"SELECT * FROM "_s + book.table + u" WHERE "_s + condition +
+                        u" ORDER BY "_s + book.orderBy;
+    const bool found = data::RunSelect(data::Slot::T_CON1, book.tableCode, sql, QString());
+    // No rows leaves the result open; a failed query leaves nothing open.
+    const QString failed = !found && !row.isOpen() ? sql : QString();
+    if (!found) book.headerBlock();
+    try {
+        for (; found && !row.eof() && !job.cancelled; row.next()) {
+            if (lookups.natureExcluded(row.value(u"NATOPER"_s).toString())) continue;
+            if (job.headerPending) book.headerBlock();
+            book.invoice(row, lookups);
+        }
+    } catch (const data::DbError&) {
+        row.rollback(); // the rows read so far are printed and totalled
+    }
+    data::CloseSlot(data::Slot::T_CON1);
+    if (job.cancelled) return failed;
+    if (job.headerPending) book.headerBlock();
+    book.totals();
+    job.endJob();
+    return failed;
 }
 
 void SetUpBookJob(print::PrintJob& job, const QString& destination, const QString& firstPage) {

@@ -5,6 +5,12 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
+
+namespace livrax::data {
+class DataSlot;
+}
+
 namespace livrax::books {
 
 // The period and filter of one book run, as the window holds them.
@@ -33,7 +39,7 @@ QString PeriodCondition(const QString& baseCondition, BookPeriod& period);
 // natures of operation are left out of the books (VRTNNAT.ATUGIAICM "N") and
 // the partners' names.
 class BookLookups {
-public:
+  public:
     // Reads the natures and the partners of the ERP database in two queries.
     void load();
 
@@ -43,7 +49,7 @@ public:
     // The partner's name (EMPRESA), or the code itself when it is unknown.
     QString partnerName(const QString& sigla) const;
 
-private:
+  private:
     QHash<QString, bool> m_excluded; // NATOPER -> ATUGIAICM is "N"
     QHash<QString, QString> m_names; // SIGLA -> EMPRESA
 };
@@ -75,6 +81,25 @@ struct IpiAmounts {
 // The IPI line of an invoice ("IPI", base, rate, tax, exempt, other) or, with
 // an empty rate, of the totals; then a new line.
 void PrintIpiLine(print::PrintJob& job, const IpiAmounts& ipi, const QString& rate);
+
+// The run every invoice book shares: the query of its table over the
+// period, the job set-up, the header block on every page (and on the one
+// page of an empty book), invoices of natures left out of the books skipped,
+// the totals, endJob. A book gives what differs.
+struct InvoiceBook {
+    QString tableCode;     // "PDE": the table's database
+    QString table;         // "VRTNPDE", as the query names it
+    QString baseCondition; // "(FAT = 'F')"
+    QString orderBy;       // "DATA,NNOTA"
+    std::function<void()> headerBlock;
+    // One invoice of the query (its nature is not left out).
+    std::function<void(const data::DataSlot& row, const BookLookups& lookups)> invoice;
+    std::function<void()> totals;
+};
+
+// Runs the book on `job`; returns the statement when the query failed (a
+// bad filter: the book then has its header and zero totals), else empty.
+QString RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBook& book);
 
 // Sets a job up the way the books print: destination, rows in tenths of a
 // line and columns in characters, the first page number, the books' font,

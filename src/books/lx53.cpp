@@ -4,8 +4,6 @@
 #include "common/fields.h"
 #include "common/numbers.h"
 #include "data/data_module.h"
-#include "data/db_error.h"
-#include "data/queries.h"
 
 namespace livrax::books {
 
@@ -20,7 +18,9 @@ qint64 Amount(const data::DataSlot& row, const char16_t* column) {
     return BookAmount(row.value(QString::fromUtf16(column)).toString());
 }
 
-void PrintAmount(PrintJob& job, int column, qint64 value) { PrintBookAmount(job, column, value); }
+void PrintAmount(PrintJob& job, int column, qint64 value) {
+    PrintBookAmount(job, column, value);
+}
 
 struct Totals {
     qint64 accounting = 0, icmsBase = 0, icmsTax = 0, icmsExempt = 0, icmsOther = 0;
@@ -120,35 +120,18 @@ void PrintTotals(PrintJob& job, const LX53Options& options, const Totals& totals
 } // namespace
 
 void PrintLX53(PrintJob& job, LX53Options& options) {
-    const QString condition = PeriodCondition(u"(FAT = 'F')"_s, options.period);
-    BookLookups lookups;
-    lookups.load();
-    SetUpBookJob(job, job.destination, options.period.firstPage);
-    job.startJob();
-    if (job.cancelled) return;
-    job.pageHeader();
-
-    data::DataSlot& rows = data::DataModule().slot(data::Slot::T_CON1);
-    const QString sql = u"SELECT * FROM VRTNPDE WHERE "_s + condition + u" ORDER BY DATA,NNOTA"_s;
-    const bool found = data::RunSelect(data::Slot::T_CON1, u"PDE"_s, sql, QString());
-    // No rows leaves the result open; a failed query leaves nothing open.
-    options.failedQuery = !found && !rows.isOpen() ? sql : QString();
-    if (!found) PrintHeaderBlock(job, options);
     Totals totals;
-    try {
-        for (; found && !rows.eof() && !job.cancelled; rows.next()) {
-            if (lookups.natureExcluded(rows.value(u"NATOPER"_s).toString())) continue;
-            if (job.headerPending) PrintHeaderBlock(job, options);
-            PrintInvoice(job, rows, options, lookups, totals);
-        }
-    } catch (const data::DbError&) {
-        rows.rollback(); // the rows read so far are printed and totalled
-    }
-    data::CloseSlot(data::Slot::T_CON1);
-    if (job.cancelled) return;
-    if (job.headerPending) PrintHeaderBlock(job, options);
-    PrintTotals(job, options, totals);
-    job.endJob();
+    InvoiceBook book;
+    book.tableCode = u"PDE"_s;
+    book.table = u"VRTNPDE"_s;
+    book.baseCondition = u"(FAT = 'F')"_s;
+    book.orderBy = u"DATA,NNOTA"_s;
+    book.headerBlock = [&] { PrintHeaderBlock(job, options); };
+    book.invoice = [&](const data::DataSlot& row, const BookLookups& lookups) {
+        PrintInvoice(job, row, options, lookups, totals);
+    };
+    book.totals = [&] { PrintTotals(job, options, totals); };
+    options.failedQuery = RunInvoiceBook(job, options.period, book);
 }
 
 } // namespace livrax::books

@@ -4,8 +4,6 @@
 #include "common/fields.h"
 #include "common/numbers.h"
 #include "data/data_module.h"
-#include "data/db_error.h"
-#include "data/queries.h"
 
 namespace livrax::books {
 
@@ -57,107 +55,78 @@ void PrintHeaderBlock(PrintJob& job, const LX55Options& options) {
     job.headerPending = false;
 }
 
-} // namespace
-
-void PrintLX55(PrintJob& job, LX55Options& options) {
-    const QString condition = PeriodCondition(u"(FAT = 'F' OR FAT = 'C')"_s, options.period);
-    BookLookups lookups;
-    lookups.load();
-    SetUpBookJob(job, job.destination, options.period.firstPage);
-    job.startJob();
-    if (job.cancelled) return;
-    job.pageHeader();
-
-    data::DataSlot& row = data::DataModule().slot(data::Slot::T_CON1);
-    const QString sql = u"SELECT * FROM VRTNPDS WHERE "_s + condition + u" ORDER BY NNOTA,DTNOTA"_s;
-    const bool found = data::RunSelect(data::Slot::T_CON1, u"PDS"_s, sql, QString());
-    options.failedQuery = !found && !row.isOpen() ? sql : QString();
-    if (!found) PrintHeaderBlock(job, options);
-    Totals totals;
-    qint64 lastNumber = 0;
-    try {
-        for (; found && !row.eof(); row.next()) {
-            if (lookups.natureExcluded(row.value(u"NATOPER"_s).toString())) continue;
-            if (job.cancelled) break;
-            if (job.headerPending) PrintHeaderBlock(job, options);
-
-            const bool cancelled = row.value(u"FAT"_s).toString().trimmed() == u"C"_s;
-            const auto value = [&](const char16_t* column) {
-                return cancelled ? 0 : Amount(row, column);
-            };
-            const qint64 stTax = value(u"SUBSTRVALOR");
-            const qint64 stBase = value(u"SUBSTRBASE");
-            const qint64 accounting = value(u"LIQUIDO");
-            qint64 icmsBase = value(u"ICMBASE");
-            // A base above the accounting value is capped at it.
-            if (accounting > 0 && accounting < icmsBase) icmsBase = accounting;
-            const qint64 icmsTax = value(u"ICMVALOR");
-            const qint64 icmsExempt = value(u"ICMISENTAS");
-            qint64 icmsOther = value(u"ICMOUTRAS");
-            if (icmsOther == 0) icmsOther = accounting - icmsBase - icmsExempt;
-            IpiAmounts ipi;
-            if (options.printIpi)
-                ipi = {value(u"IPIBASE"), value(u"IPIVALOR"), value(u"IPIISENTAS"),
-                       value(u"IPIOUTRAS")};
-            const QString observation = stTax > 0 ? u"ST "_s : QString();
-            if (stTax > 0) {
-                totals.stTax += stTax;
-                totals.stBase += stBase;
-            }
-            const qint64 rate = icmsTax != 0 || icmsBase != 0
-                                    ? BookAmount(row.value(u"ICMPERC"_s).toString())
-                                    : 0;
-            totals.accounting += accounting;
-            totals.icmsBase += icmsBase;
-            totals.icmsTax += icmsTax;
-            totals.icmsExempt += icmsExempt;
-            totals.icmsOther += icmsOther;
-
-            const QDate date = row.value(u"DATA"_s).toDate();
-            job.printText(QString(), 0, FormatShortDate(date).left(2));
-            job.printText(QString(), 3, row.value(u"ESPECIE"_s).toString());
-            const qint64 number = row.value(u"NNOTA"_s).toInt();
-            job.printText(QString(), 9, QString::number(number));
-            // A number that does not follow the previous one is marked; the
-            // first invoice of the run never is.
-            if (lastNumber == 0) lastNumber = number - 1;
-            if (number - lastNumber != 1) job.printText(QString(), 8, u"*"_s);
-            lastNumber = number;
-            job.printText(QString(), 17, row.value(u"SERIE"_s).toString());
-            job.printText(QString(), 21, FormatShortDate(date));
-            job.printText(QString(), 29, row.value(u"ESTADO"_s).toString());
-            job.printText(QString(), 33, row.value(u"NATOPER"_s).toString());
-            if (options.printCompany)
-                job.printText(QString(), 38,
-                              lookups.partnerName(row.value(u"SIGLA"_s).toString()).left(15));
-            if (accounting == 0 && icmsTax == 0) {
-                job.printText(QString(), 65, u"*** CANCELADA ***"_s);
-            } else {
-                PrintBookAmount(job, 65, accounting);
-                job.printText(QString(), 71, u"ICMS"_s);
-                if (options.printIcm) {
-                    PrintBookAmount(job, 89, icmsBase);
-                    job.printText(QString(), 95, FormatDecimal(ScaledToText(rate), 6, 2), {}, {},
-                                  u"D"_s);
-                    PrintBookAmount(job, 105, icmsTax);
-                }
-                PrintBookAmount(job, 115, icmsExempt);
-                PrintBookAmount(job, 125, icmsOther);
-                job.printText(QString(), 127, observation);
-            }
-            job.newLine();
-            if (options.printIpi && ipi.base > 0 && !job.cancelled) {
-                if (job.headerPending) PrintHeaderBlock(job, options);
-                PrintIpiLine(job, ipi, row.value(u"IPIPERC"_s).toString());
-                totals.ipi += ipi;
-            }
-        }
-    } catch (const data::DbError&) {
-        row.rollback(); // the rows read so far are printed and totalled
+// One invoice line (and its IPI line); `lastNumber` carries the numbering
+// check from one invoice to the next.
+void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX55Options& options,
+                  const BookLookups& lookups, Totals& totals, qint64& lastNumber) {
+    const bool cancelled = row.value(u"FAT"_s).toString().trimmed() == u"C"_s;
+    const auto value = [&](const char16_t* column) { return cancelled ? 0 : Amount(row, column); };
+    const qint64 stTax = value(u"SUBSTRVALOR");
+    const qint64 stBase = value(u"SUBSTRBASE");
+    const qint64 accounting = value(u"LIQUIDO");
+    qint64 icmsBase = value(u"ICMBASE");
+    // A base above the accounting value is capped at it.
+    if (accounting > 0 && accounting < icmsBase) icmsBase = accounting;
+    const qint64 icmsTax = value(u"ICMVALOR");
+    const qint64 icmsExempt = value(u"ICMISENTAS");
+    qint64 icmsOther = value(u"ICMOUTRAS");
+    if (icmsOther == 0) icmsOther = accounting - icmsBase - icmsExempt;
+    IpiAmounts ipi;
+    if (options.printIpi)
+        ipi = {value(u"IPIBASE"), value(u"IPIVALOR"), value(u"IPIISENTAS"), value(u"IPIOUTRAS")};
+    const QString observation = stTax > 0 ? u"ST "_s : QString();
+    if (stTax > 0) {
+        totals.stTax += stTax;
+        totals.stBase += stBase;
     }
-    data::CloseSlot(data::Slot::T_CON1);
-    if (job.cancelled) return;
-    if (job.headerPending) PrintHeaderBlock(job, options);
+    const qint64 rate =
+        icmsTax != 0 || icmsBase != 0 ? BookAmount(row.value(u"ICMPERC"_s).toString()) : 0;
+    totals.accounting += accounting;
+    totals.icmsBase += icmsBase;
+    totals.icmsTax += icmsTax;
+    totals.icmsExempt += icmsExempt;
+    totals.icmsOther += icmsOther;
+
+    const QDate date = row.value(u"DATA"_s).toDate();
+    job.printText(QString(), 0, FormatShortDate(date).left(2));
+    job.printText(QString(), 3, row.value(u"ESPECIE"_s).toString());
+    const qint64 number = row.value(u"NNOTA"_s).toInt();
+    job.printText(QString(), 9, QString::number(number));
+    // A number that does not follow the previous one is marked; the
+    // first invoice of the run never is.
+    if (lastNumber == 0) lastNumber = number - 1;
+    if (number - lastNumber != 1) job.printText(QString(), 8, u"*"_s);
+    lastNumber = number;
+    job.printText(QString(), 17, row.value(u"SERIE"_s).toString());
+    job.printText(QString(), 21, FormatShortDate(date));
+    job.printText(QString(), 29, row.value(u"ESTADO"_s).toString());
+    job.printText(QString(), 33, row.value(u"NATOPER"_s).toString());
+    if (options.printCompany)
+        job.printText(QString(), 38,
+                      lookups.partnerName(row.value(u"SIGLA"_s).toString()).left(15));
+    if (accounting == 0 && icmsTax == 0) {
+        job.printText(QString(), 65, u"*** CANCELADA ***"_s);
+    } else {
+        PrintBookAmount(job, 65, accounting);
+        job.printText(QString(), 71, u"ICMS"_s);
+        if (options.printIcm) {
+            PrintBookAmount(job, 89, icmsBase);
+            job.printText(QString(), 95, FormatDecimal(ScaledToText(rate), 6, 2), {}, {}, u"D"_s);
+            PrintBookAmount(job, 105, icmsTax);
+        }
+        PrintBookAmount(job, 115, icmsExempt);
+        PrintBookAmount(job, 125, icmsOther);
+        job.printText(QString(), 127, observation);
+    }
+    job.newLine();
+    if (options.printIpi && ipi.base > 0 && !job.cancelled) {
+        if (job.headerPending) PrintHeaderBlock(job, options);
+        PrintIpiLine(job, ipi, row.value(u"IPIPERC"_s).toString());
+        totals.ipi += ipi;
+    }
+}
+
+void PrintTotals(PrintJob& job, const LX55Options& options, const Totals& totals) {
     job.drawRule();
     job.newLine();
     job.printText(QString(), 5, u"TOTAL DO PERÍODO"_s);
@@ -179,7 +148,24 @@ void PrintLX55(PrintJob& job, LX55Options& options) {
         job.newLine();
     }
     job.drawRule();
-    job.endJob();
+}
+
+} // namespace
+
+void PrintLX55(PrintJob& job, LX55Options& options) {
+    Totals totals;
+    qint64 lastNumber = 0;
+    InvoiceBook book;
+    book.tableCode = u"PDS"_s;
+    book.table = u"VRTNPDS"_s;
+    book.baseCondition = u"(FAT = 'F' OR FAT = 'C')"_s;
+    book.orderBy = u"NNOTA,DTNOTA"_s;
+    book.headerBlock = [&] { PrintHeaderBlock(job, options); };
+    book.invoice = [&](const data::DataSlot& row, const BookLookups& lookups) {
+        PrintInvoice(job, row, options, lookups, totals, lastNumber);
+    };
+    book.totals = [&] { PrintTotals(job, options, totals); };
+    options.failedQuery = RunInvoiceBook(job, options.period, book);
 }
 
 } // namespace livrax::books
