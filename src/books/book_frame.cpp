@@ -80,8 +80,20 @@ qint64 BookAmount(const QString& text) {
     return ToScaled(text, 2);
 }
 
+qint64 BookAmount(const data::DbValue& value) {
+    if (value.kind() == data::DbValue::Kind::Decimal && value.scale() >= 0 && value.scale() <= 4) {
+        const qint64 scaled = value.toScaled();
+        return scaled - scaled % 100; // cut toward zero, as the text rule does
+    }
+    return BookAmount(value.toString());
+}
+
+qint64 BookAmount(const data::DataSlot& row, const QString& column) {
+    return BookAmount(row.value(column));
+}
+
 void PrintBookAmount(print::PrintJob& job, int column, qint64 value) {
-    job.printText(QString(), column, FormatDecimal(ScaledToText(value), 12, 2), {}, {}, u"D"_s);
+    job.printText(QString(), column, FormatScaled(value, 12, 2), {}, {}, u"D"_s);
 }
 
 void DrawColumnTitleBoxes(print::PrintJob& job) {
@@ -91,10 +103,14 @@ void DrawColumnTitleBoxes(print::PrintJob& job) {
     job.drawBox(u"60"_s, u"56"_s, u"105"_s, u"R"_s);
 }
 
-void PrintIpiLine(print::PrintJob& job, const IpiAmounts& ipi, const QString& rate) {
+void PrintBookRate(print::PrintJob& job, qint64 rate) {
+    job.printText(QString(), 95, FormatScaled(rate, 6, 2), {}, {}, u"D"_s);
+}
+
+void PrintIpiLine(print::PrintJob& job, const IpiAmounts& ipi, std::optional<qint64> rate) {
     job.printText(QString(), 71, u"IPI"_s);
     PrintBookAmount(job, 89, ipi.base);
-    if (!rate.isEmpty()) job.printText(QString(), 95, FormatDecimal(rate, 6, 2), {}, {}, u"D"_s);
+    if (rate) PrintBookRate(job, *rate);
     PrintBookAmount(job, 105, ipi.tax);
     PrintBookAmount(job, 115, ipi.exempt);
     PrintBookAmount(job, 125, ipi.other);

@@ -6,10 +6,12 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace livrax::data {
 class DataSlot;
-}
+class DbValue;
+} // namespace livrax::data
 
 namespace livrax::books {
 
@@ -57,6 +59,11 @@ class BookLookups {
 // An amount as the books take it from a row: its text cut (not rounded) to
 // two decimals, in ten-thousandths.
 qint64 BookAmount(const QString& text);
+// The same for a value read from the database; a NUMERIC is cut without
+// going through its text.
+qint64 BookAmount(const data::DbValue& value);
+// BookAmount of a column of the current row.
+qint64 BookAmount(const data::DataSlot& row, const QString& column);
 
 // An amount printed right-aligned so that it ends at `column`, 12
 // characters wide, two decimals, decimal comma, no thousands separators.
@@ -78,9 +85,12 @@ struct IpiAmounts {
     }
 };
 
-// The IPI line of an invoice ("IPI", base, rate, tax, exempt, other) or, with
-// an empty rate, of the totals; then a new line.
-void PrintIpiLine(print::PrintJob& job, const IpiAmounts& ipi, const QString& rate);
+// A rate (BookAmount of a percentage) right-aligned to end at column 95.
+void PrintBookRate(print::PrintJob& job, qint64 rate);
+
+// The IPI line of an invoice ("IPI", base, rate, tax, exempt, other) or,
+// without a rate, of the totals; then a new line.
+void PrintIpiLine(print::PrintJob& job, const IpiAmounts& ipi, std::optional<qint64> rate);
 
 // The run every invoice book shares: the query of its table over the
 // period, the job set-up, the header block on every page (and on the one

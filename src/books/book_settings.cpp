@@ -36,7 +36,8 @@ void SaveBookSettings(const LineBookSettings& layout, const BookPeriod& period,
                                 5));
     lines.setLine(4, period.filter);
     lines.setLine(6, period.firstPage);
-    for (int i = 0; i < checks.size(); ++i) lines.setLine(7 + i, checks[i] ? u"S"_s : u"N"_s);
+    for (int i = 0; i < checks.size(); ++i)
+        lines.setLine(7 + i, checks[i] ? u"S"_s : u"N"_s);
     data::ParamWrite(database, layout.key, layout.lines);
 }
 

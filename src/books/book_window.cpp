@@ -2,11 +2,11 @@
 
 #include "common/text.h"
 #include "data/metadata.h"
-#include "platform/dialogs.h"
-#include "print/report_runner.h"
 #include "data/queries.h"
 #include "data/returned_values.h"
+#include "platform/dialogs.h"
 #include "platform/window_registry.h"
+#include "print/report_runner.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -102,7 +102,8 @@ BookWindow::BookWindow(const QString& objectName, const QString& caption, QWidge
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
     connect(m_start, &QLineEdit::editingFinished, this, [this] { startDateLeft(); });
 
-    for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
 }
 
 BookPeriod BookWindow::period() const {
@@ -171,7 +172,8 @@ bool BookWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        const bool multiLine = qobject_cast<QPlainTextEdit*>(watched) || qobject_cast<QTextEdit*>(watched);
+        const bool multiLine =
+            qobject_cast<QPlainTextEdit*>(watched) || qobject_cast<QTextEdit*>(watched);
         if (enter && !multiLine && !qobject_cast<QPushButton*>(watched)) {
             // Enter moves on to the next control, as in every book window.
             focusNextChild();

@@ -24,13 +24,13 @@ namespace livrax::books {
 class BookWindow : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     BookWindow(const QString& objectName, const QString& caption, QWidget* parent = nullptr);
 
     BookPeriod period() const;
     void setPeriod(const BookPeriod& period);
 
-protected:
+  protected:
     // Reads the saved settings into the controls (when the window is shown)
     // and writes them back (when it closes).
     virtual void loadSettings() = 0;
@@ -45,8 +45,8 @@ protected:
     bool datesValid();
     // Runs a report on a new job to `destination`, in the preview window,
     // then shows the filter as it was run.
-    void runReport(const QString& destination,
-                   const std::function<void(print::PrintJob&)>& report, BookPeriod& period);
+    void runReport(const QString& destination, const std::function<void(print::PrintJob&)>& report,
+                   BookPeriod& period);
     // Adds an option check box with its objectName.
     QCheckBox* addOption(const QString& name, const QString& caption);
 
@@ -61,7 +61,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void openFilterDialog();
 
     QLineEdit* m_start = nullptr;

@@ -14,14 +14,6 @@ namespace {
 
 const QString kTitle = u"R E G I S T R O   D E   E N T R A D A"_s;
 
-qint64 Amount(const data::DataSlot& row, const char16_t* column) {
-    return BookAmount(row.value(QString::fromUtf16(column)).toString());
-}
-
-void PrintAmount(PrintJob& job, int column, qint64 value) {
-    PrintBookAmount(job, column, value);
-}
-
 struct Totals {
     qint64 accounting = 0, icmsBase = 0, icmsTax = 0, icmsExempt = 0, icmsOther = 0;
     IpiAmounts ipi;
@@ -58,10 +50,10 @@ void PrintHeaderBlock(PrintJob& job, const LX53Options& options) {
 
 void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX53Options& options,
                   const BookLookups& lookups, Totals& totals) {
-    const qint64 accounting = Amount(row, u"LIQUIDO");
-    const qint64 icmsBase = Amount(row, u"ICMBASE");
-    const qint64 icmsTax = Amount(row, u"ICMVALOR");
-    const qint64 icmsExempt = Amount(row, u"ICMISENTAS");
+    const qint64 accounting = BookAmount(row, u"LIQUIDO"_s);
+    const qint64 icmsBase = BookAmount(row, u"ICMBASE"_s);
+    const qint64 icmsTax = BookAmount(row, u"ICMVALOR"_s);
+    const qint64 icmsExempt = BookAmount(row, u"ICMISENTAS"_s);
     // The stored ICMOUTRAS is not used: "other" is what base and exempt
     // leave of the accounting value.
     const qint64 icmsOther = accounting - icmsBase - icmsExempt;
@@ -78,24 +70,23 @@ void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX53Options& o
     job.printText(QString(), 20, FormatShortDate(row.value(u"DTNOTA"_s).toDate()));
     job.printText(QString(), 29, lookups.partnerName(row.value(u"SIGLA"_s).toString()).left(15));
     job.printText(QString(), 52, row.value(u"ESTADO"_s).toString());
-    PrintAmount(job, 65, accounting);
+    PrintBookAmount(job, 65, accounting);
     job.printText(QString(), 67, row.value(u"NATOPER"_s).toString());
     job.printText(QString(), 71, u"ICMS"_s);
-    PrintAmount(job, 89, icmsBase);
+    PrintBookAmount(job, 89, icmsBase);
     if (options.printIcm) {
-        job.printText(QString(), 95, FormatDecimal(row.value(u"ICMPERC"_s).toString(), 6, 2), {},
-                      {}, u"D"_s);
-        PrintAmount(job, 105, icmsTax);
-        PrintAmount(job, 115, icmsExempt);
-        PrintAmount(job, 125, icmsOther);
+        PrintBookRate(job, BookAmount(row, u"ICMPERC"_s));
+        PrintBookAmount(job, 105, icmsTax);
+        PrintBookAmount(job, 115, icmsExempt);
+        PrintBookAmount(job, 125, icmsOther);
     }
     job.newLine();
 
-    const IpiAmounts ipi{Amount(row, u"IPIBASE"), Amount(row, u"IPIVALOR"),
-                         Amount(row, u"IPIISENTAS"), Amount(row, u"IPIOUTRAS")};
+    const IpiAmounts ipi{BookAmount(row, u"IPIBASE"_s), BookAmount(row, u"IPIVALOR"_s),
+                         BookAmount(row, u"IPIISENTAS"_s), BookAmount(row, u"IPIOUTRAS"_s)};
     if (!options.printIpi || ipi.base <= 0 || job.cancelled) return;
     if (job.headerPending) PrintHeaderBlock(job, options);
-    PrintIpiLine(job, ipi, row.value(u"IPIPERC"_s).toString());
+    PrintIpiLine(job, ipi, BookAmount(row, u"IPIPERC"_s));
     totals.ipi += ipi;
 }
 
@@ -104,15 +95,15 @@ void PrintTotals(PrintJob& job, const LX53Options& options, const Totals& totals
     job.newLine();
     job.printText(QString(), 5, u"TOTAL DO PERÍODO"_s);
     job.printText(QString(), 71, u"ICMS"_s);
-    PrintAmount(job, 65, totals.accounting);
-    PrintAmount(job, 89, totals.icmsBase);
+    PrintBookAmount(job, 65, totals.accounting);
+    PrintBookAmount(job, 89, totals.icmsBase);
     if (options.printIcm) {
-        PrintAmount(job, 105, totals.icmsTax);
-        PrintAmount(job, 115, totals.icmsExempt);
-        PrintAmount(job, 125, totals.icmsOther);
+        PrintBookAmount(job, 105, totals.icmsTax);
+        PrintBookAmount(job, 115, totals.icmsExempt);
+        PrintBookAmount(job, 125, totals.icmsOther);
     }
     job.newLine();
-    if (options.printIpi && totals.ipi.base > 0) PrintIpiLine(job, totals.ipi, QString());
+    if (options.printIpi && totals.ipi.base > 0) PrintIpiLine(job, totals.ipi, std::nullopt);
     job.drawRule();
     job.newLine();
 }

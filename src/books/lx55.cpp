@@ -14,10 +14,6 @@ namespace {
 
 const QString kTitle = u"R E G I S T R O   D E   S A Í D A"_s;
 
-qint64 Amount(const data::DataSlot& row, const char16_t* column) {
-    return BookAmount(row.value(QString::fromUtf16(column)).toString());
-}
-
 struct Totals {
     qint64 accounting = 0, icmsBase = 0, icmsTax = 0, icmsExempt = 0, icmsOther = 0;
     qint64 stBase = 0, stTax = 0;
@@ -60,27 +56,29 @@ void PrintHeaderBlock(PrintJob& job, const LX55Options& options) {
 void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX55Options& options,
                   const BookLookups& lookups, Totals& totals, qint64& lastNumber) {
     const bool cancelled = row.value(u"FAT"_s).toString().trimmed() == u"C"_s;
-    const auto value = [&](const char16_t* column) { return cancelled ? 0 : Amount(row, column); };
-    const qint64 stTax = value(u"SUBSTRVALOR");
-    const qint64 stBase = value(u"SUBSTRBASE");
-    const qint64 accounting = value(u"LIQUIDO");
-    qint64 icmsBase = value(u"ICMBASE");
+    const auto value = [&](const QString& column) {
+        return cancelled ? 0 : BookAmount(row, column);
+    };
+    const qint64 stTax = value(u"SUBSTRVALOR"_s);
+    const qint64 stBase = value(u"SUBSTRBASE"_s);
+    const qint64 accounting = value(u"LIQUIDO"_s);
+    qint64 icmsBase = value(u"ICMBASE"_s);
     // A base above the accounting value is capped at it.
     if (accounting > 0 && accounting < icmsBase) icmsBase = accounting;
-    const qint64 icmsTax = value(u"ICMVALOR");
-    const qint64 icmsExempt = value(u"ICMISENTAS");
-    qint64 icmsOther = value(u"ICMOUTRAS");
+    const qint64 icmsTax = value(u"ICMVALOR"_s);
+    const qint64 icmsExempt = value(u"ICMISENTAS"_s);
+    qint64 icmsOther = value(u"ICMOUTRAS"_s);
     if (icmsOther == 0) icmsOther = accounting - icmsBase - icmsExempt;
     IpiAmounts ipi;
     if (options.printIpi)
-        ipi = {value(u"IPIBASE"), value(u"IPIVALOR"), value(u"IPIISENTAS"), value(u"IPIOUTRAS")};
+        ipi = {value(u"IPIBASE"_s), value(u"IPIVALOR"_s), value(u"IPIISENTAS"_s),
+               value(u"IPIOUTRAS"_s)};
     const QString observation = stTax > 0 ? u"ST "_s : QString();
     if (stTax > 0) {
         totals.stTax += stTax;
         totals.stBase += stBase;
     }
-    const qint64 rate =
-        icmsTax != 0 || icmsBase != 0 ? BookAmount(row.value(u"ICMPERC"_s).toString()) : 0;
+    const qint64 rate = icmsTax != 0 || icmsBase != 0 ? BookAmount(row, u"ICMPERC"_s) : 0;
     totals.accounting += accounting;
     totals.icmsBase += icmsBase;
     totals.icmsTax += icmsTax;
@@ -111,7 +109,7 @@ void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX55Options& o
         job.printText(QString(), 71, u"ICMS"_s);
         if (options.printIcm) {
             PrintBookAmount(job, 89, icmsBase);
-            job.printText(QString(), 95, FormatDecimal(ScaledToText(rate), 6, 2), {}, {}, u"D"_s);
+            PrintBookRate(job, rate);
             PrintBookAmount(job, 105, icmsTax);
         }
         PrintBookAmount(job, 115, icmsExempt);
@@ -121,7 +119,7 @@ void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX55Options& o
     job.newLine();
     if (options.printIpi && ipi.base > 0 && !job.cancelled) {
         if (job.headerPending) PrintHeaderBlock(job, options);
-        PrintIpiLine(job, ipi, row.value(u"IPIPERC"_s).toString());
+        PrintIpiLine(job, ipi, BookAmount(row, u"IPIPERC"_s));
         totals.ipi += ipi;
     }
 }
@@ -140,7 +138,7 @@ void PrintTotals(PrintJob& job, const LX55Options& options, const Totals& totals
     // The substitution tax is reported on its own line, not among "outras".
     PrintBookAmount(job, 125, totals.icmsOther - totals.stTax);
     job.newLine();
-    if (options.printIpi && totals.ipi.base > 0) PrintIpiLine(job, totals.ipi, QString());
+    if (options.printIpi && totals.ipi.base > 0) PrintIpiLine(job, totals.ipi, std::nullopt);
     if (options.printSt) {
         job.printText(QString(), 29, u"(ST)  Subst.Tributária:"_s);
         PrintBookAmount(job, 89, totals.stBase);

@@ -7,10 +7,10 @@ namespace livrax::books {
 // The inputs of the Registro de Saídas.
 struct LX55Options {
     BookPeriod period;
-    bool printIpi = true;     // "Imprimir IPI"
+    bool printIpi = true;      // "Imprimir IPI"
     bool printCompany = false; // "Imprimir Empresa": the partner name column
-    bool printIcm = true;     // "Imprimir ICM": base, rate and tax
-    bool printSt = true;      // "Imprimir Subst.Tribut.": the substitution total line
+    bool printIcm = true;      // "Imprimir ICM": base, rate and tax
+    bool printSt = true;       // "Imprimir Subst.Tribut.": the substitution total line
     // Set by the run when its query failed (a bad filter): the statement.
     QString failedQuery;
 };

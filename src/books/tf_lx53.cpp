@@ -49,8 +49,8 @@ void TF_LX53::runBook(const QString& destination) {
     options.period = period();
     options.printIpi = m_ipi->isChecked();
     options.printIcm = m_icm->isChecked();
-    runReport(destination, [&options](print::PrintJob& run) { PrintLX53(run, options); },
-              options.period);
+    runReport(
+        destination, [&options](print::PrintJob& run) { PrintLX53(run, options); }, options.period);
 }
 
 void RegisterBookWindows() {

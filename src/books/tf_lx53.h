@@ -11,18 +11,18 @@ namespace livrax::books {
 class TF_LX53 : public BookWindow {
     Q_OBJECT
 
-public:
+  public:
     explicit TF_LX53(QWidget* parent = nullptr);
 
     static const LineBookSettings& Settings();
 
-protected:
+  protected:
     void loadSettings() override;
     void saveSettings() override;
     void runBook(const QString& destination) override;
     void startDateLeft() override;
 
-private:
+  private:
     QCheckBox* m_ipi = nullptr;
     QCheckBox* m_icm = nullptr;
 };

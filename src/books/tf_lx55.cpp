@@ -36,9 +36,9 @@ void TF_LX55::loadSettings() {
 }
 
 void TF_LX55::saveSettings() {
-    SaveBookSettings(Settings(), period(),
-                     {m_ipi->isChecked(), m_company->isChecked(), m_icm->isChecked(),
-                      m_st->isChecked()});
+    SaveBookSettings(
+        Settings(), period(),
+        {m_ipi->isChecked(), m_company->isChecked(), m_icm->isChecked(), m_st->isChecked()});
 }
 
 void TF_LX55::startDateLeft() {
@@ -58,8 +58,8 @@ void TF_LX55::runBook(const QString& destination) {
     options.printCompany = m_company->isChecked();
     options.printIcm = m_icm->isChecked();
     options.printSt = m_st->isChecked();
-    runReport(destination, [&options](print::PrintJob& run) { PrintLX55(run, options); },
-              options.period);
+    runReport(
+        destination, [&options](print::PrintJob& run) { PrintLX55(run, options); }, options.period);
 }
 
 } // namespace livrax::books

@@ -58,7 +58,17 @@ QDate ParseDate(const QString& text) {
 }
 
 QString FormatShortDate(const QDate& date) {
-    return date.isValid() ? date.toString(QStringLiteral("dd/MM/yy")) : QString();
+    if (!date.isValid()) return QString();
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day);
+    // Books format a date per line: the digits are placed directly rather
+    // than through the locale's pattern parser (which this matches).
+    if (year < 1 || year > 9999) return date.toString(QStringLiteral("dd/MM/yy"));
+    year %= 100;
+    const char16_t text[8] = {char16_t(u'0' + day / 10),   char16_t(u'0' + day % 10),   u'/',
+                              char16_t(u'0' + month / 10), char16_t(u'0' + month % 10), u'/',
+                              char16_t(u'0' + year / 10),  char16_t(u'0' + year % 10)};
+    return QString(reinterpret_cast<const QChar*>(text), 8);
 }
 
 bool IsValidDate(const QString& text) {

@@ -3,6 +3,9 @@
 #include "common/dates.h"
 #include "common/fields.h"
 
+#include <QVarLengthArray>
+
+#include <algorithm>
 #include <limits>
 
 namespace livrax {
@@ -120,6 +123,42 @@ QString ScaledToText(qint64 tenThousandths) {
                 QString::number(magnitude % Scale).rightJustified(ScaleDigits, QLatin1Char('0'));
     if (tenThousandths < 0) s.prepend(QLatin1Char('-'));
     return s;
+}
+
+QString FormatScaled(qint64 tenThousandths, int width, int decimals) {
+    // Digits are written backwards into a buffer large enough for the sign,
+    // 19 integer digits, the comma and any decimals asked for.
+    const quint64 magnitude =
+        tenThousandths < 0 ? 0 - quint64(tenThousandths) : quint64(tenThousandths);
+    const int kept = std::max(decimals, 0);
+    QVarLengthArray<char16_t, 48> buffer(kept + 22);
+    qsizetype at = buffer.size();
+    if (kept > 0) {
+        for (int i = kept; i > ScaleDigits; --i)
+            buffer[--at] = u'0';
+        quint64 fraction = magnitude % Scale;
+        for (int i = ScaleDigits; i > kept; --i)
+            fraction /= 10;
+        for (int i = std::min(kept, ScaleDigits); i > 0; --i, fraction /= 10)
+            buffer[--at] = char16_t(u'0' + fraction % 10);
+        buffer[--at] = u',';
+    }
+    quint64 integer = magnitude / Scale;
+    do {
+        buffer[--at] = char16_t(u'0' + integer % 10);
+        integer /= 10;
+    } while (integer > 0);
+    if (tenThousandths < 0) buffer[--at] = u'-';
+
+    const qsizetype length = buffer.size() - at;
+    if (width <= 0) return QString(reinterpret_cast<const QChar*>(buffer.data() + at), length);
+    if (length >= width)
+        return QString(reinterpret_cast<const QChar*>(buffer.data() + buffer.size() - width),
+                       width);
+    QString result(width, u' ');
+    std::copy(buffer.data() + at, buffer.data() + buffer.size(),
+              reinterpret_cast<char16_t*>(result.data()) + (width - length));
+    return result;
 }
 
 QString DotDecimal(const QString& text) {

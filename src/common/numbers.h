@@ -32,6 +32,11 @@ qint64 ToScaled(qint64 value, int decimals);
 // to FormatDecimal and FormatMoney exactly.
 QString ScaledToText(qint64 tenThousandths);
 
+// FormatDecimal(ScaledToText(value), width, decimals) built straight from the
+// integer: decimals cut, never rounded; a leading "-" for negatives; right-
+// aligned in `width` and cut to its rightmost characters when longer.
+QString FormatScaled(qint64 tenThousandths, int width, int decimals);
+
 // Trimmed; when the text is made only of "0123456789,.-" and holds both ","
 // and ".", the "." (thousands) are removed; then every "," becomes ".".
 QString DotDecimal(const QString& text);

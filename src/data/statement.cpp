@@ -330,6 +330,10 @@ void Statement::close() {
 }
 
 int Statement::columnIndex(const QString& name) const {
+    // Callers mostly name columns as the engine does (upper case): try the
+    // name as given before making an upper-case copy.
+    const auto exact = m_columnByName.constFind(name);
+    if (exact != m_columnByName.cend()) return *exact;
     return m_columnByName.value(name.toUpper(), -1);
 }
 

@@ -7,7 +7,9 @@
 
 namespace livrax::print {
 
-void TextPageSurface::open(PrintJob& job) { m_job = &job; }
+void TextPageSurface::open(PrintJob& job) {
+    m_job = &job;
+}
 
 int TextPageSurface::textWidth(const QString& text, const FontSpec& font) {
     // The text page is a grid of equal cells: a text is as wide as its
@@ -22,29 +24,42 @@ void TextPageSurface::drawText(int x, int y, const QString& text, const FontSpec
     (void)inRange;
     const int line = std::max(0, int(std::nearbyint(double(y) / m_job->lineHeight)));
     const int column = int(std::nearbyint(double(x) / m_job->charWidth));
-    while (m_page.size() <= line) m_page.append(QString());
-    QString& target = m_page[line];
-    if (target.size() < column + text.size())
-        target = target.leftJustified(std::min<qsizetype>(Width, column + text.size()), u' ');
-    for (int i = 0; i < text.size(); ++i) {
-        const int at = column + i;
+    while (m_lines.size() <= line) {
+        m_lines.append(QString());
+        m_lines.last().reserve(Width);
+    }
+    m_lineCount = std::max<qsizetype>(m_lineCount, line + 1);
+    QString& target = m_lines[line];
+    const qsizetype needed = std::min<qsizetype>(Width, column + text.size());
+    if (target.size() < needed) target.resize(needed, u' ');
+    QChar* cells = target.data();
+    const QChar* source = text.constData();
+    for (qsizetype i = std::max(0, -column); i < text.size() && column + i < Width; ++i) {
         // Blanks are not ink: they leave what is already there.
-        if (at >= 0 && at < Width && text[i] != u' ') target[at] = text[i];
+        if (source[i] != u' ') cells[column + i] = source[i];
     }
 }
 
 void TextPageSurface::closePage() {
-    for (QString& line : m_page) {
+    QStringList page;
+    page.reserve(m_lineCount);
+    for (qsizetype i = 0; i < m_lineCount; ++i) {
+        QString& line = m_lines[i];
         qsizetype end = line.size();
-        while (end > 0 && line[end - 1] == u' ') --end;
-        line.truncate(end);
+        while (end > 0 && line[end - 1] == u' ')
+            --end;
+        page.append(QStringView(line).left(end).toString());
+        line.truncate(0); // keeps the buffer for the next page
     }
-    while (!m_page.isEmpty() && m_page.last().isEmpty()) m_page.removeLast();
-    m_pages.append(m_page);
-    m_page.clear();
+    while (!page.isEmpty() && page.last().isEmpty())
+        page.removeLast();
+    m_pages.append(page);
+    m_lineCount = 0;
 }
 
-void TextPageSurface::endPage(bool) { closePage(); }
+void TextPageSurface::endPage(bool) {
+    closePage();
+}
 
 void TextPageSurface::finish() {
     closePage();

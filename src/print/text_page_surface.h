@@ -15,7 +15,7 @@ namespace livrax::print {
 // to a text file: unlike the text grid of "T", rows given to printText keep
 // their place.
 class TextPageSurface : public TextOnlySurface {
-public:
+  public:
     static constexpr int Width = 500;
 
     void open(PrintJob& job) override;
@@ -27,11 +27,15 @@ public:
     // Every page's lines, trailing blanks and empty trailing lines removed.
     const QList<QStringList>& pages() const { return m_pages; }
 
-private:
+  private:
     void closePage();
 
     PrintJob* m_job = nullptr;
-    QStringList m_page;
+    // The lines of the page being drawn. Their buffers are kept from page to
+    // page (each with room for the whole width) so drawing allocates nothing;
+    // only the first m_lineCount lines belong to the current page.
+    QStringList m_lines;
+    qsizetype m_lineCount = 0;
     QList<QStringList> m_pages;
 };
 

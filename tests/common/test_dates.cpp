@@ -281,6 +281,7 @@ void TestDates::lastDayOfMonth() {
 void TestDates::formatShortDate() {
     QCOMPARE(FormatShortDate(QDate(2007, 3, 5)), u"05/03/07"_s);
     QCOMPARE(FormatShortDate(QDate(1995, 12, 31)), u"31/12/95"_s);
+    QCOMPARE(FormatShortDate(QDate(2000, 1, 9)), u"09/01/00"_s);
     QCOMPARE(FormatShortDate(QDate()), QString());
 }
 

@@ -26,6 +26,7 @@ class TestNumbers : public QObject {
     void scaledToText_data();
     void scaledToText();
     void scaledTextFeedsFormatters();
+    void formatScaledMatchesTextPath();
     void dotDecimal_data();
     void dotDecimal();
     void toSqlValue_data();
@@ -162,6 +163,30 @@ void TestNumbers::scaledTextFeedsFormatters() {
     QCOMPARE(FormatMoney(ScaledToText(123456789), 0, 2), u"12.345,67"_s);
     QCOMPARE(FormatDecimal(ScaledToText(-5), 8, 4), u" -0,0005"_s);
     QCOMPARE(ToScaled(qint64(42), 2), qint64(420000));
+}
+
+void TestNumbers::formatScaledMatchesTextPath() {
+    // The direct formatter must give exactly what formatting the amount's
+    // text gives, for cut decimals, padding, cutting and signs.
+    const qint64 amounts[] = {0,
+                              1,
+                              -1,
+                              99,
+                              -50,
+                              100099,
+                              -100099,
+                              37990000,
+                              123456789,
+                              -987654321,
+                              1000000000000,
+                              std::numeric_limits<qint64>::max(),
+                              std::numeric_limits<qint64>::min()};
+    for (const qint64 amount : amounts)
+        for (const int width : {0, 4, 12, 15, 25})
+            for (const int decimals : {0, 1, 2, 4, 6})
+                QCOMPARE(FormatScaled(amount, width, decimals),
+                         FormatDecimal(ScaledToText(amount), width, decimals));
+    QCOMPARE(FormatScaled(100099, 12, 2), u"       10,00"_s);
 }
 
 void TestNumbers::dotDecimal_data() {
