@@ -1,12 +1,12 @@
 #include "books/book_window.h"
 
 #include "common/text.h"
-#include "data/metadata.h"
 #include "data/queries.h"
 #include "data/returned_values.h"
 #include "platform/dialogs.h"
 #include "platform/window_registry.h"
 #include "print/report_runner.h"
+#include "tools/pick_lists.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -60,10 +60,8 @@ BookWindow::BookWindow(const QString& objectName, const QString& caption, QWidge
     m_field->setObjectName(u"CB_CAMPO"_s);
     m_field->setEditable(true);
     // The DATE columns of the entries table, sorted; the window starts on DTNOTA.
-    QStringList fields = data::ListDateFields(u"PDE"_s);
-    fields.sort();
-    m_field->addItems(fields);
-    m_field->setCurrentText(u"DTNOTA"_s);
+    m_field->setEditText(u"DTNOTA"_s);
+    tools::FillDateFieldCombo(m_field, u"PDE"_s);
     form->addRow(u"Dt. Inicial"_s, m_start);
     form->addRow(u"Dt. Final"_s, m_end);
     form->addRow(u"Campo"_s, m_field);
