@@ -1,27 +1,23 @@
 #pragma once
 
+#include "books/book_dialog.h"
 #include "books/book_frame.h"
-
-#include <QDialog>
 
 #include <functional>
 
 class QCheckBox;
 class QComboBox;
 class QFormLayout;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace livrax::books {
 
-// The window every period book shares: "Dt. Inicial", "Dt. Final",
-// "Campo", the "Filtros" link with its text, "Página", the book's own
-// options, and the buttons "Visão", "Imprimir" and "Sair". Enter moves to
-// the next control; F12, the "Sair" items and the button close the window,
-// which saves the settings and commits the shared datasets. A book
-// subclasses it with its settings and its run.
-class BookWindow : public QDialog {
+// The window of the period books: "Dt. Inicial", "Dt. Final", "Campo", the
+// "Filtros" link with its text, "Página", the book's own options, and the
+// buttons "Visão", "Imprimir" and "Sair", with the conventions of every book
+// window (BookDialog). A book subclasses it with its settings and its run.
+class BookWindow : public BookDialog {
     Q_OBJECT
 
   public:
@@ -31,10 +27,6 @@ class BookWindow : public QDialog {
     void setPeriod(const BookPeriod& period);
 
   protected:
-    // Reads the saved settings into the controls (when the window is shown)
-    // and writes them back (when it closes).
-    virtual void loadSettings() = 0;
-    virtual void saveSettings() = 0;
     // Runs the book to "V" (preview) or "P" (printer).
     virtual void runBook(const QString& destination) = 0;
     // Leaving "Dt. Inicial": each book sets "Campo" and "Dt. Final" its way.
@@ -57,21 +49,13 @@ class BookWindow : public QDialog {
     QComboBox* fieldCombo() const { return m_field; }
     QLineEdit* filterEdit() const { return m_filter; }
 
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
-    void openFilterDialog();
-
     QLineEdit* m_start = nullptr;
     QLineEdit* m_end = nullptr;
     QComboBox* m_field = nullptr;
     QLineEdit* m_filter = nullptr;
     QLineEdit* m_page = nullptr;
     QFormLayout* m_options = nullptr;
-    bool m_loaded = false;
-    bool m_saved = false;
 };
 
 } // namespace livrax::books

@@ -1,0 +1,120 @@
+#include "books/book_dialog.h"
+
+#include "data/queries.h"
+#include "data/returned_values.h"
+#include "platform/window_registry.h"
+#include "print/print_job.h"
+#include "print/report_runner.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace livrax::books {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const char* const FilterTarget = "livraxFilterEdit";
+const char* const FilterTable = "livraxFilterTable";
+
+} // namespace
+
+QLineEdit* NewDateEdit(const QString& objectName, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(objectName);
+    edit->setInputMask(u"99/99/99; "_s);
+    edit->setMaximumWidth(90);
+    return edit;
+}
+
+BookDialog::BookDialog(const QString& objectName, const QString& caption, QWidget* parent)
+    : QDialog(parent) {
+    setObjectName(objectName);
+    setWindowTitle(caption);
+    m_layout = new QVBoxLayout(this);
+    auto* menu = new QMenuBar(this);
+    QMenu* file = menu->addMenu(u"Arquivo"_s);
+    QAction* leave = file->addAction(u"Sair"_s);
+    leave->setShortcut(QKeySequence(Qt::Key_F12));
+    connect(leave, &QAction::triggered, this, &QWidget::close);
+    connect(menu->addAction(u"Sair"_s), &QAction::triggered, this, &QWidget::close);
+    m_layout->setMenuBar(menu);
+}
+
+void BookDialog::installConventions() {
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
+}
+
+QLabel* BookDialog::addFilterLink(const QString& objectName, QLineEdit* filter,
+                                  const QString& tableCode) {
+    auto* link = new QLabel(u"<b>Filtros</b>"_s, this);
+    link->setObjectName(objectName);
+    link->setCursor(Qt::PointingHandCursor);
+    link->setProperty(FilterTarget, QVariant::fromValue<QObject*>(filter));
+    link->setProperty(FilterTable, tableCode);
+    link->installEventFilter(this);
+    return link;
+}
+
+void BookDialog::runReport(const QString& destination,
+                           const std::function<void(print::PrintJob&)>& report) {
+    print::PrintJob job;
+    job.destination = destination;
+    job.interactive = true;
+    print::RunReport(job, report, this);
+}
+
+void BookDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_loaded) return;
+    m_loaded = true;
+    loadSettings();
+}
+
+void BookDialog::closeEvent(QCloseEvent* event) {
+    if (!m_saved) {
+        m_saved = true;
+        saveSettings();
+        if (m_commitOnClose) data::CommitAll();
+    }
+    QDialog::closeEvent(event);
+}
+
+bool BookDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto* filter = qobject_cast<QLineEdit*>(watched->property(FilterTarget).value<QObject*>());
+        if (filter) {
+            // The filter dialog gets the current filter and hands the new
+            // one back in the first returned value when the user applies it.
+            data::ResetReturnedValues();
+            if (platform::OpenWindow(
+                    u"SELF"_s, this,
+                    {u"SQL"_s, watched->property(FilterTable).toString(), filter->text()}) &&
+                data::ReturnedValues().rowChosen)
+                filter->setText(data::ReturnedValues().values[0]);
+            return true;
+        }
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const bool multiLine =
+            qobject_cast<QPlainTextEdit*>(watched) || qobject_cast<QTextEdit*>(watched);
+        if (enter && !multiLine && !qobject_cast<QPushButton*>(watched)) {
+            focusNextChild();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace livrax::books

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+
+class QLabel;
+class QLineEdit;
+class QVBoxLayout;
+
+namespace livrax::print {
+class PrintJob;
+}
+
+namespace livrax::books {
+
+// What every book window shares, whatever its controls: the menu "Arquivo" >
+// "Sair" (F12) and the menu "Sair"; Enter moving on to the next control
+// (except in multi-line texts and on buttons); the settings read once when
+// the window is first shown and written once when it closes (then, for most
+// books, the shared datasets committed); the "Filtros" links that open the
+// filter dialog for a filter text; and running a report to a destination.
+class BookDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    BookDialog(const QString& objectName, const QString& caption, QWidget* parent = nullptr);
+
+  protected:
+    virtual void loadSettings() = 0;
+    virtual void saveSettings() = 0;
+
+    // The window's main layout, under the menu.
+    QVBoxLayout* mainLayout() const { return m_layout; }
+    // Whether closing commits the shared datasets after saving (most books).
+    void setCommitOnClose(bool commit) { m_commitOnClose = commit; }
+    // Makes Enter move on in every control built so far; subclasses call it
+    // at the end of their constructor.
+    void installConventions();
+    // A bold "Filtros" label with a hand cursor; a click opens the filter
+    // dialog with `tableCode` and the text of `filter`, whose result replaces it.
+    QLabel* addFilterLink(const QString& objectName, QLineEdit* filter, const QString& tableCode);
+    // Runs a report on a new interactive job to `destination`.
+    void runReport(const QString& destination, const std::function<void(print::PrintJob&)>& report);
+
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QVBoxLayout* m_layout = nullptr;
+    bool m_commitOnClose = true;
+    bool m_loaded = false;
+    bool m_saved = false;
+};
+
+// A date field typed as dd/mm/yy; a blank one reads "  /  /  ".
+QLineEdit* NewDateEdit(const QString& objectName, QWidget* parent);
+
+} // namespace livrax::books
