@@ -46,16 +46,18 @@ QString PeriodCondition(const QString& baseCondition, BookPeriod& period) {
 }
 
 void BookLookups::load() {
-    m_excluded.clear();
+    m_natures.clear();
     m_names.clear();
     using data::DataModule;
     using data::Slot;
     data::DataSlot& slot = DataModule().slot(Slot::T_CON9);
     try {
-        if (data::RunSelect(Slot::T_CON9, u"NAT"_s, u"NATOPER, ATUGIAICM"_s, QString())) {
+        if (data::RunSelect(Slot::T_CON9, u"NAT"_s, u"NATOPER, ATUGIAICM, RESUMIDA, DESCRICAO"_s,
+                            QString())) {
             for (; !slot.eof(); slot.next())
-                m_excluded.insert(slot.value(0).toString().trimmed(),
-                                  slot.value(1).toString().trimmed() == u"N"_s);
+                m_natures.insert(slot.value(0).toString().trimmed(),
+                                 {slot.value(1).toString().trimmed() == u"N"_s,
+                                  slot.value(2).toString(), slot.value(3).toString()});
         }
         if (data::RunSelect(Slot::T_CON9, u"EMP"_s, u"SIGLA, EMPRESA"_s, QString())) {
             for (; !slot.eof(); slot.next())
@@ -68,7 +70,16 @@ void BookLookups::load() {
 }
 
 bool BookLookups::natureExcluded(const QString& nature) const {
-    return m_excluded.value(nature.trimmed(), false);
+    const auto found = m_natures.constFind(nature.trimmed());
+    return found != m_natures.cend() && found->excluded;
+}
+
+QString BookLookups::natureShortName(const QString& nature) const {
+    return m_natures.value(nature.trimmed()).shortName;
+}
+
+QString BookLookups::natureDescription(const QString& nature) const {
+    return m_natures.value(nature.trimmed()).description;
 }
 
 QString BookLookups::partnerName(const QString& sigla) const {
@@ -96,11 +107,11 @@ void PrintBookAmount(print::PrintJob& job, int column, qint64 value) {
     job.printText(QString(), column, FormatScaled(value, 12, 2), {}, {}, u"D"_s);
 }
 
-void DrawColumnTitleBoxes(print::PrintJob& job) {
+void DrawColumnTitleBoxes(print::PrintJob& job, int split) {
     job.penWidth = 4;
-    job.drawBox(u"60"_s, u"0"_s, u"105"_s, u"R"_s, {}, {}, u"55"_s);
+    job.drawBox(u"60"_s, u"0"_s, u"105"_s, u"R"_s, {}, {}, split);
     job.penWidth = 4;
-    job.drawBox(u"60"_s, u"56"_s, u"105"_s, u"R"_s);
+    job.drawBox(u"60"_s, split + 1, u"105"_s, u"R"_s);
 }
 
 void PrintBookRate(print::PrintJob& job, qint64 rate) {
@@ -162,12 +173,16 @@ void SetUpBookJob(print::PrintJob& job, const QString& destination, const QStrin
 
 void BookPageHeader(print::PrintJob& job, const QString& programCode, const QString& title,
                     int periodColumn, const BookPeriod& period) {
-    const data::TRecCae& company = data::Globals().company;
-    const QDateTime now = platform::Clock::now();
     job.printText(0, 0, programCode);
     job.printText(0, 20, title, 10, u"BSI"_s, u"CF"_s);
     job.printText(0, 0, u"Folha: "_s + PadLeft(QString::number(job.pageNumber), 4), {}, {},
                   u"DF"_s);
+    BookCompanyLines(job, periodColumn, period);
+}
+
+void BookCompanyLines(print::PrintJob& job, int periodColumn, const BookPeriod& period) {
+    const data::TRecCae& company = data::Globals().company;
+    const QDateTime now = platform::Clock::now();
     job.printText(15, 0, u"Empresa:"_s);
     job.printText(15, 10, company.name, 10, u"B"_s);
     job.printText(15, 0, u"Data: "_s + now.date().toString(u"dd/MM/yy"_s), {}, {}, u"DF"_s);

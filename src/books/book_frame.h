@@ -38,8 +38,8 @@ QString monthEnd(const QString& date);
 QString PeriodCondition(const QString& baseCondition, BookPeriod& period);
 
 // The lookups every book makes per invoice, loaded once per run: which
-// natures of operation are left out of the books (VRTNNAT.ATUGIAICM "N") and
-// the partners' names.
+// natures of operation are left out of the books (VRTNNAT.ATUGIAICM "N"),
+// the natures' descriptions and the partners' names.
 class BookLookups {
   public:
     // Reads the natures and the partners of the ERP database in two queries.
@@ -48,12 +48,20 @@ class BookLookups {
     // True when the nature is in the table with ATUGIAICM "N"; a nature that
     // is not in the table does not exclude.
     bool natureExcluded(const QString& nature) const;
+    // The nature's short description (RESUMIDA) and description (DESCRICAO);
+    // empty for a nature that is not in the table.
+    QString natureShortName(const QString& nature) const;
+    QString natureDescription(const QString& nature) const;
     // The partner's name (EMPRESA), or the code itself when it is unknown.
     QString partnerName(const QString& sigla) const;
 
   private:
-    QHash<QString, bool> m_excluded; // NATOPER -> ATUGIAICM is "N"
-    QHash<QString, QString> m_names; // SIGLA -> EMPRESA
+    struct Nature {
+        bool excluded = false; // ATUGIAICM is "N"
+        QString shortName, description;
+    };
+    QHash<QString, Nature> m_natures; // by NATOPER
+    QHash<QString, QString> m_names;  // SIGLA -> EMPRESA
 };
 
 // An amount as the books take it from a row: its text cut (not rounded) to
@@ -69,9 +77,9 @@ qint64 BookAmount(const data::DataSlot& row, const QString& column);
 // characters wide, two decimals, decimal comma, no thousands separators.
 void PrintBookAmount(print::PrintJob& job, int column, qint64 value);
 
-// The two boxes over the column titles of the invoice books: rows 60 to 105,
-// columns 0 to 55 and 56 to the right edge.
-void DrawColumnTitleBoxes(print::PrintJob& job);
+// The two boxes over the column titles of the books: rows 60 to 105,
+// columns 0 to `split` and from the next one to the right edge.
+void DrawColumnTitleBoxes(print::PrintJob& job, int split = 55);
 
 // The IPI amounts of an invoice or of a period.
 struct IpiAmounts {
@@ -120,5 +128,8 @@ void SetUpBookJob(print::PrintJob& job, const QString& destination, const QStrin
 // company, CNPJ, state registration, date, time and the period line.
 void BookPageHeader(print::PrintJob& job, const QString& programCode, const QString& title,
                     int periodColumn, const BookPeriod& period);
+// Rows 15 to 45 of that header: company, CNPJ and state registration on the
+// left, date and time on the right, and the period line.
+void BookCompanyLines(print::PrintJob& job, int periodColumn, const BookPeriod& period);
 
 } // namespace livrax::books

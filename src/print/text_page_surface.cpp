@@ -22,8 +22,10 @@ void TextPageSurface::drawText(int x, int y, const QString& text, const FontSpec
                                bool inRange) {
     (void)font;
     (void)inRange;
-    const int line = std::max(0, int(std::nearbyint(double(y) / m_job->lineHeight)));
-    const int column = int(std::nearbyint(double(x) / m_job->charWidth));
+    // Half-way positions go down (and right): lines half a line apart, as a
+    // block that starts at row 105, land on consecutive lines, never two on one.
+    const int line = std::max(0, int(std::floor(double(y) / m_job->lineHeight + 0.5)));
+    const int column = int(std::floor(double(x) / m_job->charWidth + 0.5));
     while (m_lines.size() <= line) {
         m_lines.append(QString());
         m_lines.last().reserve(Width);

@@ -1,0 +1,405 @@
+#include "books/settlement.h"
+
+#include "books/book_frame.h"
+#include "common/dates.h"
+#include "common/fields.h"
+#include "common/numbers.h"
+#include "common/text.h"
+#include "data/data_module.h"
+#include "data/db_error.h"
+#include "data/param_store.h"
+#include "data/queries.h"
+#include "data/routing.h"
+
+namespace livrax::books {
+
+using namespace Qt::StringLiterals;
+using data::Slot;
+
+namespace {
+
+constexpr int RecordLines = 190;
+constexpr int GridRowsKept = 20;
+// Lines of the month record.
+constexpr int EntryBoxesLine = 10, EntryDescriptionsLine = 11;
+constexpr int ExitBoxesLine = 20, ExitDescriptionsLine = 21;
+constexpr int BalanceLine = 30, ObsLine = 31, GuideNumberLine = 32;
+constexpr int EntriesGridLine = 40, ExitsGridLine = 60;
+
+data::Connection* RecordDatabase() {
+    return data::DatabaseFor(u"PDS"_s);
+}
+
+QString Field(const QStringList& fields, int n) {
+    return fields.value(n - 1);
+}
+
+// The stored line with fields `values` (by number) replaced, every other
+// field kept.
+QString OverwriteFields(const QString& stored, const QMap<int, QString>& values) {
+    QStringList fields = SplitToList(stored);
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        while (fields.size() < it.key())
+            fields.append(QString());
+        fields[it.key() - 1] = it.value();
+    }
+    return JoinFields(fields);
+}
+
+QString Amount(qint64 scaled) {
+    return FormatScaled(scaled, 13, 2);
+}
+
+qint64 Scaled(const QString& text) {
+    return ToScaled(text, 2);
+}
+
+NatureRow TotalRow(const std::array<qint64, 5>& sums) {
+    NatureRow total{u"TOTAL"_s, QString()};
+    for (int i = 0; i < 5; ++i)
+        total[2 + i] = Amount(sums[i]);
+    return total;
+}
+
+NatureGrid GridFromLines(const data::ParamLineArray& lines, int firstLine) {
+    NatureGrid grid;
+    std::array<qint64, 5> sums{};
+    for (int n = firstLine; n < firstLine + GridRowsKept; ++n) {
+        const QStringList fields = SplitToList(lines.line(n));
+        if (Field(fields, 1).isEmpty()) continue;
+        NatureRow row;
+        for (int i = 0; i < 7; ++i)
+            row[i] = Field(fields, i + 1);
+        for (int i = 0; i < 5; ++i)
+            sums[i] += Scaled(row[2 + i]);
+        grid.rows.append(row);
+    }
+    grid.rows.append(TotalRow(sums));
+    return grid;
+}
+
+void GridToLines(const NatureGrid& grid, int firstLine, data::ParamLineArray& lines) {
+    for (int n = firstLine; n < firstLine + GridRowsKept; ++n)
+        lines.setLine(n, QString());
+    const QList<NatureRow> rows = grid.detailRows();
+    for (int i = 0; i < rows.size() && i < GridRowsKept; ++i)
+        lines.setLine(firstLine + i, JoinFields(QStringList(rows[i].begin(), rows[i].end()), 7));
+}
+
+QMap<int, QString> Normalised(const QMap<int, QString>& boxes) {
+    QMap<int, QString> result;
+    for (auto it = boxes.cbegin(); it != boxes.cend(); ++it)
+        result.insert(it.key(), NormaliseAmount(it.value()));
+    return result;
+}
+
+// The WHERE condition of a recalculation.
+QString RecalcCondition(const SettlementBook& book, const QString& dateColumn, RecalcInput& input) {
+    QString condition = book.ipi ? u"FAT = 'F' "_s : u"FAT = 'F'"_s;
+    if (!IsBlank(input.startDate))
+        condition += u" AND "_s + dateColumn + u" >= "_s + SqlDate(input.startDate);
+    if (!IsBlank(input.endDate))
+        condition += u" AND "_s + dateColumn + u" <= "_s + SqlDate(input.endDate);
+    if (!input.filter.isEmpty()) {
+        if (book.ipi) {
+            condition += u" AND "_s + input.filter; // sent as typed
+        } else {
+            input.filter.replace(u'#', u' ');
+            condition += u" AND ("_s + input.filter + u")"_s;
+        }
+    }
+    return condition;
+}
+
+QString RecalcStatement(const SettlementBook& book, bool exits, bool analytic,
+                        const QString& condition) {
+    const QString table = exits ? u"VRTNPDS"_s : u"VRTNPDE"_s;
+    QString sql;
+    if (analytic) {
+        sql = u"SELECT NATOPER,PEDIDO, FILIAL, NNOTA, SERIE, SIGLA, DATA, DTNOTA"_s +
+              (exits ? u" ,(LIQUIDO) AS CONTABIL"_s : u" ,LIQUIDO AS CONTABIL"_s) +
+              u" ,VALOR,DESCVALOR,ENCARGOS"_s +
+              (book.ipi ? QString() : u",ICMBASE,ICMVALOR,ICMISENTAS"_s) +
+              (exits ? u",SUBSTRVALOR"_s : QString()) +
+              u" ,IPIBASE,IPIVALOR,IPIISENTAS,IPIOUTRAS"_s + u" FROM "_s + table + u" WHERE "_s +
+              condition + (exits ? u" ORDER BY NNOTA,DTNOTA"_s : u" ORDER BY DATA, NNOTA"_s);
+    } else {
+        sql = u"SELECT NATOPER"_s + u" ,SUM(LIQUIDO) AS CONTABIL"_s + u" ,SUM(VALOR) AS VALOR"_s +
+              u" ,SUM(DESCVALOR) AS DESCVALOR"_s + u" ,SUM(ENCARGOS) AS ENCARGOS"_s +
+              (book.ipi ? QString()
+                        : u" ,SUM(ICMBASE) AS ICMBASE"_s + u" ,SUM(ICMVALOR) AS ICMVALOR"_s +
+                              u" ,SUM(ICMISENTAS) AS ICMISENTAS"_s) +
+              (exits ? u" ,SUM(SUBSTRVALOR) AS SUBSTRVALOR"_s : QString()) +
+              u" ,SUM(IPIBASE) AS IPIBASE"_s + u" ,SUM(IPIVALOR) AS IPIVALOR"_s +
+              u" ,SUM(IPIISENTAS) AS IPIISENTAS"_s + u" ,SUM(IPIOUTRAS) AS IPIOUTRAS"_s +
+              u" FROM "_s + table + u" WHERE "_s + condition +
+              // Groups in nature order, which the grid and its subtotals need.
+              u" GROUP BY NATOPER ORDER BY NATOPER"_s;
+    }
+    return sql;
+}
+
+RecalcResult Recalc(const SettlementBook& book, bool exits, RecalcInput& input, MonthData& month) {
+    RecalcResult result;
+    result.condition = RecalcCondition(book, exits ? u"DTNOTA"_s : u"DATA"_s, input);
+    const QString sql = RecalcStatement(book, exits, input.analytic, result.condition);
+    const Slot slotName = exits ? Slot::T_CONB : Slot::T_CONA;
+    // The ICMS book reads both sides where the exits are; the IPI book reads
+    // each side in its own table's database.
+    const QString tableCode = exits || !book.ipi ? u"PDS"_s : u"PDE"_s;
+
+    BookLookups lookups;
+    lookups.load();
+    const QString tax = book.ipi ? u"IPI"_s : u"ICM"_s;
+    const QString baseColumn = tax + u"BASE"_s, taxColumn = tax + u"VALOR"_s,
+                  exemptColumn = tax + u"ISENTAS"_s;
+    NatureGrid& grid = exits ? month.exitsGrid : month.entriesGrid;
+    grid.rows.clear();
+    std::array<qint64, 5> totals{};
+
+    data::DataSlot& slot = data::DataModule().slot(slotName);
+    const bool found = data::RunSelect(slotName, tableCode, sql, QString(), QString(),
+                                       data::DatabaseFor(tableCode));
+    if (!found && !slot.isOpen()) result.failedQuery = sql;
+    if (slot.isOpen())
+        for (int i = 0; i < slot.fieldCount(); ++i)
+            result.columns.append(slot.fieldName(i));
+    try {
+        for (; found && !slot.eof(); slot.next()) {
+            QStringList raw;
+            for (int i = 0; i < slot.fieldCount(); ++i)
+                raw.append(slot.value(i).toString());
+            result.rows.append(raw);
+
+            const QString nature = slot.value(u"NATOPER"_s).toString().trimmed();
+            if (!nature.isEmpty() && lookups.natureExcluded(nature)) continue;
+            const qint64 accounting = BookAmount(slot, u"CONTABIL"_s);
+            const qint64 base = BookAmount(slot, baseColumn);
+            const qint64 other = book.ipi ? BookAmount(slot, u"IPIOUTRAS"_s) : accounting - base;
+            const std::array<qint64, 5> amounts{accounting, base, BookAmount(slot, taxColumn),
+                                                BookAmount(slot, exemptColumn), other};
+            NatureRow row;
+            row[0] = nature;
+            if (input.analytic)
+                row[1] = slot.value(u"NNOTA"_s).toString().trimmed() + u' ' +
+                         slot.value(u"DTNOTA"_s).toString();
+            else
+                row[1] =
+                    book.ipi ? lookups.natureDescription(nature) : lookups.natureShortName(nature);
+            for (int i = 0; i < 5; ++i) {
+                row[2 + i] = Amount(amounts[i]);
+                totals[i] += amounts[i];
+            }
+            grid.rows.append(row);
+        }
+    } catch (const data::DbError&) {
+        slot.rollback(); // the rows read so far stay in the grid
+    }
+    // The ICMS book's "Outras" total is what the totals leave, as on its rows.
+    if (!book.ipi) totals[4] = totals[0] - totals[1];
+    grid.rows.append(TotalRow(totals));
+    (exits ? month.exits[22] : month.entries[12]) = Amount(totals[2]);
+    RecomputeSummary(month);
+    return result;
+}
+
+} // namespace
+
+const SettlementBook& IcmsSettlement() {
+    static const SettlementBook book{u"LX56"_s,     u"F_LX56 - Registro de Apuração do ICMS"_s,
+                                     u"PAR_LX56"_s, u"PAR_LF_"_s,
+                                     u"ICMS"_s,     false};
+    return book;
+}
+
+const SettlementBook& IpiSettlement() {
+    static const SettlementBook book{u"LX57"_s,     u"F_LX57 - Registro de Apuração do IPI"_s,
+                                     u"PAR_LX57"_s, u"PAR_IPI_"_s,
+                                     u"IPI"_s,      true};
+    return book;
+}
+
+const QList<int>& EntryBoxes() {
+    static const QList<int> boxes{11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 27, 28, 37, 38};
+    return boxes;
+}
+
+const QList<int>& ExitBoxes() {
+    static const QList<int> boxes{19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 37, 38};
+    return boxes;
+}
+
+const QList<int>& FreeBoxes() {
+    static const QList<int> boxes{27, 28, 37, 38};
+    return boxes;
+}
+
+QString BoxCaption(bool exits, int box) {
+    static const QMap<int, QString> entryCaptions{
+        {11, u"11 - Saldo CREDOR do período anterior"_s},
+        {12, u"12 - Créditos por Entradas"_s},
+        {13, u"13 - Créditos Simbólicos"_s},
+        {14, u"14 - Créditos por Estímulos de Exportação"_s},
+        {15, u"15 - Créditos por Pagamentos Antecipados"_s},
+        {16, u"16 - Créditos por Importação ou Arrematação"_s},
+        {17, u"17 - Créditos por Pag. Responsabilidade"_s},
+        {18, u"18 - Créditos por Compensação"_s},
+        {19, u"19 - Créditos transf. de outros Establecim."_s},
+        {20, u"20 - Créditos cedidos por terceiros"_s},
+        {21, u"21 - Estornos de Débitos"_s},
+    };
+    static const QMap<int, QString> exitCaptions{
+        {19, u"19 - Créditos transf.p/outros Estabelecim."_s},
+        {20, u"20 - Créditos Cedidos para terceiros"_s},
+        {21, u"21 - Estornos de Créditos"_s},
+        {22, u"22 - Débitos por Saídas"_s},
+        {23, u"23 - Débitos por Importação ou Arrematação"_s},
+        {24, u"24 - Débitos por Responsábilidade"_s},
+        {25, u"25 - Débitos por Resp. não compensáveis"_s},
+        {26, u"26 - Débitos por Compensação"_s},
+    };
+    static const QMap<int, QString> balanceCaptions{
+        {29, u"29 - Saldo Credor a transportar para o Período seguinte"_s},
+        {30, u"30 - Saldo Devedor a Recolher"_s},
+    };
+    if (FreeBoxes().contains(box)) return QString::number(box) + u" -"_s;
+    if (balanceCaptions.contains(box)) return balanceCaptions.value(box);
+    return (exits ? exitCaptions : entryCaptions).value(box);
+}
+
+QString NormaliseAmount(const QString& text) {
+    return Amount(Scaled(text));
+}
+
+const QStringList& NatureGrid::Titles() {
+    static const QStringList titles{u"NatOper"_s,       u"Historico"_s,    u"V.Contábil"_s,
+                                    u"Base de Calc."_s, u"Imposto Deb."_s, u"Isentas"_s,
+                                    u"Outras"_s};
+    return titles;
+}
+
+QList<NatureRow> NatureGrid::detailRows() const {
+    QList<NatureRow> details = rows;
+    if (!details.isEmpty() && details.last()[0] == u"TOTAL"_s) details.removeLast();
+    return details;
+}
+
+QString MonthKey(const SettlementBook& book, const QString& startDate) {
+    if (startDate.mid(3, 2).trimmed().isEmpty()) return {};
+    return book.monthKeyPrefix + startDate.mid(6, 2) + startDate.mid(3, 2);
+}
+
+MonthData LoadMonth(const SettlementBook& book, const QString& startDate) {
+    MonthData month;
+    const QString key = MonthKey(book, startDate);
+    if (!key.isEmpty())
+        data::ParamRead(RecordDatabase(), key, RecordLines);
+    else
+        data::ParamLines().clear(RecordLines);
+    const data::ParamLineArray& lines = data::ParamLines();
+
+    const QStringList entryBoxes = SplitToList(lines.line(EntryBoxesLine));
+    const QStringList entryTexts = SplitToList(lines.line(EntryDescriptionsLine));
+    const QStringList exitBoxes = SplitToList(lines.line(ExitBoxesLine));
+    const QStringList exitTexts = SplitToList(lines.line(ExitDescriptionsLine));
+    for (int box : EntryBoxes())
+        month.entries[box] = NormaliseAmount(Field(entryBoxes, box));
+    for (int box : ExitBoxes())
+        month.exits[box] = NormaliseAmount(Field(exitBoxes, box));
+    for (int box : FreeBoxes()) {
+        month.entryDescriptions[box] = Field(entryTexts, box);
+        month.exitDescriptions[box] = Field(exitTexts, box);
+    }
+    const QStringList balance = SplitToList(lines.line(BalanceLine));
+    month.box29 = NormaliseAmount(Field(balance, 29));
+    month.box30 = NormaliseAmount(Field(balance, 30));
+    const QStringList obs = SplitToList(lines.line(ObsLine));
+    for (int i = 0; i < 3; ++i)
+        month.obs[i] = Field(obs, i + 1);
+    std::array<QStringList, 4> guideLines;
+    for (int i = 0; i < 4; ++i)
+        guideLines[i] = SplitToList(lines.line(GuideNumberLine + i));
+    for (int g = 0; g < 4; ++g)
+        month.guides[g] = {Field(guideLines[0], g + 1), Field(guideLines[1], g + 1),
+                           Field(guideLines[2], g + 1), Field(guideLines[3], g + 1)};
+    month.entriesGrid = GridFromLines(lines, EntriesGridLine);
+    month.exitsGrid = GridFromLines(lines, ExitsGridLine);
+
+    CarryCredit(book, startDate, month);
+    RecomputeSummary(month);
+    return month;
+}
+
+void SaveMonth(const SettlementBook& book, const QString& startDate, const MonthData& month) {
+    const QString key = MonthKey(book, startDate);
+    if (key.isEmpty()) return;
+    data::Connection* database = RecordDatabase();
+    data::ParamRead(database, key, RecordLines);
+    data::ParamLineArray& lines = data::ParamLines();
+    const auto overwrite = [&lines](int line, const QMap<int, QString>& values) {
+        lines.setLine(line, OverwriteFields(lines.line(line), values));
+    };
+    overwrite(EntryBoxesLine, Normalised(month.entries));
+    overwrite(EntryDescriptionsLine, month.entryDescriptions);
+    overwrite(ExitBoxesLine, Normalised(month.exits));
+    overwrite(ExitDescriptionsLine, month.exitDescriptions);
+    overwrite(BalanceLine,
+              {{29, NormaliseAmount(month.box29)}, {30, NormaliseAmount(month.box30)}});
+    overwrite(ObsLine, {{1, month.obs[0]}, {2, month.obs[1]}, {3, month.obs[2]}});
+    for (int i = 0; i < 4; ++i) {
+        QMap<int, QString> values;
+        for (int g = 0; g < 4; ++g) {
+            const Guide& guide = month.guides[g];
+            const std::array<QString, 4> parts{guide.number, guide.date, guide.value, guide.agency};
+            values.insert(g + 1, parts[i]);
+        }
+        overwrite(GuideNumberLine + i, values);
+    }
+    GridToLines(month.entriesGrid, EntriesGridLine, lines);
+    GridToLines(month.exitsGrid, ExitsGridLine, lines);
+    data::ParamWrite(database, key, RecordLines);
+}
+
+void CarryCredit(const SettlementBook& book, const QString& startDate, MonthData& month) {
+    if (startDate.mid(3, 2).trimmed().isEmpty()) return;
+    const QString previous = MonthKey(book, AddMonths(startDate, -1));
+    QString credit;
+    if (!previous.isEmpty() && data::ParamRead(RecordDatabase(), previous, RecordLines))
+        credit = Field(SplitToList(data::ParamLines().line(BalanceLine)), 29);
+    month.entries[11] = NormaliseAmount(credit);
+}
+
+void RecomputeSummary(MonthData& month) {
+    qint64 credits = 0, debits = 0;
+    for (int box : EntryBoxes()) {
+        month.entries[box] = NormaliseAmount(month.entries.value(box));
+        credits += Scaled(month.entries[box]);
+    }
+    for (int box : ExitBoxes()) {
+        month.exits[box] = NormaliseAmount(month.exits.value(box));
+        debits += Scaled(month.exits[box]);
+    }
+    month.entriesTotal = Amount(credits);
+    month.exitsTotal = Amount(debits);
+    const qint64 balance = credits - debits;
+    month.box29 = u"0"_s;
+    month.box30 = u"0"_s;
+    if (balance > 0)
+        month.box29 = Amount(balance);
+    else
+        month.box30 = Amount(-balance);
+}
+
+RecalcResult RecalcEntries(const SettlementBook& book, RecalcInput& input, MonthData& month) {
+    return Recalc(book, false, input, month);
+}
+
+RecalcResult RecalcExits(const SettlementBook& book, RecalcInput& input, MonthData& month) {
+    return Recalc(book, true, input, month);
+}
+
+bool MonthIsEmpty(const MonthData& month) {
+    return Scaled(month.entriesTotal) == 0 && Scaled(month.exitsTotal) == 0;
+}
+
+} // namespace livrax::books

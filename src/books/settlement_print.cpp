@@ -1,0 +1,206 @@
+#include "books/settlement_print.h"
+
+#include "books/book_frame.h"
+#include "common/fields.h"
+#include "common/numbers.h"
+#include "common/text.h"
+
+#include <functional>
+
+namespace livrax::books {
+
+using namespace Qt::StringLiterals;
+using print::PrintJob;
+
+namespace {
+
+const int AmountColumns[5] = {75, 90, 105, 120, 135};
+
+// How one settlement book writes its amounts: the ICMS book with thousands
+// separators, the IPI book without.
+struct AmountStyle {
+    bool thousands = true;
+
+    QString text(qint64 scaled) const {
+        return thousands ? FormatMoney(ScaledToText(scaled), 13, 2) : FormatScaled(scaled, 13, 2);
+    }
+    // A grid cell: the ICMS book re-formats it; the IPI book prints it as held.
+    QString cell(const QString& held) const { return thousands ? text(ToScaled(held, 2)) : held; }
+};
+
+class SettlementPrinter {
+  public:
+    SettlementPrinter(PrintJob& job, const SettlementBook& book, const MonthData& month,
+                      const BookPeriod& period)
+        : m_job(job), m_book(book), m_month(month), m_period(period), m_style{!book.ipi} {}
+
+    void run() {
+        SetUpBookJob(m_job, m_job.destination, m_period.firstPage);
+        m_job.startJob();
+        if (m_job.cancelled) return;
+        m_job.pageHeader();
+        printPart(false);
+        m_job.newPage();
+        if (!m_job.cancelled) printPart(true);
+        m_job.newPage();
+        printSummary();
+        m_job.endJob();
+    }
+
+  private:
+    QString title(const QString& spacedPart) const {
+        return u"REGISTRO DE APURAÇÃO - "_s + m_book.taxName + u"    "_s + spacedPart;
+    }
+
+    void printTop(const QString& partTitle) {
+        m_job.printText(0, 0, m_book.code);
+        m_job.printText(0, 20, title(partTitle), 10, u"BS"_s, u"CF"_s);
+        m_job.fontName = u"ARIAL"_s;
+        m_job.printText(0, 0, u"Folha: "_s + PadLeft(QString::number(m_job.pageNumber), 4), 10,
+                        u"B"_s, u"DF"_s);
+        BookCompanyLines(m_job, 40, m_period);
+    }
+
+    void printPartHeader(bool exits) {
+        printTop(exits ? u"S A Í D A S"_s : u"E N T R A D A S"_s);
+        DrawColumnTitleBoxes(m_job, 65);
+        m_job.printText(65, 80, u"            V a l o r e s   F i s c a i s"_s, 10, u"B"_s);
+        m_job.printText(70, 1, u"Class."_s);
+        m_job.printText(75, 20, u"N  a  t  u  r  e  z a"_s, 10, u"B"_s);
+        m_job.printText(80, 1, u"Fiscal"_s);
+        m_job.printText(80, 105, u"Operações com Crédito de Imposto"_s, {}, {}, u"D"_s);
+        m_job.printText(80, 135, u"Operações sem Crédito de Imposto"_s, {}, {}, u"D"_s);
+        m_job.printText(90, 75, u"Contábil"_s, {}, {}, u"D"_s);
+        m_job.printText(90, 90, u"Base Cálc."_s, {}, {}, u"D"_s);
+        m_job.printText(90, 105, exits ? u"Imp.Deb."_s : u"Imp.Cred."_s, {}, {}, u"D"_s);
+        m_job.printText(90, 120, u"Isentas N.trib."_s, {}, {}, u"D"_s);
+        m_job.printText(90, 135, u"Outras"_s, {}, {}, u"D"_s);
+        m_job.printText(110, 0, QString());
+        m_job.headerPending = false;
+    }
+
+    void printAmounts(const std::array<QString, 5>& texts, bool bold) {
+        for (int i = 0; i < 5; ++i)
+            m_job.printText(QString(), AmountColumns[i], texts[i], {}, bold ? u"B"_s : QString(),
+                            u"D"_s);
+    }
+
+    void printSubtotal(const std::array<qint64, 5>& subtotals) {
+        m_job.drawRule();
+        m_job.newLine();
+        m_job.printText(QString(), 6, u"SUBTOTAL"_s, {}, u"B"_s);
+        std::array<QString, 5> texts;
+        for (int i = 0; i < 5; ++i)
+            texts[i] = m_style.text(subtotals[i]);
+        printAmounts(texts, true);
+        m_job.newLine();
+        m_job.drawRule();
+        m_job.newLine();
+    }
+
+    // One part: its header once (a part that runs over a page goes on
+    // without titles), the grid rows, a subtotal after each group of
+    // natures sharing a first digit, and the TOTAL line.
+    void printPart(bool exits) {
+        printPartHeader(exits);
+        const QList<NatureRow>& rows = (exits ? m_month.exitsGrid : m_month.entriesGrid).rows;
+        std::array<qint64, 5> subtotals{};
+        for (qsizetype r = 0; r < rows.size() && !m_job.cancelled; ++r) {
+            const NatureRow& row = rows[r];
+            const bool total = row[0] == u"TOTAL"_s;
+            if (m_book.ipi || !IsBlank(row[2])) {
+                std::array<QString, 5> texts;
+                for (int i = 0; i < 5; ++i)
+                    texts[i] = m_style.cell(row[2 + i]);
+                if (total) {
+                    m_job.printText(QString(), 6, u"TOTAL DO IMPOSTO DO PERÍODO"_s, {}, u"B"_s);
+                } else {
+                    m_job.printText(QString(), 0, row[0]);
+                    m_job.printText(QString(), 6, row[1]);
+                }
+                printAmounts(texts, total);
+            }
+            m_job.newLine();
+            for (int i = 0; i < 5; ++i)
+                subtotals[i] += ToScaled(row[2 + i], 2);
+            const QString next = r + 1 < rows.size() ? rows[r + 1][0] : QString();
+            if (subtotals[0] > 0 && !total && !row[0].isEmpty() && next.left(1) != row[0].left(1)) {
+                printSubtotal(subtotals);
+                subtotals = {};
+            }
+        }
+    }
+
+    // One line of the summary: the box's caption, a free box's description
+    // after it, and the amount.
+    void printItem(const QString& caption, const QString& value,
+                   const QString& description = QString()) {
+        m_job.printText(QString(), 15, caption);
+        if (!description.isEmpty()) m_job.printText(QString(), 18, description);
+        m_job.printText(QString(), 95, m_style.text(ToScaled(value, 2)), {}, {}, u"D"_s);
+        m_job.newLine();
+    }
+
+    void printBoxes(bool exits) {
+        const QMap<int, QString>& boxes = exits ? m_month.exits : m_month.entries;
+        const QMap<int, QString>& descriptions =
+            exits ? m_month.exitDescriptions : m_month.entryDescriptions;
+        for (int box : exits ? ExitBoxes() : EntryBoxes())
+            printItem(BoxCaption(exits, box), boxes.value(box), descriptions.value(box));
+    }
+
+    void printSection(int top, int bottom, const QString& heading) {
+        m_job.penWidth = 2;
+        m_job.drawBox(top, 10, bottom, u"R"_s, {}, {}, 110);
+        m_job.penWidth = 1;
+        m_job.drawBox(top + 25, 12, bottom - 3, u"R"_s, {}, {}, 108);
+        m_job.printText(top + 10, 45, heading, 8, u"B"_s);
+        m_job.printText(top + 35, 0, QString()); // the section's first line
+    }
+
+    void printGuideLine(const QString& caption, const std::function<QString(const Guide&)>& part) {
+        static const int columns[4] = {30, 50, 70, 95};
+        m_job.printText(QString(), 15, caption);
+        for (int g = 0; g < 4; ++g)
+            m_job.printText(QString(), columns[g], part(m_month.guides[g]));
+        m_job.newLine();
+    }
+
+    void printSummary() {
+        if (m_job.cancelled) return;
+        printTop(u"R E S U M O"_s);
+        printSection(70, 260, u"C R É D I T O   D O   I M P O S T O"_s);
+        printBoxes(false);
+        printSection(280, 440, u"D É B I T O   D O   I M P O S T O"_s);
+        printBoxes(true);
+        printSection(460, 520, u"A P U R A Ç Ã O   D O S   S A L D O S"_s);
+        printItem(BoxCaption(false, 29), m_month.box29);
+        printItem(BoxCaption(false, 30), m_month.box30);
+        printSection(540, 660, u"G U I A S   D E   A R R E C A D A Ç Ã O"_s);
+        printGuideLine(u"Número:"_s, [](const Guide& g) { return g.number; });
+        printGuideLine(u"Data:"_s, [](const Guide& g) { return g.date; });
+        printGuideLine(u"Valor:"_s, [](const Guide& g) { return g.value; });
+        printGuideLine(u"Org.Arrec."_s, [](const Guide& g) { return g.agency; });
+        m_job.newLine();
+        m_job.printText(QString(), 15, u"OBS:"_s);
+        for (const QString& line : m_month.obs) {
+            m_job.printText(QString(), 30, line);
+            m_job.newLine();
+        }
+    }
+
+    PrintJob& m_job;
+    const SettlementBook& m_book;
+    const MonthData& m_month;
+    const BookPeriod& m_period;
+    AmountStyle m_style;
+};
+
+} // namespace
+
+void PrintSettlement(PrintJob& job, const SettlementBook& book, const MonthData& month,
+                     const BookPeriod& period) {
+    SettlementPrinter(job, book, month, period).run();
+}
+
+} // namespace livrax::books

@@ -1,0 +1,312 @@
+// The ICMS and IPI settlement books over two hand-made months: the nature
+// grids and boxes worked out by hand, the balance, the credit carried from
+// one month to the next, the month record, and the printed parts.
+
+#include "books/settlement.h"
+#include "books/settlement_print.h"
+#include "data/param_store.h"
+#include "data/routing.h"
+#include "platform/clock.h"
+#include "print/text_page_surface.h"
+#include "support/module_fixture.h"
+
+#include <QTest>
+
+#include <memory>
+
+using namespace livrax;
+using namespace livrax::books;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// January: entries 1102 (two invoices, one with 10,009-style decimals),
+// 1403, 2102, an excluded 1949 and a cancelled invoice; exits 5102 and 6102.
+// February: one entry and one large exit, so the month ends in debit.
+const QString kFixture = uR"(
+INSERT INTO VRTNNAT (NATOPER, RESUMIDA, DESCRICAO, ATUGIAICM) VALUES (1102, 'COMPRA', 'COMPRA PARA COMERCIALIZACAO', 'S');
+INSERT INTO VRTNNAT (NATOPER, RESUMIDA, DESCRICAO, ATUGIAICM) VALUES (1403, 'COMPRA ST', 'COMPRA COM ST', 'S');
+INSERT INTO VRTNNAT (NATOPER, RESUMIDA, DESCRICAO, ATUGIAICM) VALUES (2102, 'COMPRA FORA', 'COMPRA DE OUTRO ESTADO', 'S');
+INSERT INTO VRTNNAT (NATOPER, RESUMIDA, DESCRICAO, ATUGIAICM) VALUES (1949, 'OUTRAS', 'OUTRAS ENTRADAS', 'N');
+INSERT INTO VRTNNAT (NATOPER, RESUMIDA, DESCRICAO, ATUGIAICM) VALUES (5102, 'VENDA', 'VENDA DE MERCADORIA', 'S');
+INSERT INTO VRTNNAT (NATOPER, RESUMIDA, DESCRICAO, ATUGIAICM) VALUES (6102, 'VENDA FORA', 'VENDA PARA OUTRO ESTADO', 'S');
+INSERT INTO VRTNPDE (PEDIDO, NNOTA, SERIE, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS, IPIBASE, IPIVALOR, IPIISENTAS, IPIOUTRAS) VALUES (1, 100, '1', '05.01.2026', '04.01.2026', 1102, 'F', 100, 80, 9.6, 5, 50, 5, 0, 7);
+INSERT INTO VRTNPDE (PEDIDO, NNOTA, SERIE, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS, IPIBASE, IPIVALOR, IPIISENTAS, IPIOUTRAS) VALUES (2, 101, '1', '06.01.2026', '06.01.2026', 1102, 'F', 200.009, 200, 24, 0, 100, 10, 0, 0);
+INSERT INTO VRTNPDE (PEDIDO, NNOTA, SERIE, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS) VALUES (3, 102, '1', '07.01.2026', '07.01.2026', 1403, 'F', 50, 0, 0, 50);
+INSERT INTO VRTNPDE (PEDIDO, NNOTA, SERIE, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS) VALUES (4, 103, '1', '08.01.2026', '08.01.2026', 2102, 'F', 300, 300, 36, 0);
+INSERT INTO VRTNPDE (PEDIDO, NNOTA, SERIE, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS) VALUES (5, 104, '1', '09.01.2026', '09.01.2026', 1949, 'F', 999, 999, 99, 0);
+INSERT INTO VRTNPDE (PEDIDO, NNOTA, SERIE, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS) VALUES (6, 105, '1', '10.01.2026', '10.01.2026', 1102, 'C', 500, 500, 60, 0);
+INSERT INTO VRTNPDE (PEDIDO, NNOTA, SERIE, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS) VALUES (7, 106, '1', '03.02.2026', '03.02.2026', 1102, 'F', 100, 100, 12, 0);
+INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS, IPIBASE, IPIVALOR, IPIISENTAS, IPIOUTRAS) VALUES (11, 500, '1', '12.01.2026', '12.01.2026', 5102, 'F', 400, 400, 48, 0, 400, 40, 0, 0);
+INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS) VALUES (12, 501, '1', '13.01.2026', '13.01.2026', 6102, 'F', 100, 100, 12, 0);
+INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS) VALUES (13, 502, '1', '14.02.2026', '14.02.2026', 5102, 'F', 1000, 1000, 180, 0);
+)"_s;
+
+const QString Jan = u"01/01/26"_s;
+const QString Feb = u"01/02/26"_s;
+
+QString A(const QString& amount) {
+    return amount.rightJustified(13, u' ');
+}
+
+NatureRow Row(const QString& nature, const QString& history, const QStringList& amounts) {
+    NatureRow row{nature, history};
+    for (int i = 0; i < 5; ++i)
+        row[2 + i] = A(amounts.value(i));
+    return row;
+}
+
+// Recalculates both sides of a month per nature, as "Recalc." does.
+MonthData Recalculated(const SettlementBook& book, const QString& start, const QString& end) {
+    MonthData month = LoadMonth(book, start);
+    RecalcInput entries{start, end, QString(), false};
+    RecalcEntries(book, entries, month);
+    RecalcInput exits{start, end, QString(), false};
+    RecalcExits(book, exits, month);
+    return month;
+}
+
+// The lines of one printed page, blanks collapsed, empty lines left out.
+QStringList PrintedPage(const SettlementBook& book, const MonthData& month, int page) {
+    print::PrintJob job;
+    job.destination = u"G"_s;
+    PrintSettlement(job, book, month, {Jan, u"31/01/26"_s, QString(), QString(), u"2"_s});
+    auto* pages = static_cast<print::TextPageSurface*>(job.surface());
+    QStringList lines;
+    for (const QString& line : pages->pages().value(page))
+        if (!line.trimmed().isEmpty()) lines << line.simplified();
+    return lines;
+}
+
+} // namespace
+
+class TestSettlement : public QObject {
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void normaliseAmount_data();
+    void normaliseAmount();
+    void recalcPerNature();
+    void recalcPerInvoice();
+    void creditCarriedIntoNextMonthThenDebit();
+    void equalCreditsAndDebits();
+    void monthRecordRoundTrip();
+    void failingFilterLeavesTotalRowOnly();
+    void ipiColumnsAndFilter();
+    void printedParts();
+
+  private:
+    std::unique_ptr<test::ModuleFixture> m_fixture;
+};
+
+void TestSettlement::init() {
+    platform::Clock::setFixed(QDateTime(QDate(2026, 2, 3), QTime(9, 30, 5)));
+    m_fixture = std::make_unique<test::ModuleFixture>();
+    m_fixture->erp().load(kFixture);
+}
+
+void TestSettlement::cleanup() {
+    m_fixture.reset();
+    platform::Clock::reset();
+}
+
+void TestSettlement::normaliseAmount_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("thousands and comma") << u"1.234,56"_s << u"1234,56"_s;
+    QTest::newRow("decimal point") << u"12.5"_s << u"12,50"_s;
+    QTest::newRow("blank") << u"   "_s << u"0,00"_s;
+    QTest::newRow("not a number") << u"abc"_s << u"0,00"_s;
+    QTest::newRow("decimals cut") << u"10,009"_s << u"10,00"_s;
+    QTest::newRow("negative") << u"-3,5"_s << u"-3,50"_s;
+}
+
+void TestSettlement::normaliseAmount() {
+    QFETCH(QString, typed);
+    QFETCH(QString, expected);
+    QCOMPARE(NormaliseAmount(typed), A(expected));
+}
+
+void TestSettlement::recalcPerNature() {
+    const MonthData month = Recalculated(IcmsSettlement(), Jan, u"31/01/26"_s);
+    // 1102 sums 100,00 and 200,009 (cut after summing: 300,00); "Outras" is
+    // contábil less base, exempt amounts not deducted; 1949 is left out.
+    const QList<NatureRow> entries{
+        Row(u"1102"_s, u"COMPRA"_s, {u"300,00"_s, u"280,00"_s, u"33,60"_s, u"5,00"_s, u"20,00"_s}),
+        Row(u"1403"_s, u"COMPRA ST"_s, {u"50,00"_s, u"0,00"_s, u"0,00"_s, u"50,00"_s, u"50,00"_s}),
+        Row(u"2102"_s, u"COMPRA FORA"_s,
+            {u"300,00"_s, u"300,00"_s, u"36,00"_s, u"0,00"_s, u"0,00"_s}),
+        Row(u"TOTAL"_s, QString(), {u"650,00"_s, u"580,00"_s, u"69,60"_s, u"55,00"_s, u"70,00"_s})};
+    QCOMPARE(month.entriesGrid.rows, entries);
+    QCOMPARE(
+        month.exitsGrid.rows.last(),
+        Row(u"TOTAL"_s, QString(), {u"500,00"_s, u"500,00"_s, u"60,00"_s, u"0,00"_s, u"0,00"_s}));
+    QCOMPARE(month.entries[12], A(u"69,60"_s));
+    QCOMPARE(month.exits[22], A(u"60,00"_s));
+    QCOMPARE(month.entriesTotal, A(u"69,60"_s));
+    QCOMPARE(month.exitsTotal, A(u"60,00"_s));
+    QCOMPARE(month.box29, A(u"9,60"_s));
+    QCOMPARE(month.box30, u"0"_s);
+}
+
+void TestSettlement::recalcPerInvoice() {
+    MonthData month;
+    RecalcInput input{Jan, u"31/01/26"_s, QString(), true};
+    const RecalcResult result = RecalcEntries(IcmsSettlement(), input, month);
+    QCOMPARE(month.entriesGrid.rows.size(), 5); // four invoices and TOTAL
+    QCOMPARE(month.entriesGrid.rows[0],
+             Row(u"1102"_s, u"100 04/01/26"_s,
+                 {u"100,00"_s, u"80,00"_s, u"9,60"_s, u"5,00"_s, u"20,00"_s}));
+    QCOMPARE(month.entriesGrid.rows[1][2], A(u"200,00"_s));
+    QCOMPARE(month.entriesGrid.rows.last()[4], A(u"69,60"_s));
+    // The raw result keeps every row the query returned, the excluded one too.
+    QCOMPARE(result.rows.size(), 5);
+    QVERIFY(result.columns.contains(u"CONTABIL"_s));
+    QVERIFY(result.failedQuery.isEmpty());
+}
+
+void TestSettlement::creditCarriedIntoNextMonthThenDebit() {
+    const SettlementBook& book = IcmsSettlement();
+    SaveMonth(book, Jan, Recalculated(book, Jan, u"31/01/26"_s));
+
+    MonthData feb = LoadMonth(book, Feb);
+    QCOMPARE(feb.entries[11], A(u"9,60"_s));
+    // A value typed over box 11 gives way to the carried credit on reload.
+    feb.entries[11] = u"5"_s;
+    SaveMonth(book, Feb, feb);
+    QCOMPARE(LoadMonth(book, Feb).entries[11], A(u"9,60"_s));
+
+    feb = Recalculated(book, Feb, u"28/02/26"_s);
+    // credits 9,60 + 12,00; debits 180,00
+    QCOMPARE(feb.entriesTotal, A(u"21,60"_s));
+    QCOMPARE(feb.box29, u"0"_s);
+    QCOMPARE(feb.box30, A(u"158,40"_s));
+    // No record for December: box 11 of January starts at zero.
+    QCOMPARE(LoadMonth(book, Jan).entries[11], A(u"0,00"_s));
+}
+
+void TestSettlement::equalCreditsAndDebits() {
+    MonthData month;
+    month.entries[13] = u"1.000,00"_s;
+    month.exits[23] = u"1000"_s;
+    RecomputeSummary(month);
+    QCOMPARE(month.box29, u"0"_s);
+    QCOMPARE(month.box30, A(u"0,00"_s));
+}
+
+void TestSettlement::monthRecordRoundTrip() {
+    const SettlementBook& book = IcmsSettlement();
+    // A field of line 10 this window does not own survives the write.
+    data::ParamLines().clear();
+    data::ParamLines().setLine(10, u"kept#"_s);
+    data::ParamWrite(data::DatabaseFor(u"PDS"_s), u"PAR_LF_2601"_s, 190);
+
+    MonthData month = LoadMonth(book, Jan);
+    month.entries[13] = u"1.234,5"_s;
+    month.entryDescriptions[27] = u"ajuste de credito"_s;
+    month.exits[37] = u"7"_s;
+    month.exitDescriptions[38] = u"estorno"_s;
+    month.obs = {u"primeira"_s, QString(), u"terceira"_s};
+    month.guides[1] = {u"G-2"_s, u"10/02/26"_s, u"158,40"_s, u"SEFAZ"_s};
+    for (int i = 1; i <= 25; ++i)
+        month.entriesGrid.rows.insert(i - 1,
+                                      Row(QString::number(1100 + i), u"N"_s,
+                                          {u"1,00"_s, u"0,00"_s, u"0,00"_s, u"0,00"_s, u"1,00"_s}));
+    SaveMonth(book, Jan, month);
+
+    data::ParamRead(data::DatabaseFor(u"PDS"_s), u"PAR_LF_2601"_s, 190);
+    QVERIFY(data::ParamLines().line(10).startsWith(u"kept#"_s));
+    QVERIFY(data::ParamLines().line(60).isEmpty()); // an empty exits grid
+
+    const MonthData loaded = LoadMonth(book, Jan);
+    QCOMPARE(loaded.entries[13], A(u"1234,50"_s));
+    QCOMPARE(loaded.entryDescriptions[27], u"ajuste de credito"_s);
+    QCOMPARE(loaded.exits[37], A(u"7,00"_s));
+    QCOMPARE(loaded.exitDescriptions[38], u"estorno"_s);
+    QCOMPARE(loaded.obs[0], u"primeira"_s);
+    QCOMPARE(loaded.obs[2], u"terceira"_s);
+    QCOMPARE(loaded.guides[1].agency, u"SEFAZ"_s);
+    QCOMPARE(loaded.guides[1].value, u"158,40"_s);
+    // Only the first 20 rows come back, under a TOTAL of those 20.
+    QCOMPARE(loaded.entriesGrid.rows.size(), 21);
+    QCOMPARE(loaded.entriesGrid.rows[19][0], u"1120"_s);
+    QCOMPARE(loaded.entriesGrid.rows.last(),
+             Row(u"TOTAL"_s, QString(), {u"20,00"_s, u"0,00"_s, u"0,00"_s, u"0,00"_s, u"20,00"_s}));
+    // 1234,50 of credit less 7,00 of debit.
+    QCOMPARE(loaded.box29, A(u"1227,50"_s));
+}
+
+void TestSettlement::failingFilterLeavesTotalRowOnly() {
+    MonthData month = Recalculated(IcmsSettlement(), Jan, u"31/01/26"_s);
+    RecalcInput input{Jan, u"31/01/26"_s, u"NO_SUCH_COLUMN = 1"_s, false};
+    const RecalcResult result = RecalcEntries(IcmsSettlement(), input, month);
+    QVERIFY(!result.failedQuery.isEmpty());
+    QCOMPARE(month.entriesGrid.rows,
+             QList<NatureRow>{Row(u"TOTAL"_s, QString(),
+                                  {u"0,00"_s, u"0,00"_s, u"0,00"_s, u"0,00"_s, u"0,00"_s})});
+    QCOMPARE(month.entries[12], A(u"0,00"_s));
+}
+
+void TestSettlement::ipiColumnsAndFilter() {
+    MonthData month;
+    // The ICMS book makes "#" blanks (in the filter too); the IPI book sends
+    // the filter as typed.
+    RecalcInput icms{Jan, u"31/01/26"_s, u"SERIE <> '#'"_s, false};
+    RecalcEntries(IcmsSettlement(), icms, month);
+    QCOMPARE(icms.filter, u"SERIE <> ' '"_s);
+    RecalcInput ipi{Jan, u"31/01/26"_s, u"SERIE <> '#'"_s, false};
+    const RecalcResult result = RecalcEntries(IpiSettlement(), ipi, month);
+    QCOMPARE(result.condition,
+             u"FAT = 'F'  AND DATA >= '01.01.2026' AND DATA <= '31.01.2026' AND SERIE <> '#'"_s);
+    // "Outras" is the stored IPIOUTRAS (7,00), not contábil less base; the
+    // history is the nature's full description.
+    QCOMPARE(month.entriesGrid.rows[0],
+             Row(u"1102"_s, u"COMPRA PARA COMERCIALIZACAO"_s,
+                 {u"300,00"_s, u"150,00"_s, u"15,00"_s, u"0,00"_s, u"7,00"_s}));
+    QCOMPARE(month.entriesGrid.rows.last()[6], A(u"7,00"_s));
+    QCOMPARE(month.entries[12], A(u"15,00"_s));
+}
+
+void TestSettlement::printedParts() {
+    MonthData month = Recalculated(IcmsSettlement(), Jan, u"31/01/26"_s);
+    month.entries[13] = u"1234567,89"_s;
+    month.guides[0] = {u"123"_s, u"10/02/26"_s, u"9,60"_s, u"SEFAZ"_s};
+    month.obs[0] = u"pago em dia"_s;
+    RecomputeSummary(month);
+
+    const QStringList entries = PrintedPage(IcmsSettlement(), month, 0);
+    QVERIFY(entries.value(0).startsWith(u"LX56 REGISTRO DE APURAÇÃO - ICMS E N T R A D A S"_s));
+    QVERIFY(entries.value(0).endsWith(u"Folha: 2"_s));
+    const qsizetype first = entries.indexOf(u"1102 COMPRA 300,00 280,00 33,60 5,00 20,00"_s);
+    QVERIFY2(first > 0, qPrintable(entries.join(u'\n')));
+    QCOMPARE(entries.mid(first),
+             (QStringList{u"1102 COMPRA 300,00 280,00 33,60 5,00 20,00"_s,
+                          u"1403 COMPRA ST 50,00 0,00 0,00 50,00 50,00"_s,
+                          u"SUBTOTAL 350,00 280,00 33,60 55,00 70,00"_s,
+                          u"2102 COMPRA FORA 300,00 300,00 36,00 0,00 0,00"_s,
+                          u"SUBTOTAL 300,00 300,00 36,00 0,00 0,00"_s,
+                          u"TOTAL DO IMPOSTO DO PERÍODO 650,00 580,00 69,60 55,00 70,00"_s}));
+
+    const QStringList summary = PrintedPage(IcmsSettlement(), month, 2);
+    QVERIFY2(summary.value(0).contains(u"R E S U M O"_s), qPrintable(summary.join(u'\n')));
+    QVERIFY(summary.contains(u"13 - Créditos Simbólicos 1.234.567,89"_s));
+    QVERIFY(summary.contains(u"12 - Créditos por Entradas 69,60"_s));
+    QVERIFY(summary.contains(u"22 - Débitos por Saídas 60,00"_s));
+    QVERIFY(summary.contains(u"29 - Saldo Credor a transportar para o Período seguinte "
+                             "1.234.577,49"_s));
+    QVERIFY(summary.contains(u"30 - Saldo Devedor a Recolher 0,00"_s));
+    QVERIFY(summary.contains(u"Número: 123"_s));
+    QVERIFY(summary.contains(u"Org.Arrec. SEFAZ"_s));
+    QVERIFY(summary.contains(u"OBS: pago em dia"_s));
+
+    // The IPI book writes no thousands separators anywhere.
+    const QStringList ipiSummary = PrintedPage(IpiSettlement(), month, 2);
+    QVERIFY(ipiSummary.value(0).startsWith(u"LX57 REGISTRO DE APURAÇÃO - IPI R E S U M O"_s));
+    QVERIFY(ipiSummary.contains(u"13 - Créditos Simbólicos 1234567,89"_s));
+}
+
+QTEST_MAIN(TestSettlement)
+#include "test_settlement.moc"
