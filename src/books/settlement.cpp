@@ -398,6 +398,43 @@ RecalcResult RecalcExits(const SettlementBook& book, RecalcInput& input, MonthDa
     return Recalc(book, true, input, month);
 }
 
+MonthRecalc RecalculateMonth(const SettlementBook& book, const QString& startDate,
+                             const QString& endDate, QString& entriesFilter, QString& exitsFilter,
+                             MonthData& month) {
+    RecalcInput entries{startDate, endDate, entriesFilter, false};
+    RecalcInput exits{startDate, endDate, exitsFilter, false};
+    MonthRecalc result{RecalcEntries(book, entries, month), RecalcExits(book, exits, month)};
+    entriesFilter = entries.filter;
+    exitsFilter = exits.filter;
+    return result;
+}
+
+SettlementSettings LoadSettlementSettings(const SettlementBook& book) {
+    data::ParamRead(RecordDatabase(), book.settingsKey, RecordLines);
+    const data::ParamLineArray& lines = data::ParamLines();
+    SettlementSettings settings;
+    settings.startDate = lines.line(2);
+    settings.endDate = lines.line(3);
+    settings.firstPage = ToInt(lines.line(4)) < 1 ? u"2"_s : lines.line(4);
+    settings.entriesFilter = lines.line(6);
+    settings.exitsFilter = lines.line(7);
+    return settings;
+}
+
+void SaveSettlementSettings(const SettlementBook& book, const SettlementSettings& settings) {
+    data::Connection* database = RecordDatabase();
+    data::ParamRead(database, book.settingsKey, RecordLines);
+    data::ParamLineArray& lines = data::ParamLines();
+    for (int emptied : {1, 5, 8, 9})
+        lines.setLine(emptied, QString());
+    lines.setLine(2, settings.startDate);
+    lines.setLine(3, settings.endDate);
+    lines.setLine(4, settings.firstPage);
+    lines.setLine(6, settings.entriesFilter);
+    lines.setLine(7, settings.exitsFilter);
+    data::ParamWrite(database, book.settingsKey, RecordLines);
+}
+
 bool MonthIsEmpty(const MonthData& month) {
     return Scaled(month.entriesTotal) == 0 && Scaled(month.exitsTotal) == 0;
 }

@@ -101,6 +101,22 @@ struct RecalcResult {
 RecalcResult RecalcEntries(const SettlementBook& book, RecalcInput& input, MonthData& month);
 RecalcResult RecalcExits(const SettlementBook& book, RecalcInput& input, MonthData& month);
 
+// "Recalc.": both sides recalculated per nature with the given filters.
+struct MonthRecalc {
+    RecalcResult entries, exits;
+};
+MonthRecalc RecalculateMonth(const SettlementBook& book, const QString& startDate,
+                             const QString& endDate, QString& entriesFilter, QString& exitsFilter,
+                             MonthData& month);
+
+// The window's saved inputs (key "PAR_LX56" / "PAR_LX57" where PDS is kept).
+struct SettlementSettings {
+    QString startDate, endDate, firstPage, entriesFilter, exitsFilter;
+};
+// A first page below 1 (or none) reads as "2".
+SettlementSettings LoadSettlementSettings(const SettlementBook& book);
+void SaveSettlementSettings(const SettlementBook& book, const SettlementSettings& settings);
+
 // Both TOTAL boxes are zero: the month was never calculated.
 bool MonthIsEmpty(const MonthData& month);
 

@@ -2,8 +2,11 @@
 
 #include "books/lx53.h"
 #include "books/lx55.h"
+#include "books/settlement.h"
+#include "books/settlement_print.h"
 #include "books/tf_lx53.h"
 #include "books/tf_lx55.h"
+#include "common/dates.h"
 #include "common/text.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
@@ -20,8 +23,104 @@ using namespace Qt::StringLiterals;
 
 QString BookUsage() {
     return u"book LX53|LX55 [--from dd/mm/yy] [--to dd/mm/yy] [--field COLUNA] [--filter SQL] "
-           u"[--first-page N] [--no-ipi] [--no-icm] [--company] [--no-st] --out ARQUIVO.pdf|.txt"_s;
+           u"[--first-page N] [--no-ipi] [--no-icm] [--company] [--no-st] --out ARQUIVO.pdf|.txt\n"
+           u"  book LX56|LX57 --month MM/AA [--recalc] [--first-page N] "
+           u"--out ARQUIVO.pdf|.txt"_s;
 }
+
+namespace {
+
+// A job that writes the book to `out` (PDF or text pages) and shows the pages
+// made on stderr.
+void SetUpFileJob(print::PrintJob& job, const QString& out, QTextStream& err) {
+    job.destination = QFileInfo(out).suffix().toLower() == u"pdf"_s ? u"F"_s : u"G"_s;
+    job.outputFile = out;
+    job.onPage = [&err](print::PrintJob& running) {
+        err << "\rPáginas: " << running.pageCount << Qt::flush;
+    };
+}
+
+// The entries or exits book over a period.
+int PrintInvoiceBook(const QCommandLineParser& parser, const QString& book, const QString& out,
+                     QTextStream& err) {
+
+    // The saved settings are the defaults; the run does not change them.
+    const bool exits = book == u"LX55"_s;
+    const books::LoadedBookSettings saved =
+        books::LoadBookSettings(exits ? books::TF_LX55::Settings() : books::TF_LX53::Settings());
+    books::BookPeriod period = saved.period;
+    if (parser.isSet(u"from"_s)) period.startDate = parser.value(u"from"_s);
+    if (parser.isSet(u"to"_s)) period.endDate = parser.value(u"to"_s);
+    if (parser.isSet(u"field"_s)) period.dateField = parser.value(u"field"_s);
+    if (parser.isSet(u"filter"_s)) period.filter = parser.value(u"filter"_s);
+    if (parser.isSet(u"first-page"_s)) period.firstPage = parser.value(u"first-page"_s);
+    if (period.dateField.isEmpty()) period.dateField = exits ? u"DTNOTA"_s : u"DATA"_s;
+    for (const QString& date : {period.startDate, period.endDate}) {
+        if (!IsBlank(date) && !books::bookDateValid(date)) {
+            err << "livrax book: data inválida: \"" << date << "\" (use dd/mm/aa).\n";
+            return 2;
+        }
+    }
+    const bool printIpi = !parser.isSet(u"no-ipi"_s);
+    const bool printIcm = !parser.isSet(u"no-icm"_s);
+    books::LX53Options entries{
+        period, saved.checks.value(0) && printIpi, saved.checks.value(1) && printIcm, {}};
+    books::LX55Options outs{period,
+                            saved.checks.value(0) && printIpi,
+                            saved.checks.value(1) || parser.isSet(u"company"_s),
+                            saved.checks.value(2) && printIcm,
+                            saved.checks.value(3) && !parser.isSet(u"no-st"_s),
+                            {}};
+
+    print::PrintJob job;
+    SetUpFileJob(job, out, err);
+    try {
+        if (exits)
+            books::PrintLX55(job, outs);
+        else
+            books::PrintLX53(job, entries);
+    } catch (const std::exception& error) {
+        err << "\nlivrax book: " << QString::fromUtf8(error.what()) << "\n";
+        return 1;
+    }
+    err << "\rPáginas: " << job.pageCount << "\n";
+    const QString failed = exits ? outs.failedQuery : entries.failedQuery;
+    if (!failed.isEmpty())
+        err << "livrax book: aviso: a consulta falhou e o livro saiu sem notas: " << failed << "\n";
+    QTextStream(stdout) << book << " gravado em " << out << " (" << job.pageCount << " páginas).\n";
+    return 0;
+}
+
+// The ICMS or IPI settlement of a month, as loaded (or recalculated and saved).
+int PrintSettlementBook(const QCommandLineParser& parser, const QString& code, const QString& month,
+                        const QString& out, QTextStream& err) {
+    const books::SettlementBook& book =
+        code == u"LX56"_s ? books::IcmsSettlement() : books::IpiSettlement();
+    books::SettlementSettings settings = books::LoadSettlementSettings(book);
+    const QString start = u"01/"_s + month;
+    const QString end = LastDayOfMonth(start);
+    books::MonthData data = books::LoadMonth(book, start);
+    if (parser.isSet(u"recalc"_s)) {
+        const books::MonthRecalc recalc = books::RecalculateMonth(
+            book, start, end, settings.entriesFilter, settings.exitsFilter, data);
+        for (const QString& failed : {recalc.entries.failedQuery, recalc.exits.failedQuery})
+            if (!failed.isEmpty())
+                err << "livrax book: aviso: a consulta falhou e o quadro saiu vazio: " << failed
+                    << "\n";
+        books::SaveMonth(book, start, data);
+    }
+    const QString firstPage =
+        parser.isSet(u"first-page"_s) ? parser.value(u"first-page"_s) : settings.firstPage;
+    print::PrintJob job;
+    SetUpFileJob(job, out, err);
+    books::PrintSettlement(job, book, data, {start, end, QString(), QString(), firstPage});
+    err << "\rPáginas: " << job.pageCount << "\n";
+    QTextStream(stdout) << code << " " << month << " gravado em " << out << " (" << job.pageCount
+                        << " páginas).\n";
+    return 0;
+}
+
+} // namespace
 
 int RunBookCommand(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -29,7 +128,7 @@ int RunBookCommand(const QStringList& arguments) {
         u"Imprime um livro fiscal sem janelas, como o usuário registrado, em PDF (.pdf) ou "
         u"texto (.txt). As opções não informadas vêm dos parâmetros salvos do livro."_s);
     parser.addHelpOption();
-    parser.addPositionalArgument(u"livro"_s, u"Código do livro: LX53 ou LX55."_s);
+    parser.addPositionalArgument(u"livro"_s, u"Código do livro: LX53, LX55, LX56 ou LX57."_s);
     parser.addOption({u"from"_s, u"Data inicial."_s, u"dd/mm/aa"_s});
     parser.addOption({u"to"_s, u"Data final."_s, u"dd/mm/aa"_s});
     parser.addOption({u"field"_s, u"Coluna de data do período."_s, u"COLUNA"_s});
@@ -39,6 +138,8 @@ int RunBookCommand(const QStringList& arguments) {
     parser.addOption({u"no-icm"_s, u"Sem alíquota, imposto, isentas e outras do ICMS."_s});
     parser.addOption({u"company"_s, u"LX55: com o nome da empresa."_s});
     parser.addOption({u"no-st"_s, u"LX55: sem o total da substituição tributária."_s});
+    parser.addOption({u"month"_s, u"LX56/LX57: mês da apuração."_s, u"MM/AA"_s});
+    parser.addOption({u"recalc"_s, u"LX56/LX57: recalcula e grava o mês antes de imprimir."_s});
     parser.addOption({u"out"_s, u"Arquivo de saída (.pdf ou .txt)."_s, u"ARQUIVO"_s});
     QTextStream err(stderr);
     if (!parser.parse(QStringList{u"livrax book"_s} + arguments)) {
@@ -51,14 +152,20 @@ int RunBookCommand(const QStringList& arguments) {
     }
     const QStringList positional = parser.positionalArguments();
     const QString book = positional.value(0).toUpper();
-    if (positional.size() != 1 || (book != u"LX53"_s && book != u"LX55"_s)) {
-        err << "livrax book: informe o livro: LX53 ou LX55.\n";
+    const bool settlement = book == u"LX56"_s || book == u"LX57"_s;
+    if (positional.size() != 1 || (book != u"LX53"_s && book != u"LX55"_s && !settlement)) {
+        err << "livrax book: informe o livro: LX53, LX55, LX56 ou LX57.\n";
         return 2;
     }
     const QString out = parser.value(u"out"_s);
     const QString suffix = QFileInfo(out).suffix().toLower();
     if (out.isEmpty() || (suffix != u"pdf"_s && suffix != u"txt"_s)) {
         err << "livrax book: informe --out com um arquivo .pdf ou .txt.\n";
+        return 2;
+    }
+    const QString month = parser.value(u"month"_s);
+    if (settlement && !books::bookDateValid(u"01/"_s + month)) {
+        err << "livrax book: informe --month com o mês da apuração (MM/AA).\n";
         return 2;
     }
 
@@ -73,63 +180,15 @@ int RunBookCommand(const QStringList& arguments) {
         return status;
     };
     if (!data::B_DIR(1)->isConnected()) {
-        err << "livrax book: " << (startupError.isEmpty() ? u"banco de dados 1 não configurado"_s
-                                                         : startupError)
+        err << "livrax book: "
+            << (startupError.isEmpty() ? u"banco de dados 1 não configurado"_s : startupError)
             << "\n";
         return finish(1);
     }
 
-    // The saved settings are the defaults; the run does not change them.
-    const bool exits = book == u"LX55"_s;
-    const books::LoadedBookSettings saved = books::LoadBookSettings(
-        exits ? books::TF_LX55::Settings() : books::TF_LX53::Settings());
-    books::BookPeriod period = saved.period;
-    if (parser.isSet(u"from"_s)) period.startDate = parser.value(u"from"_s);
-    if (parser.isSet(u"to"_s)) period.endDate = parser.value(u"to"_s);
-    if (parser.isSet(u"field"_s)) period.dateField = parser.value(u"field"_s);
-    if (parser.isSet(u"filter"_s)) period.filter = parser.value(u"filter"_s);
-    if (parser.isSet(u"first-page"_s)) period.firstPage = parser.value(u"first-page"_s);
-    if (period.dateField.isEmpty()) period.dateField = exits ? u"DTNOTA"_s : u"DATA"_s;
-    for (const QString& date : {period.startDate, period.endDate}) {
-        if (!IsBlank(date) && !books::bookDateValid(date)) {
-            err << "livrax book: data inválida: \"" << date << "\" (use dd/mm/aa).\n";
-            return finish(2);
-        }
-    }
-    const bool printIpi = !parser.isSet(u"no-ipi"_s);
-    const bool printIcm = !parser.isSet(u"no-icm"_s);
-    books::LX53Options entries{period, saved.checks.value(0) && printIpi,
-                               saved.checks.value(1) && printIcm, {}};
-    books::LX55Options outs{period,
-                            saved.checks.value(0) && printIpi,
-                            saved.checks.value(1) || parser.isSet(u"company"_s),
-                            saved.checks.value(2) && printIcm,
-                            saved.checks.value(3) && !parser.isSet(u"no-st"_s),
-                            {}};
-
-    print::PrintJob job;
-    job.destination = suffix == u"pdf"_s ? u"F"_s : u"G"_s;
-    job.outputFile = out;
-    job.onPage = [&err](print::PrintJob& running) {
-        err << "\rPáginas: " << running.pageCount << Qt::flush;
-    };
-    try {
-        if (exits)
-            books::PrintLX55(job, outs);
-        else
-            books::PrintLX53(job, entries);
-    } catch (const std::exception& error) {
-        err << "\nlivrax book: " << QString::fromUtf8(error.what()) << "\n";
-        return finish(1);
-    }
-    err << "\rPáginas: " << job.pageCount << "\n";
-    const QString failed = exits ? outs.failedQuery : entries.failedQuery;
-    if (!failed.isEmpty())
-        err << "livrax book: aviso: a consulta falhou e o livro saiu sem notas: " << failed
-            << "\n";
-    QTextStream(stdout) << book << " gravado em " << out << " (" << job.pageCount
-                        << " páginas).\n";
-    return finish(0);
+    const int status = settlement ? PrintSettlementBook(parser, book, month, out, err)
+                                  : PrintInvoiceBook(parser, book, out, err);
+    return finish(status);
 }
 
 } // namespace livrax::shell
