@@ -2,6 +2,8 @@
 
 #include "books/lx53.h"
 #include "books/tf_lx55.h"
+#include "books/tf_lx56.h"
+#include "books/tf_lx57.h"
 #include "common/text.h"
 #include "platform/dialogs.h"
 #include "platform/window_registry.h"
@@ -60,6 +62,14 @@ void RegisterBookWindows() {
     });
     platform::RegisterWindow(u"LX55"_s, [](QWidget* parent, const QStringList&) {
         TF_LX55 window(parent);
+        window.exec();
+    });
+    platform::RegisterWindow(u"LX56"_s, [](QWidget* parent, const QStringList&) {
+        TF_LX56 window(parent);
+        window.exec();
+    });
+    platform::RegisterWindow(u"LX57"_s, [](QWidget* parent, const QStringList&) {
+        TF_LX57 window(parent);
         window.exec();
     });
 }

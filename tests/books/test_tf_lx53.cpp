@@ -5,41 +5,25 @@
 #include "books/tf_lx55.h"
 #include "data/returned_values.h"
 #include "platform/window_registry.h"
+#include "support/modal.h"
 #include "support/module_fixture.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 using namespace livrax;
 using namespace Qt::StringLiterals;
 
-namespace {
-// Closes the next modal window after reading its text (a message box) or its
-// title.
-void CloseNextModal(QString* seen) {
-    QTimer::singleShot(200, [seen] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal) return;
-        if (auto* box = qobject_cast<QMessageBox*>(modal))
-            *seen = box->text();
-        else
-            *seen = modal->objectName();
-        modal->close();
-    });
-}
-} // namespace
+using test::CloseNextModal;
 
 class TestTF_LX53 : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void window();
     void exitsWindow();
 };

@@ -1,0 +1,463 @@
+#include "books/settlement_window.h"
+
+#include "books/book_frame.h"
+#include "books/settlement_print.h"
+#include "common/dates.h"
+#include "common/fields.h"
+#include "common/text.h"
+#include "data/data_module.h"
+#include "data/param_store.h"
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace livrax::books {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString DatesRequired = u"Devem ser informadas as datas de Entrada e Saída"_s;
+
+QPushButton* Button(const QString& objectName, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(objectName);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLineEdit* TextEdit(const QString& objectName, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(objectName);
+    return edit;
+}
+
+void ShowGrid(QTableWidget* table, const NatureGrid& grid) {
+    table->setRowCount(0);
+    table->setRowCount(int(grid.rows.size()));
+    for (int r = 0; r < grid.rows.size(); ++r)
+        for (int c = 0; c < 7; ++c) {
+            auto* item = new QTableWidgetItem(grid.rows[r][c]);
+            if (c >= 2) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table->setItem(r, c, item);
+        }
+}
+
+NatureGrid ReadGrid(const QTableWidget* table) {
+    NatureGrid grid;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        NatureRow row;
+        for (int c = 0; c < 7; ++c) {
+            const QTableWidgetItem* item = table->item(r, c);
+            row[c] = item ? item->text() : QString();
+        }
+        grid.rows.append(row);
+    }
+    return grid;
+}
+
+void ShowRaw(QTableWidget* table, const RecalcResult& result) {
+    table->clear();
+    table->setColumnCount(int(result.columns.size()));
+    table->setHorizontalHeaderLabels(result.columns);
+    table->setRowCount(int(result.rows.size()));
+    for (int r = 0; r < result.rows.size(); ++r)
+        for (int c = 0; c < result.rows[r].size(); ++c)
+            table->setItem(r, c, new QTableWidgetItem(result.rows[r][c]));
+}
+
+// The company type of the company record: element 1 of its line 5.
+int CompanyType() {
+    data::ParamRead(data::B_DIR(5), u"VRTNCAE"_s, 20);
+    return ToInt(FieldAt(data::ParamLines().line(5), 1));
+}
+
+} // namespace
+
+SettlementWindow::SettlementWindow(const SettlementBook& book, QWidget* parent)
+    : BookDialog(u"TF_"_s + book.code, book.caption, parent), m_book(book) {
+    // Of the settlement books only the IPI one commits the shared datasets
+    // when it closes.
+    setCommitOnClose(book.ipi);
+
+    auto* bar = new QHBoxLayout;
+    auto* print = Button(u"BU_IMPRIMIR"_s, u"Imprimir"_s, this);
+    auto* preview = Button(u"BU_VISAO"_s, u"Visão"_s, this);
+    auto* recalc = Button(u"BU_RECALC"_s, u"Recalc."_s, this);
+    auto* saveButton = Button(u"BU_SALVAR"_s, u"Salvar"_s, this);
+    auto* exit = Button(u"BU_SAIR"_s, u"Sair"_s, this);
+    exit->setToolTip(u"Sair do Programa"_s);
+    for (QPushButton* button : {print, preview, recalc, saveButton, exit})
+        bar->addWidget(button);
+    m_reload = new QCheckBox(u"Ler informações do mes anterior"_s, this);
+    m_reload->setObjectName(u"CB_LER"_s);
+    bar->addWidget(m_reload);
+    bar->addStretch();
+    mainLayout()->addLayout(bar);
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(u"PC_PASTAS"_s);
+    m_selection = buildSelection();
+    m_tabs->addTab(m_selection, u"SELEÇÃO"_s);
+    m_tabs->addTab(buildBoxes(false), u"ENTRADAS"_s);
+    m_tabs->addTab(buildBoxes(true), u"SAÍDAS"_s);
+    m_tabs->addTab(buildSettlement(), u"APURAÇÃO"_s);
+    m_entriesGridTab = buildGridTab(false);
+    m_exitsGridTab = buildGridTab(true);
+    m_tabs->addTab(m_entriesGridTab, u"M.Entrada"_s);
+    m_tabs->addTab(m_exitsGridTab, u"M.Saída"_s);
+    if (!book.ipi) {
+        for (Side* side : {&m_entries, &m_exits}) {
+            const bool exits = side == &m_exits;
+            side->raw = new QTableWidget(this);
+            side->raw->setObjectName(exits ? u"DG_SAIDA"_s : u"DG_ENTRADA"_s);
+            side->raw->setEditTriggers(QAbstractItemView::NoEditTriggers);
+            m_tabs->addTab(side->raw, exits ? u"G.Saída"_s : u"G.Entrada"_s);
+        }
+    }
+    mainLayout()->addWidget(m_tabs);
+
+    connect(print, &QPushButton::clicked, this, [this] { this->print(u"P"_s); });
+    connect(preview, &QPushButton::clicked, this, [this] { this->print(u"V"_s); });
+    connect(recalc, &QPushButton::clicked, this, [this] { recalcAll(); });
+    connect(saveButton, &QPushButton::clicked, this, [this] { save(); });
+    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+    // Any change of the start date asks for the month to be read again.
+    connect(m_start, &QLineEdit::textChanged, this, [this] { m_reload->setChecked(true); });
+    connect(m_start, &QLineEdit::editingFinished, this, [this] { startDateLeft(); });
+
+    installConventions();
+    resize(760, 620);
+}
+
+QWidget* SettlementWindow::buildSelection() {
+    auto* page = new QWidget(this);
+    auto* form = new QFormLayout(page);
+    m_start = NewDateEdit(u"E_DATAI"_s, page);
+    auto* back = Button(u"BU_MESANTERIOR"_s, u"<"_s, page);
+    auto* forward = Button(u"BU_MESSEGUINTE"_s, u">"_s, page);
+    auto* startRow = new QHBoxLayout;
+    startRow->addWidget(m_start);
+    startRow->addWidget(back);
+    startRow->addWidget(forward);
+    startRow->addStretch();
+    form->addRow(u"Dt. Inicial"_s, startRow);
+    m_end = NewDateEdit(u"E_DATAF"_s, page);
+    form->addRow(u"Dt. Final"_s, m_end);
+    m_page = TextEdit(u"E_PAGINA"_s, page);
+    m_page->setMaximumWidth(60);
+    form->addRow(u"Página"_s, m_page);
+
+    // Informative: the company record's type; nothing reads it.
+    auto* type = new QGroupBox(u"Tipo de Empresa"_s, page);
+    type->setObjectName(u"RG_TIPO"_s);
+    auto* typeLayout = new QVBoxLayout(type);
+    const QStringList types{u"0 - Outro"_s, u"1 - Geral"_s, u"2 - EPP"_s, u"3 - Micro"_s,
+                            u"4 - Simples"_s};
+    for (const QString& caption : types) {
+        auto* option = new QRadioButton(caption, type);
+        typeLayout->addWidget(option);
+        m_companyType.append(option);
+    }
+    form->addRow(type);
+
+    connect(back, &QPushButton::clicked, this, [this] { moveMonth(-1); });
+    connect(forward, &QPushButton::clicked, this, [this] { moveMonth(1); });
+    return page;
+}
+
+QLineEdit* SettlementWindow::amountEdit(const QString& objectName) {
+    QLineEdit* edit = TextEdit(objectName, this);
+    edit->setAlignment(Qt::AlignRight);
+    edit->setMaximumWidth(140);
+    connect(edit, &QLineEdit::editingFinished, this, [this] {
+        if (!m_busy) recomputeSummary();
+    });
+    return edit;
+}
+
+QWidget* SettlementWindow::buildBoxes(bool exits) {
+    auto* page = new QWidget(this);
+    auto* grid = new QGridLayout(page);
+    Side& side = exits ? m_exits : m_entries;
+    const QString prefix = exits ? u"SAI"_s : u"ENT"_s;
+    int row = 0;
+    for (int box : exits ? ExitBoxes() : EntryBoxes()) {
+        grid->addWidget(new QLabel(BoxCaption(exits, box), page), row, 0);
+        QLineEdit* amount = amountEdit(u"E_"_s + prefix + QString::number(box));
+        side.boxes.insert(box, amount);
+        grid->addWidget(amount, row, 1);
+        if (FreeBoxes().contains(box)) {
+            QLineEdit* description =
+                TextEdit(u"E_"_s + prefix + u"DESC"_s + QString::number(box), page);
+            side.descriptions.insert(box, description);
+            grid->addWidget(description, row, 2);
+        }
+        ++row;
+    }
+    grid->addWidget(new QLabel(u"TOTAL"_s, page), row, 0);
+    side.total = TextEdit(u"E_"_s + prefix + u"TOTAL"_s, page);
+    side.total->setReadOnly(true);
+    side.total->setAlignment(Qt::AlignRight);
+    side.total->setMaximumWidth(140);
+    grid->addWidget(side.total, row, 1);
+    grid->setRowStretch(row + 1, 1);
+    return page;
+}
+
+QWidget* SettlementWindow::buildSettlement() {
+    auto* page = new QWidget(this);
+    auto* layout = new QVBoxLayout(page);
+    auto* balance = new QFormLayout;
+    m_box29 = amountEdit(u"E_29"_s);
+    m_box30 = amountEdit(u"E_30"_s);
+    balance->addRow(BoxCaption(false, 29), m_box29);
+    balance->addRow(BoxCaption(false, 30), m_box30);
+    layout->addLayout(balance);
+
+    auto* guides = new QGroupBox(u"GUIAS DE ARRECADAÇÃO"_s, page);
+    auto* grid = new QGridLayout(guides);
+    const QStringList captions{u"Número"_s, u"Data"_s, u"Valor"_s, u"Orgão Arrecadador"_s};
+    const QStringList names{u"NUMERO"_s, u"DATA"_s, u"VALOR"_s, u"ORGAO"_s};
+    for (int part = 0; part < 4; ++part) {
+        grid->addWidget(new QLabel(captions[part], guides), 0, part);
+        for (int g = 0; g < 4; ++g) {
+            QLineEdit* edit = TextEdit(u"E_GUIA"_s + names[part] + QString::number(g + 1), guides);
+            connect(edit, &QLineEdit::editingFinished, this, [this] {
+                if (!m_busy) recomputeSummary();
+            });
+            m_guides[g][part] = edit;
+            grid->addWidget(edit, g + 1, part);
+        }
+    }
+    layout->addWidget(guides);
+    auto* obs = new QFormLayout;
+    for (int i = 0; i < 3; ++i) {
+        m_obs[i] = TextEdit(u"E_OBS"_s + QString::number(i + 1), page);
+        connect(m_obs[i], &QLineEdit::editingFinished, this, [this] {
+            if (!m_busy) recomputeSummary();
+        });
+        obs->addRow(u"OBS:"_s, m_obs[i]);
+    }
+    layout->addLayout(obs);
+    layout->addStretch();
+    return page;
+}
+
+QWidget* SettlementWindow::buildGridTab(bool exits) {
+    auto* page = new QWidget(this);
+    auto* layout = new QVBoxLayout(page);
+    Side& side = exits ? m_exits : m_entries;
+    const QString suffix = exits ? u"SAI"_s : u"ENT"_s;
+
+    auto* top = new QHBoxLayout;
+    auto* recalc = Button(u"BU_RECALCULAR"_s + suffix, u"Recalcular"_s, page);
+    side.analytic = new QCheckBox(u"Analítico"_s, page);
+    side.analytic->setObjectName(u"CB_ANALITICO"_s + suffix);
+    top->addWidget(recalc);
+    top->addWidget(side.analytic);
+    if (m_book.ipi) {
+        side.archive = new QCheckBox(u"Arquivo"_s, page);
+        side.archive->setObjectName(u"CB_ARQUIVO"_s + suffix);
+        top->addWidget(side.archive);
+    }
+    side.filter = TextEdit(u"E_FILTRO"_s + suffix, page);
+    top->addWidget(
+        addFilterLink(u"LA_FILTROS"_s + suffix, side.filter, exits ? u"PDS"_s : u"PDE"_s));
+    top->addWidget(side.filter, 1);
+    layout->addLayout(top);
+
+    side.grid = new QTableWidget(0, 7, page);
+    side.grid->setObjectName(u"SG_"_s + (exits ? u"SAIDA"_s : u"ENTRADA"_s));
+    side.grid->setHorizontalHeaderLabels(NatureGrid::Titles());
+    side.grid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    layout->addWidget(side.grid, 1);
+
+    connect(recalc, &QPushButton::clicked, this, [this, exits] { recalcSide(exits); });
+    if (side.archive) connect(side.archive, &QCheckBox::toggled, side.grid, &QWidget::setHidden);
+    return page;
+}
+
+MonthData SettlementWindow::month() const {
+    MonthData month;
+    for (const Side* side : {&m_entries, &m_exits}) {
+        const bool exits = side == &m_exits;
+        QMap<int, QString>& boxes = exits ? month.exits : month.entries;
+        QMap<int, QString>& descriptions = exits ? month.exitDescriptions : month.entryDescriptions;
+        for (auto it = side->boxes.cbegin(); it != side->boxes.cend(); ++it)
+            boxes.insert(it.key(), it.value()->text());
+        for (auto it = side->descriptions.cbegin(); it != side->descriptions.cend(); ++it)
+            descriptions.insert(it.key(), it.value()->text());
+        (exits ? month.exitsTotal : month.entriesTotal) = side->total->text();
+        (exits ? month.exitsGrid : month.entriesGrid) = ReadGrid(side->grid);
+    }
+    month.box29 = m_box29->text();
+    month.box30 = m_box30->text();
+    for (int i = 0; i < 3; ++i)
+        month.obs[i] = m_obs[i]->text();
+    for (int g = 0; g < 4; ++g)
+        month.guides[g] = {m_guides[g][0]->text(), m_guides[g][1]->text(), m_guides[g][2]->text(),
+                           m_guides[g][3]->text()};
+    return month;
+}
+
+void SettlementWindow::showBoxes(const MonthData& month) {
+    for (Side* side : {&m_entries, &m_exits}) {
+        const bool exits = side == &m_exits;
+        const QMap<int, QString>& boxes = exits ? month.exits : month.entries;
+        for (auto it = side->boxes.cbegin(); it != side->boxes.cend(); ++it)
+            it.value()->setText(boxes.value(it.key()));
+        side->total->setText(exits ? month.exitsTotal : month.entriesTotal);
+    }
+    m_box29->setText(month.box29);
+    m_box30->setText(month.box30);
+}
+
+void SettlementWindow::showMonth(const MonthData& month) {
+    showBoxes(month);
+    for (Side* side : {&m_entries, &m_exits}) {
+        const bool exits = side == &m_exits;
+        const QMap<int, QString>& descriptions =
+            exits ? month.exitDescriptions : month.entryDescriptions;
+        for (auto it = side->descriptions.cbegin(); it != side->descriptions.cend(); ++it)
+            it.value()->setText(descriptions.value(it.key()));
+        ShowGrid(side->grid, exits ? month.exitsGrid : month.entriesGrid);
+    }
+    for (int i = 0; i < 3; ++i)
+        m_obs[i]->setText(month.obs[i]);
+    for (int g = 0; g < 4; ++g) {
+        const Guide& guide = month.guides[g];
+        const std::array<QString, 4> parts{guide.number, guide.date, guide.value, guide.agency};
+        for (int part = 0; part < 4; ++part)
+            m_guides[g][part]->setText(parts[part]);
+    }
+}
+
+void SettlementWindow::loadMonth() {
+    const QString start = m_start->displayText();
+    if (start.mid(3, 2).trimmed().isEmpty()) return;
+    showMonth(LoadMonth(m_book, start));
+    m_reload->setChecked(false);
+}
+
+void SettlementWindow::recomputeSummary() {
+    MonthData current = month();
+    RecomputeSummary(current);
+    showBoxes(current);
+}
+
+void SettlementWindow::recalcSide(bool exits) {
+    Side& side = exits ? m_exits : m_entries;
+    MonthData current = month();
+    RecalcInput input{m_start->displayText(), m_end->displayText(), side.filter->text(),
+                      side.analytic->isChecked()};
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const RecalcResult result =
+        exits ? RecalcExits(m_book, input, current) : RecalcEntries(m_book, input, current);
+    QApplication::restoreOverrideCursor();
+    if (!m_book.ipi) {
+        side.filter->setText(input.filter); // "#" made blanks
+        side.filter->setToolTip(result.condition);
+        ShowRaw(side.raw, result);
+    }
+    ShowGrid(side.grid, exits ? current.exitsGrid : current.entriesGrid);
+    showBoxes(current);
+}
+
+void SettlementWindow::recalcAll() {
+    if (!datesGiven()) return;
+    m_busy = true;
+    for (Side* side : {&m_entries, &m_exits}) {
+        m_tabs->setCurrentWidget(side == &m_exits ? m_exitsGridTab : m_entriesGridTab);
+        side->analytic->setChecked(false);
+        if (side->archive) side->archive->setChecked(false);
+        recalcSide(side == &m_exits);
+    }
+    m_tabs->setCurrentWidget(m_selection);
+    m_busy = false;
+    save();
+}
+
+void SettlementWindow::save() {
+    recomputeSummary();
+    SaveSettlementSettings(m_book, settings());
+    SaveMonth(m_book, m_start->displayText(), month());
+}
+
+void SettlementWindow::moveMonth(int months) {
+    if (m_book.ipi && (IsBlank(m_start->displayText()) || IsBlank(m_end->displayText()))) return;
+    m_start->setText(AddMonths(m_start->displayText(), months));
+    // As if the focus had left the start date: the new month is loaded.
+    startDateLeft();
+}
+
+void SettlementWindow::startDateLeft() {
+    const QString start = m_start->displayText();
+    if (m_busy || !m_reload->isChecked() || start.contains(u' ')) return;
+    m_busy = true;
+    m_end->setText(LastDayOfMonth(start));
+    loadMonth();
+    m_busy = false;
+    if (MonthIsEmpty(month())) recalcAll();
+}
+
+bool SettlementWindow::datesGiven() {
+    if (!m_book.ipi || (!IsBlank(m_start->displayText()) && !IsBlank(m_end->displayText())))
+        return true;
+    platform::ShowMessage(this, DatesRequired);
+    return false;
+}
+
+void SettlementWindow::print(const QString& destination) {
+    if (!datesGiven()) return;
+    for (const QString& date : {m_start->displayText(), m_end->displayText()}) {
+        if (!IsBlank(date) && !bookDateValid(date)) {
+            platform::ShowError(this, u"Data inválida: "_s + date);
+            return;
+        }
+    }
+    const MonthData current = month();
+    const BookPeriod period{m_start->displayText(), m_end->displayText(), QString(), QString(),
+                            m_page->text()};
+    runReport(destination,
+              [&](print::PrintJob& job) { PrintSettlement(job, m_book, current, period); });
+}
+
+SettlementSettings SettlementWindow::settings() const {
+    return {m_start->displayText(), m_end->displayText(), m_page->text(), m_entries.filter->text(),
+            m_exits.filter->text()};
+}
+
+void SettlementWindow::loadSettings() {
+    const int type = CompanyType();
+    if (type >= 0 && type < m_companyType.size()) m_companyType[type]->setChecked(true);
+    const SettlementSettings saved = LoadSettlementSettings(m_book);
+    m_start->setText(saved.startDate);
+    if (!saved.endDate.isEmpty()) m_end->setText(saved.endDate);
+    m_page->setText(saved.firstPage);
+    m_entries.filter->setText(saved.entriesFilter);
+    m_exits.filter->setText(saved.exitsFilter);
+    loadMonth();
+    m_reload->setChecked(false);
+    m_start->setFocus();
+}
+
+void SettlementWindow::saveSettings() {
+    SaveSettlementSettings(m_book, settings());
+    SaveMonth(m_book, m_start->displayText(), month());
+}
+
+} // namespace livrax::books

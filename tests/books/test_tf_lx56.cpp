@@ -1,0 +1,164 @@
+// The settlement windows: a month loaded from the saved settings, leaving the
+// start date on an empty month recalculates and stores it, typed boxes
+// re-balance, the month arrow carries the credit, closing saves; the IPI
+// window's differences.
+
+#include "books/settlement.h"
+#include "books/tf_lx56.h"
+#include "books/tf_lx57.h"
+#include "data/data_module.h"
+#include "data/param_store.h"
+#include "data/routing.h"
+#include "support/modal.h"
+#include "support/module_fixture.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+
+using namespace livrax;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kFixture = uR"(
+INSERT INTO VRTNNAT (NATOPER, RESUMIDA, DESCRICAO, ATUGIAICM) VALUES (1102, 'COMPRA', 'COMPRA PARA COMERCIALIZACAO', 'S');
+INSERT INTO VRTNNAT (NATOPER, RESUMIDA, DESCRICAO, ATUGIAICM) VALUES (5102, 'VENDA', 'VENDA DE MERCADORIA', 'S');
+INSERT INTO VRTNPDE (PEDIDO, NNOTA, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS, IPIBASE, IPIVALOR) VALUES (1, 100, '05.01.2026', '05.01.2026', 1102, 'F', 1000, 1000, 180, 0, 1000, 100);
+INSERT INTO VRTNPDS (PEDIDO, NNOTA, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS, IPIBASE, IPIVALOR) VALUES (11, 500, '12.01.2026', '12.01.2026', 5102, 'F', 500, 500, 90, 0, 500, 50);
+)"_s;
+
+QString A(const QString& amount) {
+    return amount.rightJustified(13, u' ');
+}
+
+template <typename T> T* Child(QWidget& window, const QString& name) {
+    T* child = window.findChild<T*>(name);
+    if (!child) qFatal("no control %s", qPrintable(name));
+    return child;
+}
+
+void Leave(QLineEdit* edit) {
+    Q_EMIT edit->editingFinished();
+}
+
+} // namespace
+
+class TestTF_LX56 : public QObject {
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void icmsWindow();
+    void ipiWindow();
+};
+
+void TestTF_LX56::icmsWindow() {
+    test::ModuleFixture fixture;
+    fixture.erp().load(kFixture);
+    // Saved settings of January with a first page of "0"; a "Micro" company.
+    data::ParamLines().clear();
+    data::ParamLines().setLine(2, u"01/01/26"_s);
+    data::ParamLines().setLine(3, u"31/01/26"_s);
+    data::ParamLines().setLine(4, u"0"_s);
+    data::ParamWrite(data::DatabaseFor(u"PDS"_s), u"PAR_LX56"_s, 190);
+    data::ParamLines().clear();
+    data::ParamLines().setLine(5, u"3#"_s);
+    data::ParamWrite(data::B_DIR(5), u"VRTNCAE"_s, 20);
+
+    books::TF_LX56 window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.windowTitle(), u"F_LX56 - Registro de Apuração do ICMS"_s);
+    auto* start = Child<QLineEdit>(window, u"E_DATAI"_s);
+    QCOMPARE(start->displayText(), u"01/01/26"_s);
+    QCOMPARE(Child<QLineEdit>(window, u"E_PAGINA"_s)->text(), u"2"_s);
+    QVERIFY(window.findChildren<QRadioButton*>().at(3)->isChecked());
+    QVERIFY(!Child<QCheckBox>(window, u"CB_LER"_s)->isChecked());
+    QCOMPARE(Child<QLineEdit>(window, u"E_ENT12"_s)->text(), A(u"0,00"_s));
+
+    // Typing the date again and leaving it: the month has no record and no
+    // totals, so it is recalculated and stored.
+    start->clear();
+    start->setText(u"01/01/26"_s);
+    QVERIFY(Child<QCheckBox>(window, u"CB_LER"_s)->isChecked());
+    Leave(start);
+    QCOMPARE(Child<QLineEdit>(window, u"E_DATAF"_s)->displayText(), u"31/01/26"_s);
+    auto* entriesGrid = Child<QTableWidget>(window, u"SG_ENTRADA"_s);
+    QCOMPARE(entriesGrid->rowCount(), 2);
+    QCOMPARE(entriesGrid->item(0, 1)->text(), u"COMPRA"_s);
+    QCOMPARE(entriesGrid->item(1, 0)->text(), u"TOTAL"_s);
+    QCOMPARE(Child<QTableWidget>(window, u"DG_ENTRADA"_s)->rowCount(), 1);
+    QCOMPARE(Child<QLineEdit>(window, u"E_ENT12"_s)->text(), A(u"180,00"_s));
+    QCOMPARE(Child<QLineEdit>(window, u"E_SAI22"_s)->text(), A(u"90,00"_s));
+    QCOMPARE(Child<QLineEdit>(window, u"E_29"_s)->text(), A(u"90,00"_s));
+    QCOMPARE(Child<QTabWidget>(window, u"PC_PASTAS"_s)->currentIndex(), 0);
+    QVERIFY(data::ParamRead(data::DatabaseFor(u"PDS"_s), u"PAR_LF_2601"_s, 190));
+
+    // A typed box is normalised and the balance follows.
+    auto* box13 = Child<QLineEdit>(window, u"E_ENT13"_s);
+    box13->setText(u"1.000,5"_s);
+    Leave(box13);
+    QCOMPARE(box13->text(), A(u"1000,50"_s));
+    QCOMPARE(Child<QLineEdit>(window, u"E_ENTTOTAL"_s)->text(), A(u"1180,50"_s));
+    QCOMPARE(Child<QLineEdit>(window, u"E_29"_s)->text(), A(u"1090,50"_s));
+    Child<QPushButton>(window, u"BU_SALVAR"_s)->click();
+
+    // The next month opens with January's credit in box 11.
+    Child<QPushButton>(window, u"BU_MESSEGUINTE"_s)->click();
+    QCOMPARE(start->displayText(), u"01/02/26"_s);
+    QCOMPARE(Child<QLineEdit>(window, u"E_DATAF"_s)->displayText(), u"28/02/26"_s);
+    QCOMPARE(Child<QLineEdit>(window, u"E_ENT11"_s)->text(), A(u"1090,50"_s));
+
+    // The preview shows the book.
+    QString seen;
+    test::CloseNextModal(&seen);
+    Child<QPushButton>(window, u"BU_VISAO"_s)->click();
+    QCOMPARE(seen, u"TF_PRINT"_s);
+
+    window.close();
+    data::ParamRead(data::DatabaseFor(u"PDS"_s), u"PAR_LX56"_s, 190);
+    QCOMPARE(data::ParamLines().line(2), u"01/02/26"_s);
+    QVERIFY(data::ParamRead(data::DatabaseFor(u"PDS"_s), u"PAR_LF_2602"_s, 190));
+}
+
+void TestTF_LX56::ipiWindow() {
+    test::ModuleFixture fixture;
+    fixture.erp().load(kFixture);
+    books::TF_LX57 window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.windowTitle(), u"F_LX57 - Registro de Apuração do IPI"_s);
+    QVERIFY(!window.findChild<QTableWidget*>(u"DG_ENTRADA"_s)); // no raw-result tabs
+
+    // Without an end date neither "Recalc." nor "Visão" runs.
+    Child<QLineEdit>(window, u"E_DATAI"_s)->setText(u"01/01/26"_s);
+    // Not reloading: focus moving back to the date must not fill the end date.
+    Child<QCheckBox>(window, u"CB_LER"_s)->setChecked(false);
+    for (const QString& button : {u"BU_RECALC"_s, u"BU_VISAO"_s}) {
+        QString seen;
+        test::CloseNextModal(&seen);
+        Child<QPushButton>(window, button)->click();
+        QCOMPARE(seen, u"Devem ser informadas as datas de Entrada e Saída"_s);
+    }
+    QVERIFY(!data::ParamRead(data::DatabaseFor(u"PDS"_s), u"PAR_IPI_2601"_s, 190));
+
+    // "Arquivo" hides the grid; "Recalc." shows it again and fills it.
+    auto* archive = Child<QCheckBox>(window, u"CB_ARQUIVOENT"_s);
+    auto* grid = Child<QTableWidget>(window, u"SG_ENTRADA"_s);
+    archive->setChecked(true);
+    QVERIFY(grid->isHidden());
+    Child<QLineEdit>(window, u"E_DATAF"_s)->setText(u"31/01/26"_s);
+    Child<QPushButton>(window, u"BU_RECALC"_s)->click();
+    QVERIFY(!grid->isHidden());
+    QCOMPARE(grid->item(0, 1)->text(), u"COMPRA PARA COMERCIALIZACAO"_s);
+    QCOMPARE(Child<QLineEdit>(window, u"E_ENT12"_s)->text(), A(u"100,00"_s));
+    QVERIFY(data::ParamRead(data::DatabaseFor(u"PDS"_s), u"PAR_IPI_2601"_s, 190));
+    window.close();
+}
+
+QTEST_MAIN(TestTF_LX56)
+#include "test_tf_lx56.moc"

@@ -1,0 +1,56 @@
+#include "support/modal.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+
+#include <memory>
+
+namespace livrax::test {
+
+void OnNextModal(const std::function<void(QWidget*)>& handle, const QString& name, int waitMs) {
+    auto* timer = new QTimer;
+    auto elapsed = std::make_shared<int>(0);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, handle, name, elapsed, waitMs] {
+        QWidget* modal = QApplication::activeModalWidget();
+        *elapsed += 10;
+        const bool found =
+            modal && modal->isVisible() && (name.isEmpty() || modal->objectName() == name);
+        if (found || *elapsed >= waitMs) {
+            timer->stop();
+            timer->deleteLater();
+            handle(found ? modal : nullptr);
+        }
+    });
+    timer->start();
+}
+
+void CloseNextModal(QString* seen) {
+    OnNextModal([seen](QWidget* modal) {
+        if (!modal) return;
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            *seen = box->text();
+        else
+            *seen = modal->objectName();
+        // A window busy with its work (a preview still drawing) may refuse to
+        // close: ask again until it is gone.
+        QPointer<QWidget> target(modal);
+        auto* retry = new QTimer;
+        retry->setInterval(10);
+        auto tries = std::make_shared<int>(0);
+        QObject::connect(retry, &QTimer::timeout, [retry, target, tries] {
+            if (target && target->isVisible() && ++*tries < 1000) {
+                target->close();
+                return;
+            }
+            retry->stop();
+            retry->deleteLater();
+        });
+        modal->close();
+        retry->start();
+    });
+}
+
+} // namespace livrax::test
