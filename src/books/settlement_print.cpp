@@ -5,6 +5,7 @@
 #include "common/numbers.h"
 #include "common/text.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace livrax::books {
@@ -15,6 +16,7 @@ using print::PrintJob;
 namespace {
 
 const int AmountColumns[5] = {75, 90, 105, 120, 135};
+constexpr int LastAmountColumn = 135;
 
 // How one settlement book writes its amounts: the ICMS book with thousands
 // separators, the IPI book without.
@@ -38,6 +40,12 @@ class SettlementPrinter {
         SetUpBookJob(m_job, m_job.destination, m_period.firstPage);
         m_job.startJob();
         if (m_job.cancelled) return;
+        // The amounts end at column 135. Where the page holds fewer columns
+        // (the report font's cells are wider than the layout assumed), the
+        // value columns move left together so that none is cut at the edge.
+        const int pageColumns =
+            (m_job.pageWidth - m_job.rightMargin - m_job.leftMargin) / std::max(1, m_job.charWidth);
+        m_valueShift = std::max(0, LastAmountColumn - pageColumns);
         m_job.pageHeader();
         printPart(false);
         m_job.newPage();
@@ -48,6 +56,9 @@ class SettlementPrinter {
     }
 
   private:
+    // A column of the values' side of the parts.
+    int value(int column) const { return column - m_valueShift; }
+
     QString title(const QString& spacedPart) const {
         return u"REGISTRO DE APURAÇÃO - "_s + m_book.taxName + u"    "_s + spacedPart;
     }
@@ -63,26 +74,26 @@ class SettlementPrinter {
 
     void printPartHeader(bool exits) {
         printTop(exits ? u"S A Í D A S"_s : u"E N T R A D A S"_s);
-        DrawColumnTitleBoxes(m_job, 65);
-        m_job.printText(65, 80, u"            V a l o r e s   F i s c a i s"_s, 10, u"B"_s);
+        DrawColumnTitleBoxes(m_job, value(65));
+        m_job.printText(65, value(80), u"            V a l o r e s   F i s c a i s"_s, 10, u"B"_s);
         m_job.printText(70, 1, u"Class."_s);
         m_job.printText(75, 20, u"N  a  t  u  r  e  z a"_s, 10, u"B"_s);
         m_job.printText(80, 1, u"Fiscal"_s);
-        m_job.printText(80, 105, u"Operações com Crédito de Imposto"_s, {}, {}, u"D"_s);
-        m_job.printText(80, 135, u"Operações sem Crédito de Imposto"_s, {}, {}, u"D"_s);
-        m_job.printText(90, 75, u"Contábil"_s, {}, {}, u"D"_s);
-        m_job.printText(90, 90, u"Base Cálc."_s, {}, {}, u"D"_s);
-        m_job.printText(90, 105, exits ? u"Imp.Deb."_s : u"Imp.Cred."_s, {}, {}, u"D"_s);
-        m_job.printText(90, 120, u"Isentas N.trib."_s, {}, {}, u"D"_s);
-        m_job.printText(90, 135, u"Outras"_s, {}, {}, u"D"_s);
+        m_job.printText(80, value(105), u"Operações com Crédito de Imposto"_s, {}, {}, u"D"_s);
+        m_job.printText(80, value(135), u"Operações sem Crédito de Imposto"_s, {}, {}, u"D"_s);
+        m_job.printText(90, value(75), u"Contábil"_s, {}, {}, u"D"_s);
+        m_job.printText(90, value(90), u"Base Cálc."_s, {}, {}, u"D"_s);
+        m_job.printText(90, value(105), exits ? u"Imp.Deb."_s : u"Imp.Cred."_s, {}, {}, u"D"_s);
+        m_job.printText(90, value(120), u"Isentas N.trib."_s, {}, {}, u"D"_s);
+        m_job.printText(90, value(135), u"Outras"_s, {}, {}, u"D"_s);
         m_job.printText(110, 0, QString());
         m_job.headerPending = false;
     }
 
     void printAmounts(const std::array<QString, 5>& texts, bool bold) {
         for (int i = 0; i < 5; ++i)
-            m_job.printText(QString(), AmountColumns[i], texts[i], {}, bold ? u"B"_s : QString(),
-                            u"D"_s);
+            m_job.printText(QString(), value(AmountColumns[i]), texts[i], {},
+                            bold ? u"B"_s : QString(), u"D"_s);
     }
 
     void printSubtotal(const std::array<qint64, 5>& subtotals) {
@@ -194,6 +205,7 @@ class SettlementPrinter {
     const MonthData& m_month;
     const BookPeriod& m_period;
     AmountStyle m_style;
+    int m_valueShift = 0;
 };
 
 } // namespace
