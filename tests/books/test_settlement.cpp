@@ -302,6 +302,16 @@ void TestSettlement::printedParts() {
     QVERIFY(summary.contains(u"Org.Arrec. SEFAZ"_s));
     QVERIFY(summary.contains(u"OBS: pago em dia"_s));
 
+    // No amount runs past the page's right edge: the value columns give way
+    // when the page holds fewer columns than the layout's last one.
+    print::PrintJob job;
+    job.destination = u"G"_s;
+    PrintSettlement(job, IcmsSettlement(), month,
+                    {Jan, u"31/01/26"_s, QString(), QString(), u"1"_s});
+    const int pageColumns = qRound(double(job.pageWidth - job.rightMargin) / job.charWidth);
+    for (const QString& line : static_cast<print::TextPageSurface*>(job.surface())->pages()[0])
+        QVERIFY2(line.size() <= pageColumns, qPrintable(line));
+
     // The IPI book writes no thousands separators anywhere.
     const QStringList ipiSummary = PrintedPage(IpiSettlement(), month, 2);
     QVERIFY(ipiSummary.value(0).startsWith(u"LX57 REGISTRO DE APURAÇÃO - IPI R E S U M O"_s));
