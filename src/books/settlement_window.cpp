@@ -183,10 +183,14 @@ QLineEdit* SettlementWindow::amountEdit(const QString& objectName) {
     QLineEdit* edit = TextEdit(objectName, this);
     edit->setAlignment(Qt::AlignRight);
     edit->setMaximumWidth(140);
+    recomputeOnLeave(edit);
+    return edit;
+}
+
+void SettlementWindow::recomputeOnLeave(QLineEdit* edit) {
     connect(edit, &QLineEdit::editingFinished, this, [this] {
         if (!m_busy) recomputeSummary();
     });
-    return edit;
 }
 
 QWidget* SettlementWindow::buildBoxes(bool exits) {
@@ -236,9 +240,7 @@ QWidget* SettlementWindow::buildSettlement() {
         grid->addWidget(new QLabel(captions[part], guides), 0, part);
         for (int g = 0; g < 4; ++g) {
             QLineEdit* edit = TextEdit(u"E_GUIA"_s + names[part] + QString::number(g + 1), guides);
-            connect(edit, &QLineEdit::editingFinished, this, [this] {
-                if (!m_busy) recomputeSummary();
-            });
+            recomputeOnLeave(edit);
             m_guides[g][part] = edit;
             grid->addWidget(edit, g + 1, part);
         }
@@ -247,9 +249,7 @@ QWidget* SettlementWindow::buildSettlement() {
     auto* obs = new QFormLayout;
     for (int i = 0; i < 3; ++i) {
         m_obs[i] = TextEdit(u"E_OBS"_s + QString::number(i + 1), page);
-        connect(m_obs[i], &QLineEdit::editingFinished, this, [this] {
-            if (!m_busy) recomputeSummary();
-        });
+        recomputeOnLeave(m_obs[i]);
         obs->addRow(u"OBS:"_s, m_obs[i]);
     }
     layout->addLayout(obs);

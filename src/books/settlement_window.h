@@ -52,6 +52,8 @@ class SettlementWindow : public BookDialog {
     QWidget* buildSettlement();
     QWidget* buildGridTab(bool exits);
     QLineEdit* amountEdit(const QString& objectName);
+    // Leaving the field (a box, a guide, an observation) balances the month again.
+    void recomputeOnLeave(QLineEdit* edit);
 
     void showMonth(const MonthData& month);
     void showBoxes(const MonthData& month);
