@@ -9,6 +9,7 @@
 #include "print/print_job.h"
 #include "print/report_runner.h"
 #include "print/text_viewer.h"
+#include "support/modal.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,6 +37,7 @@
 using namespace livrax;
 using namespace livrax::print;
 using namespace Qt::StringLiterals;
+using livrax::test::OnModal;
 
 namespace {
 
@@ -74,28 +76,6 @@ void Click(const QWidget& window, const QString& name) {
     auto* button = window.findChild<QAbstractButton*>(name);
     QVERIFY2(button, qPrintable(name));
     button->click();
-}
-
-// Runs `handle` on the next modal window named `name` for which `ready` holds
-// (or on nothing after `waitMs`): the test's hand on a dialog the code under
-// test runs modally.
-void OnModal(const QString& name, std::function<void(QWidget*)> handle,
-             std::function<bool(QWidget*)> ready = {}, int waitMs = 5000) {
-    auto* timer = new QTimer;
-    auto elapsed = std::make_shared<int>(0);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, name, handle, ready, elapsed, waitMs] {
-        QWidget* modal = QApplication::activeModalWidget();
-        *elapsed += 10;
-        const bool found =
-            modal && modal->objectName() == name && modal->isVisible() && (!ready || ready(modal));
-        if (found || *elapsed >= waitMs) {
-            timer->stop();
-            timer->deleteLater();
-            handle(found ? modal : nullptr);
-        }
-    });
-    timer->start();
 }
 
 // Closes the next message box, keeping its text.

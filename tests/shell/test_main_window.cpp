@@ -8,6 +8,7 @@
 #include "platform/window_registry.h"
 #include "shell/login.h"
 #include "shell/main_window.h"
+#include "support/modal.h"
 #include "support/module_fixture.h"
 
 #include <QAction>
@@ -27,6 +28,7 @@
 
 using namespace livrax;
 using namespace Qt::StringLiterals;
+using test::OnNextModal;
 
 namespace {
 
@@ -41,24 +43,6 @@ void DescribeMenu(const QList<QAction*>& actions, int depth, QStringList& lines)
     }
 }
 
-// Runs `handle` on the next modal window that opens (or on none, after
-// `waitMs`): the test's hand on a dialog the code under test runs modally.
-void OnNextModal(std::function<void(QWidget*)> handle, int waitMs = 2000) {
-    auto* timer = new QTimer;
-    auto elapsed = std::make_shared<int>(0);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, handle, elapsed, waitMs] {
-        QWidget* modal = QApplication::activeModalWidget();
-        *elapsed += 10;
-        if (modal || *elapsed >= waitMs) {
-            timer->stop();
-            timer->deleteLater();
-            handle(modal);
-        }
-    });
-    timer->start();
-}
-
 QString StoredLine(int line) {
     data::ParamRead(data::B_DIR(5), u"PAR_LIVRAXB"_s, 0);
     return data::ParamLines().line(line);
@@ -69,7 +53,7 @@ QString StoredLine(int line) {
 class TestMainWindow : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void cleanup() {
         data::DataModule().closeAll();
         data::ResetGlobals();
@@ -89,28 +73,56 @@ void TestMainWindow::menuAndToolBarFollowTheCommandTable() {
     QCOMPARE(window.windowTitle(), u"LIVRAX - LIVROS FISCAIS - Versão 25/05/2007"_s);
     QStringList lines;
     DescribeMenu(window.menuBar()->actions(), 0, lines);
-    const QStringList expected = {
-        u"Arquivo"_s, u"  Senhas"_s, u"  -"_s, u"  Sair\tF12"_s,
-        u"Especiais"_s, u"  LX40 - Inventário Retroativo"_s, u"  LX53 - Registro de Entrada"_s,
-        u"  LX55 - Registro de Saida"_s, u"  LX67 - Produtos Controlados"_s,
-        u"  LX68 - Produtos Controlados - Res.RDC 234"_s,
-        u"  LX62 - Planilha de apuração de Crédito Fiscal - Isentos"_s,
-        u"  LX64 - Sem Retenção de Subs.Tribut"_s, u"  LX52 - GIA Modelo B"_s,
-        u"  LX56 - Registro de Apuração do ICMS"_s,
-        u"  LX56S - Registro de Apuração do Subst.Tribut"_s,
-        u"  LX57 - Registro de Apuração do IPI"_s, u"  LX70 - Livro de ISSQN"_s,
-        u"Relatórios"_s, u"  PRO - Produtos"_s, u"  -"_s, u"  PDE - Notas de Entrada"_s,
-        u"  PDS - Notas de Saida"_s, u"  -"_s, u"  PIE - Itens de Entrada"_s,
-        u"  PIS - Itens de Saída"_s,
-        u"Exportar"_s, u"  Vendas p/Contabilidade - L 01"_s, u"  Vendas p/Contabilidade - L 02"_s,
-        u"  Duplicatas (DUM) p/Contabilidade - 04"_s, u"  Livros Fiscais"_s,
-        u"  SINTEGRA - Gias RS/SP "_s, u"  SINTEGRA - 2004"_s, u"  Proceda (VENDA001) - PDSE01"_s,
-        u"  Gia SC - Apuração do ICM"_s, u"  DIEF - SC"_s, u"  DataHouse"_s, u"  DIME_SC"_s,
-        u"Importar"_s, u"  Reverter SINTEGRA"_s,
-        u"Cadastro"_s, u"  CAE - Cadastro da Empresa"_s, u"  EPP"_s, u"    Cadastro"_s,
-        u"    Manutenção"_s, u"  CPC - Contas por Cliente"_s, u"    Cadastro"_s,
-        u"    Relatório"_s, u"    Manutenção"_s,
-        u"Sobre"_s, u"Sair"_s};
+    const QStringList expected = {u"Arquivo"_s,
+                                  u"  Senhas"_s,
+                                  u"  -"_s,
+                                  u"  Sair\tF12"_s,
+                                  u"Especiais"_s,
+                                  u"  LX40 - Inventário Retroativo"_s,
+                                  u"  LX53 - Registro de Entrada"_s,
+                                  u"  LX55 - Registro de Saida"_s,
+                                  u"  LX67 - Produtos Controlados"_s,
+                                  u"  LX68 - Produtos Controlados - Res.RDC 234"_s,
+                                  u"  LX62 - Planilha de apuração de Crédito Fiscal - Isentos"_s,
+                                  u"  LX64 - Sem Retenção de Subs.Tribut"_s,
+                                  u"  LX52 - GIA Modelo B"_s,
+                                  u"  LX56 - Registro de Apuração do ICMS"_s,
+                                  u"  LX56S - Registro de Apuração do Subst.Tribut"_s,
+                                  u"  LX57 - Registro de Apuração do IPI"_s,
+                                  u"  LX70 - Livro de ISSQN"_s,
+                                  u"Relatórios"_s,
+                                  u"  PRO - Produtos"_s,
+                                  u"  -"_s,
+                                  u"  PDE - Notas de Entrada"_s,
+                                  u"  PDS - Notas de Saida"_s,
+                                  u"  -"_s,
+                                  u"  PIE - Itens de Entrada"_s,
+                                  u"  PIS - Itens de Saída"_s,
+                                  u"Exportar"_s,
+                                  u"  Vendas p/Contabilidade - L 01"_s,
+                                  u"  Vendas p/Contabilidade - L 02"_s,
+                                  u"  Duplicatas (DUM) p/Contabilidade - 04"_s,
+                                  u"  Livros Fiscais"_s,
+                                  u"  SINTEGRA - Gias RS/SP "_s,
+                                  u"  SINTEGRA - 2004"_s,
+                                  u"  Proceda (VENDA001) - PDSE01"_s,
+                                  u"  Gia SC - Apuração do ICM"_s,
+                                  u"  DIEF - SC"_s,
+                                  u"  DataHouse"_s,
+                                  u"  DIME_SC"_s,
+                                  u"Importar"_s,
+                                  u"  Reverter SINTEGRA"_s,
+                                  u"Cadastro"_s,
+                                  u"  CAE - Cadastro da Empresa"_s,
+                                  u"  EPP"_s,
+                                  u"    Cadastro"_s,
+                                  u"    Manutenção"_s,
+                                  u"  CPC - Contas por Cliente"_s,
+                                  u"    Cadastro"_s,
+                                  u"    Relatório"_s,
+                                  u"    Manutenção"_s,
+                                  u"Sobre"_s,
+                                  u"Sair"_s};
     QCOMPARE(lines, expected);
 
     // Tool bar, left to right, with the exit button last (right edge).
@@ -127,10 +139,10 @@ void TestMainWindow::menuAndToolBarFollowTheCommandTable() {
               [](QToolButton* a, QToolButton* b) { return a->x() < b->x(); });
     for (QToolButton* button : found)
         buttons << button->objectName() + u'|' + button->text() + u'|' + button->toolTip();
-    QCOMPARE(buttons, (QStringList{u"BU_LX53|R.Entrada|"_s, u"BU_LX55|Reg.Saída|"_s,
-                                   u"BU_LX56|Apur. ICM|"_s, u"BU_LX57|Apur. IPI|"_s,
-                                   u"BU_CPC|Cad. CPC|"_s, u"BU_EPP|Cad. EPP|"_s,
-                                   u"BU_SAIR||SAIR"_s}));
+    QCOMPARE(buttons,
+             (QStringList{u"BU_LX53|R.Entrada|"_s, u"BU_LX55|Reg.Saída|"_s, u"BU_LX56|Apur. ICM|"_s,
+                          u"BU_LX57|Apur. IPI|"_s, u"BU_CPC|Cad. CPC|"_s, u"BU_EPP|Cad. EPP|"_s,
+                          u"BU_SAIR||SAIR"_s}));
     QToolButton* exit = found.last();
     QVERIFY(exit->geometry().right() > panel->width() - 40); // anchored right
     QVERIFY(!window.findChild<QLabel*>(u"Image1"_s)->pixmap().isNull());
@@ -159,15 +171,17 @@ void TestMainWindow::passwordLevels() {
     data::Globals().user.level = level;
     shell::TF_LIVRAXB window;
     bool asked = false;
-    OnNextModal([&](QWidget* modal) {
-        auto* dialog = qobject_cast<QInputDialog*>(modal);
-        if (!dialog) return;
-        asked = true;
-        QCOMPARE(dialog->windowTitle(), u"LIBERAÇÃO DE SENHAS"_s);
-        QCOMPARE(dialog->labelText(), u"Níveis para acesso ao programa"_s);
-        dialog->setTextValue(typed);
-        accept ? dialog->accept() : dialog->reject();
-    }, level == u"9"_s ? 2000 : 50);
+    OnNextModal(
+        [&](QWidget* modal) {
+            auto* dialog = qobject_cast<QInputDialog*>(modal);
+            if (!dialog) return;
+            asked = true;
+            QCOMPARE(dialog->windowTitle(), u"LIBERAÇÃO DE SENHAS"_s);
+            QCOMPARE(dialog->labelText(), u"Níveis para acesso ao programa"_s);
+            dialog->setTextValue(typed);
+            accept ? dialog->accept() : dialog->reject();
+        },
+        level == u"9"_s ? 2000 : 50);
     window.runCommand(shell::kPasswordsCommand);
     if (level != u"9"_s) QTest::qWait(100); // give a dialog the chance to appear
     QCOMPARE(asked, level == u"9"_s);
@@ -211,12 +225,14 @@ void TestMainWindow::itemsWithoutWindowsDoNothing() {
                 trigger(action->menu()->actions());
             } else if (!action->isSeparator() && action->text() != u"Sair"_s &&
                        action->text() != u"Senhas"_s) {
-                OnNextModal([&](QWidget* modal) {
-                    if (modal) {
-                        sawModal = true;
-                        modal->close();
-                    }
-                }, 20);
+                OnNextModal(
+                    [&](QWidget* modal) {
+                        if (modal) {
+                            sawModal = true;
+                            modal->close();
+                        }
+                    },
+                    20);
                 action->trigger();
                 QTest::qWait(30);
             }

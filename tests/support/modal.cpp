@@ -9,15 +9,17 @@
 
 namespace livrax::test {
 
-void OnNextModal(const std::function<void(QWidget*)>& handle, const QString& name, int waitMs) {
+void OnModal(const QString& name, const std::function<void(QWidget*)>& handle,
+             const std::function<bool(QWidget*)>& ready, int waitMs) {
     auto* timer = new QTimer;
     auto elapsed = std::make_shared<int>(0);
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, handle, name, elapsed, waitMs] {
+    QObject::connect(timer, &QTimer::timeout, [timer, handle, name, ready, elapsed, waitMs] {
         QWidget* modal = QApplication::activeModalWidget();
         *elapsed += 10;
-        const bool found =
-            modal && modal->isVisible() && (name.isEmpty() || modal->objectName() == name);
+        const bool found = modal && modal->isVisible() &&
+                           (name.isEmpty() || modal->objectName() == name) &&
+                           (!ready || ready(modal));
         if (found || *elapsed >= waitMs) {
             timer->stop();
             timer->deleteLater();
@@ -25,6 +27,10 @@ void OnNextModal(const std::function<void(QWidget*)>& handle, const QString& nam
         }
     });
     timer->start();
+}
+
+void OnNextModal(const std::function<void(QWidget*)>& handle, int waitMs) {
+    OnModal(QString(), handle, {}, waitMs);
 }
 
 void CloseNextModal(QString* seen) {

@@ -4,6 +4,7 @@
 #include "data/data_module.h"
 #include "data/returned_values.h"
 #include "platform/window_registry.h"
+#include "support/modal.h"
 #include "support/module_fixture.h"
 #include "tools/selection.h"
 #include "tools/selection_windows.h"
@@ -30,6 +31,7 @@
 using namespace livrax;
 using namespace livrax::tools;
 using namespace Qt::StringLiterals;
+using test::OnModal;
 
 Q_DECLARE_METATYPE(livrax::tools::FilterOperator)
 
@@ -40,23 +42,6 @@ QStringList ListItems(const QListWidget* list) {
     for (int i = 0; i < list->count(); ++i)
         items << list->item(i)->text();
     return items;
-}
-
-// Runs `handle` on the next modal window named `name` once it is up.
-void OnModal(const QString& name, std::function<void(QWidget*)> handle) {
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, tries, name, handle] {
-        QWidget* modal = QApplication::activeModalWidget();
-        const bool found = modal && modal->objectName() == name;
-        if (found || ++*tries > 200) {
-            timer->stop();
-            timer->deleteLater();
-            handle(found ? modal : nullptr);
-        }
-    });
-    timer->start();
 }
 
 // Closes the next error box, keeping its text.
