@@ -80,13 +80,21 @@ void BookDialog::showEvent(QShowEvent* event) {
     loadSettings();
 }
 
+void BookDialog::saveOnce() {
+    if (m_saved || !m_loaded) return;
+    m_saved = true;
+    saveSettings();
+    if (m_commitOnClose) data::CommitAll();
+}
+
 void BookDialog::closeEvent(QCloseEvent* event) {
-    if (!m_saved) {
-        m_saved = true;
-        saveSettings();
-        if (m_commitOnClose) data::CommitAll();
-    }
+    saveOnce();
     QDialog::closeEvent(event);
+}
+
+void BookDialog::reject() {
+    saveOnce();
+    QDialog::reject();
 }
 
 bool BookDialog::eventFilter(QObject* watched, QEvent* event) {

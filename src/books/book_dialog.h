@@ -45,9 +45,13 @@ class BookDialog : public QDialog {
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Esc leaves the window as closing it does: the settings are written.
+    void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void saveOnce();
+
     QVBoxLayout* m_layout = nullptr;
     bool m_commitOnClose = true;
     bool m_loaded = false;

@@ -46,6 +46,19 @@ QString OverwriteFields(const QString& stored, const QMap<int, QString>& values)
     return JoinFields(fields);
 }
 
+// A text kept in a "#"-separated line: a "#" typed in it would split it.
+QString FieldText(const QString& text) {
+    QString kept = text;
+    return kept.replace(u'#', u' ');
+}
+
+QMap<int, QString> FieldTexts(const QMap<int, QString>& texts) {
+    QMap<int, QString> result;
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it)
+        result.insert(it.key(), FieldText(it.value()));
+    return result;
+}
+
 QString Amount(qint64 scaled) {
     return FormatScaled(scaled, 13, 2);
 }
@@ -82,8 +95,12 @@ void GridToLines(const NatureGrid& grid, int firstLine, data::ParamLineArray& li
     for (int n = firstLine; n < firstLine + GridRowsKept; ++n)
         lines.setLine(n, QString());
     const QList<NatureRow> rows = grid.detailRows();
-    for (int i = 0; i < rows.size() && i < GridRowsKept; ++i)
-        lines.setLine(firstLine + i, JoinFields(QStringList(rows[i].begin(), rows[i].end()), 7));
+    for (int i = 0; i < rows.size() && i < GridRowsKept; ++i) {
+        QStringList cells;
+        for (const QString& cell : rows[i])
+            cells.append(FieldText(cell));
+        lines.setLine(firstLine + i, JoinFields(cells, 7));
+    }
 }
 
 QMap<int, QString> Normalised(const QMap<int, QString>& boxes) {
@@ -193,8 +210,13 @@ RecalcResult Recalc(const SettlementBook& book, bool exits, RecalcInput& input, 
             grid.rows.append(row);
         }
     } catch (const data::DbError&) {
-        slot.rollback(); // the rows read so far stay in the grid
+        // A walk broken off is a failed recalculation: no partial totals.
+        slot.rollback();
+        result.failedQuery = sql;
+        grid.rows.clear();
+        totals = {};
     }
+    data::CloseSlot(slotName); // the raw rows were copied for the window
     // The ICMS book's "Outras" total is what the totals leave, as on its rows.
     if (!book.ipi) totals[4] = totals[0] - totals[1];
     grid.rows.append(TotalRow(totals));
@@ -340,18 +362,18 @@ void SaveMonth(const SettlementBook& book, const QString& startDate, const Month
         lines.setLine(line, OverwriteFields(lines.line(line), values));
     };
     overwrite(EntryBoxesLine, Normalised(month.entries));
-    overwrite(EntryDescriptionsLine, month.entryDescriptions);
+    overwrite(EntryDescriptionsLine, FieldTexts(month.entryDescriptions));
     overwrite(ExitBoxesLine, Normalised(month.exits));
-    overwrite(ExitDescriptionsLine, month.exitDescriptions);
+    overwrite(ExitDescriptionsLine, FieldTexts(month.exitDescriptions));
     overwrite(BalanceLine,
               {{29, NormaliseAmount(month.box29)}, {30, NormaliseAmount(month.box30)}});
-    overwrite(ObsLine, {{1, month.obs[0]}, {2, month.obs[1]}, {3, month.obs[2]}});
+    overwrite(ObsLine, FieldTexts({{1, month.obs[0]}, {2, month.obs[1]}, {3, month.obs[2]}}));
     for (int i = 0; i < 4; ++i) {
         QMap<int, QString> values;
         for (int g = 0; g < 4; ++g) {
             const Guide& guide = month.guides[g];
             const std::array<QString, 4> parts{guide.number, guide.date, guide.value, guide.agency};
-            values.insert(g + 1, parts[i]);
+            values.insert(g + 1, FieldText(parts[i]));
         }
         overwrite(GuideNumberLine + i, values);
     }

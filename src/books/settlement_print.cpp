@@ -58,6 +58,9 @@ class SettlementPrinter {
   private:
     // A column of the values' side of the parts.
     int value(int column) const { return column - m_valueShift; }
+    // The characters of a nature's description that fit before the first
+    // amount (13 wide, ending at column 75) with a blank between.
+    int historyWidth() const { return value(AmountColumns[0]) - 13 - 6 - 1; }
 
     QString title(const QString& spacedPart) const {
         return u"REGISTRO DE APURAÇÃO - "_s + m_book.taxName + u"    "_s + spacedPart;
@@ -127,7 +130,7 @@ class SettlementPrinter {
                     m_job.printText(QString(), 6, u"TOTAL DO IMPOSTO DO PERÍODO"_s, {}, u"B"_s);
                 } else {
                     m_job.printText(QString(), 0, row[0]);
-                    m_job.printText(QString(), 6, row[1]);
+                    m_job.printText(QString(), 6, row[1].left(historyWidth()));
                 }
                 printAmounts(texts, total);
             }

@@ -350,6 +350,7 @@ void SettlementWindow::loadMonth() {
     const QString start = m_start->displayText();
     if (start.mid(3, 2).trimmed().isEmpty()) return;
     showMonth(LoadMonth(m_book, start));
+    m_monthStart = start;
     m_reload->setChecked(false);
 }
 
@@ -378,7 +379,7 @@ void SettlementWindow::recalcSide(bool exits) {
 }
 
 void SettlementWindow::recalcAll() {
-    if (!datesGiven()) return;
+    if (!datesUsable()) return;
     m_busy = true;
     for (Side* side : {&m_entries, &m_exits}) {
         m_tabs->setCurrentWidget(side == &m_exits ? m_exitsGridTab : m_entriesGridTab);
@@ -388,13 +389,15 @@ void SettlementWindow::recalcAll() {
     }
     m_tabs->setCurrentWidget(m_selection);
     m_busy = false;
+    // The grids now hold the start date's month: that is the month saved.
+    m_monthStart = m_start->displayText();
     save();
 }
 
 void SettlementWindow::save() {
     recomputeSummary();
     SaveSettlementSettings(m_book, settings());
-    SaveMonth(m_book, m_start->displayText(), month());
+    SaveMonth(m_book, m_monthStart, month());
 }
 
 void SettlementWindow::moveMonth(int months) {
@@ -407,6 +410,12 @@ void SettlementWindow::moveMonth(int months) {
 void SettlementWindow::startDateLeft() {
     const QString start = m_start->displayText();
     if (m_busy || !m_reload->isChecked() || start.contains(u' ')) return;
+    if (!bookDateValid(start)) {
+        m_busy = true; // the message takes the focus: no second one
+        platform::ShowError(this, u"Data inválida: "_s + start);
+        m_busy = false;
+        return;
+    }
     m_busy = true;
     m_end->setText(LastDayOfMonth(start));
     loadMonth();
@@ -414,21 +423,22 @@ void SettlementWindow::startDateLeft() {
     if (MonthIsEmpty(month())) recalcAll();
 }
 
-bool SettlementWindow::datesGiven() {
-    if (!m_book.ipi || (!IsBlank(m_start->displayText()) && !IsBlank(m_end->displayText())))
-        return true;
-    platform::ShowMessage(this, DatesRequired);
-    return false;
-}
-
-void SettlementWindow::print(const QString& destination) {
-    if (!datesGiven()) return;
+bool SettlementWindow::datesUsable() {
+    if (m_book.ipi && (IsBlank(m_start->displayText()) || IsBlank(m_end->displayText()))) {
+        platform::ShowMessage(this, DatesRequired);
+        return false;
+    }
     for (const QString& date : {m_start->displayText(), m_end->displayText()}) {
         if (!IsBlank(date) && !bookDateValid(date)) {
             platform::ShowError(this, u"Data inválida: "_s + date);
-            return;
+            return false;
         }
     }
+    return true;
+}
+
+void SettlementWindow::print(const QString& destination) {
+    if (!datesUsable()) return;
     const MonthData current = month();
     const BookPeriod period{m_start->displayText(), m_end->displayText(), QString(), QString(),
                             m_page->text()};
@@ -457,7 +467,7 @@ void SettlementWindow::loadSettings() {
 
 void SettlementWindow::saveSettings() {
     SaveSettlementSettings(m_book, settings());
-    SaveMonth(m_book, m_start->displayText(), month());
+    SaveMonth(m_book, m_monthStart, month());
 }
 
 } // namespace livrax::books

@@ -65,8 +65,9 @@ class SettlementWindow : public BookDialog {
     void moveMonth(int months);
     void startDateLeft();
     void print(const QString& destination);
-    // The IPI book needs both dates to recalculate and print.
-    bool datesGiven();
+    // Dates a recalculation or a print can use: real dates where given, and
+    // in the IPI book both of them (else the user is told why not).
+    bool datesUsable();
     SettlementSettings settings() const;
 
     const SettlementBook& m_book;
@@ -85,6 +86,9 @@ class SettlementWindow : public BookDialog {
     std::array<std::array<QLineEdit*, 4>, 4> m_guides{}; // [guide][number, date, value, agency]
     std::array<QLineEdit*, 3> m_obs{};
     bool m_busy = false; // a load or recalculation is moving the focus
+    // The start date of the month on the tabs: the tabs are saved into that
+    // month's record even when another date was typed since.
+    QString m_monthStart;
 };
 
 } // namespace livrax::books

@@ -17,6 +17,8 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <functional>
+
 namespace livrax::shell {
 
 using namespace Qt::StringLiterals;
@@ -38,6 +40,18 @@ void SetUpFileJob(print::PrintJob& job, const QString& out, QTextStream& err) {
     job.onPage = [&err](print::PrintJob& running) {
         err << "\rPáginas: " << running.pageCount << Qt::flush;
     };
+}
+
+// Runs a book's printing; a file that cannot be written ends it with the
+// reason on stderr. False then.
+bool PrintedWithoutError(const std::function<void()>& print, QTextStream& err) {
+    try {
+        print();
+    } catch (const std::exception& error) {
+        err << "\nlivrax book: " << QString::fromUtf8(error.what()) << "\n";
+        return false;
+    }
+    return true;
 }
 
 // The entries or exits book over a period.
@@ -74,15 +88,15 @@ int PrintInvoiceBook(const QCommandLineParser& parser, const QString& book, cons
 
     print::PrintJob job;
     SetUpFileJob(job, out, err);
-    try {
-        if (exits)
-            books::PrintLX55(job, outs);
-        else
-            books::PrintLX53(job, entries);
-    } catch (const std::exception& error) {
-        err << "\nlivrax book: " << QString::fromUtf8(error.what()) << "\n";
-        return 1;
-    }
+    const bool printed = PrintedWithoutError(
+        [&] {
+            if (exits)
+                books::PrintLX55(job, outs);
+            else
+                books::PrintLX53(job, entries);
+        },
+        err);
+    if (!printed) return 1;
     err << "\rPáginas: " << job.pageCount << "\n";
     const QString failed = exits ? outs.failedQuery : entries.failedQuery;
     if (!failed.isEmpty())
@@ -103,17 +117,27 @@ int PrintSettlementBook(const QCommandLineParser& parser, const QString& code, c
     if (parser.isSet(u"recalc"_s)) {
         const books::MonthRecalc recalc = books::RecalculateMonth(
             book, start, end, settings.entriesFilter, settings.exitsFilter, data);
-        for (const QString& failed : {recalc.entries.failedQuery, recalc.exits.failedQuery})
-            if (!failed.isEmpty())
-                err << "livrax book: aviso: a consulta falhou e o quadro saiu vazio: " << failed
-                    << "\n";
+        bool failed = false;
+        for (const QString& query : {recalc.entries.failedQuery, recalc.exits.failedQuery}) {
+            if (query.isEmpty()) continue;
+            err << "livrax book: a consulta falhou: " << query << "\n";
+            failed = true;
+        }
+        // A month recalculated from a failed query would be stored with zero
+        // totals: it is left as it was.
+        if (failed) {
+            err << "livrax book: o mês não foi gravado nem impresso.\n";
+            return 1;
+        }
         books::SaveMonth(book, start, data);
     }
     const QString firstPage =
         parser.isSet(u"first-page"_s) ? parser.value(u"first-page"_s) : settings.firstPage;
     print::PrintJob job;
     SetUpFileJob(job, out, err);
-    books::PrintSettlement(job, book, data, {start, end, QString(), QString(), firstPage});
+    const books::BookPeriod period{start, end, QString(), QString(), firstPage};
+    if (!PrintedWithoutError([&] { books::PrintSettlement(job, book, data, period); }, err))
+        return 1;
     err << "\rPáginas: " << job.pageCount << "\n";
     QTextStream(stdout) << code << " " << month << " gravado em " << out << " (" << job.pageCount
                         << " páginas).\n";

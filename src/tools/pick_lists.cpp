@@ -72,8 +72,8 @@ QStringList TableDateFieldNames(const QString& firstTable, const QString& second
 
 QStringList CatalogEntries() {
     QStringList entries{QString()};
-    data::DataSlot& slot = data::DataModule().slot(Slot::T_CONW);
-    if (data::RunSelect(Slot::T_CONW, u"VRTNARQ"_s, u"SELECT * FROM VRTNARQ ORDER BY ANOME"_s,
+    data::DataSlot& slot = data::DataModule().slot(Slot::T_CONX);
+    if (data::RunSelect(Slot::T_CONX, u"VRTNARQ"_s, u"SELECT * FROM VRTNARQ ORDER BY ANOME"_s,
                         QString())) {
         try {
             for (; !slot.eof(); slot.next()) {
@@ -86,7 +86,7 @@ QStringList CatalogEntries() {
             slot.rollback(); // the rows read so far are listed
         }
     }
-    data::CloseSlot(Slot::T_CONW);
+    data::CloseSlot(Slot::T_CONX);
     return entries;
 }
 

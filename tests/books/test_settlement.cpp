@@ -209,7 +209,9 @@ void TestSettlement::monthRecordRoundTrip() {
     month.entryDescriptions[27] = u"ajuste de credito"_s;
     month.exits[37] = u"7"_s;
     month.exitDescriptions[38] = u"estorno"_s;
-    month.obs = {u"primeira"_s, QString(), u"terceira"_s};
+    // A "#" typed in a text would split the stored line: it is kept as a blank.
+    month.obs = {u"NF #12"_s, QString(), u"terceira"_s};
+    month.entryDescriptions[28] = u"a#b"_s;
     month.guides[1] = {u"G-2"_s, u"10/02/26"_s, u"158,40"_s, u"SEFAZ"_s};
     for (int i = 1; i <= 25; ++i)
         month.entriesGrid.rows.insert(i - 1,
@@ -226,7 +228,9 @@ void TestSettlement::monthRecordRoundTrip() {
     QCOMPARE(loaded.entryDescriptions[27], u"ajuste de credito"_s);
     QCOMPARE(loaded.exits[37], A(u"7,00"_s));
     QCOMPARE(loaded.exitDescriptions[38], u"estorno"_s);
-    QCOMPARE(loaded.obs[0], u"primeira"_s);
+    QCOMPARE(loaded.obs[0], u"NF  12"_s);
+    QCOMPARE(loaded.obs[1], QString());
+    QCOMPARE(loaded.entryDescriptions[28], u"a b"_s);
     QCOMPARE(loaded.obs[2], u"terceira"_s);
     QCOMPARE(loaded.guides[1].agency, u"SEFAZ"_s);
     QCOMPARE(loaded.guides[1].value, u"158,40"_s);
@@ -308,7 +312,8 @@ void TestSettlement::printedParts() {
     job.destination = u"G"_s;
     PrintSettlement(job, IcmsSettlement(), month,
                     {Jan, u"31/01/26"_s, QString(), QString(), u"1"_s});
-    const int pageColumns = qRound(double(job.pageWidth - job.rightMargin) / job.charWidth);
+    const int pageColumns =
+        qRound(double(job.pageWidth - job.rightMargin - job.leftMargin) / job.charWidth);
     for (const QString& line : static_cast<print::TextPageSurface*>(job.surface())->pages()[0])
         QVERIFY2(line.size() <= pageColumns, qPrintable(line));
 

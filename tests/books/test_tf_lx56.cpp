@@ -12,6 +12,7 @@
 #include "support/modal.h"
 #include "support/module_fixture.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -53,6 +54,8 @@ class TestTF_LX56 : public QObject {
 
   private Q_SLOTS:
     void icmsWindow();
+    void closingKeepsMonthsApart_data();
+    void closingKeepsMonthsApart();
     void ipiWindow();
 };
 
@@ -123,6 +126,52 @@ void TestTF_LX56::icmsWindow() {
     data::ParamRead(data::DatabaseFor(u"PDS"_s), u"PAR_LX56"_s, 190);
     QCOMPARE(data::ParamLines().line(2), u"01/02/26"_s);
     QVERIFY(data::ParamRead(data::DatabaseFor(u"PDS"_s), u"PAR_LF_2602"_s, 190));
+}
+
+void TestTF_LX56::closingKeepsMonthsApart_data() {
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("F12") << false;
+    QTest::newRow("Esc") << true;
+}
+
+// A date typed but not left yet does not take the month on the tabs with
+// it: closing (F12 or Esc) saves the tabs into the month they came from.
+void TestTF_LX56::closingKeepsMonthsApart() {
+    QFETCH(bool, escape);
+    test::ModuleFixture fixture;
+    fixture.erp().load(kFixture);
+    books::TF_LX56 window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* start = Child<QLineEdit>(window, u"E_DATAI"_s);
+    start->setText(u"01/01/26"_s);
+    Leave(start); // January: recalculated and stored
+    auto* box13 = Child<QLineEdit>(window, u"E_ENT13"_s);
+    box13->setText(u"55"_s);
+    // An impossible date is refused when left.
+    start->setText(u"31/02/26"_s);
+    QString seen;
+    test::CloseNextModal(&seen);
+    Leave(start);
+    QCOMPARE(seen, u"Data inválida: 31/02/26"_s);
+
+    start->setText(u"01/03/26"_s);
+    if (escape) {
+        QTest::keyClick(&window, Qt::Key_Escape);
+    } else {
+        for (QAction* action : window.findChildren<QAction*>())
+            if (action->shortcut() == QKeySequence(Qt::Key_F12)) action->trigger();
+    }
+    QVERIFY(!window.isVisible());
+    const auto box = [](const QString& key, int line, int field) {
+        data::ParamRead(data::DatabaseFor(u"PDS"_s), key, 190);
+        return data::ParamLines().line(line).split(u'#').value(field - 1);
+    };
+    QCOMPARE(box(u"PAR_LF_2601"_s, 10, 13), A(u"55,00"_s));
+    QVERIFY(!data::ParamRead(data::DatabaseFor(u"PDS"_s), u"PAR_LF_2603"_s, 190));
+    // The settings keep the date as typed.
+    data::ParamRead(data::DatabaseFor(u"PDS"_s), u"PAR_LX56"_s, 190);
+    QCOMPARE(data::ParamLines().line(2), u"01/03/26"_s);
 }
 
 void TestTF_LX56::ipiWindow() {

@@ -63,4 +63,11 @@ done
 [[ "$(box "$work/again.txt" 12)" == "$(box "$work/lx57-03.txt" 12)" ]]
 if "$livrax" book LX56 --month 13/26 --out "$work/y.txt" 2>"$work/err"; then exit 1; fi
 grep -q "informe --month" "$work/err"
+# A file that cannot be written: a message and a failure, not an abort.
+set +e
+"$livrax" book LX56 --month 03/26 --out "$work/no/such/folder/x.pdf" >/dev/null 2>"$work/err"
+status=$?
+set -e
+[[ $status == 1 ]]
+grep -q "livrax book: " "$work/err"
 echo "book command behaves"
