@@ -3,9 +3,10 @@
 
 #include "books/book_frame.h"
 #include "books/book_settings.h"
+#include "data/data_module.h"
+#include "data/db_value.h"
 #include "data/param_store.h"
 #include "data/routing.h"
-#include "data/data_module.h"
 #include "support/module_fixture.h"
 
 #include <QTest>
@@ -17,11 +18,12 @@ using namespace Qt::StringLiterals;
 class TestBookFrame : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void dates_data();
     void dates();
     void periodCondition_data();
     void periodCondition();
+    void amountsFromStoredValues();
     void lookupsAreLoadedOnce();
     void settingsRoundTrip();
 };
@@ -61,8 +63,8 @@ void TestBookFrame::periodCondition_data() {
         << u"NATOPER = 5102 "_s;
     QTest::newRow("blank start") << u"  /  /  "_s << u"31/01/26"_s << u"DTNOTA"_s << QString()
                                  << u"(FAT = 'F') AND DTNOTA <= '31.01.2026'"_s << QString();
-    QTest::newRow("nothing") << QString() << QString() << u"DATA"_s << QString()
-                             << u"(FAT = 'F')"_s << QString();
+    QTest::newRow("nothing") << QString() << QString() << u"DATA"_s << QString() << u"(FAT = 'F')"_s
+                             << QString();
 }
 
 void TestBookFrame::periodCondition() {
@@ -75,6 +77,23 @@ void TestBookFrame::periodCondition() {
     BookPeriod period{start, end, field, filter, u"1"_s};
     QCOMPARE(PeriodCondition(u"(FAT = 'F')"_s, period), condition);
     QCOMPARE(period.filter, shownFilter);
+}
+
+void TestBookFrame::amountsFromStoredValues() {
+    // A stored value gives the amount its text gives: cut toward zero to two
+    // decimals, whatever its kind.
+    const data::DbValue values[] = {data::DbValue::decimal(100099, 4),
+                                    data::DbValue::decimal(-100099, 4),
+                                    data::DbValue::decimal(-5, 4),
+                                    data::DbValue::decimal(42, 0),
+                                    data::DbValue::decimal(12345, 2),
+                                    data::DbValue::decimal(1234567, 6),
+                                    data::DbValue::fromDouble(3.999),
+                                    data::DbValue(u"7,129"_s),
+                                    data::DbValue()};
+    for (const data::DbValue& value : values)
+        QCOMPARE(books::BookAmount(value), books::BookAmount(value.toString()));
+    QCOMPARE(books::BookAmount(data::DbValue::decimal(-100099, 4)), qint64(-100000));
 }
 
 void TestBookFrame::lookupsAreLoadedOnce() {

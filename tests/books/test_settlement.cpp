@@ -317,6 +317,19 @@ void TestSettlement::printedParts() {
     for (const QString& line : static_cast<print::TextPageSurface*>(job.surface())->pages()[0])
         QVERIFY2(line.size() <= pageColumns, qPrintable(line));
 
+    // The IPI book prints every grid row, even one without a V.Contábil, as
+    // the grid holds it; the ICMS book leaves such a row out and re-formats.
+    month.entriesGrid.rows.insert(
+        0, Row(u"1101"_s, u"GRANDE"_s,
+               {u"1234567,89"_s, u"0,00"_s, u"0,00"_s, u"0,00"_s, u"1234567,89"_s}));
+    month.entriesGrid.rows.insert(1, NatureRow{u"1101"_s, u"SEM VALOR"_s});
+    const QStringList icmsEntries = PrintedPage(IcmsSettlement(), month, 0);
+    const QStringList ipiEntries = PrintedPage(IpiSettlement(), month, 0);
+    QVERIFY(icmsEntries.contains(u"1101 GRANDE 1.234.567,89 0,00 0,00 0,00 1.234.567,89"_s));
+    QVERIFY(!icmsEntries.join(u'\n').contains(u"SEM VALOR"_s));
+    QVERIFY(ipiEntries.contains(u"1101 GRANDE 1234567,89 0,00 0,00 0,00 1234567,89"_s));
+    QVERIFY(ipiEntries.contains(u"1101 SEM VALOR"_s));
+
     // The IPI book writes no thousands separators anywhere.
     const QStringList ipiSummary = PrintedPage(IpiSettlement(), month, 2);
     QVERIFY(ipiSummary.value(0).startsWith(u"LX57 REGISTRO DE APURAÇÃO - IPI R E S U M O"_s));
