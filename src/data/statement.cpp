@@ -330,11 +330,18 @@ void Statement::close() {
 }
 
 int Statement::columnIndex(const QString& name) const {
+    RecentName& recent =
+        m_recentNames[(quintptr(name.constData()) >> 4) % m_recentNames.size()];
+    if (recent.index >= 0 && recent.name.constData() == name.constData() &&
+        recent.name.size() == name.size())
+        return recent.index;
     // Callers mostly name columns as the engine does (upper case): try the
     // name as given before making an upper-case copy.
     const auto exact = m_columnByName.constFind(name);
-    if (exact != m_columnByName.cend()) return *exact;
-    return m_columnByName.value(name.toUpper(), -1);
+    const int index =
+        exact != m_columnByName.cend() ? *exact : m_columnByName.value(name.toUpper(), -1);
+    if (index >= 0) recent = {name, index};
+    return index;
 }
 
 DbValue Statement::value(const QString& name) const {

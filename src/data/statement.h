@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <array>
+
 namespace Firebird {
 class IStatement;
 class IMessageMetadata;
@@ -99,6 +101,15 @@ private:
     QVector<Column> m_parameters;
     QVector<Column> m_columns;
     QHash<QString, int> m_columnByName;
+    // Column names asked for row after row (a report names its columns the
+    // same way on every row) answered by their text's address. An entry
+    // holds its name, so no other text can take that address while it is
+    // kept.
+    struct RecentName {
+        QString name;
+        int index = -1;
+    };
+    mutable std::array<RecentName, 64> m_recentNames;
     Firebird::IStatement* m_statement = nullptr;
     Firebird::IMessageMetadata* m_inputMeta = nullptr;
     Firebird::IMessageMetadata* m_outputMeta = nullptr;

@@ -17,7 +17,7 @@ Q_DECLARE_METATYPE(livrax::data::DbValue)
 class TestDatabaseAccess : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void positionalSql_data();
     void positionalSql();
     void parseDecimal_data();
@@ -39,19 +39,18 @@ void TestDatabaseAccess::positionalSql_data() {
                            << u"SELECT * FROM T WHERE A = ? AND B = ?"_s
                            << QStringList{u"P_A"_s, u"PB"_s};
     QTest::newRow("repeated") << u"UPDATE T SET A = :X WHERE B = :X"_s
-                              << u"UPDATE T SET A = ? WHERE B = ?"_s
-                              << QStringList{u"X"_s, u"X"_s};
-    QTest::newRow("colon in literal") << u"SELECT 'a:b', ':C' FROM T WHERE A = :A"_s
-                                      << u"SELECT 'a:b', ':C' FROM T WHERE A = ?"_s
-                                      << QStringList{u"A"_s};
-    QTest::newRow("escaped quote") << u"SELECT 'it''s :X' FROM T WHERE A=:Y"_s
-                                   << u"SELECT 'it''s :X' FROM T WHERE A=?"_s
-                                   << QStringList{u"Y"_s};
+                              << u"UPDATE T SET A = ? WHERE B = ?"_s << QStringList{u"X"_s, u"X"_s};
+    QTest::newRow("colon in literal")
+        << u"SELECT 'a:b', ':C' FROM T WHERE A = :A"_s << u"SELECT 'a:b', ':C' FROM T WHERE A = ?"_s
+        << QStringList{u"A"_s};
+    QTest::newRow("escaped quote")
+        << u"SELECT 'it''s :X' FROM T WHERE A=:Y"_s << u"SELECT 'it''s :X' FROM T WHERE A=?"_s
+        << QStringList{u"Y"_s};
     QTest::newRow("comments") << u"SELECT 1 -- :X\nFROM T /* :Y */ WHERE A = ?"_s
                               << u"SELECT 1 -- :X\nFROM T /* :Y */ WHERE A = ?"_s
                               << QStringList{QString()};
-    QTest::newRow("quoted identifier") << u"SELECT \":X\" FROM T"_s
-                                       << u"SELECT \":X\" FROM T"_s << QStringList{};
+    QTest::newRow("quoted identifier")
+        << u"SELECT \":X\" FROM T"_s << u"SELECT \":X\" FROM T"_s << QStringList{};
 }
 
 void TestDatabaseAccess::positionalSql() {
@@ -99,27 +98,25 @@ void TestDatabaseAccess::valuesRoundTripExactly_data() {
     QTest::addColumn<qint64>("scaled");
     QTest::newRow("amount 700000.00") << u"NUMERIC(15,2)"_s << DbValue::decimal(70000000, 2)
                                       << u"700000,00"_s << qint64(7000000000);
-    QTest::newRow("amount 379.90") << u"NUMERIC(15,2)"_s << DbValue(u"379,90"_s)
-                                   << u"379,90"_s << qint64(3799000);
-    QTest::newRow("negative amount") << u"NUMERIC(15,2)"_s << DbValue::scaled(-12345600)
-                                     << u"-1234,56"_s << qint64(-12345600);
-    QTest::newRow("largest amount") << u"NUMERIC(15,2)"_s
-                                    << DbValue::decimal(999999999999999, 2)
+    QTest::newRow("amount 379.90")
+        << u"NUMERIC(15,2)"_s << DbValue(u"379,90"_s) << u"379,90"_s << qint64(3799000);
+    QTest::newRow("negative amount")
+        << u"NUMERIC(15,2)"_s << DbValue::scaled(-12345600) << u"-1234,56"_s << qint64(-12345600);
+    QTest::newRow("largest amount") << u"NUMERIC(15,2)"_s << DbValue::decimal(999999999999999, 2)
                                     << u"9999999999999,99"_s << qint64(99999999999999900);
-    QTest::newRow("quantity") << u"NUMERIC(15,4)"_s << DbValue::scaled(12345)
-                              << u"1,2345"_s << qint64(12345);
-    QTest::newRow("amount rounded to column") << u"NUMERIC(15,2)"_s << DbValue::scaled(12345)
-                                              << u"1,23"_s << qint64(12300);
+    QTest::newRow("quantity") << u"NUMERIC(15,4)"_s << DbValue::scaled(12345) << u"1,2345"_s
+                              << qint64(12345);
+    QTest::newRow("amount rounded to column")
+        << u"NUMERIC(15,2)"_s << DbValue::scaled(12345) << u"1,23"_s << qint64(12300);
     QTest::newRow("integer") << u"INTEGER"_s << DbValue(42) << u"42"_s << qint64(420000);
     QTest::newRow("accents") << u"VARCHAR(20)"_s << DbValue(u"AÇÃO São Paulo €"_s)
                              << u"AÇÃO São Paulo €"_s << qint64(0);
-    QTest::newRow("char keeps padding") << u"CHAR(4)"_s << DbValue(u"AB"_s) << u"AB  "_s
-                                        << qint64(0);
+    QTest::newRow("char keeps padding")
+        << u"CHAR(4)"_s << DbValue(u"AB"_s) << u"AB  "_s << qint64(0);
     QTest::newRow("text blob") << u"BLOB SUB_TYPE TEXT"_s
                                << DbValue(QString(40000, u'é') + u"fim"_s)
                                << QString(40000, u'é') + u"fim"_s << qint64(0);
-    QTest::newRow("date") << u"DATE"_s << DbValue(QDate(2026, 2, 28)) << u"28/02/26"_s
-                          << qint64(0);
+    QTest::newRow("date") << u"DATE"_s << DbValue(QDate(2026, 2, 28)) << u"28/02/26"_s << qint64(0);
     QTest::newRow("date as text") << u"DATE"_s << DbValue(u"31.12.1999"_s) << u"31/12/99"_s
                                   << qint64(0);
     QTest::newRow("null") << u"NUMERIC(15,2)"_s << DbValue() << QString() << qint64(0);
@@ -174,8 +171,7 @@ void TestDatabaseAccess::columnsAreFoundByAliasAndField() {
     db.exec(u"CREATE TABLE T (NOME VARCHAR(10), VALOR NUMERIC(15,2))"_s);
     db.load(u"INSERT INTO T VALUES ('X', 1.5);\n"_s);
     Transaction transaction(db.connection());
-    Statement select(db.connection(), transaction,
-                     u"SELECT A.NOME, A.VALOR AS TOTAL FROM T A"_s);
+    Statement select(db.connection(), transaction, u"SELECT A.NOME, A.VALOR AS TOTAL FROM T A"_s);
     select.open();
     QVERIFY(select.fetch());
     QCOMPARE(select.columnIndex(u"nome"_s), 0);
@@ -184,6 +180,16 @@ void TestDatabaseAccess::columnsAreFoundByAliasAndField() {
     QCOMPARE(select.columnIndex(u"NADA"_s), -1);
     QCOMPARE(select.value(u"TOTAL"_s).toScaled(), qint64(15000));
     QVERIFY_THROWS_EXCEPTION(DbError, select.value(u"NADA"_s));
+    // Names asked row after row are remembered by their text's address; a
+    // name built anew each time (which may land where a freed one was) must
+    // still find its own column.
+    Statement twin(db.connection(), transaction,
+                   u"SELECT A.VALOR AS VVVV, A.NOME AS NNNN FROM T A"_s);
+    for (int i = 0; i < 200; ++i) {
+        const bool first = i % 2 == 0;
+        const QString name = QString::fromLatin1(first ? "VVVV" : "NNNN");
+        QCOMPARE(twin.columnIndex(name), first ? 0 : 1);
+    }
 }
 
 void TestDatabaseAccess::uncommittedWorkIsRolledBack() {
