@@ -4,11 +4,13 @@
 // window's differences.
 
 #include "books/settlement.h"
+#include "books/tf_lx53.h"
 #include "books/tf_lx56.h"
 #include "books/tf_lx57.h"
 #include "data/data_module.h"
 #include "data/param_store.h"
 #include "data/routing.h"
+#include "platform/window_registry.h"
 #include "support/modal.h"
 #include "support/module_fixture.h"
 
@@ -57,6 +59,7 @@ class TestTF_LX56 : public QObject {
     void closingKeepsMonthsApart_data();
     void closingKeepsMonthsApart();
     void ipiWindow();
+    void openedByTheMainWindowsCommands();
 };
 
 void TestTF_LX56::icmsWindow() {
@@ -207,6 +210,17 @@ void TestTF_LX56::ipiWindow() {
     QCOMPARE(Child<QLineEdit>(window, u"E_ENT12"_s)->text(), A(u"100,00"_s));
     QVERIFY(data::ParamRead(data::DatabaseFor(u"PDS"_s), u"PAR_IPI_2601"_s, 190));
     window.close();
+}
+
+void TestTF_LX56::openedByTheMainWindowsCommands() {
+    test::ModuleFixture fixture;
+    books::RegisterBookWindows();
+    for (const QString& command : {u"LX56"_s, u"LX57"_s}) {
+        QString seen;
+        test::CloseNextModal(&seen);
+        QVERIFY(platform::OpenWindow(command, nullptr, {}));
+        QCOMPARE(seen, u"TF_"_s + command);
+    }
 }
 
 QTEST_MAIN(TestTF_LX56)
