@@ -1,14 +1,23 @@
 #include "print/text_page_surface.h"
 
-#include "print/output_file.h"
 #include "print/print_job.h"
+
+#include <QSaveFile>
 
 #include <cmath>
 
 namespace livrax::print {
 
+TextPageSurface::TextPageSurface() = default;
+// An unfinished file (a cancelled or failed job) is discarded with it.
+TextPageSurface::~TextPageSurface() = default;
+
 void TextPageSurface::open(PrintJob& job) {
     m_job = &job;
+    if (job.outputFile.isEmpty()) return;
+    m_file = std::make_unique<QSaveFile>(job.outputFile);
+    if (!m_file->open(QIODevice::WriteOnly))
+        throw PrintError(QStringLiteral("Não foi possível criar o arquivo ") + job.outputFile);
 }
 
 int TextPageSurface::textWidth(const QString& text, const FontSpec& font) {
@@ -50,12 +59,28 @@ void TextPageSurface::closePage() {
         qsizetype end = line.size();
         while (end > 0 && line[end - 1] == u' ')
             --end;
-        page.append(QStringView(line).left(end).toString());
-        line.truncate(0); // keeps the buffer for the next page
+        line.truncate(end);
+        page.append(line);
     }
     while (!page.isEmpty() && page.last().isEmpty())
         page.removeLast();
-    m_pages.append(page);
+    if (m_file) {
+        if (m_pagesWritten++ > 0) m_pageText += u"\f\r\n";
+        for (const QString& line : page) {
+            m_pageText += line;
+            m_pageText += u"\r\n";
+        }
+        m_file->write(m_encoder(m_pageText));
+        m_pageText.truncate(0);
+    } else {
+        // Kept lines must not share the buffers reused for the next page.
+        for (QString& line : page)
+            line = QString(line.constData(), line.size());
+        m_pages.append(page);
+    }
+    page.clear();
+    for (qsizetype i = 0; i < m_lineCount; ++i)
+        m_lines[i].truncate(0); // keeps the buffers for the next page
     m_lineCount = 0;
 }
 
@@ -65,13 +90,9 @@ void TextPageSurface::endPage(bool) {
 
 void TextPageSurface::finish() {
     closePage();
-    if (m_job->outputFile.isEmpty()) return;
-    QStringList lines;
-    for (int i = 0; i < m_pages.size(); ++i) {
-        if (i > 0) lines.append(QStringLiteral("\f"));
-        lines += m_pages[i];
-    }
-    WriteTextFile(m_job->outputFile, lines);
+    if (m_file && !m_file->commit())
+        throw PrintError(QStringLiteral("Não foi possível gravar o arquivo ") + m_job->outputFile);
+    m_file.reset();
 }
 
 } // namespace livrax::print

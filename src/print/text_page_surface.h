@@ -2,7 +2,12 @@
 
 #include "print/print_surface.h"
 
+#include <QStringEncoder>
 #include <QStringList>
+
+#include <memory>
+
+class QSaveFile;
 
 namespace livrax::print {
 
@@ -13,10 +18,15 @@ namespace livrax::print {
 // blanks leave what is already there; drawings have no place in it; pages
 // are separated by a form feed. This is how a book goes
 // to a text file: unlike the text grid of "T", rows given to printText keep
-// their place.
+// their place. With an output file each page is written (Windows-1252, CR LF)
+// as it closes, so a book of any length is written in the memory of one
+// page; the file appears complete or not at all.
 class TextPageSurface : public TextOnlySurface {
   public:
     static constexpr int Width = 500;
+
+    TextPageSurface();
+    ~TextPageSurface() override;
 
     void open(PrintJob& job) override;
     int textWidth(const QString& text, const FontSpec& font) override;
@@ -24,7 +34,8 @@ class TextPageSurface : public TextOnlySurface {
     void endPage(bool inRange) override;
     void finish() override;
 
-    // Every page's lines, trailing blanks and empty trailing lines removed.
+    // Every page's lines, trailing blanks and empty trailing lines removed;
+    // kept when the job has no output file.
     const QList<QStringList>& pages() const { return m_pages; }
 
   private:
@@ -37,6 +48,10 @@ class TextPageSurface : public TextOnlySurface {
     QStringList m_lines;
     qsizetype m_lineCount = 0;
     QList<QStringList> m_pages;
+    std::unique_ptr<QSaveFile> m_file;
+    QStringEncoder m_encoder{"windows-1252", QStringConverter::Flag::Stateless};
+    QString m_pageText; // the page being written (its buffer is kept)
+    int m_pagesWritten = 0;
 };
 
 } // namespace livrax::print

@@ -6,11 +6,13 @@
 #include "print/page_image_surface.h"
 #include "print/print_job.h"
 #include "print/text_grid_surface.h"
+#include "print/text_page_surface.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,7 +25,7 @@ namespace {
 // A destination that records what the job hands it, with every character 6
 // units wide, so the job's own arithmetic can be checked exactly.
 class RecordingSurface : public PrintSurface {
-public:
+  public:
     struct Text {
         int x, y;
         QString text;
@@ -83,7 +85,7 @@ QString RunTool(const QString& program, const QStringList& arguments) {
 class TestPrintJob : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init() { platform::Clock::setFixed(QDateTime(QDate(2026, 3, 9), QTime(10, 0))); }
     void cleanup() { platform::Clock::reset(); }
 
@@ -100,6 +102,7 @@ private Q_SLOTS:
     void pageNumberBeforeStartAndPageImages();
     void pdfHasThePagesAndTheirText();
     void cancelKeepsFinishedPagesAndStopsCommands();
+    void textPagesGoToTheirFile();
 };
 
 void TestPrintJob::rowsAndColumns_data() {
@@ -367,7 +370,8 @@ void TestPrintJob::pageNumberBeforeStartAndPageImages() {
     job.endJob();
     QCOMPARE(job.pageCount, 4);
     QCOMPARE(job.lastPage, 4);
-    const QStringList images = QDir(folder.path()).entryList({u"B_PRINT*.JPG"_s}, QDir::Files, QDir::Name);
+    const QStringList images =
+        QDir(folder.path()).entryList({u"B_PRINT*.JPG"_s}, QDir::Files, QDir::Name);
     QCOMPARE(images, (QStringList{u"B_PRINT1.JPG"_s, u"B_PRINT2.JPG"_s, u"B_PRINT3.JPG"_s,
                                   u"B_PRINT4.JPG"_s}));
     QCOMPARE(job.pageFiles.split(u';').size(), 4);
@@ -421,6 +425,54 @@ void TestPrintJob::cancelKeepsFinishedPagesAndStopsCommands() {
     QCOMPARE(job.currentY, y);
     QCOMPARE(job.pageCount, 2);
     QCOMPARE(QDir(folder.path()).entryList({u"B_PRINT*.JPG"_s}).size(), 2);
+}
+
+void TestPrintJob::textPagesGoToTheirFile() {
+    // The same three pages kept in memory and written to a file: the file
+    // holds them in Windows-1252 with CR LF, a form-feed line between pages,
+    // and appears only when the job ends.
+    QTemporaryDir folder;
+    const auto run = [](PrintJob& job, bool finish) {
+        job.destination = u"G"_s;
+        job.standardHeader = false;
+        job.startJob();
+        job.pageHeader();
+        for (int page = 1; page <= 3; ++page) {
+            if (page > 1) job.newPage();
+            job.printText(0, 0, u"Período "_s + QString::number(page));
+            job.printText(20, 4, u"linha   "_s);
+        }
+        if (finish) job.endJob();
+    };
+    PrintJob kept;
+    run(kept, true);
+    const QList<QStringList> pages = static_cast<TextPageSurface*>(kept.surface())->pages();
+    QCOMPARE(pages.size(), 3);
+    QCOMPARE(pages[2], (QStringList{u"Período 3"_s, QString(), u"    linha"_s}));
+
+    PrintJob written;
+    written.outputFile = folder.filePath(u"livro.txt"_s);
+    run(written, false);
+    QVERIFY(!QFile::exists(written.outputFile)); // not before the job ends
+    written.endJob();
+    QFile file(written.outputFile);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray expected;
+    for (int page = 0; page < 3; ++page) {
+        if (page > 0) expected += "\f\r\n";
+        for (const QString& line : pages[page])
+            expected += QStringEncoder("windows-1252").encode(line) + "\r\n";
+    }
+    QCOMPARE(file.readAll(), expected);
+    QVERIFY(expected.contains("Per\xEDodo 1"));
+
+    // A job that never ends leaves no file behind.
+    {
+        PrintJob dropped;
+        dropped.outputFile = folder.filePath(u"abandonado.txt"_s);
+        run(dropped, false);
+    }
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{u"livro.txt"_s});
 }
 
 QTEST_MAIN(TestPrintJob)
