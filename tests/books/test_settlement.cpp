@@ -166,6 +166,16 @@ void TestSettlement::recalcPerInvoice() {
     QCOMPARE(result.rows.size(), 5);
     QVERIFY(result.columns.contains(u"CONTABIL"_s));
     QVERIFY(result.failedQuery.isEmpty());
+
+    // The exits per invoice, in invoice-number order, with the substitution
+    // column in the raw result.
+    RecalcInput exits{Jan, u"31/01/26"_s, QString(), true};
+    const RecalcResult exitRows = RecalcExits(IcmsSettlement(), exits, month);
+    QVERIFY(exitRows.columns.contains(u"SUBSTRVALOR"_s));
+    QCOMPARE(month.exitsGrid.rows.size(), 3);
+    QCOMPARE(month.exitsGrid.rows[0][1], u"500 12/01/26"_s);
+    QCOMPARE(month.exitsGrid.rows[1][1], u"501 13/01/26"_s);
+    QCOMPARE(month.exits[22], A(u"60,00"_s));
 }
 
 void TestSettlement::creditCarriedIntoNextMonthThenDebit() {

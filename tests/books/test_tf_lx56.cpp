@@ -197,6 +197,9 @@ void TestTF_LX56::ipiWindow() {
         QCOMPARE(seen, u"Devem ser informadas as datas de Entrada e Saída"_s);
     }
     QVERIFY(!data::ParamRead(data::DatabaseFor(u"PDS"_s), u"PAR_IPI_2601"_s, 190));
+    // Nor do the month arrows move without both dates.
+    Child<QPushButton>(window, u"BU_MESSEGUINTE"_s)->click();
+    QCOMPARE(Child<QLineEdit>(window, u"E_DATAI"_s)->displayText(), u"01/01/26"_s);
 
     // "Arquivo" hides the grid; "Recalc." shows it again and fills it.
     auto* archive = Child<QCheckBox>(window, u"CB_ARQUIVOENT"_s);
