@@ -9,6 +9,7 @@
 #include "data/param_store.h"
 #include "platform/dialogs.h"
 
+#include <QAbstractTableModel>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFormLayout>
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -69,16 +71,6 @@ NatureGrid ReadGrid(const QTableWidget* table) {
     return grid;
 }
 
-void ShowRaw(QTableWidget* table, const RecalcResult& result) {
-    table->clear();
-    table->setColumnCount(int(result.columns.size()));
-    table->setHorizontalHeaderLabels(result.columns);
-    table->setRowCount(int(result.rows.size()));
-    for (int r = 0; r < result.rows.size(); ++r)
-        for (int c = 0; c < result.rows[r].size(); ++c)
-            table->setItem(r, c, new QTableWidgetItem(result.rows[r][c]));
-}
-
 // The company type of the company record: element 1 of its line 5.
 int CompanyType() {
     data::ParamRead(data::B_DIR(5), u"VRTNCAE"_s, 20);
@@ -86,6 +78,40 @@ int CompanyType() {
 }
 
 } // namespace
+
+// The raw result of a recalculation as a read-only table; a month per
+// invoice may hold thousands of rows, so the texts are handed to the view
+// as it asks for them rather than as one item each.
+class RawResultModel : public QAbstractTableModel {
+  public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setResult(const RecalcResult& result) {
+        beginResetModel();
+        m_columns = result.columns;
+        m_rows = result.rows;
+        endResetModel();
+    }
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : int(m_rows.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : int(m_columns.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid()) return {};
+        return m_rows[index.row()].value(index.column());
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (role != Qt::DisplayRole) return {};
+        return orientation == Qt::Horizontal ? QVariant(m_columns.value(section))
+                                             : QVariant(section + 1);
+    }
+
+  private:
+    QStringList m_columns;
+    QList<QStringList> m_rows;
+};
 
 SettlementWindow::SettlementWindow(const SettlementBook& book, QWidget* parent)
     : BookDialog(u"TF_"_s + book.code, book.caption, parent), m_book(book) {
@@ -122,10 +148,11 @@ SettlementWindow::SettlementWindow(const SettlementBook& book, QWidget* parent)
     if (!book.ipi) {
         for (Side* side : {&m_entries, &m_exits}) {
             const bool exits = side == &m_exits;
-            side->raw = new QTableWidget(this);
-            side->raw->setObjectName(exits ? u"DG_SAIDA"_s : u"DG_ENTRADA"_s);
-            side->raw->setEditTriggers(QAbstractItemView::NoEditTriggers);
-            m_tabs->addTab(side->raw, exits ? u"G.Saída"_s : u"G.Entrada"_s);
+            side->raw = new RawResultModel(this);
+            auto* view = new QTableView(this);
+            view->setObjectName(exits ? u"DG_SAIDA"_s : u"DG_ENTRADA"_s);
+            view->setModel(side->raw);
+            m_tabs->addTab(view, exits ? u"G.Saída"_s : u"G.Entrada"_s);
         }
     }
     mainLayout()->addWidget(m_tabs);
@@ -372,7 +399,7 @@ void SettlementWindow::recalcSide(bool exits) {
     if (!m_book.ipi) {
         side.filter->setText(input.filter); // "#" made blanks
         side.filter->setToolTip(result.condition);
-        ShowRaw(side.raw, result);
+        side.raw->setResult(result);
     }
     ShowGrid(side.grid, exits ? current.exitsGrid : current.entriesGrid);
     showBoxes(current);

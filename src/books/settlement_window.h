@@ -14,6 +14,8 @@ class QWidget;
 
 namespace livrax::books {
 
+class RawResultModel;
+
 // The window of the monthly settlement books. Tabs "SELEÇÃO" (dates with the
 // month arrows, first page, company type), "ENTRADAS" and "SAÍDAS" (the
 // numbered boxes and their TOTAL), "APURAÇÃO" (boxes 29 and 30, the guides,
@@ -41,7 +43,7 @@ class SettlementWindow : public BookDialog {
         QMap<int, QLineEdit*> boxes, descriptions;
         QLineEdit* total = nullptr;
         QTableWidget* grid = nullptr;
-        QTableWidget* raw = nullptr; // ICMS book only
+        RawResultModel* raw = nullptr; // ICMS book only
         QCheckBox* analytic = nullptr;
         QCheckBox* archive = nullptr; // IPI book only: hides the grid
         QLineEdit* filter = nullptr;

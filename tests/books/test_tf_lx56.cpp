@@ -97,7 +97,7 @@ void TestTF_LX56::icmsWindow() {
     QCOMPARE(entriesGrid->rowCount(), 2);
     QCOMPARE(entriesGrid->item(0, 1)->text(), u"COMPRA"_s);
     QCOMPARE(entriesGrid->item(1, 0)->text(), u"TOTAL"_s);
-    QCOMPARE(Child<QTableWidget>(window, u"DG_ENTRADA"_s)->rowCount(), 1);
+    QCOMPARE(Child<QTableView>(window, u"DG_ENTRADA"_s)->model()->rowCount(), 1);
     QCOMPARE(Child<QLineEdit>(window, u"E_ENT12"_s)->text(), A(u"180,00"_s));
     QCOMPARE(Child<QLineEdit>(window, u"E_SAI22"_s)->text(), A(u"90,00"_s));
     QCOMPARE(Child<QLineEdit>(window, u"E_29"_s)->text(), A(u"90,00"_s));
@@ -184,7 +184,7 @@ void TestTF_LX56::ipiWindow() {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.windowTitle(), u"F_LX57 - Registro de Apuração do IPI"_s);
-    QVERIFY(!window.findChild<QTableWidget*>(u"DG_ENTRADA"_s)); // no raw-result tabs
+    QVERIFY(!window.findChild<QTableView*>(u"DG_ENTRADA"_s)); // no raw-result tabs
 
     // Without an end date neither "Recalc." nor "Visão" runs.
     Child<QLineEdit>(window, u"E_DATAI"_s)->setText(u"01/01/26"_s);
