@@ -82,6 +82,19 @@ void PrintBookAmount(print::PrintJob& job, int column, qint64 value);
 void DrawColumnTitleBoxes(print::PrintJob& job, int split = 55);
 
 // The IPI amounts of an invoice or of a period.
+// The ICMS amounts of an invoice or of a period.
+struct IcmsAmounts {
+    qint64 accounting = 0, base = 0, tax = 0, exempt = 0, other = 0;
+    IcmsAmounts& operator+=(const IcmsAmounts& more) {
+        accounting += more.accounting;
+        base += more.base;
+        tax += more.tax;
+        exempt += more.exempt;
+        other += more.other;
+        return *this;
+    }
+};
+
 struct IpiAmounts {
     qint64 base = 0, tax = 0, exempt = 0, other = 0;
     IpiAmounts& operator+=(const IpiAmounts& more) {

@@ -15,7 +15,7 @@ namespace {
 const QString kTitle = u"R E G I S T R O   D E   E N T R A D A"_s;
 
 struct Totals {
-    qint64 accounting = 0, icmsBase = 0, icmsTax = 0, icmsExempt = 0, icmsOther = 0;
+    IcmsAmounts icms;
     IpiAmounts ipi;
 };
 
@@ -57,11 +57,7 @@ void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX53Options& o
     // The stored ICMOUTRAS is not used: "other" is what base and exempt
     // leave of the accounting value.
     const qint64 icmsOther = accounting - icmsBase - icmsExempt;
-    totals.accounting += accounting;
-    totals.icmsBase += icmsBase;
-    totals.icmsTax += icmsTax;
-    totals.icmsExempt += icmsExempt;
-    totals.icmsOther += icmsOther;
+    totals.icms += {accounting, icmsBase, icmsTax, icmsExempt, icmsOther};
 
     job.printText(QString(), 0, FormatShortDate(row.value(u"DATA"_s).toDate()).left(2));
     job.printText(QString(), 3, row.value(u"ESPECIE"_s).toString());
@@ -95,12 +91,12 @@ void PrintTotals(PrintJob& job, const LX53Options& options, const Totals& totals
     job.newLine();
     job.printText(QString(), 5, u"TOTAL DO PERÍODO"_s);
     job.printText(QString(), 71, u"ICMS"_s);
-    PrintBookAmount(job, 65, totals.accounting);
-    PrintBookAmount(job, 89, totals.icmsBase);
+    PrintBookAmount(job, 65, totals.icms.accounting);
+    PrintBookAmount(job, 89, totals.icms.base);
     if (options.printIcm) {
-        PrintBookAmount(job, 105, totals.icmsTax);
-        PrintBookAmount(job, 115, totals.icmsExempt);
-        PrintBookAmount(job, 125, totals.icmsOther);
+        PrintBookAmount(job, 105, totals.icms.tax);
+        PrintBookAmount(job, 115, totals.icms.exempt);
+        PrintBookAmount(job, 125, totals.icms.other);
     }
     job.newLine();
     if (options.printIpi && totals.ipi.base > 0) PrintIpiLine(job, totals.ipi, std::nullopt);

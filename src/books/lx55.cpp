@@ -15,7 +15,7 @@ namespace {
 const QString kTitle = u"R E G I S T R O   D E   S A Í D A"_s;
 
 struct Totals {
-    qint64 accounting = 0, icmsBase = 0, icmsTax = 0, icmsExempt = 0, icmsOther = 0;
+    IcmsAmounts icms;
     qint64 stBase = 0, stTax = 0;
     IpiAmounts ipi;
 };
@@ -79,11 +79,7 @@ void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX55Options& o
         totals.stBase += stBase;
     }
     const qint64 rate = icmsTax != 0 || icmsBase != 0 ? BookAmount(row, u"ICMPERC"_s) : 0;
-    totals.accounting += accounting;
-    totals.icmsBase += icmsBase;
-    totals.icmsTax += icmsTax;
-    totals.icmsExempt += icmsExempt;
-    totals.icmsOther += icmsOther;
+    totals.icms += {accounting, icmsBase, icmsTax, icmsExempt, icmsOther};
 
     const QDate date = row.value(u"DATA"_s).toDate();
     job.printText(QString(), 0, FormatShortDate(date).left(2));
@@ -129,14 +125,14 @@ void PrintTotals(PrintJob& job, const LX55Options& options, const Totals& totals
     job.newLine();
     job.printText(QString(), 5, u"TOTAL DO PERÍODO"_s);
     job.printText(QString(), 71, u"ICMS"_s);
-    PrintBookAmount(job, 65, totals.accounting);
+    PrintBookAmount(job, 65, totals.icms.accounting);
     if (options.printIcm) {
-        PrintBookAmount(job, 89, totals.icmsBase);
-        PrintBookAmount(job, 105, totals.icmsTax);
+        PrintBookAmount(job, 89, totals.icms.base);
+        PrintBookAmount(job, 105, totals.icms.tax);
     }
-    PrintBookAmount(job, 115, totals.icmsExempt);
+    PrintBookAmount(job, 115, totals.icms.exempt);
     // The substitution tax is reported on its own line, not among "outras".
-    PrintBookAmount(job, 125, totals.icmsOther - totals.stTax);
+    PrintBookAmount(job, 125, totals.icms.other - totals.stTax);
     job.newLine();
     if (options.printIpi && totals.ipi.base > 0) PrintIpiLine(job, totals.ipi, std::nullopt);
     if (options.printSt) {

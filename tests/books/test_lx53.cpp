@@ -4,8 +4,8 @@
 #include "books/lx53.h"
 #include "data/globals.h"
 #include "platform/clock.h"
-#include "print/text_page_surface.h"
 #include "support/module_fixture.h"
+#include "support/text_pages.h"
 
 #include <QTest>
 
@@ -26,16 +26,9 @@ INSERT INTO VRTNPDE (PEDIDO, NNOTA, SERIE, SIGLA, DATA, DTNOTA, NATOPER, FAT, LI
 INSERT INTO VRTNPDE (PEDIDO, NNOTA, SERIE, SIGLA, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMISENTAS, IPIBASE) VALUES (5, 104, '1', 'FOR1', '01.02.2026', '01.02.2026', 1102, 'F', 900, 0, 0, 0);
 )"_s;
 
-// Runs the book to the text pages and returns the first page's lines with
-// their blanks collapsed.
+// The book's first page as text lines.
 QStringList RunBook(LX53Options& options) {
-    print::PrintJob job;
-    job.destination = u"G"_s;
-    PrintLX53(job, options);
-    auto* pages = static_cast<print::TextPageSurface*>(job.surface());
-    QStringList lines;
-    for (const QString& line : pages->pages().value(0)) lines << line.simplified();
-    return lines;
+    return test::TextPageLines([&options](print::PrintJob& job) { PrintLX53(job, options); });
 }
 
 } // namespace

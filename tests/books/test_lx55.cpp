@@ -5,8 +5,8 @@
 #include "books/lx55.h"
 #include "data/globals.h"
 #include "platform/clock.h"
-#include "print/text_page_surface.h"
 #include "support/module_fixture.h"
+#include "support/text_pages.h"
 
 #include <QTest>
 
@@ -28,14 +28,7 @@ INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, ESPECIE, SIGLA, ESTADO, DATA, DTNOTA,
 )"_s;
 
 QStringList RunBook(LX55Options& options) {
-    print::PrintJob job;
-    job.destination = u"G"_s;
-    PrintLX55(job, options);
-    auto* pages = static_cast<print::TextPageSurface*>(job.surface());
-    QStringList lines;
-    for (const QString& line : pages->pages().value(0))
-        if (!line.trimmed().isEmpty()) lines << line.simplified();
-    return lines;
+    return test::TextPageLines([&options](print::PrintJob& job) { PrintLX55(job, options); });
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "print/text_page_surface.h"
 #include "support/module_fixture.h"
+#include "support/text_pages.h"
 
 #include <QTest>
 
@@ -68,14 +69,11 @@ MonthData Recalculated(const SettlementBook& book, const QString& start, const Q
 
 // The lines of one printed page, blanks collapsed, empty lines left out.
 QStringList PrintedPage(const SettlementBook& book, const MonthData& month, int page) {
-    print::PrintJob job;
-    job.destination = u"G"_s;
-    PrintSettlement(job, book, month, {Jan, u"31/01/26"_s, QString(), QString(), u"2"_s});
-    auto* pages = static_cast<print::TextPageSurface*>(job.surface());
-    QStringList lines;
-    for (const QString& line : pages->pages().value(page))
-        if (!line.trimmed().isEmpty()) lines << line.simplified();
-    return lines;
+    return test::TextPageLines(
+        [&](print::PrintJob& job) {
+            PrintSettlement(job, book, month, {Jan, u"31/01/26"_s, QString(), QString(), u"2"_s});
+        },
+        page);
 }
 
 } // namespace
