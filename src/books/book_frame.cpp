@@ -46,6 +46,14 @@ QString PeriodCondition(const QString& baseCondition, BookPeriod& period) {
 }
 
 void BookLookups::load() {
+    read(true);
+}
+
+void BookLookups::loadNatures() {
+    read(false);
+}
+
+void BookLookups::read(bool partners) {
     m_natures.clear();
     m_names.clear();
     using data::DataModule;
@@ -59,7 +67,7 @@ void BookLookups::load() {
                                  {slot.value(1).toString().trimmed() == u"N"_s,
                                   slot.value(2).toString(), slot.value(3).toString()});
         }
-        if (data::RunSelect(Slot::T_CON9, u"EMP"_s, u"SIGLA, EMPRESA"_s, QString())) {
+        if (partners && data::RunSelect(Slot::T_CON9, u"EMP"_s, u"SIGLA, EMPRESA"_s, QString())) {
             for (; !slot.eof(); slot.next())
                 m_names.insert(slot.value(0).toString().trimmed(), slot.value(1).toString());
         }

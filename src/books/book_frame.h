@@ -44,6 +44,8 @@ class BookLookups {
   public:
     // Reads the natures and the partners of the ERP database in two queries.
     void load();
+    // Reads the natures only (partner names then stay the codes).
+    void loadNatures();
 
     // True when the nature is in the table with ATUGIAICM "N"; a nature that
     // is not in the table does not exclude.
@@ -56,6 +58,8 @@ class BookLookups {
     QString partnerName(const QString& sigla) const;
 
   private:
+    void read(bool partners);
+
     struct Nature {
         bool excluded = false; // ATUGIAICM is "N"
         QString shortName, description;

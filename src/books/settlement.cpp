@@ -166,7 +166,7 @@ RecalcResult Recalc(const SettlementBook& book, bool exits, RecalcInput& input, 
     const QString tableCode = exits || !book.ipi ? u"PDS"_s : u"PDE"_s;
 
     BookLookups lookups;
-    lookups.load();
+    lookups.loadNatures();
     const QString tax = book.ipi ? u"IPI"_s : u"ICM"_s;
     const QString baseColumn = tax + u"BASE"_s, taxColumn = tax + u"VALOR"_s,
                   exemptColumn = tax + u"ISENTAS"_s;
