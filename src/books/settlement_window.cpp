@@ -423,8 +423,7 @@ void SettlementWindow::recalcAll() {
 
 void SettlementWindow::save() {
     recomputeSummary();
-    SaveSettlementSettings(m_book, settings());
-    SaveMonth(m_book, m_monthStart, month());
+    saveSettings();
 }
 
 void SettlementWindow::moveMonth(int months) {
