@@ -97,8 +97,9 @@ int main(int argc, char** argv) {
                 const double bareRound = exits ? BareQuery(u"VRTNPDS"_s, u"NNOTA,DTNOTA"_s)
                                                : BareQuery(u"VRTNPDE"_s, u"DATA,NNOTA"_s);
                 print::PrintJob job;
-                job.destination = target;
-                job.outputFile = folder + u'/' + book + (target == u"G"_s ? u".txt"_s : u".pdf"_s);
+                job.settings.destination = *print::DestinationFromCode(target);
+                job.settings.outputFile =
+                    folder + u'/' + book + (target == u"G"_s ? u".txt"_s : u".pdf"_s);
                 const double bookRound = Milliseconds([&] {
                     if (exits) {
                         books::LX55Options options;
@@ -112,7 +113,7 @@ int main(int argc, char** argv) {
                 });
                 bare = round == 0 ? bareRound : std::min(bare, bareRound);
                 ms = round == 0 ? bookRound : std::min(ms, bookRound);
-                pages = job.pageCount;
+                pages = job.pageCount();
             }
             out << book << "  " << (target == u"G"_s ? "text pages" : "PDF       ") << "  "
                 << qSetFieldWidth(9) << qRound(ms) << qSetFieldWidth(0) << "   "

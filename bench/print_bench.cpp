@@ -72,13 +72,13 @@ bool RightAligned(int field) {
 }
 
 void SetUpJob(PrintJob& job, const QString& destination, const QString& folder) {
-    job.destination = destination;
-    job.tempFolder = folder;
-    job.outputFile = folder + (destination == u"T"_s ? u"livro.txt"_s : u"livro.pdf"_s);
-    job.companyName = Company;
-    job.companyLine2 = Address;
-    job.title = Title;
-    job.autoPageBreak = false; // the book breaks its own pages every 60 lines
+    job.settings.destination = *DestinationFromCode(destination);
+    job.settings.tempFolder = folder;
+    job.settings.outputFile = folder + (destination == u"T"_s ? u"livro.txt"_s : u"livro.pdf"_s);
+    job.settings.companyName = Company;
+    job.settings.companyLine2 = Address;
+    job.settings.title = Title;
+    job.settings.autoPageBreak = false; // the book breaks its own pages every 60 lines
 }
 
 // The book through the engine's layout commands.
@@ -92,10 +92,9 @@ void EngineBook(PrintJob& job, int pages) {
             for (int field = 0; field < FieldsPerLine; ++field) {
                 const QString text = FieldText(page, line, field);
                 if (RightAligned(field))
-                    job.printText(QString(), FieldColumn(field) + FieldStep - 1, text, {}, {},
-                                  u"D"_s);
+                    job.printText(FieldColumn(field) + FieldStep - 1, text, Align::Right);
                 else
-                    job.printText(QString(), FieldColumn(field), text);
+                    job.printText(FieldColumn(field), text);
                 if (field % 4 == 0) job.drawRowSeparator(QString(), FieldColumn(field) - 1);
             }
             job.newLine();
@@ -116,7 +115,8 @@ Geometry MeasureGeometry(const QString& folder) {
     PrintJob job;
     SetUpJob(job, u"V"_s, folder);
     job.startJob();
-    Geometry g{job.charWidth, job.lineHeight, job.pageWidth, job.pageHeight, job.printerPageWidth};
+    const PageMetrics& m = job.metrics();
+    Geometry g{m.charWidth, m.lineHeight, m.pageWidth, m.pageHeight, m.printerPageWidth};
     job.pageHeader();
     job.endJob();
     return g;
@@ -323,8 +323,8 @@ int main(int argc, char** argv) {
             PrintJob job;
             SetUpJob(job, target.destination, folder);
             EngineBook(job, pages);
-            if (target.destination != u"T"_s && job.pageCount != pages)
-                std::fprintf(stderr, "warning: %d pages instead of %d\n", job.pageCount, pages);
+            if (target.destination != u"T"_s && job.pageCount() != pages)
+                std::fprintf(stderr, "warning: %d pages instead of %d\n", job.pageCount(), pages);
         });
         const double baseline = Milliseconds(target.baseline);
         std::printf("%-16s %18.3f %20.3f %8.2f\n", target.name, engine / pages, baseline / pages,

@@ -65,11 +65,12 @@ QLabel* BookDialog::addFilterLink(const QString& objectName, QLineEdit* filter,
     return link;
 }
 
-void BookDialog::runReport(const QString& destination,
+void BookDialog::runReport(print::Destination destination,
                            const std::function<void(print::PrintJob&)>& report) {
-    print::PrintJob job;
-    job.destination = destination;
-    job.interactive = true;
+    print::PrintSettings settings = print::CompanyPrintSettings();
+    settings.destination = destination;
+    settings.interactive = true;
+    print::PrintJob job(settings);
     print::RunReport(job, report, this);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "print/print_settings.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -41,7 +43,7 @@ class BookDialog : public QDialog {
     // dialog with `tableCode` and the text of `filter`, whose result replaces it.
     QLabel* addFilterLink(const QString& objectName, QLineEdit* filter, const QString& tableCode);
     // Runs a report on a new interactive job to `destination`.
-    void runReport(const QString& destination, const std::function<void(print::PrintJob&)>& report);
+    void runReport(print::Destination destination, const std::function<void(print::PrintJob&)>& report);
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

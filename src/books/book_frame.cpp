@@ -13,6 +13,8 @@
 namespace livrax::books {
 
 using namespace Qt::StringLiterals;
+using print::Align;
+using print::StyleFlag;
 
 bool bookDateValid(const QString& date) {
     if (date.isEmpty() || date.trimmed() == u"/  /"_s) return false;
@@ -112,22 +114,21 @@ qint64 BookAmount(const data::DataSlot& row, const QString& column) {
 }
 
 void PrintBookAmount(print::PrintJob& job, int column, qint64 value) {
-    job.printText(QString(), column, FormatScaled(value, 12, 2), {}, {}, u"D"_s);
+    job.printText(column, FormatScaled(value, 12, 2), Align::Right);
 }
 
 void DrawColumnTitleBoxes(print::PrintJob& job, int split) {
-    job.penWidth = 4;
-    job.drawBox(u"60"_s, u"0"_s, u"105"_s, u"R"_s, {}, {}, split);
-    job.penWidth = 4;
-    job.drawBox(u"60"_s, split + 1, u"105"_s, u"R"_s);
+    using Box = print::PrintJob::BoxKind;
+    job.drawBox(60, 0, 105, Box::Filled, 4, split);
+    job.drawBox(60, split + 1, 105, Box::Filled, 4);
 }
 
 void PrintBookRate(print::PrintJob& job, qint64 rate) {
-    job.printText(QString(), 95, FormatScaled(rate, 6, 2), {}, {}, u"D"_s);
+    job.printText(95, FormatScaled(rate, 6, 2), Align::Right);
 }
 
 void PrintIpiLine(print::PrintJob& job, const IpiAmounts& ipi, std::optional<qint64> rate) {
-    job.printText(QString(), 71, u"IPI"_s);
+    job.printText(71, u"IPI"_s);
     PrintBookAmount(job, 89, ipi.base);
     if (rate) PrintBookRate(job, *rate);
     PrintBookAmount(job, 105, ipi.tax);
@@ -140,9 +141,9 @@ QString RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBo
     const QString condition = PeriodCondition(book.baseCondition, period);
     BookLookups lookups;
     lookups.load();
-    SetUpBookJob(job, job.destination, period.firstPage);
+    SetUpBookJob(job, job.settings.destination, period.firstPage);
     job.startJob();
-    if (job.cancelled) return {};
+    if (job.cancelled()) return {};
     job.pageHeader();
 
     data::DataSlot& row = data::DataModule().slot(data::Slot::T_CON1);
@@ -153,55 +154,53 @@ QString RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBo
     const QString failed = !found && !row.isOpen() ? sql : QString();
     if (!found) book.headerBlock();
     try {
-        for (; found && !row.eof() && !job.cancelled; row.next()) {
+        for (; found && !row.eof() && !job.cancelled(); row.next()) {
             if (lookups.natureExcluded(row.value(u"NATOPER"_s).toString())) continue;
-            if (job.headerPending) book.headerBlock();
+            if (job.headerPending()) book.headerBlock();
             book.invoice(row, lookups);
         }
     } catch (const data::DbError&) {
         row.rollback(); // the rows read so far are printed and totalled
     }
     data::CloseSlot(data::Slot::T_CON1);
-    if (job.cancelled) return failed;
-    if (job.headerPending) book.headerBlock();
+    if (job.cancelled()) return failed;
+    if (job.headerPending()) book.headerBlock();
     book.totals();
     job.endJob();
     return failed;
 }
 
-void SetUpBookJob(print::PrintJob& job, const QString& destination, const QString& firstPage) {
-    job.fontSize = 8;
-    job.destination = destination;
-    job.unitMode = 3;
-    job.pageNumber = ToInt(firstPage) - 1;
-    job.jobFontName = u"ARIAL"_s;
-    job.jobFontSize = 7;
-    job.standardHeader = false;
+void SetUpBookJob(print::PrintJob& job, print::Destination destination, const QString& firstPage) {
+    job.next.fontSize = 8;
+    print::PrintSettings& settings = job.settings;
+    settings.destination = destination;
+    settings.unitMode = 3;
+    settings.pageNumber = ToInt(firstPage) - 1;
+    settings.jobFontName = u"ARIAL"_s;
+    settings.jobFontSize = 7;
+    settings.standardHeader = false;
 }
 
 void BookPageHeader(print::PrintJob& job, const QString& programCode, const QString& title,
                     int periodColumn, const BookPeriod& period) {
-    job.printText(0, 0, programCode);
-    job.printText(0, 20, title, 10, u"BSI"_s, u"CF"_s);
-    job.printText(0, 0, u"Folha: "_s + PadLeft(QString::number(job.pageNumber), 4), {}, {},
-                  u"DF"_s);
+    job.printTextAt(0, 0, programCode);
+    job.printTextAt(0, 20, title, {10, StyleFlag::Bold | StyleFlag::Underline | StyleFlag::Italic, Align::PageCenter});
+    job.printTextAt(0, 0, u"Folha: "_s + PadLeft(QString::number(job.pageNumber()), 4), Align::PageRight);
     BookCompanyLines(job, periodColumn, period);
 }
 
 void BookCompanyLines(print::PrintJob& job, int periodColumn, const BookPeriod& period) {
     const data::TRecCae& company = data::Globals().company;
     const QDateTime now = platform::Clock::now();
-    job.printText(15, 0, u"Empresa:"_s);
-    job.printText(15, 10, company.name, 10, u"B"_s);
-    job.printText(15, 0, u"Data: "_s + now.date().toString(u"dd/MM/yy"_s), {}, {}, u"DF"_s);
-    job.printText(30, 0, u"CGC (MF):"_s);
-    job.printText(30, 10, company.cnpj);
-    job.printText(30, 0, u"Hora: "_s + now.time().toString(u"hh:mm:ss"_s), {}, {}, u"DF"_s);
-    job.printText(45, 0, u"Insc.Est:"_s);
-    job.printText(45, 10, company.stateRegistration);
-    job.printText(45, periodColumn,
-                  u"Mes/Período: "_s + period.startDate + u" A "_s + period.endDate, 10, u"B"_s,
-                  u"CF"_s);
+    job.printTextAt(15, 0, u"Empresa:"_s);
+    job.printTextAt(15, 10, company.name, {10, StyleFlag::Bold});
+    job.printTextAt(15, 0, u"Data: "_s + now.date().toString(u"dd/MM/yy"_s), Align::PageRight);
+    job.printTextAt(30, 0, u"CGC (MF):"_s);
+    job.printTextAt(30, 10, company.cnpj);
+    job.printTextAt(30, 0, u"Hora: "_s + now.time().toString(u"hh:mm:ss"_s), Align::PageRight);
+    job.printTextAt(45, 0, u"Insc.Est:"_s);
+    job.printTextAt(45, 10, company.stateRegistration);
+    job.printTextAt(45, periodColumn, u"Mes/Período: "_s + period.startDate + u" A "_s + period.endDate, {10, StyleFlag::Bold, Align::PageCenter});
 }
 
 } // namespace livrax::books

@@ -139,7 +139,7 @@ QString RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBo
 // Sets a job up the way the books print: destination, rows in tenths of a
 // line and columns in characters, the first page number, the books' font,
 // no standard header (each book prints its own).
-void SetUpBookJob(print::PrintJob& job, const QString& destination, const QString& firstPage);
+void SetUpBookJob(print::PrintJob& job, print::Destination destination, const QString& firstPage);
 
 // The page header of the books: program code, spaced title, page ("Folha"),
 // company, CNPJ, state registration, date, time and the period line.

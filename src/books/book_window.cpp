@@ -58,8 +58,8 @@ BookWindow::BookWindow(const QString& objectName, const QString& caption, QWidge
         buttons->addWidget(button);
     }
     layout->addLayout(buttons);
-    connect(preview, &QPushButton::clicked, this, [this] { runBook(u"V"_s); });
-    connect(print, &QPushButton::clicked, this, [this] { runBook(u"P"_s); });
+    connect(preview, &QPushButton::clicked, this, [this] { runBook(print::Destination::Preview); });
+    connect(print, &QPushButton::clicked, this, [this] { runBook(print::Destination::Printer); });
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
     connect(m_start, &QLineEdit::editingFinished, this, [this] { startDateLeft(); });
 
@@ -90,7 +90,7 @@ bool BookWindow::datesValid() {
     return true;
 }
 
-void BookWindow::runReport(const QString& destination,
+void BookWindow::runReport(print::Destination destination,
                            const std::function<void(print::PrintJob&)>& report,
                            BookPeriod& period) {
     BookDialog::runReport(destination, report);

@@ -28,7 +28,7 @@ class BookWindow : public BookDialog {
 
   protected:
     // Runs the book to "V" (preview) or "P" (printer).
-    virtual void runBook(const QString& destination) = 0;
+    virtual void runBook(print::Destination destination) = 0;
     // Leaving "Dt. Inicial": each book sets "Campo" and "Dt. Final" its way.
     virtual void startDateLeft() {}
 
@@ -37,7 +37,7 @@ class BookWindow : public BookDialog {
     bool datesValid();
     // Runs a report on a new job to `destination`, in the preview window,
     // then shows the filter as it was run.
-    void runReport(const QString& destination, const std::function<void(print::PrintJob&)>& report,
+    void runReport(print::Destination destination, const std::function<void(print::PrintJob&)>& report,
                    BookPeriod& period);
     // Adds an option check box with its objectName.
     QCheckBox* addOption(const QString& name, const QString& caption);

@@ -8,6 +8,8 @@
 namespace livrax::books {
 
 using namespace Qt::StringLiterals;
+using print::Align;
+using print::StyleFlag;
 using print::PrintJob;
 
 namespace {
@@ -22,30 +24,30 @@ struct Totals {
 void PrintHeaderBlock(PrintJob& job, const LX53Options& options) {
     BookPageHeader(job, u"LX53"_s, kTitle, 30, options.period);
     DrawColumnTitleBoxes(job);
-    job.printText(65, 7, u"       D o c u m e n t o s   F i s c a i s"_s, 10, u"B"_s);
-    job.printText(65, 70, u"                V a l o r e s   F i s c a i s"_s, 10, u"B"_s);
-    job.printText(70, 1, u"D"_s);
-    job.printText(80, 1, u" I"_s);
-    job.printText(80, 65, u"Valor"_s, {}, {}, u"D"_s);
-    job.printText(80, 67, u"Clas."_s);
-    job.printText(80, 71, u"ICMS"_s);
-    job.printText(80, 105, u"Imposto"_s, {}, {}, u"D"_s);
-    job.printText(80, 115, u"Isentas ou"_s, {}, {}, u"D"_s);
-    job.printText(90, 1, u"A"_s);
-    job.printText(90, 8, u"Nota"_s);
-    job.printText(90, 20, u"Data"_s);
-    job.printText(90, 29, u"Empresa"_s);
-    job.printText(90, 52, u"UF"_s);
-    job.printText(90, 65, u"Contabil"_s, {}, {}, u"D"_s);
-    job.printText(90, 67, u"Fisc."_s);
-    if (options.printIpi) job.printText(90, 71, u"IPI"_s);
-    job.printText(90, 89, u"Base Calc."_s, {}, {}, u"D"_s);
-    job.printText(90, 95, u"Aliq."_s, {}, {}, u"D"_s);
-    job.printText(90, 105, u"Creditado"_s, {}, {}, u"D"_s);
-    job.printText(90, 115, u"Não Tribut."_s, {}, {}, u"D"_s);
-    job.printText(90, 125, u"Outras"_s, {}, {}, u"D"_s);
-    job.printText(110, 0, QString()); // the first line starts here
-    job.headerPending = false;
+    job.printTextAt(65, 7, u"       D o c u m e n t o s   F i s c a i s"_s, {10, StyleFlag::Bold});
+    job.printTextAt(65, 70, u"                V a l o r e s   F i s c a i s"_s, {10, StyleFlag::Bold});
+    job.printTextAt(70, 1, u"D"_s);
+    job.printTextAt(80, 1, u" I"_s);
+    job.printTextAt(80, 65, u"Valor"_s, Align::Right);
+    job.printTextAt(80, 67, u"Clas."_s);
+    job.printTextAt(80, 71, u"ICMS"_s);
+    job.printTextAt(80, 105, u"Imposto"_s, Align::Right);
+    job.printTextAt(80, 115, u"Isentas ou"_s, Align::Right);
+    job.printTextAt(90, 1, u"A"_s);
+    job.printTextAt(90, 8, u"Nota"_s);
+    job.printTextAt(90, 20, u"Data"_s);
+    job.printTextAt(90, 29, u"Empresa"_s);
+    job.printTextAt(90, 52, u"UF"_s);
+    job.printTextAt(90, 65, u"Contabil"_s, Align::Right);
+    job.printTextAt(90, 67, u"Fisc."_s);
+    if (options.printIpi) job.printTextAt(90, 71, u"IPI"_s);
+    job.printTextAt(90, 89, u"Base Calc."_s, Align::Right);
+    job.printTextAt(90, 95, u"Aliq."_s, Align::Right);
+    job.printTextAt(90, 105, u"Creditado"_s, Align::Right);
+    job.printTextAt(90, 115, u"Não Tribut."_s, Align::Right);
+    job.printTextAt(90, 125, u"Outras"_s, Align::Right);
+    job.printTextAt(110, 0, QString()); // the first line starts here
+    job.headerPrinted();
 }
 
 void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX53Options& options,
@@ -59,16 +61,16 @@ void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX53Options& o
     const qint64 icmsOther = accounting - icmsBase - icmsExempt;
     totals.icms += {accounting, icmsBase, icmsTax, icmsExempt, icmsOther};
 
-    job.printText(QString(), 0, FormatShortDate(row.value(u"DATA"_s).toDate()).left(2));
-    job.printText(QString(), 3, row.value(u"ESPECIE"_s).toString());
-    job.printText(QString(), 8, row.value(u"NNOTA"_s).toString());
-    job.printText(QString(), 17, row.value(u"SERIE"_s).toString());
-    job.printText(QString(), 20, FormatShortDate(row.value(u"DTNOTA"_s).toDate()));
-    job.printText(QString(), 29, lookups.partnerName(row.value(u"SIGLA"_s).toString()).left(15));
-    job.printText(QString(), 52, row.value(u"ESTADO"_s).toString());
+    job.printText(0, FormatShortDate(row.value(u"DATA"_s).toDate()).left(2));
+    job.printText(3, row.value(u"ESPECIE"_s).toString());
+    job.printText(8, row.value(u"NNOTA"_s).toString());
+    job.printText(17, row.value(u"SERIE"_s).toString());
+    job.printText(20, FormatShortDate(row.value(u"DTNOTA"_s).toDate()));
+    job.printText(29, lookups.partnerName(row.value(u"SIGLA"_s).toString()).left(15));
+    job.printText(52, row.value(u"ESTADO"_s).toString());
     PrintBookAmount(job, 65, accounting);
-    job.printText(QString(), 67, row.value(u"NATOPER"_s).toString());
-    job.printText(QString(), 71, u"ICMS"_s);
+    job.printText(67, row.value(u"NATOPER"_s).toString());
+    job.printText(71, u"ICMS"_s);
     PrintBookAmount(job, 89, icmsBase);
     if (options.printIcm) {
         PrintBookRate(job, BookAmount(row, u"ICMPERC"_s));
@@ -80,8 +82,8 @@ void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX53Options& o
 
     const IpiAmounts ipi{BookAmount(row, u"IPIBASE"_s), BookAmount(row, u"IPIVALOR"_s),
                          BookAmount(row, u"IPIISENTAS"_s), BookAmount(row, u"IPIOUTRAS"_s)};
-    if (!options.printIpi || ipi.base <= 0 || job.cancelled) return;
-    if (job.headerPending) PrintHeaderBlock(job, options);
+    if (!options.printIpi || ipi.base <= 0 || job.cancelled()) return;
+    if (job.headerPending()) PrintHeaderBlock(job, options);
     PrintIpiLine(job, ipi, BookAmount(row, u"IPIPERC"_s));
     totals.ipi += ipi;
 }
@@ -89,8 +91,8 @@ void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX53Options& o
 void PrintTotals(PrintJob& job, const LX53Options& options, const Totals& totals) {
     job.drawRule();
     job.newLine();
-    job.printText(QString(), 5, u"TOTAL DO PERÍODO"_s);
-    job.printText(QString(), 71, u"ICMS"_s);
+    job.printText(5, u"TOTAL DO PERÍODO"_s);
+    job.printText(71, u"ICMS"_s);
     PrintBookAmount(job, 65, totals.icms.accounting);
     PrintBookAmount(job, 89, totals.icms.base);
     if (options.printIcm) {

@@ -8,6 +8,8 @@
 namespace livrax::books {
 
 using namespace Qt::StringLiterals;
+using print::Align;
+using print::StyleFlag;
 using print::PrintJob;
 
 namespace {
@@ -23,32 +25,32 @@ struct Totals {
 void PrintHeaderBlock(PrintJob& job, const LX55Options& options) {
     BookPageHeader(job, u"LX55"_s, kTitle, 40, options.period);
     DrawColumnTitleBoxes(job);
-    job.printText(65, 7, u"      D o c u m e n t o s   F i s c a i s "_s, 10, u"B"_s);
-    job.printText(65, 70, u"                V a l o r e s   F i s c a i s"_s, 10, u"B"_s);
-    job.printText(70, 1, u"D"_s);
-    job.printText(80, 1, u"I"_s);
-    job.printText(80, 33, u"Clas."_s);
-    job.printText(80, 65, u"Valor"_s, {}, {}, u"D"_s);
-    job.printText(80, 71, u"ICMS"_s);
-    if (options.printIcm) job.printText(80, 105, u"Imposto"_s, {}, {}, u"D"_s);
-    job.printText(80, 115, u"Isentas ou"_s, {}, {}, u"D"_s);
-    job.printText(90, 1, u"A"_s);
-    job.printText(90, 9, u"Nota"_s);
-    job.printText(90, 17, u"Se"_s);
-    job.printText(90, 21, u"Data"_s);
-    job.printText(90, 29, u"UF"_s);
-    job.printText(90, 33, u"Fisc."_s);
-    if (options.printCompany) job.printText(90, 38, u"Empresa"_s);
-    job.printText(90, 65, u"Contabil"_s, {}, {}, u"D"_s);
-    if (options.printIpi) job.printText(90, 71, u"IPI"_s);
-    job.printText(90, 89, u"Base Calc."_s, {}, {}, u"D"_s);
-    job.printText(90, 95, u"Aliq."_s, {}, {}, u"D"_s);
-    job.printText(90, 105, u"Creditado"_s, {}, {}, u"D"_s);
-    job.printText(90, 115, u"Não Tribut."_s, {}, {}, u"D"_s);
-    job.printText(90, 125, u"Outras"_s, {}, {}, u"D"_s);
-    job.printText(90, 127, u"Obs"_s);
-    job.printText(110, 0, QString()); // the first line starts here
-    job.headerPending = false;
+    job.printTextAt(65, 7, u"      D o c u m e n t o s   F i s c a i s "_s, {10, StyleFlag::Bold});
+    job.printTextAt(65, 70, u"                V a l o r e s   F i s c a i s"_s, {10, StyleFlag::Bold});
+    job.printTextAt(70, 1, u"D"_s);
+    job.printTextAt(80, 1, u"I"_s);
+    job.printTextAt(80, 33, u"Clas."_s);
+    job.printTextAt(80, 65, u"Valor"_s, Align::Right);
+    job.printTextAt(80, 71, u"ICMS"_s);
+    if (options.printIcm) job.printTextAt(80, 105, u"Imposto"_s, Align::Right);
+    job.printTextAt(80, 115, u"Isentas ou"_s, Align::Right);
+    job.printTextAt(90, 1, u"A"_s);
+    job.printTextAt(90, 9, u"Nota"_s);
+    job.printTextAt(90, 17, u"Se"_s);
+    job.printTextAt(90, 21, u"Data"_s);
+    job.printTextAt(90, 29, u"UF"_s);
+    job.printTextAt(90, 33, u"Fisc."_s);
+    if (options.printCompany) job.printTextAt(90, 38, u"Empresa"_s);
+    job.printTextAt(90, 65, u"Contabil"_s, Align::Right);
+    if (options.printIpi) job.printTextAt(90, 71, u"IPI"_s);
+    job.printTextAt(90, 89, u"Base Calc."_s, Align::Right);
+    job.printTextAt(90, 95, u"Aliq."_s, Align::Right);
+    job.printTextAt(90, 105, u"Creditado"_s, Align::Right);
+    job.printTextAt(90, 115, u"Não Tribut."_s, Align::Right);
+    job.printTextAt(90, 125, u"Outras"_s, Align::Right);
+    job.printTextAt(90, 127, u"Obs"_s);
+    job.printTextAt(110, 0, QString()); // the first line starts here
+    job.headerPrinted();
 }
 
 // One invoice line (and its IPI line); `lastNumber` carries the numbering
@@ -82,27 +84,26 @@ void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX55Options& o
     totals.icms += {accounting, icmsBase, icmsTax, icmsExempt, icmsOther};
 
     const QDate date = row.value(u"DATA"_s).toDate();
-    job.printText(QString(), 0, FormatShortDate(date).left(2));
-    job.printText(QString(), 3, row.value(u"ESPECIE"_s).toString());
+    job.printText(0, FormatShortDate(date).left(2));
+    job.printText(3, row.value(u"ESPECIE"_s).toString());
     const qint64 number = row.value(u"NNOTA"_s).toInt();
-    job.printText(QString(), 9, QString::number(number));
+    job.printText(9, QString::number(number));
     // A number that does not follow the previous one is marked; the
     // first invoice of the run never is.
     if (lastNumber == 0) lastNumber = number - 1;
-    if (number - lastNumber != 1) job.printText(QString(), 8, u"*"_s);
+    if (number - lastNumber != 1) job.printText(8, u"*"_s);
     lastNumber = number;
-    job.printText(QString(), 17, row.value(u"SERIE"_s).toString());
-    job.printText(QString(), 21, FormatShortDate(date));
-    job.printText(QString(), 29, row.value(u"ESTADO"_s).toString());
-    job.printText(QString(), 33, row.value(u"NATOPER"_s).toString());
+    job.printText(17, row.value(u"SERIE"_s).toString());
+    job.printText(21, FormatShortDate(date));
+    job.printText(29, row.value(u"ESTADO"_s).toString());
+    job.printText(33, row.value(u"NATOPER"_s).toString());
     if (options.printCompany)
-        job.printText(QString(), 38,
-                      lookups.partnerName(row.value(u"SIGLA"_s).toString()).left(15));
+        job.printText(38, lookups.partnerName(row.value(u"SIGLA"_s).toString()).left(15));
     if (accounting == 0 && icmsTax == 0) {
-        job.printText(QString(), 65, u"*** CANCELADA ***"_s);
+        job.printText(65, u"*** CANCELADA ***"_s);
     } else {
         PrintBookAmount(job, 65, accounting);
-        job.printText(QString(), 71, u"ICMS"_s);
+        job.printText(71, u"ICMS"_s);
         if (options.printIcm) {
             PrintBookAmount(job, 89, icmsBase);
             PrintBookRate(job, rate);
@@ -110,11 +111,11 @@ void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX55Options& o
         }
         PrintBookAmount(job, 115, icmsExempt);
         PrintBookAmount(job, 125, icmsOther);
-        job.printText(QString(), 127, observation);
+        job.printText(127, observation);
     }
     job.newLine();
-    if (options.printIpi && ipi.base > 0 && !job.cancelled) {
-        if (job.headerPending) PrintHeaderBlock(job, options);
+    if (options.printIpi && ipi.base > 0 && !job.cancelled()) {
+        if (job.headerPending()) PrintHeaderBlock(job, options);
         PrintIpiLine(job, ipi, BookAmount(row, u"IPIPERC"_s));
         totals.ipi += ipi;
     }
@@ -123,8 +124,8 @@ void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX55Options& o
 void PrintTotals(PrintJob& job, const LX55Options& options, const Totals& totals) {
     job.drawRule();
     job.newLine();
-    job.printText(QString(), 5, u"TOTAL DO PERÍODO"_s);
-    job.printText(QString(), 71, u"ICMS"_s);
+    job.printText(5, u"TOTAL DO PERÍODO"_s);
+    job.printText(71, u"ICMS"_s);
     PrintBookAmount(job, 65, totals.icms.accounting);
     if (options.printIcm) {
         PrintBookAmount(job, 89, totals.icms.base);
@@ -136,7 +137,7 @@ void PrintTotals(PrintJob& job, const LX55Options& options, const Totals& totals
     job.newLine();
     if (options.printIpi && totals.ipi.base > 0) PrintIpiLine(job, totals.ipi, std::nullopt);
     if (options.printSt) {
-        job.printText(QString(), 29, u"(ST)  Subst.Tributária:"_s);
+        job.printText(29, u"(ST)  Subst.Tributária:"_s);
         PrintBookAmount(job, 89, totals.stBase);
         PrintBookAmount(job, 125, totals.stTax);
         job.newLine();

@@ -11,6 +11,8 @@
 namespace livrax::books {
 
 using namespace Qt::StringLiterals;
+using print::Align;
+using print::StyleFlag;
 using print::PrintJob;
 
 namespace {
@@ -37,19 +39,17 @@ class SettlementPrinter {
         : m_job(job), m_book(book), m_month(month), m_period(period), m_style{!book.ipi} {}
 
     void run() {
-        SetUpBookJob(m_job, m_job.destination, m_period.firstPage);
+        SetUpBookJob(m_job, m_job.settings.destination, m_period.firstPage);
         m_job.startJob();
-        if (m_job.cancelled) return;
+        if (m_job.cancelled()) return;
         // The amounts end at column 135. Where the page holds fewer columns
         // (the report font's cells are wider than the layout assumed), the
         // value columns move left together so that none is cut at the edge.
-        const int pageColumns =
-            (m_job.pageWidth - m_job.rightMargin - m_job.leftMargin) / std::max(1, m_job.charWidth);
-        m_valueShift = std::max(0, LastAmountColumn - pageColumns);
+        m_valueShift = std::max(0, LastAmountColumn - m_job.pageColumns());
         m_job.pageHeader();
         printPart(false);
         m_job.newPage();
-        if (!m_job.cancelled) printPart(true);
+        if (!m_job.cancelled()) printPart(true);
         m_job.newPage();
         printSummary();
         m_job.endJob();
@@ -67,42 +67,41 @@ class SettlementPrinter {
     }
 
     void printTop(const QString& partTitle) {
-        m_job.printText(0, 0, m_book.code);
-        m_job.printText(0, 20, title(partTitle), 10, u"BS"_s, u"CF"_s);
-        m_job.fontName = u"ARIAL"_s;
-        m_job.printText(0, 0, u"Folha: "_s + PadLeft(QString::number(m_job.pageNumber), 4), 10,
-                        u"B"_s, u"DF"_s);
+        m_job.printTextAt(0, 0, m_book.code);
+        m_job.printTextAt(0, 20, title(partTitle), {10, StyleFlag::Bold | StyleFlag::Underline, Align::PageCenter});
+        m_job.next.fontName = u"ARIAL"_s;
+        m_job.printTextAt(0, 0, u"Folha: "_s + PadLeft(QString::number(m_job.pageNumber()), 4), {10, StyleFlag::Bold, Align::PageRight});
         BookCompanyLines(m_job, 40, m_period);
     }
 
     void printPartHeader(bool exits) {
         printTop(exits ? u"S A Í D A S"_s : u"E N T R A D A S"_s);
         DrawColumnTitleBoxes(m_job, value(65));
-        m_job.printText(65, value(80), u"            V a l o r e s   F i s c a i s"_s, 10, u"B"_s);
-        m_job.printText(70, 1, u"Class."_s);
-        m_job.printText(75, 20, u"N  a  t  u  r  e  z a"_s, 10, u"B"_s);
-        m_job.printText(80, 1, u"Fiscal"_s);
-        m_job.printText(80, value(105), u"Operações com Crédito de Imposto"_s, {}, {}, u"D"_s);
-        m_job.printText(80, value(135), u"Operações sem Crédito de Imposto"_s, {}, {}, u"D"_s);
-        m_job.printText(90, value(75), u"Contábil"_s, {}, {}, u"D"_s);
-        m_job.printText(90, value(90), u"Base Cálc."_s, {}, {}, u"D"_s);
-        m_job.printText(90, value(105), exits ? u"Imp.Deb."_s : u"Imp.Cred."_s, {}, {}, u"D"_s);
-        m_job.printText(90, value(120), u"Isentas N.trib."_s, {}, {}, u"D"_s);
-        m_job.printText(90, value(135), u"Outras"_s, {}, {}, u"D"_s);
-        m_job.printText(110, 0, QString());
-        m_job.headerPending = false;
+        m_job.printTextAt(65, value(80), u"            V a l o r e s   F i s c a i s"_s, {10, StyleFlag::Bold});
+        m_job.printTextAt(70, 1, u"Class."_s);
+        m_job.printTextAt(75, 20, u"N  a  t  u  r  e  z a"_s, {10, StyleFlag::Bold});
+        m_job.printTextAt(80, 1, u"Fiscal"_s);
+        m_job.printTextAt(80, value(105), u"Operações com Crédito de Imposto"_s, Align::Right);
+        m_job.printTextAt(80, value(135), u"Operações sem Crédito de Imposto"_s, Align::Right);
+        m_job.printTextAt(90, value(75), u"Contábil"_s, Align::Right);
+        m_job.printTextAt(90, value(90), u"Base Cálc."_s, Align::Right);
+        m_job.printTextAt(90, value(105), exits ? u"Imp.Deb."_s : u"Imp.Cred."_s, Align::Right);
+        m_job.printTextAt(90, value(120), u"Isentas N.trib."_s, Align::Right);
+        m_job.printTextAt(90, value(135), u"Outras"_s, Align::Right);
+        m_job.printTextAt(110, 0, QString());
+        m_job.headerPrinted();
     }
 
     void printAmounts(const std::array<QString, 5>& texts, bool bold) {
         for (int i = 0; i < 5; ++i)
-            m_job.printText(QString(), value(AmountColumns[i]), texts[i], {},
-                            bold ? u"B"_s : QString(), u"D"_s);
+            m_job.printText(value(AmountColumns[i]), texts[i],
+                            {0, bold ? print::Style(StyleFlag::Bold) : print::Style(), Align::Right});
     }
 
     void printSubtotal(const std::array<qint64, 5>& subtotals) {
         m_job.drawRule();
         m_job.newLine();
-        m_job.printText(QString(), 6, u"SUBTOTAL"_s, {}, u"B"_s);
+        m_job.printText(6, u"SUBTOTAL"_s, StyleFlag::Bold);
         std::array<QString, 5> texts;
         for (int i = 0; i < 5; ++i)
             texts[i] = m_style.text(subtotals[i]);
@@ -119,7 +118,7 @@ class SettlementPrinter {
         printPartHeader(exits);
         const QList<NatureRow>& rows = (exits ? m_month.exitsGrid : m_month.entriesGrid).rows;
         std::array<qint64, 5> subtotals{};
-        for (qsizetype r = 0; r < rows.size() && !m_job.cancelled; ++r) {
+        for (qsizetype r = 0; r < rows.size() && !m_job.cancelled(); ++r) {
             const NatureRow& row = rows[r];
             const bool total = row[0] == u"TOTAL"_s;
             if (m_book.ipi || !IsBlank(row[2])) {
@@ -127,10 +126,10 @@ class SettlementPrinter {
                 for (int i = 0; i < 5; ++i)
                     texts[i] = m_style.cell(row[2 + i]);
                 if (total) {
-                    m_job.printText(QString(), 6, u"TOTAL DO IMPOSTO DO PERÍODO"_s, {}, u"B"_s);
+                    m_job.printText(6, u"TOTAL DO IMPOSTO DO PERÍODO"_s, StyleFlag::Bold);
                 } else {
-                    m_job.printText(QString(), 0, row[0]);
-                    m_job.printText(QString(), 6, row[1].left(historyWidth()));
+                    m_job.printText(0, row[0]);
+                    m_job.printText(6, row[1].left(historyWidth()));
                 }
                 printAmounts(texts, total);
             }
@@ -149,9 +148,9 @@ class SettlementPrinter {
     // after it, and the amount.
     void printItem(const QString& caption, const QString& value,
                    const QString& description = QString()) {
-        m_job.printText(QString(), 15, caption);
-        if (!description.isEmpty()) m_job.printText(QString(), 18, description);
-        m_job.printText(QString(), 95, m_style.text(ToScaled(value, 2)), {}, {}, u"D"_s);
+        m_job.printText(15, caption);
+        if (!description.isEmpty()) m_job.printText(18, description);
+        m_job.printText(95, m_style.text(ToScaled(value, 2)), Align::Right);
         m_job.newLine();
     }
 
@@ -164,24 +163,23 @@ class SettlementPrinter {
     }
 
     void printSection(int top, int bottom, const QString& heading) {
-        m_job.penWidth = 2;
-        m_job.drawBox(top, 10, bottom, u"R"_s, {}, {}, 110);
-        m_job.penWidth = 1;
-        m_job.drawBox(top + 25, 12, bottom - 3, u"R"_s, {}, {}, 108);
-        m_job.printText(top + 10, 45, heading, 8, u"B"_s);
-        m_job.printText(top + 35, 0, QString()); // the section's first line
+        using Box = print::PrintJob::BoxKind;
+        m_job.drawBox(top, 10, bottom, Box::Filled, 2, 110);
+        m_job.drawBox(top + 25, 12, bottom - 3, Box::Filled, 1, 108);
+        m_job.printTextAt(top + 10, 45, heading, {8, StyleFlag::Bold});
+        m_job.printTextAt(top + 35, 0, QString()); // the section's first line
     }
 
     void printGuideLine(const QString& caption, const std::function<QString(const Guide&)>& part) {
         static const int columns[4] = {30, 50, 70, 95};
-        m_job.printText(QString(), 15, caption);
+        m_job.printText(15, caption);
         for (int g = 0; g < 4; ++g)
-            m_job.printText(QString(), columns[g], part(m_month.guides[g]));
+            m_job.printText(columns[g], part(m_month.guides[g]));
         m_job.newLine();
     }
 
     void printSummary() {
-        if (m_job.cancelled) return;
+        if (m_job.cancelled()) return;
         printTop(u"R E S U M O"_s);
         printSection(70, 260, u"C R É D I T O   D O   I M P O S T O"_s);
         printBoxes(false);
@@ -196,9 +194,9 @@ class SettlementPrinter {
         printGuideLine(u"Valor:"_s, [](const Guide& g) { return g.value; });
         printGuideLine(u"Org.Arrec."_s, [](const Guide& g) { return g.agency; });
         m_job.newLine();
-        m_job.printText(QString(), 15, u"OBS:"_s);
+        m_job.printText(15, u"OBS:"_s);
         for (const QString& line : m_month.obs) {
-            m_job.printText(QString(), 30, line);
+            m_job.printText(30, line);
             m_job.newLine();
         }
     }

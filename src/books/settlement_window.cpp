@@ -157,8 +157,8 @@ SettlementWindow::SettlementWindow(const SettlementBook& book, QWidget* parent)
     }
     mainLayout()->addWidget(m_tabs);
 
-    connect(print, &QPushButton::clicked, this, [this] { this->print(u"P"_s); });
-    connect(preview, &QPushButton::clicked, this, [this] { this->print(u"V"_s); });
+    connect(print, &QPushButton::clicked, this, [this] { this->print(print::Destination::Printer); });
+    connect(preview, &QPushButton::clicked, this, [this] { this->print(print::Destination::Preview); });
     connect(recalc, &QPushButton::clicked, this, [this] { recalcAll(); });
     connect(saveButton, &QPushButton::clicked, this, [this] { save(); });
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
@@ -463,7 +463,7 @@ bool SettlementWindow::datesUsable() {
     return true;
 }
 
-void SettlementWindow::print(const QString& destination) {
+void SettlementWindow::print(print::Destination destination) {
     if (!datesUsable()) return;
     const MonthData current = month();
     const BookPeriod period{m_start->displayText(), m_end->displayText(), QString(), QString(),

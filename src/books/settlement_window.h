@@ -66,7 +66,7 @@ class SettlementWindow : public BookDialog {
     void save();
     void moveMonth(int months);
     void startDateLeft();
-    void print(const QString& destination);
+    void print(print::Destination destination);
     // Dates a recalculation or a print can use: real dates where given, and
     // in the IPI book both of them (else the user is told why not).
     bool datesUsable();

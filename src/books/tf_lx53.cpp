@@ -45,7 +45,7 @@ void TF_LX53::startDateLeft() {
     endDateEdit()->setText(monthEnd(startDateEdit()->displayText()));
 }
 
-void TF_LX53::runBook(const QString& destination) {
+void TF_LX53::runBook(print::Destination destination) {
     if (!datesValid()) return;
     LX53Options options;
     options.period = period();

@@ -19,7 +19,7 @@ class TF_LX53 : public BookWindow {
   protected:
     void loadSettings() override;
     void saveSettings() override;
-    void runBook(const QString& destination) override;
+    void runBook(print::Destination destination) override;
     void startDateLeft() override;
 
   private:

@@ -50,7 +50,7 @@ void TF_LX55::startDateLeft() {
     if (first.isValid()) endDateEdit()->setText(FormatShortDate(first.addMonths(1).addDays(-1)));
 }
 
-void TF_LX55::runBook(const QString& destination) {
+void TF_LX55::runBook(print::Destination destination) {
     if (!datesValid()) return;
     LX55Options options;
     options.period = period();

@@ -17,7 +17,7 @@ class TF_LX55 : public BookWindow {
   protected:
     void loadSettings() override;
     void saveSettings() override;
-    void runBook(const QString& destination) override;
+    void runBook(print::Destination destination) override;
     void startDateLeft() override;
 
   private:

@@ -13,8 +13,8 @@ QString PageImageSurface::PageFile(const QString& tempFolder, int n) {
 void PageImageSurface::open(PrintJob& job) {
     setJob(&job);
     setRules({});
-    QDir().mkpath(job.tempFolder);
-    m_page = QImage(job.previewWidth, job.previewHeight, QImage::Format_RGB32);
+    QDir().mkpath(job.settings.tempFolder);
+    m_page = QImage(job.metrics().previewWidth, job.metrics().previewHeight, QImage::Format_RGB32);
     // 96 dots per inch, so the image means the same size everywhere.
     m_page.setDotsPerMeterX(3780);
     m_page.setDotsPerMeterY(3780);
@@ -28,11 +28,11 @@ void PageImageSurface::open(PrintJob& job) {
 void PageImageSurface::savePage() {
     PrintJob& j = *job();
     painter().end();
-    const QString path = PageFile(j.tempFolder, j.pageCount);
+    const QString path = PageFile(j.settings.tempFolder, j.pageCount());
     m_writer.setFileName(path);
     // A page that cannot be written is skipped; the job goes on.
     if (m_writer.write(m_page)) {
-        j.pageFiles += (j.pageFiles.isEmpty() ? QString() : QStringLiteral(";")) + path;
+        m_pageFiles += (m_pageFiles.isEmpty() ? QString() : QStringLiteral(";")) + path;
         if (onImage) onImage(m_page);
     }
 }

@@ -14,9 +14,15 @@ namespace livrax::print {
 // ".JPG" at JPEG quality 100; the preview window shows them.
 class PageImageSurface : public PainterSurface {
 public:
+    SurfaceCapabilities capabilities() const override {
+        return SurfaceCapability::PreviewPages | SurfaceCapability::KeepsPageImages;
+    }
     void open(PrintJob& job) override;
     void endPage(bool inRange) override;
     void finish() override;
+
+    // The paths of the saved page images, separated by ";".
+    const QString& pageFiles() const { return m_pageFiles; }
 
     // The path of page image n.
     static QString PageFile(const QString& tempFolder, int n);
@@ -28,6 +34,7 @@ private:
 
     QImage m_page;
     QImageWriter m_writer;
+    QString m_pageFiles;
 };
 
 } // namespace livrax::print

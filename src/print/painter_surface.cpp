@@ -30,14 +30,14 @@ void PainterSurface::drawText(int x, int y, const QString& text, const FontSpec&
                               bool inRange) {
     if (!inRange && !m_rules.textsOutsideRange) return;
     if (text.isEmpty()) return;
-    if (m_rules.divideUnitMode1 && m_job->unitMode == 1 && inRange)
+    if (m_rules.divideUnitMode1 && m_job->settings.unitMode == 1 && inRange)
         x = int(std::nearbyint(x / 3.0));
     const QFont qfont = MakeFont(font, m_rules.fontDpi);
     // Setting a font makes the painter resolve it for its device again;
     // consecutive texts mostly share one.
     if (m_painter.font() != qfont) m_painter.setFont(qfont);
     const QFontMetrics& metrics = FontMetrics(font, m_rules.fontDpi);
-    const Qt::BrushStyle pattern = PatternStyle(m_job->fillPattern);
+    const Qt::BrushStyle pattern = PatternStyle(m_job->next.fillPattern);
     if (pattern != Qt::NoBrush)
         m_painter.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()),
                            QBrush(Qt::black, pattern));

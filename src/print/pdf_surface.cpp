@@ -9,6 +9,8 @@
 
 namespace livrax::print {
 
+using namespace Qt::StringLiterals;
+
 PdfSurface::PdfSurface() = default;
 
 PdfSurface::~PdfSurface() {
@@ -19,22 +21,19 @@ PdfSurface::~PdfSurface() {
 void PdfSurface::open(PrintJob& job) {
     setJob(&job);
     setRules({});
-    m_fileName = job.outputFile.isEmpty() ? job.tempFolder + QStringLiteral("LIVRAX.PDF")
-                                          : job.outputFile;
+    const PrintSettings& settings = job.settings;
+    m_fileName = settings.outputFile.isEmpty() ? settings.tempFolder + u"LIVRAX.PDF"_s
+                                               : settings.outputFile;
     m_partial = PartialFileName(m_fileName);
     m_writer = std::make_unique<QPdfWriter>(m_partial);
     m_writer->setResolution(300);
-    m_writer->setTitle(job.title);
-    m_writer->setCreator(QStringLiteral("LIVRAX"));
-    m_writer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
-                                        job.orientation == QStringLiteral("H")
-                                            ? QPageLayout::Landscape
-                                            : QPageLayout::Portrait,
-                                        QMarginsF(5, 4, 5, 4), QPageLayout::Millimeter));
+    m_writer->setTitle(settings.title);
+    m_writer->setCreator(u"LIVRAX"_s);
+    m_writer->setPageLayout(A4PageLayout(job.orientation()));
     if (!painter().begin(m_writer.get()))
-        throw PrintError(QStringLiteral("Não foi possível criar o arquivo ") + m_fileName);
+        throw PrintError(u"Não foi possível criar o arquivo "_s + m_fileName);
     // Preview units to PDF dots: the preview page spans the printable area.
-    m_scale = double(job.printerPageWidth) / job.previewWidth;
+    m_scale = double(job.metrics().printerPageWidth) / job.metrics().previewWidth;
     painter().scale(m_scale, m_scale);
 }
 

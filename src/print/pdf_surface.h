@@ -17,6 +17,7 @@ class PdfSurface : public PainterSurface {
 public:
     PdfSurface();
     ~PdfSurface() override;
+    SurfaceCapabilities capabilities() const override { return SurfaceCapability::PreviewPages; }
     void open(PrintJob& job) override;
     void endPage(bool inRange) override;
     void finish() override;

@@ -3,6 +3,7 @@
 #include "platform/dialogs.h"
 #include "print/output_file.h"
 #include "print/page_image_surface.h"
+#include "print/page_images_pdf.h"
 #include "print/print_job.h"
 #include "print/text_grid_surface.h"
 #include "print/text_viewer.h"
@@ -17,14 +18,10 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPageLayout>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
@@ -46,95 +43,6 @@ int Round(double value) {
     return int(std::nearbyint(value));
 }
 
-// The destinations whose window stays as a viewer of the page images. "W"
-// is a preview too, but its surface hands the pages to the word processor
-// and the window closes.
-bool IsViewer(const QString& destination) {
-    return destination == u"V"_s || destination == u"K"_s;
-}
-
-// A job that draws the report a second time must not clear the page images
-// this window shows.
-std::unique_ptr<PrintJob> NewJobKeepingPages(const QString& tempFolder) {
-    auto job = std::make_unique<PrintJob>(PrintJob::PageImages::Keep);
-    job->tempFolder = tempFolder;
-    return job;
-}
-
-// The fields a caller sets on a job before startJob, so that a second job
-// draws the same report. Not copied: where the output goes (destination,
-// outputFile, tempFolder, interactive, onPage) and what the run produced
-// (pageFiles, pageCount, cancelled).
-void CopySettings(const PrintJob& from, PrintJob& to) {
-    to.previewWidth = from.previewWidth;
-    to.previewHeight = from.previewHeight;
-    to.paperWidth = from.paperWidth;
-    to.paperLength = from.paperLength;
-    to.orientation = from.orientation;
-    to.paperFormat = from.paperFormat;
-    to.paperSizeCode = from.paperSizeCode;
-    to.paperReapply = from.paperReapply;
-    to.copies = from.copies;
-    to.standardHeader = from.standardHeader;
-    to.headerPending = from.headerPending;
-    to.pageLabel = from.pageLabel;
-    to.pageNumber = from.pageNumber;
-    to.firstPage = from.firstPage;
-    to.lastPage = from.lastPage;
-    to.pagesPerSpoolDocument = from.pagesPerSpoolDocument;
-    to.pagesInSpoolDocument = from.pagesInSpoolDocument;
-    to.documentPerPage = from.documentPerPage;
-    to.autoPageBreak = from.autoPageBreak;
-    to.shade = from.shade;
-    to.fillPattern = from.fillPattern;
-    to.currentY = from.currentY;
-    to.unitMode = from.unitMode;
-    to.pageWidth = from.pageWidth;
-    to.pageHeight = from.pageHeight;
-    to.printerPageWidth = from.printerPageWidth;
-    to.printerPageHeight = from.printerPageHeight;
-    to.lineHeight = from.lineHeight;
-    to.printerLineHeight = from.printerLineHeight;
-    to.screenLineHeight = from.screenLineHeight;
-    to.charWidth = from.charWidth;
-    to.printerCharWidth = from.printerCharWidth;
-    to.screenCharWidth = from.screenCharWidth;
-    to.penWidth = from.penWidth;
-    to.ruleWidth = from.ruleWidth;
-    to.cornerRadius = from.cornerRadius;
-    to.jobFontName = from.jobFontName;
-    to.jobFontSize = from.jobFontSize;
-    to.jobFontStyle = from.jobFontStyle;
-    to.fontName = from.fontName;
-    to.fontSize = from.fontSize;
-    to.fontStyle = from.fontStyle;
-    to.companyName = from.companyName;
-    to.headerFontName = from.headerFontName;
-    to.headerFontSize = from.headerFontSize;
-    to.headerFontStyle = from.headerFontStyle;
-    to.companyLine2 = from.companyLine2;
-    to.titleFontName = from.titleFontName;
-    to.titleFontSize = from.titleFontSize;
-    to.titleFontStyle = from.titleFontStyle;
-    to.title = from.title;
-    to.subtitle = from.subtitle;
-    to.subtitle2 = from.subtitle2;
-    to.boxTitle = from.boxTitle;
-    to.boxLeftText = from.boxLeftText;
-    to.rowOffset = from.rowOffset;
-    to.columnOffset = from.columnOffset;
-    to.leftMargin = from.leftMargin;
-    to.rightMargin = from.rightMargin;
-    to.topMargin = from.topMargin;
-    to.bottomMargin = from.bottomMargin;
-    to.align = from.align;
-    to.footerText = from.footerText;
-    to.headerStyle = from.headerStyle;
-    to.spreadsheetRow = from.spreadsheetRow;
-    to.spreadsheetColumn = from.spreadsheetColumn;
-    to.spreadsheetColumnWidths = from.spreadsheetColumnWidths;
-}
-
 // Runs `step`; the message of a failure, empty when it worked.
 template <typename Step> QString Failure(Step&& step) {
     try {
@@ -151,7 +59,8 @@ template <typename Step> QString Failure(Step&& step) {
 
 TF_PRINT::TF_PRINT(PrintJob& job, QWidget* parent) : QDialog(parent), m_job(job) {
     setObjectName(u"TF_PRINT"_s);
-    setWindowTitle(job.title.isEmpty() ? u"Visualização da Impressão"_s : job.title);
+    setWindowTitle(job.settings.title.isEmpty() ? u"Visualização da Impressão"_s
+                                               : job.settings.title);
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
 
     auto* layout = new QVBoxLayout(this);
@@ -313,15 +222,12 @@ void TF_PRINT::setReprintAction(std::function<void()> action) {
 void TF_PRINT::run(const ReportFunction& report) {
     m_report = report;
     m_reprintButton->setEnabled(m_reprintAction || m_report);
-    QString failure = Failure([&] {
-        m_settings = NewJobKeepingPages(m_job.tempFolder);
-        CopySettings(m_job, *m_settings);
-    });
+    m_settings = m_job.settings;
     begin();
-    if (failure.isEmpty()) failure = Failure([&] { report(m_job); });
+    const QString failure = Failure([&] { report(m_job); });
     if (!failure.isEmpty()) {
         platform::ShowError(this, failure);
-        if (!m_job.cancelled) Failure([&] { m_job.cancel(); });
+        if (!m_job.cancelled()) Failure([&] { m_job.cancel(); });
     }
     end();
 }
@@ -332,8 +238,8 @@ void TF_PRINT::begin() {
     m_closeAfterRun = false;
     m_scroll->hide();
     m_progress->show();
-    m_progressPage->setText(QString::number(m_job.pageNumber));
-    m_range->setText(QString::number(m_job.firstPage) + u'/' + QString::number(m_job.pageCount));
+    m_progressPage->setText(QString::number(m_job.pageNumber()));
+    m_range->setText(QString::number(m_job.firstPage()) + u'/' + QString::number(m_job.pageCount()));
     setWindowModality(Qt::ApplicationModal);
     if (!isVisible()) {
         showMaximized();
@@ -345,7 +251,7 @@ void TF_PRINT::begin() {
 
 void TF_PRINT::end() {
     // A report that returns without ending its job ends it here.
-    if (!m_job.ended() && !m_job.cancelled) {
+    if (!m_job.ended() && !m_job.cancelled()) {
         const QString failure = Failure([&] { m_job.endJob(); });
         if (!failure.isEmpty()) platform::ShowError(this, failure);
     }
@@ -354,8 +260,8 @@ void TF_PRINT::end() {
 }
 
 void TF_PRINT::pageFinished() {
-    m_progressPage->setText(QString::number(m_job.pageNumber));
-    m_range->setText(QString::number(m_job.firstPage) + u'/' + QString::number(m_job.pageCount));
+    m_progressPage->setText(QString::number(m_job.pageNumber()));
+    m_range->setText(QString::number(m_job.firstPage()) + u'/' + QString::number(m_job.pageCount()));
     // Cancel and Leave act between pages.
     QCoreApplication::processEvents();
 }
@@ -368,30 +274,26 @@ void TF_PRINT::finishRun() {
         done(QDialog::Rejected);
         return;
     }
-    const QString destination = m_job.destination;
-    if (IsViewer(destination)) {
+    if (m_job.surface()->capabilities().testFlag(SurfaceCapability::KeepsPageImages)) {
         showPages();
         m_viewing = true;
-        if (destination == u"K"_s) sendByEmail();
+        if (m_job.settings.destination == Destination::Email) sendByEmail();
         return;
     }
-    if (destination == u"T"_s) {
-        if (auto* grid = dynamic_cast<TextGridSurface*>(m_job.surface())) {
-            TextViewer viewer(grid->lines(), grid->fileName(), this);
-            viewer.exec();
-        }
+    if (auto* grid = dynamic_cast<TextGridSurface*>(m_job.surface())) {
+        TextViewer viewer(grid->lines(), grid->fileName(), this);
+        viewer.exec();
     }
     done(QDialog::Rejected);
 }
 
 void TF_PRINT::showPages() {
-    if (m_job.firstPage <= 0) m_job.firstPage = 1;
-    showRange(m_job.lastPage);
-    setPageNumberText(m_job.firstPage);
+    showRange(m_job.lastPage());
+    setPageNumberText(shownFirstPage());
 }
 
 void TF_PRINT::showRange(int last) {
-    m_range->setText(QString::number(m_job.firstPage) + u'/' + QString::number(last));
+    m_range->setText(QString::number(shownFirstPage()) + u'/' + QString::number(last));
 }
 
 void TF_PRINT::cancelJob() {
@@ -455,16 +357,16 @@ void TF_PRINT::pageNumberChanged(const QString& text) {
         m_pageNumber->setText(u"1"_s);
         return;
     }
-    if (m_job.firstPage <= 0) m_job.firstPage = 1;
     // Without any saved page there is nothing to show (and no number to
     // settle on between 1 and 0).
-    if (m_job.pageCount < 1) return;
-    if (value > m_job.pageCount) {
-        m_pageNumber->setText(QString::number(m_job.pageCount));
+    const int pageCount = m_job.pageCount();
+    if (pageCount < 1) return;
+    if (value > pageCount) {
+        m_pageNumber->setText(QString::number(pageCount));
         return;
     }
-    if (value < m_job.firstPage) return;
-    const QString path = PageImageSurface::PageFile(m_job.tempFolder, value);
+    if (value < shownFirstPage()) return;
+    const QString path = PageImageSurface::PageFile(m_job.settings.tempFolder, value);
     if (!QFile::exists(path)) return;
     const QPixmap page(path);
     if (page.isNull()) return;
@@ -474,103 +376,88 @@ void TF_PRINT::pageNumberChanged(const QString& text) {
 }
 
 void TF_PRINT::firstPage() {
-    if (m_job.firstPage <= 0) m_job.firstPage = 1;
-    m_pageNumber->setText(QString::number(m_job.firstPage));
+    m_pageNumber->setText(QString::number(shownFirstPage()));
 }
 
 void TF_PRINT::previousPage() {
     int value = 0;
     if (!typedPage(value)) return;
-    if (value > 1 && value >= m_job.firstPage + 1)
+    if (value > 1 && value >= shownFirstPage() + 1)
         m_pageNumber->setText(QString::number(value - 1));
 }
 
 void TF_PRINT::nextPage() {
     int value = 0;
     if (!typedPage(value)) return;
-    if (value > m_job.lastPage) value = m_job.lastPage;
-    if (value != m_job.lastPage) ++value;
+    const int last = m_job.lastPage();
+    if (value > last) value = last;
+    if (value != last) ++value;
     m_pageNumber->setText(QString::number(value));
 }
 
 void TF_PRINT::lastPage() {
-    m_pageNumber->setText(QString::number(m_job.lastPage));
+    m_pageNumber->setText(QString::number(m_job.lastPage()));
 }
 
 void TF_PRINT::applyZoom() {
-    m_image->resize(std::max(1, m_job.previewWidth), std::max(1, m_job.previewHeight));
+    const QSize size = zoomedSize();
+    m_image->resize(std::max(1, size.width()), std::max(1, size.height()));
+}
+
+QSize TF_PRINT::zoomedSize() const {
+    if (m_zoomed) return *m_zoomed;
+    const PageMetrics& metrics = m_job.metrics();
+    return {metrics.previewWidth, metrics.previewHeight};
 }
 
 void TF_PRINT::zoomOut() {
-    m_job.previewWidth = std::max(1, Round(m_job.previewWidth / 1.1));
-    m_job.previewHeight = std::max(1, Round(m_job.previewHeight / 1.1));
+    const QSize size = zoomedSize();
+    m_zoomed = QSize(std::max(1, Round(size.width() / 1.1)), std::max(1, Round(size.height() / 1.1)));
     applyZoom();
 }
 
 void TF_PRINT::zoomIn() {
-    m_job.previewWidth = Round(m_job.previewWidth * 1.1);
-    m_job.previewHeight = Round(m_job.previewHeight * 1.1);
+    const QSize size = zoomedSize();
+    m_zoomed = QSize(Round(size.width() * 1.1), Round(size.height() * 1.1));
     applyZoom();
 }
 
 void TF_PRINT::zoomNormal() {
-    m_job.previewWidth = m_job.pageWidth;
-    m_job.previewHeight = m_job.pageHeight;
+    m_zoomed = QSize(m_job.metrics().pageWidth, m_job.metrics().pageHeight);
     applyZoom();
+}
+
+int TF_PRINT::shownFirstPage() const {
+    return std::max(1, m_job.firstPage());
 }
 
 // --- the same report elsewhere ---
 
-void TF_PRINT::runSideJob(const QString& destination, const QString& outputFile) {
-    std::unique_ptr<PrintJob> side = NewJobKeepingPages(m_job.tempFolder);
-    CopySettings(*m_settings, *side);
-    side->destination = destination;
-    side->outputFile = outputFile;
-    side->interactive = m_job.interactive;
-    m_report(*side);
-    if (!side->ended() && !side->cancelled) side->endJob();
+void TF_PRINT::runSideJob(Destination destination, const QString& outputFile) {
+    PrintSettings settings = m_settings;
+    settings.destination = destination;
+    settings.outputFile = outputFile;
+    settings.interactive = m_job.settings.interactive;
+    settings.tempFolder = m_job.settings.tempFolder;
+    // A second job must not clear the page images this window shows.
+    PrintJob side(settings, PrintJob::PageImages::Keep);
+    m_report(side);
+    if (!side.ended() && !side.cancelled()) side.endJob();
 }
 
 void TF_PRINT::writePdfByReport(const QString& fileName) {
-    runSideJob(u"F"_s, fileName);
+    runSideJob(Destination::PdfFile, fileName);
 }
 
 void TF_PRINT::writePdfFromImages(const QString& fileName) const {
-    // Without the report function only the page images are left: the PDF
-    // gets one image per page, fitted into the printable area, and its text
-    // is part of the pictures.
+    // Without the report function only the page images are left.
     QStringList pages;
-    for (int n = 1; n <= m_job.pageCount; ++n) {
-        const QString path = PageImageSurface::PageFile(m_job.tempFolder, n);
+    for (int n = 1; n <= m_job.pageCount(); ++n) {
+        const QString path = PageImageSurface::PageFile(m_job.settings.tempFolder, n);
         if (!QFile::exists(path)) break;
         pages << path;
     }
-    if (pages.isEmpty()) throw PrintError(u"Não há páginas para gravar."_s);
-    const QString partial = PartialFileName(fileName);
-    {
-        QPdfWriter writer(partial);
-        writer.setResolution(300);
-        writer.setTitle(m_job.title);
-        writer.setCreator(u"LIVRAX"_s);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
-                                         m_job.orientation == u"H"_s ? QPageLayout::Landscape
-                                                                     : QPageLayout::Portrait,
-                                         QMarginsF(5, 4, 5, 4), QPageLayout::Millimeter));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            QFile::remove(partial);
-            throw PrintError(u"Não foi possível criar o arquivo "_s + fileName);
-        }
-        for (qsizetype i = 0; i < pages.size(); ++i) {
-            if (i > 0) writer.newPage();
-            const QImage image(pages[i]);
-            const QSize area(writer.width(), writer.height());
-            painter.drawImage(QRect(QPoint(0, 0), image.size().scaled(area, Qt::KeepAspectRatio)),
-                              image);
-        }
-        painter.end();
-    }
-    FinishFile(partial, fileName);
+    WritePageImagesPdf(pages, fileName, m_job.settings.title, m_job.orientation());
 }
 
 void TF_PRINT::saveAsPdf() {
@@ -578,8 +465,9 @@ void TF_PRINT::saveAsPdf() {
     QString fileName = m_pdfFileName;
     if (fileName.isEmpty()) {
         const QString suggested =
-            QDir(m_job.tempFolder)
-                .filePath((m_job.title.isEmpty() ? u"Relatorio"_s : m_job.title) + u".pdf"_s);
+            QDir(m_job.settings.tempFolder)
+                .filePath((m_job.settings.title.isEmpty() ? u"Relatorio"_s : m_job.settings.title) +
+                          u".pdf"_s);
         fileName = QFileDialog::getSaveFileName(this, u"Salvar em PDF"_s, suggested,
                                                 u"Arquivos PDF (*.pdf)"_s);
         if (fileName.isEmpty()) return;
@@ -603,7 +491,7 @@ void TF_PRINT::reprint() {
         return;
     }
     if (!m_report) return;
-    const QString failure = Failure([&] { runSideJob(u"P"_s, QString()); });
+    const QString failure = Failure([&] { runSideJob(Destination::Printer, QString()); });
     if (!failure.isEmpty()) platform::ShowError(this, failure);
 }
 
@@ -611,13 +499,13 @@ void TF_PRINT::exportToWordProcessor() {
     if (m_running) return;
     QString document;
     const QString failure =
-        Failure([&] { document = ExportPagesToDocument(m_job.tempFolder, m_job.lastPage); });
+        Failure([&] { document = ExportPagesToDocument(m_job.settings.tempFolder, m_job.lastPage()); });
     if (!failure.isEmpty()) {
         platform::ShowError(this, failure);
         return;
     }
     // The user goes on in the desktop's word processor.
-    if (m_job.interactive && !QDesktopServices::openUrl(QUrl::fromLocalFile(document)))
+    if (m_job.settings.interactive && !QDesktopServices::openUrl(QUrl::fromLocalFile(document)))
         platform::ShowError(this, u"Não foi possível abrir o processador de texto. "
                                   u"O documento foi gravado em "_s +
                                       document);

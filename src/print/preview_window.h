@@ -1,9 +1,12 @@
 #pragma once
 
+#include "print/print_settings.h"
+
 #include <QDialog>
+#include <QSize>
 
 #include <functional>
-#include <memory>
+#include <optional>
 
 class QFrame;
 class QLabel;
@@ -94,15 +97,20 @@ class TF_PRINT : public QDialog {
     void showRange(int last);
     void writePdfByReport(const QString& fileName);
     void writePdfFromImages(const QString& fileName) const;
-    void runSideJob(const QString& destination, const QString& outputFile);
+    void runSideJob(Destination destination, const QString& outputFile);
+    QSize zoomedSize() const;
+    // The first page of the range, at least 1.
+    int shownFirstPage() const;
 
     PrintJob& m_job;
     std::function<void(PrintJob&)> m_previousOnPage;
     ReportFunction m_report;
     std::function<void()> m_reprintAction;
-    // The job's fields as the caller set them, before startJob changed them,
-    // for drawing the report again.
-    std::unique_ptr<PrintJob> m_settings;
+    // The settings as the caller set them before the run, for drawing the
+    // report again.
+    PrintSettings m_settings;
+    // The page image's size once zoomed; until then the preview page's.
+    std::optional<QSize> m_zoomed;
     QString m_pdfFileName;
     bool m_running = false;
     bool m_viewing = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print/print_settings.h"
 #include "print/print_surface.h"
 
 #include <QString>
@@ -7,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace livrax::print {
 
@@ -31,15 +33,42 @@ struct Arg {
     int toInt() const;
 };
 
-// One report being drawn: the job's fields, the layout commands that place
-// texts, rules, lines and boxes on pages in character columns and tenths of a
-// line, and the destination they are rendered to ("V" preview page images,
-// "P" printer, "T" text grid, "E" spreadsheet, "W" preview then
-// word-processor document, "K" preview then e-mail, "F" a PDF file, and "G"
-// the preview's pages as text).
+// The metrics of a running job, in device units of its destination: the
+// usable page, the line and the character of the active target, of the
+// printer and of the screen, and the preview page image. startJob computes
+// them; a surface with cells of its own may fix them (PrintSurface::fixMetrics).
+struct PageMetrics {
+    int pageWidth = 823, pageHeight = 1225;
+    int printerPageWidth = 2334, printerPageHeight = 3407;
+    int lineHeight = 14, printerLineHeight = 14, screenLineHeight = 14;
+    int charWidth = 6, printerCharWidth = 17, screenCharWidth = 6;
+    int previewWidth = 0, previewHeight = 0;
+};
+
+// What the next drawing command takes, once: set before a printText,
+// drawBox, drawLine or drawRowSeparator (as stored report definitions do),
+// cleared by the command that uses it. The typed printText overloads pass
+// font and alignment as arguments instead.
+struct NextDrawing {
+    QString fontName;
+    int fontSize = 0;
+    QString fontStyle;
+    QString align;
+    int penWidth = 0;
+    int rowOffset = 0;    // tenths of a line
+    int columnOffset = 0; // characters
+    QString shade = u"0"_s;       // "1": the next filled box is light grey
+    QString fillPattern = u"0"_s; // "2", "3", "4": hatches of texts and boxes
+};
+
+// One report being drawn: the caller's settings, the layout commands that
+// place texts, rules, lines and boxes on pages in character columns and
+// tenths of a line, and the destination's surface they are rendered to.
 //
-// Usage: create, set the fields, startJob(); unless cancelled, pageHeader();
-// per line: printText(...) and drawings, newLine(); endJob().
+// Usage: create with the settings, startJob(); unless cancelled,
+// pageHeader(); per line: printText(...) and drawings, newLine(); endJob().
+// The settings are the caller's; the run state (page number and count,
+// position, metrics, cancellation) is the job's own.
 class PrintJob {
 public:
     // Whether creating the job removes the previous job's page images from
@@ -47,89 +76,43 @@ public:
     // report a preview is showing must not).
     enum class PageImages { Clear, Keep };
 
-    explicit PrintJob(PageImages previous = PageImages::Clear);
+    // An empty temporary folder becomes the system's.
+    explicit PrintJob(const PrintSettings& settings = {}, PageImages previous = PageImages::Clear);
     ~PrintJob();
     PrintJob(const PrintJob&) = delete;
     PrintJob& operator=(const PrintJob&) = delete;
 
-    // --- job fields (defaults as every report expects them) ---
-    int previewWidth = 0, previewHeight = 0;
-    QString tempFolder;  // receives the page images; ends with a separator
-    QString pageFiles;   // paths of the saved page images, separated by ";"
-    int paperWidth = 0, paperLength = 0; // tenths of a millimetre, 0 = printer's
-    QString orientation = QStringLiteral("V");
-    QString paperFormat;
-    int paperSizeCode = 0;
-    int paperReapply = 0;
-    QString copies;
-    bool standardHeader = true;
-    bool headerPending = false;
-    bool cancelled = false;
-    QString pageLabel = QStringLiteral("Página:");
-    int pageNumber = 0;
-    int firstPage = 1, lastPage = 9999;
-    int pagesPerSpoolDocument = 5;
-    int pagesInSpoolDocument = 0;
-    bool documentPerPage = false;
-    bool autoPageBreak = true;
-    QString shade = QStringLiteral("0");
-    QString fillPattern = QStringLiteral("0");
-    int currentY = 0;
-    int unitMode = 3;
-    int pageWidth = 823, pageHeight = 1225;
-    int printerPageWidth = 2334, printerPageHeight = 3407;
-    int lineHeight = 14, printerLineHeight = 14, screenLineHeight = 14;
-    int charWidth = 6, printerCharWidth = 17, screenCharWidth = 6;
-    int penWidth = 0;
-    int ruleWidth = 1;
-    int cornerRadius = 0;
-    QString destination = QStringLiteral("V");
-    QString jobFontName = QStringLiteral("Arial");
-    int jobFontSize = 8;
-    QString jobFontStyle;
-    QString fontName;
-    int fontSize = 0;
-    QString fontStyle;
-    QString companyName;
-    QString headerFontName;
-    int headerFontSize = 8;
-    QString headerFontStyle = QStringLiteral("B");
-    QString companyLine2;
-    QString titleFontName;
-    int titleFontSize = 0;
-    QString titleFontStyle;
-    QString title, subtitle, subtitle2, boxTitle, boxLeftText;
-    int rowOffset = 0, columnOffset = 0;
-    int leftMargin = 0, rightMargin = 0, topMargin = 0, bottomMargin = 0;
-    QString align;
-    QString footerText;
-    QString headerStyle;
-    int pageCount = 0;
-    int spreadsheetRow = 0, spreadsheetColumn = 0;
-    std::array<int, 256> spreadsheetColumnWidths{}; // columns 1..255
-
-    // --- beyond the report fields ---
-    // The file a "T", "E" or "F" job writes (for "P", a printer that prints
-    // to a PDF file); empty: a name in tempFolder.
-    QString outputFile;
-    // Windows and dialogs may be shown (progress, print dialog, viewers). Off
-    // on the command line and in tests: the job runs to its file unattended.
-    bool interactive = false;
+    // What the caller set. Changed before startJob; read only afterwards.
+    PrintSettings settings;
+    // The one-shot modifiers of the next drawing.
+    NextDrawing next;
     // Called after each finished page so a window can process its events and
-    // show progress; may set `cancelled` through cancel().
+    // show progress; may cancel the job through cancel().
     std::function<void(PrintJob&)> onPage;
 
     // --- layout commands ---
     void startJob();
     void pageHeader();
     void newPage();
+    // The typed forms: a text at the current row or at a row in the job's
+    // units (tenths of a line), with its font and alignment.
+    void printText(int column, const QString& text, const TextFormat& format = {});
+    void printTextAt(int row, int column, const QString& text, const TextFormat& format = {});
+    // The stored reports' form: row and column as numbers or texts ("+5"),
+    // size, style and alignment as their codes; empty arguments are absent.
     void printText(const Arg& row, const Arg& column, const QString& text, const Arg& size = {},
-                   const QString& style = {}, const QString& alignCode = {});
+                   const QString& styleCode = {}, const QString& alignCode = {});
     void newLine();
     void halfLine();
     void drawRule(const Arg& row = {});
     void drawLine(const Arg& row1, const Arg& column1 = {}, const Arg& row2 = {},
                   const Arg& ignored = {}, const QString& rawFlag = {}, const Arg& column2 = {});
+    // A box from row `top` to row `bottom` (tenths of a line) and column
+    // `left` to `right` (characters; absent: the right edge), filled or as
+    // an outline, drawn with `pen`.
+    enum class BoxKind { Filled, Outline };
+    void drawBox(int top, int left, int bottom, BoxKind kind, int pen,
+                 std::optional<int> right = std::nullopt);
     void drawBox(const Arg& top, const Arg& left, const Arg& bottom, const QString& kind,
                  const Arg& yOffset = {}, const QString& unitsFlag = {}, const Arg& right = {});
     void drawRowSeparator(const Arg& y = {}, const Arg& column = {});
@@ -139,10 +122,37 @@ public:
     // it cancelled.
     void cancel();
 
+    // --- run state ---
     bool ended() const { return m_ended; }
+    // Once cancelled, every command does nothing; callers leave their loops.
+    bool cancelled() const { return m_cancelled; }
+    // The number of the current page (settings.pageNumber before the first).
+    int pageNumber() const { return m_pageNumber; }
+    // Page images (or pages) made so far.
+    int pageCount() const { return m_pageCount; }
+    // The print range in force: the settings', or what the print dialog
+    // chose; a preview lowers the last page to the page count when it ends.
+    int firstPage() const { return m_firstPage; }
+    int lastPage() const { return m_lastPage; }
+    void setPageRange(int first, int last);
+    // Top of the current line, in device units.
+    int currentY() const { return m_currentY; }
+    void setCurrentY(int y) { m_currentY = y; }
+    // Set by every pageHeader; the caller prints its column titles and
+    // clears it with headerPrinted().
+    bool headerPending() const { return m_headerPending; }
+    void headerPrinted() { m_headerPending = false; }
+    const PageMetrics& metrics() const { return m_metrics; }
+    // The whole characters that fit between the margins.
+    int pageColumns() const;
+    // The orientation the pages are laid out in.
+    Orientation orientation() const { return settings.orientation; }
+    // The spreadsheet column that receives the next texts (destination "E").
+    void setSpreadsheetColumn(int column);
+
     PrintSurface* surface() const { return m_surface.get(); }
     // The font of the job with its normalised style.
-    FontSpec jobFont() const { return {jobFontName, jobFontSize, jobFontStyle}; }
+    FontSpec jobFont() const { return m_jobFont; }
 
     // Replaces the destination's surface (the preview window supplies its own
     // for the page images). Must be called before startJob.
@@ -165,15 +175,31 @@ private:
     void convertMargins();
     void pageBreakCheck();
     void stopAtLastPage();
-    int alignedX(int x, const QString& code, const QString& text, const FontSpec& font);
+    int alignedX(int x, Align align, const QString& text, const FontSpec& font);
+    void drawText(int y, int rowForCurrent, int column, const QString& text, const FontSpec& font,
+                  Align align);
+    FontSpec fontOf(int size, const QString& style) const;
+    void typedText(std::optional<int> row, int column, const QString& text,
+                   const TextFormat& format);
     void clearTextOneShots();
+    bool has(SurfaceCapability capability) const;
 
     std::unique_ptr<PrintSurface> m_surface;
+    PageMetrics m_metrics;
+    FontSpec m_jobFont;
+    // The margins in device units.
+    int m_left = 0, m_right = 0, m_top = 0;
+    int m_pageNumber = 0;
+    int m_pageCount = 0;
+    int m_firstPage = 1, m_lastPage = 9999;
+    int m_currentY = 0;
+    bool m_headerPending = false;
+    bool m_cancelled = false;
     bool m_started = false;
     bool m_ended = false;
 };
 
-// The surface of a destination letter, for a job about to start.
-std::unique_ptr<PrintSurface> MakeSurface(const QString& destination);
+// The surface of a destination, for a job about to start.
+std::unique_ptr<PrintSurface> MakeSurface(Destination destination);
 
 } // namespace livrax::print

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFlags>
 #include <QRect>
 #include <QString>
 
@@ -8,6 +9,27 @@
 namespace livrax::print {
 
 class PrintJob;
+struct PageMetrics;
+
+// What a destination does with the job's layout, so the job asks instead of
+// comparing destination letters.
+enum class SurfaceCapability {
+    // Pages are laid out in preview units and counted as page images ("V",
+    // "W", "K", "F", "G").
+    PreviewPages = 0x1,
+    // Pages are laid out in the printer's dots ("P").
+    PrinterUnits = 0x2,
+    // Line by line: a new line goes to the surface, rows are ignored, there
+    // is no page set-up ("T").
+    LineByLine = 0x4,
+    // Texts go to cells, one row a line: blank texts, rules and row
+    // separators are skipped ("E").
+    Cells = 0x8,
+    // The pages stay as page images for the preview window to show ("V", "K").
+    KeepsPageImages = 0x10,
+};
+Q_DECLARE_FLAGS(SurfaceCapabilities, SurfaceCapability)
+Q_DECLARE_OPERATORS_FOR_FLAGS(SurfaceCapabilities)
 
 // The font of one drawing: family, size in points and style letters ("B"
 // bold, "S" underline, "I" italic).
@@ -46,6 +68,8 @@ class PrintSurface {
 public:
     virtual ~PrintSurface() = default;
 
+    virtual SurfaceCapabilities capabilities() const = 0;
+
     // Printer set-up before the job measures its pages (the print dialog of
     // the printer destination). Returning false cancels the job.
     virtual bool setUp(PrintJob& job) {
@@ -55,6 +79,12 @@ public:
     // The printer the pages are laid out for. Destinations other than the
     // printer lay them out for an A4 sheet at 300 dpi with narrow margins.
     virtual PrinterGeometry printerGeometry(const PrintJob& job) const;
+    // A surface with cells of its own fixes the job's metrics here, once the
+    // printer page is known and before the preview page is derived from it.
+    virtual void fixMetrics(PageMetrics& metrics, const PrintJob& job) const {
+        (void)metrics;
+        (void)job;
+    }
     // Opens the destination once the job's metrics are set. Throws
     // PrintError when its file cannot be created.
     virtual void open(PrintJob& job) = 0;
@@ -71,8 +101,11 @@ public:
                          int pen, int radius) = 0;
     virtual void drawRowSeparator(int x, int top, int bottom, int pen, bool inRange) = 0;
 
-    // The text grid starts a new line of characters on every newLine.
+    // Line-by-line and cell surfaces: the next line (of characters, of cells).
     virtual void newLine() {}
+    // Cell surfaces: a row left empty, and the column of the next texts.
+    virtual void skipRow() {}
+    virtual void setColumn(int column) { (void)column; }
     // The current page is complete (a new one follows).
     virtual void endPage(bool inRange) = 0;
     // The job ended (or was cancelled after some pages): write what remains.

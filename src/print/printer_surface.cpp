@@ -27,7 +27,9 @@ constexpr int PaperA4 = 9;
 constexpr int PaperKeep = 4;
 
 QString DefaultPdfFile(const PrintJob& job) {
-    return job.outputFile.isEmpty() ? job.tempFolder + u"LIVRAX.PDF"_s : job.outputFile;
+    const PrintSettings& settings = job.settings;
+    return settings.outputFile.isEmpty() ? settings.tempFolder + u"LIVRAX.PDF"_s
+                                         : settings.outputFile;
 }
 
 } // namespace
@@ -51,44 +53,43 @@ QString PrinterSurface::DocumentFileName(const QString& fileName, int n) {
 }
 
 bool PrinterSurface::setUp(PrintJob& job) {
-    if (!job.interactive || !job.outputFile.isEmpty()) {
+    const PrintSettings& settings = job.settings;
+    if (!settings.interactive || !settings.outputFile.isEmpty()) {
         m_printer.setOutputFileName(DefaultPdfFile(job));
         m_printer.setOutputFormat(QPrinter::PdfFormat);
         // The sheet the other destinations lay their pages out for.
         m_printer.setResolution(300);
-        m_printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                            QMarginsF(5, 4, 5, 4), QPageLayout::Millimeter));
+        m_printer.setPageLayout(A4PageLayout(Orientation::Portrait));
     }
-    const bool landscape = job.orientation == u"H"_s || job.orientation == u"1"_s;
+    const bool landscape = job.orientation() == Orientation::Landscape;
     m_printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    const int copies = ToInt(FormatDecimal(job.copies, 0, 0));
+    const int copies = ToInt(FormatDecimal(settings.copies, 0, 0));
     if (copies > 0) m_printer.setCopyCount(copies);
     applyPaper(job);
 
-    if (job.interactive) {
+    if (settings.interactive) {
         QPrintDialog dialog(&m_printer);
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-        const int from = job.firstPage;
-        const int to = std::max(job.firstPage, job.lastPage);
+        const int from = job.firstPage();
+        const int to = std::max(job.firstPage(), job.lastPage());
         dialog.setMinMax(from, to);
         dialog.setFromTo(from, to);
         if (!runDialog(dialog)) return false;
         if (m_printer.printRange() == QPrinter::PageRange && m_printer.fromPage() > 0) {
-            job.firstPage = m_printer.fromPage();
-            job.lastPage = m_printer.toPage();
+            job.setPageRange(m_printer.fromPage(), m_printer.toPage());
         } else {
-            job.firstPage = 1;
-            job.lastPage = 9999;
+            job.setPageRange(1, 9999);
         }
-        if (job.paperReapply != PaperKeep) applyPaper(job);
+        if (settings.paperReapply != PaperKeep) applyPaper(job);
     }
     return true;
 }
 
 void PrinterSurface::applyPaper(const PrintJob& job) {
-    int code = job.paperSizeCode;
-    if (code == 0 && !job.paperFormat.isEmpty()) {
-        const QString format = job.paperFormat.left(3).toUpper().trimmed();
+    const PrintSettings& settings = job.settings;
+    int code = settings.paperSizeCode;
+    if (code == 0 && !settings.paperFormat.isEmpty()) {
+        const QString format = settings.paperFormat.left(3).toUpper().trimmed();
         if (format == u"DEF"_s) return; // the printer's own paper
         if (format == u"A4"_s)
             code = PaperA4;
@@ -103,11 +104,11 @@ void PrinterSurface::applyPaper(const PrintJob& job) {
         if (id != QPageSize::Custom) m_printer.setPageSize(QPageSize(id));
         return;
     }
-    if (code < 0 || (job.paperWidth <= 0 && job.paperLength <= 0)) return;
+    if (code < 0 || (settings.paperWidth <= 0 && settings.paperLength <= 0)) return;
     // A custom sheet in tenths of a millimetre; a side not given is kept.
     QSizeF size = m_printer.pageLayout().pageSize().size(QPageSize::Millimeter);
-    if (job.paperWidth > 0) size.setWidth(job.paperWidth / 10.0);
-    if (job.paperLength > 0) size.setHeight(job.paperLength / 10.0);
+    if (settings.paperWidth > 0) size.setWidth(settings.paperWidth / 10.0);
+    if (settings.paperLength > 0) size.setHeight(settings.paperLength / 10.0);
     m_printer.setPageSize(QPageSize(size, QPageSize::Millimeter));
 }
 
@@ -124,16 +125,18 @@ void PrinterSurface::open(PrintJob& job) {
     rules.textsOutsideRange = false;
     rules.separatorsOutsideRange = false;
     rules.divideUnitMode1 = false;
-    rules.penScale =
-        job.screenLineHeight > 0 ? double(job.printerLineHeight) / job.screenLineHeight : 1.0;
+    const PageMetrics& metrics = job.metrics();
+    rules.penScale = metrics.screenLineHeight > 0
+                         ? double(metrics.printerLineHeight) / metrics.screenLineHeight
+                         : 1.0;
     rules.radiusScale = 3;
     setRules(rules);
-    m_printer.setDocName(job.title);
+    m_printer.setDocName(job.settings.title);
     m_toFile = m_printer.outputFormat() == QPrinter::PdfFormat;
     if (m_toFile) {
         m_baseFile = m_printer.outputFileName();
         if (m_baseFile.isEmpty()) m_baseFile = DefaultPdfFile(job);
-        if (job.outputFile.isEmpty()) QDir().mkpath(job.tempFolder);
+        if (job.settings.outputFile.isEmpty()) QDir().mkpath(job.settings.tempFolder);
     }
     beginDocument();
 }
@@ -223,12 +226,12 @@ void PrinterSurface::drawRowSeparator(int x, int top, int bottom, int pen, bool 
 }
 
 void PrinterSurface::endPage(bool inRange) {
-    PrintJob& j = *job();
-    if (inRange) ++j.pagesInSpoolDocument;
-    if (j.pagesInSpoolDocument >= j.pagesPerSpoolDocument) {
+    const PrintSettings& settings = job()->settings;
+    if (inRange) ++m_pagesInDocument;
+    if (m_pagesInDocument >= settings.pagesPerSpoolDocument) {
         nextDocument();
-        j.pagesInSpoolDocument = 0;
-    } else if (j.documentPerPage) {
+        m_pagesInDocument = 0;
+    } else if (settings.documentPerPage) {
         nextDocument();
     } else if (inRange) {
         ++m_pendingPages; // started when something is drawn on it

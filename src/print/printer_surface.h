@@ -32,6 +32,8 @@ class PrinterSurface : public PainterSurface {
     PrinterSurface();
     ~PrinterSurface() override;
 
+    SurfaceCapabilities capabilities() const override { return SurfaceCapability::PrinterUnits; }
+
     bool setUp(PrintJob& job) override;
     PrinterGeometry printerGeometry(const PrintJob& job) const override;
     void open(PrintJob& job) override;
@@ -69,6 +71,7 @@ class PrinterSurface : public PainterSurface {
     int m_document = 0; // number of the current spool document
     int m_pendingPages = 0;
     bool m_documentUsed = false; // something was drawn in the current document
+    int m_pagesInDocument = 0;   // printed pages in the current spool document
     QStringList m_files;
 };
 

@@ -7,14 +7,14 @@
 namespace livrax::print {
 
 void RunReport(PrintJob& job, const ReportFunction& report, QWidget* parent) {
-    if (job.interactive && qobject_cast<QApplication*>(QCoreApplication::instance())) {
+    if (job.settings.interactive && qobject_cast<QApplication*>(QCoreApplication::instance())) {
         TF_PRINT window(job, parent);
         window.run(report);
         if (window.isViewing()) window.exec();
         return;
     }
     report(job);
-    if (!job.ended() && !job.cancelled) job.endJob();
+    if (!job.ended() && !job.cancelled()) job.endJob();
 }
 
 } // namespace livrax::print

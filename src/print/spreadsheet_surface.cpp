@@ -88,11 +88,12 @@ SpreadsheetSurface::~SpreadsheetSurface() {
 
 void SpreadsheetSurface::open(PrintJob& job) {
     m_job = &job;
-    if (job.outputFile.isEmpty()) {
-        QDir().mkpath(job.tempFolder);
-        m_fileName = job.tempFolder + u"LIVRAX.xlsx"_s;
+    const PrintSettings& settings = job.settings;
+    if (settings.outputFile.isEmpty()) {
+        QDir().mkpath(settings.tempFolder);
+        m_fileName = settings.tempFolder + u"LIVRAX.xlsx"_s;
     } else {
-        m_fileName = job.outputFile;
+        m_fileName = settings.outputFile;
     }
     m_partial = PartialFileName(m_fileName);
     // The workbook is only written at the end: find out now whether it can be.
@@ -105,8 +106,8 @@ void SpreadsheetSurface::open(PrintJob& job) {
     m_workbook = workbook_new(QFile::encodeName(m_partial).constData());
     if (m_workbook) m_sheet = workbook_add_worksheet(m_workbook, nullptr);
     if (!m_sheet) throw PrintError(u"Não foi possível criar o arquivo "_s + m_fileName);
-    for (int column = 1; column < int(job.spreadsheetColumnWidths.size()); ++column) {
-        const int width = job.spreadsheetColumnWidths[column];
+    for (int column = 1; column < int(settings.spreadsheetColumnWidths.size()); ++column) {
+        const int width = settings.spreadsheetColumnWidths[column];
         if (width > 0)
             worksheet_set_column(m_sheet, lxw_col_t(column), lxw_col_t(column), width, nullptr);
     }
@@ -137,8 +138,8 @@ void SpreadsheetSurface::drawText(int x, int y, const QString& text, const FontS
     (void)y;
     (void)inRange;
     if (!m_sheet || text.trimmed().isEmpty()) return;
-    const int row = m_job->spreadsheetRow;
-    const int column = m_job->spreadsheetColumn;
+    const int row = m_row;
+    const int column = m_column;
     if (row < 0 || column < 0) return; // no such cell: skipped
     const SpreadsheetValue value = SpreadsheetCellValue(text);
     lxw_format* format = formatFor(font, value.kind == SpreadsheetValue::Kind::Date);
@@ -172,7 +173,7 @@ void SpreadsheetSurface::finish() {
         throw PrintError(u"Não foi possível gravar o arquivo "_s + m_fileName);
     }
     FinishFile(partial, m_fileName);
-    if (m_job->interactive) QDesktopServices::openUrl(QUrl::fromLocalFile(m_fileName));
+    if (m_job->settings.interactive) QDesktopServices::openUrl(QUrl::fromLocalFile(m_fileName));
 }
 
 } // namespace livrax::print

@@ -34,8 +34,9 @@ struct SpreadsheetValue {
 SpreadsheetValue SpreadsheetCellValue(const QString& text);
 
 // Destination "E": the texts of the job go into the cells of the first sheet
-// of a workbook (.xlsx), one text per cell, at (spreadsheetRow,
-// spreadsheetColumn); drawings have no place in it. Rows and columns count
+// of a workbook (.xlsx), one text per cell, at the surface's current row and
+// column: every new line moves one row down, the job sets the column
+// (PrintJob::setSpreadsheetColumn); drawings have no place in it. Rows and columns count
 // from 0 as the job counts them: the job's row 0, column 0 is cell A1, its
 // column 1 is column B, and spreadsheetColumnWidths[i] is the width of that
 // same column i. A cell takes the text's font name and size and is bold when
@@ -49,6 +50,13 @@ class SpreadsheetSurface : public TextOnlySurface {
   public:
     SpreadsheetSurface();
     ~SpreadsheetSurface() override;
+
+    SurfaceCapabilities capabilities() const override { return SurfaceCapability::Cells; }
+    void newLine() override { ++m_row; }
+    void skipRow() override { ++m_row; }
+    void setColumn(int column) override { m_column = column; }
+    int row() const { return m_row; }
+    int column() const { return m_column; }
 
     void open(PrintJob& job) override;
     int textWidth(const QString& text, const FontSpec& font) override;
@@ -68,6 +76,7 @@ class SpreadsheetSurface : public TextOnlySurface {
     std::map<QString, lxw_format*> m_formats;
     QString m_fileName;
     QString m_partial;
+    int m_row = 0, m_column = 0;
 };
 
 } // namespace livrax::print

@@ -9,16 +9,28 @@
 
 namespace livrax::print {
 
-std::unique_ptr<PrintSurface> MakeSurface(const QString& destination) {
-    if (destination == u"T") return std::make_unique<TextGridSurface>();
-    if (destination == u"G") return std::make_unique<TextPageSurface>();
-    if (destination == u"F") return std::make_unique<PdfSurface>();
-    if (destination == u"P") return std::make_unique<PrinterSurface>();
-    if (destination == u"E") return std::make_unique<SpreadsheetSurface>();
-    if (destination == u"W") return std::make_unique<WordDocumentSurface>();
-    // "K": the preview's pages; the e-mail window takes them from there.
-    if (destination == u"V" || destination == u"K") return std::make_unique<PageImageSurface>();
-    throw PrintError(QStringLiteral("Destino de impressão não disponível: ") + destination);
+using namespace Qt::StringLiterals;
+
+
+std::unique_ptr<PrintSurface> MakeSurface(Destination destination) {
+    switch (destination) {
+    case Destination::TextGrid:
+        return std::make_unique<TextGridSurface>();
+    case Destination::TextPages:
+        return std::make_unique<TextPageSurface>();
+    case Destination::PdfFile:
+        return std::make_unique<PdfSurface>();
+    case Destination::Printer:
+        return std::make_unique<PrinterSurface>();
+    case Destination::Spreadsheet:
+        return std::make_unique<SpreadsheetSurface>();
+    case Destination::WordProcessor:
+        return std::make_unique<WordDocumentSurface>();
+    case Destination::Preview:
+    case Destination::Email: // the e-mail window takes the preview's pages
+        return std::make_unique<PageImageSurface>();
+    }
+    throw PrintError(u"Destino de impressão não disponível: "_s + DestinationCode(destination));
 }
 
 } // namespace livrax::print

@@ -10,11 +10,22 @@
 
 namespace livrax::print {
 
+using namespace Qt::StringLiterals;
+
 void TextGridSurface::open(PrintJob& job) {
     m_job = &job;
     m_grid = {QString(Width, u' ')};
-    m_fileName = job.outputFile.isEmpty() ? job.tempFolder + QStringLiteral("NovoArquivo.txt")
-                                          : job.outputFile;
+    const PrintSettings& settings = job.settings;
+    m_fileName = settings.outputFile.isEmpty() ? settings.tempFolder + u"NovoArquivo.txt"_s
+                                               : settings.outputFile;
+}
+
+void TextGridSurface::fixMetrics(PageMetrics& metrics, const PrintJob& job) const {
+    metrics.charWidth = metrics.screenCharWidth = 6;
+    metrics.lineHeight = metrics.screenLineHeight = 14;
+    const bool landscape = job.orientation() == Orientation::Landscape;
+    metrics.printerPageWidth = landscape ? 2381 : 2334;
+    metrics.printerPageHeight = landscape ? 3361 : 3407;
 }
 
 int TextGridSurface::textWidth(const QString& text, const FontSpec& font) {
@@ -27,9 +38,10 @@ void TextGridSurface::drawText(int x, int y, const QString& text, const FontSpec
                                bool inRange) {
     (void)y;
     (void)font;
-    if (m_job->unitMode == 1 && inRange) x = int(std::nearbyint(x / 3.0));
-    const int column = m_job->unitMode == 3 ? int(std::nearbyint(double(x) / m_job->charWidth))
-                                            : x - 1;
+    const int unitMode = m_job->settings.unitMode;
+    if (unitMode == 1 && inRange) x = int(std::nearbyint(x / 3.0));
+    const int column =
+        unitMode == 3 ? int(std::nearbyint(double(x) / m_job->metrics().charWidth)) : x - 1;
     QString& line = m_grid.last();
     for (int i = 0; i < text.size(); ++i) {
         const int at = column + i;

@@ -14,6 +14,11 @@ class TextGridSurface : public TextOnlySurface {
 public:
     static constexpr int Width = 500;
 
+    SurfaceCapabilities capabilities() const override { return SurfaceCapability::LineByLine; }
+    // Fixed cells: characters of 6 and lines of 14, on the printer page of
+    // the classic text grid.
+    void fixMetrics(PageMetrics& metrics, const PrintJob& job) const override;
+
     void open(PrintJob& job) override;
     int textWidth(const QString& text, const FontSpec& font) override;
     void drawText(int x, int y, const QString& text, const FontSpec& font, bool inRange) override;

@@ -14,17 +14,18 @@ TextPageSurface::~TextPageSurface() = default;
 
 void TextPageSurface::open(PrintJob& job) {
     m_job = &job;
-    if (job.outputFile.isEmpty()) return;
-    m_file = std::make_unique<QSaveFile>(job.outputFile);
+    const QString& outputFile = job.settings.outputFile;
+    if (outputFile.isEmpty()) return;
+    m_file = std::make_unique<QSaveFile>(outputFile);
     if (!m_file->open(QIODevice::WriteOnly))
-        throw PrintError(QStringLiteral("Não foi possível criar o arquivo ") + job.outputFile);
+        throw PrintError(QStringLiteral("Não foi possível criar o arquivo ") + outputFile);
 }
 
 int TextPageSurface::textWidth(const QString& text, const FontSpec& font) {
     // The text page is a grid of equal cells: a text is as wide as its
     // characters, so right-aligned and centred texts line up by character.
     (void)font;
-    return int(text.size()) * m_job->charWidth;
+    return int(text.size()) * m_job->metrics().charWidth;
 }
 
 void TextPageSurface::drawText(int x, int y, const QString& text, const FontSpec& font,
@@ -33,8 +34,8 @@ void TextPageSurface::drawText(int x, int y, const QString& text, const FontSpec
     (void)inRange;
     // Half-way positions go down (and right): lines half a line apart, as a
     // block that starts at row 105, land on consecutive lines, never two on one.
-    const int line = std::max(0, int(std::floor(double(y) / m_job->lineHeight + 0.5)));
-    const int column = int(std::floor(double(x) / m_job->charWidth + 0.5));
+    const int line = std::max(0, int(std::floor(double(y) / m_job->metrics().lineHeight + 0.5)));
+    const int column = int(std::floor(double(x) / m_job->metrics().charWidth + 0.5));
     while (m_lines.size() <= line) {
         m_lines.append(QString());
         m_lines.last().reserve(Width);
@@ -91,7 +92,7 @@ void TextPageSurface::endPage(bool) {
 void TextPageSurface::finish() {
     closePage();
     if (m_file && !m_file->commit())
-        throw PrintError(QStringLiteral("Não foi possível gravar o arquivo ") + m_job->outputFile);
+        throw PrintError(QStringLiteral("Não foi possível gravar o arquivo ") + m_job->settings.outputFile);
     m_file.reset();
 }
 

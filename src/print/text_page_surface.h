@@ -28,6 +28,8 @@ class TextPageSurface : public TextOnlySurface {
     TextPageSurface();
     ~TextPageSurface() override;
 
+    SurfaceCapabilities capabilities() const override { return SurfaceCapability::PreviewPages; }
+
     void open(PrintJob& job) override;
     int textWidth(const QString& text, const FontSpec& font) override;
     void drawText(int x, int y, const QString& text, const FontSpec& font, bool inRange) override;

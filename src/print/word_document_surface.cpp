@@ -11,8 +11,8 @@ namespace livrax::print {
 void WordDocumentSurface::finish() {
     PageImageSurface::finish();
     const PrintJob& j = *job();
-    m_fileName = ExportPagesToDocument(j.tempFolder, j.lastPage, j.outputFile);
-    if (j.interactive) QDesktopServices::openUrl(QUrl::fromLocalFile(m_fileName));
+    m_fileName = ExportPagesToDocument(j.settings.tempFolder, j.lastPage(), j.settings.outputFile);
+    if (j.settings.interactive) QDesktopServices::openUrl(QUrl::fromLocalFile(m_fileName));
 }
 
 } // namespace livrax::print

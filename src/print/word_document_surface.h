@@ -12,6 +12,8 @@ namespace livrax::print {
 // opens the document in the desktop's word processor.
 class WordDocumentSurface : public PageImageSurface {
   public:
+    // The pages go to the document; the preview window does not keep them.
+    SurfaceCapabilities capabilities() const override { return SurfaceCapability::PreviewPages; }
     void finish() override;
 
     // Where finish() wrote the document.

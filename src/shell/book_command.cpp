@@ -35,10 +35,12 @@ namespace {
 // A job that writes the book to `out` (PDF or text pages) and shows the pages
 // made on stderr.
 void SetUpFileJob(print::PrintJob& job, const QString& out, QTextStream& err) {
-    job.destination = QFileInfo(out).suffix().toLower() == u"pdf"_s ? u"F"_s : u"G"_s;
-    job.outputFile = out;
+    job.settings.destination = QFileInfo(out).suffix().toLower() == u"pdf"_s
+                                   ? print::Destination::PdfFile
+                                   : print::Destination::TextPages;
+    job.settings.outputFile = out;
     job.onPage = [&err](print::PrintJob& running) {
-        err << "\rPáginas: " << running.pageCount << Qt::flush;
+        err << "\rPáginas: " << running.pageCount() << Qt::flush;
     };
 }
 
@@ -86,7 +88,7 @@ int PrintInvoiceBook(const QCommandLineParser& parser, const QString& book, cons
                             saved.checks.value(3) && !parser.isSet(u"no-st"_s),
                             {}};
 
-    print::PrintJob job;
+    print::PrintJob job(print::CompanyPrintSettings());
     SetUpFileJob(job, out, err);
     const bool printed = PrintedWithoutError(
         [&] {
@@ -97,11 +99,11 @@ int PrintInvoiceBook(const QCommandLineParser& parser, const QString& book, cons
         },
         err);
     if (!printed) return 1;
-    err << "\rPáginas: " << job.pageCount << "\n";
+    err << "\rPáginas: " << job.pageCount() << "\n";
     const QString failed = exits ? outs.failedQuery : entries.failedQuery;
     if (!failed.isEmpty())
         err << "livrax book: aviso: a consulta falhou e o livro saiu sem notas: " << failed << "\n";
-    QTextStream(stdout) << book << " gravado em " << out << " (" << job.pageCount << " páginas).\n";
+    QTextStream(stdout) << book << " gravado em " << out << " (" << job.pageCount() << " páginas).\n";
     return 0;
 }
 
@@ -133,13 +135,13 @@ int PrintSettlementBook(const QCommandLineParser& parser, const QString& code, c
     }
     const QString firstPage =
         parser.isSet(u"first-page"_s) ? parser.value(u"first-page"_s) : settings.firstPage;
-    print::PrintJob job;
+    print::PrintJob job(print::CompanyPrintSettings());
     SetUpFileJob(job, out, err);
     const books::BookPeriod period{start, end, QString(), QString(), firstPage};
     if (!PrintedWithoutError([&] { books::PrintSettlement(job, book, data, period); }, err))
         return 1;
-    err << "\rPáginas: " << job.pageCount << "\n";
-    QTextStream(stdout) << code << " " << month << " gravado em " << out << " (" << job.pageCount
+    err << "\rPáginas: " << job.pageCount() << "\n";
+    QTextStream(stdout) << code << " " << month << " gravado em " << out << " (" << job.pageCount()
                         << " páginas).\n";
     return 0;
 }

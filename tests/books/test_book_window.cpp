@@ -26,7 +26,9 @@ public:
 protected:
     void loadSettings() override { setPeriod(LoadBookSettings(layout).period); }
     void saveSettings() override { SaveBookSettings(layout, period(), {true, false}); }
-    void runBook(const QString& destination) override { runs << destination; }
+    void runBook(print::Destination destination) override {
+        runs << print::DestinationCode(destination);
+    }
 };
 
 } // namespace

@@ -317,11 +317,12 @@ void TestSettlement::printedParts() {
     // No amount runs past the page's right edge: the value columns give way
     // when the page holds fewer columns than the layout's last one.
     print::PrintJob job;
-    job.destination = u"G"_s;
+    job.settings.destination = print::Destination::TextPages;
     PrintSettlement(job, IcmsSettlement(), month,
                     {Jan, u"31/01/26"_s, QString(), QString(), u"1"_s});
-    const int pageColumns =
-        qRound(double(job.pageWidth - job.rightMargin - job.leftMargin) / job.charWidth);
+    const print::PageMetrics& metrics = job.metrics();
+    const int pageColumns = qRound(double(metrics.pageWidth) / metrics.charWidth) -
+                            job.settings.leftMargin - job.settings.rightMargin;
     for (const QString& line : static_cast<print::TextPageSurface*>(job.surface())->pages()[0])
         QVERIFY2(line.size() <= pageColumns, qPrintable(line));
 

@@ -211,36 +211,36 @@ void TestOfficeOutput::spreadsheetCellValues() {
 
 void TestOfficeOutput::spreadsheetCellsFontsAndWidths() {
     QTemporaryDir folder;
-    PrintJob job;
-    job.destination = u"E"_s;
-    job.outputFile = folder.filePath(u"relatorio.xlsx"_s);
-    job.standardHeader = false;
-    job.jobFontName = u"Arial"_s;
-    job.jobFontSize = 8;
-    job.spreadsheetColumnWidths[2] = 30;
+    PrintJob job(CompanyPrintSettings());
+    job.settings.destination = Destination::Spreadsheet;
+    job.settings.outputFile = folder.filePath(u"relatorio.xlsx"_s);
+    job.settings.standardHeader = false;
+    job.settings.jobFontName = u"Arial"_s;
+    job.settings.jobFontSize = 8;
+    job.settings.spreadsheetColumnWidths[2] = 30;
     job.startJob();
     job.pageHeader();
     // Row 0: a bold text in column 1, a number in column 2.
-    job.spreadsheetColumn = 1;
+    job.setSpreadsheetColumn(1);
     job.printText(QString(), 0, u"CLIENTE, S.A."_s, 10, u"B"_s);
-    job.spreadsheetColumn = 2;
+    job.setSpreadsheetColumn(2);
     job.printText(QString(), 20, u"1.234,56"_s);
     job.newLine();
     // Row 1: a date, a code with leading zeros, a blank text (not written).
-    job.spreadsheetColumn = 1;
+    job.setSpreadsheetColumn(1);
     job.printText(QString(), 0, u"09/03/26"_s);
-    job.spreadsheetColumn = 2;
+    job.setSpreadsheetColumn(2);
     job.printText(QString(), 20, u"00123"_s);
-    job.spreadsheetColumn = 3;
+    job.setSpreadsheetColumn(3);
     job.printText(QString(), 40, u"   "_s);
     // Beyond the last column of a sheet: skipped, the job goes on.
-    job.spreadsheetColumn = 20000;
+    job.setSpreadsheetColumn(20000);
     job.printText(QString(), 40, u"fora"_s);
     job.endJob();
-    QVERIFY(!job.cancelled);
+    QVERIFY(!job.cancelled());
 
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{u"relatorio.xlsx"_s});
-    const Workbook book(job.outputFile);
+    const Workbook book(job.settings.outputFile);
     QCOMPARE(book.cells.keys(), (QStringList{u"B1"_s, u"B2"_s, u"C1"_s, u"C2"_s}));
     QCOMPARE(book.text(u"B1"_s), u"CLIENTE, S.A."_s);
     QCOMPARE(book.font(u"B1"_s).bold, true);
@@ -266,9 +266,9 @@ void TestOfficeOutput::spreadsheetCellsFontsAndWidths() {
 
 void TestOfficeOutput::spreadsheetThatCannotBeWrittenLeavesNothing() {
     QTemporaryDir folder;
-    PrintJob job;
-    job.destination = u"E"_s;
-    job.outputFile = folder.filePath(u"falta/relatorio.xlsx"_s);
+    PrintJob job(CompanyPrintSettings());
+    job.settings.destination = Destination::Spreadsheet;
+    job.settings.outputFile = folder.filePath(u"falta/relatorio.xlsx"_s);
     QVERIFY_THROWS_EXCEPTION(PrintError, job.startJob());
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
@@ -276,11 +276,11 @@ void TestOfficeOutput::spreadsheetThatCannotBeWrittenLeavesNothing() {
 void TestOfficeOutput::wordDocumentHasOnePicturePerPage() {
     QTemporaryDir folder;
     data::Globals().registry.dirTemp = folder.path() + u'/';
-    PrintJob job;
-    QCOMPARE(job.tempFolder, folder.path() + u'/');
-    job.destination = u"W"_s;
-    job.companyName = u"EMPRESA DE TESTE LTDA"_s;
-    job.title = u"REGISTRO DE ENTRADAS"_s;
+    PrintJob job(CompanyPrintSettings());
+    QCOMPARE(job.settings.tempFolder, folder.path() + u'/');
+    job.settings.destination = Destination::WordProcessor;
+    job.settings.companyName = u"EMPRESA DE TESTE LTDA"_s;
+    job.settings.title = u"REGISTRO DE ENTRADAS"_s;
     job.startJob();
     job.pageHeader();
     for (int page = 1; page <= 3; ++page) {
@@ -288,7 +288,7 @@ void TestOfficeOutput::wordDocumentHasOnePicturePerPage() {
         if (page < 3) job.newPage();
     }
     job.endJob();
-    QCOMPARE(job.pageCount, 3);
+    QCOMPARE(job.pageCount(), 3);
 
     // Without an output file the document goes to the temporary folder.
     auto* surface = static_cast<WordDocumentSurface*>(job.surface());
@@ -303,7 +303,7 @@ void TestOfficeOutput::wordDocumentHasOnePicturePerPage() {
     for (const QSizeF& frame : body.frames) {
         QVERIFY(frame.width() <= 450.01 && frame.height() <= 660.01);
         QVERIFY(qAbs(frame.width() / frame.height() -
-                     double(job.previewWidth) / job.previewHeight) < 0.01);
+                     double(job.metrics().previewWidth) / job.metrics().previewHeight) < 0.01);
     }
     const QString manifest =
         QString::fromUtf8(Unzip(surface->fileName(), u"META-INF/manifest.xml"_s));

@@ -46,11 +46,11 @@ namespace {
 ReportFunction Report(int pages) {
     return [pages](PrintJob& job) {
         job.startJob();
-        if (job.cancelled) return;
+        if (job.cancelled()) return;
         job.pageHeader();
-        for (int page = 1; page <= pages && !job.cancelled; ++page) {
+        for (int page = 1; page <= pages && !job.cancelled(); ++page) {
             if (page > 1) job.newPage();
-            for (int line = 0; line < 3 && !job.cancelled; ++line) {
+            for (int line = 0; line < 3 && !job.cancelled(); ++line) {
                 job.printText(QString(), 2, u"Folha %1 linha %2"_s.arg(page).arg(line));
                 job.drawBox(QString(), u"0"_s, u"+10"_s, u"N"_s);
                 job.newLine();
@@ -191,7 +191,7 @@ void TestPreviewWindow::controls() {
     QFETCH(QString, name);
     QFETCH(QString, text);
     QFETCH(QString, hint);
-    PrintJob job;
+    PrintJob job(CompanyPrintSettings());
     TF_PRINT window(job);
     auto* button = Child<QAbstractButton>(window, name);
     QVERIFY(button);
@@ -205,7 +205,7 @@ void TestPreviewWindow::controls() {
 }
 
 void TestPreviewWindow::menu() {
-    PrintJob job;
+    PrintJob job(CompanyPrintSettings());
     TF_PRINT window(job);
     auto* bar = Child<QMenuBar>(window, u"MainMenu1"_s);
     QVERIFY(bar);
@@ -235,8 +235,8 @@ void TestPreviewWindow::menu() {
 }
 
 void TestPreviewWindow::progressThenViewerOfThreePages() {
-    PrintJob job;
-    QCOMPARE(job.lastPage, 9999);
+    PrintJob job(CompanyPrintSettings());
+    QCOMPARE(job.lastPage(), 9999);
     QStringList progress; // LA_PAG and LA_MAX after each page, panel shown
     TF_PRINT* seen = nullptr;
     job.onPage = [&](PrintJob&) {
@@ -252,8 +252,8 @@ void TestPreviewWindow::progressThenViewerOfThreePages() {
     QCOMPARE(progress, (QStringList{u"0 1/0 panel"_s, u"1 1/1 panel"_s}));
     QCOMPARE(Text(window, u"LA_PAG"_s), u"2"_s);
     QVERIFY(job.ended());
-    QCOMPARE(job.pageCount, 3);
-    QCOMPARE(job.lastPage, 3);
+    QCOMPARE(job.pageCount(), 3);
+    QCOMPARE(job.lastPage(), 3);
     QCOMPARE(Text(window, u"LA_MAX"_s), u"1/3"_s);
     QCOMPARE(Text(window, u"E_INC"_s), u"1"_s);
     QVERIFY(window.isViewing());
@@ -263,7 +263,7 @@ void TestPreviewWindow::progressThenViewerOfThreePages() {
     auto* image = Child<QLabel>(window, u"IMP_FUNDO"_s);
     QVERIFY(image->isVisibleTo(&window));
     QCOMPARE(image->pixmap().toImage(), QPixmap(PageImageSurface::PageFile(folder(), 1)).toImage());
-    QCOMPARE(image->size(), QSize(job.previewWidth, job.previewHeight));
+    QCOMPARE(image->size(), QSize(job.metrics().previewWidth, job.metrics().previewHeight));
     window.done(QDialog::Rejected);
 }
 
@@ -296,7 +296,7 @@ void TestPreviewWindow::navigation() {
     QFETCH(QString, pageText);
     QFETCH(int, shown);
     QFETCH(bool, lastStepQuiet);
-    PrintJob job;
+    PrintJob job(CompanyPrintSettings());
     TF_PRINT window(job);
     window.run(Report(3));
     QCOMPARE(window.shownPage(), 1);
@@ -319,7 +319,7 @@ void TestPreviewWindow::navigation() {
 }
 
 void TestPreviewWindow::pageNumberThatIsNoNumberIsRejected() {
-    PrintJob job;
+    PrintJob job(CompanyPrintSettings());
     TF_PRINT window(job);
     window.run(Report(3));
     Click(window, u"BU_AVANCA"_s);
@@ -338,26 +338,25 @@ void TestPreviewWindow::pageNumberThatIsNoNumberIsRejected() {
 }
 
 void TestPreviewWindow::zoom() {
-    PrintJob job;
+    PrintJob job(CompanyPrintSettings());
     TF_PRINT window(job);
     window.run(Report(1));
     auto* image = Child<QLabel>(window, u"IMP_FUNDO"_s);
-    const QSize normal(job.pageWidth, job.pageHeight);
+    const QSize normal(job.metrics().pageWidth, job.metrics().pageHeight);
     QCOMPARE(image->size(), normal);
     Click(window, u"BU_ZOOMENOS"_s);
-    QCOMPARE(image->size(), QSize(job.previewWidth, job.previewHeight));
-    QVERIFY(std::abs(job.previewWidth - qRound(normal.width() / 1.1)) <= 1);
-    QVERIFY(std::abs(job.previewHeight - qRound(normal.height() / 1.1)) <= 1);
+    QVERIFY(std::abs(image->width() - qRound(normal.width() / 1.1)) <= 1);
+    QVERIFY(std::abs(image->height() - qRound(normal.height() / 1.1)) <= 1);
     Click(window, u"BU_ZOOMAIS"_s);
     QVERIFY(std::abs(image->width() - normal.width()) <= 1);
     QVERIFY(std::abs(image->height() - normal.height()) <= 1);
     Click(window, u"BU_ZOOMAIS"_s);
     Click(window, u"BU_ZOOMAIS"_s);
     QVERIFY(image->width() > normal.width() * 1.2);
-    QCOMPARE(image->size(), QSize(job.previewWidth, job.previewHeight));
     Click(window, u"BU_NORMAL"_s);
     QCOMPARE(image->size(), normal);
-    QCOMPARE(QSize(job.previewWidth, job.previewHeight), normal);
+    // Zooming is the window's: the job's page stays as it was laid out.
+    QCOMPARE(QSize(job.metrics().previewWidth, job.metrics().previewHeight), normal);
     window.done(QDialog::Rejected);
 }
 
@@ -369,24 +368,24 @@ void TestPreviewWindow::leavingWhileRunningCancels_data() {
 
 void TestPreviewWindow::leavingWhileRunningCancels() {
     QFETCH(QString, button);
-    PrintJob job;
+    PrintJob job(CompanyPrintSettings());
     TF_PRINT* window = nullptr;
     int calls = 0;
     // The user's click arrives while the window processes its events after
     // the second page.
     job.onPage = [&](PrintJob& running) {
         ++calls;
-        if (running.pageNumber == 2)
+        if (running.pageNumber() == 2)
             QTimer::singleShot(0, window, [window, button] { Click(*window, button); });
     };
     TF_PRINT preview(job);
     window = &preview;
     preview.run(Report(6));
-    QVERIFY(job.cancelled);
+    QVERIFY(job.cancelled());
     QCOMPARE(calls, 2);
     // The two pages made so far stay, with the page that had just begun when
     // Cancel came; nothing after it.
-    QCOMPARE(job.pageCount, 3);
+    QCOMPARE(job.pageCount(), 3);
     QCOMPARE(PageImages(folder()),
              (QStringList{u"B_PRINT1.JPG"_s, u"B_PRINT2.JPG"_s, u"B_PRINT3.JPG"_s}));
     QVERIFY(preview.isViewing());
@@ -401,7 +400,7 @@ void TestPreviewWindow::leavingWhileRunningCancels() {
 }
 
 void TestPreviewWindow::leavingAfterTheEndCloses() {
-    PrintJob job;
+    PrintJob job(CompanyPrintSettings());
     TF_PRINT window(job);
     window.run(Report(2));
     QVERIFY(window.isVisible());
@@ -412,7 +411,7 @@ void TestPreviewWindow::leavingAfterTheEndCloses() {
     QVERIFY(leave);
     leave->trigger();
     QVERIFY(!window.isVisible());
-    QVERIFY(!job.cancelled);
+    QVERIFY(!job.cancelled());
     QCOMPARE(PageImages(folder()).size(), 2);
 }
 
@@ -424,9 +423,9 @@ void TestPreviewWindow::pdfButton_data() {
 
 void TestPreviewWindow::pdfButton() {
     QFETCH(bool, byReport);
-    PrintJob job;
-    job.companyName = u"EMPRESA DE TESTE LTDA"_s;
-    job.title = u"REGISTRO DE TESTE"_s;
+    PrintJob job(CompanyPrintSettings());
+    job.settings.companyName = u"EMPRESA DE TESTE LTDA"_s;
+    job.settings.title = u"REGISTRO DE TESTE"_s;
     TF_PRINT window(job);
     if (byReport) {
         window.run(Report(3));
@@ -476,8 +475,8 @@ void TestPreviewWindow::endOfRunByDestination() {
     QFETCH(QString, destination);
     QFETCH(bool, viewing);
     QFETCH(QString, file);
-    PrintJob job;
-    job.destination = destination;
+    PrintJob job(CompanyPrintSettings());
+    job.settings.destination = *DestinationFromCode(destination);
     TF_PRINT window(job);
     window.run(Report(2));
     QVERIFY(job.ended());
@@ -496,8 +495,8 @@ void TestPreviewWindow::emailNotYetAvailable_data() {
 void TestPreviewWindow::emailNotYetAvailable() {
     QFETCH(QString, destination);
     QFETCH(bool, clickButton);
-    PrintJob job;
-    job.destination = destination;
+    PrintJob job(CompanyPrintSettings());
+    job.settings.destination = *DestinationFromCode(destination);
     TF_PRINT window(job);
     std::shared_ptr<QString> shown;
     if (!clickButton) shown = CatchMessage(u"MESSAGE_BOX"_s);
@@ -514,7 +513,7 @@ void TestPreviewWindow::emailNotYetAvailable() {
 }
 
 void TestPreviewWindow::exportToWordProcessor() {
-    PrintJob job;
+    PrintJob job(CompanyPrintSettings());
     TF_PRINT window(job);
     window.run(Report(3));
     const QString document = folder() + u"LIVRAX.odt"_s;
@@ -537,7 +536,7 @@ void TestPreviewWindow::reprint_data() {
 
 void TestPreviewWindow::reprint() {
     QFETCH(bool, callerAction);
-    PrintJob job;
+    PrintJob job(CompanyPrintSettings());
     TF_PRINT window(job);
     QVERIFY(!Child<QToolButton>(window, u"BU_REPRINT"_s)->isEnabled());
     int actions = 0;
@@ -571,9 +570,9 @@ void TestPreviewWindow::runnerWithoutWindow_data() {
 
 void TestPreviewWindow::runnerWithoutWindow() {
     QFETCH(QString, destination);
-    PrintJob job;
-    job.destination = destination;
-    job.outputFile = folder() + u"saida.out"_s;
+    PrintJob job(CompanyPrintSettings());
+    job.settings.destination = *DestinationFromCode(destination);
+    job.settings.outputFile = folder() + u"saida.out"_s;
     bool windowSeen = false;
     job.onPage = [&](PrintJob&) {
         for (QWidget* widget : QApplication::topLevelWidgets())
@@ -585,12 +584,12 @@ void TestPreviewWindow::runnerWithoutWindow() {
     if (destination == u"V"_s)
         QCOMPARE(PageImages(folder()).size(), 2);
     else
-        QVERIFY(QFile::exists(job.outputFile));
+        QVERIFY(QFile::exists(job.settings.outputFile));
 }
 
 void TestPreviewWindow::runnerShowsThePreviewModally() {
-    PrintJob job;
-    job.interactive = true;
+    PrintJob job(CompanyPrintSettings());
+    job.settings.interactive = true;
     QString range;
     bool modal = false;
     // The window is modal from the start; it is a viewer once the job ended.
@@ -606,15 +605,15 @@ void TestPreviewWindow::runnerShowsThePreviewModally() {
     RunReport(job, Report(2));
     QVERIFY(modal);
     QCOMPARE(range, u"1/2"_s);
-    QVERIFY(!job.cancelled);
+    QVERIFY(!job.cancelled());
     QCOMPARE(PageImages(folder()).size(), 2);
 }
 
 void TestPreviewWindow::runnerShowsTheTextGridInAViewer() {
-    PrintJob job;
-    job.interactive = true;
-    job.destination = u"T"_s;
-    job.outputFile = folder() + u"NovoArquivo.txt"_s;
+    PrintJob job(CompanyPrintSettings());
+    job.settings.interactive = true;
+    job.settings.destination = Destination::TextGrid;
+    job.settings.outputFile = folder() + u"NovoArquivo.txt"_s;
     QString shownText;
     bool fixedPitch = false;
     OnModal(u"TF_TEXTVIEW"_s, [&](QWidget* window) {
@@ -637,7 +636,7 @@ void TestPreviewWindow::runnerShowsTheTextGridInAViewer() {
     // name without extension gets ".TXT".
     QFile copy(folder() + u"copia.TXT"_s);
     QVERIFY(copy.open(QIODevice::ReadOnly));
-    QFile original(job.outputFile);
+    QFile original(job.settings.outputFile);
     QVERIFY(original.open(QIODevice::ReadOnly));
     const QByteArray bytes = copy.readAll();
     QCOMPARE(bytes, original.readAll());

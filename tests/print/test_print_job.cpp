@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
 using namespace livrax;
 using namespace livrax::print;
 using namespace Qt::StringLiterals;
@@ -38,6 +40,15 @@ class RecordingSurface : public PrintSurface {
     int pagesEnded = 0;
     bool finished = false;
 
+    SurfaceCapabilities capabilities() const override { return {}; }
+    // The classic screen metrics: lines of 14 units, characters of 6, a page
+    // of 823 × 1225.
+    void fixMetrics(PageMetrics& metrics, const PrintJob&) const override {
+        metrics.lineHeight = 14;
+        metrics.charWidth = 6;
+        metrics.pageWidth = 823;
+        metrics.pageHeight = 1225;
+    }
     void open(PrintJob&) override {}
     int textWidth(const QString& text, const FontSpec&) override { return 6 * int(text.size()); }
     void drawText(int x, int y, const QString& text, const FontSpec& font, bool inRange) override {
@@ -59,17 +70,14 @@ class RecordingSurface : public PrintSurface {
 struct RecordedJob {
     PrintJob job;
     RecordingSurface* surface;
-    RecordedJob() {
+    // `configure` sets what the test needs before the job starts.
+    explicit RecordedJob(const std::function<void(PrintSettings&)>& configure = {}) {
         auto recording = std::make_unique<RecordingSurface>();
         surface = recording.get();
-        job.destination = u"X"_s; // a destination of the test's own
-        job.setSurface(std::move(recording));
-        job.standardHeader = false;
+        job.setSurface(std::move(recording)); // a destination of the test's own
+        job.settings.standardHeader = false;
+        if (configure) configure(job.settings);
         job.startJob();
-        job.lineHeight = 14;
-        job.charWidth = 6;
-        job.pageWidth = 823;
-        job.pageHeight = 1225;
     }
 };
 
@@ -131,47 +139,54 @@ void TestPrintJob::rowsAndColumns() {
     QFETCH(int, drawnY);
     QFETCH(int, drawnX);
     QFETCH(int, newY);
-    RecordedJob recorded;
+    RecordedJob recorded([&](PrintSettings& settings) { settings.unitMode = unitMode; });
     PrintJob& job = recorded.job;
-    job.unitMode = unitMode;
-    job.currentY = startY;
+    job.setCurrentY(startY);
     job.printText(row, column, u"X"_s);
     QCOMPARE(recorded.surface->texts.last().y, drawnY);
     QCOMPARE(recorded.surface->texts.last().x, drawnX);
-    QCOMPARE(job.currentY, newY);
-    // Margins and one-shot offsets move the drawing, not currentY.
-    job.currentY = startY;
-    job.topMargin = 3;
-    job.leftMargin = 4;
-    job.rowOffset = 10;   // one line down
-    job.columnOffset = 2; // two characters right
-    job.printText(row, column, u"X"_s);
-    QCOMPARE(recorded.surface->texts.last().y, drawnY + 14 + 3);
-    QCOMPARE(recorded.surface->texts.last().x, drawnX + 12 + 4 * (unitMode == 0 ? 2 : 1));
-    QCOMPARE(job.currentY, newY);
+    QCOMPARE(job.currentY(), newY);
     // A row given as a number reads as its text would ("-10" is relative).
     bool isNumber = false;
     const int number = row.toInt(&isNumber);
     if (isNumber && !row.startsWith(u'+')) {
-        job.topMargin = job.leftMargin = 0;
-        job.currentY = startY;
+        job.setCurrentY(startY);
         job.printText(number, column, u"X"_s);
         QCOMPARE(recorded.surface->texts.last().y, drawnY);
-        QCOMPARE(job.currentY, newY);
+        QCOMPARE(job.currentY(), newY);
     }
+    // Margins (converted from the unit mode's units when the job starts) and
+    // one-shot offsets move the drawing, not currentY. Left 2, top 10: in
+    // characters and tenths of a line (mode 3), characters and lines (mode 0),
+    // device units (mode 1).
+    RecordedJob margins([&](PrintSettings& settings) {
+        settings.unitMode = unitMode;
+        settings.leftMargin = 2;
+        settings.topMargin = 10;
+    });
+    const int left = unitMode == 1 ? 2 : 12;
+    const int top = unitMode == 1 ? 10 : unitMode == 0 ? 140 : 14;
+    margins.job.setCurrentY(startY);
+    margins.job.next.rowOffset = 10;   // one line down
+    margins.job.next.columnOffset = 2; // two characters right
+    margins.job.printText(row, column, u"X"_s);
+    QCOMPARE(margins.surface->texts.last().y, drawnY + 14 + top);
+    QCOMPARE(margins.surface->texts.last().x, drawnX + 12 + left * (unitMode == 0 ? 2 : 1));
+    QCOMPARE(margins.job.currentY(), newY);
 }
 
 void TestPrintJob::alignments_data() {
     QTest::addColumn<QString>("align");
     QTest::addColumn<int>("expectedX");
-    // Text "ABCD" is 24 units wide; column 20 is x = 120; right margin 10.
+    // Text "ABCD" is 24 units wide; column 20 is x = 120; right margin 12
+    // (2 characters).
     QTest::newRow("left") << QString() << 120;
     QTest::newRow("E") << u"E"_s << 120;
     QTest::newRow("centre") << u"C"_s << 108;
     QTest::newRow("2 reads as centre") << u"2"_s << 108;
     QTest::newRow("right") << u"D"_s << 96;
-    QTest::newRow("centre of the page") << u"CF"_s << (823 - 10 - 24) / 2;
-    QTest::newRow("right of the page") << u"DF"_s << 823 - 10 - 24;
+    QTest::newRow("centre of the page") << u"CF"_s << (823 - 12 - 24) / 2;
+    QTest::newRow("right of the page") << u"DF"_s << 823 - 12 - 24;
     QTest::newRow("field right") << u"1"_s << 120 + 24 - 24;
     QTest::newRow("before the column") << u"3"_s << 120 - 24;
 }
@@ -179,12 +194,14 @@ void TestPrintJob::alignments_data() {
 void TestPrintJob::alignments() {
     QFETCH(QString, align);
     QFETCH(int, expectedX);
-    RecordedJob recorded;
-    recorded.job.rightMargin = 10;
+    RecordedJob recorded([](PrintSettings& settings) { settings.rightMargin = 2; });
     recorded.job.printText(0, 20, u"ABCD"_s, {}, {}, align);
     QCOMPARE(recorded.surface->texts.last().x, expectedX);
+    // The typed form gives the same position.
+    recorded.job.printTextAt(0, 20, u"ABCD"_s, AlignFromCode(align));
+    QCOMPARE(recorded.surface->texts.last().x, expectedX);
     // Stored in the field instead of passed: the same, and only once.
-    recorded.job.align = align;
+    recorded.job.next.align = align;
     recorded.job.printText(0, 20, u"ABCD"_s);
     QCOMPARE(recorded.surface->texts.last().x, expectedX);
     recorded.job.printText(0, 20, u"ABCD"_s);
@@ -194,8 +211,8 @@ void TestPrintJob::alignments() {
 void TestPrintJob::oneShotSettingsLastOneText() {
     RecordedJob recorded;
     PrintJob& job = recorded.job;
-    job.fontName = u"Courier New"_s;
-    job.fontSize = 12;
+    job.next.fontName = u"Courier New"_s;
+    job.next.fontSize = 12;
     job.printText(0, 0, u"A"_s, {}, u"SB"_s);
     job.printText(0, 0, u"B"_s);
     job.printText(0, 0, u"C"_s, 10, u"I8"_s);
@@ -211,11 +228,12 @@ void TestPrintJob::oneShotSettingsLastOneText() {
 }
 
 void TestPrintJob::boxesOutsideThePageRangeAreNotDrawn() {
-    RecordedJob recorded;
+    RecordedJob recorded([](PrintSettings& settings) {
+        settings.firstPage = 2;
+        settings.lastPage = 3;
+        settings.pageNumber = 1;
+    });
     PrintJob& job = recorded.job;
-    job.firstPage = 2;
-    job.lastPage = 3;
-    job.pageNumber = 1;
     job.drawBox(u"0"_s, u"0"_s, u"10"_s, u"R"_s);
     job.drawLine(u"0"_s);
     job.printText(0, 0, u"texto"_s);
@@ -223,43 +241,43 @@ void TestPrintJob::boxesOutsideThePageRangeAreNotDrawn() {
     QCOMPARE(recorded.surface->lines.size(), 0);
     QCOMPARE(recorded.surface->texts.size(), 1);
     QCOMPARE(recorded.surface->texts.last().inRange, false);
-    job.pageNumber = 2;
-    job.shade = u"1"_s;
+    job.newPage(); // page 2
+    job.next.shade = u"1"_s;
     job.drawBox(u"0"_s, u"0"_s, u"10"_s, u"R"_s, u"2"_s);
     QCOMPARE(recorded.surface->boxes.size(), 1);
     QCOMPARE(recorded.surface->boxes.last(), QRect(QPoint(0, 2), QPoint(823 - 2, 14 + 2)));
-    QCOMPARE(job.shade, u"0"_s);
+    QCOMPARE(job.next.shade, u"0"_s);
 }
 
 void TestPrintJob::pageBreakThreshold() {
     RecordedJob recorded;
     PrintJob& job = recorded.job;
     job.pageHeader();
-    job.currentY = 1118 - 14; // the next line reaches 1118: no break yet
+    job.setCurrentY(1118 - 14); // the next line reaches 1118: no break yet
     job.newLine();
     QCOMPARE(recorded.surface->pagesEnded, 0);
-    QCOMPARE(job.currentY, 1118);
+    QCOMPARE(job.currentY(), 1118);
     job.halfLine(); // 1125 ≥ 1119: a rule, then the next page
     QCOMPARE(recorded.surface->pagesEnded, 1);
-    QCOMPARE(job.pageNumber, 2);
-    QCOMPARE(job.currentY, 0);
+    QCOMPARE(job.pageNumber(), 2);
+    QCOMPARE(job.currentY(), 0);
     QCOMPARE(recorded.surface->lines.last().y1(), 1125);
     // At the last page the job ends instead, as a Cancel would.
-    job.lastPage = 2;
-    job.currentY = 1200;
+    job.setPageRange(1, 2);
+    job.setCurrentY(1200);
     job.newLine();
-    QVERIFY(job.cancelled);
+    QVERIFY(job.cancelled());
     QVERIFY(recorded.surface->finished);
 }
 
 void TestPrintJob::textGridRepeatsTheHeaderWithoutFormFeed() {
     QTemporaryDir folder;
-    PrintJob job;
-    job.destination = u"T"_s;
-    job.outputFile = folder.filePath(u"livro.txt"_s);
-    job.companyName = u"EMPRESA LTDA"_s;
-    job.companyLine2 = u"RUA A, 1"_s;
-    job.title = u"REGISTRO"_s;
+    PrintJob job(CompanyPrintSettings());
+    job.settings.destination = Destination::TextGrid;
+    job.settings.outputFile = folder.filePath(u"livro.txt"_s);
+    job.settings.companyName = u"EMPRESA LTDA"_s;
+    job.settings.companyLine2 = u"RUA A, 1"_s;
+    job.settings.title = u"REGISTRO"_s;
     job.startJob();
     job.pageHeader();
     job.printText(QString(), 0, u"linha 1"_s);
@@ -268,7 +286,7 @@ void TestPrintJob::textGridRepeatsTheHeaderWithoutFormFeed() {
     job.printText(QString(), 3, u"linha 2"_s);
     job.endJob();
 
-    QFile file(job.outputFile);
+    QFile file(job.settings.outputFile);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QString text = QStringDecoder("windows-1252")(file.readAll());
     QVERIFY(!text.contains(u'\f'));
@@ -290,15 +308,15 @@ void TestPrintJob::textGridRepeatsTheHeaderWithoutFormFeed() {
     QCOMPARE(lines[second - 1], QString());
     QCOMPARE(lines[second + 3], u"   linha 2"_s);
     // The file is written whole or not at all.
-    QVERIFY(!QFile::exists(job.outputFile + u".part"_s));
+    QVERIFY(!QFile::exists(job.settings.outputFile + u".part"_s));
 }
 
 void TestPrintJob::textGridKeepsColumnsAndCutsAt500() {
     QTemporaryDir folder;
-    PrintJob job;
-    job.destination = u"T"_s;
-    job.standardHeader = false;
-    job.outputFile = folder.filePath(u"grade.txt"_s);
+    PrintJob job(CompanyPrintSettings());
+    job.settings.destination = Destination::TextGrid;
+    job.settings.standardHeader = false;
+    job.settings.outputFile = folder.filePath(u"grade.txt"_s);
     job.startJob();
     job.pageHeader();
     job.printText(QString(), 0, u"ABC"_s);
@@ -315,16 +333,16 @@ void TestPrintJob::textGridKeepsColumnsAndCutsAt500() {
 
 void TestPrintJob::boxedHeaderInTheTextGrid() {
     QTemporaryDir folder;
-    PrintJob job;
-    job.destination = u"T"_s;
-    job.headerStyle = u"1"_s;
-    job.outputFile = folder.filePath(u"caixa.txt"_s);
-    job.companyName = u"EMPRESA LTDA"_s;
-    job.companyLine2 = u"RUA A, 1"_s;
-    job.title = u"LIVRO"_s;
-    job.subtitle = u"MARÇO"_s;
-    job.boxLeftText = u"ESQ"_s;
-    job.boxTitle = u"CAIXA"_s;
+    PrintJob job(CompanyPrintSettings());
+    job.settings.destination = Destination::TextGrid;
+    job.settings.headerStyle = HeaderStyle::Boxed;
+    job.settings.outputFile = folder.filePath(u"caixa.txt"_s);
+    job.settings.companyName = u"EMPRESA LTDA"_s;
+    job.settings.companyLine2 = u"RUA A, 1"_s;
+    job.settings.title = u"LIVRO"_s;
+    job.settings.subtitle = u"MARÇO"_s;
+    job.settings.boxLeftText = u"ESQ"_s;
+    job.settings.boxTitle = u"CAIXA"_s;
     job.startJob();
     job.pageHeader();
     job.printText(QString(), 0, u"corpo"_s);
@@ -341,7 +359,7 @@ void TestPrintJob::boxedHeaderInTheTextGrid() {
     QVERIFY(lines[3].contains(u"CAIXA"_s));
     QCOMPARE(lines[4], QString());
     QCOMPARE(lines[5], u"corpo"_s);
-    QVERIFY(job.headerPending);
+    QVERIFY(job.headerPending());
     job.endJob();
 }
 
@@ -353,39 +371,39 @@ void TestPrintJob::pageNumberBeforeStartAndPageImages() {
     // A new job takes the user's temporary folder and clears the page
     // images of the previous job there.
     data::Globals().registry.dirTemp = folder.path() + u'/';
-    PrintJob job;
+    PrintJob job(CompanyPrintSettings());
     data::ResetGlobals();
-    QCOMPARE(job.tempFolder, folder.path() + u'/');
+    QCOMPARE(job.settings.tempFolder, folder.path() + u'/');
     QVERIFY(!stale.exists());
-    job.destination = u"V"_s;
-    job.pageNumber = 9;
-    job.title = u"TESTE"_s;
+    job.settings.destination = Destination::Preview;
+    job.settings.pageNumber = 9;
+    job.settings.title = u"TESTE"_s;
     job.startJob();
     job.pageHeader();
-    QCOMPARE(job.pageNumber, 10);
+    QCOMPARE(job.pageNumber(), 10);
     for (int i = 0; i < 3; ++i) {
         job.printText(QString(), 0, u"linha"_s);
         job.newPage();
     }
     job.endJob();
-    QCOMPARE(job.pageCount, 4);
-    QCOMPARE(job.lastPage, 4);
+    QCOMPARE(job.pageCount(), 4);
+    QCOMPARE(job.lastPage(), 4);
     const QStringList images =
         QDir(folder.path()).entryList({u"B_PRINT*.JPG"_s}, QDir::Files, QDir::Name);
     QCOMPARE(images, (QStringList{u"B_PRINT1.JPG"_s, u"B_PRINT2.JPG"_s, u"B_PRINT3.JPG"_s,
                                   u"B_PRINT4.JPG"_s}));
-    QCOMPARE(job.pageFiles.split(u';').size(), 4);
+    QCOMPARE(static_cast<PageImageSurface*>(job.surface())->pageFiles().split(u';').size(), 4);
     const QImage first(folder.filePath(u"B_PRINT1.JPG"_s));
-    QCOMPARE(first.size(), QSize(job.previewWidth, job.previewHeight));
+    QCOMPARE(first.size(), QSize(job.metrics().previewWidth, job.metrics().previewHeight));
 }
 
 void TestPrintJob::pdfHasThePagesAndTheirText() {
     QTemporaryDir folder;
-    PrintJob job;
-    job.destination = u"F"_s;
-    job.outputFile = folder.filePath(u"livro.pdf"_s);
-    job.companyName = u"EMPRESA DE TESTE LTDA"_s;
-    job.title = u"REGISTRO DE ENTRADAS"_s;
+    PrintJob job(CompanyPrintSettings());
+    job.settings.destination = Destination::PdfFile;
+    job.settings.outputFile = folder.filePath(u"livro.pdf"_s);
+    job.settings.companyName = u"EMPRESA DE TESTE LTDA"_s;
+    job.settings.title = u"REGISTRO DE ENTRADAS"_s;
     job.startJob();
     job.pageHeader();
     for (int line = 0; line < 150; ++line) {
@@ -394,13 +412,13 @@ void TestPrintJob::pdfHasThePagesAndTheirText() {
         job.newLine();
     }
     job.endJob();
-    QVERIFY(QFile::exists(job.outputFile));
-    QVERIFY(!QFile::exists(job.outputFile + u".part"_s));
-    const QString info = RunTool(u"pdfinfo"_s, {job.outputFile});
+    QVERIFY(QFile::exists(job.settings.outputFile));
+    QVERIFY(!QFile::exists(job.settings.outputFile + u".part"_s));
+    const QString info = RunTool(u"pdfinfo"_s, {job.settings.outputFile});
     QVERIFY2(!info.isEmpty(), "pdfinfo (poppler-utils) is needed for this test");
     const int pages = info.section(u"Pages:"_s, 1).section(u'\n', 0, 0).trimmed().toInt();
     QVERIFY(pages >= 2);
-    const QString text = RunTool(u"pdftotext"_s, {u"-layout"_s, job.outputFile, u"-"_s});
+    const QString text = RunTool(u"pdftotext"_s, {u"-layout"_s, job.settings.outputFile, u"-"_s});
     QVERIFY(text.contains(u"EMPRESA DE TESTE LTDA"_s));
     QVERIFY(text.contains(u"REGISTRO DE ENTRADAS"_s));
     QVERIFY(text.contains(u"Nota 1000"_s));
@@ -410,20 +428,20 @@ void TestPrintJob::pdfHasThePagesAndTheirText() {
 
 void TestPrintJob::cancelKeepsFinishedPagesAndStopsCommands() {
     QTemporaryDir folder;
-    PrintJob job;
-    job.tempFolder = folder.path() + u'/';
-    job.destination = u"V"_s;
+    PrintJob job(CompanyPrintSettings());
+    job.settings.tempFolder = folder.path() + u'/';
+    job.settings.destination = Destination::Preview;
     job.startJob();
     job.pageHeader();
     job.newPage();
     job.cancel();
-    QVERIFY(job.cancelled);
-    QCOMPARE(job.pageCount, 2);
-    const int y = job.currentY;
+    QVERIFY(job.cancelled());
+    QCOMPARE(job.pageCount(), 2);
+    const int y = job.currentY();
     job.printText(u"+50"_s, 0, u"depois"_s);
     job.newPage();
-    QCOMPARE(job.currentY, y);
-    QCOMPARE(job.pageCount, 2);
+    QCOMPARE(job.currentY(), y);
+    QCOMPARE(job.pageCount(), 2);
     QCOMPARE(QDir(folder.path()).entryList({u"B_PRINT*.JPG"_s}).size(), 2);
 }
 
@@ -433,8 +451,8 @@ void TestPrintJob::textPagesGoToTheirFile() {
     // and appears only when the job ends.
     QTemporaryDir folder;
     const auto run = [](PrintJob& job, bool finish) {
-        job.destination = u"G"_s;
-        job.standardHeader = false;
+        job.settings.destination = Destination::TextPages;
+        job.settings.standardHeader = false;
         job.startJob();
         job.pageHeader();
         for (int page = 1; page <= 3; ++page) {
@@ -451,11 +469,11 @@ void TestPrintJob::textPagesGoToTheirFile() {
     QCOMPARE(pages[2], (QStringList{u"Período 3"_s, QString(), u"    linha"_s}));
 
     PrintJob written;
-    written.outputFile = folder.filePath(u"livro.txt"_s);
+    written.settings.outputFile = folder.filePath(u"livro.txt"_s);
     run(written, false);
-    QVERIFY(!QFile::exists(written.outputFile)); // not before the job ends
+    QVERIFY(!QFile::exists(written.settings.outputFile)); // not before the job ends
     written.endJob();
-    QFile file(written.outputFile);
+    QFile file(written.settings.outputFile);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QByteArray expected;
     for (int page = 0; page < 3; ++page) {
@@ -469,7 +487,7 @@ void TestPrintJob::textPagesGoToTheirFile() {
     // A job that never ends leaves no file behind.
     {
         PrintJob dropped;
-        dropped.outputFile = folder.filePath(u"abandonado.txt"_s);
+        dropped.settings.outputFile = folder.filePath(u"abandonado.txt"_s);
         run(dropped, false);
     }
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{u"livro.txt"_s});

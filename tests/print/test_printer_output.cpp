@@ -48,9 +48,9 @@ QString Mark(int page) {
 // Runs a report of `pages` pages, each with its mark, as a caller would.
 void PrintPages(PrintJob& job, int pages) {
     job.startJob();
-    if (job.cancelled) return;
+    if (job.cancelled()) return;
     job.pageHeader();
-    for (int page = 1; page <= pages && !job.cancelled; ++page) {
+    for (int page = 1; page <= pages && !job.cancelled(); ++page) {
         job.printText(QString(), 2, Mark(page));
         job.drawBox(QString(), u"0"_s, u"+10"_s, u"N"_s);
         if (page < pages) job.newPage();
@@ -60,10 +60,10 @@ void PrintPages(PrintJob& job, int pages) {
 
 // A printer job printing to `file` without dialogs.
 void PreparePdfJob(PrintJob& job, const QString& file) {
-    job.destination = u"P"_s;
-    job.outputFile = file;
-    job.companyName = u"EMPRESA DE TESTE LTDA"_s;
-    job.title = u"REGISTRO DE SAIDAS"_s;
+    job.settings.destination = Destination::Printer;
+    job.settings.outputFile = file;
+    job.settings.companyName = u"EMPRESA DE TESTE LTDA"_s;
+    job.settings.title = u"REGISTRO DE SAIDAS"_s;
 }
 
 // The job's printer surface, installed before startJob so a test can answer
@@ -119,12 +119,12 @@ void TestPrinterOutput::spoolDocuments() {
     QFETCH(int, lastPage);
     QFETCH(QList<int>, documentPages);
     QTemporaryDir folder;
-    PrintJob job;
+    PrintJob job(CompanyPrintSettings());
     PreparePdfJob(job, folder.filePath(u"livro.pdf"_s));
-    job.pagesPerSpoolDocument = perDocument;
-    job.documentPerPage = documentPerPage;
-    job.firstPage = firstPage;
-    job.lastPage = lastPage;
+    job.settings.pagesPerSpoolDocument = perDocument;
+    job.settings.documentPerPage = documentPerPage;
+    job.settings.firstPage = firstPage;
+    job.settings.lastPage = lastPage;
     PrintPages(job, pages);
 
     QStringList expectedFiles;
@@ -175,11 +175,11 @@ void TestPrinterOutput::dialogChoosesThePrintRange() {
     QFETCH(int, expectedLast);
     QFETCH(int, pdfPages);
     QTemporaryDir folder;
-    PrintJob job;
+    PrintJob job(CompanyPrintSettings());
     PreparePdfJob(job, folder.filePath(u"faixa.pdf"_s));
-    job.interactive = true;
-    job.firstPage = firstPage;
-    job.lastPage = lastPage;
+    job.settings.interactive = true;
+    job.settings.firstPage = firstPage;
+    job.settings.lastPage = lastPage;
     PrinterSurface* printer = InstallPrinter(job);
     int shownFrom = 0, shownTo = 0, shownMin = 0, shownMax = 0;
     printer->runDialog = [&](QPrintDialog& dialog) {
@@ -200,8 +200,8 @@ void TestPrinterOutput::dialogChoosesThePrintRange() {
     QCOMPARE(shownMax, lastPage);
     QCOMPARE(shownFrom, firstPage);
     QCOMPARE(shownTo, lastPage);
-    QCOMPARE(job.firstPage, expectedFirst);
-    QCOMPARE(job.lastPage, expectedLast);
+    QCOMPARE(job.firstPage(), expectedFirst);
+    QCOMPARE(job.lastPage(), expectedLast);
 
     const QString file = folder.filePath(u"faixa.pdf"_s);
     QCOMPARE(PdfPages(file), pdfPages);
@@ -212,11 +212,11 @@ void TestPrinterOutput::dialogChoosesThePrintRange() {
 
 void TestPrinterOutput::cancelledPrintDialogLeavesNoFile() {
     QTemporaryDir folder;
-    PrintJob job;
+    PrintJob job(CompanyPrintSettings());
     PreparePdfJob(job, folder.filePath(u"cancelado.pdf"_s));
-    job.interactive = true;
-    job.firstPage = 2;
-    job.lastPage = 7;
+    job.settings.interactive = true;
+    job.settings.firstPage = 2;
+    job.settings.lastPage = 7;
     // The real dialog: read what it offers, then press Cancel.
     bool seen = false;
     int shownMin = 0, shownMax = 0;
@@ -239,9 +239,9 @@ void TestPrinterOutput::cancelledPrintDialogLeavesNoFile() {
     QCOMPARE(shownMin, 2);
     QCOMPARE(shownMax, 7);
     QVERIFY(rangeOffered);
-    QVERIFY(job.cancelled);
-    QCOMPARE(job.firstPage, 2);
-    QCOMPARE(job.lastPage, 7);
+    QVERIFY(job.cancelled());
+    QCOMPARE(job.firstPage(), 2);
+    QCOMPARE(job.lastPage(), 7);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
 }
 
@@ -305,14 +305,14 @@ void TestPrinterOutput::printerSetUp() {
     QFETCH(bool, landscape);
     QFETCH(int, copyCount);
     QTemporaryDir folder;
-    PrintJob job;
+    PrintJob job(CompanyPrintSettings());
     PreparePdfJob(job, folder.filePath(u"papel.pdf"_s));
-    job.orientation = orientation;
-    job.paperFormat = paperFormat;
-    job.paperSizeCode = paperSizeCode;
-    job.paperWidth = paperWidth;
-    job.paperLength = paperLength;
-    job.copies = copies;
+    job.settings.orientation = OrientationFromCode(orientation);
+    job.settings.paperFormat = paperFormat;
+    job.settings.paperSizeCode = paperSizeCode;
+    job.settings.paperWidth = paperWidth;
+    job.settings.paperLength = paperLength;
+    job.settings.copies = copies;
     PrinterSurface surface;
     QVERIFY(surface.setUp(job));
     const QPageLayout layout = surface.printer().pageLayout();
@@ -345,11 +345,11 @@ void TestPrinterOutput::paperIsAppliedAgainAfterTheDialog() {
     QFETCH(int, paperReapply);
     QFETCH(int, paper);
     QTemporaryDir folder;
-    PrintJob job;
+    PrintJob job(CompanyPrintSettings());
     PreparePdfJob(job, folder.filePath(u"papel.pdf"_s));
-    job.interactive = true;
-    job.paperSizeCode = 9;
-    job.paperReapply = paperReapply;
+    job.settings.interactive = true;
+    job.settings.paperSizeCode = 9;
+    job.settings.paperReapply = paperReapply;
     PrinterSurface surface;
     surface.runDialog = [](QPrintDialog& dialog) {
         dialog.printer()->setPageSize(QPageSize(QPageSize::Letter));

@@ -15,7 +15,7 @@ namespace livrax::test {
 inline QStringList TextPageLines(const std::function<void(print::PrintJob&)>& report,
                                  int page = 0) {
     print::PrintJob job;
-    job.destination = QStringLiteral("G");
+    job.settings.destination = print::Destination::TextPages;
     report(job);
     QStringList lines;
     const auto* pages = static_cast<print::TextPageSurface*>(job.surface());
