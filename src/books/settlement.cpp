@@ -59,18 +59,32 @@ QMap<int, QString> FieldTexts(const QMap<int, QString>& texts) {
     return result;
 }
 
-QString Amount(qint64 scaled) {
-    return FormatScaled(scaled, 13, 2);
+QMap<int, QString> AmountTexts(const QMap<int, qint64>& amounts) {
+    QMap<int, QString> result;
+    for (auto it = amounts.cbegin(); it != amounts.cend(); ++it)
+        result.insert(it.key(), FormatAmount(it.value()));
+    return result;
 }
 
-qint64 Scaled(const QString& text) {
-    return ToScaled(text, 2);
+// An amount kept to whole cents, as a box holds it.
+qint64 Cents(qint64 amount) {
+    return amount - amount % 100;
+}
+
+// A grid cell of a stored line: an empty one has no amount.
+std::optional<qint64> CellAmount(const QString& text) {
+    if (text.trimmed().isEmpty()) return std::nullopt;
+    return ParseAmount(text);
+}
+
+QString CellText(const std::optional<qint64>& amount) {
+    return amount ? FormatAmount(*amount) : QString();
 }
 
 NatureRow TotalRow(const std::array<qint64, 5>& sums) {
-    NatureRow total{u"TOTAL"_s, QString()};
+    NatureRow total{u"TOTAL"_s, QString(), {}};
     for (int i = 0; i < 5; ++i)
-        total[2 + i] = Amount(sums[i]);
+        total.amounts[i] = sums[i];
     return total;
 }
 
@@ -80,11 +94,11 @@ NatureGrid GridFromLines(const data::ParamLineArray& lines, int firstLine) {
     for (int n = firstLine; n < firstLine + GridRowsKept; ++n) {
         const QStringList fields = SplitToList(lines.line(n));
         if (Field(fields, 1).isEmpty()) continue;
-        NatureRow row;
-        for (int i = 0; i < 7; ++i)
-            row[i] = Field(fields, i + 1);
-        for (int i = 0; i < 5; ++i)
-            sums[i] += Scaled(row[2 + i]);
+        NatureRow row{Field(fields, 1), Field(fields, 2), {}};
+        for (int i = 0; i < 5; ++i) {
+            row.amounts[i] = CellAmount(Field(fields, 3 + i));
+            sums[i] += row.amounts[i].value_or(0);
+        }
         grid.rows.append(row);
     }
     grid.rows.append(TotalRow(sums));
@@ -96,27 +110,19 @@ void GridToLines(const NatureGrid& grid, int firstLine, data::ParamLineArray& li
         lines.setLine(n, QString());
     const QList<NatureRow> rows = grid.detailRows();
     for (int i = 0; i < rows.size() && i < GridRowsKept; ++i) {
-        QStringList cells;
-        for (const QString& cell : rows[i])
-            cells.append(FieldText(cell));
+        QStringList cells{FieldText(rows[i].nature), FieldText(rows[i].history)};
+        for (const std::optional<qint64>& amount : rows[i].amounts)
+            cells.append(CellText(amount));
         lines.setLine(firstLine + i, JoinFields(cells, 7));
     }
 }
 
-QMap<int, QString> Normalised(const QMap<int, QString>& boxes) {
-    QMap<int, QString> result;
-    for (auto it = boxes.cbegin(); it != boxes.cend(); ++it)
-        result.insert(it.key(), NormaliseAmount(it.value()));
-    return result;
-}
-
-// The WHERE condition of a recalculation.
+// The WHERE condition of a recalculation: the books' period condition, then
+// the settlement's own form of the filter (the ICMS book in parentheses with
+// its "#" made blanks, the IPI book as typed).
 QString RecalcCondition(const SettlementBook& book, const QString& dateColumn, RecalcInput& input) {
-    QString condition = book.ipi ? u"FAT = 'F' "_s : u"FAT = 'F'"_s;
-    if (!IsBlank(input.startDate))
-        condition += u" AND "_s + dateColumn + u" >= "_s + SqlDate(input.startDate);
-    if (!IsBlank(input.endDate))
-        condition += u" AND "_s + dateColumn + u" <= "_s + SqlDate(input.endDate);
+    BookPeriod period{input.startDate, input.endDate, dateColumn, QString(), QString()};
+    QString condition = PeriodCondition(book.ipi ? u"FAT = 'F' "_s : u"FAT = 'F'"_s, period);
     if (!input.filter.isEmpty()) {
         if (book.ipi) {
             condition += u" AND "_s + input.filter; // sent as typed
@@ -195,16 +201,15 @@ RecalcResult Recalc(const SettlementBook& book, bool exits, RecalcInput& input, 
             const qint64 other = book.ipi ? BookAmount(slot, u"IPIOUTRAS"_s) : accounting - base;
             const std::array<qint64, 5> amounts{accounting, base, BookAmount(slot, taxColumn),
                                                 BookAmount(slot, exemptColumn), other};
-            NatureRow row;
-            row[0] = nature;
+            NatureRow row{nature, QString(), {}};
             if (input.analytic)
-                row[1] = slot.value(u"NNOTA"_s).toString().trimmed() + u' ' +
-                         slot.value(u"DTNOTA"_s).toString();
+                row.history = slot.value(u"NNOTA"_s).toString().trimmed() + u' ' +
+                              slot.value(u"DTNOTA"_s).toString();
             else
-                row[1] =
+                row.history =
                     book.ipi ? lookups.natureDescription(nature) : lookups.natureShortName(nature);
             for (int i = 0; i < 5; ++i) {
-                row[2 + i] = Amount(amounts[i]);
+                row.amounts[i] = amounts[i];
                 totals[i] += amounts[i];
             }
             grid.rows.append(row);
@@ -220,7 +225,7 @@ RecalcResult Recalc(const SettlementBook& book, bool exits, RecalcInput& input, 
     // The ICMS book's "Outras" total is what the totals leave, as on its rows.
     if (!book.ipi) totals[4] = totals[0] - totals[1];
     grid.rows.append(TotalRow(totals));
-    (exits ? month.exits[22] : month.entries[12]) = Amount(totals[2]);
+    (exits ? month.exits[22] : month.entries[12]) = totals[2];
     RecomputeSummary(month);
     return result;
 }
@@ -289,8 +294,20 @@ QString BoxCaption(bool exits, int box) {
     return (exits ? exitCaptions : entryCaptions).value(box);
 }
 
+qint64 ParseAmount(const QString& text) {
+    return ToScaled(text, 2);
+}
+
+QString FormatAmount(qint64 amount) {
+    return FormatScaled(amount, 13, 2);
+}
+
 QString NormaliseAmount(const QString& text) {
-    return Amount(Scaled(text));
+    return FormatAmount(ParseAmount(text));
+}
+
+bool NatureRow::isTotal() const {
+    return nature == u"TOTAL"_s;
 }
 
 const QStringList& NatureGrid::Titles() {
@@ -302,8 +319,14 @@ const QStringList& NatureGrid::Titles() {
 
 QList<NatureRow> NatureGrid::detailRows() const {
     QList<NatureRow> details = rows;
-    if (!details.isEmpty() && details.last()[0] == u"TOTAL"_s) details.removeLast();
+    if (!details.isEmpty() && details.last().isTotal()) details.removeLast();
     return details;
+}
+
+QString BalanceText(const MonthData& month, int box) {
+    const bool credit = month.box29 > 0;
+    if (box == 29) return credit ? FormatAmount(month.box29) : u"0"_s;
+    return credit ? u"0"_s : FormatAmount(month.box30);
 }
 
 QString MonthKey(const SettlementBook& book, const QString& startDate) {
@@ -325,16 +348,16 @@ MonthData LoadMonth(const SettlementBook& book, const QString& startDate) {
     const QStringList exitBoxes = SplitToList(lines.line(ExitBoxesLine));
     const QStringList exitTexts = SplitToList(lines.line(ExitDescriptionsLine));
     for (int box : EntryBoxes())
-        month.entries[box] = NormaliseAmount(Field(entryBoxes, box));
+        month.entries[box] = ParseAmount(Field(entryBoxes, box));
     for (int box : ExitBoxes())
-        month.exits[box] = NormaliseAmount(Field(exitBoxes, box));
+        month.exits[box] = ParseAmount(Field(exitBoxes, box));
     for (int box : FreeBoxes()) {
         month.entryDescriptions[box] = Field(entryTexts, box);
         month.exitDescriptions[box] = Field(exitTexts, box);
     }
     const QStringList balance = SplitToList(lines.line(BalanceLine));
-    month.box29 = NormaliseAmount(Field(balance, 29));
-    month.box30 = NormaliseAmount(Field(balance, 30));
+    month.box29 = ParseAmount(Field(balance, 29));
+    month.box30 = ParseAmount(Field(balance, 30));
     const QStringList obs = SplitToList(lines.line(ObsLine));
     for (int i = 0; i < 3; ++i)
         month.obs[i] = Field(obs, i + 1);
@@ -361,12 +384,13 @@ void SaveMonth(const SettlementBook& book, const QString& startDate, const Month
     const auto overwrite = [&lines](int line, const QMap<int, QString>& values) {
         lines.setLine(line, OverwriteFields(lines.line(line), values));
     };
-    overwrite(EntryBoxesLine, Normalised(month.entries));
+    overwrite(EntryBoxesLine, AmountTexts(month.entries));
     overwrite(EntryDescriptionsLine, FieldTexts(month.entryDescriptions));
-    overwrite(ExitBoxesLine, Normalised(month.exits));
+    overwrite(ExitBoxesLine, AmountTexts(month.exits));
     overwrite(ExitDescriptionsLine, FieldTexts(month.exitDescriptions));
-    overwrite(BalanceLine,
-              {{29, NormaliseAmount(month.box29)}, {30, NormaliseAmount(month.box30)}});
+    // Both balance boxes are stored as amounts, the "0" shown for the box
+    // without the balance as "0,00".
+    overwrite(BalanceLine, {{29, FormatAmount(month.box29)}, {30, FormatAmount(month.box30)}});
     overwrite(ObsLine, FieldTexts({{1, month.obs[0]}, {2, month.obs[1]}, {3, month.obs[2]}}));
     for (int i = 0; i < 4; ++i) {
         QMap<int, QString> values;
@@ -388,28 +412,24 @@ void CarryCredit(const SettlementBook& book, const QString& startDate, MonthData
     QString credit;
     if (!previous.isEmpty() && data::ParamRead(RecordDatabase(), previous, RecordLines))
         credit = Field(SplitToList(data::ParamLines().line(BalanceLine)), 29);
-    month.entries[11] = NormaliseAmount(credit);
+    month.entries[11] = ParseAmount(credit);
 }
 
 void RecomputeSummary(MonthData& month) {
     qint64 credits = 0, debits = 0;
     for (int box : EntryBoxes()) {
-        month.entries[box] = NormaliseAmount(month.entries.value(box));
-        credits += Scaled(month.entries[box]);
+        month.entries[box] = Cents(month.entries.value(box));
+        credits += month.entries[box];
     }
     for (int box : ExitBoxes()) {
-        month.exits[box] = NormaliseAmount(month.exits.value(box));
-        debits += Scaled(month.exits[box]);
+        month.exits[box] = Cents(month.exits.value(box));
+        debits += month.exits[box];
     }
-    month.entriesTotal = Amount(credits);
-    month.exitsTotal = Amount(debits);
+    month.entriesTotal = credits;
+    month.exitsTotal = debits;
     const qint64 balance = credits - debits;
-    month.box29 = u"0"_s;
-    month.box30 = u"0"_s;
-    if (balance > 0)
-        month.box29 = Amount(balance);
-    else
-        month.box30 = Amount(-balance);
+    month.box29 = balance > 0 ? balance : 0;
+    month.box30 = balance > 0 ? 0 : -balance;
 }
 
 RecalcResult RecalcEntries(const SettlementBook& book, RecalcInput& input, MonthData& month) {
@@ -420,14 +440,26 @@ RecalcResult RecalcExits(const SettlementBook& book, RecalcInput& input, MonthDa
     return Recalc(book, true, input, month);
 }
 
-MonthRecalc RecalculateMonth(const SettlementBook& book, const QString& startDate,
-                             const QString& endDate, QString& entriesFilter, QString& exitsFilter,
-                             MonthData& month) {
+QStringList MonthRecalc::failedQueries() const {
+    QStringList failed;
+    for (const QString& query : {entries.failedQuery, exits.failedQuery})
+        if (!query.isEmpty()) failed.append(query);
+    return failed;
+}
+
+MonthRecalc RecalculateAndSave(const SettlementBook& book, const QString& startDate,
+                               const QString& endDate, QString& entriesFilter, QString& exitsFilter,
+                               MonthData& month) {
+    MonthData recalculated = month;
     RecalcInput entries{startDate, endDate, entriesFilter, false};
     RecalcInput exits{startDate, endDate, exitsFilter, false};
-    MonthRecalc result{RecalcEntries(book, entries, month), RecalcExits(book, exits, month)};
+    MonthRecalc result{RecalcEntries(book, entries, recalculated),
+                       RecalcExits(book, exits, recalculated)};
     entriesFilter = entries.filter;
     exitsFilter = exits.filter;
+    if (result.failed()) return result;
+    SaveMonth(book, startDate, recalculated);
+    month = recalculated;
     return result;
 }
 
@@ -458,7 +490,7 @@ void SaveSettlementSettings(const SettlementBook& book, const SettlementSettings
 }
 
 bool MonthIsEmpty(const MonthData& month) {
-    return Scaled(month.entriesTotal) == 0 && Scaled(month.exitsTotal) == 0;
+    return month.entriesTotal == 0 && month.exitsTotal == 0;
 }
 
 } // namespace livrax::books

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 namespace livrax::books {
 
@@ -37,14 +38,32 @@ const QList<int>& FreeBoxes();  // 27, 28, 37, 38
 // boxes are "27 -" etc.
 QString BoxCaption(bool exits, int box);
 
-// An amount text as the boxes hold it: cut to two decimals, 13 characters,
-// right-aligned, decimal comma. What is not a number becomes zero.
+// The amounts of the settlement (boxes, totals, grid cells) are qint64
+// ten-thousandths holding whole cents: two decimals, the rest cut, as the
+// boxes have always shown them. They become text only in the window, in the
+// month record and on the printed page.
+
+// A typed or stored amount text: "1.234,56", "12.5", "-3,5"; what is not a
+// number is zero; decimals beyond two are cut.
+qint64 ParseAmount(const QString& text);
+// An amount as the boxes, the grid cells and the month record hold it:
+// 13 characters, right-aligned, decimal comma, no thousands separator.
+QString FormatAmount(qint64 amount);
+// FormatAmount(ParseAmount(text)).
 QString NormaliseAmount(const QString& text);
 
-// One nature grid: seven cells per row (NatOper, Historico, V.Contábil, Base
-// de Calc., Imposto Deb., Isentas, Outras); the rows under the titles, the
-// "TOTAL" row last when there is one.
-using NatureRow = std::array<QString, 7>;
+// One row of a nature grid: NatOper, Historico, and the amounts V.Contábil,
+// Base de Calc., Imposto Deb., Isentas and Outras. A cell left empty (a
+// stored line without it, or cleared in the window) has no amount.
+struct NatureRow {
+    QString nature, history;
+    std::array<std::optional<qint64>, 5> amounts;
+
+    bool isTotal() const;
+    friend bool operator==(const NatureRow&, const NatureRow&) = default;
+};
+// One nature grid: the rows under the titles, the "TOTAL" row last when
+// there is one.
 struct NatureGrid {
     static const QStringList& Titles();
     QList<NatureRow> rows;
@@ -53,19 +72,24 @@ struct NatureGrid {
 };
 
 struct Guide {
-    QString number, date, value, agency;
+    QString number, date, value, agency; // texts as typed
 };
 
 // Everything the settlement window shows for one month.
 struct MonthData {
-    QMap<int, QString> entries, exits;                      // boxes by number
+    QMap<int, qint64> entries, exits;                       // boxes by number
     QMap<int, QString> entryDescriptions, exitDescriptions; // free boxes
-    QString box29, box30;
-    QString entriesTotal, exitsTotal;
+    qint64 box29 = 0, box30 = 0;
+    qint64 entriesTotal = 0, exitsTotal = 0;
     std::array<QString, 3> obs;
     std::array<Guide, 4> guides;
     NatureGrid entriesGrid, exitsGrid;
 };
+
+// Box 29 or 30 as the window shows it: the box that does not hold the
+// balance shows "0"; the balance is in box 29 when it is a credit, else in
+// box 30 (so a zero balance shows "0,00" in box 30).
+QString BalanceText(const MonthData& month, int box);
 
 // The parameter-store key of the month of `startDate` ("PAR_LF_0503" for
 // 01/03/05); empty when the date has no month.
@@ -77,10 +101,10 @@ MonthData LoadMonth(const SettlementBook& book, const QString& startDate);
 // Writes the month into its record; lines the window does not own keep what
 // they held; only the first 20 rows of each grid are kept.
 void SaveMonth(const SettlementBook& book, const QString& startDate, const MonthData& month);
-// Box 11 := box 29 of the previous month's record ("0,00" when it has none).
+// Box 11 := box 29 of the previous month's record (zero when it has none).
 void CarryCredit(const SettlementBook& book, const QString& startDate, MonthData& month);
-// Normalises the boxes, totals both sides and sets the balance: box 29 the
-// credit to carry, or box 30 the debit to pay.
+// Cuts the boxes to whole cents, totals both sides and sets the balance:
+// box 29 the credit to carry, or box 30 the debit to pay (the other is 0).
 void RecomputeSummary(MonthData& month);
 
 // A recalculation of one side from the invoices.
@@ -101,13 +125,21 @@ struct RecalcResult {
 RecalcResult RecalcEntries(const SettlementBook& book, RecalcInput& input, MonthData& month);
 RecalcResult RecalcExits(const SettlementBook& book, RecalcInput& input, MonthData& month);
 
-// "Recalc.": both sides recalculated per nature with the given filters.
+// "Recalc." of the window and of the command line: both sides recalculated
+// per nature with the given filters (the ICMS book makes their "#" blanks),
+// then the month saved into the record of `startDate`. When a query fails
+// nothing is stored and `month` is left as it was: a month recalculated from
+// a failed query would be stored with zero totals.
 struct MonthRecalc {
     RecalcResult entries, exits;
+    // The statements that failed, entries first; the month was not saved
+    // when there is one.
+    QStringList failedQueries() const;
+    bool failed() const { return !failedQueries().isEmpty(); }
 };
-MonthRecalc RecalculateMonth(const SettlementBook& book, const QString& startDate,
-                             const QString& endDate, QString& entriesFilter, QString& exitsFilter,
-                             MonthData& month);
+MonthRecalc RecalculateAndSave(const SettlementBook& book, const QString& startDate,
+                               const QString& endDate, QString& entriesFilter, QString& exitsFilter,
+                               MonthData& month);
 
 // The window's saved inputs (key "PAR_LX56" / "PAR_LX57" where PDS is kept).
 struct SettlementSettings {

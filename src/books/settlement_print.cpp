@@ -28,8 +28,12 @@ struct AmountStyle {
     QString text(qint64 scaled) const {
         return thousands ? FormatMoney(ScaledToText(scaled), 13, 2) : FormatScaled(scaled, 13, 2);
     }
-    // A grid cell: the ICMS book re-formats it; the IPI book prints it as held.
-    QString cell(const QString& held) const { return thousands ? text(ToScaled(held, 2)) : held; }
+    // A grid cell: the IPI book prints it as the grid holds it (an empty cell
+    // stays empty); the ICMS book writes an empty one as zero.
+    QString cell(const std::optional<qint64>& amount) const {
+        if (thousands) return text(amount.value_or(0));
+        return amount ? FormatAmount(*amount) : QString();
+    }
 };
 
 class SettlementPrinter {
@@ -120,24 +124,26 @@ class SettlementPrinter {
         std::array<qint64, 5> subtotals{};
         for (qsizetype r = 0; r < rows.size() && !m_job.cancelled(); ++r) {
             const NatureRow& row = rows[r];
-            const bool total = row[0] == u"TOTAL"_s;
-            if (m_book.ipi || !IsBlank(row[2])) {
+            const bool total = row.isTotal();
+            // The ICMS book leaves out a row without a V.Contábil.
+            if (m_book.ipi || row.amounts[0].value_or(0) != 0) {
                 std::array<QString, 5> texts;
                 for (int i = 0; i < 5; ++i)
-                    texts[i] = m_style.cell(row[2 + i]);
+                    texts[i] = m_style.cell(row.amounts[i]);
                 if (total) {
                     m_job.printText(6, u"TOTAL DO IMPOSTO DO PERÍODO"_s, StyleFlag::Bold);
                 } else {
-                    m_job.printText(0, row[0]);
-                    m_job.printText(6, row[1].left(historyWidth()));
+                    m_job.printText(0, row.nature);
+                    m_job.printText(6, row.history.left(historyWidth()));
                 }
                 printAmounts(texts, total);
             }
             m_job.newLine();
             for (int i = 0; i < 5; ++i)
-                subtotals[i] += ToScaled(row[2 + i], 2);
-            const QString next = r + 1 < rows.size() ? rows[r + 1][0] : QString();
-            if (subtotals[0] > 0 && !total && !row[0].isEmpty() && next.left(1) != row[0].left(1)) {
+                subtotals[i] += row.amounts[i].value_or(0);
+            const QString next = r + 1 < rows.size() ? rows[r + 1].nature : QString();
+            if (subtotals[0] > 0 && !total && !row.nature.isEmpty() &&
+                next.left(1) != row.nature.left(1)) {
                 printSubtotal(subtotals);
                 subtotals = {};
             }
@@ -146,16 +152,15 @@ class SettlementPrinter {
 
     // One line of the summary: the box's caption, a free box's description
     // after it, and the amount.
-    void printItem(const QString& caption, const QString& value,
-                   const QString& description = QString()) {
+    void printItem(const QString& caption, qint64 amount, const QString& description = QString()) {
         m_job.printText(15, caption);
         if (!description.isEmpty()) m_job.printText(18, description);
-        m_job.printText(95, m_style.text(ToScaled(value, 2)), Align::Right);
+        m_job.printText(95, m_style.text(amount), Align::Right);
         m_job.newLine();
     }
 
     void printBoxes(bool exits) {
-        const QMap<int, QString>& boxes = exits ? m_month.exits : m_month.entries;
+        const QMap<int, qint64>& boxes = exits ? m_month.exits : m_month.entries;
         const QMap<int, QString>& descriptions =
             exits ? m_month.exitDescriptions : m_month.entryDescriptions;
         for (int box : exits ? ExitBoxes() : EntryBoxes())

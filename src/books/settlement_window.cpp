@@ -50,21 +50,30 @@ QLineEdit* TextEdit(const QString& objectName, QWidget* parent) {
 void ShowGrid(QTableWidget* table, const NatureGrid& grid) {
     table->setRowCount(0);
     table->setRowCount(int(grid.rows.size()));
-    for (int r = 0; r < grid.rows.size(); ++r)
-        for (int c = 0; c < 7; ++c) {
-            auto* item = new QTableWidgetItem(grid.rows[r][c]);
-            if (c >= 2) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            table->setItem(r, c, item);
+    for (int r = 0; r < grid.rows.size(); ++r) {
+        const NatureRow& row = grid.rows[r];
+        table->setItem(r, 0, new QTableWidgetItem(row.nature));
+        table->setItem(r, 1, new QTableWidgetItem(row.history));
+        for (int i = 0; i < 5; ++i) {
+            const std::optional<qint64>& amount = row.amounts[i];
+            auto* item = new QTableWidgetItem(amount ? FormatAmount(*amount) : QString());
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table->setItem(r, 2 + i, item);
         }
+    }
 }
 
 NatureGrid ReadGrid(const QTableWidget* table) {
+    const auto text = [table](int r, int c) {
+        const QTableWidgetItem* item = table->item(r, c);
+        return item ? item->text() : QString();
+    };
     NatureGrid grid;
     for (int r = 0; r < table->rowCount(); ++r) {
-        NatureRow row;
-        for (int c = 0; c < 7; ++c) {
-            const QTableWidgetItem* item = table->item(r, c);
-            row[c] = item ? item->text() : QString();
+        NatureRow row{text(r, 0), text(r, 1), {}};
+        for (int i = 0; i < 5; ++i) {
+            const QString cell = text(r, 2 + i);
+            if (!cell.trimmed().isEmpty()) row.amounts[i] = ParseAmount(cell);
         }
         grid.rows.append(row);
     }
@@ -322,17 +331,17 @@ MonthData SettlementWindow::month() const {
     MonthData month;
     for (const Side* side : {&m_entries, &m_exits}) {
         const bool exits = side == &m_exits;
-        QMap<int, QString>& boxes = exits ? month.exits : month.entries;
+        QMap<int, qint64>& boxes = exits ? month.exits : month.entries;
         QMap<int, QString>& descriptions = exits ? month.exitDescriptions : month.entryDescriptions;
         for (auto it = side->boxes.cbegin(); it != side->boxes.cend(); ++it)
-            boxes.insert(it.key(), it.value()->text());
+            boxes.insert(it.key(), ParseAmount(it.value()->text()));
         for (auto it = side->descriptions.cbegin(); it != side->descriptions.cend(); ++it)
             descriptions.insert(it.key(), it.value()->text());
-        (exits ? month.exitsTotal : month.entriesTotal) = side->total->text();
+        (exits ? month.exitsTotal : month.entriesTotal) = ParseAmount(side->total->text());
         (exits ? month.exitsGrid : month.entriesGrid) = ReadGrid(side->grid);
     }
-    month.box29 = m_box29->text();
-    month.box30 = m_box30->text();
+    month.box29 = ParseAmount(m_box29->text());
+    month.box30 = ParseAmount(m_box30->text());
     for (int i = 0; i < 3; ++i)
         month.obs[i] = m_obs[i]->text();
     for (int g = 0; g < 4; ++g)
@@ -344,13 +353,13 @@ MonthData SettlementWindow::month() const {
 void SettlementWindow::showBoxes(const MonthData& month) {
     for (Side* side : {&m_entries, &m_exits}) {
         const bool exits = side == &m_exits;
-        const QMap<int, QString>& boxes = exits ? month.exits : month.entries;
+        const QMap<int, qint64>& boxes = exits ? month.exits : month.entries;
         for (auto it = side->boxes.cbegin(); it != side->boxes.cend(); ++it)
-            it.value()->setText(boxes.value(it.key()));
-        side->total->setText(exits ? month.exitsTotal : month.entriesTotal);
+            it.value()->setText(FormatAmount(boxes.value(it.key())));
+        side->total->setText(FormatAmount(exits ? month.exitsTotal : month.entriesTotal));
     }
-    m_box29->setText(month.box29);
-    m_box30->setText(month.box30);
+    m_box29->setText(BalanceText(month, 29));
+    m_box30->setText(BalanceText(month, 30));
 }
 
 void SettlementWindow::showMonth(const MonthData& month) {
@@ -396,13 +405,17 @@ void SettlementWindow::recalcSide(bool exits) {
     const RecalcResult result =
         exits ? RecalcExits(m_book, input, current) : RecalcEntries(m_book, input, current);
     QApplication::restoreOverrideCursor();
-    if (!m_book.ipi) {
-        side.filter->setText(input.filter); // "#" made blanks
-        side.filter->setToolTip(result.condition);
-        side.raw->setResult(result);
-    }
+    showRecalcResult(side, input.filter, result);
     ShowGrid(side.grid, exits ? current.exitsGrid : current.entriesGrid);
     showBoxes(current);
+}
+
+void SettlementWindow::showRecalcResult(Side& side, const QString& filter,
+                                        const RecalcResult& result) {
+    if (m_book.ipi) return;
+    side.filter->setText(filter); // "#" made blanks
+    side.filter->setToolTip(result.condition);
+    side.raw->setResult(result);
 }
 
 void SettlementWindow::recalcAll() {
@@ -412,13 +425,32 @@ void SettlementWindow::recalcAll() {
         m_tabs->setCurrentWidget(side == &m_exits ? m_exitsGridTab : m_entriesGridTab);
         side->analytic->setChecked(false);
         if (side->archive) side->archive->setChecked(false);
-        recalcSide(side == &m_exits);
     }
+    const QString start = m_start->displayText();
+    QString entriesFilter = m_entries.filter->text(), exitsFilter = m_exits.filter->text();
+    MonthData current = month();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const MonthRecalc recalc = RecalculateAndSave(m_book, start, m_end->displayText(),
+                                                  entriesFilter, exitsFilter, current);
+    QApplication::restoreOverrideCursor();
+    showRecalcResult(m_entries, entriesFilter, recalc.entries);
+    showRecalcResult(m_exits, exitsFilter, recalc.exits);
     m_tabs->setCurrentWidget(m_selection);
+    if (recalc.failed()) {
+        // Nothing was stored and the tabs keep the month they held.
+        platform::ShowError(this, u"A consulta falhou; o mês não foi gravado.\n"_s +
+                                      recalc.failedQueries().join(u'\n'));
+        m_busy = false;
+        return;
+    }
+    ShowGrid(m_entries.grid, current.entriesGrid);
+    ShowGrid(m_exits.grid, current.exitsGrid);
+    showBoxes(current);
     m_busy = false;
-    // The grids now hold the start date's month: that is the month saved.
-    m_monthStart = m_start->displayText();
-    save();
+    // The month was saved into the start date's record: the tabs now hold
+    // that month.
+    m_monthStart = start;
+    SaveSettlementSettings(m_book, settings());
 }
 
 void SettlementWindow::save() {

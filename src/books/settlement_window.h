@@ -62,6 +62,11 @@ class SettlementWindow : public BookDialog {
     void loadMonth();
     void recomputeSummary();
     void recalcSide(bool exits);
+    // The ICMS book shows the filter as it ran ("#" made blanks), the
+    // condition as its hint, and the raw result.
+    void showRecalcResult(Side& side, const QString& filter, const RecalcResult& result);
+    // "Recalc.": both sides per nature, then the month saved (not when a
+    // query failed: the user is told and the tabs keep their month).
     void recalcAll();
     void save();
     void moveMonth(int months);

@@ -117,21 +117,16 @@ int PrintSettlementBook(const QCommandLineParser& parser, const QString& code, c
     const QString end = LastDayOfMonth(start);
     books::MonthData data = books::LoadMonth(book, start);
     if (parser.isSet(u"recalc"_s)) {
-        const books::MonthRecalc recalc = books::RecalculateMonth(
+        // Recalculated and saved as the window's "Recalc." does; a month whose
+        // query failed is neither stored nor printed.
+        const books::MonthRecalc recalc = books::RecalculateAndSave(
             book, start, end, settings.entriesFilter, settings.exitsFilter, data);
-        bool failed = false;
-        for (const QString& query : {recalc.entries.failedQuery, recalc.exits.failedQuery}) {
-            if (query.isEmpty()) continue;
+        for (const QString& query : recalc.failedQueries())
             err << "livrax book: a consulta falhou: " << query << "\n";
-            failed = true;
-        }
-        // A month recalculated from a failed query would be stored with zero
-        // totals: it is left as it was.
-        if (failed) {
+        if (recalc.failed()) {
             err << "livrax book: o mês não foi gravado nem impresso.\n";
             return 1;
         }
-        books::SaveMonth(book, start, data);
     }
     const QString firstPage =
         parser.isSet(u"first-page"_s) ? parser.value(u"first-page"_s) : settings.firstPage;

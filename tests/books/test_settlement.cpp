@@ -4,6 +4,7 @@
 
 #include "books/settlement.h"
 #include "books/settlement_print.h"
+#include "common/numbers.h"
 #include "data/param_store.h"
 #include "data/routing.h"
 #include "platform/clock.h"
@@ -46,14 +47,20 @@ INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, 
 const QString Jan = u"01/01/26"_s;
 const QString Feb = u"01/02/26"_s;
 
+// An amount as the boxes and the record show it.
 QString A(const QString& amount) {
     return amount.rightJustified(13, u' ');
 }
 
+// An amount of the model (ten-thousandths) written as "1234,56".
+qint64 M(const QString& amount) {
+    return ToScaled(amount, 2);
+}
+
 NatureRow Row(const QString& nature, const QString& history, const QStringList& amounts) {
-    NatureRow row{nature, history};
+    NatureRow row{nature, history, {}};
     for (int i = 0; i < 5; ++i)
-        row[2 + i] = A(amounts.value(i));
+        row.amounts[i] = M(amounts.value(i));
     return row;
 }
 
@@ -92,7 +99,9 @@ class TestSettlement : public QObject {
     void creditCarriedIntoNextMonthThenDebit();
     void equalCreditsAndDebits();
     void monthRecordRoundTrip();
+    void storedRecordText();
     void failingFilterLeavesTotalRowOnly();
+    void recalculateAndSaveKeepsMonthOnFailure();
     void ipiColumnsAndFilter();
     void printedParts();
 
@@ -142,12 +151,14 @@ void TestSettlement::recalcPerNature() {
     QCOMPARE(
         month.exitsGrid.rows.last(),
         Row(u"TOTAL"_s, QString(), {u"500,00"_s, u"500,00"_s, u"60,00"_s, u"0,00"_s, u"0,00"_s}));
-    QCOMPARE(month.entries[12], A(u"69,60"_s));
-    QCOMPARE(month.exits[22], A(u"60,00"_s));
-    QCOMPARE(month.entriesTotal, A(u"69,60"_s));
-    QCOMPARE(month.exitsTotal, A(u"60,00"_s));
-    QCOMPARE(month.box29, A(u"9,60"_s));
-    QCOMPARE(month.box30, u"0"_s);
+    QCOMPARE(month.entries[12], M(u"69,60"_s));
+    QCOMPARE(month.exits[22], M(u"60,00"_s));
+    QCOMPARE(month.entriesTotal, M(u"69,60"_s));
+    QCOMPARE(month.exitsTotal, M(u"60,00"_s));
+    QCOMPARE(month.box29, M(u"9,60"_s));
+    QCOMPARE(month.box30, 0);
+    QCOMPARE(BalanceText(month, 29), A(u"9,60"_s));
+    QCOMPARE(BalanceText(month, 30), u"0"_s);
 }
 
 void TestSettlement::recalcPerInvoice() {
@@ -158,8 +169,8 @@ void TestSettlement::recalcPerInvoice() {
     QCOMPARE(month.entriesGrid.rows[0],
              Row(u"1102"_s, u"100 04/01/26"_s,
                  {u"100,00"_s, u"80,00"_s, u"9,60"_s, u"5,00"_s, u"20,00"_s}));
-    QCOMPARE(month.entriesGrid.rows[1][2], A(u"200,00"_s));
-    QCOMPARE(month.entriesGrid.rows.last()[4], A(u"69,60"_s));
+    QCOMPARE(month.entriesGrid.rows[1].amounts[0], M(u"200,00"_s));
+    QCOMPARE(month.entriesGrid.rows.last().amounts[2], M(u"69,60"_s));
     // The raw result keeps every row the query returned, the excluded one too.
     QCOMPARE(result.rows.size(), 5);
     QVERIFY(result.columns.contains(u"CONTABIL"_s));
@@ -171,9 +182,9 @@ void TestSettlement::recalcPerInvoice() {
     const RecalcResult exitRows = RecalcExits(IcmsSettlement(), exits, month);
     QVERIFY(exitRows.columns.contains(u"SUBSTRVALOR"_s));
     QCOMPARE(month.exitsGrid.rows.size(), 3);
-    QCOMPARE(month.exitsGrid.rows[0][1], u"500 12/01/26"_s);
-    QCOMPARE(month.exitsGrid.rows[1][1], u"501 13/01/26"_s);
-    QCOMPARE(month.exits[22], A(u"60,00"_s));
+    QCOMPARE(month.exitsGrid.rows[0].history, u"500 12/01/26"_s);
+    QCOMPARE(month.exitsGrid.rows[1].history, u"501 13/01/26"_s);
+    QCOMPARE(month.exits[22], M(u"60,00"_s));
 }
 
 void TestSettlement::creditCarriedIntoNextMonthThenDebit() {
@@ -181,28 +192,32 @@ void TestSettlement::creditCarriedIntoNextMonthThenDebit() {
     SaveMonth(book, Jan, Recalculated(book, Jan, u"31/01/26"_s));
 
     MonthData feb = LoadMonth(book, Feb);
-    QCOMPARE(feb.entries[11], A(u"9,60"_s));
+    QCOMPARE(feb.entries[11], M(u"9,60"_s));
     // A value typed over box 11 gives way to the carried credit on reload.
-    feb.entries[11] = u"5"_s;
+    feb.entries[11] = M(u"5"_s);
     SaveMonth(book, Feb, feb);
-    QCOMPARE(LoadMonth(book, Feb).entries[11], A(u"9,60"_s));
+    QCOMPARE(LoadMonth(book, Feb).entries[11], M(u"9,60"_s));
 
     feb = Recalculated(book, Feb, u"28/02/26"_s);
     // credits 9,60 + 12,00; debits 180,00
-    QCOMPARE(feb.entriesTotal, A(u"21,60"_s));
-    QCOMPARE(feb.box29, u"0"_s);
-    QCOMPARE(feb.box30, A(u"158,40"_s));
+    QCOMPARE(feb.entriesTotal, M(u"21,60"_s));
+    QCOMPARE(feb.box29, 0);
+    QCOMPARE(BalanceText(feb, 29), u"0"_s);
+    QCOMPARE(feb.box30, M(u"158,40"_s));
+    QCOMPARE(BalanceText(feb, 30), A(u"158,40"_s));
     // No record for December: box 11 of January starts at zero.
-    QCOMPARE(LoadMonth(book, Jan).entries[11], A(u"0,00"_s));
+    QCOMPARE(LoadMonth(book, Jan).entries[11], 0);
 }
 
 void TestSettlement::equalCreditsAndDebits() {
     MonthData month;
-    month.entries[13] = u"1.000,00"_s;
-    month.exits[23] = u"1000"_s;
+    month.entries[13] = ParseAmount(u"1.000,00"_s);
+    month.exits[23] = ParseAmount(u"1000"_s);
     RecomputeSummary(month);
-    QCOMPARE(month.box29, u"0"_s);
-    QCOMPARE(month.box30, A(u"0,00"_s));
+    QCOMPARE(month.box29, 0);
+    QCOMPARE(month.box30, 0);
+    QCOMPARE(BalanceText(month, 29), u"0"_s);
+    QCOMPARE(BalanceText(month, 30), A(u"0,00"_s));
 }
 
 void TestSettlement::monthRecordRoundTrip() {
@@ -213,9 +228,9 @@ void TestSettlement::monthRecordRoundTrip() {
     data::ParamWrite(data::DatabaseFor(u"PDS"_s), u"PAR_LF_2601"_s, 190);
 
     MonthData month = LoadMonth(book, Jan);
-    month.entries[13] = u"1.234,5"_s;
+    month.entries[13] = ParseAmount(u"1.234,5"_s);
     month.entryDescriptions[27] = u"ajuste de credito"_s;
-    month.exits[37] = u"7"_s;
+    month.exits[37] = ParseAmount(u"7"_s);
     month.exitDescriptions[38] = u"estorno"_s;
     // A "#" typed in a text would split the stored line: it is kept as a blank.
     month.obs = {u"NF #12"_s, QString(), u"terceira"_s};
@@ -232,9 +247,9 @@ void TestSettlement::monthRecordRoundTrip() {
     QVERIFY(data::ParamLines().line(60).isEmpty()); // an empty exits grid
 
     const MonthData loaded = LoadMonth(book, Jan);
-    QCOMPARE(loaded.entries[13], A(u"1234,50"_s));
+    QCOMPARE(loaded.entries[13], M(u"1234,50"_s));
     QCOMPARE(loaded.entryDescriptions[27], u"ajuste de credito"_s);
-    QCOMPARE(loaded.exits[37], A(u"7,00"_s));
+    QCOMPARE(loaded.exits[37], M(u"7,00"_s));
     QCOMPARE(loaded.exitDescriptions[38], u"estorno"_s);
     QCOMPARE(loaded.obs[0], u"NF  12"_s);
     QCOMPARE(loaded.obs[1], QString());
@@ -244,11 +259,75 @@ void TestSettlement::monthRecordRoundTrip() {
     QCOMPARE(loaded.guides[1].value, u"158,40"_s);
     // Only the first 20 rows come back, under a TOTAL of those 20.
     QCOMPARE(loaded.entriesGrid.rows.size(), 21);
-    QCOMPARE(loaded.entriesGrid.rows[19][0], u"1120"_s);
+    QCOMPARE(loaded.entriesGrid.rows[19].nature, u"1120"_s);
     QCOMPARE(loaded.entriesGrid.rows.last(),
              Row(u"TOTAL"_s, QString(), {u"20,00"_s, u"0,00"_s, u"0,00"_s, u"0,00"_s, u"20,00"_s}));
     // 1234,50 of credit less 7,00 of debit.
-    QCOMPARE(loaded.box29, A(u"1227,50"_s));
+    QCOMPARE(loaded.box29, M(u"1227,50"_s));
+}
+
+// The month record as it is written, byte for byte: amounts of 13
+// characters (the balance box without the balance as "0,00" too), the free
+// boxes' descriptions in their fields, a grid row's empty cells left empty.
+void TestSettlement::storedRecordText() {
+    const auto stored = [](const QString& key) {
+        data::ParamRead(data::DatabaseFor(u"PDS"_s), key, 190);
+        QMap<int, QString> lines;
+        for (int n = 1; n <= 190; ++n)
+            if (!data::ParamLines().line(n).isEmpty()) lines.insert(n, data::ParamLines().line(n));
+        return lines;
+    };
+    // n zero amounts, each with its separator.
+    const auto zeros = [](int n) { return u"         0,00#"_s.repeated(n); };
+    const SettlementBook& book = IcmsSettlement();
+    // February without a January record: a debit, box 29 at zero.
+    SaveMonth(book, Feb, Recalculated(book, Feb, u"28/02/26"_s));
+    const QMap<int, QString> feb{
+        {10, u"##########         0,00#        12,00#"_s + zeros(9) + u"#####"_s +
+                 u"         0,00#         0,00#########         0,00#         0,00#"_s},
+        {20, u"##################         0,00#         0,00#         0,00#       180,00#"_s +
+                 zeros(6) + u"########         0,00#         0,00#"_s},
+        {30, u"############################         0,00#       168,00#"_s},
+        {40,
+         u"1102#COMPRA#       100,00#       100,00#        12,00#         0,00#         0,00#"_s},
+        {60,
+         u"5102#VENDA#      1000,00#      1000,00#       180,00#         0,00#         0,00#"_s}};
+    QCOMPARE(stored(u"PAR_LF_2602"_s), feb);
+
+    MonthData month = Recalculated(book, Jan, u"31/01/26"_s);
+    month.entries[13] = ParseAmount(u"1.234,5"_s);
+    month.exitDescriptions[27] = u"ajuste"_s;
+    month.guides[0] = {u"G-1"_s, u"10/02/26"_s, u"158,40"_s, u"SEFAZ"_s};
+    month.obs[0] = u"pago"_s;
+    month.exitsGrid.rows.insert(2, NatureRow{u"6949"_s, u"SEM VALOR"_s, {}});
+    RecomputeSummary(month);
+    SaveMonth(book, Jan, month);
+    const QMap<int, QString> jan{
+        {10, u"##########         0,00#        69,60#      1234,50#"_s + zeros(8) +
+                 u"#####         0,00#         0,00#########         0,00#         0,00#"_s},
+        {20, u"##################         0,00#         0,00#         0,00#        60,00#"_s +
+                 zeros(6) + u"########         0,00#         0,00#"_s},
+        {21, u"##########################ajuste#"_s},
+        {30, u"############################      1244,10#         0,00#"_s},
+        {31, u"pago#"_s},
+        {32, u"G-1#"_s},
+        {33, u"10/02/26#"_s},
+        {34, u"158,40#"_s},
+        {35, u"SEFAZ#"_s},
+        {40,
+         u"1102#COMPRA#       300,00#       280,00#        33,60#         5,00#        20,00#"_s},
+        {41,
+         u"1403#COMPRA ST#        50,00#         0,00#         0,00#        50,00#        50,00#"_s},
+        {42,
+         u"2102#COMPRA FORA#       300,00#       300,00#        36,00#         0,00#         0,00#"_s},
+        {60,
+         u"5102#VENDA#       400,00#       400,00#        48,00#         0,00#         0,00#"_s},
+        {61,
+         u"6102#VENDA FORA#       100,00#       100,00#        12,00#         0,00#         0,00#"_s},
+        {62, u"6949#SEM VALOR#"_s}};
+    QCOMPARE(stored(u"PAR_LF_2601"_s), jan);
+    // Read back, the empty cells stay empty.
+    QCOMPARE(LoadMonth(book, Jan).exitsGrid.rows[2], (NatureRow{u"6949"_s, u"SEM VALOR"_s, {}}));
 }
 
 void TestSettlement::failingFilterLeavesTotalRowOnly() {
@@ -259,7 +338,39 @@ void TestSettlement::failingFilterLeavesTotalRowOnly() {
     QCOMPARE(month.entriesGrid.rows,
              QList<NatureRow>{Row(u"TOTAL"_s, QString(),
                                   {u"0,00"_s, u"0,00"_s, u"0,00"_s, u"0,00"_s, u"0,00"_s})});
-    QCOMPARE(month.entries[12], A(u"0,00"_s));
+    QCOMPARE(month.entries[12], 0);
+}
+
+// "Recalc." stores the month it recalculated; when a query fails it stores
+// nothing and leaves the month as it was.
+void TestSettlement::recalculateAndSaveKeepsMonthOnFailure() {
+    const SettlementBook& book = IcmsSettlement();
+    const auto record = [] {
+        data::ParamRead(data::DatabaseFor(u"PDS"_s), u"PAR_LF_2601"_s, 190);
+        return data::ParamLines().lines(190);
+    };
+    MonthData month = LoadMonth(book, Jan);
+    QString entriesFilter = u"SERIE <> '#'"_s, exitsFilter;
+    MonthRecalc recalc =
+        RecalculateAndSave(book, Jan, u"31/01/26"_s, entriesFilter, exitsFilter, month);
+    QVERIFY(!recalc.failed());
+    QCOMPARE(entriesFilter, u"SERIE <> ' '"_s);
+    QCOMPARE(month.entries[12], M(u"69,60"_s));
+    QCOMPARE(LoadMonth(book, Jan).entriesGrid.rows, month.entriesGrid.rows);
+    const QStringList stored = record();
+
+    // A box typed since, then a filter the database refuses.
+    month.entries[13] = M(u"5,00"_s);
+    const MonthData edited = month;
+    exitsFilter = u"NO_SUCH_COLUMN = 1"_s;
+    recalc = RecalculateAndSave(book, Jan, u"31/01/26"_s, entriesFilter, exitsFilter, month);
+    QCOMPARE(recalc.failedQueries(), QStringList{recalc.exits.failedQuery});
+    QVERIFY(recalc.exits.failedQuery.contains(u"NO_SUCH_COLUMN"_s));
+    QCOMPARE(month.entries, edited.entries);
+    QCOMPARE(month.exits, edited.exits);
+    QCOMPARE(month.entriesGrid.rows, edited.entriesGrid.rows);
+    QCOMPARE(month.exitsGrid.rows, edited.exitsGrid.rows);
+    QCOMPARE(record(), stored);
 }
 
 void TestSettlement::ipiColumnsAndFilter() {
@@ -278,13 +389,13 @@ void TestSettlement::ipiColumnsAndFilter() {
     QCOMPARE(month.entriesGrid.rows[0],
              Row(u"1102"_s, u"COMPRA PARA COMERCIALIZACAO"_s,
                  {u"300,00"_s, u"150,00"_s, u"15,00"_s, u"0,00"_s, u"7,00"_s}));
-    QCOMPARE(month.entriesGrid.rows.last()[6], A(u"7,00"_s));
-    QCOMPARE(month.entries[12], A(u"15,00"_s));
+    QCOMPARE(month.entriesGrid.rows.last().amounts[4], M(u"7,00"_s));
+    QCOMPARE(month.entries[12], M(u"15,00"_s));
 }
 
 void TestSettlement::printedParts() {
     MonthData month = Recalculated(IcmsSettlement(), Jan, u"31/01/26"_s);
-    month.entries[13] = u"1234567,89"_s;
+    month.entries[13] = M(u"1234567,89"_s);
     month.guides[0] = {u"123"_s, u"10/02/26"_s, u"9,60"_s, u"SEFAZ"_s};
     month.obs[0] = u"pago em dia"_s;
     RecomputeSummary(month);
@@ -331,7 +442,7 @@ void TestSettlement::printedParts() {
     month.entriesGrid.rows.insert(
         0, Row(u"1101"_s, u"GRANDE"_s,
                {u"1234567,89"_s, u"0,00"_s, u"0,00"_s, u"0,00"_s, u"1234567,89"_s}));
-    month.entriesGrid.rows.insert(1, NatureRow{u"1101"_s, u"SEM VALOR"_s});
+    month.entriesGrid.rows.insert(1, NatureRow{u"1101"_s, u"SEM VALOR"_s, {}});
     const QStringList icmsEntries = PrintedPage(IcmsSettlement(), month, 0);
     const QStringList ipiEntries = PrintedPage(IpiSettlement(), month, 0);
     QVERIFY(icmsEntries.contains(u"1101 GRANDE 1.234.567,89 0,00 0,00 0,00 1.234.567,89"_s));

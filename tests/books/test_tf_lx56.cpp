@@ -1,7 +1,7 @@
 // The settlement windows: a month loaded from the saved settings, leaving the
 // start date on an empty month recalculates and stores it, typed boxes
-// re-balance, the month arrow carries the credit, closing saves; the IPI
-// window's differences.
+// re-balance, the month arrow carries the credit, closing saves, a failed
+// "Recalc." stores nothing; the IPI window's differences.
 
 #include "books/settlement.h"
 #include "books/tf_lx53.h"
@@ -49,6 +49,15 @@ void Leave(QLineEdit* edit) {
     Q_EMIT edit->editingFinished();
 }
 
+// Every line of a stored record, or nothing when there is none.
+QStringList StoredRecord(const QString& key) {
+    if (!data::ParamRead(data::DatabaseFor(u"PDS"_s), key, 190)) return {};
+    QStringList lines;
+    for (int n = 1; n <= 190; ++n)
+        lines.append(data::ParamLines().line(n));
+    return lines;
+}
+
 } // namespace
 
 class TestTF_LX56 : public QObject {
@@ -59,6 +68,8 @@ class TestTF_LX56 : public QObject {
     void closingKeepsMonthsApart_data();
     void closingKeepsMonthsApart();
     void ipiWindow();
+    void failedRecalcNotSaved_data();
+    void failedRecalcNotSaved();
     void openedByTheMainWindowsCommands();
 };
 
@@ -212,6 +223,53 @@ void TestTF_LX56::ipiWindow() {
     QCOMPARE(grid->item(0, 1)->text(), u"COMPRA PARA COMERCIALIZACAO"_s);
     QCOMPARE(Child<QLineEdit>(window, u"E_ENT12"_s)->text(), A(u"100,00"_s));
     QVERIFY(data::ParamRead(data::DatabaseFor(u"PDS"_s), u"PAR_IPI_2601"_s, 190));
+    window.close();
+}
+
+void TestTF_LX56::failedRecalcNotSaved_data() {
+    QTest::addColumn<bool>("ipi");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("LX56") << false << u"PAR_LF_2601"_s;
+    QTest::newRow("LX57") << true << u"PAR_IPI_2601"_s;
+}
+
+// "Recalc." with a filter the database refuses: the user is told and the
+// month's record keeps what it held, the box typed since included; once the
+// filter is mended, "Recalc." stores the month again.
+void TestTF_LX56::failedRecalcNotSaved() {
+    QFETCH(bool, ipi);
+    QFETCH(QString, key);
+    test::ModuleFixture fixture;
+    fixture.erp().load(kFixture);
+    books::SettlementWindow window(ipi ? books::IpiSettlement() : books::IcmsSettlement());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* start = Child<QLineEdit>(window, u"E_DATAI"_s);
+    start->setText(u"01/01/26"_s);
+    Leave(start); // an empty month: recalculated and stored
+    const QStringList stored = StoredRecord(key);
+    QVERIFY(!stored.isEmpty());
+    const QString box12 = Child<QLineEdit>(window, u"E_ENT12"_s)->text();
+    QCOMPARE(box12, A(ipi ? u"100,00"_s : u"180,00"_s));
+
+    auto* box13 = Child<QLineEdit>(window, u"E_ENT13"_s);
+    box13->setText(u"55"_s);
+    Leave(box13);
+    auto* filter = Child<QLineEdit>(window, u"E_FILTROENT"_s);
+    filter->setText(u"NO_SUCH_COLUMN = 1"_s);
+    QString seen;
+    test::CloseNextModal(&seen);
+    Child<QPushButton>(window, u"BU_RECALC"_s)->click();
+    QVERIFY2(seen.startsWith(u"A consulta falhou"_s), qPrintable(seen));
+    QCOMPARE(StoredRecord(key), stored);
+    // The tabs keep the month as it was before "Recalc.".
+    QCOMPARE(Child<QLineEdit>(window, u"E_ENT12"_s)->text(), box12);
+    QCOMPARE(box13->text(), A(u"55,00"_s));
+    QCOMPARE(Child<QTableWidget>(window, u"SG_ENTRADA"_s)->item(0, 0)->text(), u"1102"_s);
+
+    filter->clear();
+    Child<QPushButton>(window, u"BU_RECALC"_s)->click();
+    QCOMPARE(StoredRecord(key).value(10 - 1).split(u'#').value(13 - 1), A(u"55,00"_s));
     window.close();
 }
 
