@@ -105,4 +105,18 @@ QCheckBox* BookWindow::addOption(const QString& name, const QString& caption) {
     return box;
 }
 
+QCheckBox* BookWindow::optionBox(const QString& name) const {
+    auto* box = findChild<QCheckBox*>(name, Qt::FindDirectChildrenOnly);
+    Q_ASSERT_X(box, "BookWindow", "an option without its check box");
+    return box;
+}
+
+void BookWindow::setOptionChecked(const QString& name, bool checked) {
+    optionBox(name)->setChecked(checked);
+}
+
+bool BookWindow::optionChecked(const QString& name) const {
+    return optionBox(name)->isChecked();
+}
+
 } // namespace livrax::books
