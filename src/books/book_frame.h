@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/dates.h"
 #include "print/print_job.h"
 
 #include <QHash>
@@ -24,12 +25,11 @@ struct BookPeriod {
     QString firstPage; // number of the first page
 };
 
-// True for a complete dd/mm/yy date: eight characters once blanks are
-// removed, day 1..31, month 1..12, and a real date.
-bool bookDateValid(const QString& date);
-
-// The last day of the month of a valid date, as dd/mm/yy; empty otherwise.
-QString monthEnd(const QString& date);
+// The date check of the books is IsValidShortDate (common/dates.h); this
+// name stays only for the settlement window, which still calls it.
+inline bool bookDateValid(const QString& date) {
+    return IsValidShortDate(date);
+}
 
 // The book's base condition followed by the period and the filter:
 // " AND field >= 'dd.mm.yyyy'", " AND field <= ...", " AND  (filter) ".

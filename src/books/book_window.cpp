@@ -1,5 +1,6 @@
 #include "books/book_window.h"
 
+#include "common/dates.h"
 #include "common/text.h"
 #include "platform/dialogs.h"
 #include "tools/pick_lists.h"
@@ -82,7 +83,7 @@ void BookWindow::setPeriod(const BookPeriod& period) {
 
 bool BookWindow::datesValid() {
     for (const QString& date : {m_start->displayText(), m_end->displayText()}) {
-        if (!IsBlank(date) && !bookDateValid(date)) {
+        if (!IsBlank(date) && !IsValidShortDate(date)) {
             platform::ShowError(this, u"Data inválida: "_s + date);
             return false;
         }

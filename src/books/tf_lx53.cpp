@@ -4,6 +4,7 @@
 #include "books/tf_lx55.h"
 #include "books/tf_lx56.h"
 #include "books/tf_lx57.h"
+#include "common/dates.h"
 #include "common/text.h"
 #include "platform/dialogs.h"
 #include "platform/window_registry.h"
@@ -31,7 +32,8 @@ void TF_LX53::saveSettings() {
 
 void TF_LX53::startDateLeft() {
     if (fieldCombo()->currentText().trimmed().isEmpty()) fieldCombo()->setCurrentText(u"DATA"_s);
-    endDateEdit()->setText(monthEnd(startDateEdit()->displayText()));
+    // Empty when the start date is not a complete valid date.
+    endDateEdit()->setText(LastDayOfMonthShort(startDateEdit()->displayText()));
 }
 
 void TF_LX53::runBook(const QString& destination) {

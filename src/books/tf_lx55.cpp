@@ -28,9 +28,10 @@ void TF_LX55::startDateLeft() {
     if (fieldCombo()->currentText().trimmed().isEmpty()) fieldCombo()->setCurrentText(u"DTNOTA"_s);
     const QString start = startDateEdit()->displayText();
     if (IsBlank(start)) return;
-    // The last day of the start date's month, without the full date check.
-    const QDate first = ParseDate(u"01"_s + start.mid(2, 6));
-    if (first.isValid()) endDateEdit()->setText(FormatShortDate(first.addMonths(1).addDays(-1)));
+    // The last day of the start date's month, without checking the day typed
+    // (31/02/04 gives 29/02/04); a month that is no date leaves "Dt. Final".
+    const QString end = LastDayOfMonth(u"01"_s + start.mid(2, 6));
+    if (!end.isEmpty()) endDateEdit()->setText(end);
 }
 
 void TF_LX55::runBook(const QString& destination) {

@@ -122,7 +122,7 @@ int PrintInvoiceBook(const QCommandLineParser& parser, const QString& book,
     if (parser.isSet(u"first-page"_s)) period.firstPage = parser.value(u"first-page"_s);
     if (period.dateField.isEmpty()) period.dateField = defaultField;
     for (const QString& date : {period.startDate, period.endDate}) {
-        if (!IsBlank(date) && !books::bookDateValid(date)) {
+        if (!IsBlank(date) && !IsValidShortDate(date)) {
             err << "livrax book: data inválida: \"" << date << "\" (use dd/mm/aa).\n";
             return 2;
         }
@@ -225,7 +225,7 @@ int RunBookCommand(const QStringList& arguments) {
         return 2;
     }
     const QString month = parser.value(u"month"_s);
-    if (settlement && !books::bookDateValid(u"01/"_s + month)) {
+    if (settlement && !IsValidShortDate(u"01/"_s + month)) {
         err << "livrax book: informe --month com o mês da apuração (MM/AA).\n";
         return 2;
     }

@@ -1,5 +1,5 @@
-// What the fiscal books share: date checks, the period condition, the
-// amounts, the lookups of natures and partners, and the saved settings.
+// What the fiscal books share: the period condition, the amounts, the
+// lookups of natures and partners, and the saved settings.
 
 #include "books/book_frame.h"
 #include "books/invoice_book_settings.h"
@@ -19,36 +19,12 @@ class TestBookFrame : public QObject {
     Q_OBJECT
 
   private Q_SLOTS:
-    void dates_data();
-    void dates();
     void periodCondition_data();
     void periodCondition();
     void amountsFromStoredValues();
     void lookupsAreLoadedOnce();
     void settingsRoundTrip();
 };
-
-void TestBookFrame::dates_data() {
-    QTest::addColumn<QString>("date");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<QString>("end");
-    QTest::newRow("leap February") << u"15/02/04"_s << true << u"29/02/04"_s;
-    QTest::newRow("January") << u"31/01/26"_s << true << u"31/01/26"_s;
-    QTest::newRow("no such day") << u"31/02/07"_s << false << QString();
-    QTest::newRow("blank mask") << u"  /  /  "_s << false << QString();
-    QTest::newRow("empty") << QString() << false << QString();
-    QTest::newRow("short") << u"1/2/04"_s << false << QString();
-    QTest::newRow("month 13") << u"15/13/04"_s << false << QString();
-    QTest::newRow("letters") << u"aa/02/04"_s << false << QString();
-}
-
-void TestBookFrame::dates() {
-    QFETCH(QString, date);
-    QFETCH(bool, valid);
-    QFETCH(QString, end);
-    QCOMPARE(bookDateValid(date), valid);
-    QCOMPARE(monthEnd(date), end);
-}
 
 void TestBookFrame::periodCondition_data() {
     QTest::addColumn<QString>("start");

@@ -89,6 +89,10 @@ void TestTF_LX53::exitsWindow() {
     Q_EMIT start->editingFinished();
     QCOMPARE(end->displayText(), u"29/02/04"_s);
     QCOMPARE(field->currentText(), u"DTNOTA"_s);
+    // The exits book takes the month of a day that does not exist.
+    start->setText(u"31/02/04"_s);
+    Q_EMIT start->editingFinished();
+    QCOMPARE(end->displayText(), u"29/02/04"_s);
     end->setText(u"01/01/04"_s);
     start->clear(); // a blank start leaves the end date alone
     Q_EMIT start->editingFinished();
@@ -119,6 +123,11 @@ void TestTF_LX53::window() {
     Q_EMIT start->editingFinished();
     QCOMPARE(end->displayText(), u"29/02/04"_s);
     QCOMPARE(field->currentText(), u"DATA"_s);
+    // The entries book gives no end for a start that is not a date.
+    start->setText(u"31/02/04"_s);
+    Q_EMIT start->editingFinished();
+    QCOMPARE(end->displayText(), u"  /  /  "_s);
+    start->setText(u"15/02/04"_s);
 
     // An impossible date is refused before any query runs.
     end->setText(u"31/02/04"_s);
