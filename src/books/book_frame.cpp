@@ -16,24 +16,6 @@ using namespace Qt::StringLiterals;
 using print::Align;
 using print::StyleFlag;
 
-bool bookDateValid(const QString& date) {
-    if (date.isEmpty() || date.trimmed() == u"/  /"_s) return false;
-    QString compact = date;
-    compact.remove(u' ');
-    if (compact.size() != 8) return false;
-    bool dayOk = false, monthOk = false;
-    const int day = compact.left(2).toInt(&dayOk);
-    const int month = compact.mid(3, 2).toInt(&monthOk);
-    if (!dayOk || !monthOk || day < 1 || day > 31 || month < 1 || month > 12) return false;
-    return ParseDate(compact).isValid();
-}
-
-QString monthEnd(const QString& date) {
-    if (!bookDateValid(date)) return {};
-    const QDate first = ParseDate(u"01"_s + date.mid(2, 6));
-    return FormatShortDate(first.addMonths(1).addDays(-1));
-}
-
 QString PeriodCondition(const QString& baseCondition, BookPeriod& period) {
     QString condition = baseCondition;
     if (!period.dateField.isEmpty() && !IsBlank(period.startDate))

@@ -24,13 +24,6 @@ struct BookPeriod {
     QString firstPage; // number of the first page
 };
 
-// True for a complete dd/mm/yy date: eight characters once blanks are
-// removed, day 1..31, month 1..12, and a real date.
-bool bookDateValid(const QString& date);
-
-// The last day of the month of a valid date, as dd/mm/yy; empty otherwise.
-QString monthEnd(const QString& date);
-
 // The book's base condition followed by the period and the filter:
 // " AND field >= 'dd.mm.yyyy'", " AND field <= ...", " AND  (filter) ".
 // Every "#" of the filter becomes a blank, in `period.filter` too (the window

@@ -8,37 +8,38 @@ namespace livrax::books {
 
 using namespace Qt::StringLiterals;
 
-LoadedBookSettings LoadBookSettings(const LineBookSettings& layout) {
-    data::ParamRead(data::DatabaseFor(layout.table), layout.key, layout.lines);
-    const data::ParamLineArray& lines = data::ParamLines();
-    LoadedBookSettings loaded;
-    const QStringList dates = SplitToList(lines.line(3));
-    loaded.period.startDate = dates.value(0);
-    loaded.period.endDate = dates.value(1);
-    loaded.period.dateField = dates.value(2);
-    loaded.period.filter = lines.line(4);
-    loaded.period.firstPage = ToInt(lines.line(6)) != 0 ? lines.line(6) : u"1"_s;
-    for (int i = 0; i < layout.checkedByDefault.size(); ++i) {
-        const QString value = lines.line(7 + i);
-        loaded.checks.append(layout.checkedByDefault[i] ? value != u"N"_s : value == u"S"_s);
+SavedLines ReadLineSettings(const QString& key, const QString& table, int lines,
+                            const QMap<int, bool>& checkedByDefault) {
+    data::ParamRead(data::DatabaseFor(table), key, lines);
+    const data::ParamLineArray& read = data::ParamLines();
+    SavedLines saved;
+    const QStringList dates = SplitToList(read.line(3));
+    saved.period.startDate = dates.value(0);
+    saved.period.endDate = dates.value(1);
+    saved.period.dateField = dates.value(2);
+    saved.period.filter = read.line(4);
+    saved.period.firstPage = ToInt(read.line(6)) != 0 ? read.line(6) : u"1"_s;
+    for (auto it = checkedByDefault.cbegin(); it != checkedByDefault.cend(); ++it) {
+        const QString value = read.line(it.key());
+        saved.checks.insert(it.key(), it.value() ? value != u"N"_s : value == u"S"_s);
     }
-    return loaded;
+    return saved;
 }
 
-void SaveBookSettings(const LineBookSettings& layout, const BookPeriod& period,
-                      const QList<bool>& checks) {
-    data::Connection* database = data::DatabaseFor(layout.table);
-    data::ParamRead(database, layout.key, layout.lines);
-    data::ParamLineArray& lines = data::ParamLines();
-    const QStringList stored = SplitToList(lines.line(3));
-    lines.setLine(3, JoinFields({period.startDate, period.endDate, period.dateField,
-                                 stored.value(3), stored.value(4)},
-                                5));
-    lines.setLine(4, period.filter);
-    lines.setLine(6, period.firstPage);
-    for (int i = 0; i < checks.size(); ++i)
-        lines.setLine(7 + i, checks[i] ? u"S"_s : u"N"_s);
-    data::ParamWrite(database, layout.key, layout.lines);
+void WriteLineSettings(const QString& key, const QString& table, int lines,
+                       const BookPeriod& period, const QMap<int, bool>& checks) {
+    data::Connection* database = data::DatabaseFor(table);
+    data::ParamRead(database, key, lines);
+    data::ParamLineArray& written = data::ParamLines();
+    const QStringList stored = SplitToList(written.line(3));
+    written.setLine(3, JoinFields({period.startDate, period.endDate, period.dateField,
+                                   stored.value(3), stored.value(4)},
+                                  5));
+    written.setLine(4, period.filter);
+    written.setLine(6, period.firstPage);
+    for (auto it = checks.cbegin(); it != checks.cend(); ++it)
+        written.setLine(it.key(), it.value() ? u"S"_s : u"N"_s);
+    data::ParamWrite(database, key, lines);
 }
 
 } // namespace livrax::books

@@ -3,34 +3,80 @@
 #include "books/book_frame.h"
 
 #include <QList>
+#include <QMap>
 #include <QString>
 
 namespace livrax::books {
 
+// What the flag of `livrax book` does to the saved state of an option: it
+// turns the box off (--no-ipi) or on (--company).
+enum class FlagTurns { Off, On };
+
+// One option check box of a book, declared once: the input it sets, the
+// settings line that keeps it, the window's control, and the flag of
+// `livrax book` that overrides the saved state.
+template <typename Options> struct BookOption {
+    bool Options::*field = nullptr; // the book's input, e.g. &LX53Options::printIpi
+    int line = 0;                   // the settings line: "S" checked, "N" not
+    QString objectName;             // the window's check box, "CB_IPI"
+    QString caption;                // "Imprimir IPI"
+    // Checked unless its line says "N" (so a new key checks it); false: only
+    // when its line says "S".
+    bool checkedByDefault = true;
+    QString flag; // the command-line flag without its dashes, "no-ipi"
+    FlagTurns flagTurns = FlagTurns::Off;
+    QString flagHelp; // the flag's text in `livrax book --help`
+};
+
 // The saved inputs of the books that share the LX53 layout of settings
 // lines: line 3 holds start date, end date and date column ("#"-joined, with
 // two more positions kept as read), line 4 the filter, line 6 the first page,
-// and from line 7 on one check box per line ("S"/"N").
-struct LineBookSettings {
+// and each option its own line. `Options` is the book's input record: its
+// `period` and the fields its options name.
+template <typename Options> struct LineBookSettings {
     QString key;   // parameter-store key, "PAR_LX53"
     QString table; // the table whose database keeps the key, "PDE"
     int lines = 15;
-    // For each check box: whether it is checked when its line was never
-    // written (most boxes), or only when the line says "S".
-    QList<bool> checkedByDefault;
+    QList<BookOption<Options>> options;
 };
 
-struct LoadedBookSettings {
+// What LoadBookSettings reads: the period and, by settings line, whether
+// each box is checked.
+struct SavedLines {
     BookPeriod period;
-    QList<bool> checks;
+    QMap<int, bool> checks;
 };
 
-// Reads the settings; a new installation gets the defaults (first page "1",
-// boxes checked as `checkedByDefault` says, empty dates).
-LoadedBookSettings LoadBookSettings(const LineBookSettings& layout);
+// Reads the key; `checkedByDefault` names the check lines (line -> checked
+// when never written). A new installation gets first page "1" and empty dates.
+SavedLines ReadLineSettings(const QString& key, const QString& table, int lines,
+                            const QMap<int, bool>& checkedByDefault);
+// Writes the period and the check lines ("S"/"N"); lines the book does not
+// set keep their stored values.
+void WriteLineSettings(const QString& key, const QString& table, int lines,
+                       const BookPeriod& period, const QMap<int, bool>& checks);
 
-// Writes them back; lines the book does not set keep their stored values.
-void SaveBookSettings(const LineBookSettings& layout, const BookPeriod& period,
-                      const QList<bool>& checks);
+// The book's saved inputs: the period and every option's field.
+template <typename Options> Options LoadBookSettings(const LineBookSettings<Options>& settings) {
+    QMap<int, bool> defaults;
+    for (const BookOption<Options>& option : settings.options)
+        defaults.insert(option.line, option.checkedByDefault);
+    const SavedLines saved =
+        ReadLineSettings(settings.key, settings.table, settings.lines, defaults);
+    Options options;
+    options.period = saved.period;
+    for (const BookOption<Options>& option : settings.options)
+        options.*option.field = saved.checks.value(option.line);
+    return options;
+}
+
+// Writes the period and every option's field back.
+template <typename Options>
+void SaveBookSettings(const LineBookSettings<Options>& settings, const Options& options) {
+    QMap<int, bool> checks;
+    for (const BookOption<Options>& option : settings.options)
+        checks.insert(option.line, options.*option.field);
+    WriteLineSettings(settings.key, settings.table, settings.lines, options.period, checks);
+}
 
 } // namespace livrax::books

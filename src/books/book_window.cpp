@@ -1,5 +1,6 @@
 #include "books/book_window.h"
 
+#include "common/dates.h"
 #include "common/text.h"
 #include "platform/dialogs.h"
 #include "tools/pick_lists.h"
@@ -82,7 +83,7 @@ void BookWindow::setPeriod(const BookPeriod& period) {
 
 bool BookWindow::datesValid() {
     for (const QString& date : {m_start->displayText(), m_end->displayText()}) {
-        if (!IsBlank(date) && !bookDateValid(date)) {
+        if (!IsBlank(date) && !IsValidShortDate(date)) {
             platform::ShowError(this, u"Data inválida: "_s + date);
             return false;
         }
@@ -103,6 +104,20 @@ QCheckBox* BookWindow::addOption(const QString& name, const QString& caption) {
     box->installEventFilter(this);
     m_options->addRow(box);
     return box;
+}
+
+QCheckBox* BookWindow::optionBox(const QString& name) const {
+    auto* box = findChild<QCheckBox*>(name, Qt::FindDirectChildrenOnly);
+    Q_ASSERT_X(box, "BookWindow", "an option without its check box");
+    return box;
+}
+
+void BookWindow::setOptionChecked(const QString& name, bool checked) {
+    optionBox(name)->setChecked(checked);
+}
+
+bool BookWindow::optionChecked(const QString& name) const {
+    return optionBox(name)->isChecked();
 }
 
 } // namespace livrax::books

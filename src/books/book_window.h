@@ -2,6 +2,7 @@
 
 #include "books/book_dialog.h"
 #include "books/book_frame.h"
+#include "books/book_settings.h"
 
 #include <functional>
 
@@ -16,7 +17,8 @@ namespace livrax::books {
 // The window of the period books: "Dt. Inicial", "Dt. Final", "Campo", the
 // "Filtros" link with its text, "Página", the book's own options, and the
 // buttons "Visão", "Imprimir" and "Sair", with the conventions of every book
-// window (BookDialog). A book subclasses it with its settings and its run.
+// window (BookDialog). A book subclasses it with its settings and its run;
+// its option check boxes come from its LineBookSettings.
 class BookWindow : public BookDialog {
     Q_OBJECT
 
@@ -41,6 +43,26 @@ class BookWindow : public BookDialog {
                    BookPeriod& period);
     // Adds an option check box with its objectName.
     QCheckBox* addOption(const QString& name, const QString& caption);
+    // Adds a check box for each option of the book, in the table's order.
+    template <typename Options> void addOptions(const LineBookSettings<Options>& settings) {
+        for (const BookOption<Options>& option : settings.options)
+            addOption(option.objectName, option.caption);
+    }
+    // Shows the book's inputs: the period and every option's box.
+    template <typename Options>
+    void setInputs(const LineBookSettings<Options>& settings, const Options& options) {
+        setPeriod(options.period);
+        for (const BookOption<Options>& option : settings.options)
+            setOptionChecked(option.objectName, options.*option.field);
+    }
+    // The book's inputs as the controls hold them.
+    template <typename Options> Options inputs(const LineBookSettings<Options>& settings) const {
+        Options options;
+        options.period = period();
+        for (const BookOption<Options>& option : settings.options)
+            options.*option.field = optionChecked(option.objectName);
+        return options;
+    }
 
     // Where a book adds its option check boxes.
     QFormLayout* options() const { return m_options; }
@@ -50,6 +72,11 @@ class BookWindow : public BookDialog {
     QLineEdit* filterEdit() const { return m_filter; }
 
   private:
+    // The option check box with that objectName.
+    QCheckBox* optionBox(const QString& name) const;
+    void setOptionChecked(const QString& name, bool checked);
+    bool optionChecked(const QString& name) const;
+
     QLineEdit* m_start = nullptr;
     QLineEdit* m_end = nullptr;
     QComboBox* m_field = nullptr;

@@ -468,7 +468,7 @@ void SettlementWindow::moveMonth(int months) {
 void SettlementWindow::startDateLeft() {
     const QString start = m_start->displayText();
     if (m_busy || !m_reload->isChecked() || start.contains(u' ')) return;
-    if (!bookDateValid(start)) {
+    if (!IsValidShortDate(start)) {
         m_busy = true; // the message takes the focus: no second one
         platform::ShowError(this, u"Data inválida: "_s + start);
         m_busy = false;
@@ -487,7 +487,7 @@ bool SettlementWindow::datesUsable() {
         return false;
     }
     for (const QString& date : {m_start->displayText(), m_end->displayText()}) {
-        if (!IsBlank(date) && !bookDateValid(date)) {
+        if (!IsBlank(date) && !IsValidShortDate(date)) {
             platform::ShowError(this, u"Data inválida: "_s + date);
             return false;
         }

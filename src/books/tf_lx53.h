@@ -1,9 +1,6 @@
 #pragma once
 
-#include "books/book_settings.h"
 #include "books/book_window.h"
-
-class QCheckBox;
 
 namespace livrax::books {
 
@@ -14,17 +11,11 @@ class TF_LX53 : public BookWindow {
   public:
     explicit TF_LX53(QWidget* parent = nullptr);
 
-    static const LineBookSettings& Settings();
-
   protected:
     void loadSettings() override;
     void saveSettings() override;
     void runBook(print::Destination destination) override;
     void startDateLeft() override;
-
-  private:
-    QCheckBox* m_ipi = nullptr;
-    QCheckBox* m_icm = nullptr;
 };
 
 // Makes the books' windows reachable from the main window's commands.

@@ -1,11 +1,8 @@
 #include "shell/book_command.h"
 
-#include "books/lx53.h"
-#include "books/lx55.h"
+#include "books/invoice_book_settings.h"
 #include "books/settlement.h"
 #include "books/settlement_print.h"
-#include "books/tf_lx53.h"
-#include "books/tf_lx55.h"
 #include "common/dates.h"
 #include "common/text.h"
 #include "data/data_module.h"
@@ -23,9 +20,63 @@ namespace livrax::shell {
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// A check-box flag of the invoice books, as `livrax book` offers it once for
+// both: its help text, prefixed with the book's code where only one book has
+// the flag or where the books describe it differently.
+struct InvoiceBookFlag {
+    QString name;
+    QStringList books;
+    QStringList helps;
+
+    QString help() const {
+        if (books.size() == 2 && helps.first() == helps.last()) return helps.first();
+        QStringList parts;
+        for (qsizetype i = 0; i < books.size(); ++i) {
+            QString text = helps[i];
+            if (!text.isEmpty()) text[0] = text[0].toLower();
+            parts << books[i] + u": "_s + text;
+        }
+        return parts.join(u' ');
+    }
+};
+
+template <typename Options>
+void AddFlags(QList<InvoiceBookFlag>& flags, const QString& book,
+              const books::LineBookSettings<Options>& settings) {
+    for (const books::BookOption<Options>& option : settings.options) {
+        qsizetype i = 0;
+        while (i < flags.size() && flags[i].name != option.flag)
+            ++i;
+        if (i == flags.size()) flags.append(InvoiceBookFlag{option.flag, {}, {}});
+        flags[i].books << book;
+        flags[i].helps << option.flagHelp;
+    }
+}
+
+// The flags of LX53 and LX55 in the order of their tables, the entries
+// book's first.
+const QList<InvoiceBookFlag>& InvoiceBookFlags() {
+    static const QList<InvoiceBookFlag> flags = [] {
+        QList<InvoiceBookFlag> all;
+        AddFlags(all, u"LX53"_s, books::LX53Settings());
+        AddFlags(all, u"LX55"_s, books::LX55Settings());
+        return all;
+    }();
+    return flags;
+}
+
+} // namespace
+
 QString BookUsage() {
+    QString flags;
+    for (const InvoiceBookFlag& flag : InvoiceBookFlags())
+        flags += u" [--"_s + flag.name + u"]"_s;
     return u"book LX53|LX55 [--from dd/mm/yy] [--to dd/mm/yy] [--field COLUNA] [--filter SQL] "
-           u"[--first-page N] [--no-ipi] [--no-icm] [--company] [--no-st] --out ARQUIVO.pdf|.txt\n"
+           u"[--first-page N]"_s +
+           flags +
+           u" --out ARQUIVO.pdf|.txt\n"
            u"  book LX56|LX57 --month MM/AA [--recalc] [--first-page N] "
            u"--out ARQUIVO.pdf|.txt"_s;
 }
@@ -57,52 +108,40 @@ bool PrintedWithoutError(const std::function<void()>& print, QTextStream& err) {
 }
 
 // The entries or exits book over a period.
-int PrintInvoiceBook(const QCommandLineParser& parser, const QString& book, const QString& out,
+template <typename Options>
+int PrintInvoiceBook(const QCommandLineParser& parser, const QString& book,
+                     const books::LineBookSettings<Options>& settings, const QString& defaultField,
+                     void (*printBook)(print::PrintJob&, Options&), const QString& out,
                      QTextStream& err) {
 
     // The saved settings are the defaults; the run does not change them.
-    const bool exits = book == u"LX55"_s;
-    const books::LoadedBookSettings saved =
-        books::LoadBookSettings(exits ? books::TF_LX55::Settings() : books::TF_LX53::Settings());
-    books::BookPeriod period = saved.period;
+    Options options = books::LoadBookSettings(settings);
+    books::BookPeriod& period = options.period;
     if (parser.isSet(u"from"_s)) period.startDate = parser.value(u"from"_s);
     if (parser.isSet(u"to"_s)) period.endDate = parser.value(u"to"_s);
     if (parser.isSet(u"field"_s)) period.dateField = parser.value(u"field"_s);
     if (parser.isSet(u"filter"_s)) period.filter = parser.value(u"filter"_s);
     if (parser.isSet(u"first-page"_s)) period.firstPage = parser.value(u"first-page"_s);
-    if (period.dateField.isEmpty()) period.dateField = exits ? u"DTNOTA"_s : u"DATA"_s;
+    if (period.dateField.isEmpty()) period.dateField = defaultField;
     for (const QString& date : {period.startDate, period.endDate}) {
-        if (!IsBlank(date) && !books::bookDateValid(date)) {
+        if (!IsBlank(date) && !IsValidShortDate(date)) {
             err << "livrax book: data inválida: \"" << date << "\" (use dd/mm/aa).\n";
             return 2;
         }
     }
-    const bool printIpi = !parser.isSet(u"no-ipi"_s);
-    const bool printIcm = !parser.isSet(u"no-icm"_s);
-    books::LX53Options entries{
-        period, saved.checks.value(0) && printIpi, saved.checks.value(1) && printIcm, {}};
-    books::LX55Options outs{period,
-                            saved.checks.value(0) && printIpi,
-                            saved.checks.value(1) || parser.isSet(u"company"_s),
-                            saved.checks.value(2) && printIcm,
-                            saved.checks.value(3) && !parser.isSet(u"no-st"_s),
-                            {}};
+    // A flag given overrides the saved box: --no-ipi clears it, --company checks it.
+    for (const books::BookOption<Options>& option : settings.options) {
+        if (parser.isSet(option.flag))
+            options.*option.field = option.flagTurns == books::FlagTurns::On;
+    }
 
     print::PrintJob job(print::CompanyPrintSettings());
     SetUpFileJob(job, out, err);
-    const bool printed = PrintedWithoutError(
-        [&] {
-            if (exits)
-                books::PrintLX55(job, outs);
-            else
-                books::PrintLX53(job, entries);
-        },
-        err);
-    if (!printed) return 1;
+    if (!PrintedWithoutError([&] { printBook(job, options); }, err)) return 1;
     err << "\rPáginas: " << job.pageCount() << "\n";
-    const QString failed = exits ? outs.failedQuery : entries.failedQuery;
-    if (!failed.isEmpty())
-        err << "livrax book: aviso: a consulta falhou e o livro saiu sem notas: " << failed << "\n";
+    if (!options.failedQuery.isEmpty())
+        err << "livrax book: aviso: a consulta falhou e o livro saiu sem notas: "
+            << options.failedQuery << "\n";
     QTextStream(stdout) << book << " gravado em " << out << " (" << job.pageCount() << " páginas).\n";
     return 0;
 }
@@ -155,10 +194,8 @@ int RunBookCommand(const QStringList& arguments) {
     parser.addOption({u"field"_s, u"Coluna de data do período."_s, u"COLUNA"_s});
     parser.addOption({u"filter"_s, u"Condição SQL adicional."_s, u"SQL"_s});
     parser.addOption({u"first-page"_s, u"Número da primeira página."_s, u"N"_s});
-    parser.addOption({u"no-ipi"_s, u"Sem as linhas de IPI."_s});
-    parser.addOption({u"no-icm"_s, u"Sem alíquota, imposto, isentas e outras do ICMS."_s});
-    parser.addOption({u"company"_s, u"LX55: com o nome da empresa."_s});
-    parser.addOption({u"no-st"_s, u"LX55: sem o total da substituição tributária."_s});
+    for (const InvoiceBookFlag& flag : InvoiceBookFlags())
+        parser.addOption({flag.name, flag.help()});
     parser.addOption({u"month"_s, u"LX56/LX57: mês da apuração."_s, u"MM/AA"_s});
     parser.addOption({u"recalc"_s, u"LX56/LX57: recalcula e grava o mês antes de imprimir."_s});
     parser.addOption({u"out"_s, u"Arquivo de saída (.pdf ou .txt)."_s, u"ARQUIVO"_s});
@@ -185,7 +222,7 @@ int RunBookCommand(const QStringList& arguments) {
         return 2;
     }
     const QString month = parser.value(u"month"_s);
-    if (settlement && !books::bookDateValid(u"01/"_s + month)) {
+    if (settlement && !IsValidShortDate(u"01/"_s + month)) {
         err << "livrax book: informe --month com o mês da apuração (MM/AA).\n";
         return 2;
     }
@@ -207,8 +244,15 @@ int RunBookCommand(const QStringList& arguments) {
         return finish(1);
     }
 
-    const int status = settlement ? PrintSettlementBook(parser, book, month, out, err)
-                                  : PrintInvoiceBook(parser, book, out, err);
+    int status = 0;
+    if (settlement)
+        status = PrintSettlementBook(parser, book, month, out, err);
+    else if (book == u"LX55"_s)
+        status = PrintInvoiceBook(parser, book, books::LX55Settings(), u"DTNOTA"_s,
+                                  &books::PrintLX55, out, err);
+    else
+        status = PrintInvoiceBook(parser, book, books::LX53Settings(), u"DATA"_s, &books::PrintLX53,
+                                  out, err);
     return finish(status);
 }
 

@@ -1,8 +1,8 @@
-// What the fiscal books share: date checks, the period condition and the
-// lookups of natures and partners.
+// What the fiscal books share: the period condition, the amounts, the
+// lookups of natures and partners, and the saved settings.
 
 #include "books/book_frame.h"
-#include "books/book_settings.h"
+#include "books/invoice_book_settings.h"
 #include "data/data_module.h"
 #include "data/db_value.h"
 #include "data/param_store.h"
@@ -19,36 +19,12 @@ class TestBookFrame : public QObject {
     Q_OBJECT
 
   private Q_SLOTS:
-    void dates_data();
-    void dates();
     void periodCondition_data();
     void periodCondition();
     void amountsFromStoredValues();
     void lookupsAreLoadedOnce();
     void settingsRoundTrip();
 };
-
-void TestBookFrame::dates_data() {
-    QTest::addColumn<QString>("date");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<QString>("end");
-    QTest::newRow("leap February") << u"15/02/04"_s << true << u"29/02/04"_s;
-    QTest::newRow("January") << u"31/01/26"_s << true << u"31/01/26"_s;
-    QTest::newRow("no such day") << u"31/02/07"_s << false << QString();
-    QTest::newRow("blank mask") << u"  /  /  "_s << false << QString();
-    QTest::newRow("empty") << QString() << false << QString();
-    QTest::newRow("short") << u"1/2/04"_s << false << QString();
-    QTest::newRow("month 13") << u"15/13/04"_s << false << QString();
-    QTest::newRow("letters") << u"aa/02/04"_s << false << QString();
-}
-
-void TestBookFrame::dates() {
-    QFETCH(QString, date);
-    QFETCH(bool, valid);
-    QFETCH(QString, end);
-    QCOMPARE(bookDateValid(date), valid);
-    QCOMPARE(monthEnd(date), end);
-}
 
 void TestBookFrame::periodCondition_data() {
     QTest::addColumn<QString>("start");
@@ -117,32 +93,45 @@ void TestBookFrame::lookupsAreLoadedOnce() {
 
 void TestBookFrame::settingsRoundTrip() {
     test::ModuleFixture fixture;
-    // The exits book: "Imprimir Empresa" (the second box) is checked only
-    // when saved so; the others unless saved unchecked.
-    const LineBookSettings layout{u"PAR_LX55"_s, u"PDS"_s, 20, {true, false, true, true}};
-    LoadedBookSettings fresh = LoadBookSettings(layout);
+    // The exits book: "Imprimir Empresa" is checked only when saved so; the
+    // others unless saved unchecked.
+    const LineBookSettings<LX55Options>& settings = LX55Settings();
+    const LX55Options fresh = LoadBookSettings(settings);
     QCOMPARE(fresh.period.firstPage, u"1"_s);
     QCOMPARE(fresh.period.startDate, QString());
-    QCOMPARE(fresh.checks, (QList<bool>{true, false, true, true}));
+    QCOMPARE(fresh.printIpi, true);
+    QCOMPARE(fresh.printCompany, false);
+    QCOMPARE(fresh.printIcm, true);
+    QCOMPARE(fresh.printSt, true);
 
     fixture.erp().exec(u"INSERT INTO VRTNPAR (CHAVE, TEXTO) VALUES ('PAR_LX55', "
                        u"'003)a#b#c#X#Y#\r\n006)0\r\n015)outra\r\n')"_s);
-    QCOMPARE(LoadBookSettings(layout).period.firstPage, u"1"_s); // "0" shows as 1
-    BookPeriod period{u"01/01/26"_s, u"31/01/26"_s, u"DTNOTA"_s, u"NATOPER = 5102 "_s, u"3"_s};
-    SaveBookSettings(layout, period, {false, true, true, false});
+    QCOMPARE(LoadBookSettings(settings).period.firstPage, u"1"_s); // "0" shows as 1
+    LX55Options options;
+    options.period = {u"01/01/26"_s, u"31/01/26"_s, u"DTNOTA"_s, u"NATOPER = 5102 "_s, u"3"_s};
+    options.printIpi = false;
+    options.printCompany = true;
+    options.printIcm = true;
+    options.printSt = false;
+    SaveBookSettings(settings, options);
 
     data::ParamRead(data::DatabaseFor(u"PDS"_s), u"PAR_LX55"_s, 20);
     QCOMPARE(data::ParamLines().line(3), u"01/01/26#31/01/26#DTNOTA#X#Y#"_s);
-    QCOMPARE(data::ParamLines().line(7), u"N"_s);
-    QCOMPARE(data::ParamLines().line(8), u"S"_s);
+    QCOMPARE(data::ParamLines().line(7), u"N"_s);      // "Imprimir IPI"
+    QCOMPARE(data::ParamLines().line(8), u"S"_s);      // "Imprimir Empresa"
+    QCOMPARE(data::ParamLines().line(9), u"S"_s);      // "Imprimir ICM"
+    QCOMPARE(data::ParamLines().line(10), u"N"_s);     // "Imprimir Subst.Tribut."
     QCOMPARE(data::ParamLines().line(15), u"outra"_s); // not the book's: kept
-    const LoadedBookSettings loaded = LoadBookSettings(layout);
+    const LX55Options loaded = LoadBookSettings(settings);
     QCOMPARE(loaded.period.startDate, u"01/01/26"_s);
     QCOMPARE(loaded.period.endDate, u"31/01/26"_s);
     QCOMPARE(loaded.period.dateField, u"DTNOTA"_s);
     QCOMPARE(loaded.period.filter, u"NATOPER = 5102 "_s);
     QCOMPARE(loaded.period.firstPage, u"3"_s);
-    QCOMPARE(loaded.checks, (QList<bool>{false, true, true, false}));
+    QCOMPARE(loaded.printIpi, false);
+    QCOMPARE(loaded.printCompany, true);
+    QCOMPARE(loaded.printIcm, true);
+    QCOMPARE(loaded.printSt, false);
 }
 
 QTEST_GUILESS_MAIN(TestBookFrame)

@@ -1,10 +1,12 @@
-// The window every period book shares: loading on show, saving on close,
-// the two run buttons, Enter moving on and F12 closing.
+// The window every period book shares: loading on show, saving on close
+// (the period and the option boxes of the book's table), the two run
+// buttons, Enter moving on and F12 closing.
 
-#include "books/book_settings.h"
 #include "books/book_window.h"
+#include "books/invoice_book_settings.h"
 #include "support/module_fixture.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,16 +18,21 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A book with the entries book's settings that records its runs.
+// A book with the entries book's options, under a key of its own, that
+// records its runs.
 class SampleBook : public BookWindow {
 public:
-    SampleBook() : BookWindow(u"TF_SAMPLE"_s, u"F_SAMPLE - TESTE"_s) {}
+    SampleBook() : BookWindow(u"TF_SAMPLE"_s, u"F_SAMPLE - TESTE"_s) { addOptions(settings); }
     QStringList runs;
-    const LineBookSettings layout{u"PAR_SAMPLE"_s, u"PDE"_s, 15, {true, true}};
+    const LineBookSettings<LX53Options> settings = [] {
+        LineBookSettings<LX53Options> sample = LX53Settings();
+        sample.key = u"PAR_SAMPLE"_s;
+        return sample;
+    }();
 
 protected:
-    void loadSettings() override { setPeriod(LoadBookSettings(layout).period); }
-    void saveSettings() override { SaveBookSettings(layout, period(), {true, false}); }
+    void loadSettings() override { setInputs(settings, LoadBookSettings(settings)); }
+    void saveSettings() override { SaveBookSettings(settings, inputs(settings)); }
     void runBook(print::Destination destination) override {
         runs << print::DestinationCode(destination);
     }
@@ -65,14 +72,20 @@ void TestBookWindow::frameConventions() {
     QTest::keyClick(start, Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), book.findChild<QLineEdit*>(u"E_DATAF"_s));
     page->setText(u"4"_s);
+    // The boxes of the table, checked on a new installation.
+    auto* icm = book.findChild<QCheckBox*>(u"CB_ICM"_s);
+    QVERIFY(book.findChild<QCheckBox*>(u"CB_IPI"_s)->isChecked());
+    QVERIFY(icm->isChecked());
+    icm->setChecked(false);
 
     QTest::keyClick(&book, Qt::Key_F12);
     QVERIFY(!book.isVisible());
-    const LoadedBookSettings saved = LoadBookSettings(book.layout);
+    const LX53Options saved = LoadBookSettings(book.settings);
     QCOMPARE(saved.period.startDate, u"01/01/26"_s);
     QCOMPARE(saved.period.endDate, u"  /  /  "_s);
     QCOMPARE(saved.period.firstPage, u"4"_s);
-    QCOMPARE(saved.checks, (QList<bool>{true, false}));
+    QCOMPARE(saved.printIpi, true);
+    QCOMPARE(saved.printIcm, false);
 }
 
 QTEST_MAIN(TestBookWindow)

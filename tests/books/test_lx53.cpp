@@ -42,6 +42,7 @@ private Q_SLOTS:
     void linesAndTotals_data();
     void linesAndTotals();
     void emptyPeriodPrintsTheHeader();
+    void badFilterGivesAnEmptyBook();
 };
 
 void TestLX53::linesAndTotals_data() {
@@ -92,11 +93,36 @@ void TestLX53::linesAndTotals() {
 
 void TestLX53::emptyPeriodPrintsTheHeader() {
     test::ModuleFixture fixture;
+    fixture.erp().load(kFixture);
     LX53Options options;
-    options.period = {u"01/03/26"_s, u"31/03/26"_s, u"DATA"_s, u"NO_SUCH_COLUMN = 1"_s, u"0"_s};
+    // No invoice of the fixture falls in March.
+    options.period = {u"01/03/26"_s, u"31/03/26"_s, u"DATA"_s, QString(), u"1"_s};
+    const QStringList lines = RunBook(options);
+    QVERIFY(lines.value(0).startsWith(u"LX53"_s));
+    QVERIFY(lines.value(0).endsWith(u"Folha: 1"_s));
+    // The column titles, then at once the zero totals: no detail line.
+    qsizetype titles = lines.size() - 1;
+    while (titles > 0 && !lines[titles].startsWith(u"A Nota Data Empresa"_s))
+        --titles;
+    QVERIFY2(titles > 0, qPrintable(lines.join(u'\n')));
+    QCOMPARE(lines.mid(titles + 1),
+             (QStringList{u"TOTAL DO PERÍODO 0,00 ICMS 0,00 0,00 0,00 0,00"_s}));
+    QCOMPARE(options.failedQuery, QString());
+}
+
+void TestLX53::badFilterGivesAnEmptyBook() {
+    test::ModuleFixture fixture;
+    fixture.erp().load(kFixture);
+    LX53Options options;
+    // January has invoices; the filter names a column the table lacks.
+    options.period = {u"01/01/26"_s, u"31/01/26"_s, u"DATA"_s, u"NO_SUCH_COLUMN = 1"_s, u"0"_s};
     const QStringList lines = RunBook(options);
     QVERIFY(lines.value(0).startsWith(u"LX53"_s));
     QVERIFY(lines.join(u'\n').contains(u"TOTAL DO PERÍODO 0,00 ICMS 0,00 0,00 0,00 0,00"_s));
+    QVERIFY(!lines.join(u'\n').contains(u"FORNECEDOR"_s));
+    QCOMPARE(options.failedQuery,
+             u"SELECT * FROM VRTNPDE WHERE (FAT = 'F') AND DATA >= '01.01.2026' AND DATA <= "
+             u"'31.01.2026' AND  (NO_SUCH_COLUMN = 1)  ORDER BY DATA,NNOTA"_s);
 }
 
 QTEST_MAIN(TestLX53)

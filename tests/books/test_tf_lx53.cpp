@@ -1,9 +1,13 @@
 // The Registro de Entradas window: its defaults, leaving "Dt. Inicial", a
-// refused date, and a run shown in the preview.
+// refused date, and a run shown in the preview; the option boxes of both
+// invoice books as their tables declare them.
 
+#include "books/invoice_book_settings.h"
 #include "books/tf_lx53.h"
 #include "books/tf_lx55.h"
+#include "data/param_store.h"
 #include "data/returned_values.h"
+#include "data/routing.h"
 #include "platform/window_registry.h"
 #include "support/modal.h"
 #include "support/module_fixture.h"
@@ -20,13 +24,51 @@ using namespace Qt::StringLiterals;
 
 using test::CloseNextModal;
 
+namespace {
+
+// The window shows a box per option of the table, with its caption and its
+// default; each box changed is saved on the option's line and read back into
+// the option's field.
+template <typename Window, typename Options>
+void CheckOptionBoxes(const books::LineBookSettings<Options>& settings) {
+    {
+        Window book;
+        book.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&book));
+        for (const books::BookOption<Options>& option : settings.options) {
+            auto* box = book.template findChild<QCheckBox*>(option.objectName);
+            QVERIFY2(box, qPrintable(option.objectName));
+            QCOMPARE(box->text(), option.caption);
+            QCOMPARE(box->isChecked(), option.checkedByDefault);
+            box->setChecked(!option.checkedByDefault);
+        }
+        book.close();
+    }
+    data::ParamRead(data::DatabaseFor(settings.table), settings.key, settings.lines);
+    for (const books::BookOption<Options>& option : settings.options)
+        QCOMPARE(data::ParamLines().line(option.line), option.checkedByDefault ? u"N"_s : u"S"_s);
+    const Options saved = books::LoadBookSettings(settings);
+    for (const books::BookOption<Options>& option : settings.options)
+        QCOMPARE(saved.*option.field, !option.checkedByDefault);
+}
+
+} // namespace
+
 class TestTF_LX53 : public QObject {
     Q_OBJECT
 
   private Q_SLOTS:
     void window();
     void exitsWindow();
+    void optionBoxes();
 };
+
+void TestTF_LX53::optionBoxes() {
+    test::ModuleFixture fixture;
+    CheckOptionBoxes<books::TF_LX53>(books::LX53Settings());
+    if (QTest::currentTestFailed()) return;
+    CheckOptionBoxes<books::TF_LX55>(books::LX55Settings());
+}
 
 void TestTF_LX53::exitsWindow() {
     test::ModuleFixture fixture;
@@ -47,6 +89,10 @@ void TestTF_LX53::exitsWindow() {
     Q_EMIT start->editingFinished();
     QCOMPARE(end->displayText(), u"29/02/04"_s);
     QCOMPARE(field->currentText(), u"DTNOTA"_s);
+    // The exits book takes the month of a day that does not exist.
+    start->setText(u"31/02/04"_s);
+    Q_EMIT start->editingFinished();
+    QCOMPARE(end->displayText(), u"29/02/04"_s);
     end->setText(u"01/01/04"_s);
     start->clear(); // a blank start leaves the end date alone
     Q_EMIT start->editingFinished();
@@ -77,6 +123,11 @@ void TestTF_LX53::window() {
     Q_EMIT start->editingFinished();
     QCOMPARE(end->displayText(), u"29/02/04"_s);
     QCOMPARE(field->currentText(), u"DATA"_s);
+    // The entries book gives no end for a start that is not a date.
+    start->setText(u"31/02/04"_s);
+    Q_EMIT start->editingFinished();
+    QCOMPARE(end->displayText(), u"  /  /  "_s);
+    start->setText(u"15/02/04"_s);
 
     // An impossible date is refused before any query runs.
     end->setText(u"31/02/04"_s);

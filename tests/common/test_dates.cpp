@@ -122,6 +122,8 @@ void TestDates::isValidDate_data() {
     QTest::newRow("no month") << "15//07" << false << false;
     QTest::newRow("no year") << "15/02" << false << false;
     QTest::newRow("trailing letter") << "15/02/07x" << false << false;
+    QTest::newRow("mask with a digit missing") << "15/02/ 7" << false << false;
+    QTest::newRow("letters in month") << "15/ab/07" << false << false;
 }
 
 void TestDates::isValidDate() {
@@ -268,6 +270,21 @@ void TestDates::lastDayOfMonth_data() {
     QTest::newRow("empty") << ""
                            << ""
                            << "";
+    QTest::newRow("the last day itself") << "31/01/26"
+                                         << "31/01/26"
+                                         << "31/01/26";
+    QTest::newRow("one-digit day and month") << "1/2/04"
+                                             << "29/02/04"
+                                             << "";
+    QTest::newRow("blank mask") << "  /  /  "
+                                << ""
+                                << "";
+    QTest::newRow("month 13") << "15/13/04"
+                              << ""
+                              << "";
+    QTest::newRow("letters") << "aa/02/04"
+                             << ""
+                             << "";
 }
 
 void TestDates::lastDayOfMonth() {
