@@ -20,6 +20,10 @@ const QString kTable = QStringLiteral("VRTNPAR");
 
 } // namespace
 
+Connection* ParamDatabase() {
+    return B_DIR(5);
+}
+
 QString ParamLineArray::line(int n) const {
     return n >= 1 && n <= Size ? m_lines[std::size_t(n - 1)] : QString();
 }

@@ -11,6 +11,13 @@ namespace livrax::data {
 
 class Connection;
 
+// The program's own database, database 5: its VRTNPAR holds the parameter
+// store (the users' last company, the windows' settings) and the company
+// record "VRTNCAE". Never null; the connection may be closed. Records kept
+// with the data they describe (a book's settings, the monthly settlement
+// records) live in the database of that data instead, through DatabaseFor.
+Connection* ParamDatabase();
+
 // The shared line array of the parameter store: lines 1..190 of the last key
 // read (or of a line file), which callers change and write back.
 class ParamLineArray {

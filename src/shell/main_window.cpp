@@ -158,6 +158,8 @@ void TF_LIVRAXB::askPasswordLevels() {
         this, u"LIBERAÇÃO DE SENHAS"_s, u"Níveis para acesso ao programa"_s, m_passwordLevels);
     if (!typed) return;
     m_passwordLevels = *typed;
+    // Routed rather than ParamDatabase(): choosing database 5 this way also
+    // sets GB_DIRDEFAULT to its path, which reports read as [GB_DIRDEFAULT].
     data::Connection* store = data::DatabaseFor(u"5"_s);
     data::ParamRead(store, u"PAR_LIVRAXB"_s, 0);
     data::ParamLines().setLine(1, m_passwordLevels);

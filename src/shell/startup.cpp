@@ -178,7 +178,7 @@ void LoadTableLists() {
 }
 
 void LoadCompanyHeader() {
-    data::Connection* store = B_DIR(5);
+    data::Connection* store = data::ParamDatabase();
     if (store->path().isEmpty()) return;
     if (!data::ParamRead(store, QStringLiteral("VRTNCAE"), 20)) return;
     data::TRecCae& company = Globals().company;
@@ -245,7 +245,8 @@ void LoadUserRights(const QString& userName) {
 }
 
 void RestoreLastCompany() {
-    if (!data::ParamRead(B_DIR(5), QStringLiteral("USUARIO_") + Globals().user.name, 10)) return;
+    const QString key = QStringLiteral("USUARIO_") + Globals().user.name;
+    if (!data::ParamRead(data::ParamDatabase(), key, 10)) return;
     const QString line = ParamLines().line(1);
     if (!line.isEmpty()) Globals().company.companyCode = ZeroPad(line.left(3), 3);
 }
@@ -260,11 +261,12 @@ void RunShutdown() {
     try {
         if (!B_DIR(1)->isConnected()) return;
         LogLogoff();
-        if (B_DIR(5)->isConnected()) {
+        data::Connection* store = data::ParamDatabase();
+        if (store->isConnected()) {
             const QString key = QStringLiteral("USUARIO_") + Globals().user.name;
-            data::ParamRead(B_DIR(5), key, 10);
+            data::ParamRead(store, key, 10);
             ParamLines().setLine(1, Globals().company.companyCode);
-            data::ParamWrite(B_DIR(5), key, 10);
+            data::ParamWrite(store, key, 10);
         }
         data::CommitAll();
     } catch (...) {

@@ -44,7 +44,7 @@ void DescribeMenu(const QList<QAction*>& actions, int depth, QStringList& lines)
 }
 
 QString StoredLine(int line) {
-    data::ParamRead(data::B_DIR(5), u"PAR_LIVRAXB"_s, 0);
+    data::ParamRead(data::ParamDatabase(), u"PAR_LIVRAXB"_s, 0);
     return data::ParamLines().line(line);
 }
 
