@@ -22,7 +22,7 @@ Connection* ParamDatabase();
 // read (or of a line file), which callers change and write back.
 class ParamLineArray {
   public:
-    static constexpr int Size = kParamLineCount;
+    static constexpr int Size = ParamLineCount;
 
     // Line n; empty outside 1..Size.
     QString line(int n) const;

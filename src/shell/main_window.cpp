@@ -79,7 +79,7 @@ void TF_LIVRAXB::buildToolBar(QWidget* panel) {
         button->setObjectName(entry.name);
         button->setAutoRaise(true);
         button->setToolTip(entry.hint);
-        if (entry.command == kExitCommand) {
+        if (entry.command == ExitCommand) {
             // The exit button shows only its glyph and sits at the right edge.
             button->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
             button->setIconSize(QSize(28, 28));
@@ -133,8 +133,8 @@ void TF_LIVRAXB::addEntries(QMenu* menu, const QList<MenuEntry>& entries) {
 
 void TF_LIVRAXB::runCommand(const QString& command, const QStringList& arguments) {
     if (command.isEmpty()) return; // an item with no action
-    if (command == kExitCommand) return exitProgram();
-    if (command == kPasswordsCommand) return askPasswordLevels();
+    if (command == ExitCommand) return exitProgram();
+    if (command == PasswordsCommand) return askPasswordLevels();
     if (!platform::IsWindowRegistered(command)) return; // not built yet
 
     QToolButton* button = m_lockedButtons.value(command);

@@ -182,7 +182,7 @@ void TestMainWindow::passwordLevels() {
             accept ? dialog->accept() : dialog->reject();
         },
         level == u"9"_s ? 2000 : 50);
-    window.runCommand(shell::kPasswordsCommand);
+    window.runCommand(shell::PasswordsCommand);
     if (level != u"9"_s) QTest::qWait(100); // give a dialog the chance to appear
     QCOMPARE(asked, level == u"9"_s);
     QCOMPARE(StoredLine(1), stored);
