@@ -78,9 +78,14 @@ QString AmountInWords(const QString& value) {
     // Only a positive amount that fits the five groups is written. The sign
     // and the size are judged on the whole number: cut to 18 characters, a
     // larger amount would lose its leading digits (and its sign) and be
-    // written as a different amount.
-    const QString whole = FormatDecimal(value, 0, 2);
-    if (whole.startsWith(u'-') || whole.size() > 18) return QString();
+    // written as a different amount. Leading zeros are no part of the size:
+    // cutting them off changes nothing.
+    const QString whole = FormatDecimal(value, 0, 2); // digits, comma, two decimals
+    if (whole.startsWith(u'-')) return QString();
+    qsizetype firstDigit = 0;
+    while (firstDigit < whole.size() - 4 && whole.at(firstDigit) == u'0')
+        ++firstDigit;
+    if (whole.size() - firstDigit > 18) return QString();
     const QString trimmed = t.trimmed();
     // Characters 1-15 are five groups of three digits (trillions first),
     // 16 the comma, 17-18 the cents.
