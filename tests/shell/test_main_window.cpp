@@ -145,7 +145,7 @@ void TestMainWindow::menuAndToolBarFollowTheCommandTable() {
                           u"BU_LX57|Apur. IPI|"_s, u"BU_CPC|Cad. CPC|"_s, u"BU_EPP|Cad. EPP|"_s,
                           u"BU_SAIR||SAIR"_s}));
     QToolButton* exit = found.last();
-    QVERIFY(exit->geometry().right() > panel->width() - 40); // anchored right
+    QCOMPARE_GT(exit->geometry().right(), panel->width() - 40); // anchored right
     QVERIFY(!window.findChild<QLabel*>(u"Image1"_s)->pixmap().isNull());
     window.close();
 }
@@ -239,7 +239,7 @@ void TestMainWindow::itemsWithoutWindowsDoNothing() {
         }
     };
     trigger(window.menuBar()->actions());
-    QVERIFY(triggered.size() > 10);
+    QCOMPARE_GT(triggered.size(), 10);
     QCOMPARE(dialogs.names(), QStringList());
 }
 
