@@ -3,6 +3,7 @@
 // and later books and tax files) when started with a subcommand.
 
 #include "demo/demo_command.h"
+#include "demo_program.h"
 #include "platform/environment.h"
 #include "shell/book_command.h"
 #include "shell/desktop.h"
@@ -78,7 +79,7 @@ int main(int argc, char** argv) {
                      [&commands](const QStringList&) { return PrintHelp(commands); }});
     commands.append({u"demo"_s, livrax::demo::DemoUsage(),
                      u"Cria a empresa de demonstração (bancos *.fdb) e abre o programa nela."_s,
-                     [](const QStringList& args) { return livrax::demo::RunDemoCommand(args); }});
+                     [](const QStringList& args) { return RunDemoProgram(args); }});
     commands.append({u"login"_s, livrax::shell::LoginUsage(),
                      u"Registra o usuário e os bancos de dados (entrada do sistema)."_s,
                      [](const QStringList& args) { return livrax::shell::RunLoginCommand(args); }});

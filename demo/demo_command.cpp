@@ -5,10 +5,7 @@
 #include "demo/demo_generator.h"
 #include "demo/demo_summary.h"
 #include "platform/environment.h"
-#include "shell/desktop.h"
-#include "shell/login.h"
 
-#include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
@@ -63,7 +60,7 @@ QString DemoUsage() {
     return u"demo [--dir PASTA] [--year AAAA] [--invoices N] [--seed S] [--force] [--no-gui]"_s;
 }
 
-int RunDemoCommand(const QStringList& arguments) {
+int RunDemoCommand(const QStringList& arguments, CreatedDemo* created) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         u"Cria a empresa de demonstração: bancos de dados novos, preenchidos com um ano de "
@@ -149,25 +146,19 @@ int RunDemoCommand(const QStringList& arguments) {
     work.removeRecursively();
     QDir().mkpath(target.filePath(u"temp"_s));
 
-    // Log the demo user in on the new databases, as the suite's log-in would.
-    shell::Login login;
-    login.user = DemoUserName();
-    login.level = u"9"_s;
-    login.fullName = u"USUÁRIO DE DEMONSTRAÇÃO"_s;
-    login.rights = QString(250, u'S');
-    login.rights1 = QString(250, u'S');
-    login.dirs[1] = QDir::toNativeSeparators(target.absoluteFilePath(DemoErpFileName()));
-    login.dirs[5] = QDir::toNativeSeparators(target.absoluteFilePath(DemoSystemFileName()));
-    login.tempFolder = building.tempFolder;
-    shell::WriteLogin(login);
+    if (created) {
+        created->erpPath = QDir::toNativeSeparators(target.absoluteFilePath(DemoErpFileName()));
+        created->systemPath =
+            QDir::toNativeSeparators(target.absoluteFilePath(DemoSystemFileName()));
+        created->tempFolder = building.tempFolder;
+        created->openProgram = !parser.isSet(u"no-gui"_s);
+    }
 
     QTextStream out(stdout);
     out << "Empresa de demonstração criada em "
         << QDir::toNativeSeparators(target.absolutePath()) << "\n"
         << "  " << DemoErpFileName() << "      tabelas do ERP (banco 1)\n"
-        << "  " << DemoSystemFileName() << "  parâmetros e cadastro da empresa (banco 5)\n"
-        << "Usuário " << login.user << " (nível 9) registrado nesses bancos; \"livrax info\" "
-        << "mostra a configuração.\n\n";
+        << "  " << DemoSystemFileName() << "  parâmetros e cadastro da empresa (banco 5)\n\n";
     try {
         data::Connection erp;
         data::ConnectionOptions connection;
@@ -179,15 +170,7 @@ int RunDemoCommand(const QStringList& arguments) {
             << error.message() << "\n";
         return 1;
     }
-    if (parser.isSet(u"no-gui"_s)) return 0;
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        err << "livrax demo: não há tela disponível (DISPLAY não definido), então o programa "
-               "de janelas não foi aberto. Com uma tela, \"livrax\" abre a empresa de "
-               "demonstração.\n";
-        return 0;
-    }
-    out.flush();
-    return shell::RunDesktopProgram();
+    return 0;
 }
 
 } // namespace livrax::demo

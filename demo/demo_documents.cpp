@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::demo {
 
 namespace {
@@ -25,7 +27,7 @@ int Modulo11Digit(const QString& digits, const QList<int>& weights) {
 
 QString MakeCnpj(DemoRandom& random) {
     // Eight digits of the root, then branch 0001, as most small companies have.
-    const QString base = random.digits(8) + QStringLiteral("0001");
+    const QString base = random.digits(8) + u"0001"_s;
     const QString digits = base + CnpjCheckDigits(base);
     return digits.left(2) + u'.' + digits.mid(2, 3) + u'.' + digits.mid(5, 3) + u'/' +
            digits.mid(8, 4) + u'-' + digits.mid(12, 2);
@@ -58,8 +60,8 @@ QString CompleteStateRegistration(const QString& state, const QString& base) {
 
 QString MakeStateRegistration(DemoRandom& random, const QString& state) {
     static const QHash<QString, int> baseLengths = {
-        {QStringLiteral("SP"), 10}, {QStringLiteral("RJ"), 7}, {QStringLiteral("PR"), 8},
-        {QStringLiteral("SC"), 8}};
+        {u"SP"_s, 10}, {u"RJ"_s, 7}, {u"PR"_s, 8},
+        {u"SC"_s, 8}};
     if (state == u"RS") {
         // Three digits of the municipality (never 000), then six of the firm.
         return CompleteStateRegistration(

@@ -29,11 +29,11 @@ QString DemoUserName() { return u"DEMO"_s; }
 
 namespace {
 
-constexpr qint64 kOne = 10000; // 1 in ten-thousandths
-constexpr int kCompanyCode = 1;
+constexpr qint64 One = 10000; // 1 in ten-thousandths
+constexpr int CompanyCode = 1;
 
 // Invoices written between two commits of the bulk load.
-constexpr qint64 kCommitEvery = 5000;
+constexpr qint64 CommitEvery = 5000;
 
 // Rounds ten-thousandths to whole cents, half away from zero.
 qint64 Cents(qint64 value) {
@@ -42,9 +42,9 @@ qint64 Cents(qint64 value) {
 }
 
 // `amount` × `percent` / 100, in cents. `percent` is in ten-thousandths too.
-qint64 PercentOf(qint64 amount, qint64 percent) { return Cents(amount * percent / (100 * kOne)); }
+qint64 PercentOf(qint64 amount, qint64 percent) { return Cents(amount * percent / (100 * One)); }
 
-qint64 Percent(int whole) { return qint64(whole) * kOne; }
+qint64 Percent(int whole) { return qint64(whole) * One; }
 
 // One prepared INSERT into a table, reused for every row.
 class RowWriter {
@@ -397,7 +397,7 @@ void Generator::writeProducts() {
                 .set(u"REDICM"_s, DbValue::decimal(0, 2))
                 .set(u"SALDOINIC"_s, DbValue::scaled(model.kind == ProductKind::Service
                                                         ? 0
-                                                        : m_random.between(0, 40) * kOne))
+                                                        : m_random.between(0, 40) * One))
                 .set(u"CUSTOMED"_s, DbValue::scaled(cost))
                 .set(u"ENTVALOR"_s, DbValue::scaled(cost))
                 .set(u"PRVENDA"_s, DbValue::scaled(product.price))
@@ -448,11 +448,11 @@ QList<Item> Generator::makeItems(bool exit, const Operation& operation, int rate
         item.quantity = (operation.products == ProductKind::Industrial ? m_random.between(1, 5)
                          : operation.service                            ? 1
                                                                         : m_random.between(1, 60)) *
-                        kOne;
+                        One;
         // Sales vary around the list price; purchases cost about 60% of it.
         const qint64 list = exit ? product->price : product->price * 6 / 10;
         item.price = Cents(list + list * (m_random.below(21) - 10) / 100);
-        item.value = Cents(item.quantity * item.price / kOne);
+        item.value = Cents(item.quantity * item.price / One);
         item.discount = discounted ? PercentOf(item.value, Percent(3)) : 0;
         const qint64 net = item.value - item.discount;
         if (operation.ipi) item.ipi = PercentOf(net, Percent(10));
@@ -522,7 +522,7 @@ void Generator::writeInvoices() {
 
 void Generator::commitBatch() {
     ++m_done;
-    if (m_done % kCommitEvery == 0) m_transaction->commitRetaining();
+    if (m_done % CommitEvery == 0) m_transaction->commitRetaining();
     if (m_progress && (m_done % 1000 == 0 || m_done == m_total)) m_progress(m_done, m_total);
 }
 
@@ -579,7 +579,7 @@ void Generator::writeInvoice(bool exit, qint64 key, qint64 number, QDate date) {
     const QString series = exit ? u"1"_s : m_random.pick(QStringList{u"1"_s, u"1"_s, u"2"_s, u"U"_s});
     const QString fat = cancelled ? u"C"_s : u"F"_s;
     header.set(u"PEDIDO"_s, key)
-        .set(u"FILIAL"_s, kCompanyCode)
+        .set(u"FILIAL"_s, CompanyCode)
         .set(u"NUMERO"_s, key)
         .set(u"NNOTA"_s, invoiceNumber)
         .set(u"SERIE"_s, series)
@@ -626,7 +626,7 @@ void Generator::writeInvoice(bool exit, qint64 key, qint64 number, QDate date) {
     for (const Item& item : items) {
         itemWriter.set(u"PEDIDO"_s, key)
             .set(u"SEQ"_s, ++sequence)
-            .set(u"FILIAL"_s, kCompanyCode)
+            .set(u"FILIAL"_s, CompanyCode)
             .set(u"NNOTA"_s, invoiceNumber)
             .set(u"SERIE"_s, series)
             .set(u"SIGLA"_s, partner.sigla)
@@ -695,13 +695,13 @@ void Generator::writeFreight() {
             const bool isAir = n == 2;
             const QDate issued(m_options.year, month, int(m_random.between(1, 28)));
             const Partner& taker = m_random.pick(m_customers);
-            const qint64 total = Cents(m_random.between(150, 2500) * kOne);
+            const qint64 total = Cents(m_random.between(150, 2500) * One);
             const qint64 base = taker.state == u"EX"_s ? 0 : total;
             const int rate = taker.state == m_states.first().code ? 17 : 12;
             RowWriter& writer = isAir ? air : road;
             ++conhec;
             writer.set(u"NCONHEC"_s, conhec)
-                .set(u"FILIAL"_s, kCompanyCode)
+                .set(u"FILIAL"_s, CompanyCode)
                 .set(u"DTEMIS"_s, issued)
                 .set(u"STATUS"_s, month == 6 && n == 0 ? u"C"_s : u"N"_s)
                 .set(isAir ? u"TOTAL"_s : u"VALTOTAL"_s, DbValue::scaled(total))
@@ -718,7 +718,7 @@ void Generator::writeFreight() {
             for (int i = 0; i < invoices; ++i) {
                 carried.set(u"CONTIPO"_s, isAir ? u"FCA"_s : u"FCT"_s)
                     .set(u"CONNUMERO"_s, conhec)
-                    .set(u"FILIAL"_s, kCompanyCode)
+                    .set(u"FILIAL"_s, CompanyCode)
                     .set(u"DESCGC"_s, MakeCnpj(m_random))
                     .set(u"DESINSCEST"_s, MakeStateRegistration(m_random, u"RS"_s))
                     .set(u"DESESTADO"_s, u"RS"_s)
@@ -727,17 +727,17 @@ void Generator::writeFreight() {
                     .set(u"EMIESTADO"_s, u"RS"_s)
                     .set(u"NOTDTEMIS"_s, issued)
                     .set(u"NOTNUMERO"_s, m_random.between(1000, 99999))
-                    .set(u"NOTVALOR"_s, DbValue::scaled(Cents(m_random.between(500, 20000) * kOne)))
+                    .set(u"NOTVALOR"_s, DbValue::scaled(Cents(m_random.between(500, 20000) * One)))
                     .set(u"NOTMODELO"_s, u"01"_s)
                     .set(u"NOTSERIE"_s, u"1"_s)
                     .write();
             }
         }
         for (int n = 0; n < 2; ++n) {
-            const qint64 valueOfWaybill = Cents(m_random.between(80, 900) * kOne);
+            const qint64 valueOfWaybill = Cents(m_random.between(80, 900) * One);
             waybills.set(u"NUMERO"_s, m_random.digits(8))
                 .set(u"CODCEA"_s, n == 0 ? u"AER01"_s : u"ROD01"_s)
-                .set(u"FILIAL"_s, kCompanyCode)
+                .set(u"FILIAL"_s, CompanyCode)
                 .set(u"DTMOV"_s, QDate(m_options.year, month, int(m_random.between(1, 28))))
                 .set(u"VALOR"_s, DbValue::scaled(valueOfWaybill))
                 .set(u"ICM"_s, DbValue::scaled(PercentOf(valueOfWaybill, Percent(12))))

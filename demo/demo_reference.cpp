@@ -15,7 +15,7 @@ struct NatureModel {
     bool foreign; // also exists for imports (3xxx) and exports (7xxx)
 };
 
-const NatureModel kEntryNatures[] = {
+const NatureModel EntryNatures[] = {
     {101, u"COMPRA PARA INDUSTRIALIZAÇÃO", true, true},
     {102, u"COMPRA PARA COMERCIALIZAÇÃO", true, true},
     {111, u"COMPRA P/ INDUSTRIALIZAÇÃO DE MERC. EM CONSIGNAÇÃO", true, false},
@@ -69,7 +69,7 @@ const NatureModel kEntryNatures[] = {
     {949, u"OUTRA ENTRADA NÃO ESPECIFICADA", true, true},
 };
 
-const NatureModel kExitNatures[] = {
+const NatureModel ExitNatures[] = {
     {101, u"VENDA DE PRODUÇÃO DO ESTABELECIMENTO", true, true},
     {102, u"VENDA DE MERCADORIA ADQUIRIDA DE TERCEIROS", true, true},
     {103, u"VENDA DE PRODUÇÃO EFETUADA FORA DO ESTABELECIMENTO", true, false},
@@ -137,8 +137,8 @@ void AddNatures(QList<DemoNature>& natures, const Models& models, int firstDigit
 
 QList<DemoNature> DemoNatures() {
     QList<DemoNature> natures;
-    AddNatures(natures, kEntryNatures, 1);
-    AddNatures(natures, kExitNatures, 5);
+    AddNatures(natures, EntryNatures, 1);
+    AddNatures(natures, ExitNatures, 5);
     return natures;
 }
 

@@ -82,7 +82,7 @@ NatureGrid ReadGrid(const QTableWidget* table) {
 
 // The company type of the company record: element 1 of its line 5.
 int CompanyType() {
-    data::ParamRead(data::B_DIR(5), u"VRTNCAE"_s, 20);
+    data::ParamRead(data::ParamDatabase(), u"VRTNCAE"_s, 20);
     return ToInt(FieldAt(data::ParamLines().line(5), 1));
 }
 

@@ -3,6 +3,8 @@
 #include "common/fields.h"
 #include "common/text.h"
 
+using namespace Qt::StringLiterals;
+
 namespace livrax {
 
 namespace {
@@ -30,7 +32,7 @@ const Scale Scales[] = {{u" ", u" "},
                         {u"TRILHÃO,", u"TRILHÕES,"}};
 
 int DigitValue(QChar c) {
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9') ? c.unicode() - u'0' : 0;
+    return c >= u'0' && c <= u'9' ? c.unicode() - u'0' : 0;
 }
 
 int GroupValue(QStringView digits) {
@@ -51,23 +53,23 @@ QString HundredsInWords(const QString& group) {
 
     QString r;
     if (h == 1 && t == 0 && u == 0) {
-        r = QStringLiteral("CEM");
+        r = u"CEM"_s;
     } else {
         if (h > 0) {
             r = QString::fromUtf16(HundredWords[h - 1]) +
-                (t + u > 0 ? QStringLiteral(" E ") : QStringLiteral(" "));
+                (t + u > 0 ? u" E "_s : u" "_s);
         }
         if (t == 1 && u > 0) {
-            r += QLatin1Char(' ') + QString::fromUtf16(TeenWords[u - 1]);
+            r += u' ' + QString::fromUtf16(TeenWords[u - 1]);
         } else {
             if (t > 0) {
-                r += QLatin1Char(' ') + QString::fromUtf16(TenWords[t - 1]) +
-                     (u > 0 ? QStringLiteral(" E ") : QStringLiteral(" "));
+                r += u' ' + QString::fromUtf16(TenWords[t - 1]) +
+                     (u > 0 ? u" E "_s : u" "_s);
             }
-            r += u > 0 ? QString::fromUtf16(UnitWords[u - 1]) : QStringLiteral(" ");
+            r += u > 0 ? QString::fromUtf16(UnitWords[u - 1]) : u" "_s;
         }
     }
-    return r + QLatin1Char(' ');
+    return r + u' ';
 }
 
 QString AmountInWords(const QString& value) {
@@ -76,9 +78,14 @@ QString AmountInWords(const QString& value) {
     // Only a positive amount that fits the five groups is written. The sign
     // and the size are judged on the whole number: cut to 18 characters, a
     // larger amount would lose its leading digits (and its sign) and be
-    // written as a different amount.
-    const QString whole = FormatDecimal(value, 0, 2);
-    if (whole.startsWith(QLatin1Char('-')) || whole.size() > 18) return QString();
+    // written as a different amount. Leading zeros are no part of the size:
+    // cutting them off changes nothing.
+    const QString whole = FormatDecimal(value, 0, 2); // digits, comma, two decimals
+    if (whole.startsWith(u'-')) return QString();
+    qsizetype firstDigit = 0;
+    while (firstDigit < whole.size() - 4 && whole.at(firstDigit) == u'0')
+        ++firstDigit;
+    if (whole.size() - firstDigit > 18) return QString();
     const QString trimmed = t.trimmed();
     // Characters 1-15 are five groups of three digits (trillions first),
     // 16 the comma, 17-18 the cents.
@@ -88,7 +95,7 @@ QString AmountInWords(const QString& value) {
     const int cents = GroupValue(digits.mid(16, 2));
     const QString centsText =
         cents >= 1 ? HundredsInWords(s.mid(16, 2)) +
-                         (cents == 1 ? QStringLiteral("CENTAVO") : QStringLiteral("CENTAVOS"))
+                         (cents == 1 ? u"CENTAVO"_s : u"CENTAVOS"_s)
                    : QString();
 
     // Groups from units (index 0) up to trillions (index 4).
@@ -96,10 +103,10 @@ QString AmountInWords(const QString& value) {
     for (int i = 0; i < 5; ++i)
         groups[i] = GroupValue(digits.mid(12 - 3 * i, 3));
 
-    QString text = QStringLiteral(" ");
+    QString text = u" "_s;
     if (groups[0] != 0 || groups[1] != 0 || groups[2] != 0) {
-        text = (groups[0] == 1 ? QStringLiteral("REAL") : QStringLiteral("REAIS")) +
-               (cents >= 1 ? QStringLiteral(" E ") : QStringLiteral(" "));
+        text = (groups[0] == 1 ? u"REAL"_s : u"REAIS"_s) +
+               (cents >= 1 ? u" E "_s : u" "_s);
     }
     text += centsText;
 
@@ -108,12 +115,12 @@ QString AmountInWords(const QString& value) {
         const Scale& scale = Scales[i];
         text = HundredsInWords(s.mid(12 - 3 * i, 3)) +
                QString::fromUtf16(groups[i] == 1 ? scale.singular : scale.plural) +
-               QLatin1Char(' ') + text;
+               u' ' + text;
     }
 
     // One pass: each pair of spaces becomes one (a run of three leaves two).
-    text.replace(QStringLiteral("  "), QStringLiteral(" "));
-    if (text.startsWith(QStringView(u"UM "))) text.prepend(QLatin1Char('H'));
+    text.replace(u"  "_s, u" "_s);
+    if (text.startsWith(u"UM "_s)) text.prepend(u'H');
     return text;
 }
 

@@ -9,7 +9,7 @@ namespace {
 int DigitAt(QStringView s, qsizetype i) {
     if (i >= s.size()) return 0;
     const QChar c = s.at(i);
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9') ? c.unicode() - u'0' : 0;
+    return c >= u'0' && c <= u'9' ? c.unicode() - u'0' : 0;
 }
 
 // One check digit over the digits of `s`, whose length fixes the weights:
@@ -29,7 +29,7 @@ int CheckDigit(QStringView s) {
 
 QString CnpjCheckDigits(const QString& base) {
     // The base is read as exactly 12 positions: missing ones count as 0.
-    QString digits = base.left(12).leftJustified(12, QLatin1Char('0'));
+    QString digits = base.left(12).leftJustified(12, u'0');
     const int first = CheckDigit(digits);
     digits.append(QChar(u'0' + first));
     const int second = CheckDigit(digits);

@@ -4,12 +4,14 @@
 
 #include <QStringList>
 
+using namespace Qt::StringLiterals;
+
 namespace livrax {
 
 namespace {
 
 bool IsConnective(const QString& field) {
-    return field == QStringView(u"AND") || field == QStringView(u"OR");
+    return field == u"AND"_s || field == u"OR"_s;
 }
 
 } // namespace
@@ -22,8 +24,8 @@ QString JoinConditions(const QString& line) {
     for (const QString& field : fields) {
         if (field.isEmpty()) continue;
         if (!first) {
-            result.append(IsConnective(field) || IsConnective(previous) ? QStringLiteral(" ")
-                                                                        : QStringLiteral(" AND "));
+            result.append(IsConnective(field) || IsConnective(previous) ? u" "_s
+                                                                        : u" AND "_s);
         }
         result.append(field);
         previous = field;
@@ -33,20 +35,20 @@ QString JoinConditions(const QString& line) {
 }
 
 QString StarToLike(const QString& condition) {
-    const qsizetype star = condition.indexOf(QLatin1Char('*'));
-    if (star < 0 || condition.contains(QStringView(u"'*'"))) return condition;
+    const qsizetype star = condition.indexOf(u'*');
+    if (star < 0 || condition.contains(u"'*'"_s)) return condition;
     // The word holding the star starts after the last space before it.
-    const qsizetype wordStart = condition.lastIndexOf(QLatin1Char(' '), star) + 1;
-    if (wordStart < 2 || condition.at(wordStart - 2) != QLatin1Char('=')) return condition;
+    const qsizetype wordStart = condition.lastIndexOf(u' ', star) + 1;
+    if (wordStart < 2 || condition.at(wordStart - 2) != u'=') return condition;
     const qsizetype equals = wordStart - 2;
     if (equals > 0) {
         const QChar before = condition.at(equals - 1);
-        if (before == QLatin1Char('<') || before == QLatin1Char('>') || before == QLatin1Char('!'))
+        if (before == u'<' || before == u'>' || before == u'!')
             return condition;
     }
     QString result = condition;
-    result[star] = QLatin1Char('%');
-    result.replace(equals, 1, QStringLiteral("LIKE"));
+    result[star] = u'%';
+    result.replace(equals, 1, u"LIKE"_s);
     return result;
 }
 

@@ -5,13 +5,15 @@
 
 #include <QStringList>
 
+using namespace Qt::StringLiterals;
+
 namespace livrax {
 
 namespace {
 
 bool IsDigits(QStringView s) {
     for (const QChar c : s) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+        if (c < u'0' || c > u'9') return false;
     }
     return !s.isEmpty();
 }
@@ -19,15 +21,15 @@ bool IsDigits(QStringView s) {
 // "-" and "." read as the date separator "/".
 QString WithSlashes(const QString& text) {
     QString s = text;
-    s.replace(QLatin1Char('-'), QLatin1Char('/'));
-    s.replace(QLatin1Char('.'), QLatin1Char('/'));
+    s.replace(u'-', u'/');
+    s.replace(u'.', u'/');
     return s;
 }
 
 // What the date checks look at: separators made "/", spaces removed.
 QString NormalisedDate(const QString& text) {
     QString s = WithSlashes(text);
-    s.remove(QLatin1Char(' '));
+    s.remove(u' ');
     return s;
 }
 
@@ -45,7 +47,7 @@ int ExpandTwoDigitYear(int twoDigitYear) {
 }
 
 QDate ParseDate(const QString& text) {
-    const QStringList parts = NormalisedDate(text).split(QLatin1Char('/'));
+    const QStringList parts = NormalisedDate(text).split(u'/');
     if (parts.size() != 3) return QDate();
     const QString& day = parts.at(0);
     const QString& month = parts.at(1);
@@ -63,7 +65,7 @@ QString FormatShortDate(const QDate& date) {
     date.getDate(&year, &month, &day);
     // Books format a date per line: the digits are placed directly rather
     // than through the locale's pattern parser (which this matches).
-    if (year < 1 || year > 9999) return date.toString(QStringLiteral("dd/MM/yy"));
+    if (year < 1 || year > 9999) return date.toString(u"dd/MM/yy"_s);
     year %= 100;
     const char16_t text[8] = {char16_t(u'0' + day / 10),   char16_t(u'0' + day % 10),   u'/',
                               char16_t(u'0' + month / 10), char16_t(u'0' + month % 10), u'/',
@@ -73,11 +75,11 @@ QString FormatShortDate(const QDate& date) {
 
 bool IsValidDate(const QString& text) {
     const QString trimmed = WithSlashes(text).trimmed();
-    if (trimmed.isEmpty() || trimmed == QStringView(u"/  /")) return false;
+    if (trimmed.isEmpty() || trimmed == u"/  /"_s) return false;
     const QString s = NormalisedDate(text);
-    const qsizetype first = s.indexOf(QLatin1Char('/'));
+    const qsizetype first = s.indexOf(u'/');
     if (first < 0) return false;
-    const qsizetype second = s.indexOf(QLatin1Char('/'), first + 1);
+    const qsizetype second = s.indexOf(u'/', first + 1);
     const QString day = s.left(first);
     const QString month = second < 0 ? s.mid(first + 1) : s.mid(first + 1, second - first - 1);
     if (!IsDigits(day) || !IsDigits(month)) return false;
@@ -89,7 +91,7 @@ bool IsValidDate(const QString& text) {
 
 bool IsValidShortDate(const QString& text) {
     const QString s = NormalisedDate(text);
-    return s.size() == 8 && s.at(2) == QLatin1Char('/') && s.at(5) == QLatin1Char('/') &&
+    return s.size() == 8 && s.at(2) == u'/' && s.at(5) == u'/' &&
            IsValidDate(text);
 }
 
@@ -98,34 +100,34 @@ QString SqlDate(const QString& text) {
     // A text that is not a date gives no literal rather than a wrong one.
     const QDate date = ParseDate(text);
     if (!date.isValid()) return QString();
-    return QLatin1Char('\'') + date.toString(QStringLiteral("dd.MM.yyyy")) + QLatin1Char('\'');
+    return u'\'' + date.toString(u"dd.MM.yyyy"_s) + u'\'';
 }
 
 QString DateMDY(const QString& text) {
     if (text.trimmed().size() <= 7) return QString();
     const QDate date = ParseDate(text);
-    return date.isValid() ? date.toString(QStringLiteral("MM-dd-yyyy")) : QString();
+    return date.isValid() ? date.toString(u"MM-dd-yyyy"_s) : QString();
 }
 
 QString DateYMD(const QString& text) {
-    return IsValidDate(text) ? ParseDate(text).toString(QStringLiteral("yyyyMMdd")) : text;
+    return IsValidDate(text) ? ParseDate(text).toString(u"yyyyMMdd"_s) : text;
 }
 
 QString DateDMY8(const QString& text) {
-    return IsValidDate(text) ? ParseDate(text).toString(QStringLiteral("ddMMyyyy")) : text;
+    return IsValidDate(text) ? ParseDate(text).toString(u"ddMMyyyy"_s) : text;
 }
 
 QString DateDMY10(const QString& text) {
-    return IsValidDate(text) ? ParseDate(text).toString(QStringLiteral("dd/MM/yyyy")) : text;
+    return IsValidDate(text) ? ParseDate(text).toString(u"dd/MM/yyyy"_s) : text;
 }
 
 QString AddMonths(const QString& text, int n) {
     if (IsBlank(text)) return text;
     QString s = text;
-    if (s.size() > 5 && !s.contains(QLatin1Char('.')) && !s.contains(QLatin1Char('-')) &&
-        !s.contains(QLatin1Char('/'))) {
-        s.insert(2, QLatin1Char('/')); // ddmmyy becomes dd/mm/yy
-        s.insert(5, QLatin1Char('/'));
+    if (s.size() > 5 && !s.contains(u'.') && !s.contains(u'-') &&
+        !s.contains(u'/')) {
+        s.insert(2, u'/'); // ddmmyy becomes dd/mm/yy
+        s.insert(5, u'/');
     }
     s = WithSlashes(s);
     const QDate date = ParseDate(s);

@@ -1,10 +1,12 @@
 #include "common/fields.h"
 
+using namespace Qt::StringLiterals;
+
 namespace livrax {
 
 namespace {
 
-const QChar Hash = QLatin1Char('#');
+const QChar Hash = u'#';
 
 // The longest field FieldAt returns.
 constexpr int MaxFieldRead = 999;
@@ -32,21 +34,21 @@ QString KeepChars(const QString& text, const QString& set) {
 
 QString PadRight(const QString& value, int width) {
     if (width <= 0) return value;
-    return value.leftJustified(width, QLatin1Char(' '), true);
+    return value.leftJustified(width, u' ', true);
 }
 
 QString PadLeft(const QString& value, int width) {
-    const QString v = value.isEmpty() ? QStringLiteral("0") : value;
+    const QString v = value.isEmpty() ? u"0"_s : value;
     if (width <= 0) return v;
     if (v.size() > width) return v.right(width);
-    return v.rightJustified(width, QLatin1Char(' '));
+    return v.rightJustified(width, u' ');
 }
 
 QString ZeroPad(const QString& value, int width) {
     const QString v = value.trimmed();
     if (width <= 0) return v;
     if (v.size() > width) return v.right(width);
-    return v.rightJustified(width, QLatin1Char('0'));
+    return v.rightJustified(width, u'0');
 }
 
 QString ZeroPad(qint64 value, int width) {
@@ -54,16 +56,16 @@ QString ZeroPad(qint64 value, int width) {
 }
 
 QString Spaces(int n) {
-    return n > 0 ? QString(n, QLatin1Char(' ')) : QString();
+    return n > 0 ? QString(n, u' ') : QString();
 }
 
 QString Zeros(int n) {
-    return n > 0 ? QString(n, QLatin1Char('0')) : QString();
+    return n > 0 ? QString(n, u'0') : QString();
 }
 
 int ToInt(const QString& text, bool* ok) {
-    QString s = KeepChars(text.trimmed(), QStringLiteral("-0123456789"));
-    if (s.isEmpty()) s = QStringLiteral("0");
+    QString s = KeepChars(text.trimmed(), u"-0123456789"_s);
+    if (s.isEmpty()) s = u"0"_s;
     s.truncate(9);
     bool converted = false;
     // Nine characters always fit in an int; what can fail is a sign that is
@@ -75,23 +77,23 @@ int ToInt(const QString& text, bool* ok) {
 
 QString FormatDecimal(const QString& value, int width, int decimals) {
     QString s = value.trimmed();
-    if (s.isEmpty()) s = QStringLiteral("0");
-    s = KeepChars(s, QStringLiteral("-0123456789,."));
-    if (s.contains(QLatin1Char(',')) && s.contains(QLatin1Char('.')))
-        s.remove(QLatin1Char('.'));                // "." was a thousands separator
-    s.replace(QLatin1Char('.'), QLatin1Char(',')); // a decimal point is accepted
-    if (s.indexOf(QLatin1Char('-'), 1) > 0)
-        s.remove(QLatin1Char('-')); // a trailing or inner sign makes the number positive
+    if (s.isEmpty()) s = u"0"_s;
+    s = KeepChars(s, u"-0123456789,."_s);
+    if (s.contains(u',') && s.contains(u'.'))
+        s.remove(u'.');                // "." was a thousands separator
+    s.replace(u'.', u','); // a decimal point is accepted
+    if (s.indexOf(u'-', 1) > 0)
+        s.remove(u'-'); // a trailing or inner sign makes the number positive
 
-    const qsizetype comma = s.indexOf(QLatin1Char(','));
+    const qsizetype comma = s.indexOf(u',');
     const QString integerPart = comma < 0 ? s : s.left(comma);
     if (decimals <= 0) {
         s = integerPart;
     } else {
         // Decimals are cut, never rounded; a short fraction is filled with zeros.
         const QString fraction = comma < 0 ? QString() : s.mid(comma + 1);
-        s = integerPart + QLatin1Char(',') +
-            fraction.leftJustified(decimals, QLatin1Char('0'), true);
+        s = integerPart + u',' +
+            fraction.leftJustified(decimals, u'0', true);
     }
     return PadLeft(s, width);
 }
@@ -102,8 +104,8 @@ QString FormatDecimal(qint64 value, int width, int decimals) {
 
 QString Quote(const QString& text, int maxLen) {
     QString s = maxLen >= 1 ? text.left(maxLen) : text;
-    s.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + s + QLatin1Char('\'');
+    s.replace(u'\'', u"''"_s);
+    return u'\'' + s + u'\'';
 }
 
 QString FieldArray::split(const QString& line, int count) {
@@ -205,7 +207,7 @@ QString JoinFields(const QStringList& values, int count) {
     qsizetype pendingEmpty = 0;
     for (qsizetype i = 0; i < n; ++i) {
         const QString& v = values.at(i);
-        if (v.isEmpty() || v == QStringView(u"#")) {
+        if (v.isEmpty() || v == u"#"_s) {
             ++pendingEmpty; // written only when a non-empty value follows
             continue;
         }

@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+using namespace Qt::StringLiterals;
+
 namespace livrax {
 
 namespace {
@@ -13,7 +15,7 @@ namespace {
 // A value whose digits are all zero (or that has none) is zero: the number
 // formatters read every digit of it.
 bool IsZeroValue(const QString& value) {
-    return KeepChars(value, QStringLiteral("123456789")).isEmpty();
+    return KeepChars(value, u"123456789"_s).isEmpty();
 }
 
 QString LayIntoMask(const QString& value, const QString& mask) {
@@ -22,14 +24,14 @@ QString LayIntoMask(const QString& value, const QString& mask) {
     result.reserve(mask.size());
     qsizetype next = 0;
     for (const QChar m : mask) {
-        if (m == QLatin1Char('X') || m == QLatin1Char('9')) {
+        if (m == u'X' || m == u'9') {
             // Beyond the source (a mask longer than the value plus its
             // fifteen spaces) the mask is filled as from a space.
-            const QChar c = next < source.size() ? source.at(next) : QLatin1Char(' ');
+            const QChar c = next < source.size() ? source.at(next) : u' ';
             ++next;
-            if (m == QLatin1Char('9'))
-                result.append(c >= QLatin1Char('0') && c <= QLatin1Char('9') ? c
-                                                                             : QLatin1Char('0'));
+            if (m == u'9')
+                result.append(c >= u'0' && c <= u'9' ? c
+                                                                             : u'0');
             else
                 result.append(c);
         } else {
@@ -46,7 +48,7 @@ QString ApplyMask(const QString& text, const QString& mask) {
     const int width = int(mask.size());
     QString v = PadRight(StripSymbols(text), width);
     for (int i = 0; i < width; ++i) {
-        if (mask.at(i) != QLatin1Char('X') && i < v.size()) v.insert(i, mask.at(i));
+        if (mask.at(i) != u'X' && i < v.size()) v.insert(i, mask.at(i));
     }
     return PadRight(v, width);
 }
@@ -55,20 +57,20 @@ QString FormatByPicture(const QString& value, const QString& picture) {
     if (picture.isEmpty() || value.trimmed().isEmpty()) return value;
     const QChar kind = picture.at(0);
 
-    if (kind == QLatin1Char('&')) {
+    if (kind == u'&') {
         const QString rest = picture.mid(1);
-        const qsizetype dot = rest.indexOf(QLatin1Char('.'));
+        const qsizetype dot = rest.indexOf(u'.');
         const int decimals = dot < 0 ? 0 : int(rest.size() - dot - 1);
         return FormatDecimal(value, 13, decimals).trimmed();
     }
-    if (kind == QLatin1Char('M')) {
-        const QString mask = picture.size() > 1 && picture.at(1) == QLatin1Char(',')
+    if (kind == u'M') {
+        const QString mask = picture.size() > 1 && picture.at(1) == u','
                                  ? picture.mid(2)
                                  : picture.mid(1);
         return LayIntoMask(value, mask);
     }
 
-    const QStringList parts = picture.split(QLatin1Char(','));
+    const QStringList parts = picture.split(u',');
     const int a = ToInt(parts.value(1));
     const int b = ToInt(parts.value(2));
     switch (kind.unicode()) {

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 namespace livrax {
 
 namespace {
@@ -17,7 +19,7 @@ constexpr int ScaleDigits = 4;
 
 bool IsDigits(QStringView s) {
     for (const QChar c : s) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+        if (c < u'0' || c > u'9') return false;
     }
     return true;
 }
@@ -26,9 +28,9 @@ bool IsDigits(QStringView s) {
 // ",5", "7") into ten-thousandths, rounding half to even beyond four
 // decimals. Returns false for anything else or when the value does not fit.
 bool ParseScaled(QStringView s, qint64* out) {
-    const bool negative = s.startsWith(QLatin1Char('-'));
+    const bool negative = s.startsWith(u'-');
     if (negative) s = s.mid(1);
-    const qsizetype comma = s.indexOf(QLatin1Char(','));
+    const qsizetype comma = s.indexOf(u',');
     const QStringView integerPart = comma < 0 ? s : s.left(comma);
     const QStringView fraction = comma < 0 ? QStringView() : s.mid(comma + 1);
     if (integerPart.isEmpty() && fraction.isEmpty()) return false;
@@ -44,7 +46,7 @@ bool ParseScaled(QStringView s, qint64* out) {
         if (!push(c)) return false;
     }
     for (qsizetype i = 0; i < ScaleDigits; ++i) {
-        if (!push(i < fraction.size() ? fraction.at(i) : QLatin1Char('0'))) return false;
+        if (!push(i < fraction.size() ? fraction.at(i) : u'0')) return false;
     }
 
     // Digits beyond the fourth decimal: round half to even.
@@ -52,11 +54,11 @@ bool ParseScaled(QStringView s, qint64* out) {
         fraction.size() > ScaleDigits ? fraction.mid(ScaleDigits) : QStringView();
     if (!rest.isEmpty()) {
         const QChar first = rest.at(0);
-        bool up = first > QLatin1Char('5');
-        if (first == QLatin1Char('5')) {
+        bool up = first > u'5';
+        if (first == u'5') {
             bool exactHalf = true;
             for (const QChar c : rest.mid(1))
-                exactHalf = exactHalf && c == QLatin1Char('0');
+                exactHalf = exactHalf && c == u'0';
             up = !exactHalf || (magnitude % 2) == 1;
         }
         if (up) ++magnitude;
@@ -73,7 +75,7 @@ bool ParseScaled(QStringView s, qint64* out) {
 
 QString FormatMoney(const QString& value, int width, int decimals) {
     QString s = FormatDecimal(value, width, decimals);
-    const qsizetype comma = s.indexOf(QLatin1Char(','));
+    const qsizetype comma = s.indexOf(u',');
     const qsizetype a = comma < 0 ? s.size() + 1 : comma + 1; // 1-based
     // A dot goes before every third character left of the comma. It is never
     // put in front of the whole text, where no cleanup below would remove it
@@ -81,12 +83,12 @@ QString FormatMoney(const QString& value, int width, int decimals) {
     for (qsizetype i = 0; i < a / 3; ++i) {
         const qsizetype c = a - 3 - 3 * i;
         if (c < 2) break;
-        s.insert(c - 1, QLatin1Char('.'));
+        s.insert(c - 1, u'.');
     }
     // Dots that landed among the padding spaces or after the sign disappear.
-    s.replace(QStringLiteral(" ."), QStringLiteral(" "));
-    s.replace(QStringLiteral("-."), QStringLiteral("-"));
-    s.replace(QStringLiteral(". "), QStringLiteral(" "));
+    s.replace(u" ."_s, u" "_s);
+    s.replace(u"-."_s, u"-"_s);
+    s.replace(u". "_s, u" "_s);
     return width >= 1 ? PadLeft(s, width) : s;
 }
 
@@ -96,9 +98,9 @@ QString FormatMoney(qint64 value, int width, int decimals) {
 
 QString SqlNumber(const QString& value, int width, int decimals) {
     QString s = FormatDecimal(value, width, decimals).trimmed();
-    if (s.contains(QLatin1Char('.')) && s.contains(QLatin1Char(','))) s.remove(QLatin1Char('.'));
-    s.replace(QLatin1Char(','), QLatin1Char('.'));
-    return s.isEmpty() ? QStringLiteral("0") : s;
+    if (s.contains(u'.') && s.contains(u',')) s.remove(u'.');
+    s.replace(u',', u'.');
+    return s.isEmpty() ? u"0"_s : s;
 }
 
 QString SqlNumber(qint64 value, int width, int decimals) {
@@ -119,9 +121,9 @@ QString ScaledToText(qint64 tenThousandths) {
     // The magnitude is taken unsigned so that the most negative value works too.
     const quint64 magnitude =
         tenThousandths < 0 ? 0 - quint64(tenThousandths) : quint64(tenThousandths);
-    QString s = QString::number(magnitude / Scale) + QLatin1Char(',') +
-                QString::number(magnitude % Scale).rightJustified(ScaleDigits, QLatin1Char('0'));
-    if (tenThousandths < 0) s.prepend(QLatin1Char('-'));
+    QString s = QString::number(magnitude / Scale) + u',' +
+                QString::number(magnitude % Scale).rightJustified(ScaleDigits, u'0');
+    if (tenThousandths < 0) s.prepend(u'-');
     return s;
 }
 
@@ -163,24 +165,24 @@ QString FormatScaled(qint64 tenThousandths, int width, int decimals) {
 
 QString DotDecimal(const QString& text) {
     QString s = text.trimmed();
-    const bool numeric = s == KeepChars(s, QStringLiteral("0123456789,.-"));
-    if (numeric && s.contains(QLatin1Char(',')) && s.contains(QLatin1Char('.')))
-        s.remove(QLatin1Char('.'));
-    s.replace(QLatin1Char(','), QLatin1Char('.'));
+    const bool numeric = s == KeepChars(s, u"0123456789,.-"_s);
+    if (numeric && s.contains(u',') && s.contains(u'.'))
+        s.remove(u'.');
+    s.replace(u',', u'.');
     return s;
 }
 
 QString DotDecimalZero(const QString& text) {
     QString s = text.trimmed();
-    if (s.isEmpty()) s = QStringLiteral("0");
-    if (s.contains(QLatin1Char(',')) && s.contains(QLatin1Char('.'))) s.remove(QLatin1Char('.'));
-    s.replace(QLatin1Char(','), QLatin1Char('.'));
+    if (s.isEmpty()) s = u"0"_s;
+    if (s.contains(u',') && s.contains(u'.')) s.remove(u'.');
+    s.replace(u',', u'.');
     return s.trimmed();
 }
 
 QString ToSqlValue(const QString& text) {
     const QString s = DotDecimal(text);
-    if (s.size() == 8 && s.at(2) == QLatin1Char('/') && s.at(5) == QLatin1Char('/'))
+    if (s.size() == 8 && s.at(2) == u'/' && s.at(5) == u'/')
         return DateMDY(s);
     return s;
 }

@@ -2,6 +2,8 @@
 
 #include "common/fields.h"
 
+using namespace Qt::StringLiterals;
+
 namespace livrax {
 
 namespace {
@@ -36,7 +38,7 @@ QString ReplaceText(const QString& text, const QString& find, const QString& rep
 }
 
 QString StripSymbols(const QString& text) {
-    return DropChars(text, QStringLiteral(",.-_#*/\\:\"!?><'")).trimmed();
+    return DropChars(text, u",.-_#*/\\:\"!?><'"_s).trimmed();
 }
 
 QString DropChars(const QString& text, const QString& set) {
@@ -54,7 +56,7 @@ bool OnlyChars(const QString& text, const QString& set) {
 }
 
 bool IsBlank(const QString& text) {
-    return DropChars(text, QStringLiteral(",.;: -_#/\\0")).trimmed().isEmpty();
+    return DropChars(text, u",.;: -_#/\\0"_s).trimmed().isEmpty();
 }
 
 QString Choose(bool flag, const QString& a, const QString& b) {

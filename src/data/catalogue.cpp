@@ -7,19 +7,21 @@
 #include "data/query_helpers.h"
 #include "data/routing.h"
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::data {
 
 QStringList ListTables(const QString& pattern, Connection* database) {
     if (!database) return {};
     const QString sql =
         pattern.isEmpty()
-            ? QStringLiteral("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$VIEW_BLR IS "
-                             "NULL AND RDB$RELATION_NAME NOT LIKE 'RDB$%'")
-            : QStringLiteral("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$VIEW_BLR IS "
-                             "NULL  AND UPPER(RDB$RELATION_NAME) LIKE ") +
+            ? u"SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$VIEW_BLR IS "
+                             "NULL AND RDB$RELATION_NAME NOT LIKE 'RDB$%'"_s
+            : u"SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$VIEW_BLR IS "
+                             "NULL  AND UPPER(RDB$RELATION_NAME) LIKE "_s +
                   Quote(pattern);
     QStringList names;
-    if (RunSelect(Slot::T_CONW, QString(), sql + QStringLiteral(" ORDER BY RDB$RELATION_NAME"),
+    if (RunSelect(Slot::T_CONW, QString(), sql + u" ORDER BY RDB$RELATION_NAME"_s,
                   QString(), QString(), database)) {
         DataSlot& slot = DataModule().slot(Slot::T_CONW);
         try {
@@ -44,36 +46,36 @@ void CatalogUpdate(const QString& table, const QString& description, const QStri
     const QString code = name.mid(4, 3);
     const QString text = description.left(40).toUpper();
     QString sequence = seq;
-    Connection* database = DatabaseFor(QStringLiteral("ARQ"));
+    Connection* database = DatabaseFor(u"ARQ"_s);
     if (!database) return;
-    if (RunSelect(Slot::T_CONY, QStringLiteral("VRTNARQ"), QStringLiteral("*"),
-                  QStringLiteral("ANOME"), QString(), database, code)) {
+    if (RunSelect(Slot::T_CONY, u"VRTNARQ"_s, u"*"_s,
+                  u"ANOME"_s, QString(), database, code)) {
         if (sequence.isEmpty()) {
-            sequence = DataModule().slot(Slot::T_CONY).value(QStringLiteral("ASEQ")).toString().trimmed();
-            if (sequence.isEmpty()) sequence = MaxOf(QStringLiteral("VRTNARQ"), QStringLiteral("ASEQ"));
+            sequence = DataModule().slot(Slot::T_CONY).value(u"ASEQ"_s).toString().trimmed();
+            if (sequence.isEmpty()) sequence = MaxOf(u"VRTNARQ"_s, u"ASEQ"_s);
         }
         CloseSlot(Slot::T_CONY);
-        ExecStatement(QStringLiteral("VRTNARQ"),
-                      QStringLiteral("UPDATE VRTNARQ\nSET ANOME       = ") + Quote(code) +
-                          QStringLiteral("\n   ,AARQUIVO    = ") + Quote(name) +
-                          QStringLiteral("\n   ,ASEQ        = ") + Quote(sequence) +
-                          QStringLiteral("\n   ,ADESCRICAO  = ") + Quote(text) +
-                          QStringLiteral("\nWHERE ANOME = ") + Quote(code),
+        ExecStatement(u"VRTNARQ"_s,
+                      u"UPDATE VRTNARQ\nSET ANOME       = "_s + Quote(code) +
+                          u"\n   ,AARQUIVO    = "_s + Quote(name) +
+                          u"\n   ,ASEQ        = "_s + Quote(sequence) +
+                          u"\n   ,ADESCRICAO  = "_s + Quote(text) +
+                          u"\nWHERE ANOME = "_s + Quote(code),
                       database);
         return;
     }
     CloseSlot(Slot::T_CONY);
-    if (sequence.isEmpty()) sequence = MaxOf(QStringLiteral("VRTNARQ"), QStringLiteral("ASEQ"));
-    if (!PrepareStatement(QStringLiteral("VRTNARQ"), database)) return;
+    if (sequence.isEmpty()) sequence = MaxOf(u"VRTNARQ"_s, u"ASEQ"_s);
+    if (!PrepareStatement(u"VRTNARQ"_s, database)) return;
     DataSlot& slot = DataModule().slot(Slot::T_SQL);
     try {
-        slot.setSql(QStringLiteral("INSERT INTO VRTNARQ(ANOME,AARQUIVO,ASEQ,ADESCRICAO)\n"
-                                   "VALUES (:PNOME,:PARQUIVO,:PSEQ,:PDESCRICAO)"));
+        slot.setSql(u"INSERT INTO VRTNARQ(ANOME,AARQUIVO,ASEQ,ADESCRICAO)\n"
+                                   "VALUES (:PNOME,:PARQUIVO,:PSEQ,:PDESCRICAO)"_s);
         Statement& insert = slot.prepare();
-        insert.bind(QStringLiteral("PNOME"), code);
-        insert.bind(QStringLiteral("PARQUIVO"), name);
-        insert.bind(QStringLiteral("PSEQ"), sequence);
-        insert.bind(QStringLiteral("PDESCRICAO"), text);
+        insert.bind(u"PNOME"_s, code);
+        insert.bind(u"PARQUIVO"_s, name);
+        insert.bind(u"PSEQ"_s, sequence);
+        insert.bind(u"PDESCRICAO"_s, text);
         insert.execute();
         slot.commit();
     } catch (const DbError&) {

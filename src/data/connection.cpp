@@ -3,6 +3,8 @@
 #include "data/fb_client.h"
 #include "data/transaction.h"
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::data {
 
 namespace {
@@ -42,8 +44,8 @@ void Connection::attach(const ConnectionOptions& requested, bool creating) {
     const ConnectionOptions options = requested; // may be m_options itself
     close();
     m_options = options;
-    const QString what = (creating ? QStringLiteral("Erro ao criar ")
-                                   : QStringLiteral("Erro ao abrir ")) +
+    const QString what = (creating ? u"Erro ao criar "_s
+                                   : u"Erro ao abrir "_s) +
                          options.path;
     m_attachment = fb::Call(what, [&](auto* status) {
         const QByteArray dpb = AttachParameters(status, options, creating);

@@ -2,15 +2,17 @@
 
 #include "data/db_error.h"
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::data {
 
 namespace {
-const char* const kSlotNames[] = {
+const char* const SlotNames[] = {
     "T_CON0", "T_CON1", "T_CON2", "T_CON3", "T_CON4", "T_CON5", "T_CON6", "T_CON7",
     "T_CON8", "T_CON9", "T_CONA", "T_CONB", "T_CONC", "T_COND", "T_CONE", "T_CONU",
     "T_CONW", "T_CONX", "T_CONY", "T_CONZ", "T_CADSQL", "T_SQL",  "T_SQLU", "T_SQLZ",
     "GB_TAB", "T_TAB0", "T_TAB1", "T_TAB2", "T_TABW", "T_ARQ",  "IBTable1"};
-static_assert(std::size(kSlotNames) == std::size_t(Slot::Count));
+static_assert(std::size(SlotNames) == std::size_t(Slot::Count));
 } // namespace
 
 SlotKind KindOf(Slot slot) {
@@ -19,7 +21,7 @@ SlotKind KindOf(Slot slot) {
     return SlotKind::Query;
 }
 
-QString SlotName(Slot slot) { return QString::fromLatin1(kSlotNames[int(slot)]); }
+QString SlotName(Slot slot) { return QString::fromLatin1(SlotNames[int(slot)]); }
 
 void DataSlot::bind(Connection* database) {
     if (database == m_database) return;
@@ -29,7 +31,7 @@ void DataSlot::bind(Connection* database) {
 }
 
 void DataSlot::startTransaction() {
-    if (!m_database) throw DbError(QStringLiteral("Nenhum banco de dados para ") + SlotName(m_slot));
+    if (!m_database) throw DbError(u"Nenhum banco de dados para "_s + SlotName(m_slot));
     if (!m_transaction.isActive()) m_transaction.start(*m_database);
 }
 

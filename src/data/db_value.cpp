@@ -3,11 +3,13 @@
 #include <cmath>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::data {
 
 namespace {
 
-constexpr qint64 kPowersOfTen[] = {1LL,
+constexpr qint64 PowersOfTen[] = {1LL,
                                    10LL,
                                    100LL,
                                    1000LL,
@@ -29,7 +31,7 @@ constexpr qint64 kPowersOfTen[] = {1LL,
 
 // Divides by 10^digits rounding half to even.
 qint64 DivideRoundingToEven(qint64 value, int digits) {
-    const qint64 divisor = kPowersOfTen[digits];
+    const qint64 divisor = PowersOfTen[digits];
     qint64 quotient = value / divisor;
     const qint64 remainder = value % divisor;
     const qint64 twice = 2 * (remainder < 0 ? -remainder : remainder);
@@ -52,7 +54,7 @@ bool Rescale(qint64 unscaled, int fromScale, int toScale, qint64* result) {
     }
     const int digits = toScale - fromScale;
     if (digits > 18) return unscaled == 0 ? (*result = 0, true) : false;
-    const qint64 factor = kPowersOfTen[digits];
+    const qint64 factor = PowersOfTen[digits];
     if (unscaled > std::numeric_limits<qint64>::max() / factor ||
         unscaled < std::numeric_limits<qint64>::min() / factor)
         return false;
@@ -142,7 +144,7 @@ QString DbValue::toString() const {
     case Kind::DateTime:
         return m_date.toString(u"dd/MM/yy") + u' ' + m_time.toString(u"hh:mm:ss");
     case Kind::Bool:
-        return m_integer ? QStringLiteral("S") : QStringLiteral("N");
+        return m_integer ? u"S"_s : u"N"_s;
     }
     return {};
 }
@@ -171,7 +173,7 @@ qint64 DbValue::toInt() const {
             qint64 result = 0;
             return Rescale(m_integer, m_scale, 0, &result) ? result : 0;
         }
-        return m_scale > 18 ? 0 : m_integer / kPowersOfTen[m_scale];
+        return m_scale > 18 ? 0 : m_integer / PowersOfTen[m_scale];
     }
     case Kind::Double:
         return std::isfinite(m_double) ? qint64(m_double) : 0;
@@ -203,7 +205,7 @@ double DbValue::toDouble() const {
     case Kind::Double:
         return m_double;
     case Kind::Decimal:
-        return m_scale >= 0 && m_scale <= 18 ? double(m_integer) / double(kPowersOfTen[m_scale])
+        return m_scale >= 0 && m_scale <= 18 ? double(m_integer) / double(PowersOfTen[m_scale])
                                              : double(m_integer);
     default:
         return double(toScaled()) / 10000.0;

@@ -19,7 +19,7 @@ Firebird::IUtil* Util();
 Firebird::IProvider* Provider();
 
 // Windows-1252 is the character set of every connection.
-constexpr unsigned kCharsetWin1252 = 53;
+constexpr unsigned CharsetWin1252 = 53;
 QByteArray EncodeText(const QString& text);
 QString DecodeText(const char* data, int length);
 
@@ -49,7 +49,8 @@ template <typename Work> auto Call(const QString& what, Work&& work) {
         return std::forward<Work>(work)(status.get());
     } catch (const Firebird::FbException& error) {
         QString message = FormatStatus(error.getStatus());
-        throw DbError(what.isEmpty() ? message : what + QStringLiteral(": ") + message);
+        using namespace Qt::StringLiterals;
+        throw DbError(what.isEmpty() ? message : what + u": "_s + message);
     }
 }
 

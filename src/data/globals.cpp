@@ -1,14 +1,16 @@
 #include "data/globals.h"
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::data {
 
 const QStringList& FmqValueNames() {
     static const QStringList names = {
-        QStringLiteral("FMQ_SIGLARQ"),   QStringLiteral("FMQ_DIR"),
-        QStringLiteral("FMQ_DATABASENAME"), QStringLiteral("FMQ_TABLENAME"),
-        QStringLiteral("FMQ_FILENAME"),  QStringLiteral("FMQ_FILENAMEA"),
-        QStringLiteral("FMQ_FILENAMEV"), QStringLiteral("FMQ_FILENAMEC"),
-        QStringLiteral("FMQ_FILENAME0"), QStringLiteral("FMQ_OPERACAO")};
+        u"FMQ_SIGLARQ"_s,   u"FMQ_DIR"_s,
+        u"FMQ_DATABASENAME"_s, u"FMQ_TABLENAME"_s,
+        u"FMQ_FILENAME"_s,  u"FMQ_FILENAMEA"_s,
+        u"FMQ_FILENAMEV"_s, u"FMQ_FILENAMEC"_s,
+        u"FMQ_FILENAME0"_s, u"FMQ_OPERACAO"_s};
     return names;
 }
 

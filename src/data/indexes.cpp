@@ -7,6 +7,8 @@
 
 #include <QRegularExpression>
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::data {
 
 namespace {
@@ -14,7 +16,7 @@ namespace {
 // Column and index names reach the DDL text as identifiers, which cannot be
 // quoted as values are; only plain names are let through.
 bool IsPlainName(const QString& name) {
-    static const QRegularExpression pattern(QStringLiteral("^[A-Za-z][A-Za-z0-9_$]*$"));
+    static const QRegularExpression pattern(u"^[A-Za-z][A-Za-z0-9_$]*$"_s);
     return pattern.match(name).hasMatch();
 }
 
@@ -28,7 +30,7 @@ bool CreateIndex(const QString& table, const QString& fields, Connection* databa
 
     QStringList columns;
     for (const QString& part :
-         fields.split(QRegularExpression(QStringLiteral("[,;]")), Qt::SkipEmptyParts)) {
+         fields.split(QRegularExpression(u"[,;]"_s), Qt::SkipEmptyParts)) {
         const QString column = part.trimmed().toUpper();
         if (column.isEmpty()) continue;
         if (!IsPlainName(column)) return false;
@@ -42,8 +44,8 @@ bool CreateIndex(const QString& table, const QString& fields, Connection* databa
     // A single column that an index already holds gets no index of its own.
     if (ListIndexedFields(target, name).contains(columnList)) return false;
     return ExecStatement(name,
-                         QStringLiteral("Create Index ") + indexName + QStringLiteral(" ON ") +
-                             name + QStringLiteral(" (") + columnList + u')',
+                         u"Create Index "_s + indexName + u" ON "_s +
+                             name + u" ("_s + columnList + u')',
                          target);
 }
 
@@ -55,7 +57,7 @@ bool DropIndex(const QString& table, const QString& indexName, Connection* datab
     const QStringList own = ListIndexes(target, name);
     for (const QString& candidate : {index, name.mid(4, 3) + u'_' + index}) {
         if (own.contains(candidate, Qt::CaseInsensitive))
-            return ExecStatement(name, QStringLiteral("Drop Index ") + candidate, target);
+            return ExecStatement(name, u"Drop Index "_s + candidate, target);
     }
     return false;
 }

@@ -6,19 +6,25 @@
 #include "data/db_error.h"
 #include "data/queries.h"
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::data {
 
 namespace {
 
 // VRTNPAR.CAMPO holds 100 characters; a longer title would make the whole
 // write fail, losing the lines with it.
-constexpr int kTitleColumnWidth = 100;
+constexpr int TitleColumnWidth = 100;
 // A new key keeps the first 60 characters of its title.
-constexpr int kNewKeyTitleWidth = 60;
+constexpr int NewKeyTitleWidth = 60;
 
-const QString kTable = QStringLiteral("VRTNPAR");
+const QString Table = u"VRTNPAR"_s;
 
 } // namespace
+
+Connection* ParamDatabase() {
+    return B_DIR(5);
+}
 
 QString ParamLineArray::line(int n) const {
     return n >= 1 && n <= Size ? m_lines[std::size_t(n - 1)] : QString();
@@ -64,12 +70,12 @@ bool ParamRead(Connection* connection, const QString& key, int count) {
     }
 
     const bool found = RunSelect(
-        Slot::T_CONY, kTable, QStringLiteral("SELECT * FROM VRTNPAR WHERE CHAVE = ") + Quote(key),
+        Slot::T_CONY, Table, u"SELECT * FROM VRTNPAR WHERE CHAVE = "_s + Quote(key),
         QString(), QString(), connection);
     if (found) {
         DataSlot& slot = DataModule().slot(Slot::T_CONY);
         try {
-            const QString text = slot.value(QStringLiteral("TEXTO")).toString();
+            const QString text = slot.value(u"TEXTO"_s).toString();
             for (const ParamTextLine& line : ParseParamText(text, span))
                 lines.setLine(line.number, line.text);
         } catch (const DbError&) {
@@ -94,8 +100,8 @@ bool ParamWrite(Connection* connection, const QString& key, int count, const QSt
     const QString text = FormatParamText(lines.lines(span));
 
     const bool exists =
-        RunSelect(Slot::T_CONY, kTable,
-                  QStringLiteral("SELECT CHAVE FROM VRTNPAR WHERE CHAVE = ") + Quote(key),
+        RunSelect(Slot::T_CONY, Table,
+                  u"SELECT CHAVE FROM VRTNPAR WHERE CHAVE = "_s + Quote(key),
                   QString(), QString(), connection);
     CloseSlot(Slot::T_CONY);
 
@@ -106,23 +112,23 @@ bool ParamWrite(Connection* connection, const QString& key, int count, const QSt
         if (slot.transaction().isActive()) slot.commit();
         slot.startTransaction();
         if (!exists) {
-            slot.setSql(QStringLiteral("INSERT INTO VRTNPAR (CHAVE,TEXTO") +
-                        (withTitle ? QStringLiteral(",CAMPO") : QString()) +
-                        QStringLiteral(") VALUES (:PWCHAVE,:PWTEXTO") +
-                        (withTitle ? QStringLiteral(",:PWTITULO") : QString()) + u')');
+            slot.setSql(u"INSERT INTO VRTNPAR (CHAVE,TEXTO"_s +
+                        (withTitle ? u",CAMPO"_s : QString()) +
+                        u") VALUES (:PWCHAVE,:PWTEXTO"_s +
+                        (withTitle ? u",:PWTITULO"_s : QString()) + u')');
             Statement& insert = slot.prepare();
-            insert.bind(QStringLiteral("PWCHAVE"), key);
-            insert.bind(QStringLiteral("PWTEXTO"), text);
-            if (withTitle) insert.bind(QStringLiteral("PWTITULO"), title.left(kNewKeyTitleWidth));
+            insert.bind(u"PWCHAVE"_s, key);
+            insert.bind(u"PWTEXTO"_s, text);
+            if (withTitle) insert.bind(u"PWTITULO"_s, title.left(NewKeyTitleWidth));
             insert.execute();
         } else {
-            slot.setSql(QStringLiteral("UPDATE VRTNPAR\nSET TEXTO = :WTEXTO\n") +
-                        (withTitle ? QStringLiteral(",    CAMPO = :PWTITULO\n") : QString()) +
-                        QStringLiteral("WHERE CHAVE = :PWCHAVE"));
+            slot.setSql(u"UPDATE VRTNPAR\nSET TEXTO = :WTEXTO\n"_s +
+                        (withTitle ? u",    CAMPO = :PWTITULO\n"_s : QString()) +
+                        u"WHERE CHAVE = :PWCHAVE"_s);
             Statement& update = slot.prepare();
-            update.bind(QStringLiteral("WTEXTO"), text);
-            if (withTitle) update.bind(QStringLiteral("PWTITULO"), title.left(kTitleColumnWidth));
-            update.bind(QStringLiteral("PWCHAVE"), key);
+            update.bind(u"WTEXTO"_s, text);
+            if (withTitle) update.bind(u"PWTITULO"_s, title.left(TitleColumnWidth));
+            update.bind(u"PWCHAVE"_s, key);
             update.execute();
         }
         slot.commit();

@@ -11,11 +11,18 @@ namespace livrax::data {
 
 class Connection;
 
+// The program's own database, database 5: its VRTNPAR holds the parameter
+// store (the users' last company, the windows' settings) and the company
+// record "VRTNCAE". Never null; the connection may be closed. Records kept
+// with the data they describe (a book's settings, the monthly settlement
+// records) live in the database of that data instead, through DatabaseFor.
+Connection* ParamDatabase();
+
 // The shared line array of the parameter store: lines 1..190 of the last key
 // read (or of a line file), which callers change and write back.
 class ParamLineArray {
   public:
-    static constexpr int Size = kParamLineCount;
+    static constexpr int Size = ParamLineCount;
 
     // Line n; empty outside 1..Size.
     QString line(int n) const;

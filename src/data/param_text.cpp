@@ -2,10 +2,12 @@
 
 #include "common/fields.h"
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::data {
 
 int ParamLineSpan(int count) {
-    return count >= 1 && count <= kParamLineCount ? count : kParamLineCount;
+    return count >= 1 && count <= ParamLineCount ? count : ParamLineCount;
 }
 
 QString FormatParamText(const QStringList& lines) {
@@ -14,7 +16,7 @@ QString FormatParamText(const QStringList& lines) {
         const QString& line = lines[i];
         if (line.isEmpty() || line.trimmed() == u'#') continue;
         text +=
-            QString::number(i + 1).rightJustified(3, u'0') + u')' + line + QStringLiteral("\r\n");
+            QString::number(i + 1).rightJustified(3, u'0') + u')' + line + u"\r\n"_s;
     }
     return text;
 }
@@ -33,7 +35,7 @@ QList<ParamTextLine> ParseParamText(const QString& text, int count) {
         } else {
             ++number;
         }
-        if (number >= 1 && number <= kParamLineCount) lines.append({number, line});
+        if (number >= 1 && number <= ParamLineCount) lines.append({number, line});
         if (number > span || end < 0) break;
         // The line end is CR LF; a lone CR ends the line without taking the
         // next line's first character with it.

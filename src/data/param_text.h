@@ -7,7 +7,7 @@
 namespace livrax::data {
 
 // The number of lines a parameter-store key can hold (lines 1..190).
-inline constexpr int kParamLineCount = 190;
+inline constexpr int ParamLineCount = 190;
 
 // The number of lines a read or write covers: `count` itself when it lies in
 // 1..190, else all 190 (0 is how callers ask for every line).

@@ -6,6 +6,8 @@
 #include "data/db_error.h"
 #include "data/routing.h"
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::data {
 
 namespace {
@@ -28,14 +30,14 @@ bool OpenInSlot(DataSlot& slot, Connection* database, const QString& sql) {
 QString BuildSelect(const QString& name, const QString& fields, const QString& where,
                     const QString& value) {
     QStringList lines;
-    lines << QStringLiteral("SELECT ") + fields + QStringLiteral(" FROM ") + name +
-                 QStringLiteral(" A");
-    if (!where.isEmpty()) lines << QStringLiteral("WHERE ") + where;
+    lines << u"SELECT "_s + fields + u" FROM "_s + name +
+                 u" A"_s;
+    if (!where.isEmpty()) lines << u"WHERE "_s + where;
     if (!value.isEmpty()) {
-        if (where.contains(QStringLiteral("LIKE")))
+        if (where.contains(u"LIKE"_s))
             lines << Quote(value);
         else if (!where.isEmpty())
-            lines << QStringLiteral(" = ") + Quote(value);
+            lines << u" = "_s + Quote(value);
         else
             lines << value;
     }
@@ -43,7 +45,7 @@ QString BuildSelect(const QString& name, const QString& fields, const QString& w
 }
 
 QString WithOrder(const QString& sql, const QString& orderBy) {
-    return orderBy.isEmpty() ? sql : sql + QStringLiteral("\nORDER BY ") + orderBy;
+    return orderBy.isEmpty() ? sql : sql + u"\nORDER BY "_s + orderBy;
 }
 
 } // namespace
@@ -65,9 +67,9 @@ bool RunSelect(Slot slot, const QString& table, const QString& fields, const QSt
         }
     }
     const bool cadSql = slot == Slot::T_CADSQL;
-    const QString columns = cadSql && fields.isEmpty() ? QStringLiteral("*") : fields;
+    const QString columns = cadSql && fields.isEmpty() ? u"*"_s : fields;
     QString sql = WithOrder(BuildSelect(name, columns, where, value), orderBy);
-    if (!cadSql && fields.left(6).toUpper() == QStringLiteral("SELECT")) sql = fields;
+    if (!cadSql && fields.left(6).toUpper() == u"SELECT"_s) sql = fields;
     return OpenInSlot(dataSlot, target, sql);
 }
 
@@ -81,7 +83,7 @@ bool RunSelectAnd(const QString& table, const QString& fields, const QString& wh
     if (!target) return false;
     QString sql = BuildSelect(name, fields, where, value);
     if (!filter.isEmpty())
-        sql += (where.isEmpty() ? QStringLiteral("\nWHERE ") : QStringLiteral("\nAND ")) + filter;
+        sql += (where.isEmpty() ? u"\nWHERE "_s : u"\nAND "_s) + filter;
     return OpenInSlot(slot, target, WithOrder(sql, orderBy));
 }
 
@@ -141,10 +143,10 @@ bool DeleteWhere(const QString& table, const QString& where, Connection* databas
                  const QString& note) {
     const QString name = ResolveTableName(table);
     const bool done =
-        ExecStatement(name, QStringLiteral("DELETE FROM ") + name + QStringLiteral(" WHERE ") + where,
+        ExecStatement(name, u"DELETE FROM "_s + name + u" WHERE "_s + where,
                       database);
-    if (note != QStringLiteral("NAO"))
-        AuditLog(table, QStringLiteral("EXCLUSAO: ") + where + QStringLiteral(" - ") + note);
+    if (note != u"NAO"_s)
+        AuditLog(table, u"EXCLUSAO: "_s + where + u" - "_s + note);
     return done;
 }
 
@@ -177,8 +179,8 @@ bool OpenTable(const QString& code, Slot tableSlot, Connection* database, const 
         slot.bind(target);
         slot.tableName = name;
         slot.startTransaction();
-        slot.setSql(QStringLiteral("SELECT * FROM ") + name +
-                    (filter.isEmpty() ? QString() : QStringLiteral(" WHERE ") + filter));
+        slot.setSql(u"SELECT * FROM "_s + name +
+                    (filter.isEmpty() ? QString() : u" WHERE "_s + filter));
         slot.open();
         return slot.isOpen();
     } catch (const DbError&) {

@@ -5,13 +5,15 @@
 #include "data/queries.h"
 #include "data/routing.h"
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::data {
 
 qint64 CountRows(const QString& table, const QString& where, Connection* database) {
     qint64 count = 0;
-    if (RunSelect(Slot::T_CONY, table, QStringLiteral("COUNT(*) AS CONTA"), where, QString(),
+    if (RunSelect(Slot::T_CONY, table, u"COUNT(*) AS CONTA"_s, where, QString(),
                   database))
-        count = DataModule().slot(Slot::T_CONY).value(QStringLiteral("CONTA")).toInt();
+        count = DataModule().slot(Slot::T_CONY).value(u"CONTA"_s).toInt();
     CloseSlot(Slot::T_CONY);
     return count;
 }
@@ -19,13 +21,13 @@ qint64 CountRows(const QString& table, const QString& where, Connection* databas
 QString MaxOf(const QString& table, const QString& field, const QString& where) {
     if (field.isEmpty()) return {};
     QString condition = where;
-    if (condition.left(6).compare(QStringLiteral("WHERE "), Qt::CaseInsensitive) == 0)
+    if (condition.left(6).compare(u"WHERE "_s, Qt::CaseInsensitive) == 0)
         condition = condition.mid(6);
     const QString first = field.section(u',', 0, 0);
     QString result;
     if (RunSelect(Slot::T_CONW, table,
-                  QStringLiteral("MAX(") + first + QStringLiteral(") AS RETORNO"), condition))
-        result = DataModule().slot(Slot::T_CONW).value(QStringLiteral("RETORNO")).toString();
+                  u"MAX("_s + first + u") AS RETORNO"_s, condition))
+        result = DataModule().slot(Slot::T_CONW).value(u"RETORNO"_s).toString();
     CloseSlot(Slot::T_CONW);
     return result;
 }
@@ -60,8 +62,8 @@ bool RowsWhere(const QString& table, const QString& condition, Connection* datab
         slot.bind(target);
         if (slot.isOpen() || slot.transaction().isActive()) slot.commit();
         slot.startTransaction();
-        slot.setSql(QStringLiteral("SELECT * FROM ") + ResolveTableName(table) +
-                    QStringLiteral(" WHERE ") + StripStatementSeparator(condition));
+        slot.setSql(u"SELECT * FROM "_s + ResolveTableName(table) +
+                    u" WHERE "_s + StripStatementSeparator(condition));
         if (slot.open()) return true;
         slot.commit();
         return false;

@@ -3,6 +3,8 @@
 #include "data/data_module.h"
 #include "data/globals.h"
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::data {
 
 namespace {
@@ -16,7 +18,7 @@ bool ListHolds(int database, const QString& entry) {
 QString ResolveTableName(const QString& code) {
     const QString name = code.section(u' ', 0, 0).trimmed();
     if (name.size() == 3) {
-        const QString table = QStringLiteral("VRTN") + name;
+        const QString table = u"VRTN"_s + name;
         const QString company = Globals().company.companyCode;
         // Per-company tables are looked for only in databases 5 and 1.
         for (int database : {5, 1}) {
@@ -25,7 +27,7 @@ QString ResolveTableName(const QString& code) {
         }
         return table.toUpper();
     }
-    if (name.size() >= 4 && name.size() <= 6 && name.startsWith(QStringLiteral("VRTN")))
+    if (name.size() >= 4 && name.size() <= 6 && name.startsWith(u"VRTN"_s))
         return name.toUpper();
     return name;
 }

@@ -5,13 +5,15 @@
 
 #include <QFile>
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::data {
 
 QString SchemaScript(SchemaPart part) {
-    const QString name = part == SchemaPart::Erp ? QStringLiteral(":/db/erp.sql")
-                                                 : QStringLiteral(":/db/system.sql");
+    const QString name = part == SchemaPart::Erp ? u":/db/erp.sql"_s
+                                                 : u":/db/system.sql"_s;
     QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) throw DbError(QStringLiteral("Esquema ausente: ") + name);
+    if (!file.open(QIODevice::ReadOnly)) throw DbError(u"Esquema ausente: "_s + name);
     return QString::fromUtf8(file.readAll());
 }
 
@@ -21,7 +23,7 @@ QStringList SplitSqlScript(const QString& script) {
     const QStringList lines = script.split(u'\n');
     for (const QString& raw : lines) {
         const QString line = raw.trimmed();
-        if (line.isEmpty() || line.startsWith(QStringLiteral("--"))) continue;
+        if (line.isEmpty() || line.startsWith(u"--"_s)) continue;
         if (!current.isEmpty()) current += u'\n';
         if (line.endsWith(u';')) {
             current += line.chopped(1);
@@ -36,19 +38,19 @@ QStringList SplitSqlScript(const QString& script) {
 }
 
 QStringList CompanyTableStatements(const QString& code, const QString& companyCode) {
-    const QString table = QStringLiteral("VRTN") + code.toUpper();
+    const QString table = u"VRTN"_s + code.toUpper();
     const QString copy = table + companyCode;
     QStringList statements;
     for (const QString& statement : SplitSqlScript(SchemaScript(SchemaPart::Erp))) {
-        if (statement.startsWith(QStringLiteral("CREATE TABLE ") + table + QStringLiteral(" ("))) {
-            statements.append(QString(statement).replace(QStringLiteral("CREATE TABLE ") + table,
-                                                         QStringLiteral("CREATE TABLE ") + copy));
-        } else if (statement.startsWith(QStringLiteral("CREATE INDEX ")) &&
-                   statement.contains(QStringLiteral(" ON ") + table + QStringLiteral(" ("))) {
+        if (statement.startsWith(u"CREATE TABLE "_s + table + u" ("_s)) {
+            statements.append(QString(statement).replace(u"CREATE TABLE "_s + table,
+                                                         u"CREATE TABLE "_s + copy));
+        } else if (statement.startsWith(u"CREATE INDEX "_s) &&
+                   statement.contains(u" ON "_s + table + u" ("_s)) {
             // Index names are unique per database: the copy's carry the code.
             QString index = statement;
-            index.replace(QStringLiteral(" ON ") + table + QStringLiteral(" ("),
-                          QStringLiteral(" ON ") + copy + QStringLiteral(" ("));
+            index.replace(u" ON "_s + table + u" ("_s,
+                          u" ON "_s + copy + u" ("_s);
             const qsizetype nameEnd = index.indexOf(u' ', 13);
             index.insert(nameEnd, companyCode);
             statements.append(index);
@@ -63,7 +65,7 @@ void RunSqlScript(Connection& connection, const QString& script) {
         try {
             transaction.executeImmediate(statement);
         } catch (const DbError& error) {
-            throw DbError(error.message() + QStringLiteral("\nem: ") + statement.left(200));
+            throw DbError(error.message() + u"\nem: "_s + statement.left(200));
         }
     }
     transaction.commit();

@@ -1,5 +1,7 @@
 #include "data/sql_parameters.h"
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::data {
 
 namespace {
@@ -36,7 +38,7 @@ PositionalSql ToPositionalSql(const QString& sql) {
             result.sql += sql.mid(i, stop - i);
             i = stop;
         } else if (c == u'/' && i + 1 < n && sql[i + 1] == u'*') {
-            const qsizetype end = sql.indexOf(QStringLiteral("*/"), i + 2);
+            const qsizetype end = sql.indexOf(u"*/"_s, i + 2);
             const qsizetype stop = end < 0 ? n : end + 2;
             result.sql += sql.mid(i, stop - i);
             i = stop;

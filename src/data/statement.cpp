@@ -7,11 +7,13 @@
 
 #include <cstring>
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::data {
 
 namespace {
 
-constexpr unsigned kBlobSegment = 32000;
+constexpr unsigned BlobSegment = 32000;
 
 template <typename T> T ReadAt(const QByteArray& buffer, unsigned offset) {
     T value;
@@ -63,8 +65,8 @@ QString PlainDecimalText(const DbValue& value) {
 
 Statement::Statement(Connection& connection, Transaction& transaction, const QString& sql)
     : m_connection(connection), m_transaction(transaction), m_sql(sql) {
-    if (!connection.isConnected()) throw DbError(QStringLiteral("Banco de dados não conectado"));
-    if (!transaction.isActive()) throw DbError(QStringLiteral("Transação não iniciada"));
+    if (!connection.isConnected()) throw DbError(u"Banco de dados não conectado"_s);
+    if (!transaction.isActive()) throw DbError(u"Transação não iniciada"_s);
     const PositionalSql positional = ToPositionalSql(sql);
     m_parameterNames = positional.names;
     m_statement = fb::Call(QString(), [&](auto* status) {
@@ -143,7 +145,7 @@ void Statement::prepareMessages() {
         if (!field.isEmpty() && !m_columnByName.contains(field)) m_columnByName.insert(field, i);
     }
     if (m_parameterNames.size() != m_parameters.size()) {
-        throw DbError(QStringLiteral("Parâmetros não reconhecidos em: ") + m_sql);
+        throw DbError(u"Parâmetros não reconhecidos em: "_s + m_sql);
     }
     m_parameterValues.resize(m_parameters.size());
     for (int i = 0; i < m_parameterNames.size(); ++i) {
@@ -157,13 +159,13 @@ void Statement::bind(const QString& name, const DbValue& value) {
         positions = m_positionsByName.constFind(
             name.startsWith(u':') ? name.mid(1).toUpper() : name.toUpper());
     if (positions == m_positionsByName.cend())
-        throw DbError(QStringLiteral("Parâmetro inexistente: ") + name);
+        throw DbError(u"Parâmetro inexistente: "_s + name);
     for (int position : *positions) m_parameterValues[position] = value;
 }
 
 void Statement::bind(int position, const DbValue& value) {
     if (position < 0 || position >= m_parameterValues.size())
-        throw DbError(QStringLiteral("Parâmetro inexistente: ") + QString::number(position));
+        throw DbError(u"Parâmetro inexistente: "_s + QString::number(position));
     m_parameterValues[position] = value;
 }
 
@@ -180,14 +182,14 @@ void Statement::encodeParameter(int position) {
     WriteAt<short>(m_inputBuffer, parameter.nullOffset, value.isNull() ? -1 : 0);
     if (value.isNull()) return;
     const auto invalid = [&]() {
-        return DbError(QStringLiteral("Valor inválido para o parâmetro ") + label + QStringLiteral(": ") +
+        return DbError(u"Valor inválido para o parâmetro "_s + label + u": "_s +
                        value.toString());
     };
     switch (parameter.type) {
     case SQL_VARYING: {
         const QByteArray bytes = fb::EncodeText(PlainDecimalText(value));
         if (unsigned(bytes.size()) > parameter.length)
-            throw DbError(QStringLiteral("Texto longo demais para o parâmetro ") + label);
+            throw DbError(u"Texto longo demais para o parâmetro "_s + label);
         WriteAt<quint16>(m_inputBuffer, parameter.offset, quint16(bytes.size()));
         std::memcpy(m_inputBuffer.data() + parameter.offset + 2, bytes.constData(),
                     size_t(bytes.size()));
@@ -253,8 +255,8 @@ void Statement::encodeParameter(int position) {
             Firebird::IBlob* blob = m_connection.attachment()->createBlob(
                 status, m_activeTransaction->handle(), &id, 0, nullptr);
             try {
-                for (qsizetype done = 0; done < bytes.size(); done += kBlobSegment) {
-                    const unsigned piece = unsigned(qMin<qsizetype>(kBlobSegment, bytes.size() - done));
+                for (qsizetype done = 0; done < bytes.size(); done += BlobSegment) {
+                    const unsigned piece = unsigned(qMin<qsizetype>(BlobSegment, bytes.size() - done));
                     blob->putSegment(status, piece, bytes.constData() + done);
                 }
                 blob->close(status); // releases the interface on success
@@ -267,7 +269,7 @@ void Statement::encodeParameter(int position) {
         break;
     }
     default:
-        throw DbError(QStringLiteral("Tipo de parâmetro não suportado: ") + label);
+        throw DbError(u"Tipo de parâmetro não suportado: "_s + label);
     }
 }
 
@@ -346,7 +348,7 @@ int Statement::columnIndex(const QString& name) const {
 
 DbValue Statement::value(const QString& name) const {
     const int index = columnIndex(name);
-    if (index < 0) throw DbError(QStringLiteral("Coluna inexistente: ") + name);
+    if (index < 0) throw DbError(u"Coluna inexistente: "_s + name);
     return value(index);
 }
 
@@ -401,7 +403,7 @@ DbValue Statement::value(int index) const {
             Firebird::IBlob* blob = m_connection.attachment()->openBlob(
                 status, m_activeTransaction->handle(), &id, 0, nullptr);
             try {
-                char segment[kBlobSegment];
+                char segment[BlobSegment];
                 unsigned length = 0;
                 for (;;) {
                     const int state = blob->getSegment(status, sizeof segment, segment, &length);

@@ -3,12 +3,14 @@
 #include "data/connection.h"
 #include "data/fb_client.h"
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::data {
 
 namespace {
 // Read-write, read committed (latest committed version), waiting on locks:
 // the isolation a shared ERP database expects from a reporting client.
-const unsigned char kTransactionParameters[] = {isc_tpb_version3, isc_tpb_write,
+const unsigned char TransactionParameters[] = {isc_tpb_version3, isc_tpb_write,
                                                 isc_tpb_read_committed, isc_tpb_rec_version,
                                                 isc_tpb_wait};
 } // namespace
@@ -17,10 +19,10 @@ Transaction::~Transaction() { rollback(); }
 
 void Transaction::start(Connection& connection) {
     if (m_transaction) rollback();
-    if (!connection.isConnected()) throw DbError(QStringLiteral("Banco de dados não conectado"));
+    if (!connection.isConnected()) throw DbError(u"Banco de dados não conectado"_s);
     m_transaction = fb::Call(QString(), [&](auto* status) {
-        return connection.attachment()->startTransaction(status, sizeof kTransactionParameters,
-                                                         kTransactionParameters);
+        return connection.attachment()->startTransaction(status, sizeof TransactionParameters,
+                                                         TransactionParameters);
     });
     m_connection = &connection;
 }
@@ -48,7 +50,7 @@ void Transaction::rollback() noexcept {
 }
 
 void Transaction::executeImmediate(const QString& sql) {
-    if (!m_transaction) throw DbError(QStringLiteral("Transação não iniciada"));
+    if (!m_transaction) throw DbError(u"Transação não iniciada"_s);
     fb::Call(QString(), [&](auto* status) {
         m_connection->attachment()->execute(status, m_transaction, 0,
                                             fb::EncodeText(sql).constData(), 3, nullptr,

@@ -4,12 +4,14 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::platform {
 
 std::optional<QString> InputText(QWidget* parent, const QString& title, const QString& prompt,
                                  const QString& text) {
     QInputDialog dialog(parent);
-    dialog.setObjectName(QStringLiteral("TF_INPUT"));
+    dialog.setObjectName(u"TF_INPUT"_s);
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setTextValue(text);
@@ -21,14 +23,14 @@ std::optional<QString> InputText(QWidget* parent, const QString& title, const QS
 void ShowError(QWidget* parent, const QString& message) {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), message,
                     QMessageBox::Ok, parent);
-    box.setObjectName(QStringLiteral("ERROR_BOX"));
+    box.setObjectName(u"ERROR_BOX"_s);
     box.exec();
 }
 
 void ShowMessage(QWidget* parent, const QString& message) {
     QMessageBox box(QMessageBox::Information, QApplication::applicationDisplayName(), message,
                     QMessageBox::Ok, parent);
-    box.setObjectName(QStringLiteral("MESSAGE_BOX"));
+    box.setObjectName(u"MESSAGE_BOX"_s);
     box.exec();
 }
 

@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::platform {
 
 bool HasDisplay() {
@@ -21,9 +23,9 @@ QString OsUserName() {
 
 QString DefaultTempFolder() {
 #ifdef Q_OS_WIN
-    return QStringLiteral("C:\\VORTANETEMP\\");
+    return u"C:\\VORTANETEMP\\"_s;
 #else
-    return QDir::tempPath() + QStringLiteral("/VORTANETEMP/");
+    return QDir::tempPath() + u"/VORTANETEMP/"_s;
 #endif
 }
 
@@ -34,10 +36,10 @@ bool EndsWithSeparator(const QString& folder) {
 QString FolderSeparatorFor(const QString& folder) {
 #ifdef Q_OS_WIN
     Q_UNUSED(folder);
-    return QStringLiteral("\\");
+    return u"\\"_s;
 #else
-    return folder.contains(u'\\') && !folder.contains(u'/') ? QStringLiteral("\\")
-                                                             : QStringLiteral("/");
+    return folder.contains(u'\\') && !folder.contains(u'/') ? u"\\"_s
+                                                             : u"/"_s;
 #endif
 }
 

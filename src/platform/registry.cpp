@@ -7,7 +7,15 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::platform {
+
+QString GlobalsKeyPath() { return u"\\Software\\VORTANE\\USER\\GLOBAIS_FB"_s; }
+QString ProgramKeyPath(const QString& program) {
+    return u"\\Software\\VORTANE\\PROGRAM\\"_s + program;
+}
+QString PublicKeyPath() { return u"\\Software\\VORTANE\\PUBLICOS"_s; }
 
 namespace {
 
@@ -22,15 +30,15 @@ Store Open(const QString& path) {
     group.replace(u'\\', u'/');
     while (group.startsWith(u'/')) group.remove(0, 1);
 #ifdef Q_OS_WIN
-    return {std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\") +
+    return {std::make_unique<QSettings>(u"HKEY_CURRENT_USER\\"_s +
                                             QString(group).replace(u'/', u'\\'),
                                         QSettings::NativeFormat),
             QString()};
 #else
     const QString folder =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-        QStringLiteral("/livrax");
-    return {std::make_unique<QSettings>(folder + QStringLiteral("/registry.ini"),
+        u"/livrax"_s;
+    return {std::make_unique<QSettings>(folder + u"/registry.ini"_s,
                                         QSettings::IniFormat),
             group};
 #endif

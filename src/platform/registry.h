@@ -8,11 +8,9 @@
 namespace livrax::platform {
 
 // The suite's keys in the current user's settings.
-inline QString GlobalsKeyPath() { return QStringLiteral("\\Software\\VORTANE\\USER\\GLOBAIS_FB"); }
-inline QString ProgramKeyPath(const QString& program) {
-    return QStringLiteral("\\Software\\VORTANE\\PROGRAM\\") + program;
-}
-inline QString PublicKeyPath() { return QStringLiteral("\\Software\\VORTANE\\PUBLICOS"); }
+QString GlobalsKeyPath();
+QString ProgramKeyPath(const QString& program);
+QString PublicKeyPath();
 
 // One key of the current user's settings, holding string values. On Windows
 // it is the registry under HKEY_CURRENT_USER; elsewhere an INI file,

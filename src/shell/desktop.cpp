@@ -5,10 +5,12 @@
 #include "tools/selection_windows.h"
 #include "shell/main_window.h"
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::shell {
 
 LivraxApplication::LivraxApplication(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationDisplayName(QStringLiteral("LIVRAX"));
+    setApplicationDisplayName(u"LIVRAX"_s);
 }
 
 bool LivraxApplication::notify(QObject* receiver, QEvent* event) {
@@ -17,7 +19,7 @@ bool LivraxApplication::notify(QObject* receiver, QEvent* event) {
     } catch (const std::exception& error) {
         platform::ShowError(activeWindow(), QString::fromUtf8(error.what()));
     } catch (...) {
-        platform::ShowError(activeWindow(), QStringLiteral("Erro inesperado."));
+        platform::ShowError(activeWindow(), u"Erro inesperado."_s);
     }
     return false;
 }

@@ -9,13 +9,15 @@
 
 #include <QTextStream>
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::shell {
 
 int RunInfoCommand(const QStringList& arguments) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (!arguments.isEmpty()) {
-        if (arguments.first() == QStringLiteral("--help")) {
+        if (arguments.first() == u"--help"_s) {
             out << "Uso: livrax info\nMostra o usuário, os bancos de dados e a empresa com que o "
                    "programa inicia.\n";
             return 0;
@@ -34,9 +36,9 @@ int RunInfoCommand(const QStringList& arguments) {
     const data::SharedGlobals& globals = data::Globals();
     data::TF_OPEN& module = data::DataModule();
     out << "Usuário:        "
-        << (globals.user.name.isEmpty() ? QStringLiteral("(nenhum)") : globals.user.name);
+        << (globals.user.name.isEmpty() ? u"(nenhum)"_s : globals.user.name);
     if (!globals.user.fullName.isEmpty()) out << " - " << globals.user.fullName;
-    out << ", nível " << (globals.user.level.isEmpty() ? QStringLiteral("?") : globals.user.level)
+    out << ", nível " << (globals.user.level.isEmpty() ? u"?"_s : globals.user.level)
         << "\n\nBancos de dados:\n";
     for (int n = 1; n <= 5; ++n) {
         data::Connection& connection = module.connection(n);
@@ -58,7 +60,7 @@ int RunInfoCommand(const QStringList& arguments) {
     }
     const data::TRecCae& company = globals.company;
     out << "\nEmpresa:        "
-        << (company.name.isEmpty() ? QStringLiteral("(cadastro não encontrado)") : company.name)
+        << (company.name.isEmpty() ? u"(cadastro não encontrado)"_s : company.name)
         << "\nCNPJ:           " << company.cnpj << "\nCódigo:         " << company.companyCode
         << "\nPasta temporária: " << globals.user.tempFolder << "\n";
 

@@ -5,62 +5,63 @@
 #include <QCommandLineParser>
 #include <QTextStream>
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::shell {
 
 void WriteLogin(const Login& login) {
     platform::RegistryKey key(platform::GlobalsKeyPath());
-    key.setValue(QStringLiteral("GB_SEN_USER"), login.user);
-    key.setValue(QStringLiteral("GB_SEN_NOMEC"), login.fullName);
-    key.setValue(QStringLiteral("GB_SEN_NIVEL"), login.level);
-    key.setValue(QStringLiteral("GB_SEN_SENHA"), QString());
-    key.setValue(QStringLiteral("GB_SEN_GERAL"), login.rights);
-    key.setValue(QStringLiteral("GB_SEN_GERAL1"), login.rights1);
+    key.setValue(u"GB_SEN_USER"_s, login.user);
+    key.setValue(u"GB_SEN_NOMEC"_s, login.fullName);
+    key.setValue(u"GB_SEN_NIVEL"_s, login.level);
+    key.setValue(u"GB_SEN_SENHA"_s, QString());
+    key.setValue(u"GB_SEN_GERAL"_s, login.rights);
+    key.setValue(u"GB_SEN_GERAL1"_s, login.rights1);
     for (int n = 1; n <= 5; ++n)
-        key.setValue(QStringLiteral("GB_DIR") + QString::number(n), login.dirs[std::size_t(n)]);
-    key.setValue(QStringLiteral("GB_DIRDEFAULT"), login.dirs[1]);
-    key.setValue(QStringLiteral("GB_DIRTEMP"), login.tempFolder);
+        key.setValue(u"GB_DIR"_s + QString::number(n), login.dirs[std::size_t(n)]);
+    key.setValue(u"GB_DIRDEFAULT"_s, login.dirs[1]);
+    key.setValue(u"GB_DIRTEMP"_s, login.tempFolder);
 }
 
 QString LoginUsage() {
-    return QStringLiteral("login --user U --level N --db1 CAMINHO [--db2 .. --db5 CAMINHO] "
-                          "[--name TEXTO] [--rights TEXTO] [--rights1 TEXTO] [--temp PASTA]");
+    return u"login --user U --level N --db1 CAMINHO [--db2 .. --db5 CAMINHO] "
+                          "[--name TEXTO] [--rights TEXTO] [--rights1 TEXTO] [--temp PASTA]"_s;
 }
 
 int RunLoginCommand(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Registra o usuário e os bancos de dados com que os programas do sistema vão "
+    parser.setApplicationDescription(u"Registra o usuário e os bancos de dados com que os programas do sistema vão "
         "trabalhar, como faz o programa de entrada do sistema. Um caminho simples abre o "
-        "banco localmente; servidor:caminho usa um servidor."));
+        "banco localmente; servidor:caminho usa um servidor."_s);
     parser.addHelpOption();
-    parser.addOption({QStringLiteral("user"), QStringLiteral("Nome do usuário."), QStringLiteral("U")});
-    parser.addOption({QStringLiteral("level"), QStringLiteral("Nível de acesso, 1 a 9."), QStringLiteral("N")});
+    parser.addOption({u"user"_s, u"Nome do usuário."_s, u"U"_s});
+    parser.addOption({u"level"_s, u"Nível de acesso, 1 a 9."_s, u"N"_s});
     for (int n = 1; n <= 5; ++n)
-        parser.addOption({QStringLiteral("db") + QString::number(n),
-                          QStringLiteral("Banco de dados ") + QString::number(n) + u'.',
-                          QStringLiteral("CAMINHO")});
-    parser.addOption({QStringLiteral("name"), QStringLiteral("Nome completo do usuário."), QStringLiteral("TEXTO")});
-    parser.addOption({QStringLiteral("rights"), QStringLiteral("Direitos gerais."), QStringLiteral("TEXTO")});
-    parser.addOption({QStringLiteral("rights1"), QStringLiteral("Direitos gerais 1."), QStringLiteral("TEXTO")});
-    parser.addOption({QStringLiteral("temp"), QStringLiteral("Pasta temporária."), QStringLiteral("PASTA")});
+        parser.addOption({u"db"_s + QString::number(n),
+                          u"Banco de dados "_s + QString::number(n) + u'.',
+                          u"CAMINHO"_s});
+    parser.addOption({u"name"_s, u"Nome completo do usuário."_s, u"TEXTO"_s});
+    parser.addOption({u"rights"_s, u"Direitos gerais."_s, u"TEXTO"_s});
+    parser.addOption({u"rights1"_s, u"Direitos gerais 1."_s, u"TEXTO"_s});
+    parser.addOption({u"temp"_s, u"Pasta temporária."_s, u"PASTA"_s});
     QTextStream err(stderr);
-    if (!parser.parse(QStringList{QStringLiteral("livrax login")} + arguments)) {
+    if (!parser.parse(QStringList{u"livrax login"_s} + arguments)) {
         err << "livrax login: " << parser.errorText() << "\n";
         return 2;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
+    if (parser.isSet(u"help"_s)) {
         QTextStream(stdout) << parser.helpText();
         return 0;
     }
     Login login;
-    login.user = parser.value(QStringLiteral("user")).trimmed();
-    login.level = parser.value(QStringLiteral("level")).trimmed();
+    login.user = parser.value(u"user"_s).trimmed();
+    login.level = parser.value(u"level"_s).trimmed();
     for (int n = 1; n <= 5; ++n)
-        login.dirs[std::size_t(n)] = parser.value(QStringLiteral("db") + QString::number(n));
-    login.fullName = parser.value(QStringLiteral("name"));
-    login.rights = parser.value(QStringLiteral("rights"));
-    login.rights1 = parser.value(QStringLiteral("rights1"));
-    login.tempFolder = parser.value(QStringLiteral("temp"));
+        login.dirs[std::size_t(n)] = parser.value(u"db"_s + QString::number(n));
+    login.fullName = parser.value(u"name"_s);
+    login.rights = parser.value(u"rights"_s);
+    login.rights1 = parser.value(u"rights1"_s);
+    login.tempFolder = parser.value(u"temp"_s);
     if (!parser.positionalArguments().isEmpty()) {
         err << "livrax login: argumento inesperado \"" << parser.positionalArguments().first()
             << "\"\n";
@@ -70,8 +71,8 @@ int RunLoginCommand(const QStringList& arguments) {
         err << "livrax login: informe --user com até 20 caracteres.\n";
         return 2;
     }
-    if (login.level.size() != 1 || login.level < QStringLiteral("1") ||
-        login.level > QStringLiteral("9")) {
+    if (login.level.size() != 1 || login.level < u"1"_s ||
+        login.level > u"9"_s) {
         err << "livrax login: --level deve ser um dígito de 1 a 9.\n";
         return 2;
     }

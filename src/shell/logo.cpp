@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::shell {
 
 QPixmap DrawLogo() {
@@ -40,17 +42,17 @@ QPixmap DrawLogo() {
     painter.setPen(QPen(green, 4));
     painter.drawLine(QPointF(75, 28), QPointF(75, 124));
 
-    QFont title(QStringLiteral("Liberation Sans"), 40, QFont::Bold);
+    QFont title(u"Liberation Sans"_s, 40, QFont::Bold);
     painter.setFont(title);
     painter.setPen(ink);
     painter.drawText(QRectF(150, 22, 260, 60), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("LIVRAX"));
-    QFont subtitle(QStringLiteral("Liberation Sans"), 14);
+                     u"LIVRAX"_s);
+    QFont subtitle(u"Liberation Sans"_s, 14);
     subtitle.setLetterSpacing(QFont::AbsoluteSpacing, 3);
     painter.setFont(subtitle);
     painter.setPen(green);
     painter.drawText(QRectF(152, 84, 260, 30), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("LIVROS FISCAIS"));
+                     u"LIVROS FISCAIS"_s);
     return pixmap;
 }
 

@@ -4,18 +4,21 @@ namespace livrax::shell {
 
 using namespace Qt::StringLiterals;
 
+const QString ExitCommand = u"SAIR"_s;
+const QString PasswordsCommand = u"SENHAS"_s;
+
 namespace {
 // Report manager and table maintenance take the table (and the report key).
-const QString kReports = QStringLiteral("REPORTS");
-const QString kMaintenance = QStringLiteral("MAINTENANCE");
+const QString Reports = u"REPORTS"_s;
+const QString Maintenance = u"MAINTENANCE"_s;
 } // namespace
 
 const QList<MenuEntry>& MainMenu() {
     static const QList<MenuEntry> menu = {
         {u"Arquivo"_s, {}, {}, {},
-         {{u"Senhas"_s, kPasswordsCommand},
+         {{u"Senhas"_s, PasswordsCommand},
           {u"-"_s, {}},
-          {u"Sair"_s, kExitCommand, {}, u"F12"_s}}},
+          {u"Sair"_s, ExitCommand, {}, u"F12"_s}}},
         {u"Especiais"_s, {}, {}, {},
          {{u"LX40 - Inventário Retroativo"_s, u"LX40"_s},
           {u"LX53 - Registro de Entrada"_s, u"LX53"_s},
@@ -30,13 +33,13 @@ const QList<MenuEntry>& MainMenu() {
           {u"LX57 - Registro de Apuração do IPI"_s, u"LX57"_s},
           {u"LX70 - Livro de ISSQN"_s, u"LX70"_s}}},
         {u"Relatórios"_s, {}, {}, {},
-         {{u"PRO - Produtos"_s, kReports, {u"PRO"_s, u"PAR_LFPRO"_s}},
+         {{u"PRO - Produtos"_s, Reports, {u"PRO"_s, u"PAR_LFPRO"_s}},
           {u"-"_s, {}},
-          {u"PDE - Notas de Entrada"_s, kReports, {u"PDE"_s, u"PAR_LFPDE"_s}},
-          {u"PDS - Notas de Saida"_s, kReports, {u"PDS"_s, u"PAR_LFPDS"_s}},
+          {u"PDE - Notas de Entrada"_s, Reports, {u"PDE"_s, u"PAR_LFPDE"_s}},
+          {u"PDS - Notas de Saida"_s, Reports, {u"PDS"_s, u"PAR_LFPDS"_s}},
           {u"-"_s, {}},
-          {u"PIE - Itens de Entrada"_s, kReports, {u"PIE"_s, u"PAR_LFPIE"_s}},
-          {u"PIS - Itens de Saída"_s, kReports, {u"PIS"_s, u"PAR_LFPIS"_s}}}},
+          {u"PIE - Itens de Entrada"_s, Reports, {u"PIE"_s, u"PAR_LFPIE"_s}},
+          {u"PIS - Itens de Saída"_s, Reports, {u"PIS"_s, u"PAR_LFPIS"_s}}}},
         {u"Exportar"_s, {}, {}, {},
          {{u"Vendas p/Contabilidade - L 01"_s, {}},
           {u"Vendas p/Contabilidade - L 02"_s, {}},
@@ -53,13 +56,13 @@ const QList<MenuEntry>& MainMenu() {
         {u"Cadastro"_s, {}, {}, {},
          {{u"CAE - Cadastro da Empresa"_s, u"CAE"_s},
           {u"EPP"_s, {}, {}, {},
-           {{u"Cadastro"_s, {}}, {u"Manutenção"_s, kMaintenance, {u"EPP"_s}}}},
+           {{u"Cadastro"_s, {}}, {u"Manutenção"_s, Maintenance, {u"EPP"_s}}}},
           {u"CPC - Contas por Cliente"_s, {}, {}, {},
            {{u"Cadastro"_s, u"CPC"_s},
-            {u"Relatório"_s, kReports, {u"CPC#"_s, QString()}},
-            {u"Manutenção"_s, kMaintenance, {u"CPC"_s}}}}}},
+            {u"Relatório"_s, Reports, {u"CPC#"_s, QString()}},
+            {u"Manutenção"_s, Maintenance, {u"CPC"_s}}}}}},
         {u"Sobre"_s, {}},
-        {u"Sair"_s, kExitCommand},
+        {u"Sair"_s, ExitCommand},
     };
     return menu;
 }
@@ -72,7 +75,7 @@ const QList<ToolButtonEntry>& ToolBar() {
         {u"BU_LX57"_s, u"Apur. IPI"_s, {}, u"LX57"_s, true},
         {u"BU_CPC"_s, u"Cad. CPC"_s, {}, u"CPC"_s},
         {u"BU_EPP"_s, u"Cad. EPP"_s, {}, u"EPP"_s, true},
-        {u"BU_SAIR"_s, {}, u"SAIR"_s, kExitCommand},
+        {u"BU_SAIR"_s, {}, u"SAIR"_s, ExitCommand},
     };
     return buttons;
 }

@@ -10,12 +10,12 @@ namespace livrax::shell {
 // bar name the command each item runs. A command is the name of a window in
 // the window registry, or one of the window's own commands below; an empty
 // command is an item that does nothing.
-inline const QString kExitCommand = QStringLiteral("SAIR");
-inline const QString kPasswordsCommand = QStringLiteral("SENHAS");
+extern const QString ExitCommand;      // "SAIR"
+extern const QString PasswordsCommand; // "SENHAS"
 
 struct MenuEntry {
     QString caption;            // "-" for a separator
-    QString command;            // window name, kExitCommand, kPasswordsCommand or empty
+    QString command;            // window name, ExitCommand, PasswordsCommand or empty
     QStringList arguments = {}; // handed to the window (table code, parameter key)
     QString shortcut = {};
     QList<MenuEntry> children = {};

@@ -79,7 +79,7 @@ void TF_LIVRAXB::buildToolBar(QWidget* panel) {
         button->setObjectName(entry.name);
         button->setAutoRaise(true);
         button->setToolTip(entry.hint);
-        if (entry.command == kExitCommand) {
+        if (entry.command == ExitCommand) {
             // The exit button shows only its glyph and sits at the right edge.
             button->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
             button->setIconSize(QSize(28, 28));
@@ -133,8 +133,8 @@ void TF_LIVRAXB::addEntries(QMenu* menu, const QList<MenuEntry>& entries) {
 
 void TF_LIVRAXB::runCommand(const QString& command, const QStringList& arguments) {
     if (command.isEmpty()) return; // an item with no action
-    if (command == kExitCommand) return exitProgram();
-    if (command == kPasswordsCommand) return askPasswordLevels();
+    if (command == ExitCommand) return exitProgram();
+    if (command == PasswordsCommand) return askPasswordLevels();
     if (!platform::IsWindowRegistered(command)) return; // not built yet
 
     QToolButton* button = m_lockedButtons.value(command);
@@ -158,6 +158,8 @@ void TF_LIVRAXB::askPasswordLevels() {
         this, u"LIBERAÇÃO DE SENHAS"_s, u"Níveis para acesso ao programa"_s, m_passwordLevels);
     if (!typed) return;
     m_passwordLevels = *typed;
+    // Routed rather than ParamDatabase(): choosing database 5 this way also
+    // sets GB_DIRDEFAULT to its path, which reports read as [GB_DIRDEFAULT].
     data::Connection* store = data::DatabaseFor(u"5"_s);
     data::ParamRead(store, u"PAR_LIVRAXB"_s, 0);
     data::ParamLines().setLine(1, m_passwordLevels);

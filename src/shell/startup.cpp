@@ -12,6 +12,8 @@
 #include "platform/environment.h"
 #include "platform/registry.h"
 
+using namespace Qt::StringLiterals;
+
 namespace livrax::shell {
 
 using data::B_DIR;
@@ -29,11 +31,11 @@ data::ConnectionOptions OptionsFor(const QString& path) {
     options.user = !registry.dbUser.isEmpty() ? registry.dbUser
                    : qEnvironmentVariableIsSet("LIVRAX_DB_USER")
                        ? qEnvironmentVariable("LIVRAX_DB_USER")
-                       : QStringLiteral("SYSDBA");
+                       : u"SYSDBA"_s;
     options.password = !registry.dbPassword.isEmpty() ? registry.dbPassword
                        : qEnvironmentVariableIsSet("LIVRAX_DB_PASSWORD")
                            ? qEnvironmentVariable("LIVRAX_DB_PASSWORD")
-                           : QStringLiteral("quillbarn");
+                           : u"quillbarn"_s;
     return options;
 }
 
@@ -86,7 +88,7 @@ void LoadRegistryGlobals() {
     read("GB_SEN_DEPART", user.department, 4);
     read("GB_DIRDEFAULT", registry.dirDefault);
     for (int n = 1; n <= 5; ++n) {
-        if (const auto value = key.value(QStringLiteral("GB_DIR") + QString::number(n)))
+        if (const auto value = key.value(u"GB_DIR"_s + QString::number(n)))
             registry.dirs[std::size_t(n)] = *value;
     }
     read("GB_DIRTEMP", registry.dirTemp);
@@ -97,13 +99,13 @@ void LoadRegistryGlobals() {
         if (const auto value = key.value(data::FmqValueNames()[i]))
             registry.fmq[std::size_t(i)] = *value;
     }
-    if (const auto value = key.value(QStringLiteral("FMQ_PRINTED")))
-        registry.fmqPrinted = *value == QStringLiteral("S");
-    if (const auto value = key.value(QStringLiteral("FMQ_CLOSE")))
-        registry.fmqClose = *value == QStringLiteral("S");
-    if (const auto value = key.value(QStringLiteral("FMQ_MENUITEM")))
+    if (const auto value = key.value(u"FMQ_PRINTED"_s))
+        registry.fmqPrinted = *value == u"S"_s;
+    if (const auto value = key.value(u"FMQ_CLOSE"_s))
+        registry.fmqClose = *value == u"S"_s;
+    if (const auto value = key.value(u"FMQ_MENUITEM"_s))
         registry.fmqMenuItem = ToInt(*value);
-    if (const auto value = key.value(QStringLiteral("GBCAMPO"))) {
+    if (const auto value = key.value(u"GBCAMPO"_s)) {
         const QStringList fields = SplitToList(*value, 10);
         for (std::size_t i = 0; i < registry.campos.size(); ++i)
             registry.campos[i] = fields.value(qsizetype(i));
@@ -119,30 +121,30 @@ void SaveRegistryGlobals(const QString& program, const QString& param) {
     QStringList campos;
     for (const QString& value : registry.campos) campos << value;
     const QString campo = JoinFields(campos, 10);
-    key.setValue(QStringLiteral("GB_SISTEMA"), registry.system);
-    key.setValue(QStringLiteral("GB_SISTEMAC"), registry.systemCompanion);
-    key.setValue(QStringLiteral("GB_SEN_USER"), user.name);
-    key.setValue(QStringLiteral("GB_SEN_NOMEC"), user.fullName);
-    key.setValue(QStringLiteral("GB_SEN_NIVEL"), user.level);
-    key.setValue(QStringLiteral("GB_SEN_SENHA"), user.password.trimmed());
-    key.setValue(QStringLiteral("GB_SEN_GERAL"), user.rights);
-    key.setValue(QStringLiteral("GB_SEN_GERAL1"), user.rights1);
-    key.setValue(QStringLiteral("GB_DIRDEFAULT"), registry.dirDefault);
+    key.setValue(u"GB_SISTEMA"_s, registry.system);
+    key.setValue(u"GB_SISTEMAC"_s, registry.systemCompanion);
+    key.setValue(u"GB_SEN_USER"_s, user.name);
+    key.setValue(u"GB_SEN_NOMEC"_s, user.fullName);
+    key.setValue(u"GB_SEN_NIVEL"_s, user.level);
+    key.setValue(u"GB_SEN_SENHA"_s, user.password.trimmed());
+    key.setValue(u"GB_SEN_GERAL"_s, user.rights);
+    key.setValue(u"GB_SEN_GERAL1"_s, user.rights1);
+    key.setValue(u"GB_DIRDEFAULT"_s, registry.dirDefault);
     for (int n = 1; n <= 5; ++n)
-        key.setValue(QStringLiteral("GB_DIR") + QString::number(n), registry.dirs[std::size_t(n)]);
-    key.setValue(QStringLiteral("GB_DIRTEMP"), registry.dirTemp);
-    key.setValue(QStringLiteral("PROGRAMA"), program);
-    key.setValue(QStringLiteral("PARAM"), param);
-    key.setValue(QStringLiteral("GBPARAM"), registry.gbParam);
-    key.setValue(QStringLiteral("GBCAMPO"), campo);
+        key.setValue(u"GB_DIR"_s + QString::number(n), registry.dirs[std::size_t(n)]);
+    key.setValue(u"GB_DIRTEMP"_s, registry.dirTemp);
+    key.setValue(u"PROGRAMA"_s, program);
+    key.setValue(u"PARAM"_s, param);
+    key.setValue(u"GBPARAM"_s, registry.gbParam);
+    key.setValue(u"GBCAMPO"_s, campo);
     if (!registry.fmq[0].isEmpty()) {
         for (int i = 0; i < data::FmqValueNames().size(); ++i)
             key.setValue(data::FmqValueNames()[i], registry.fmq[std::size_t(i)]);
     }
-    key.setValue(QStringLiteral("FMQ_PRINTED"), registry.fmqPrinted ? QStringLiteral("S") : QStringLiteral("N"));
-    key.setValue(QStringLiteral("FMQ_CLOSE"), registry.fmqClose ? QStringLiteral("S") : QStringLiteral("N"));
-    key.setValue(QStringLiteral("FMQ_MENUITEM"), QString::number(registry.fmqMenuItem));
-    key.setValue(QStringLiteral("GBCAMPO"), campo);
+    key.setValue(u"FMQ_PRINTED"_s, registry.fmqPrinted ? u"S"_s : u"N"_s);
+    key.setValue(u"FMQ_CLOSE"_s, registry.fmqClose ? u"S"_s : u"N"_s);
+    key.setValue(u"FMQ_MENUITEM"_s, QString::number(registry.fmqMenuItem));
+    key.setValue(u"GBCAMPO"_s, campo);
 }
 
 void ConnectDatabases(const MessageSink& show) {
@@ -160,7 +162,7 @@ void ConnectDatabases(const MessageSink& show) {
             if (n != 1) throw;
             // Without database 1 nothing else is opened; the program stays up
             // with what the remaining steps can load.
-            if (show) show(QStringLiteral("Erro na conexão do servidor - ") + path);
+            if (show) show(u"Erro na conexão do servidor - "_s + path);
             return;
         }
     }
@@ -178,9 +180,9 @@ void LoadTableLists() {
 }
 
 void LoadCompanyHeader() {
-    data::Connection* store = B_DIR(5);
+    data::Connection* store = data::ParamDatabase();
     if (store->path().isEmpty()) return;
-    if (!data::ParamRead(store, QStringLiteral("VRTNCAE"), 20)) return;
+    if (!data::ParamRead(store, u"VRTNCAE"_s, 20)) return;
     data::TRecCae& company = Globals().company;
     company.name = Field(1, 1, 60);
     company.tradeName = Field(1, 3, 20);
@@ -200,10 +202,10 @@ void LoadCompanyHeader() {
     company.duplicateSeries = ToInt(Field(5, 2));
     company.invoiceSeries = Field(6, 2, 2);
     company.accessLevels = ParamLines().line(7);
-    if (company.multiBranch.isEmpty()) company.multiBranch = QStringLiteral("N");
+    if (company.multiBranch.isEmpty()) company.multiBranch = u"N"_s;
     if (company.currentBranch.isEmpty()) company.currentBranch = company.companyCode;
-    company.branchFilter = company.multiBranch == QStringLiteral("S")
-                               ? QStringLiteral(" AND FILIAL = ") + company.currentBranch
+    company.branchFilter = company.multiBranch == u"S"_s
+                               ? u" AND FILIAL = "_s + company.currentBranch
                                : QString();
     // The access levels allowed for this data folder are kept for the
     // register; no user is refused (the suite's log-in already checked the
@@ -212,7 +214,7 @@ void LoadCompanyHeader() {
 
 void LoadUserSettings() {
     data::TRecUser& user = Globals().user;
-    data::ParamRead(B_DIR(1), QStringLiteral("PUSER_") + user.name, 20);
+    data::ParamRead(B_DIR(1), u"PUSER_"_s + user.name, 20);
     user.flags = PadRight(ParamLines().line(1), 20);
     if (user.flags.at(4) == u' ') user.flags[4] = u'3';
     QString folder = ParamLines().line(2).trimmed();
@@ -227,7 +229,7 @@ void SaveUserSettings() {
     data::TRecUser& user = Globals().user;
     user.tempFolder = WithSeparator(user.tempFolder.isEmpty() ? platform::DefaultTempFolder()
                                                               : user.tempFolder);
-    const QString key = QStringLiteral("PUSER_") + user.name;
+    const QString key = u"PUSER_"_s + user.name;
     data::ParamRead(B_DIR(1), key, 20);
     ParamLines().setLine(1, user.flags);
     ParamLines().setLine(2, user.tempFolder);
@@ -238,33 +240,35 @@ void SaveUserSettings() {
 
 void LoadUserRights(const QString& userName) {
     data::TRecUser& user = Globals().user;
-    data::ParamRead(data::DatabaseFor(QStringLiteral("SEN")), QStringLiteral("SEN__") + userName, 20);
+    data::ParamRead(data::DatabaseFor(u"SEN"_s), u"SEN__"_s + userName, 20);
     user.numberText = FormatDecimal(ParamLines().line(9), 6, 2);
     for (int i = 0; i < 7; ++i) user.rightsLines[std::size_t(i)] = PadRight(ParamLines().line(10 + i), 50);
     if (user.rightsLines[1].trimmed().isEmpty()) user.rightsLines[1] = user.rights1.left(50);
 }
 
 void RestoreLastCompany() {
-    if (!data::ParamRead(B_DIR(5), QStringLiteral("USUARIO_") + Globals().user.name, 10)) return;
+    const QString key = u"USUARIO_"_s + Globals().user.name;
+    if (!data::ParamRead(data::ParamDatabase(), key, 10)) return;
     const QString line = ParamLines().line(1);
     if (!line.isEmpty()) Globals().company.companyCode = ZeroPad(line.left(3), 3);
 }
 
 void LogLogoff() {
     if (!B_DIR(1)->isConnected()) return;
-    data::AuditLog(QStringLiteral("LOGOFF"),
-                   Quote(Globals().user.name) + QStringLiteral(" - ") + platform::OsUserName());
+    data::AuditLog(u"LOGOFF"_s,
+                   Quote(Globals().user.name) + u" - "_s + platform::OsUserName());
 }
 
 void RunShutdown() {
     try {
         if (!B_DIR(1)->isConnected()) return;
         LogLogoff();
-        if (B_DIR(5)->isConnected()) {
-            const QString key = QStringLiteral("USUARIO_") + Globals().user.name;
-            data::ParamRead(B_DIR(5), key, 10);
+        data::Connection* store = data::ParamDatabase();
+        if (store->isConnected()) {
+            const QString key = u"USUARIO_"_s + Globals().user.name;
+            data::ParamRead(store, key, 10);
             ParamLines().setLine(1, Globals().company.companyCode);
-            data::ParamWrite(B_DIR(5), key, 10);
+            data::ParamWrite(store, key, 10);
         }
         data::CommitAll();
     } catch (...) {

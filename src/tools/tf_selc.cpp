@@ -39,17 +39,17 @@ TF_SELC::TF_SELC(QWidget* parent) : QDialog(parent) {
     setWindowTitle(u"F_SELC - Seleção de Campos"_s);
     setModal(true);
 
-    LB_ENT = new QListWidget(this);
-    LB_ENT->setObjectName(u"LB_ENT"_s);
-    LB_SAI = new QListWidget(this);
-    LB_SAI->setObjectName(u"LB_SAI"_s);
-    CB_ABC = new QCheckBox(u"A. B. C."_s, this);
-    CB_ABC->setObjectName(u"CB_ABC"_s);
-    P_PREFIXO = new QLineEdit(this);
-    P_PREFIXO->setObjectName(u"P_PREFIXO"_s);
-    P_PREFIXO->hide();
-    LA_ARQ = new QLabel(this);
-    LA_ARQ->setObjectName(u"LA_ARQ"_s);
+    m_offered = new QListWidget(this);
+    m_offered->setObjectName(u"LB_ENT"_s);
+    m_chosen = new QListWidget(this);
+    m_chosen->setObjectName(u"LB_SAI"_s);
+    m_letterPrefixes = new QCheckBox(u"A. B. C."_s, this);
+    m_letterPrefixes->setObjectName(u"CB_ABC"_s);
+    m_prefix = new QLineEdit(this);
+    m_prefix->setObjectName(u"P_PREFIXO"_s);
+    m_prefix->hide();
+    m_tableLabel = new QLabel(this);
+    m_tableLabel->setObjectName(u"LA_ARQ"_s);
 
     QPushButton* sort = addButton(u"BU_ORDEM"_s, u"Ordem Alfabética"_s);
     QPushButton* add = addButton(u"BU_ADICIONA"_s, u"Adiciona o campo"_s);
@@ -58,63 +58,63 @@ TF_SELC::TF_SELC(QWidget* parent) : QDialog(parent) {
     QPushButton* clear = addButton(u"BU_LIMPA"_s, u"Limpa os campos"_s);
     QPushButton* up = addButton(u"BU_SOBE"_s, u"Sobe 1 registro"_s);
     QPushButton* down = addButton(u"BU_DESCE"_s, u"Desce 1 registro"_s);
-    QPushButton* save = addButton(u"BU_SALVAR"_s, u"Salvar"_s);
+    QPushButton* saveButton = addButton(u"BU_SALVAR"_s, u"Salvar"_s);
     QPushButton* cancel = addButton(u"BU_CANCELAR"_s, u"Cancelar"_s);
 
-    connect(sort, &QPushButton::clicked, this, [this] { LB_ENT->sortItems(); });
-    connect(add, &QPushButton::clicked, this, &TF_SELC::BU_ADICIONAClick);
-    connect(LB_ENT, &QListWidget::itemDoubleClicked, this, &TF_SELC::BU_ADICIONAClick);
+    connect(sort, &QPushButton::clicked, this, [this] { m_offered->sortItems(); });
+    connect(add, &QPushButton::clicked, this, &TF_SELC::addCurrent);
+    connect(m_offered, &QListWidget::itemDoubleClicked, this, &TF_SELC::addCurrent);
     connect(remove, &QPushButton::clicked, this, [this] {
-        const int row = LB_SAI->currentRow();
-        if (row >= 0) delete LB_SAI->takeItem(row);
+        const int row = m_chosen->currentRow();
+        if (row >= 0) delete m_chosen->takeItem(row);
     });
     connect(addAll, &QPushButton::clicked, this, [this] {
-        LB_SAI->clear();
-        LB_SAI->addItems(Items(LB_ENT));
+        m_chosen->clear();
+        m_chosen->addItems(Items(m_offered));
     });
-    connect(clear, &QPushButton::clicked, LB_SAI, &QListWidget::clear);
+    connect(clear, &QPushButton::clicked, m_chosen, &QListWidget::clear);
     connect(up, &QPushButton::clicked, this, [this] { moveChosen(-1); });
     connect(down, &QPushButton::clicked, this, [this] { moveChosen(1); });
-    connect(save, &QPushButton::clicked, this, &TF_SELC::BU_SALVARClick);
+    connect(saveButton, &QPushButton::clicked, this, &TF_SELC::save);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* left = new QVBoxLayout;
-    left->addWidget(LA_ARQ);
-    left->addWidget(LB_ENT);
-    left->addWidget(CB_ABC);
+    left->addWidget(m_tableLabel);
+    left->addWidget(m_offered);
+    left->addWidget(m_letterPrefixes);
     left->addWidget(sort);
     auto* middle = new QVBoxLayout;
     for (QPushButton* button : {add, remove, addAll, clear, up, down})
         middle->addWidget(button);
     middle->addStretch();
     auto* right = new QVBoxLayout;
-    right->addWidget(LB_SAI);
+    right->addWidget(m_chosen);
     auto* actions = new QHBoxLayout;
-    actions->addWidget(save);
+    actions->addWidget(saveButton);
     actions->addWidget(cancel);
     right->addLayout(actions);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left, 1);
     layout->addLayout(middle);
     layout->addLayout(right, 1);
-    layout->addWidget(P_PREFIXO);
+    layout->addWidget(m_prefix);
 
     const SelHandOver& selection = Selection();
     m_mode = FieldAt(selection.selMode, 1).trimmed().toUpper();
     if (m_mode == u"ARQUIVO"_s) {
         m_single = FieldAt(selection.selMode, 2).trimmed() == u"1"_s;
         listColumns();
-        LB_SAI->addItems(ChosenColumns(selection.selResult, offered()));
+        m_chosen->addItems(ChosenColumns(selection.selResult, offered()));
         if (m_single) {
             for (QPushButton* button : {remove, clear, addAll, up, down})
                 button->hide();
         }
-        connect(CB_ABC, &QCheckBox::toggled, this, [this] { listColumns(); });
+        connect(m_letterPrefixes, &QCheckBox::toggled, this, [this] { listColumns(); });
     } else if (m_mode == u"TABELA"_s) {
-        LB_ENT->addItems(NonEmptyFields(selection.selSource));
-        LB_SAI->addItems(NonEmptyFields(selection.selResult));
+        m_offered->addItems(NonEmptyFields(selection.selSource));
+        m_chosen->addItems(NonEmptyFields(selection.selResult));
     }
-    if (LB_ENT->count() > 0) LB_ENT->setCurrentRow(0);
+    if (m_offered->count() > 0) m_offered->setCurrentRow(0);
 }
 
 QPushButton* TF_SELC::addButton(const QString& name, const QString& caption) {
@@ -125,40 +125,40 @@ QPushButton* TF_SELC::addButton(const QString& name, const QString& caption) {
 }
 
 void TF_SELC::listColumns() {
-    LB_ENT->clear();
-    for (const ColumnTable& table : ColumnTables(Selection().selSource, CB_ABC->isChecked())) {
-        LA_ARQ->setText(data::ResolveTableName(table.table.toUpper()));
+    m_offered->clear();
+    for (const ColumnTable& table : ColumnTables(Selection().selSource, m_letterPrefixes->isChecked())) {
+        m_tableLabel->setText(data::ResolveTableName(table.table.toUpper()));
         for (const ColumnInfo& column : ListTableColumns(table.table))
-            LB_ENT->addItem(ColumnItem(table.prefix, column));
+            m_offered->addItem(ColumnItem(table.prefix, column));
     }
-    if (LB_ENT->count() > 0) LB_ENT->setCurrentRow(0);
+    if (m_offered->count() > 0) m_offered->setCurrentRow(0);
 }
 
 QStringList TF_SELC::offered() const {
-    return Items(LB_ENT);
+    return Items(m_offered);
 }
 QStringList TF_SELC::chosen() const {
-    return Items(LB_SAI);
+    return Items(m_chosen);
 }
 
-void TF_SELC::BU_ADICIONAClick() {
-    const QListWidgetItem* current = LB_ENT->currentItem();
+void TF_SELC::addCurrent() {
+    const QListWidgetItem* current = m_offered->currentItem();
     if (!current) return;
-    if (m_single) LB_SAI->clear();
-    LB_SAI->addItem(P_PREFIXO->text() + current->text());
-    if (m_single) BU_SALVARClick();
+    if (m_single) m_chosen->clear();
+    m_chosen->addItem(m_prefix->text() + current->text());
+    if (m_single) save();
 }
 
 void TF_SELC::moveChosen(int step) {
-    const int row = LB_SAI->currentRow();
+    const int row = m_chosen->currentRow();
     const int target = row + step;
-    if (row < 0 || target < 0 || target >= LB_SAI->count()) return;
-    QListWidgetItem* item = LB_SAI->takeItem(row);
-    LB_SAI->insertItem(target, item);
-    LB_SAI->setCurrentRow(target);
+    if (row < 0 || target < 0 || target >= m_chosen->count()) return;
+    QListWidgetItem* item = m_chosen->takeItem(row);
+    m_chosen->insertItem(target, item);
+    m_chosen->setCurrentRow(target);
 }
 
-void TF_SELC::BU_SALVARClick() {
+void TF_SELC::save() {
     const SavedColumns saved = SaveColumns(chosen());
     Selection().selResult = saved.result;
     Selection().selSizes = saved.sizes;

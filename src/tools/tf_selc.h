@@ -23,14 +23,18 @@ class TF_SELC : public QDialog {
   public:
     explicit TF_SELC(QWidget* parent = nullptr);
 
-    // The items of LB_ENT and LB_SAI.
+    // The items offered (the list on the left, "LB_ENT") and those chosen
+    // (the list on the right, "LB_SAI").
     QStringList offered() const;
     QStringList chosen() const;
     bool singleChoice() const { return m_single; }
 
   public Q_SLOTS:
-    void BU_ADICIONAClick();
-    void BU_SALVARClick();
+    // "Adiciona o campo" and a double click: the current offered item, with
+    // the prefix, to the chosen ones; with a single choice it also saves.
+    void addCurrent();
+    // "Salvar": hands the chosen columns and their sizes over.
+    void save();
 
   protected:
     void done(int result) override;
@@ -42,11 +46,11 @@ class TF_SELC : public QDialog {
 
     QString m_mode;
     bool m_single = false;
-    QListWidget* LB_ENT = nullptr;
-    QListWidget* LB_SAI = nullptr;
-    QCheckBox* CB_ABC = nullptr;
-    QLineEdit* P_PREFIXO = nullptr;
-    QLabel* LA_ARQ = nullptr;
+    QListWidget* m_offered = nullptr;
+    QListWidget* m_chosen = nullptr;
+    QCheckBox* m_letterPrefixes = nullptr;
+    QLineEdit* m_prefix = nullptr;
+    QLabel* m_tableLabel = nullptr;
 };
 
 } // namespace livrax::tools

@@ -28,8 +28,8 @@ TF_SELF::TF_SELF(QWidget* parent) : QDialog(parent) {
     setWindowTitle(u"F_SELF - Seleção de Campos para Filtros"_s);
     setModal(true);
 
-    LB_ENT = new QListWidget(this);
-    LB_ENT->setObjectName(u"LB_ENT"_s);
+    m_fields = new QListWidget(this);
+    m_fields->setObjectName(u"LB_ENT"_s);
 
     auto* operators = new QGroupBox(u"Operador"_s, this);
     operators->setObjectName(u"RG_OPER"_s);
@@ -44,25 +44,25 @@ TF_SELF::TF_SELF(QWidget* parent) : QDialog(parent) {
     }
     m_operators->button(0)->setChecked(true);
 
-    ED_SEL = new QComboBox(this);
-    ED_SEL->setObjectName(u"ED_SEL"_s);
-    ED_SEL->setEditable(true);
-    ED_SEL->setInsertPolicy(QComboBox::NoInsert);
-    ED_SEL->addItems(FilterValueChoices());
-    ED_SEL->setCurrentIndex(-1);
-    ED_SEL->setEditText(QString());
-    ED_SEL->lineEdit()->installEventFilter(this);
+    m_value = new QComboBox(this);
+    m_value->setObjectName(u"ED_SEL"_s);
+    m_value->setEditable(true);
+    m_value->setInsertPolicy(QComboBox::NoInsert);
+    m_value->addItems(FilterValueChoices());
+    m_value->setCurrentIndex(-1);
+    m_value->setEditText(QString());
+    m_value->lineEdit()->installEventFilter(this);
 
-    LB_SAI = new QListWidget(this);
-    LB_SAI->setObjectName(u"LB_SAI"_s);
+    m_lines = new QListWidget(this);
+    m_lines->setObjectName(u"LB_SAI"_s);
 
-    P_PREFIXO = new QLineEdit(this);
-    P_PREFIXO->setObjectName(u"P_PREFIXO"_s);
-    P_PREFIXO->hide();
-    LA_DIR = new QLabel(this);
-    LA_DIR->setObjectName(u"LA_DIR"_s);
-    LA_ARQ = new QLabel(this);
-    LA_ARQ->setObjectName(u"LA_ARQ"_s);
+    m_prefix = new QLineEdit(this);
+    m_prefix->setObjectName(u"P_PREFIXO"_s);
+    m_prefix->hide();
+    m_databaseLabel = new QLabel(this);
+    m_databaseLabel->setObjectName(u"LA_DIR"_s);
+    m_tableLabel = new QLabel(this);
+    m_tableLabel->setObjectName(u"LA_ARQ"_s);
 
     QPushButton* andButton = addButton(u"BU_AND"_s, u"AND"_s);
     QPushButton* orButton = addButton(u"BU_OR"_s, u"OR"_s);
@@ -72,9 +72,9 @@ TF_SELF::TF_SELF(QWidget* parent) : QDialog(parent) {
     build->setShortcut(Qt::Key_F3);
     QPushButton* remove = addButton(u"BU_EXCLUIR"_s, u"Excluir Linha"_s);
     QPushButton* clear = addButton(u"BU_LIMPAR"_s, u"LIMPAR"_s);
-    QPushButton* cancel = addButton(u"BU_CANCELAR"_s, u"Cancelar"_s);
-    QPushButton* apply = addButton(u"BU_APLICAR"_s, u"Aplicar - F12"_s);
-    apply->setShortcut(Qt::Key_F12);
+    QPushButton* cancelButton = addButton(u"BU_CANCELAR"_s, u"Cancelar"_s);
+    QPushButton* applyButton = addButton(u"BU_APLICAR"_s, u"Aplicar - F12"_s);
+    applyButton->setShortcut(Qt::Key_F12);
     QPushButton* up = addButton(u"BU_SOBE"_s, u"↑"_s);
     QPushButton* down = addButton(u"BU_DESCE"_s, u"↓"_s);
     QPushButton* sort = addButton(u"BU_ORDEM"_s, u"Ordem Alfabética"_s);
@@ -83,23 +83,23 @@ TF_SELF::TF_SELF(QWidget* parent) : QDialog(parent) {
     connect(orButton, &QPushButton::clicked, this, [this] { addLine(u"OR"_s); });
     connect(openButton, &QPushButton::clicked, this, [this] { addLine(u"("_s); });
     connect(closeButton, &QPushButton::clicked, this, [this] { addLine(u")"_s); });
-    connect(build, &QPushButton::clicked, this, [this] { BU_MONTARClick(); });
-    connect(remove, &QPushButton::clicked, this, [this] { BU_EXCLUIRClick(); });
-    connect(clear, &QPushButton::clicked, LB_SAI, &QListWidget::clear);
-    connect(cancel, &QPushButton::clicked, this, &TF_SELF::BU_CANCELARClick);
-    connect(apply, &QPushButton::clicked, this, &TF_SELF::BU_APLICARClick);
-    connect(up, &QPushButton::clicked, this, [this] { BU_SOBEClick(); });
-    connect(down, &QPushButton::clicked, this, [this] { BU_DESCEClick(); });
-    connect(sort, &QPushButton::clicked, this, [this] { LB_ENT->sortItems(); });
+    connect(build, &QPushButton::clicked, this, [this] { buildLine(); });
+    connect(remove, &QPushButton::clicked, this, [this] { removeLine(); });
+    connect(clear, &QPushButton::clicked, m_lines, &QListWidget::clear);
+    connect(cancelButton, &QPushButton::clicked, this, &TF_SELF::cancel);
+    connect(applyButton, &QPushButton::clicked, this, &TF_SELF::apply);
+    connect(up, &QPushButton::clicked, this, [this] { lineToValue(); });
+    connect(down, &QPushButton::clicked, this, [this] { valueToLine(); });
+    connect(sort, &QPushButton::clicked, this, [this] { m_fields->sortItems(); });
 
     auto* left = new QVBoxLayout;
-    left->addWidget(LA_DIR);
-    left->addWidget(LA_ARQ);
-    left->addWidget(LB_ENT);
+    left->addWidget(m_databaseLabel);
+    left->addWidget(m_tableLabel);
+    left->addWidget(m_fields);
     left->addWidget(sort);
     auto* middle = new QVBoxLayout;
     middle->addWidget(operators);
-    middle->addWidget(ED_SEL);
+    middle->addWidget(m_value);
     auto* arrows = new QHBoxLayout;
     arrows->addWidget(up);
     arrows->addWidget(down);
@@ -111,31 +111,31 @@ TF_SELF::TF_SELF(QWidget* parent) : QDialog(parent) {
     middle->addLayout(words);
     middle->addStretch();
     auto* right = new QVBoxLayout;
-    right->addWidget(LB_SAI);
+    right->addWidget(m_lines);
     auto* actions = new QHBoxLayout;
-    for (QPushButton* button : {remove, clear, cancel, apply})
+    for (QPushButton* button : {remove, clear, cancelButton, applyButton})
         actions->addWidget(button);
     right->addLayout(actions);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left);
     layout->addLayout(middle);
     layout->addLayout(right, 1);
-    layout->addWidget(P_PREFIXO);
+    layout->addWidget(m_prefix);
 
     // Opening: the fields offered, then the lines already chosen.
     SelHandOver& selection = Selection();
     m_mode = FieldAt(selection.selMode, 1).trimmed().toUpper();
     if (m_mode == u"TABELA"_s) {
         for (const QString& name : selection.selSource.split(u'#'))
-            if (!name.trimmed().isEmpty()) LB_ENT->addItem(name.trimmed().toUpper());
+            if (!name.trimmed().isEmpty()) m_fields->addItem(name.trimmed().toUpper());
     } else {
         m_table = FieldAt(selection.selSource, 1).trimmed();
         if (!m_table.isEmpty()) openTable();
     }
     if (m_mode == u"EXE"_s && selection.selResult.isEmpty())
         selection.selResult = selection.tableFilter;
-    LB_SAI->addItems(SplitFilterLines(selection.selResult));
-    if (LB_ENT->count() > 0) LB_ENT->setCurrentRow(0);
+    m_lines->addItems(SplitFilterLines(selection.selResult));
+    if (m_fields->count() > 0) m_fields->setCurrentRow(0);
     CommitSelectionTables();
 }
 
@@ -150,13 +150,13 @@ QPushButton* TF_SELF::addButton(const QString& name, const QString& caption) {
 void TF_SELF::openTable() {
     using namespace livrax::data;
     const QString name = ResolveTableName(m_table.toUpper());
-    LA_ARQ->setText(name);
+    m_tableLabel->setText(name);
     if (!OpenTable(name, Slot::GB_TAB)) return;
     DataSlot& slot = DataModule().slot(Slot::GB_TAB);
     m_tableOpen = true;
-    if (slot.database()) LA_DIR->setText(slot.database()->path());
+    if (slot.database()) m_databaseLabel->setText(slot.database()->path());
     for (int i = 0; i < slot.fieldCount(); ++i)
-        LB_ENT->addItem(slot.fieldName(i).trimmed().toUpper());
+        m_fields->addItem(slot.fieldName(i).trimmed().toUpper());
 }
 
 QString TF_SELF::fieldType(const QString& field) const {
@@ -166,19 +166,19 @@ QString TF_SELF::fieldType(const QString& field) const {
 
 QStringList TF_SELF::lines() const {
     QStringList result;
-    for (int i = 0; i < LB_SAI->count(); ++i)
-        result << LB_SAI->item(i)->text();
+    for (int i = 0; i < m_lines->count(); ++i)
+        result << m_lines->item(i)->text();
     return result;
 }
 
 void TF_SELF::addLine(const QString& line) {
-    LB_SAI->addItem(line);
+    m_lines->addItem(line);
 }
 
-bool TF_SELF::BU_MONTARClick() {
-    const QString value = ED_SEL->currentText();
+bool TF_SELF::buildLine() {
+    const QString value = m_value->currentText();
     if (value.isEmpty()) return true;
-    const QListWidgetItem* current = LB_ENT->currentItem();
+    const QListWidgetItem* current = m_fields->currentItem();
     if (!current) {
         platform::ShowError(this, u"Selecione o campo do filtro."_s);
         return false;
@@ -186,37 +186,37 @@ bool TF_SELF::BU_MONTARClick() {
     const auto op = FilterOperator(m_operators->checkedId());
     const QString field = current->text();
     const QString type = FilterLineNeedsType(op, value) ? fieldType(field) : QString();
-    const FilterLine line = BuildFilterLine(P_PREFIXO->text() + field, op, value, type);
+    const FilterLine line = BuildFilterLine(m_prefix->text() + field, op, value, type);
     if (!line.error.isEmpty()) {
         platform::ShowError(this, line.error);
         return false;
     }
     addLine(line.text);
-    ED_SEL->setEditText(QString());
+    m_value->setEditText(QString());
     return true;
 }
 
-void TF_SELF::BU_SOBEClick() {
-    const int row = LB_SAI->currentRow();
+void TF_SELF::lineToValue() {
+    const int row = m_lines->currentRow();
     if (row < 0) return;
-    ED_SEL->setEditText(LB_SAI->item(row)->text());
-    delete LB_SAI->takeItem(row);
+    m_value->setEditText(m_lines->item(row)->text());
+    delete m_lines->takeItem(row);
 }
 
-void TF_SELF::BU_DESCEClick() {
-    const QString text = ED_SEL->currentText();
+void TF_SELF::valueToLine() {
+    const QString text = m_value->currentText();
     if (text.trimmed().isEmpty()) return;
     addLine(text);
-    ED_SEL->setEditText(QString());
+    m_value->setEditText(QString());
 }
 
-void TF_SELF::BU_EXCLUIRClick() {
-    const int row = LB_SAI->currentRow();
-    if (row >= 0) delete LB_SAI->takeItem(row);
+void TF_SELF::removeLine() {
+    const int row = m_lines->currentRow();
+    if (row >= 0) delete m_lines->takeItem(row);
 }
 
-void TF_SELF::BU_APLICARClick() {
-    if (!ED_SEL->currentText().isEmpty() && !BU_MONTARClick()) return;
+void TF_SELF::apply() {
+    if (!m_value->currentText().isEmpty() && !buildLine()) return;
     SelHandOver& selection = Selection();
     selection.selResult = JoinFilterLines(lines());
     if (m_mode == u"EXE"_s) {
@@ -226,15 +226,15 @@ void TF_SELF::BU_APLICARClick() {
     accept();
 }
 
-void TF_SELF::BU_CANCELARClick() {
+void TF_SELF::cancel() {
     reject();
 }
 
 bool TF_SELF::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ED_SEL->lineEdit() && event->type() == QEvent::KeyPress) {
+    if (watched == m_value->lineEdit() && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            BU_MONTARClick();
+            buildLine();
             return true;
         }
     }

@@ -23,14 +23,17 @@ class TF_SELF : public QDialog {
   public:
     explicit TF_SELF(QWidget* parent = nullptr);
 
-    // The condition lines of LB_SAI.
+    // The condition lines built so far (the list on the right, "LB_SAI").
     QStringList lines() const;
 
   public Q_SLOTS:
-    // "Montar - F3" and Enter in ED_SEL. False when a value was refused.
-    bool BU_MONTARClick();
-    void BU_APLICARClick();
-    void BU_CANCELARClick();
+    // "Montar - F3" and Enter in the value box: the line for the current
+    // field, operator and value. False when the value was refused.
+    bool buildLine();
+    // "Aplicar - F12": builds a value still typed, then hands the lines over.
+    void apply();
+    // "Cancelar".
+    void cancel();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -39,22 +42,25 @@ class TF_SELF : public QDialog {
   private:
     QPushButton* addButton(const QString& name, const QString& caption);
     void addLine(const QString& line);
-    void BU_SOBEClick();
-    void BU_DESCEClick();
-    void BU_EXCLUIRClick();
+    // "↑": the current line back into the value box, to be edited.
+    void lineToValue();
+    // "↓": the value box, as typed, as a new line.
+    void valueToLine();
+    // "Excluir Linha".
+    void removeLine();
     void openTable();
     QString fieldType(const QString& field) const;
 
     QString m_mode;
     QString m_table;
     bool m_tableOpen = false;
-    QListWidget* LB_ENT = nullptr;
+    QListWidget* m_fields = nullptr;
     QButtonGroup* m_operators = nullptr;
-    QComboBox* ED_SEL = nullptr;
-    QListWidget* LB_SAI = nullptr;
-    QLineEdit* P_PREFIXO = nullptr;
-    QLabel* LA_DIR = nullptr;
-    QLabel* LA_ARQ = nullptr;
+    QComboBox* m_value = nullptr;
+    QListWidget* m_lines = nullptr;
+    QLineEdit* m_prefix = nullptr;
+    QLabel* m_databaseLabel = nullptr;
+    QLabel* m_tableLabel = nullptr;
 };
 
 } // namespace livrax::tools

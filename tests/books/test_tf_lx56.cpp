@@ -84,7 +84,7 @@ void TestTF_LX56::icmsWindow() {
     data::ParamWrite(data::DatabaseFor(u"PDS"_s), u"PAR_LX56"_s, 190);
     data::ParamLines().clear();
     data::ParamLines().setLine(5, u"3#"_s);
-    data::ParamWrite(data::B_DIR(5), u"VRTNCAE"_s, 20);
+    data::ParamWrite(data::ParamDatabase(), u"VRTNCAE"_s, 20);
 
     books::TF_LX56 window;
     window.show();

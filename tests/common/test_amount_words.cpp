@@ -65,6 +65,19 @@ void TestAmountWords::amountInWords_data() {
                              << "";
     QTest::newRow("beyond trillions") << "1000000000000001"
                                       << "";
+    QTest::newRow("leading zeros") << "0000000000000001"
+                                   << "HUM  REAL ";
+    QTest::newRow("leading zeros and cents") << "000000000000000012,50"
+                                             << " DOZE  REAIS E CINQUENTA  CENTAVOS";
+    QTest::newRow("leading zeros, five groups")
+        << "000999999999999999,99"
+        << "NOVECENTOS E NOVENTA E NOVE TRILHÕES, NOVECENTOS E NOVENTA E NOVE BILHÕES, "
+           "NOVECENTOS E NOVENTA E NOVE MILHÕES, NOVECENTOS E NOVENTA E NOVE MIL, NOVECENTOS E "
+           "NOVENTA E NOVE  REAIS E NOVENTA E NOVE CENTAVOS";
+    QTest::newRow("leading zeros, beyond trillions") << "0001000000000000001"
+                                                     << "";
+    QTest::newRow("negative with leading zeros") << "-0000000000000001"
+                                                 << "";
 }
 
 void TestAmountWords::amountInWords() {

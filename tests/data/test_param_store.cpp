@@ -125,19 +125,19 @@ void TestParamStore::sparseLinesRoundTrip() {
     ParamLines().setLine(2, u"  #  "_s);
     ParamLines().setLine(3, u"B#2007#"_s);
     ParamLines().setLine(4, u"beyond the count"_s);
-    QVERIFY(ParamWrite(B_DIR(5), u"PAR_LX53"_s, 3));
+    QVERIFY(ParamWrite(ParamDatabase(), u"PAR_LX53"_s, 3));
     QCOMPARE(Stored(m_fixture->store(), u"PAR_LX53"_s, u"TEXTO"_s), u"001)A\r\n003)B#2007#\r\n"_s);
     QCOMPARE(Stored(m_fixture->store(), u"PAR_LX53"_s, u"CAMPO"_s), u"<null>"_s);
     // The "#" line is cleared in the array as well.
     QCOMPARE(ParamLines().line(2), QString());
 
     FillLines(u"old"_s);
-    QVERIFY(ParamRead(B_DIR(5), u"PAR_LX53"_s, 3));
+    QVERIFY(ParamRead(ParamDatabase(), u"PAR_LX53"_s, 3));
     QCOMPARE(Lines(1, 4), (QStringList{u"A"_s, QString(), u"B#2007#"_s, u"old4"_s}));
 
     // A read followed by a write of the same count stores the lines back
     // unchanged, whatever the lines above the count hold.
-    QVERIFY(ParamWrite(B_DIR(5), u"PAR_LX53"_s, 3));
+    QVERIFY(ParamWrite(ParamDatabase(), u"PAR_LX53"_s, 3));
     QCOMPARE(Stored(m_fixture->store(), u"PAR_LX53"_s, u"TEXTO"_s), u"001)A\r\n003)B#2007#\r\n"_s);
 }
 
@@ -147,16 +147,16 @@ void TestParamStore::readStopsAfterFirstLineAboveCount() {
         stored << u"L"_s + QString::number(n);
     for (int n = 1; n <= 20; ++n)
         ParamLines().setLine(n, stored[n - 1]);
-    QVERIFY(ParamWrite(B_DIR(5), u"PUSER_ANA"_s, 20));
+    QVERIFY(ParamWrite(ParamDatabase(), u"PUSER_ANA"_s, 20));
 
     FillLines(u"old"_s);
-    QVERIFY(ParamRead(B_DIR(5), u"PUSER_ANA"_s, 10));
+    QVERIFY(ParamRead(ParamDatabase(), u"PUSER_ANA"_s, 10));
     QCOMPARE(Lines(1, 11), stored.mid(0, 11));
     QCOMPARE(ParamLines().line(12), u"old12"_s);
     QCOMPARE(ParamLines().line(20), u"old20"_s);
 
     // Count 0 reads every stored line and clears the rest.
-    QVERIFY(ParamRead(B_DIR(5), u"PUSER_ANA"_s, 0));
+    QVERIFY(ParamRead(ParamDatabase(), u"PUSER_ANA"_s, 0));
     QCOMPARE(Lines(1, 20), stored);
     QCOMPARE(ParamLines().line(21), QString());
     QCOMPARE(ParamLines().line(190), QString());
@@ -165,58 +165,58 @@ void TestParamStore::readStopsAfterFirstLineAboveCount() {
 void TestParamStore::titleCutOnInsertAndWholeOnUpdate() {
     const QString title = QString(60, u'T') + u"0123456789"_s;
     ParamLines().setLine(1, u"first"_s);
-    QVERIFY(ParamWrite(B_DIR(5), u"VRTNCAE"_s, 20, title));
+    QVERIFY(ParamWrite(ParamDatabase(), u"VRTNCAE"_s, 20, title));
     QCOMPARE(Stored(m_fixture->store(), u"VRTNCAE"_s, u"CAMPO"_s), title.left(60));
 
     ParamLines().setLine(1, u"second"_s);
-    QVERIFY(ParamWrite(B_DIR(5), u"VRTNCAE"_s, 20, title));
+    QVERIFY(ParamWrite(ParamDatabase(), u"VRTNCAE"_s, 20, title));
     QCOMPARE(Stored(m_fixture->store(), u"VRTNCAE"_s, u"CAMPO"_s), title);
     QCOMPARE(Stored(m_fixture->store(), u"VRTNCAE"_s, u"TEXTO"_s), u"001)second\r\n"_s);
 
     // No title keeps the stored one.
     ParamLines().setLine(1, u"third"_s);
-    QVERIFY(ParamWrite(B_DIR(5), u"VRTNCAE"_s, 20));
+    QVERIFY(ParamWrite(ParamDatabase(), u"VRTNCAE"_s, 20));
     QCOMPARE(Stored(m_fixture->store(), u"VRTNCAE"_s, u"CAMPO"_s), title);
 
     // A title longer than the column must not cost the lines.
     const QString longTitle = QString(100, u'L') + u"overflow"_s;
     ParamLines().setLine(1, u"fourth"_s);
-    QVERIFY(ParamWrite(B_DIR(5), u"VRTNCAE"_s, 20, longTitle));
+    QVERIFY(ParamWrite(ParamDatabase(), u"VRTNCAE"_s, 20, longTitle));
     QCOMPARE(Stored(m_fixture->store(), u"VRTNCAE"_s, u"CAMPO"_s), longTitle.left(100));
     QCOMPARE(Stored(m_fixture->store(), u"VRTNCAE"_s, u"TEXTO"_s), u"001)fourth\r\n"_s);
 }
 
 void TestParamStore::missingKeyLeavesLinesEmpty() {
     FillLines(u"old"_s);
-    QVERIFY(!ParamRead(B_DIR(5), u"PAR_NAOEXISTE"_s, 5));
+    QVERIFY(!ParamRead(ParamDatabase(), u"PAR_NAOEXISTE"_s, 5));
     QCOMPARE(Lines(1, 6),
              (QStringList{QString(), QString(), QString(), QString(), QString(), u"old6"_s}));
 
     // A key is found only by its exact text; an apostrophe is quoted.
     ParamLines().setLine(1, u"x"_s);
-    QVERIFY(ParamWrite(B_DIR(5), u"PAR_D'AGUA"_s, 1));
-    QVERIFY(!ParamRead(B_DIR(5), u"PAR_D'"_s, 1));
-    QVERIFY(ParamRead(B_DIR(5), u"PAR_D'AGUA"_s, 1));
+    QVERIFY(ParamWrite(ParamDatabase(), u"PAR_D'AGUA"_s, 1));
+    QVERIFY(!ParamRead(ParamDatabase(), u"PAR_D'"_s, 1));
+    QVERIFY(ParamRead(ParamDatabase(), u"PAR_D'AGUA"_s, 1));
     QCOMPARE(ParamLines().line(1), u"x"_s);
 }
 
 void TestParamStore::closedConnectionIsOpenedForTheReadAndClosedAgain() {
     ParamLines().setLine(1, u"JANEIRO#2007"_s);
-    QVERIFY(ParamWrite(B_DIR(5), u"PAR_LX40"_s, 1));
-    B_DIR(5)->close();
+    QVERIFY(ParamWrite(ParamDatabase(), u"PAR_LX40"_s, 1));
+    ParamDatabase()->close();
 
     ParamLines().clear();
-    QVERIFY(ParamRead(B_DIR(5), u"PAR_LX40"_s, 1));
+    QVERIFY(ParamRead(ParamDatabase(), u"PAR_LX40"_s, 1));
     QCOMPARE(ParamLines().line(1), u"JANEIRO#2007"_s);
-    QVERIFY(!B_DIR(5)->isConnected());
+    QVERIFY(!ParamDatabase()->isConnected());
 
-    QVERIFY(!ParamRead(B_DIR(5), u"PAR_MISSING"_s, 1));
-    QVERIFY(!B_DIR(5)->isConnected());
+    QVERIFY(!ParamRead(ParamDatabase(), u"PAR_MISSING"_s, 1));
+    QVERIFY(!ParamDatabase()->isConnected());
 
     // An open connection stays open.
-    B_DIR(5)->open();
-    QVERIFY(ParamRead(B_DIR(5), u"PAR_LX40"_s, 1));
-    QVERIFY(B_DIR(5)->isConnected());
+    ParamDatabase()->open();
+    QVERIFY(ParamRead(ParamDatabase(), u"PAR_LX40"_s, 1));
+    QVERIFY(ParamDatabase()->isConnected());
 }
 
 void TestParamStore::unusableConnectionsReadNothingAndWriteNothing() {
@@ -238,25 +238,25 @@ void TestParamStore::unusableConnectionsReadNothingAndWriteNothing() {
     // A write needs an open connection; a closed one stores nothing.
     ParamLines().setLine(1, u"A"_s);
     QVERIFY(!ParamWrite(nullptr, u"PAR_LX40"_s, 1));
-    B_DIR(5)->close();
-    QVERIFY(!ParamWrite(B_DIR(5), u"PAR_LX40"_s, 1));
+    ParamDatabase()->close();
+    QVERIFY(!ParamWrite(ParamDatabase(), u"PAR_LX40"_s, 1));
     QCOMPARE(Stored(m_fixture->store(), u"PAR_LX40"_s, u"TEXTO"_s), u"<none>"_s);
 }
 
 void TestParamStore::failedWriteLeavesTheStoreUsable() {
     ParamLines().setLine(1, u"kept"_s);
-    QVERIFY(ParamWrite(B_DIR(5), u"PAR_LX55"_s, 1));
+    QVERIFY(ParamWrite(ParamDatabase(), u"PAR_LX55"_s, 1));
 
     // A key longer than the column is refused by the database.
     const QString tooLong = u"PAR_"_s + QString(120, u'X');
     ParamLines().setLine(1, u"lost"_s);
-    QVERIFY(!ParamWrite(B_DIR(5), tooLong, 1));
+    QVERIFY(!ParamWrite(ParamDatabase(), tooLong, 1));
     QCOMPARE(Stored(m_fixture->store(), u"PAR_LX55"_s, u"TEXTO"_s), u"001)kept\r\n"_s);
 
     // Both slots were rolled back: the next write and read work.
     ParamLines().setLine(1, u"next"_s);
-    QVERIFY(ParamWrite(B_DIR(5), u"PAR_LX55"_s, 1));
-    QVERIFY(ParamRead(B_DIR(5), u"PAR_LX55"_s, 1));
+    QVERIFY(ParamWrite(ParamDatabase(), u"PAR_LX55"_s, 1));
+    QVERIFY(ParamRead(ParamDatabase(), u"PAR_LX55"_s, 1));
     QCOMPARE(ParamLines().line(1), u"next"_s);
 }
 

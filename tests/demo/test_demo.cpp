@@ -94,7 +94,7 @@ void TestDemo::sameSeedGivesSameRows() {
     for (const QString& file : {DemoErpFileName(), DemoSystemFileName()}) {
         const QStringList a = DumpDatabase(QDir(first.path()).filePath(file));
         const QStringList b = DumpDatabase(QDir(second.path()).filePath(file));
-        QVERIFY(a.size() > 5);
+        QCOMPARE_GT(a.size(), 5);
         QCOMPARE(a, b);
     }
     QVERIFY(DumpDatabase(QDir(first.path()).filePath(DemoErpFileName())) !=
@@ -117,14 +117,14 @@ void TestDemo::documentsAreConsistent() {
     const DemoSummary summary = ReadDemoSummary(erp, 2025);
     qint64 entries = 0, exits = 0, cancelled = 0;
     for (int month = 0; month < 12; ++month) {
-        QVERIFY(summary.entries[month].invoices > 0);
-        QVERIFY(summary.exits[month].invoices > 0);
+        QCOMPARE_GT(summary.entries[month].invoices, 0);
+        QCOMPARE_GT(summary.exits[month].invoices, 0);
         entries += summary.entries[month].invoices;
         exits += summary.exits[month].invoices;
         cancelled += summary.exits[month].cancelled;
     }
     QCOMPARE(entries + exits, qint64(1200));
-    QVERIFY(cancelled > 0);
+    QCOMPARE_GT(cancelled, 0);
 
     for (const QString& table : {u"VRTNPDE"_s, u"VRTNPDS"_s}) {
         const QString items = table == u"VRTNPDE"_s ? u"VRTNPIE"_s : u"VRTNPIS"_s;
@@ -150,19 +150,19 @@ void TestDemo::documentsAreConsistent() {
     QCOMPARE(Scalar(erp, u"SELECT COUNT(*) FROM VRTNPDS A JOIN VRTNPDS B ON B.NNOTA > A.NNOTA"
                          u" AND B.DTNOTA < A.DTNOTA"_s),
              qint64(0));
-    QVERIFY(Scalar(erp, u"SELECT MAX(NNOTA) - MIN(NNOTA) + 1 - COUNT(*) FROM VRTNPDS"_s) >= 1);
+    QCOMPARE_GE(Scalar(erp, u"SELECT MAX(NNOTA) - MIN(NNOTA) + 1 - COUNT(*) FROM VRTNPDS"_s), 1);
     // What the books must meet: natures left out of the books, a nature missing
     // from the table, tax substitution, IPI and service invoices.
-    QVERIFY(Scalar(erp, u"SELECT COUNT(*) FROM VRTNPDS S JOIN VRTNNAT N ON N.NATOPER = "
-                        u"S.NATOPER WHERE N.ATUGIAICM = 'N'"_s) > 0);
+    QCOMPARE_GT(Scalar(erp, u"SELECT COUNT(*) FROM VRTNPDS S JOIN VRTNNAT N ON N.NATOPER = "
+                            u"S.NATOPER WHERE N.ATUGIAICM = 'N'"_s), 0);
     QCOMPARE(Scalar(erp, u"SELECT COUNT(*) FROM VRTNPDE E WHERE NOT EXISTS (SELECT 1 FROM "
                          u"VRTNNAT N WHERE N.NATOPER = E.NATOPER)"_s),
              qint64(1));
-    QVERIFY(Scalar(erp, u"SELECT COUNT(*) FROM VRTNPDS WHERE SUBSTRVALOR > 0"_s) > 0);
-    QVERIFY(Scalar(erp, u"SELECT COUNT(*) FROM VRTNPDS WHERE IPIVALOR > 0"_s) > 0);
-    QVERIFY(Scalar(erp, u"SELECT COUNT(*) FROM VRTNPDS WHERE ISQNVALOR > 0 AND NATOPER IN "
-                        u"(5933, 6933)"_s) > 0);
-    QVERIFY(Scalar(erp, u"SELECT COUNT(*) FROM VRTNPRO WHERE TIPOPRO IN ('C', 'D')"_s) > 0);
+    QCOMPARE_GT(Scalar(erp, u"SELECT COUNT(*) FROM VRTNPDS WHERE SUBSTRVALOR > 0"_s), 0);
+    QCOMPARE_GT(Scalar(erp, u"SELECT COUNT(*) FROM VRTNPDS WHERE IPIVALOR > 0"_s), 0);
+    QCOMPARE_GT(Scalar(erp, u"SELECT COUNT(*) FROM VRTNPDS WHERE ISQNVALOR > 0 AND NATOPER IN "
+                            u"(5933, 6933)"_s), 0);
+    QCOMPARE_GT(Scalar(erp, u"SELECT COUNT(*) FROM VRTNPRO WHERE TIPOPRO IN ('C', 'D')"_s), 0);
 
     // Partners' CNPJs carry valid check digits.
     data::Transaction transaction(erp);
@@ -174,7 +174,7 @@ void TestDemo::documentsAreConsistent() {
         QVERIFY2(IsValidCNPJ(partners.value(0).toString()), qPrintable(partners.value(0).toString()));
         ++checked;
     }
-    QVERIFY(checked > 20);
+    QCOMPARE_GT(checked, 20);
 }
 
 void TestDemo::registrationsHaveValidCheckDigits_data() {

@@ -431,7 +431,7 @@ void TestFilterDialogs::columnDialogOffersPrefixedColumns() {
     auto* offered = Child<QListWidget>(&dialog, u"LB_ENT"_s);
     auto* chosen = Child<QListWidget>(&dialog, u"LB_SAI"_s);
     QCOMPARE(offered->item(0)->text(), u"PEDIDO,8"_s);
-    QVERIFY(offered->findItems(u"NUMERO,8"_s, Qt::MatchExactly).size() == 2);
+    QCOMPARE(offered->findItems(u"NUMERO,8"_s, Qt::MatchExactly).size(), qsizetype(2));
     // The chosen columns read back take the sizes offered for them.
     QCOMPARE(ListItems(chosen), (QStringList{u"NUMERO,8"_s, u"DATA,8"_s}));
 
