@@ -334,11 +334,10 @@ void PrintJob::pageHeader() {
     };
     // One header text: the spreadsheet column it goes to, its alignment,
     // row and column.
-    const auto put = [this](int sheetColumn, const QString& alignCode, const Arg& row, int column,
+    const auto put = [this](int sheetColumn, Align align, std::optional<int> row, int column,
                             const QString& text) {
         setSpreadsheetColumn(sheetColumn);
-        next.align = alignCode;
-        printText(row, column, text, {});
+        typedText(row, column, text, align);
     };
     const QString number = ZeroPad(QString::number(m_pageNumber), 5) + u"  "_s;
     if (s.standardHeader && s.headerStyle == HeaderStyle::Simple) {
@@ -346,21 +345,21 @@ void PrintJob::pageHeader() {
         newLine();
         m_surface->skipRow();
         headerFont();
-        put(1, QString(), {}, 1, s.companyName);
+        put(1, Align::Left, std::nullopt, 1, s.companyName);
         titleFont();
-        put(5, u"CF"_s, {}, 50, s.title);
-        put(10, u"DF"_s, {}, 50, s.pageLabel + u' ' + number);
+        put(5, Align::PageCenter, std::nullopt, 50, s.title);
+        put(10, Align::PageRight, std::nullopt, 50, s.pageLabel + u' ' + number);
         newLine();
         m_currentY = Round(m_currentY + m_metrics.lineHeight / 2.0);
         m_surface->skipRow();
-        put(1, QString(), {}, 1, s.companyLine2);
-        put(5, u"CF"_s, {}, 50, s.subtitle);
-        put(10, u"DF"_s, {}, 50, u"Data: "_s + date + u"  "_s);
+        put(1, Align::Left, std::nullopt, 1, s.companyLine2);
+        put(5, Align::PageCenter, std::nullopt, 50, s.subtitle);
+        put(10, Align::PageRight, std::nullopt, 50, u"Data: "_s + date + u"  "_s);
         newLine();
         m_surface->skipRow();
         setSpreadsheetColumn(5);
         if (!s.subtitle2.isEmpty()) {
-            printText(QString(), 50, s.subtitle2, 8, QString(), u"CF"_s);
+            printText(50, s.subtitle2, {8, std::nullopt, Align::PageCenter});
             newLine();
         }
         halfLine();
@@ -372,25 +371,25 @@ void PrintJob::pageHeader() {
         drawBox({}, u"0"_s, extraLine ? u"56"_s : u"45"_s, u"R"_s, u"0"_s);
         m_surface->skipRow();
         titleFont();
-        put(1, u"CF"_s, u"5"_s, 50, s.title);
-        put(10, u"DF"_s, {}, 50, s.pageLabel + u"  "_s + number);
+        put(1, Align::PageCenter, 5, 50, s.title);
+        put(10, Align::PageRight, std::nullopt, 50, s.pageLabel + u"  "_s + number);
         newLine();
         headerFont();
-        put(1, QString(), u"17"_s, 1, s.companyName);
+        put(1, Align::Left, 17, 1, s.companyName);
         next.fontSize = s.headerFontSize;
         next.fontStyle = u"B"_s;
-        put(5, u"CF"_s, {}, 50, s.subtitle);
-        put(10, u"DF"_s, {}, 50, u"Data: "_s + date + u"  "_s);
+        put(5, Align::PageCenter, std::nullopt, 50, s.subtitle);
+        put(10, Align::PageRight, std::nullopt, 50, u"Data: "_s + date + u"  "_s);
         newLine();
-        put(1, QString(), u"29"_s, 1, s.companyLine2);
-        put(5, u"CF"_s, {}, 50, s.subtitle2);
-        put(10, u"DF"_s, {}, 50,
+        put(1, Align::Left, 29, 1, s.companyLine2);
+        put(5, Align::PageCenter, std::nullopt, 50, s.subtitle2);
+        put(10, Align::PageRight, std::nullopt, 50,
             u"Hora: "_s + platform::Clock::now().time().toString(u"hh:mm:ss"_s) + u"  "_s);
         newLine();
         if (extraLine) {
-            put(4, u"E"_s, {}, 1, s.boxLeftText);
+            put(4, Align::Left, std::nullopt, 1, s.boxLeftText);
             setSpreadsheetColumn(5);
-            printText(QString(), 50, s.boxTitle, 10, u"B"_s, u"CF"_s);
+            printText(50, s.boxTitle, {10, StyleFlag::Bold, Align::PageCenter});
             newLine();
         }
         newLine();
