@@ -106,16 +106,16 @@ void DrawColumnTitleBoxes(print::PrintJob& job, int split) {
 }
 
 void PrintBookRate(print::PrintJob& job, qint64 rate) {
-    job.printText(95, FormatScaled(rate, 6, 2), Align::Right);
+    job.printText(ValueColumn::Rate, FormatScaled(rate, 6, 2), Align::Right);
 }
 
 void PrintIpiLine(print::PrintJob& job, const IpiAmounts& ipi, std::optional<qint64> rate) {
-    job.printText(71, u"IPI"_s);
-    PrintBookAmount(job, 89, ipi.base);
+    job.printText(ValueColumn::TaxName, u"IPI"_s);
+    PrintBookAmount(job, ValueColumn::Base, ipi.base);
     if (rate) PrintBookRate(job, *rate);
-    PrintBookAmount(job, 105, ipi.tax);
-    PrintBookAmount(job, 115, ipi.exempt);
-    PrintBookAmount(job, 125, ipi.other);
+    PrintBookAmount(job, ValueColumn::Tax, ipi.tax);
+    PrintBookAmount(job, ValueColumn::Exempt, ipi.exempt);
+    PrintBookAmount(job, ValueColumn::Other, ipi.other);
     job.newLine();
 }
 

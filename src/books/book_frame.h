@@ -70,6 +70,18 @@ qint64 BookAmount(const data::DbValue& value);
 // BookAmount of a column of the current row.
 qint64 BookAmount(const data::DataSlot& row, const QString& column);
 
+// The value columns the invoice books share, in characters: an amount ends
+// at its column (right-aligned); the tax name ("ICMS", "IPI") starts at its.
+namespace ValueColumn {
+constexpr int Accounting = 65; // valor contábil
+constexpr int TaxName = 71;
+constexpr int Base = 89;       // base de cálculo
+constexpr int Rate = 95;       // alíquota
+constexpr int Tax = 105;       // imposto creditado / debitado
+constexpr int Exempt = 115;    // isentas ou não tributadas
+constexpr int Other = 125;     // outras
+} // namespace ValueColumn
+
 // An amount printed right-aligned so that it ends at `column`, 12
 // characters wide, two decimals, decimal comma, no thousands separators.
 void PrintBookAmount(print::PrintJob& job, int column, qint64 value);
@@ -103,7 +115,7 @@ struct IpiAmounts {
     }
 };
 
-// A rate (BookAmount of a percentage) right-aligned to end at column 95.
+// A rate (BookAmount of a percentage) right-aligned to end at ValueColumn::Rate.
 void PrintBookRate(print::PrintJob& job, qint64 rate);
 
 // The IPI line of an invoice ("IPI", base, rate, tax, exempt, other) or,

@@ -14,7 +14,7 @@ using print::PrintJob;
 
 namespace {
 
-const QString kTitle = u"R E G I S T R O   D E   E N T R A D A"_s;
+const QString Title = u"R E G I S T R O   D E   E N T R A D A"_s;
 
 struct Totals {
     IcmsAmounts icms;
@@ -22,30 +22,30 @@ struct Totals {
 };
 
 void PrintHeaderBlock(PrintJob& job, const LX53Options& options) {
-    BookPageHeader(job, u"LX53"_s, kTitle, 30, options.period);
+    BookPageHeader(job, u"LX53"_s, Title, 30, options.period);
     DrawColumnTitleBoxes(job);
     job.printTextAt(65, 7, u"       D o c u m e n t o s   F i s c a i s"_s, {10, StyleFlag::Bold});
     job.printTextAt(65, 70, u"                V a l o r e s   F i s c a i s"_s, {10, StyleFlag::Bold});
     job.printTextAt(70, 1, u"D"_s);
     job.printTextAt(80, 1, u" I"_s);
-    job.printTextAt(80, 65, u"Valor"_s, Align::Right);
+    job.printTextAt(80, ValueColumn::Accounting, u"Valor"_s, Align::Right);
     job.printTextAt(80, 67, u"Clas."_s);
-    job.printTextAt(80, 71, u"ICMS"_s);
-    job.printTextAt(80, 105, u"Imposto"_s, Align::Right);
-    job.printTextAt(80, 115, u"Isentas ou"_s, Align::Right);
+    job.printTextAt(80, ValueColumn::TaxName, u"ICMS"_s);
+    job.printTextAt(80, ValueColumn::Tax, u"Imposto"_s, Align::Right);
+    job.printTextAt(80, ValueColumn::Exempt, u"Isentas ou"_s, Align::Right);
     job.printTextAt(90, 1, u"A"_s);
     job.printTextAt(90, 8, u"Nota"_s);
     job.printTextAt(90, 20, u"Data"_s);
     job.printTextAt(90, 29, u"Empresa"_s);
     job.printTextAt(90, 52, u"UF"_s);
-    job.printTextAt(90, 65, u"Contabil"_s, Align::Right);
+    job.printTextAt(90, ValueColumn::Accounting, u"Contabil"_s, Align::Right);
     job.printTextAt(90, 67, u"Fisc."_s);
-    if (options.printIpi) job.printTextAt(90, 71, u"IPI"_s);
-    job.printTextAt(90, 89, u"Base Calc."_s, Align::Right);
-    job.printTextAt(90, 95, u"Aliq."_s, Align::Right);
-    job.printTextAt(90, 105, u"Creditado"_s, Align::Right);
-    job.printTextAt(90, 115, u"Não Tribut."_s, Align::Right);
-    job.printTextAt(90, 125, u"Outras"_s, Align::Right);
+    if (options.printIpi) job.printTextAt(90, ValueColumn::TaxName, u"IPI"_s);
+    job.printTextAt(90, ValueColumn::Base, u"Base Calc."_s, Align::Right);
+    job.printTextAt(90, ValueColumn::Rate, u"Aliq."_s, Align::Right);
+    job.printTextAt(90, ValueColumn::Tax, u"Creditado"_s, Align::Right);
+    job.printTextAt(90, ValueColumn::Exempt, u"Não Tribut."_s, Align::Right);
+    job.printTextAt(90, ValueColumn::Other, u"Outras"_s, Align::Right);
     job.printTextAt(110, 0, QString()); // the first line starts here
     job.headerPrinted();
 }
@@ -68,15 +68,15 @@ void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX53Options& o
     job.printText(20, FormatShortDate(row.value(u"DTNOTA"_s).toDate()));
     job.printText(29, lookups.partnerName(row.value(u"SIGLA"_s).toString()).left(15));
     job.printText(52, row.value(u"ESTADO"_s).toString());
-    PrintBookAmount(job, 65, accounting);
+    PrintBookAmount(job, ValueColumn::Accounting, accounting);
     job.printText(67, row.value(u"NATOPER"_s).toString());
-    job.printText(71, u"ICMS"_s);
-    PrintBookAmount(job, 89, icmsBase);
+    job.printText(ValueColumn::TaxName, u"ICMS"_s);
+    PrintBookAmount(job, ValueColumn::Base, icmsBase);
     if (options.printIcm) {
         PrintBookRate(job, BookAmount(row, u"ICMPERC"_s));
-        PrintBookAmount(job, 105, icmsTax);
-        PrintBookAmount(job, 115, icmsExempt);
-        PrintBookAmount(job, 125, icmsOther);
+        PrintBookAmount(job, ValueColumn::Tax, icmsTax);
+        PrintBookAmount(job, ValueColumn::Exempt, icmsExempt);
+        PrintBookAmount(job, ValueColumn::Other, icmsOther);
     }
     job.newLine();
 
@@ -92,13 +92,13 @@ void PrintTotals(PrintJob& job, const LX53Options& options, const Totals& totals
     job.drawRule();
     job.newLine();
     job.printText(5, u"TOTAL DO PERÍODO"_s);
-    job.printText(71, u"ICMS"_s);
-    PrintBookAmount(job, 65, totals.icms.accounting);
-    PrintBookAmount(job, 89, totals.icms.base);
+    job.printText(ValueColumn::TaxName, u"ICMS"_s);
+    PrintBookAmount(job, ValueColumn::Accounting, totals.icms.accounting);
+    PrintBookAmount(job, ValueColumn::Base, totals.icms.base);
     if (options.printIcm) {
-        PrintBookAmount(job, 105, totals.icms.tax);
-        PrintBookAmount(job, 115, totals.icms.exempt);
-        PrintBookAmount(job, 125, totals.icms.other);
+        PrintBookAmount(job, ValueColumn::Tax, totals.icms.tax);
+        PrintBookAmount(job, ValueColumn::Exempt, totals.icms.exempt);
+        PrintBookAmount(job, ValueColumn::Other, totals.icms.other);
     }
     job.newLine();
     if (options.printIpi && totals.ipi.base > 0) PrintIpiLine(job, totals.ipi, std::nullopt);

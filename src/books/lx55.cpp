@@ -14,7 +14,7 @@ using print::PrintJob;
 
 namespace {
 
-const QString kTitle = u"R E G I S T R O   D E   S A Í D A"_s;
+const QString Title = u"R E G I S T R O   D E   S A Í D A"_s;
 
 struct Totals {
     IcmsAmounts icms;
@@ -23,17 +23,17 @@ struct Totals {
 };
 
 void PrintHeaderBlock(PrintJob& job, const LX55Options& options) {
-    BookPageHeader(job, u"LX55"_s, kTitle, 40, options.period);
+    BookPageHeader(job, u"LX55"_s, Title, 40, options.period);
     DrawColumnTitleBoxes(job);
     job.printTextAt(65, 7, u"      D o c u m e n t o s   F i s c a i s "_s, {10, StyleFlag::Bold});
     job.printTextAt(65, 70, u"                V a l o r e s   F i s c a i s"_s, {10, StyleFlag::Bold});
     job.printTextAt(70, 1, u"D"_s);
     job.printTextAt(80, 1, u"I"_s);
     job.printTextAt(80, 33, u"Clas."_s);
-    job.printTextAt(80, 65, u"Valor"_s, Align::Right);
-    job.printTextAt(80, 71, u"ICMS"_s);
-    if (options.printIcm) job.printTextAt(80, 105, u"Imposto"_s, Align::Right);
-    job.printTextAt(80, 115, u"Isentas ou"_s, Align::Right);
+    job.printTextAt(80, ValueColumn::Accounting, u"Valor"_s, Align::Right);
+    job.printTextAt(80, ValueColumn::TaxName, u"ICMS"_s);
+    if (options.printIcm) job.printTextAt(80, ValueColumn::Tax, u"Imposto"_s, Align::Right);
+    job.printTextAt(80, ValueColumn::Exempt, u"Isentas ou"_s, Align::Right);
     job.printTextAt(90, 1, u"A"_s);
     job.printTextAt(90, 9, u"Nota"_s);
     job.printTextAt(90, 17, u"Se"_s);
@@ -41,13 +41,13 @@ void PrintHeaderBlock(PrintJob& job, const LX55Options& options) {
     job.printTextAt(90, 29, u"UF"_s);
     job.printTextAt(90, 33, u"Fisc."_s);
     if (options.printCompany) job.printTextAt(90, 38, u"Empresa"_s);
-    job.printTextAt(90, 65, u"Contabil"_s, Align::Right);
-    if (options.printIpi) job.printTextAt(90, 71, u"IPI"_s);
-    job.printTextAt(90, 89, u"Base Calc."_s, Align::Right);
-    job.printTextAt(90, 95, u"Aliq."_s, Align::Right);
-    job.printTextAt(90, 105, u"Creditado"_s, Align::Right);
-    job.printTextAt(90, 115, u"Não Tribut."_s, Align::Right);
-    job.printTextAt(90, 125, u"Outras"_s, Align::Right);
+    job.printTextAt(90, ValueColumn::Accounting, u"Contabil"_s, Align::Right);
+    if (options.printIpi) job.printTextAt(90, ValueColumn::TaxName, u"IPI"_s);
+    job.printTextAt(90, ValueColumn::Base, u"Base Calc."_s, Align::Right);
+    job.printTextAt(90, ValueColumn::Rate, u"Aliq."_s, Align::Right);
+    job.printTextAt(90, ValueColumn::Tax, u"Creditado"_s, Align::Right);
+    job.printTextAt(90, ValueColumn::Exempt, u"Não Tribut."_s, Align::Right);
+    job.printTextAt(90, ValueColumn::Other, u"Outras"_s, Align::Right);
     job.printTextAt(90, 127, u"Obs"_s);
     job.printTextAt(110, 0, QString()); // the first line starts here
     job.headerPrinted();
@@ -100,17 +100,17 @@ void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX55Options& o
     if (options.printCompany)
         job.printText(38, lookups.partnerName(row.value(u"SIGLA"_s).toString()).left(15));
     if (accounting == 0 && icmsTax == 0) {
-        job.printText(65, u"*** CANCELADA ***"_s);
+        job.printText(ValueColumn::Accounting, u"*** CANCELADA ***"_s);
     } else {
-        PrintBookAmount(job, 65, accounting);
-        job.printText(71, u"ICMS"_s);
+        PrintBookAmount(job, ValueColumn::Accounting, accounting);
+        job.printText(ValueColumn::TaxName, u"ICMS"_s);
         if (options.printIcm) {
-            PrintBookAmount(job, 89, icmsBase);
+            PrintBookAmount(job, ValueColumn::Base, icmsBase);
             PrintBookRate(job, rate);
-            PrintBookAmount(job, 105, icmsTax);
+            PrintBookAmount(job, ValueColumn::Tax, icmsTax);
         }
-        PrintBookAmount(job, 115, icmsExempt);
-        PrintBookAmount(job, 125, icmsOther);
+        PrintBookAmount(job, ValueColumn::Exempt, icmsExempt);
+        PrintBookAmount(job, ValueColumn::Other, icmsOther);
         job.printText(127, observation);
     }
     job.newLine();
@@ -125,21 +125,21 @@ void PrintTotals(PrintJob& job, const LX55Options& options, const Totals& totals
     job.drawRule();
     job.newLine();
     job.printText(5, u"TOTAL DO PERÍODO"_s);
-    job.printText(71, u"ICMS"_s);
-    PrintBookAmount(job, 65, totals.icms.accounting);
+    job.printText(ValueColumn::TaxName, u"ICMS"_s);
+    PrintBookAmount(job, ValueColumn::Accounting, totals.icms.accounting);
     if (options.printIcm) {
-        PrintBookAmount(job, 89, totals.icms.base);
-        PrintBookAmount(job, 105, totals.icms.tax);
+        PrintBookAmount(job, ValueColumn::Base, totals.icms.base);
+        PrintBookAmount(job, ValueColumn::Tax, totals.icms.tax);
     }
-    PrintBookAmount(job, 115, totals.icms.exempt);
+    PrintBookAmount(job, ValueColumn::Exempt, totals.icms.exempt);
     // The substitution tax is reported on its own line, not among "outras".
-    PrintBookAmount(job, 125, totals.icms.other - totals.stTax);
+    PrintBookAmount(job, ValueColumn::Other, totals.icms.other - totals.stTax);
     job.newLine();
     if (options.printIpi && totals.ipi.base > 0) PrintIpiLine(job, totals.ipi, std::nullopt);
     if (options.printSt) {
         job.printText(29, u"(ST)  Subst.Tributária:"_s);
-        PrintBookAmount(job, 89, totals.stBase);
-        PrintBookAmount(job, 125, totals.stTax);
+        PrintBookAmount(job, ValueColumn::Base, totals.stBase);
+        PrintBookAmount(job, ValueColumn::Other, totals.stTax);
         job.newLine();
     }
     job.drawRule();

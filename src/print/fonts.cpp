@@ -12,13 +12,15 @@
 
 namespace livrax::print {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 void RegisterSubstitutes() {
     static const bool done = [] {
-        QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-        QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
-        QFont::insertSubstitution(QStringLiteral("Times New Roman"),
-                                  QStringLiteral("Liberation Serif"));
+        QFont::insertSubstitution(u"Arial"_s, u"Liberation Sans"_s);
+        QFont::insertSubstitution(u"Courier New"_s, u"Liberation Mono"_s);
+        QFont::insertSubstitution(u"Times New Roman"_s,
+                                  u"Liberation Serif"_s);
         return true;
     }();
     (void)done;
@@ -45,11 +47,11 @@ struct CachedFont {
 };
 
 // Remembered widths per font; past this many the memory is started afresh.
-constexpr qsizetype kMaxRememberedWidths = 20000;
+constexpr qsizetype MaxRememberedWidths = 20000;
 
 QFont BuildFont(const FontSpec& spec, int dpi) {
     RegisterSubstitutes();
-    QFont font(spec.name.isEmpty() ? QStringLiteral("Arial") : spec.name);
+    QFont font(spec.name.isEmpty() ? u"Arial"_s : spec.name);
     // Sizes are points at the device's resolution, so a page image, a printer
     // and a PDF give the same proportions.
     font.setPixelSize(std::max(1, int(std::lround(spec.size * dpi / 72.0))));
@@ -87,14 +89,14 @@ int TextWidth(const FontSpec& spec, int dpi, const QString& text) {
     CachedFont& cached = Cached(spec, dpi);
     const auto found = cached.widths.constFind(text);
     if (found != cached.widths.cend()) return *found;
-    if (cached.widths.size() >= kMaxRememberedWidths) cached.widths.clear();
+    if (cached.widths.size() >= MaxRememberedWidths) cached.widths.clear();
     const int width = cached.metrics.horizontalAdvance(text);
     cached.widths.insert(text, width);
     return width;
 }
 
 QSize CharacterCell(int dpi) {
-    const QFontMetrics& metrics = FontMetrics(FontSpec{QStringLiteral("Arial"), 8, {}}, dpi);
+    const QFontMetrics& metrics = FontMetrics(FontSpec{u"Arial"_s, 8, {}}, dpi);
     return {metrics.horizontalAdvance(u'a'), metrics.height()};
 }
 

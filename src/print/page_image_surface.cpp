@@ -6,8 +6,10 @@
 
 namespace livrax::print {
 
+using namespace Qt::StringLiterals;
+
 QString PageImageSurface::PageFile(const QString& tempFolder, int n) {
-    return tempFolder + QStringLiteral("B_PRINT") + QString::number(n) + QStringLiteral(".JPG");
+    return tempFolder + u"B_PRINT"_s + QString::number(n) + u".JPG"_s;
 }
 
 void PageImageSurface::open(PrintJob& job) {
@@ -32,7 +34,7 @@ void PageImageSurface::savePage() {
     m_writer.setFileName(path);
     // A page that cannot be written is skipped; the job goes on.
     if (m_writer.write(m_page)) {
-        m_pageFiles += (m_pageFiles.isEmpty() ? QString() : QStringLiteral(";")) + path;
+        m_pageFiles += (m_pageFiles.isEmpty() ? QString() : u";"_s) + path;
         if (onImage) onImage(m_page);
     }
 }

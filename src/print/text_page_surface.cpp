@@ -8,6 +8,8 @@
 
 namespace livrax::print {
 
+using namespace Qt::StringLiterals;
+
 TextPageSurface::TextPageSurface() = default;
 // An unfinished file (a cancelled or failed job) is discarded with it.
 TextPageSurface::~TextPageSurface() = default;
@@ -18,7 +20,7 @@ void TextPageSurface::open(PrintJob& job) {
     if (outputFile.isEmpty()) return;
     m_file = std::make_unique<QSaveFile>(outputFile);
     if (!m_file->open(QIODevice::WriteOnly))
-        throw PrintError(QStringLiteral("Não foi possível criar o arquivo ") + outputFile);
+        throw PrintError(u"Não foi possível criar o arquivo "_s + outputFile);
 }
 
 int TextPageSurface::textWidth(const QString& text, const FontSpec& font) {
@@ -92,7 +94,7 @@ void TextPageSurface::endPage(bool) {
 void TextPageSurface::finish() {
     closePage();
     if (m_file && !m_file->commit())
-        throw PrintError(QStringLiteral("Não foi possível gravar o arquivo ") + m_job->settings.outputFile);
+        throw PrintError(u"Não foi possível gravar o arquivo "_s + m_job->settings.outputFile);
     m_file.reset();
 }
 

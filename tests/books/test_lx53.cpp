@@ -15,7 +15,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kFixture = uR"(
+const QString Fixture = uR"(
 INSERT INTO VRTNNAT (NATOPER, ATUGIAICM) VALUES (1102, 'S');
 INSERT INTO VRTNNAT (NATOPER, ATUGIAICM) VALUES (1949, 'N');
 INSERT INTO VRTNEMP (SIGLA, EMPRESA) VALUES ('FOR1', 'FORNECEDOR UM LTDA');
@@ -71,7 +71,7 @@ void TestLX53::linesAndTotals() {
     QFETCH(bool, printIcm);
     QFETCH(QStringList, expected);
     test::ModuleFixture fixture;
-    fixture.erp().load(kFixture);
+    fixture.erp().load(Fixture);
     data::Globals().company.name = u"EMPRESA TESTE"_s;
     data::Globals().company.cnpj = u"11.222.333/0001-81"_s;
     LX53Options options;
@@ -93,7 +93,7 @@ void TestLX53::linesAndTotals() {
 
 void TestLX53::emptyPeriodPrintsTheHeader() {
     test::ModuleFixture fixture;
-    fixture.erp().load(kFixture);
+    fixture.erp().load(Fixture);
     LX53Options options;
     // No invoice of the fixture falls in March.
     options.period = {u"01/03/26"_s, u"31/03/26"_s, u"DATA"_s, QString(), u"1"_s};
@@ -112,7 +112,7 @@ void TestLX53::emptyPeriodPrintsTheHeader() {
 
 void TestLX53::badFilterGivesAnEmptyBook() {
     test::ModuleFixture fixture;
-    fixture.erp().load(kFixture);
+    fixture.erp().load(Fixture);
     LX53Options options;
     // January has invoices; the filter names a column the table lacks.
     options.period = {u"01/01/26"_s, u"31/01/26"_s, u"DATA"_s, u"NO_SUCH_COLUMN = 1"_s, u"0"_s};

@@ -16,7 +16,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kFixture = uR"(
+const QString Fixture = uR"(
 INSERT INTO VRTNNAT (NATOPER, ATUGIAICM) VALUES (5102, 'S');
 INSERT INTO VRTNNAT (NATOPER, ATUGIAICM) VALUES (5910, 'N');
 INSERT INTO VRTNEMP (SIGLA, EMPRESA) VALUES ('CLI1', 'CLIENTE UM LTDA');
@@ -79,7 +79,7 @@ void TestLX55::linesAndTotals() {
     QFETCH(bool, printSt);
     QFETCH(QStringList, expected);
     test::ModuleFixture fixture;
-    fixture.erp().load(kFixture);
+    fixture.erp().load(Fixture);
     LX55Options options;
     options.period = {u"01/01/26"_s, u"31/01/26"_s, u"DTNOTA"_s, QString(), u"1"_s};
     options.printIcm = printIcm;

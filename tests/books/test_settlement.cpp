@@ -25,7 +25,7 @@ namespace {
 // January: entries 1102 (two invoices, one with 10,009-style decimals),
 // 1403, 2102, an excluded 1949 and a cancelled invoice; exits 5102 and 6102.
 // February: one entry and one large exit, so the month ends in debit.
-const QString kFixture = uR"(
+const QString Fixture = uR"(
 INSERT INTO VRTNNAT (NATOPER, RESUMIDA, DESCRICAO, ATUGIAICM) VALUES (1102, 'COMPRA', 'COMPRA PARA COMERCIALIZACAO', 'S');
 INSERT INTO VRTNNAT (NATOPER, RESUMIDA, DESCRICAO, ATUGIAICM) VALUES (1403, 'COMPRA ST', 'COMPRA COM ST', 'S');
 INSERT INTO VRTNNAT (NATOPER, RESUMIDA, DESCRICAO, ATUGIAICM) VALUES (2102, 'COMPRA FORA', 'COMPRA DE OUTRO ESTADO', 'S');
@@ -112,7 +112,7 @@ class TestSettlement : public QObject {
 void TestSettlement::init() {
     platform::Clock::setFixed(QDateTime(QDate(2026, 2, 3), QTime(9, 30, 5)));
     m_fixture = std::make_unique<test::ModuleFixture>();
-    m_fixture->erp().load(kFixture);
+    m_fixture->erp().load(Fixture);
 }
 
 void TestSettlement::cleanup() {

@@ -28,7 +28,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kFixture = uR"(
+const QString Fixture = uR"(
 INSERT INTO VRTNNAT (NATOPER, RESUMIDA, DESCRICAO, ATUGIAICM) VALUES (1102, 'COMPRA', 'COMPRA PARA COMERCIALIZACAO', 'S');
 INSERT INTO VRTNNAT (NATOPER, RESUMIDA, DESCRICAO, ATUGIAICM) VALUES (5102, 'VENDA', 'VENDA DE MERCADORIA', 'S');
 INSERT INTO VRTNPDE (PEDIDO, NNOTA, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS, IPIBASE, IPIVALOR) VALUES (1, 100, '05.01.2026', '05.01.2026', 1102, 'F', 1000, 1000, 180, 0, 1000, 100);
@@ -75,7 +75,7 @@ class TestTF_LX56 : public QObject {
 
 void TestTF_LX56::icmsWindow() {
     test::ModuleFixture fixture;
-    fixture.erp().load(kFixture);
+    fixture.erp().load(Fixture);
     // Saved settings of January with a first page of "0"; a "Micro" company.
     data::ParamLines().clear();
     data::ParamLines().setLine(2, u"01/01/26"_s);
@@ -153,7 +153,7 @@ void TestTF_LX56::closingKeepsMonthsApart_data() {
 void TestTF_LX56::closingKeepsMonthsApart() {
     QFETCH(bool, escape);
     test::ModuleFixture fixture;
-    fixture.erp().load(kFixture);
+    fixture.erp().load(Fixture);
     books::TF_LX56 window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -190,7 +190,7 @@ void TestTF_LX56::closingKeepsMonthsApart() {
 
 void TestTF_LX56::ipiWindow() {
     test::ModuleFixture fixture;
-    fixture.erp().load(kFixture);
+    fixture.erp().load(Fixture);
     books::TF_LX57 window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -240,7 +240,7 @@ void TestTF_LX56::failedRecalcNotSaved() {
     QFETCH(bool, ipi);
     QFETCH(QString, key);
     test::ModuleFixture fixture;
-    fixture.erp().load(kFixture);
+    fixture.erp().load(Fixture);
     books::SettlementWindow window(ipi ? books::IpiSettlement() : books::IcmsSettlement());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));

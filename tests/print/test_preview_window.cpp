@@ -10,6 +10,7 @@
 #include "print/report_runner.h"
 #include "print/text_viewer.h"
 #include "support/modal.h"
+#include "support/run_tool.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,7 +24,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -89,15 +89,8 @@ std::shared_ptr<QString> CatchMessage(const QString& boxName) {
     return text;
 }
 
-QString RunTool(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000)) return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 int PdfPages(const QString& file) {
-    const QString info = RunTool(u"pdfinfo"_s, {file});
+    const QString info = test::RunTool(u"pdfinfo"_s, {file});
     return info.section(u"Pages:"_s, 1).section(u'\n', 0, 0).trimmed().toInt();
 }
 
@@ -447,7 +440,7 @@ void TestPreviewWindow::pdfButton() {
     Click(window, u"BU_ULTIMO"_s);
     QCOMPARE(window.shownPage(), 3);
     if (!byReport) return;
-    const QString text = RunTool(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
+    const QString text = test::RunTool(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
     const QStringList pages = text.split(u'\f', Qt::SkipEmptyParts);
     QCOMPARE(pages.size(), 3);
     for (int page = 1; page <= 3; ++page) {
@@ -552,7 +545,7 @@ void TestPreviewWindow::reprint() {
         QVERIFY(!QFile::exists(printed));
     } else {
         QCOMPARE(PdfPages(printed), 3);
-        const QString text = RunTool(u"pdftotext"_s, {printed, u"-"_s});
+        const QString text = test::RunTool(u"pdftotext"_s, {printed, u"-"_s});
         QVERIFY(text.contains(u"Folha 3 linha 2"_s));
     }
     // The preview's pages are untouched.

@@ -7,10 +7,10 @@
 #include "print/print_job.h"
 #include "print/text_grid_surface.h"
 #include "print/text_page_surface.h"
+#include "support/run_tool.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -80,13 +80,6 @@ struct RecordedJob {
         job.startJob();
     }
 };
-
-QString RunTool(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000)) return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 } // namespace
 
@@ -414,11 +407,11 @@ void TestPrintJob::pdfHasThePagesAndTheirText() {
     job.endJob();
     QVERIFY(QFile::exists(job.settings.outputFile));
     QVERIFY(!QFile::exists(job.settings.outputFile + u".part"_s));
-    const QString info = RunTool(u"pdfinfo"_s, {job.settings.outputFile});
+    const QString info = test::RunTool(u"pdfinfo"_s, {job.settings.outputFile});
     QVERIFY2(!info.isEmpty(), "pdfinfo (poppler-utils) is needed for this test");
     const int pages = info.section(u"Pages:"_s, 1).section(u'\n', 0, 0).trimmed().toInt();
     QVERIFY(pages >= 2);
-    const QString text = RunTool(u"pdftotext"_s, {u"-layout"_s, job.settings.outputFile, u"-"_s});
+    const QString text = test::RunTool(u"pdftotext"_s, {u"-layout"_s, job.settings.outputFile, u"-"_s});
     QVERIFY(text.contains(u"EMPRESA DE TESTE LTDA"_s));
     QVERIFY(text.contains(u"REGISTRO DE ENTRADAS"_s));
     QVERIFY(text.contains(u"Nota 1000"_s));

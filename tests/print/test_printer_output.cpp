@@ -3,11 +3,11 @@
 
 #include "print/print_job.h"
 #include "print/printer_surface.h"
+#include "support/run_tool.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QPrintDialog>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,17 +19,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString RunTool(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000)) return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 QString PdfInfo(const QString& file, const QString& key) {
     const QRegularExpression line(u"^"_s + key + u":\\s*(.*)$"_s,
                                   QRegularExpression::MultilineOption);
-    return line.match(RunTool(u"pdfinfo"_s, {file})).captured(1).trimmed();
+    return line.match(test::RunTool(u"pdfinfo"_s, {file})).captured(1).trimmed();
 }
 
 int PdfPages(const QString& file) {
@@ -37,7 +30,7 @@ int PdfPages(const QString& file) {
 }
 
 QString PdfText(const QString& file) {
-    return RunTool(u"pdftotext"_s, {file, u"-"_s});
+    return test::RunTool(u"pdftotext"_s, {file, u"-"_s});
 }
 
 // The mark printed on page n of a test report.

@@ -6,6 +6,8 @@
 
 namespace livrax::test {
 
+using namespace Qt::StringLiterals;
+
 ModuleFixture::ModuleFixture() {
     data::DataModule().closeAll();
     data::ResetGlobals();
@@ -13,7 +15,7 @@ ModuleFixture::ModuleFixture() {
     data::Globals().registry.dirs[5] = m_store.path();
     data::B_DIR(1)->open(m_erp.options());
     data::B_DIR(5)->open(m_store.options());
-    data::Globals().company.companyCode = QStringLiteral("001");
+    data::Globals().company.companyCode = u"001"_s;
     refreshTableLists();
 }
 

@@ -9,6 +9,8 @@
 
 namespace livrax::test {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 data::ConnectionOptions OptionsFor(const QString& path) {
@@ -27,7 +29,7 @@ QString TemplatePath(TestDatabase::Tables tables) {
         if (!folder.isValid()) throw std::runtime_error("no temporary folder for the test database");
         const bool all = tables == TestDatabase::Tables::All;
         const QString file =
-            folder.filePath(all ? QStringLiteral("all.fdb") : QStringLiteral("program.fdb"));
+            folder.filePath(all ? u"all.fdb"_s : u"program.fdb"_s);
         data::Connection connection;
         if (all)
             data::CreateDatabaseWithSchema(connection, OptionsFor(file),
@@ -43,7 +45,7 @@ QString TemplatePath(TestDatabase::Tables tables) {
 } // namespace
 
 TestDatabase::TestDatabase(Tables tables) : m_connection(std::make_unique<data::Connection>()) {
-    m_path = m_dir.filePath(QStringLiteral("test.fdb"));
+    m_path = m_dir.filePath(u"test.fdb"_s);
     if (!QFile::copy(TemplatePath(tables), m_path))
         throw std::runtime_error("could not copy the template test database");
     QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner);
