@@ -58,7 +58,9 @@ bool WantsWindows(int argc, char** argv) {
 
 // Drawing pages (books to PDF or text) needs fonts, so those jobs run with a
 // graphical application even without a display, drawing offscreen.
-bool DrawsPages(int argc, char** argv) { return argc >= 2 && qstrcmp(argv[1], "book") == 0; }
+bool DrawsPages(int argc, char** argv) {
+    return argc >= 2 && qstrcmp(argv[1], "book") == 0;
+}
 
 int main(int argc, char** argv) {
     // A display is needed for windows; without one the jobs still run.

@@ -41,7 +41,7 @@ bool ReadNumber(const QCommandLineParser& parser, const QString& name, qint64 lo
 
 // Shows the share of invoices written, once per percent.
 class ProgressLine {
-public:
+  public:
     void operator()(qint64 done, qint64 total) {
         const int percent = total > 0 ? int(done * 100 / total) : 100;
         if (percent == m_lastPercent) return;
@@ -50,7 +50,7 @@ public:
                             << total << ")" << (done == total ? "\n" : "") << Qt::flush;
     }
 
-private:
+  private:
     int m_lastPercent = -1;
 };
 
@@ -67,8 +67,8 @@ int RunDemoCommand(const QStringList& arguments, CreatedDemo* created) {
         u"notas de entrada e de saída. A mesma semente e o mesmo tamanho geram sempre os "
         u"mesmos dados."_s);
     parser.addHelpOption();
-    parser.addOption({u"dir"_s, u"Pasta dos bancos (padrão: "_s + DefaultFolder() + u")."_s,
-                      u"PASTA"_s});
+    parser.addOption(
+        {u"dir"_s, u"Pasta dos bancos (padrão: "_s + DefaultFolder() + u")."_s, u"PASTA"_s});
     parser.addOption({u"year"_s, u"Ano das notas (padrão: 2026)."_s, u"AAAA"_s});
     parser.addOption(
         {u"invoices"_s, u"Número de notas, entradas e saídas (padrão: 2400)."_s, u"N"_s});
@@ -155,8 +155,8 @@ int RunDemoCommand(const QStringList& arguments, CreatedDemo* created) {
     }
 
     QTextStream out(stdout);
-    out << "Empresa de demonstração criada em "
-        << QDir::toNativeSeparators(target.absolutePath()) << "\n"
+    out << "Empresa de demonstração criada em " << QDir::toNativeSeparators(target.absolutePath())
+        << "\n"
         << "  " << DemoErpFileName() << "      tabelas do ERP (banco 1)\n"
         << "  " << DemoSystemFileName() << "  parâmetros e cadastro da empresa (banco 5)\n\n";
     try {

@@ -9,9 +9,9 @@ QString DemoUsage();
 
 // Where "livrax demo" put the company it created.
 struct CreatedDemo {
-    QString erpPath;     // database 1, native separators; empty until the files are in place
-    QString systemPath;  // database 5
-    QString tempFolder;  // the demo user's temporary folder
+    QString erpPath;          // database 1, native separators; empty until the files are in place
+    QString systemPath;       // database 5
+    QString tempFolder;       // the demo user's temporary folder
     bool openProgram = false; // false with --no-gui
 };
 

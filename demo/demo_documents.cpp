@@ -12,11 +12,14 @@ namespace {
 
 int WeightedSum(const QString& digits, const QList<int>& weights) {
     int sum = 0;
-    for (int i = 0; i < weights.size(); ++i) sum += (digits[i].unicode() - u'0') * weights[i];
+    for (int i = 0; i < weights.size(); ++i)
+        sum += (digits[i].unicode() - u'0') * weights[i];
     return sum;
 }
 
-QString Digit(int value) { return QString(QChar(u'0' + value)); }
+QString Digit(int value) {
+    return QString(QChar(u'0' + value));
+}
 
 } // namespace
 
@@ -60,13 +63,12 @@ QString CompleteStateRegistration(const QString& state, const QString& base) {
 
 QString MakeStateRegistration(DemoRandom& random, const QString& state) {
     static const QHash<QString, int> baseLengths = {
-        {u"SP"_s, 10}, {u"RJ"_s, 7}, {u"PR"_s, 8},
-        {u"SC"_s, 8}};
+        {u"SP"_s, 10}, {u"RJ"_s, 7}, {u"PR"_s, 8}, {u"SC"_s, 8}};
     if (state == u"RS") {
         // Three digits of the municipality (never 000), then six of the firm.
         return CompleteStateRegistration(
-            state, QString::number(random.between(1, 467)).rightJustified(3, u'0') +
-                       random.digits(6));
+            state,
+            QString::number(random.between(1, 467)).rightJustified(3, u'0') + random.digits(6));
     }
     return CompleteStateRegistration(state, random.digits(baseLengths.value(state, 8)));
 }

@@ -23,9 +23,15 @@ using data::DbValue;
 using data::Statement;
 using data::Transaction;
 
-QString DemoErpFileName() { return u"livrax_erp.fdb"_s; }
-QString DemoSystemFileName() { return u"livrax_sistema.fdb"_s; }
-QString DemoUserName() { return u"DEMO"_s; }
+QString DemoErpFileName() {
+    return u"livrax_erp.fdb"_s;
+}
+QString DemoSystemFileName() {
+    return u"livrax_sistema.fdb"_s;
+}
+QString DemoUserName() {
+    return u"DEMO"_s;
+}
 
 namespace {
 
@@ -42,18 +48,22 @@ qint64 Cents(qint64 value) {
 }
 
 // `amount` × `percent` / 100, in cents. `percent` is in ten-thousandths too.
-qint64 PercentOf(qint64 amount, qint64 percent) { return Cents(amount * percent / (100 * One)); }
+qint64 PercentOf(qint64 amount, qint64 percent) {
+    return Cents(amount * percent / (100 * One));
+}
 
-qint64 Percent(int whole) { return qint64(whole) * One; }
+qint64 Percent(int whole) {
+    return qint64(whole) * One;
+}
 
 // One prepared INSERT into a table, reused for every row.
 class RowWriter {
-public:
+  public:
     RowWriter(Connection& connection, Transaction& transaction, const QString& table,
               const QStringList& columns)
         : m_statement(connection, transaction,
-                      u"INSERT INTO "_s + table + u" ("_s + columns.join(u',') +
-                          u") VALUES (:"_s + columns.join(u",:"_s) + u')') {}
+                      u"INSERT INTO "_s + table + u" ("_s + columns.join(u',') + u") VALUES (:"_s +
+                          columns.join(u",:"_s) + u')') {}
 
     RowWriter& set(const QString& column, const DbValue& value) {
         m_statement.bind(column, value);
@@ -64,7 +74,7 @@ public:
         m_statement.clearBindings();
     }
 
-private:
+  private:
     Statement m_statement;
 };
 
@@ -91,10 +101,10 @@ struct Operation {
     int suffix;
     ProductKind products;
     IcmsTreatment icms;
-    bool ipi = false;          // IPI charged on the items (own production)
-    bool retention = false;    // ICMS retained by tax substitution
-    bool substituted = false;  // ST already paid: header keeps the debit rate, items 0
-    bool service = false;      // municipal service tax instead of ICMS
+    bool ipi = false;                 // IPI charged on the items (own production)
+    bool retention = false;           // ICMS retained by tax substitution
+    bool substituted = false;         // ST already paid: header keeps the debit rate, items 0
+    bool service = false;             // municipal service tax instead of ICMS
     bool counterpartSupplier = false; // an exit to a supplier or an entry from a customer
 };
 
@@ -105,13 +115,13 @@ struct Item {
 };
 
 class Generator {
-public:
+  public:
     Generator(const DemoOptions& options, const DemoProgress& progress)
         : m_options(options), m_progress(progress), m_random(options.seed) {}
 
     void run();
 
-private:
+  private:
     void createDatabases();
     void writeNatures();
     void writeCities();
@@ -260,22 +270,28 @@ void Generator::writeCities() {
 
 void Generator::writePartners() {
     static const QStringList firstWords = {
-        u"ALFA"_s,   u"AURORA"_s,  u"BOM JESUS"_s, u"CENTRAL"_s, u"CRUZEIRO"_s,  u"ESTRELA"_s,
-        u"GAÚCHA"_s, u"HORIZONTE"_s, u"IPIRANGA"_s, u"LITORAL"_s, u"MERIDIANO"_s, u"NORTE"_s,
-        u"PAMPA"_s,  u"PIONEIRA"_s, u"PROGRESSO"_s, u"SANTA CLARA"_s, u"SÃO JOSÉ"_s, u"VITÓRIA"_s};
-    static const QStringList secondWords = {
-        u"COMÉRCIO DE MEDICAMENTOS"_s, u"HOSPITAL"_s,           u"CLÍNICA MÉDICA"_s,
-        u"FARMÁCIA"_s,                 u"DROGARIA"_s,           u"LABORATÓRIO"_s,
-        u"DISTRIBUIDORA"_s,            u"INDÚSTRIA FARMACÊUTICA"_s, u"EQUIPAMENTOS MÉDICOS"_s,
-        u"CASA DE SAÚDE"_s};
+        u"ALFA"_s,        u"AURORA"_s,   u"BOM JESUS"_s, u"CENTRAL"_s,  u"CRUZEIRO"_s,
+        u"ESTRELA"_s,     u"GAÚCHA"_s,   u"HORIZONTE"_s, u"IPIRANGA"_s, u"LITORAL"_s,
+        u"MERIDIANO"_s,   u"NORTE"_s,    u"PAMPA"_s,     u"PIONEIRA"_s, u"PROGRESSO"_s,
+        u"SANTA CLARA"_s, u"SÃO JOSÉ"_s, u"VITÓRIA"_s};
+    static const QStringList secondWords = {u"COMÉRCIO DE MEDICAMENTOS"_s,
+                                            u"HOSPITAL"_s,
+                                            u"CLÍNICA MÉDICA"_s,
+                                            u"FARMÁCIA"_s,
+                                            u"DROGARIA"_s,
+                                            u"LABORATÓRIO"_s,
+                                            u"DISTRIBUIDORA"_s,
+                                            u"INDÚSTRIA FARMACÊUTICA"_s,
+                                            u"EQUIPAMENTOS MÉDICOS"_s,
+                                            u"CASA DE SAÚDE"_s};
     static const QStringList companyTypes = {u"LTDA"_s, u"S.A."_s, u"EIRELI"_s, u"ME"_s};
-    static const QStringList people = {u"ANA"_s,   u"BRUNO"_s,  u"CARLA"_s,  u"DIEGO"_s,
-                                       u"ELISA"_s, u"FÁBIO"_s,  u"GISELE"_s, u"HUGO"_s};
-    static const QStringList surnames = {u"ALMEIDA"_s, u"BORGES"_s, u"CARDOSO"_s, u"DUARTE"_s,
+    static const QStringList people = {u"ANA"_s,   u"BRUNO"_s, u"CARLA"_s,  u"DIEGO"_s,
+                                       u"ELISA"_s, u"FÁBIO"_s, u"GISELE"_s, u"HUGO"_s};
+    static const QStringList surnames = {u"ALMEIDA"_s,  u"BORGES"_s,    u"CARDOSO"_s, u"DUARTE"_s,
                                          u"FERREIRA"_s, u"GONÇALVES"_s, u"MACHADO"_s};
-    static const QStringList streets = {u"RUA DOS ANDRADAS"_s, u"AV. BRASIL"_s,
+    static const QStringList streets = {u"RUA DOS ANDRADAS"_s,     u"AV. BRASIL"_s,
                                         u"RUA SETE DE SETEMBRO"_s, u"AV. INDEPENDÊNCIA"_s,
-                                        u"RUA DAS FLORES"_s, u"AV. DOS ESTADOS"_s};
+                                        u"RUA DAS FLORES"_s,       u"AV. DOS ESTADOS"_s};
     static const QStringList districts = {u"CENTRO"_s, u"JARDIM AMÉRICA"_s, u"VILA NOVA"_s,
                                           u"SÃO JOÃO"_s, u"INDUSTRIAL"_s};
     static const QHash<QString, int> postalRanges = {
@@ -283,16 +299,16 @@ void Generator::writePartners() {
 
     RowWriter writer(m_erp, *m_transaction, u"VRTNEMP"_s,
                      {u"SIGLA"_s, u"EMPRESA"_s, u"FJ"_s, u"CGC"_s, u"INSCEST"_s, u"ENDERECO"_s,
-                      u"BAIRRO"_s, u"CIDADE"_s, u"ESTADO"_s, u"CEP"_s, u"PAIS"_s,
-                      u"TELEFONE"_s, u"EMAIL"_s});
+                      u"BAIRRO"_s, u"CIDADE"_s, u"ESTADO"_s, u"CEP"_s, u"PAIS"_s, u"TELEFONE"_s,
+                      u"EMAIL"_s});
     const qint64 count = std::clamp<qint64>(m_options.invoices / 15, 40, 20000);
     const qint64 suppliers = count / 3;
     for (qint64 i = 0; i < count; ++i) {
         const bool supplier = i < suppliers;
         const qint64 number = supplier ? i + 1 : i - suppliers + 1;
         Partner partner;
-        partner.sigla = (supplier ? u"FOR"_s : u"CLI"_s) +
-                        QString::number(number).rightJustified(5, u'0');
+        partner.sigla =
+            (supplier ? u"FOR"_s : u"CLI"_s) + QString::number(number).rightJustified(5, u'0');
         // Pick the state by its weight.
         qint64 roll = m_random.below(100);
         const DemoState* state = &m_states.first();
@@ -320,8 +336,8 @@ void Generator::writePartners() {
             registration = u"ISENTO"_s;
         } else if (!foreign) {
             cgc = MakeCnpj(m_random);
-            registration = m_random.chance(8) ? u"ISENTO"_s
-                                              : MakeStateRegistration(m_random, state->code);
+            registration =
+                m_random.chance(8) ? u"ISENTO"_s : MakeStateRegistration(m_random, state->code);
         } else {
             name = u"IMPORTADORA DEL PLATA S.A."_s;
             registration = u"ISENTO"_s;
@@ -337,15 +353,15 @@ void Generator::writePartners() {
             .set(u"FJ"_s, person ? u"F"_s : u"J"_s)
             .set(u"CGC"_s, cgc)
             .set(u"INSCEST"_s, registration)
-            .set(u"ENDERECO"_s, m_random.pick(streets) + u", "_s +
-                                    QString::number(m_random.between(10, 3999)))
+            .set(u"ENDERECO"_s,
+                 m_random.pick(streets) + u", "_s + QString::number(m_random.between(10, 3999)))
             .set(u"BAIRRO"_s, m_random.pick(districts))
             .set(u"CIDADE"_s, foreign ? u"BUENOS AIRES"_s : m_random.pick(state->cities))
             .set(u"ESTADO"_s, partner.state)
             .set(u"CEP"_s, foreign ? QString() : cep)
             .set(u"PAIS"_s, foreign ? u"ARGENTINA"_s : u"BRASIL"_s)
-            .set(u"TELEFONE"_s, u"("_s + m_random.digits(2) + u") "_s + m_random.digits(4) +
-                                    u'-' + m_random.digits(4))
+            .set(u"TELEFONE"_s, u"("_s + m_random.digits(2) + u") "_s + m_random.digits(4) + u'-' +
+                                    m_random.digits(4))
             .set(u"EMAIL"_s, m_random.chance(85)
                                  ? u"contato"_s + QString::number(i + 1) + u"@parceiro.com.br"_s
                                  : QString())
@@ -356,10 +372,10 @@ void Generator::writePartners() {
 
 void Generator::writeProducts() {
     RowWriter writer(m_erp, *m_transaction, u"VRTNPRO"_s,
-                     {u"PRODUTO"_s, u"NOME"_s,     u"RESUMIDA"_s, u"UNIDADE"_s,  u"CLASFISC"_s,
-                      u"APRES"_s,   u"TIPOPRO"_s,  u"SUBSTRIB"_s, u"ST"_s,       u"ICMPERC"_s,
+                     {u"PRODUTO"_s, u"NOME"_s,     u"RESUMIDA"_s,  u"UNIDADE"_s,  u"CLASFISC"_s,
+                      u"APRES"_s,   u"TIPOPRO"_s,  u"SUBSTRIB"_s,  u"ST"_s,       u"ICMPERC"_s,
                       u"IPIPERC"_s, u"REDICM"_s,   u"SALDOINIC"_s, u"CUSTOMED"_s, u"ENTVALOR"_s,
-                      u"PRVENDA"_s, u"PRMAX"_s,    u"PRMIN"_s,    u"PRA"_s,      u"PRI"_s,
+                      u"PRVENDA"_s, u"PRMAX"_s,    u"PRMIN"_s,     u"PRA"_s,      u"PRI"_s,
                       u"PRX"_s,     u"PRCOMPRA"_s, u"PRCUSTO"_s});
     const QList<DemoProductModel> models = DemoProductModels();
     // Larger demos get more products: variants of the catalogue items.
@@ -378,26 +394,28 @@ void Generator::writeProducts() {
             const bool medicine =
                 model.kind == ProductKind::Substitution || model.kind == ProductKind::Controlled;
             const qint64 cost = Cents(product.price * 6 / 10);
-            const QString name = variant == 0 ? model.name
-                                              : model.name.left(52) + u" V"_s +
-                                                    QString::number(variant + 1);
+            const QString name = variant == 0
+                                     ? model.name
+                                     : model.name.left(52) + u" V"_s + QString::number(variant + 1);
             writer.set(u"PRODUTO"_s, product.code)
                 .set(u"NOME"_s, name)
                 .set(u"RESUMIDA"_s, model.name.section(u' ', 0, 1).left(30))
                 .set(u"UNIDADE"_s, model.unit)
-                .set(u"CLASFISC"_s, medicine ? u"3004.90.69"_s
+                .set(u"CLASFISC"_s, medicine                             ? u"3004.90.69"_s
                                     : model.kind == ProductKind::Service ? QString()
                                                                          : u"9402.90.20"_s)
                 .set(u"APRES"_s, medicine ? model.name.section(u' ', -3) : QString())
                 .set(u"TIPOPRO"_s, model.type.isEmpty() ? u"N"_s : model.type)
                 .set(u"SUBSTRIB"_s, medicine ? u"S"_s : u"N"_s)
                 .set(u"ST"_s, medicine ? u"060"_s : u"000"_s)
-                .set(u"ICMPERC"_s, DbValue::decimal(model.kind == ProductKind::Service ? 0 : 1700, 2))
-                .set(u"IPIPERC"_s, DbValue::decimal(model.kind == ProductKind::Industrial ? 1000 : 0, 2))
+                .set(u"ICMPERC"_s,
+                     DbValue::decimal(model.kind == ProductKind::Service ? 0 : 1700, 2))
+                .set(u"IPIPERC"_s,
+                     DbValue::decimal(model.kind == ProductKind::Industrial ? 1000 : 0, 2))
                 .set(u"REDICM"_s, DbValue::decimal(0, 2))
                 .set(u"SALDOINIC"_s, DbValue::scaled(model.kind == ProductKind::Service
-                                                        ? 0
-                                                        : m_random.between(0, 40) * One))
+                                                         ? 0
+                                                         : m_random.between(0, 40) * One))
                 .set(u"CUSTOMED"_s, DbValue::scaled(cost))
                 .set(u"ENTVALOR"_s, DbValue::scaled(cost))
                 .set(u"PRVENDA"_s, DbValue::scaled(product.price))
@@ -411,7 +429,8 @@ void Generator::writeProducts() {
                 .write();
         }
     }
-    for (const Product& product : m_products) m_productsByKind[int(product.kind)].append(&product);
+    for (const Product& product : m_products)
+        m_productsByKind[int(product.kind)].append(&product);
 }
 
 const Partner& Generator::pickPartner(bool supplier) {
@@ -424,7 +443,9 @@ const Operation& Generator::pickOperation(bool exit) {
 
 int Generator::natureFor(bool exit, const Operation& operation, const Partner& partner) {
     const int base = exit ? 5000 : 1000;
-    const int origin = partner.state == u"EX"_s ? 2 : partner.state == m_states.first().code ? 0 : 1;
+    const int origin = partner.state == u"EX"_s                 ? 2
+                       : partner.state == m_states.first().code ? 0
+                                                                : 1;
     int code = base + origin * 1000 + operation.suffix;
     // Operations with abroad exist only for some natures; the rest fall back
     // to a plain purchase or sale.
@@ -442,12 +463,13 @@ QList<Item> Generator::makeItems(bool exit, const Operation& operation, int rate
     const bool discounted = m_random.chance(10);
     for (int i = 0; i < count; ++i) {
         const Product* product = m_random.pick(candidates);
-        while (!exit && !product->purchased) product = m_random.pick(candidates);
+        while (!exit && !product->purchased)
+            product = m_random.pick(candidates);
         Item item{};
         item.product = product;
         item.quantity = (operation.products == ProductKind::Industrial ? m_random.between(1, 5)
-                         : operation.service                            ? 1
-                                                                        : m_random.between(1, 60)) *
+                         : operation.service                           ? 1
+                                                                       : m_random.between(1, 60)) *
                         One;
         // Sales vary around the list price; purchases cost about 60% of it.
         const qint64 list = exit ? product->price : product->price * 6 / 10;
@@ -472,18 +494,18 @@ QList<Item> Generator::makeItems(bool exit, const Operation& operation, int rate
 
 void Generator::writeInvoices() {
     const QStringList headerColumns = {
-        u"PEDIDO"_s,    u"FILIAL"_s,     u"NUMERO"_s,     u"NNOTA"_s,     u"SERIE"_s,
-        u"ESPECIE"_s,   u"SIGLA"_s,      u"ESTADO"_s,     u"DATA"_s,      u"DTNOTA"_s,
-        u"NATOPER"_s,   u"FAT"_s,        u"VOLESPEC"_s,   u"FRETEFC"_s,   u"VALOR"_s,
-        u"VALORA"_s,    u"DESCVALOR"_s,  u"ENCARGOS"_s,   u"FRETE"_s,     u"LIQUIDO"_s,
-        u"ICMBASE"_s,   u"ICMPERC"_s,    u"ICMVALOR"_s,   u"ICMISENTAS"_s, u"ICMOUTRAS"_s,
-        u"SUBSTRBASE"_s, u"SUBSTRVALOR"_s, u"IPIBASE"_s,  u"IPIPERC"_s,   u"IPIVALOR"_s,
-        u"IPIISENTAS"_s, u"IPIOUTRAS"_s, u"DTINCL"_s,     u"DTALT"_s};
+        u"PEDIDO"_s,     u"FILIAL"_s,      u"NUMERO"_s,   u"NNOTA"_s,      u"SERIE"_s,
+        u"ESPECIE"_s,    u"SIGLA"_s,       u"ESTADO"_s,   u"DATA"_s,       u"DTNOTA"_s,
+        u"NATOPER"_s,    u"FAT"_s,         u"VOLESPEC"_s, u"FRETEFC"_s,    u"VALOR"_s,
+        u"VALORA"_s,     u"DESCVALOR"_s,   u"ENCARGOS"_s, u"FRETE"_s,      u"LIQUIDO"_s,
+        u"ICMBASE"_s,    u"ICMPERC"_s,     u"ICMVALOR"_s, u"ICMISENTAS"_s, u"ICMOUTRAS"_s,
+        u"SUBSTRBASE"_s, u"SUBSTRVALOR"_s, u"IPIBASE"_s,  u"IPIPERC"_s,    u"IPIVALOR"_s,
+        u"IPIISENTAS"_s, u"IPIOUTRAS"_s,   u"DTINCL"_s,   u"DTALT"_s};
     const QStringList itemColumns = {
-        u"PEDIDO"_s,   u"SEQ"_s,      u"FILIAL"_s,    u"NNOTA"_s,  u"SERIE"_s,   u"SIGLA"_s,
-        u"DATA"_s,     u"NATOPER"_s,  u"FAT"_s,       u"ATUPRO"_s, u"PRODUTO"_s, u"QUANT"_s,
-        u"VALOR"_s,    u"VALORA"_s,   u"DESCVALOR"_s, u"VALDESC"_s, u"CONTABIL"_s, u"ICMPERC"_s,
-        u"ICMVALOR"_s, u"SUBSTR"_s,   u"IPIVALOR"_s,  u"CUSTOMED"_s};
+        u"PEDIDO"_s,   u"SEQ"_s,     u"FILIAL"_s,    u"NNOTA"_s,   u"SERIE"_s,    u"SIGLA"_s,
+        u"DATA"_s,     u"NATOPER"_s, u"FAT"_s,       u"ATUPRO"_s,  u"PRODUTO"_s,  u"QUANT"_s,
+        u"VALOR"_s,    u"VALORA"_s,  u"DESCVALOR"_s, u"VALDESC"_s, u"CONTABIL"_s, u"ICMPERC"_s,
+        u"ICMVALOR"_s, u"SUBSTR"_s,  u"IPIVALOR"_s,  u"CUSTOMED"_s};
     m_entryHeader = std::make_unique<RowWriter>(m_erp, *m_transaction, u"VRTNPDE"_s, headerColumns);
     m_entryItem = std::make_unique<RowWriter>(m_erp, *m_transaction, u"VRTNPIE"_s,
                                               itemColumns + QStringList{u"NUMERO"_s});
@@ -542,8 +564,7 @@ void Generator::writeInvoice(bool exit, qint64 key, qint64 number, QDate date) {
     const QList<Item> items = makeItems(exit, operation, rate);
     const bool cancelled = m_random.chance(exit ? 2 : 1);
 
-    qint64 value = 0, discount = 0, icmsBase = 0, icms = 0, ipi = 0, retained = 0,
-           retainedBase = 0;
+    qint64 value = 0, discount = 0, icmsBase = 0, icms = 0, ipi = 0, retained = 0, retainedBase = 0;
     for (const Item& item : items) {
         value += item.value;
         discount += item.discount;
@@ -551,12 +572,12 @@ void Generator::writeInvoice(bool exit, qint64 key, qint64 number, QDate date) {
         icms += item.icms;
         ipi += item.ipi;
         retained += item.retained;
-        if (item.retained > 0) retainedBase += Cents((item.value - item.discount + item.ipi) * 14 / 10);
+        if (item.retained > 0)
+            retainedBase += Cents((item.value - item.discount + item.ipi) * 14 / 10);
     }
     const qint64 merchandise = value - discount;
-    const qint64 freight = !operation.service && m_random.chance(15)
-                               ? PercentOf(merchandise, Percent(2))
-                               : 0;
+    const qint64 freight =
+        !operation.service && m_random.chance(15) ? PercentOf(merchandise, Percent(2)) : 0;
     if (operation.icms == IcmsTreatment::Taxed && !abroad && freight > 0) {
         icmsBase += freight;
         icms += PercentOf(freight, Percent(rate));
@@ -573,10 +594,11 @@ void Generator::writeInvoice(bool exit, qint64 key, qint64 number, QDate date) {
         treatment == IcmsTreatment::Taxed || operation.substituted ? Percent(rate) : 0;
 
     RowWriter& header = exit ? *m_exitHeader : *m_entryHeader;
-    const QDate issued = exit ? date : qMax(QDate(date.year(), date.month(), 1),
-                                            date.addDays(-m_random.below(3)));
+    const QDate issued =
+        exit ? date : qMax(QDate(date.year(), date.month(), 1), date.addDays(-m_random.below(3)));
     const qint64 invoiceNumber = exit ? number : m_random.between(1, 999999);
-    const QString series = exit ? u"1"_s : m_random.pick(QStringList{u"1"_s, u"1"_s, u"2"_s, u"U"_s});
+    const QString series =
+        exit ? u"1"_s : m_random.pick(QStringList{u"1"_s, u"1"_s, u"2"_s, u"U"_s});
     const QString fat = cancelled ? u"C"_s : u"F"_s;
     header.set(u"PEDIDO"_s, key)
         .set(u"FILIAL"_s, CompanyCode)
@@ -649,10 +671,10 @@ void Generator::writeInvoice(bool exit, qint64 key, qint64 number, QDate date) {
         if (exit) {
             itemWriter.set(u"DTNOTA"_s, issued)
                 .set(u"DESCRICAO"_s, QString())
-                .set(u"LOTE"_s, item.product->kind == ProductKind::Controlled
-                                    ? u"L"_s + QString::number(date.year() % 100) +
-                                          m_random.digits(4)
-                                    : QString());
+                .set(u"LOTE"_s,
+                     item.product->kind == ProductKind::Controlled
+                         ? u"L"_s + QString::number(date.year() % 100) + m_random.digits(4)
+                         : QString());
         } else {
             itemWriter.set(u"NUMERO"_s, key);
         }
@@ -668,25 +690,32 @@ void Generator::writeFreight() {
                     u"BASECALC"_s, u"VALICM"_s, u"TFRETE"_s, u"DESCNPJ"_s, u"DESIE"_s,
                     u"DESESTADO"_s, u"DESNOME"_s, u"NATOPER"_s});
     RowWriter air(m_erp, *m_transaction, u"VRTNFCA"_s,
-                  {u"NCONHEC"_s, u"FILIAL"_s, u"DTEMIS"_s, u"STATUS"_s, u"TOTAL"_s,
-                   u"BASECALC"_s, u"VALICM"_s, u"TFRETE"_s, u"DESCGC"_s, u"DESIE"_s,
-                   u"DESESTADO"_s, u"DESNOME"_s, u"NATOPER"_s});
+                  {u"NCONHEC"_s, u"FILIAL"_s, u"DTEMIS"_s, u"STATUS"_s, u"TOTAL"_s, u"BASECALC"_s,
+                   u"VALICM"_s, u"TFRETE"_s, u"DESCGC"_s, u"DESIE"_s, u"DESESTADO"_s, u"DESNOME"_s,
+                   u"NATOPER"_s});
     RowWriter carried(m_erp, *m_transaction, u"VRTNNFC"_s,
-                      {u"CONTIPO"_s, u"CONNUMERO"_s, u"FILIAL"_s, u"DESCGC"_s,
-                       u"DESINSCEST"_s, u"DESESTADO"_s, u"EMICGC"_s, u"EMIINSCEST"_s,
-                       u"EMIESTADO"_s, u"NOTDTEMIS"_s, u"NOTNUMERO"_s, u"NOTVALOR"_s,
-                       u"NOTMODELO"_s, u"NOTSERIE"_s});
+                      {u"CONTIPO"_s, u"CONNUMERO"_s, u"FILIAL"_s, u"DESCGC"_s, u"DESINSCEST"_s,
+                       u"DESESTADO"_s, u"EMICGC"_s, u"EMIINSCEST"_s, u"EMIESTADO"_s, u"NOTDTEMIS"_s,
+                       u"NOTNUMERO"_s, u"NOTVALOR"_s, u"NOTMODELO"_s, u"NOTSERIE"_s});
     RowWriter agencies(m_erp, *m_transaction, u"VRTNCEA"_s,
                        {u"CODCEA"_s, u"CGC"_s, u"IE"_s, u"ESTADO"_s, u"NOME"_s, u"ATE"_s});
     RowWriter waybills(m_erp, *m_transaction, u"VRTNAWB"_s,
-                       {u"NUMERO"_s, u"CODCEA"_s, u"FILIAL"_s, u"DTMOV"_s, u"VALOR"_s,
-                        u"ICM"_s, u"NAWB"_s, u"SINTEGRA"_s});
-    agencies.set(u"CODCEA"_s, u"AER01"_s).set(u"CGC"_s, MakeCnpj(m_random))
-        .set(u"IE"_s, MakeStateRegistration(m_random, u"RS"_s)).set(u"ESTADO"_s, u"RS"_s)
-        .set(u"NOME"_s, u"AGÊNCIA AÉREA PAMPA LTDA"_s).set(u"ATE"_s, u"A"_s).write();
-    agencies.set(u"CODCEA"_s, u"ROD01"_s).set(u"CGC"_s, MakeCnpj(m_random))
-        .set(u"IE"_s, MakeStateRegistration(m_random, u"SP"_s)).set(u"ESTADO"_s, u"SP"_s)
-        .set(u"NOME"_s, u"EXPRESSO PAULISTA TRANSPORTES"_s).set(u"ATE"_s, u"T"_s).write();
+                       {u"NUMERO"_s, u"CODCEA"_s, u"FILIAL"_s, u"DTMOV"_s, u"VALOR"_s, u"ICM"_s,
+                        u"NAWB"_s, u"SINTEGRA"_s});
+    agencies.set(u"CODCEA"_s, u"AER01"_s)
+        .set(u"CGC"_s, MakeCnpj(m_random))
+        .set(u"IE"_s, MakeStateRegistration(m_random, u"RS"_s))
+        .set(u"ESTADO"_s, u"RS"_s)
+        .set(u"NOME"_s, u"AGÊNCIA AÉREA PAMPA LTDA"_s)
+        .set(u"ATE"_s, u"A"_s)
+        .write();
+    agencies.set(u"CODCEA"_s, u"ROD01"_s)
+        .set(u"CGC"_s, MakeCnpj(m_random))
+        .set(u"IE"_s, MakeStateRegistration(m_random, u"SP"_s))
+        .set(u"ESTADO"_s, u"SP"_s)
+        .set(u"NOME"_s, u"EXPRESSO PAULISTA TRANSPORTES"_s)
+        .set(u"ATE"_s, u"T"_s)
+        .write();
 
     const QString companyCnpj = DemoCompanyRecord().at(3).section(u'#', 0, 0);
     int conhec = 0;
@@ -793,24 +822,38 @@ void Generator::writeCatalogue(Connection& connection, Transaction& transaction)
     // One catalogue row per table of the database, described for the
     // table pickers of the program.
     static const QHash<QString, QString> descriptions = {
-        {u"EMP"_s, u"CLIENTES E FORNECEDORES"_s}, {u"CID"_s, u"CIDADES"_s},
-        {u"NAT"_s, u"NATUREZAS DE OPERAÇÃO"_s},   {u"PRO"_s, u"PRODUTOS"_s},
-        {u"PDE"_s, u"NOTAS DE ENTRADA"_s},        {u"PIE"_s, u"ITENS DAS NOTAS DE ENTRADA"_s},
-        {u"PDS"_s, u"NOTAS DE SAÍDA"_s},          {u"PIS"_s, u"ITENS DAS NOTAS DE SAÍDA"_s},
+        {u"EMP"_s, u"CLIENTES E FORNECEDORES"_s},
+        {u"CID"_s, u"CIDADES"_s},
+        {u"NAT"_s, u"NATUREZAS DE OPERAÇÃO"_s},
+        {u"PRO"_s, u"PRODUTOS"_s},
+        {u"PDE"_s, u"NOTAS DE ENTRADA"_s},
+        {u"PIE"_s, u"ITENS DAS NOTAS DE ENTRADA"_s},
+        {u"PDS"_s, u"NOTAS DE SAÍDA"_s},
+        {u"PIS"_s, u"ITENS DAS NOTAS DE SAÍDA"_s},
         {u"P50"_s, u"LX64 - PROD.VENDIDOS S/RETENÇÃO SUBSTRIB"_s},
-        {u"FCA"_s, u"CONHECIMENTOS AÉREOS"_s},    {u"FCT"_s, u"CONHECIMENTOS RODOVIÁRIOS"_s},
-        {u"NFC"_s, u"NOTAS DOS CONHECIMENTOS"_s}, {u"CEA"_s, u"AGÊNCIAS DE CARGA"_s},
-        {u"AWB"_s, u"CONHECIMENTOS AÉREOS RECEBIDOS"_s}, {u"CBP"_s, u"PLANO DE CONTAS"_s},
-        {u"CBH"_s, u"HISTÓRICOS PADRÃO"_s},       {u"CUS"_s, u"CENTROS DE CUSTO"_s},
-        {u"CPC"_s, u"CONTAS POR CLIENTE E OPERAÇÃO"_s}, {u"EPP"_s, u"TABELA EPP"_s},
-        {u"MOE"_s, u"COTAÇÕES DE MOEDAS"_s},      {u"DUP"_s, u"DUPLICATAS"_s},
-        {u"SEN"_s, u"USUÁRIOS"_s},                {u"AGD"_s, u"AGENDA"_s},
-        {u"PAR"_s, u"PARÂMETROS"_s},              {u"ARQ"_s, u"CATÁLOGO DE TABELAS"_s},
-        {u"LOG"_s, u"REGISTRO DE OPERAÇÕES"_s},   {u"HLD"_s, u"AJUDA - TÓPICOS"_s},
+        {u"FCA"_s, u"CONHECIMENTOS AÉREOS"_s},
+        {u"FCT"_s, u"CONHECIMENTOS RODOVIÁRIOS"_s},
+        {u"NFC"_s, u"NOTAS DOS CONHECIMENTOS"_s},
+        {u"CEA"_s, u"AGÊNCIAS DE CARGA"_s},
+        {u"AWB"_s, u"CONHECIMENTOS AÉREOS RECEBIDOS"_s},
+        {u"CBP"_s, u"PLANO DE CONTAS"_s},
+        {u"CBH"_s, u"HISTÓRICOS PADRÃO"_s},
+        {u"CUS"_s, u"CENTROS DE CUSTO"_s},
+        {u"CPC"_s, u"CONTAS POR CLIENTE E OPERAÇÃO"_s},
+        {u"EPP"_s, u"TABELA EPP"_s},
+        {u"MOE"_s, u"COTAÇÕES DE MOEDAS"_s},
+        {u"DUP"_s, u"DUPLICATAS"_s},
+        {u"SEN"_s, u"USUÁRIOS"_s},
+        {u"AGD"_s, u"AGENDA"_s},
+        {u"PAR"_s, u"PARÂMETROS"_s},
+        {u"ARQ"_s, u"CATÁLOGO DE TABELAS"_s},
+        {u"LOG"_s, u"REGISTRO DE OPERAÇÕES"_s},
+        {u"HLD"_s, u"AJUDA - TÓPICOS"_s},
         {u"HLP"_s, u"AJUDA - CHAVES"_s}};
-    Statement tables(connection, transaction,
-                     u"SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE RDB$VIEW_BLR IS "
-                     u"NULL AND RDB$RELATION_NAME STARTING WITH 'VRTN' ORDER BY RDB$RELATION_NAME"_s);
+    Statement tables(
+        connection, transaction,
+        u"SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE RDB$VIEW_BLR IS "
+        u"NULL AND RDB$RELATION_NAME STARTING WITH 'VRTN' ORDER BY RDB$RELATION_NAME"_s);
     // One row per code; a per-company table (VRTNCPC001) stands for its code.
     QMap<QString, QString> names;
     tables.open();
@@ -832,11 +875,11 @@ void Generator::writeCatalogue(Connection& connection, Transaction& transaction)
     }
 }
 
-void Generator::writeParameter(Connection& connection, Transaction& transaction,
-                               const QString& key, const QStringList& lines,
-                               const QString& title) {
-    Statement insert(connection, transaction,
-                     u"INSERT INTO VRTNPAR (CHAVE,TEXTO,CAMPO) VALUES (:PWCHAVE,:PWTEXTO,:PWTITULO)"_s);
+void Generator::writeParameter(Connection& connection, Transaction& transaction, const QString& key,
+                               const QStringList& lines, const QString& title) {
+    Statement insert(
+        connection, transaction,
+        u"INSERT INTO VRTNPAR (CHAVE,TEXTO,CAMPO) VALUES (:PWCHAVE,:PWTEXTO,:PWTITULO)"_s);
     insert.bind(u"PWCHAVE"_s, key);
     insert.bind(u"PWTEXTO"_s, data::FormatParamText(lines));
     insert.bind(u"PWTITULO"_s, title.isEmpty() ? DbValue() : DbValue(title.left(60)));
@@ -862,7 +905,8 @@ void Generator::writeUserSettings() {
     writeParameter(m_erp, *m_transaction, u"PUSER_"_s + DemoUserName(), preferences);
     QStringList rights(16);
     rights[8] = u"0"_s;
-    for (int line = 9; line < 16; ++line) rights[line] = QString(50, u'S');
+    for (int line = 9; line < 16; ++line)
+        rights[line] = QString(50, u'S');
     writeParameter(m_erp, *m_transaction, u"SEN__"_s + DemoUserName(), rights);
 }
 

@@ -7,7 +7,7 @@
 namespace livrax::demo {
 
 struct DemoOptions {
-    QString folder;      // where the database files are created
+    QString folder; // where the database files are created
     int year = 2026;
     qint64 invoices = 2400; // entries and exits together
     quint64 seed = 1;

@@ -10,7 +10,7 @@ namespace livrax::demo {
 // sequence on every platform and compiler, which the standard distributions
 // do not promise.
 class DemoRandom {
-public:
+  public:
     explicit DemoRandom(std::uint64_t seed) : m_state(seed) {}
 
     std::uint64_t next() {
@@ -30,11 +30,12 @@ public:
     }
     QString digits(int count) {
         QString text;
-        for (int i = 0; i < count; ++i) text += QChar(u'0' + int(below(10)));
+        for (int i = 0; i < count; ++i)
+            text += QChar(u'0' + int(below(10)));
         return text;
     }
 
-private:
+  private:
     std::uint64_t m_state;
 };
 

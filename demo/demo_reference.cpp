@@ -146,8 +146,11 @@ QList<DemoState> DemoStates() {
     // Operations inside Rio Grande do Sul pay the internal rate; to the other
     // states of the South and Southeast the interstate rate is 12%.
     return {
-        {u"RS"_s, {u"PORTO ALEGRE"_s, u"CAXIAS DO SUL"_s, u"PELOTAS"_s, u"CANOAS"_s,
-                   u"SANTA MARIA"_s, u"NOVO HAMBURGO"_s, u"PASSO FUNDO"_s}, 60, 17},
+        {u"RS"_s,
+         {u"PORTO ALEGRE"_s, u"CAXIAS DO SUL"_s, u"PELOTAS"_s, u"CANOAS"_s, u"SANTA MARIA"_s,
+          u"NOVO HAMBURGO"_s, u"PASSO FUNDO"_s},
+         60,
+         17},
         {u"SP"_s, {u"SÃO PAULO"_s, u"CAMPINAS"_s, u"SANTOS"_s, u"SOROCABA"_s}, 14, 12},
         {u"RJ"_s, {u"RIO DE JANEIRO"_s, u"NITERÓI"_s, u"PETRÓPOLIS"_s}, 8, 12},
         {u"PR"_s, {u"CURITIBA"_s, u"LONDRINA"_s, u"MARINGÁ"_s}, 9, 12},

@@ -11,9 +11,9 @@ namespace livrax::demo {
 // product catalogue the invoices draw from.
 
 struct DemoNature {
-    int code;          // CFOP, four digits
+    int code; // CFOP, four digits
     QString description;
-    bool inBooks;      // false: ATUGIAICM "N", left out of the books
+    bool inBooks; // false: ATUGIAICM "N", left out of the books
 };
 
 // Every nature of operation of the demo, entries (1xxx-3xxx) then exits
@@ -23,8 +23,8 @@ QList<DemoNature> DemoNatures();
 struct DemoState {
     QString code;
     QStringList cities;
-    int weight;        // share of the partners, in percent
-    int icmsRate;      // rate of an operation from the company's state, in percent
+    int weight;   // share of the partners, in percent
+    int icmsRate; // rate of an operation from the company's state, in percent
 };
 
 // The company's own state comes first.
@@ -36,8 +36,8 @@ struct DemoProductModel {
     QString name;
     QString unit;
     ProductKind kind;
-    qint64 price;        // selling price in ten-thousandths
-    QString type = {};   // TIPOPRO: "C"/"D" controlled medicine, "O" oncological
+    qint64 price;          // selling price in ten-thousandths
+    QString type = {};     // TIPOPRO: "C"/"D" controlled medicine, "O" oncological
     bool purchased = true; // false: only sold, so its stock runs negative
 };
 

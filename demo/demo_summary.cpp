@@ -13,14 +13,14 @@ namespace {
 
 void ReadMonths(data::Connection& erp, data::Transaction& transaction, const QString& table,
                 const QString& dateColumn, int year, MonthTotals* months) {
-    data::Statement select(
-        erp, transaction,
-        u"SELECT EXTRACT(MONTH FROM "_s + dateColumn +
-            u") AS MES, COUNT(*) AS NOTAS,"
-            u" SUM(CASE WHEN FAT = 'C' THEN 1 ELSE 0 END) AS CANCELADAS,"
-            u" SUM(CASE WHEN FAT = 'F' THEN LIQUIDO ELSE 0 END) AS TOTAL"
-            u" FROM "_s +
-            table + u" WHERE "_s + dateColumn + u" BETWEEN :P_INICIO AND :P_FIM GROUP BY 1"_s);
+    data::Statement select(erp, transaction,
+                           u"SELECT EXTRACT(MONTH FROM "_s + dateColumn +
+                               u") AS MES, COUNT(*) AS NOTAS,"
+                               u" SUM(CASE WHEN FAT = 'C' THEN 1 ELSE 0 END) AS CANCELADAS,"
+                               u" SUM(CASE WHEN FAT = 'F' THEN LIQUIDO ELSE 0 END) AS TOTAL"
+                               u" FROM "_s +
+                               table + u" WHERE "_s + dateColumn +
+                               u" BETWEEN :P_INICIO AND :P_FIM GROUP BY 1"_s);
     select.bind(u"P_INICIO"_s, QDate(year, 1, 1));
     select.bind(u"P_FIM"_s, QDate(year, 12, 31));
     select.open();
@@ -62,9 +62,9 @@ DemoSummary ReadDemoSummary(data::Connection& erp, int year) {
 }
 
 QString FormatDemoSummary(const DemoSummary& summary) {
-    static const char16_t* const names[] = {u"JANEIRO", u"FEVEREIRO", u"MARÇO",    u"ABRIL",
-                                            u"MAIO",    u"JUNHO",     u"JULHO",    u"AGOSTO",
-                                            u"SETEMBRO", u"OUTUBRO",  u"NOVEMBRO", u"DEZEMBRO"};
+    static const char16_t* const names[] = {u"JANEIRO",  u"FEVEREIRO", u"MARÇO",    u"ABRIL",
+                                            u"MAIO",     u"JUNHO",     u"JULHO",    u"AGOSTO",
+                                            u"SETEMBRO", u"OUTUBRO",   u"NOVEMBRO", u"DEZEMBRO"};
     QString text = u"Notas fiscais de "_s + QString::number(summary.year) +
                    u" (valor contábil das notas faturadas)\n\n"_s;
     text += Spaces(10) + Banner(u"Entradas"_s, 34) + Banner(u"Saídas"_s, 35) + u'\n';

@@ -43,7 +43,8 @@ class BookDialog : public QDialog {
     // dialog with `tableCode` and the text of `filter`, whose result replaces it.
     QLabel* addFilterLink(const QString& objectName, QLineEdit* filter, const QString& tableCode);
     // Runs a report on a new interactive job to `destination`.
-    void runReport(print::Destination destination, const std::function<void(print::PrintJob&)>& report);
+    void runReport(print::Destination destination,
+                   const std::function<void(print::PrintJob&)>& report);
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

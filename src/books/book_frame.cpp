@@ -166,8 +166,11 @@ void SetUpBookJob(print::PrintJob& job, print::Destination destination, const QS
 void BookPageHeader(print::PrintJob& job, const QString& programCode, const QString& title,
                     int periodColumn, const BookPeriod& period) {
     job.printTextAt(0, 0, programCode);
-    job.printTextAt(0, 20, title, {10, StyleFlag::Bold | StyleFlag::Underline | StyleFlag::Italic, Align::PageCenter});
-    job.printTextAt(0, 0, u"Folha: "_s + PadLeft(QString::number(job.pageNumber()), 4), Align::PageRight);
+    job.printTextAt(
+        0, 20, title,
+        {10, StyleFlag::Bold | StyleFlag::Underline | StyleFlag::Italic, Align::PageCenter});
+    job.printTextAt(0, 0, u"Folha: "_s + PadLeft(QString::number(job.pageNumber()), 4),
+                    Align::PageRight);
     BookCompanyLines(job, periodColumn, period);
 }
 
@@ -182,7 +185,9 @@ void BookCompanyLines(print::PrintJob& job, int periodColumn, const BookPeriod& 
     job.printTextAt(30, 0, u"Hora: "_s + now.time().toString(u"hh:mm:ss"_s), Align::PageRight);
     job.printTextAt(45, 0, u"Insc.Est:"_s);
     job.printTextAt(45, 10, company.stateRegistration);
-    job.printTextAt(45, periodColumn, u"Mes/Período: "_s + period.startDate + u" A "_s + period.endDate, {10, StyleFlag::Bold, Align::PageCenter});
+    job.printTextAt(45, periodColumn,
+                    u"Mes/Período: "_s + period.startDate + u" A "_s + period.endDate,
+                    {10, StyleFlag::Bold, Align::PageCenter});
 }
 
 } // namespace livrax::books

@@ -75,11 +75,11 @@ qint64 BookAmount(const data::DataSlot& row, const QString& column);
 namespace ValueColumn {
 constexpr int Accounting = 65; // valor contábil
 constexpr int TaxName = 71;
-constexpr int Base = 89;       // base de cálculo
-constexpr int Rate = 95;       // alíquota
-constexpr int Tax = 105;       // imposto creditado / debitado
-constexpr int Exempt = 115;    // isentas ou não tributadas
-constexpr int Other = 125;     // outras
+constexpr int Base = 89;    // base de cálculo
+constexpr int Rate = 95;    // alíquota
+constexpr int Tax = 105;    // imposto creditado / debitado
+constexpr int Exempt = 115; // isentas ou não tributadas
+constexpr int Other = 125;  // outras
 } // namespace ValueColumn
 
 // An amount printed right-aligned so that it ends at `column`, 12

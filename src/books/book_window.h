@@ -39,8 +39,8 @@ class BookWindow : public BookDialog {
     bool datesValid();
     // Runs a report on a new job to `destination`, in the preview window,
     // then shows the filter as it was run.
-    void runReport(print::Destination destination, const std::function<void(print::PrintJob&)>& report,
-                   BookPeriod& period);
+    void runReport(print::Destination destination,
+                   const std::function<void(print::PrintJob&)>& report, BookPeriod& period);
     // Adds an option check box with its objectName.
     QCheckBox* addOption(const QString& name, const QString& caption);
     // Adds a check box for each option of the book, in the table's order.

@@ -9,8 +9,8 @@ namespace livrax::books {
 
 using namespace Qt::StringLiterals;
 using print::Align;
-using print::StyleFlag;
 using print::PrintJob;
+using print::StyleFlag;
 
 namespace {
 
@@ -25,7 +25,8 @@ void PrintHeaderBlock(PrintJob& job, const LX53Options& options) {
     BookPageHeader(job, u"LX53"_s, Title, 30, options.period);
     DrawColumnTitleBoxes(job);
     job.printTextAt(65, 7, u"       D o c u m e n t o s   F i s c a i s"_s, {10, StyleFlag::Bold});
-    job.printTextAt(65, 70, u"                V a l o r e s   F i s c a i s"_s, {10, StyleFlag::Bold});
+    job.printTextAt(65, 70, u"                V a l o r e s   F i s c a i s"_s,
+                    {10, StyleFlag::Bold});
     job.printTextAt(70, 1, u"D"_s);
     job.printTextAt(80, 1, u" I"_s);
     job.printTextAt(80, ValueColumn::Accounting, u"Valor"_s, Align::Right);

@@ -9,8 +9,8 @@ namespace livrax::books {
 
 using namespace Qt::StringLiterals;
 using print::Align;
-using print::StyleFlag;
 using print::PrintJob;
+using print::StyleFlag;
 
 namespace {
 
@@ -26,7 +26,8 @@ void PrintHeaderBlock(PrintJob& job, const LX55Options& options) {
     BookPageHeader(job, u"LX55"_s, Title, 40, options.period);
     DrawColumnTitleBoxes(job);
     job.printTextAt(65, 7, u"      D o c u m e n t o s   F i s c a i s "_s, {10, StyleFlag::Bold});
-    job.printTextAt(65, 70, u"                V a l o r e s   F i s c a i s"_s, {10, StyleFlag::Bold});
+    job.printTextAt(65, 70, u"                V a l o r e s   F i s c a i s"_s,
+                    {10, StyleFlag::Bold});
     job.printTextAt(70, 1, u"D"_s);
     job.printTextAt(80, 1, u"I"_s);
     job.printTextAt(80, 33, u"Clas."_s);

@@ -12,8 +12,8 @@ namespace livrax::books {
 
 using namespace Qt::StringLiterals;
 using print::Align;
-using print::StyleFlag;
 using print::PrintJob;
+using print::StyleFlag;
 
 namespace {
 
@@ -72,16 +72,19 @@ class SettlementPrinter {
 
     void printTop(const QString& partTitle) {
         m_job.printTextAt(0, 0, m_book.code);
-        m_job.printTextAt(0, 20, title(partTitle), {10, StyleFlag::Bold | StyleFlag::Underline, Align::PageCenter});
+        m_job.printTextAt(0, 20, title(partTitle),
+                          {10, StyleFlag::Bold | StyleFlag::Underline, Align::PageCenter});
         m_job.next.fontName = u"ARIAL"_s;
-        m_job.printTextAt(0, 0, u"Folha: "_s + PadLeft(QString::number(m_job.pageNumber()), 4), {10, StyleFlag::Bold, Align::PageRight});
+        m_job.printTextAt(0, 0, u"Folha: "_s + PadLeft(QString::number(m_job.pageNumber()), 4),
+                          {10, StyleFlag::Bold, Align::PageRight});
         BookCompanyLines(m_job, 40, m_period);
     }
 
     void printPartHeader(bool exits) {
         printTop(exits ? u"S A Í D A S"_s : u"E N T R A D A S"_s);
         DrawColumnTitleBoxes(m_job, value(65));
-        m_job.printTextAt(65, value(80), u"            V a l o r e s   F i s c a i s"_s, {10, StyleFlag::Bold});
+        m_job.printTextAt(65, value(80), u"            V a l o r e s   F i s c a i s"_s,
+                          {10, StyleFlag::Bold});
         m_job.printTextAt(70, 1, u"Class."_s);
         m_job.printTextAt(75, 20, u"N  a  t  u  r  e  z a"_s, {10, StyleFlag::Bold});
         m_job.printTextAt(80, 1, u"Fiscal"_s);
@@ -98,8 +101,9 @@ class SettlementPrinter {
 
     void printAmounts(const std::array<QString, 5>& texts, bool bold) {
         for (int i = 0; i < 5; ++i)
-            m_job.printText(value(AmountColumns[i]), texts[i],
-                            {0, bold ? print::Style(StyleFlag::Bold) : print::Style(), Align::Right});
+            m_job.printText(
+                value(AmountColumns[i]), texts[i],
+                {0, bold ? print::Style(StyleFlag::Bold) : print::Style(), Align::Right});
     }
 
     void printSubtotal(const std::array<qint64, 5>& subtotals) {

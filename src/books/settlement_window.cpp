@@ -166,8 +166,10 @@ SettlementWindow::SettlementWindow(const SettlementBook& book, QWidget* parent)
     }
     mainLayout()->addWidget(m_tabs);
 
-    connect(print, &QPushButton::clicked, this, [this] { this->print(print::Destination::Printer); });
-    connect(preview, &QPushButton::clicked, this, [this] { this->print(print::Destination::Preview); });
+    connect(print, &QPushButton::clicked, this,
+            [this] { this->print(print::Destination::Printer); });
+    connect(preview, &QPushButton::clicked, this,
+            [this] { this->print(print::Destination::Preview); });
     connect(recalc, &QPushButton::clicked, this, [this] { recalcAll(); });
     connect(saveButton, &QPushButton::clicked, this, [this] { save(); });
     connect(exit, &QPushButton::clicked, this, &QWidget::close);

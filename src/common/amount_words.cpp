@@ -56,15 +56,13 @@ QString HundredsInWords(const QString& group) {
         r = u"CEM"_s;
     } else {
         if (h > 0) {
-            r = QString::fromUtf16(HundredWords[h - 1]) +
-                (t + u > 0 ? u" E "_s : u" "_s);
+            r = QString::fromUtf16(HundredWords[h - 1]) + (t + u > 0 ? u" E "_s : u" "_s);
         }
         if (t == 1 && u > 0) {
             r += u' ' + QString::fromUtf16(TeenWords[u - 1]);
         } else {
             if (t > 0) {
-                r += u' ' + QString::fromUtf16(TenWords[t - 1]) +
-                     (u > 0 ? u" E "_s : u" "_s);
+                r += u' ' + QString::fromUtf16(TenWords[t - 1]) + (u > 0 ? u" E "_s : u" "_s);
             }
             r += u > 0 ? QString::fromUtf16(UnitWords[u - 1]) : u" "_s;
         }
@@ -94,8 +92,7 @@ QString AmountInWords(const QString& value) {
 
     const int cents = GroupValue(digits.mid(16, 2));
     const QString centsText =
-        cents >= 1 ? HundredsInWords(s.mid(16, 2)) +
-                         (cents == 1 ? u"CENTAVO"_s : u"CENTAVOS"_s)
+        cents >= 1 ? HundredsInWords(s.mid(16, 2)) + (cents == 1 ? u"CENTAVO"_s : u"CENTAVOS"_s)
                    : QString();
 
     // Groups from units (index 0) up to trillions (index 4).
@@ -105,8 +102,7 @@ QString AmountInWords(const QString& value) {
 
     QString text = u" "_s;
     if (groups[0] != 0 || groups[1] != 0 || groups[2] != 0) {
-        text = (groups[0] == 1 ? u"REAL"_s : u"REAIS"_s) +
-               (cents >= 1 ? u" E "_s : u" "_s);
+        text = (groups[0] == 1 ? u"REAL"_s : u"REAIS"_s) + (cents >= 1 ? u" E "_s : u" "_s);
     }
     text += centsText;
 
@@ -114,8 +110,7 @@ QString AmountInWords(const QString& value) {
         if (groups[i] == 0) continue;
         const Scale& scale = Scales[i];
         text = HundredsInWords(s.mid(12 - 3 * i, 3)) +
-               QString::fromUtf16(groups[i] == 1 ? scale.singular : scale.plural) +
-               u' ' + text;
+               QString::fromUtf16(groups[i] == 1 ? scale.singular : scale.plural) + u' ' + text;
     }
 
     // One pass: each pair of spaces becomes one (a run of three leaves two).

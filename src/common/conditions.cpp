@@ -24,8 +24,7 @@ QString JoinConditions(const QString& line) {
     for (const QString& field : fields) {
         if (field.isEmpty()) continue;
         if (!first) {
-            result.append(IsConnective(field) || IsConnective(previous) ? u" "_s
-                                                                        : u" AND "_s);
+            result.append(IsConnective(field) || IsConnective(previous) ? u" "_s : u" AND "_s);
         }
         result.append(field);
         previous = field;
@@ -43,8 +42,7 @@ QString StarToLike(const QString& condition) {
     const qsizetype equals = wordStart - 2;
     if (equals > 0) {
         const QChar before = condition.at(equals - 1);
-        if (before == u'<' || before == u'>' || before == u'!')
-            return condition;
+        if (before == u'<' || before == u'>' || before == u'!') return condition;
     }
     QString result = condition;
     result[star] = u'%';

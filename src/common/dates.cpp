@@ -91,8 +91,7 @@ bool IsValidDate(const QString& text) {
 
 bool IsValidShortDate(const QString& text) {
     const QString s = NormalisedDate(text);
-    return s.size() == 8 && s.at(2) == u'/' && s.at(5) == u'/' &&
-           IsValidDate(text);
+    return s.size() == 8 && s.at(2) == u'/' && s.at(5) == u'/' && IsValidDate(text);
 }
 
 QString SqlDate(const QString& text) {
@@ -124,8 +123,7 @@ QString DateDMY10(const QString& text) {
 QString AddMonths(const QString& text, int n) {
     if (IsBlank(text)) return text;
     QString s = text;
-    if (s.size() > 5 && !s.contains(u'.') && !s.contains(u'-') &&
-        !s.contains(u'/')) {
+    if (s.size() > 5 && !s.contains(u'.') && !s.contains(u'-') && !s.contains(u'/')) {
         s.insert(2, u'/'); // ddmmyy becomes dd/mm/yy
         s.insert(5, u'/');
     }

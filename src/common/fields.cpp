@@ -79,9 +79,8 @@ QString FormatDecimal(const QString& value, int width, int decimals) {
     QString s = value.trimmed();
     if (s.isEmpty()) s = u"0"_s;
     s = KeepChars(s, u"-0123456789,."_s);
-    if (s.contains(u',') && s.contains(u'.'))
-        s.remove(u'.');                // "." was a thousands separator
-    s.replace(u'.', u','); // a decimal point is accepted
+    if (s.contains(u',') && s.contains(u'.')) s.remove(u'.'); // "." was a thousands separator
+    s.replace(u'.', u',');                                    // a decimal point is accepted
     if (s.indexOf(u'-', 1) > 0)
         s.remove(u'-'); // a trailing or inner sign makes the number positive
 
@@ -92,8 +91,7 @@ QString FormatDecimal(const QString& value, int width, int decimals) {
     } else {
         // Decimals are cut, never rounded; a short fraction is filled with zeros.
         const QString fraction = comma < 0 ? QString() : s.mid(comma + 1);
-        s = integerPart + u',' +
-            fraction.leftJustified(decimals, u'0', true);
+        s = integerPart + u',' + fraction.leftJustified(decimals, u'0', true);
     }
     return PadLeft(s, width);
 }

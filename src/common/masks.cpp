@@ -30,8 +30,7 @@ QString LayIntoMask(const QString& value, const QString& mask) {
             const QChar c = next < source.size() ? source.at(next) : u' ';
             ++next;
             if (m == u'9')
-                result.append(c >= u'0' && c <= u'9' ? c
-                                                                             : u'0');
+                result.append(c >= u'0' && c <= u'9' ? c : u'0');
             else
                 result.append(c);
         } else {
@@ -64,9 +63,8 @@ QString FormatByPicture(const QString& value, const QString& picture) {
         return FormatDecimal(value, 13, decimals).trimmed();
     }
     if (kind == u'M') {
-        const QString mask = picture.size() > 1 && picture.at(1) == u','
-                                 ? picture.mid(2)
-                                 : picture.mid(1);
+        const QString mask =
+            picture.size() > 1 && picture.at(1) == u',' ? picture.mid(2) : picture.mid(1);
         return LayIntoMask(value, mask);
     }
 

@@ -166,8 +166,7 @@ QString FormatScaled(qint64 tenThousandths, int width, int decimals) {
 QString DotDecimal(const QString& text) {
     QString s = text.trimmed();
     const bool numeric = s == KeepChars(s, u"0123456789,.-"_s);
-    if (numeric && s.contains(u',') && s.contains(u'.'))
-        s.remove(u'.');
+    if (numeric && s.contains(u',') && s.contains(u'.')) s.remove(u'.');
     s.replace(u',', u'.');
     return s;
 }
@@ -182,8 +181,7 @@ QString DotDecimalZero(const QString& text) {
 
 QString ToSqlValue(const QString& text) {
     const QString s = DotDecimal(text);
-    if (s.size() == 8 && s.at(2) == u'/' && s.at(5) == u'/')
-        return DateMDY(s);
+    if (s.size() == 8 && s.at(2) == u'/' && s.at(5) == u'/') return DateMDY(s);
     return s;
 }
 

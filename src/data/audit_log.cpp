@@ -22,13 +22,12 @@ QString FileNameOf(const QString& path) {
 } // namespace
 
 bool AuditLog(const QString& table, const QString& text) {
-    if (Globals().system.logSwitch == u"N"_s || !DatabaseFor(u"LOG"_s))
-        return true;
+    if (Globals().system.logSwitch == u"N"_s || !DatabaseFor(u"LOG"_s)) return true;
     // The next number is taken from the log the row goes to (database 1), even
     // when another database also has a log table.
     int sequence = 0;
-    if (RunSelect(Slot::T_CONW, u"VRTNLOG"_s, u"MAX(LOG_SEQ) AS RETORNO"_s,
-                  QString(), QString(), B_DIR(1)))
+    if (RunSelect(Slot::T_CONW, u"VRTNLOG"_s, u"MAX(LOG_SEQ) AS RETORNO"_s, QString(), QString(),
+                  B_DIR(1)))
         sequence = ToInt(DataModule().slot(Slot::T_CONW).value(u"RETORNO"_s).toString());
     CloseSlot(Slot::T_CONW);
     DataSlot& slot = DataModule().slot(Slot::T_SQLZ);
@@ -36,7 +35,8 @@ bool AuditLog(const QString& table, const QString& text) {
     try {
         slot.bind(B_DIR(1));
         slot.startTransaction();
-        slot.setSql(u"INSERT INTO VRTNLOG (LOG_SEQ,LOG_USUARIO,LOG_DATA,LOG_HORA,LOG_TABELA,LOG_OBS,"
+        slot.setSql(
+            u"INSERT INTO VRTNLOG (LOG_SEQ,LOG_USUARIO,LOG_DATA,LOG_HORA,LOG_TABELA,LOG_OBS,"
             "LOG_BASE)\nVALUES(:P_LOG_SEQ,:P_LOG_USUARIO,:P_LOG_DATA,:P_LOG_HORA,:P_LOG_TABELA,"
             ":P_LOG_OBS,:P_LOG_BASE)"_s);
         Statement& insert = slot.prepare();

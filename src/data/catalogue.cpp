@@ -13,16 +13,15 @@ namespace livrax::data {
 
 QStringList ListTables(const QString& pattern, Connection* database) {
     if (!database) return {};
-    const QString sql =
-        pattern.isEmpty()
-            ? u"SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$VIEW_BLR IS "
-                             "NULL AND RDB$RELATION_NAME NOT LIKE 'RDB$%'"_s
-            : u"SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$VIEW_BLR IS "
-                             "NULL  AND UPPER(RDB$RELATION_NAME) LIKE "_s +
-                  Quote(pattern);
+    const QString sql = pattern.isEmpty()
+                            ? u"SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$VIEW_BLR IS "
+                              "NULL AND RDB$RELATION_NAME NOT LIKE 'RDB$%'"_s
+                            : u"SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$VIEW_BLR IS "
+                              "NULL  AND UPPER(RDB$RELATION_NAME) LIKE "_s +
+                                  Quote(pattern);
     QStringList names;
-    if (RunSelect(Slot::T_CONW, QString(), sql + u" ORDER BY RDB$RELATION_NAME"_s,
-                  QString(), QString(), database)) {
+    if (RunSelect(Slot::T_CONW, QString(), sql + u" ORDER BY RDB$RELATION_NAME"_s, QString(),
+                  QString(), database)) {
         DataSlot& slot = DataModule().slot(Slot::T_CONW);
         try {
             do {
@@ -48,8 +47,7 @@ void CatalogUpdate(const QString& table, const QString& description, const QStri
     QString sequence = seq;
     Connection* database = DatabaseFor(u"ARQ"_s);
     if (!database) return;
-    if (RunSelect(Slot::T_CONY, u"VRTNARQ"_s, u"*"_s,
-                  u"ANOME"_s, QString(), database, code)) {
+    if (RunSelect(Slot::T_CONY, u"VRTNARQ"_s, u"*"_s, u"ANOME"_s, QString(), database, code)) {
         if (sequence.isEmpty()) {
             sequence = DataModule().slot(Slot::T_CONY).value(u"ASEQ"_s).toString().trimmed();
             if (sequence.isEmpty()) sequence = MaxOf(u"VRTNARQ"_s, u"ASEQ"_s);
@@ -57,9 +55,8 @@ void CatalogUpdate(const QString& table, const QString& description, const QStri
         CloseSlot(Slot::T_CONY);
         ExecStatement(u"VRTNARQ"_s,
                       u"UPDATE VRTNARQ\nSET ANOME       = "_s + Quote(code) +
-                          u"\n   ,AARQUIVO    = "_s + Quote(name) +
-                          u"\n   ,ASEQ        = "_s + Quote(sequence) +
-                          u"\n   ,ADESCRICAO  = "_s + Quote(text) +
+                          u"\n   ,AARQUIVO    = "_s + Quote(name) + u"\n   ,ASEQ        = "_s +
+                          Quote(sequence) + u"\n   ,ADESCRICAO  = "_s + Quote(text) +
                           u"\nWHERE ANOME = "_s + Quote(code),
                       database);
         return;
@@ -70,7 +67,7 @@ void CatalogUpdate(const QString& table, const QString& description, const QStri
     DataSlot& slot = DataModule().slot(Slot::T_SQL);
     try {
         slot.setSql(u"INSERT INTO VRTNARQ(ANOME,AARQUIVO,ASEQ,ADESCRICAO)\n"
-                                   "VALUES (:PNOME,:PARQUIVO,:PSEQ,:PDESCRICAO)"_s);
+                    "VALUES (:PNOME,:PARQUIVO,:PSEQ,:PDESCRICAO)"_s);
         Statement& insert = slot.prepare();
         insert.bind(u"PNOME"_s, code);
         insert.bind(u"PARQUIVO"_s, name);

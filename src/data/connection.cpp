@@ -10,8 +10,8 @@ namespace livrax::data {
 namespace {
 
 // Builds the attachment parameters shared by open and create.
-QByteArray AttachParameters(Firebird::ThrowStatusWrapper* status,
-                            const ConnectionOptions& options, bool creating) {
+QByteArray AttachParameters(Firebird::ThrowStatusWrapper* status, const ConnectionOptions& options,
+                            bool creating) {
     Firebird::IXpbBuilder* dpb =
         fb::Util()->getXpbBuilder(status, Firebird::IXpbBuilder::DPB, nullptr, 0);
     dpb->insertString(status, isc_dpb_user_name, options.user.toUtf8().constData());
@@ -32,21 +32,27 @@ QByteArray AttachParameters(Firebird::ThrowStatusWrapper* status,
 
 } // namespace
 
-Connection::~Connection() { close(); }
+Connection::~Connection() {
+    close();
+}
 
-void Connection::open(const ConnectionOptions& options) { attach(options, false); }
+void Connection::open(const ConnectionOptions& options) {
+    attach(options, false);
+}
 
-void Connection::open() { attach(m_options, false); }
+void Connection::open() {
+    attach(m_options, false);
+}
 
-void Connection::create(const ConnectionOptions& options) { attach(options, true); }
+void Connection::create(const ConnectionOptions& options) {
+    attach(options, true);
+}
 
 void Connection::attach(const ConnectionOptions& requested, bool creating) {
     const ConnectionOptions options = requested; // may be m_options itself
     close();
     m_options = options;
-    const QString what = (creating ? u"Erro ao criar "_s
-                                   : u"Erro ao abrir "_s) +
-                         options.path;
+    const QString what = (creating ? u"Erro ao criar "_s : u"Erro ao abrir "_s) + options.path;
     m_attachment = fb::Call(what, [&](auto* status) {
         const QByteArray dpb = AttachParameters(status, options, creating);
         const QByteArray path = fb::EncodeText(options.path);

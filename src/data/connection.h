@@ -26,7 +26,7 @@ struct ConnectionOptions {
 // One attachment to one database. Closed until open() or create() succeeds;
 // detaches on destruction. Failures throw DbError.
 class Connection {
-public:
+  public:
     Connection() = default;
     ~Connection();
     Connection(const Connection&) = delete;
@@ -55,7 +55,7 @@ public:
     // of its own and commits it.
     void executeImmediate(const QString& sql);
 
-private:
+  private:
     void attach(const ConnectionOptions& options, bool creating);
 
     Firebird::IAttachment* m_attachment = nullptr;

@@ -8,10 +8,10 @@ namespace livrax::data {
 
 namespace {
 const char* const SlotNames[] = {
-    "T_CON0", "T_CON1", "T_CON2", "T_CON3", "T_CON4", "T_CON5", "T_CON6", "T_CON7",
-    "T_CON8", "T_CON9", "T_CONA", "T_CONB", "T_CONC", "T_COND", "T_CONE", "T_CONU",
-    "T_CONW", "T_CONX", "T_CONY", "T_CONZ", "T_CADSQL", "T_SQL",  "T_SQLU", "T_SQLZ",
-    "GB_TAB", "T_TAB0", "T_TAB1", "T_TAB2", "T_TABW", "T_ARQ",  "IBTable1"};
+    "T_CON0", "T_CON1", "T_CON2", "T_CON3", "T_CON4",   "T_CON5", "T_CON6",  "T_CON7",
+    "T_CON8", "T_CON9", "T_CONA", "T_CONB", "T_CONC",   "T_COND", "T_CONE",  "T_CONU",
+    "T_CONW", "T_CONX", "T_CONY", "T_CONZ", "T_CADSQL", "T_SQL",  "T_SQLU",  "T_SQLZ",
+    "GB_TAB", "T_TAB0", "T_TAB1", "T_TAB2", "T_TABW",   "T_ARQ",  "IBTable1"};
 static_assert(std::size(SlotNames) == std::size_t(Slot::Count));
 } // namespace
 
@@ -21,7 +21,9 @@ SlotKind KindOf(Slot slot) {
     return SlotKind::Query;
 }
 
-QString SlotName(Slot slot) { return QString::fromLatin1(SlotNames[int(slot)]); }
+QString SlotName(Slot slot) {
+    return QString::fromLatin1(SlotNames[int(slot)]);
+}
 
 void DataSlot::bind(Connection* database) {
     if (database == m_database) return;
@@ -98,10 +100,13 @@ Statement& DataSlot::prepare() {
 }
 
 TF_OPEN::TF_OPEN() {
-    for (int i = 0; i < int(Slot::Count); ++i) m_slots[std::size_t(i)] = std::make_unique<DataSlot>(Slot(i));
+    for (int i = 0; i < int(Slot::Count); ++i)
+        m_slots[std::size_t(i)] = std::make_unique<DataSlot>(Slot(i));
 }
 
-TF_OPEN::~TF_OPEN() { closeAll(); }
+TF_OPEN::~TF_OPEN() {
+    closeAll();
+}
 
 int TF_OPEN::numberOf(const Connection* connection) const {
     for (int i = 0; i < int(m_connections.size()); ++i)
@@ -114,7 +119,8 @@ void TF_OPEN::closeAll() {
         slot->rollback();
         slot->bind(nullptr);
     }
-    for (Connection& connection : m_connections) connection.close();
+    for (Connection& connection : m_connections)
+        connection.close();
     openErrors = {};
 }
 

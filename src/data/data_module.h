@@ -18,12 +18,39 @@ namespace livrax::data {
 // has a transaction of its own on the connection it is bound to.
 enum class Slot {
     // query slots
-    T_CON0, T_CON1, T_CON2, T_CON3, T_CON4, T_CON5, T_CON6, T_CON7, T_CON8, T_CON9,
-    T_CONA, T_CONB, T_CONC, T_COND, T_CONE, T_CONU, T_CONW, T_CONX, T_CONY, T_CONZ, T_CADSQL,
+    T_CON0,
+    T_CON1,
+    T_CON2,
+    T_CON3,
+    T_CON4,
+    T_CON5,
+    T_CON6,
+    T_CON7,
+    T_CON8,
+    T_CON9,
+    T_CONA,
+    T_CONB,
+    T_CONC,
+    T_COND,
+    T_CONE,
+    T_CONU,
+    T_CONW,
+    T_CONX,
+    T_CONY,
+    T_CONZ,
+    T_CADSQL,
     // statement slots
-    T_SQL, T_SQLU, T_SQLZ,
+    T_SQL,
+    T_SQLU,
+    T_SQLZ,
     // table slots
-    GB_TAB, T_TAB0, T_TAB1, T_TAB2, T_TABW, T_ARQ, IBTable1,
+    GB_TAB,
+    T_TAB0,
+    T_TAB1,
+    T_TAB2,
+    T_TABW,
+    T_ARQ,
+    IBTable1,
     Count
 };
 
@@ -35,7 +62,7 @@ QString SlotName(Slot slot);
 // One slot: its connection, its transaction, its last SQL text and, for a
 // query or table slot, the open result positioned on its current row.
 class DataSlot {
-public:
+  public:
     explicit DataSlot(Slot slot) : m_slot(slot) {}
 
     Slot id() const { return m_slot; }
@@ -82,7 +109,7 @@ public:
     // Table slots: the table they show.
     QString tableName;
 
-private:
+  private:
     Slot m_slot;
     Connection* m_database = nullptr;
     Transaction m_transaction;
@@ -95,7 +122,7 @@ private:
 // The data module TF_OPEN: the five connections B_DIR1..B_DIR5 (and B_DIR0,
 // which nothing opens) and the dataset slots. One instance per process.
 class TF_OPEN {
-public:
+  public:
     TF_OPEN();
     ~TF_OPEN();
 
@@ -112,7 +139,7 @@ public:
     // Rolls every slot back and closes every connection.
     void closeAll();
 
-private:
+  private:
     std::array<Connection, 6> m_connections;
     std::array<std::unique_ptr<DataSlot>, std::size_t(Slot::Count)> m_slots;
 };

@@ -11,12 +11,12 @@ namespace livrax::data {
 // contains a password. Low-level wrapper classes throw it; the data helpers
 // catch it and turn it into false, an empty result or 0.
 class DbError : public std::runtime_error {
-public:
+  public:
     explicit DbError(const QString& message)
         : std::runtime_error(message.toStdString()), m_message(message) {}
     const QString& message() const { return m_message; }
 
-private:
+  private:
     QString m_message;
 };
 

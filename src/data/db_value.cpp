@@ -10,24 +10,24 @@ namespace livrax::data {
 namespace {
 
 constexpr qint64 PowersOfTen[] = {1LL,
-                                   10LL,
-                                   100LL,
-                                   1000LL,
-                                   10000LL,
-                                   100000LL,
-                                   1000000LL,
-                                   10000000LL,
-                                   100000000LL,
-                                   1000000000LL,
-                                   10000000000LL,
-                                   100000000000LL,
-                                   1000000000000LL,
-                                   10000000000000LL,
-                                   100000000000000LL,
-                                   1000000000000000LL,
-                                   10000000000000000LL,
-                                   100000000000000000LL,
-                                   1000000000000000000LL};
+                                  10LL,
+                                  100LL,
+                                  1000LL,
+                                  10000LL,
+                                  100000LL,
+                                  1000000LL,
+                                  10000000LL,
+                                  100000000LL,
+                                  1000000000LL,
+                                  10000000000LL,
+                                  100000000000LL,
+                                  1000000000000LL,
+                                  10000000000000LL,
+                                  100000000000000LL,
+                                  1000000000000000LL,
+                                  10000000000000000LL,
+                                  100000000000000000LL,
+                                  1000000000000000000LL};
 
 // Divides by 10^digits rounding half to even.
 qint64 DivideRoundingToEven(qint64 value, int digits) {
@@ -125,7 +125,8 @@ QString DbValue::toString() const {
     case Kind::Decimal: {
         if (m_scale <= 0) {
             qint64 whole = m_integer;
-            for (int i = 0; i < -m_scale; ++i) whole *= 10;
+            for (int i = 0; i < -m_scale; ++i)
+                whole *= 10;
             return QString::number(whole);
         }
         const bool negative = m_integer < 0;

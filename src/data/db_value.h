@@ -11,7 +11,7 @@ namespace livrax::data {
 // DECIMAL column is its unscaled 64-bit integer and its scale (never a
 // double), a DATE a QDate, a text BLOB its decoded text.
 class DbValue {
-public:
+  public:
     enum class Kind { Null, Text, Decimal, Double, Date, Time, DateTime, Bool };
 
     DbValue() = default;
@@ -58,7 +58,7 @@ public:
 
     bool operator==(const DbValue& other) const;
 
-private:
+  private:
     Kind m_kind = Kind::Null;
     QString m_text;
     qint64 m_integer = 0;

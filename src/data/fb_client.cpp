@@ -10,7 +10,9 @@ Firebird::IMaster* Master() {
     return master;
 }
 
-Firebird::IUtil* Util() { return Master()->getUtilInterface(); }
+Firebird::IUtil* Util() {
+    return Master()->getUtilInterface();
+}
 
 Firebird::IProvider* Provider() {
     // The dispatcher picks the remote client for "host:path" and the embedded

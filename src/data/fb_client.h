@@ -28,7 +28,7 @@ QString FormatStatus(const Firebird::IStatus* status);
 // A status object for one call into the client, disposed at scope end. Calls
 // made through `wrapper` throw Firebird::FbException on failure.
 class CallStatus {
-public:
+  public:
     CallStatus() : m_status(Master()->getStatus()), m_wrapper(m_status) {}
     ~CallStatus() { m_status->dispose(); }
     CallStatus(const CallStatus&) = delete;
@@ -36,7 +36,7 @@ public:
     Firebird::ThrowStatusWrapper* operator->() { return &m_wrapper; }
     Firebird::ThrowStatusWrapper* get() { return &m_wrapper; }
 
-private:
+  private:
     Firebird::IStatus* m_status;
     Firebird::ThrowStatusWrapper m_wrapper;
 };

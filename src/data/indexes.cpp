@@ -29,8 +29,7 @@ bool CreateIndex(const QString& table, const QString& fields, Connection* databa
     const QString code = name.left(7).mid(4, 3);
 
     QStringList columns;
-    for (const QString& part :
-         fields.split(QRegularExpression(u"[,;]"_s), Qt::SkipEmptyParts)) {
+    for (const QString& part : fields.split(QRegularExpression(u"[,;]"_s), Qt::SkipEmptyParts)) {
         const QString column = part.trimmed().toUpper();
         if (column.isEmpty()) continue;
         if (!IsPlainName(column)) return false;
@@ -43,10 +42,9 @@ bool CreateIndex(const QString& table, const QString& fields, Connection* databa
 
     // A single column that an index already holds gets no index of its own.
     if (ListIndexedFields(target, name).contains(columnList)) return false;
-    return ExecStatement(name,
-                         u"Create Index "_s + indexName + u" ON "_s +
-                             name + u" ("_s + columnList + u')',
-                         target);
+    return ExecStatement(
+        name, u"Create Index "_s + indexName + u" ON "_s + name + u" ("_s + columnList + u')',
+        target);
 }
 
 bool DropIndex(const QString& table, const QString& indexName, Connection* database) {

@@ -30,8 +30,7 @@ void ClassifyType(FieldDescription& description, int storedLength) {
         description.typeLetter = u"I"_s;
         description.length = 8;
     } else {
-        description.typeLetter =
-            type == u"BLOB"_s ? u"M"_s : u"S"_s;
+        description.typeLetter = type == u"BLOB"_s ? u"M"_s : u"S"_s;
         description.length = storedLength;
     }
 }
@@ -60,13 +59,11 @@ QStringList ListIndexSegments(Connection* database, const QString& table, const 
                               const QString& column, bool upperCase) {
     Connection* target = DatabaseOf(database, table);
     if (!target || target->path().isEmpty()) return {};
-    QString sql =
-        u"SELECT RDB$RELATION_NAME AS TABELA, RDB$FIELD_NAME AS CAMPO, "
-                       "A.RDB$INDEX_NAME AS INDICE, A.RDB$INDEX_ID FROM RDB$INDICES A, "
-                       "RDB$INDEX_SEGMENTS B WHERE (A.RDB$INDEX_NAME =  B.RDB$INDEX_NAME) AND "_s +
-        condition;
-    if (!table.isEmpty())
-        sql += u" AND RDB$RELATION_NAME = "_s + Quote(ResolveTableName(table));
+    QString sql = u"SELECT RDB$RELATION_NAME AS TABELA, RDB$FIELD_NAME AS CAMPO, "
+                  "A.RDB$INDEX_NAME AS INDICE, A.RDB$INDEX_ID FROM RDB$INDICES A, "
+                  "RDB$INDEX_SEGMENTS B WHERE (A.RDB$INDEX_NAME =  B.RDB$INDEX_NAME) AND "_s +
+                  condition;
+    if (!table.isEmpty()) sql += u" AND RDB$RELATION_NAME = "_s + Quote(ResolveTableName(table));
     // The segment position keeps the columns of one index in their key order.
     sql += u" ORDER BY RDB$RELATION_NAME, A.RDB$INDEX_ID, B.RDB$FIELD_POSITION"_s;
     if (!RunSelect(Slot::T_CONZ, table, sql, QString(), QString(), target)) {
@@ -83,7 +80,8 @@ std::optional<FieldDescription> DescribeField(const QString& table, const QStrin
     Connection* target = DatabaseOf(database, table);
     if (!target) return std::nullopt;
     const QString name = TextAfter(field, u"."_s);
-    QString sql = u"select rdb$relation_fields.rdb$relation_name as TABELA,\n"
+    QString sql =
+        u"select rdb$relation_fields.rdb$relation_name as TABELA,\n"
         " rdb$relation_fields.rdb$field_name as CAMPO,\n"
         " case when rdb$types.rdb$type_name = 'VARYING' then 'VARCHAR'\n"
         "      else rdb$types.rdb$type_name\n"
@@ -95,15 +93,12 @@ std::optional<FieldDescription> DescribeField(const QString& table, const QStrin
         "                    rdb$types.rdb$field_name = 'RDB$FIELD_TYPE'\n"
         " where substring(rdb$relation_fields.rdb$relation_name from 1 for 4) <> 'RDB$'"_s;
     if (!table.isEmpty())
-        sql += u" and rdb$relation_fields.rdb$relation_name = "_s +
-               Quote(ResolveTableName(table));
+        sql += u" and rdb$relation_fields.rdb$relation_name = "_s + Quote(ResolveTableName(table));
     if (name != u'*')
-        sql += u" AND (rdb$relation_fields.rdb$field_name = "_s +
-               Quote(name.toUpper()) + u')';
-    if (type != u'*')
-        sql += u" AND (rdb$types.rdb$type_name = "_s + Quote(type) + u')';
+        sql += u" AND (rdb$relation_fields.rdb$field_name = "_s + Quote(name.toUpper()) + u')';
+    if (type != u'*') sql += u" AND (rdb$types.rdb$type_name = "_s + Quote(type) + u')';
     sql += u" order by rdb$relation_fields.rdb$relation_name, "
-                          "rdb$relation_fields.rdb$field_name"_s;
+           "rdb$relation_fields.rdb$field_name"_s;
 
     if (!RunSelect(Slot::T_CONX, table, sql, QString(), QString(), target)) {
         CloseSlot(Slot::T_CONX);
@@ -139,7 +134,8 @@ QStringList ListPrimaryKey(Connection* database, const QString& table) {
     QStringList fields;
     Connection* target = table.isEmpty() ? database : DatabaseOf(database, table);
     if (target) {
-        QString sql = u"SELECT A.RDB$INDEX_NAME AS INDICE, A.RDB$RELATION_NAME AS TABELA, B.RDB$FIELD_NAME "
+        QString sql =
+            u"SELECT A.RDB$INDEX_NAME AS INDICE, A.RDB$RELATION_NAME AS TABELA, B.RDB$FIELD_NAME "
             "AS CAMPO, B.RDB$FIELD_POSITION AS POSICAO FROM RDB$RELATION_CONSTRAINTS A, "
             "RDB$INDEX_SEGMENTS B WHERE A.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY'  AND "
             "B.RDB$INDEX_NAME = A.RDB$INDEX_NAME"_s;
@@ -156,15 +152,13 @@ QStringList ListPrimaryKey(Connection* database, const QString& table) {
 }
 
 QStringList ListIndexedFields(Connection* database, const QString& table) {
-    return ListIndexSegments(database, table,
-                             u"(A.RDB$RELATION_NAME NOT LIKE 'RDB$%' )"_s,
+    return ListIndexSegments(database, table, u"(A.RDB$RELATION_NAME NOT LIKE 'RDB$%' )"_s,
                              u"CAMPO"_s, true);
 }
 
 QStringList ListIndexes(Connection* database, const QString& table) {
-    QStringList names =
-        ListIndexSegments(database, table, u"(A.RDB$INDEX_NAME NOT LIKE 'RDB$%' )"_s,
-                          u"INDICE"_s, false);
+    QStringList names = ListIndexSegments(
+        database, table, u"(A.RDB$INDEX_NAME NOT LIKE 'RDB$%' )"_s, u"INDICE"_s, false);
     // An index over several columns comes once per column.
     names.removeDuplicates();
     DataModule().slot(Slot::T_CONZ).setSql(QString());

@@ -69,9 +69,9 @@ bool ParamRead(Connection* connection, const QString& key, int count) {
         }
     }
 
-    const bool found = RunSelect(
-        Slot::T_CONY, Table, u"SELECT * FROM VRTNPAR WHERE CHAVE = "_s + Quote(key),
-        QString(), QString(), connection);
+    const bool found =
+        RunSelect(Slot::T_CONY, Table, u"SELECT * FROM VRTNPAR WHERE CHAVE = "_s + Quote(key),
+                  QString(), QString(), connection);
     if (found) {
         DataSlot& slot = DataModule().slot(Slot::T_CONY);
         try {
@@ -100,8 +100,7 @@ bool ParamWrite(Connection* connection, const QString& key, int count, const QSt
     const QString text = FormatParamText(lines.lines(span));
 
     const bool exists =
-        RunSelect(Slot::T_CONY, Table,
-                  u"SELECT CHAVE FROM VRTNPAR WHERE CHAVE = "_s + Quote(key),
+        RunSelect(Slot::T_CONY, Table, u"SELECT CHAVE FROM VRTNPAR WHERE CHAVE = "_s + Quote(key),
                   QString(), QString(), connection);
     CloseSlot(Slot::T_CONY);
 
@@ -113,8 +112,7 @@ bool ParamWrite(Connection* connection, const QString& key, int count, const QSt
         slot.startTransaction();
         if (!exists) {
             slot.setSql(u"INSERT INTO VRTNPAR (CHAVE,TEXTO"_s +
-                        (withTitle ? u",CAMPO"_s : QString()) +
-                        u") VALUES (:PWCHAVE,:PWTEXTO"_s +
+                        (withTitle ? u",CAMPO"_s : QString()) + u") VALUES (:PWCHAVE,:PWTEXTO"_s +
                         (withTitle ? u",:PWTITULO"_s : QString()) + u')');
             Statement& insert = slot.prepare();
             insert.bind(u"PWCHAVE"_s, key);

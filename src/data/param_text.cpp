@@ -15,8 +15,7 @@ QString FormatParamText(const QStringList& lines) {
     for (int i = 0; i < lines.size(); ++i) {
         const QString& line = lines[i];
         if (line.isEmpty() || line.trimmed() == u'#') continue;
-        text +=
-            QString::number(i + 1).rightJustified(3, u'0') + u')' + line + u"\r\n"_s;
+        text += QString::number(i + 1).rightJustified(3, u'0') + u')' + line + u"\r\n"_s;
     }
     return text;
 }

@@ -30,8 +30,7 @@ bool OpenInSlot(DataSlot& slot, Connection* database, const QString& sql) {
 QString BuildSelect(const QString& name, const QString& fields, const QString& where,
                     const QString& value) {
     QStringList lines;
-    lines << u"SELECT "_s + fields + u" FROM "_s + name +
-                 u" A"_s;
+    lines << u"SELECT "_s + fields + u" FROM "_s + name + u" A"_s;
     if (!where.isEmpty()) lines << u"WHERE "_s + where;
     if (!value.isEmpty()) {
         if (where.contains(u"LIKE"_s))
@@ -82,8 +81,7 @@ bool RunSelectAnd(const QString& table, const QString& fields, const QString& wh
     Connection* target = database ? database : DatabaseFor(name);
     if (!target) return false;
     QString sql = BuildSelect(name, fields, where, value);
-    if (!filter.isEmpty())
-        sql += (where.isEmpty() ? u"\nWHERE "_s : u"\nAND "_s) + filter;
+    if (!filter.isEmpty()) sql += (where.isEmpty() ? u"\nWHERE "_s : u"\nAND "_s) + filter;
     return OpenInSlot(slot, target, WithOrder(sql, orderBy));
 }
 
@@ -143,10 +141,8 @@ bool DeleteWhere(const QString& table, const QString& where, Connection* databas
                  const QString& note) {
     const QString name = ResolveTableName(table);
     const bool done =
-        ExecStatement(name, u"DELETE FROM "_s + name + u" WHERE "_s + where,
-                      database);
-    if (note != u"NAO"_s)
-        AuditLog(table, u"EXCLUSAO: "_s + where + u" - "_s + note);
+        ExecStatement(name, u"DELETE FROM "_s + name + u" WHERE "_s + where, database);
+    if (note != u"NAO"_s) AuditLog(table, u"EXCLUSAO: "_s + where + u" - "_s + note);
     return done;
 }
 

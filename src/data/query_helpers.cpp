@@ -11,8 +11,7 @@ namespace livrax::data {
 
 qint64 CountRows(const QString& table, const QString& where, Connection* database) {
     qint64 count = 0;
-    if (RunSelect(Slot::T_CONY, table, u"COUNT(*) AS CONTA"_s, where, QString(),
-                  database))
+    if (RunSelect(Slot::T_CONY, table, u"COUNT(*) AS CONTA"_s, where, QString(), database))
         count = DataModule().slot(Slot::T_CONY).value(u"CONTA"_s).toInt();
     CloseSlot(Slot::T_CONY);
     return count;
@@ -25,8 +24,7 @@ QString MaxOf(const QString& table, const QString& field, const QString& where) 
         condition = condition.mid(6);
     const QString first = field.section(u',', 0, 0);
     QString result;
-    if (RunSelect(Slot::T_CONW, table,
-                  u"MAX("_s + first + u") AS RETORNO"_s, condition))
+    if (RunSelect(Slot::T_CONW, table, u"MAX("_s + first + u") AS RETORNO"_s, condition))
         result = DataModule().slot(Slot::T_CONW).value(u"RETORNO"_s).toString();
     CloseSlot(Slot::T_CONW);
     return result;
@@ -62,8 +60,8 @@ bool RowsWhere(const QString& table, const QString& condition, Connection* datab
         slot.bind(target);
         if (slot.isOpen() || slot.transaction().isActive()) slot.commit();
         slot.startTransaction();
-        slot.setSql(u"SELECT * FROM "_s + ResolveTableName(table) +
-                    u" WHERE "_s + StripStatementSeparator(condition));
+        slot.setSql(u"SELECT * FROM "_s + ResolveTableName(table) + u" WHERE "_s +
+                    StripStatementSeparator(condition));
         if (slot.open()) return true;
         slot.commit();
         return false;

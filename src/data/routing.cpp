@@ -27,8 +27,7 @@ QString ResolveTableName(const QString& code) {
         }
         return table.toUpper();
     }
-    if (name.size() >= 4 && name.size() <= 6 && name.startsWith(u"VRTN"_s))
-        return name.toUpper();
+    if (name.size() >= 4 && name.size() <= 6 && name.startsWith(u"VRTN"_s)) return name.toUpper();
     return name;
 }
 

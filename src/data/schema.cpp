@@ -10,8 +10,7 @@ using namespace Qt::StringLiterals;
 namespace livrax::data {
 
 QString SchemaScript(SchemaPart part) {
-    const QString name = part == SchemaPart::Erp ? u":/db/erp.sql"_s
-                                                 : u":/db/system.sql"_s;
+    const QString name = part == SchemaPart::Erp ? u":/db/erp.sql"_s : u":/db/system.sql"_s;
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly)) throw DbError(u"Esquema ausente: "_s + name);
     return QString::fromUtf8(file.readAll());
@@ -43,14 +42,13 @@ QStringList CompanyTableStatements(const QString& code, const QString& companyCo
     QStringList statements;
     for (const QString& statement : SplitSqlScript(SchemaScript(SchemaPart::Erp))) {
         if (statement.startsWith(u"CREATE TABLE "_s + table + u" ("_s)) {
-            statements.append(QString(statement).replace(u"CREATE TABLE "_s + table,
-                                                         u"CREATE TABLE "_s + copy));
+            statements.append(
+                QString(statement).replace(u"CREATE TABLE "_s + table, u"CREATE TABLE "_s + copy));
         } else if (statement.startsWith(u"CREATE INDEX "_s) &&
                    statement.contains(u" ON "_s + table + u" ("_s)) {
             // Index names are unique per database: the copy's carry the code.
             QString index = statement;
-            index.replace(u" ON "_s + table + u" ("_s,
-                          u" ON "_s + copy + u" ("_s);
+            index.replace(u" ON "_s + table + u" ("_s, u" ON "_s + copy + u" ("_s);
             const qsizetype nameEnd = index.indexOf(u' ', 13);
             index.insert(nameEnd, companyCode);
             statements.append(index);
@@ -74,7 +72,8 @@ void RunSqlScript(Connection& connection, const QString& script) {
 void CreateDatabaseWithSchema(Connection& connection, const ConnectionOptions& options,
                               std::initializer_list<SchemaPart> parts) {
     connection.create(options);
-    for (SchemaPart part : parts) RunSqlScript(connection, SchemaScript(part));
+    for (SchemaPart part : parts)
+        RunSqlScript(connection, SchemaScript(part));
 }
 
 } // namespace livrax::data

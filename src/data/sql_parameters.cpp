@@ -5,8 +5,12 @@ using namespace Qt::StringLiterals;
 namespace livrax::data {
 
 namespace {
-bool IsNameStart(QChar c) { return c.isLetter() || c == u'_'; }
-bool IsNameChar(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$'; }
+bool IsNameStart(QChar c) {
+    return c.isLetter() || c == u'_';
+}
+bool IsNameChar(QChar c) {
+    return c.isLetterOrNumber() || c == u'_' || c == u'$';
+}
 } // namespace
 
 PositionalSql ToPositionalSql(const QString& sql) {
@@ -44,7 +48,8 @@ PositionalSql ToPositionalSql(const QString& sql) {
             i = stop;
         } else if (c == u':' && i + 1 < n && IsNameStart(sql[i + 1])) {
             qsizetype j = i + 1;
-            while (j < n && IsNameChar(sql[j])) ++j;
+            while (j < n && IsNameChar(sql[j]))
+                ++j;
             result.names.append(sql.mid(i + 1, j - i - 1).toUpper());
             result.sql += u'?';
             i = j;

@@ -156,11 +156,11 @@ void Statement::prepareMessages() {
 void Statement::bind(const QString& name, const DbValue& value) {
     auto positions = m_positionsByName.constFind(name);
     if (positions == m_positionsByName.cend())
-        positions = m_positionsByName.constFind(
-            name.startsWith(u':') ? name.mid(1).toUpper() : name.toUpper());
-    if (positions == m_positionsByName.cend())
-        throw DbError(u"Parâmetro inexistente: "_s + name);
-    for (int position : *positions) m_parameterValues[position] = value;
+        positions = m_positionsByName.constFind(name.startsWith(u':') ? name.mid(1).toUpper()
+                                                                      : name.toUpper());
+    if (positions == m_positionsByName.cend()) throw DbError(u"Parâmetro inexistente: "_s + name);
+    for (int position : *positions)
+        m_parameterValues[position] = value;
 }
 
 void Statement::bind(int position, const DbValue& value) {
@@ -170,20 +170,19 @@ void Statement::bind(int position, const DbValue& value) {
 }
 
 void Statement::clearBindings() {
-    for (DbValue& value : m_parameterValues) value = DbValue();
+    for (DbValue& value : m_parameterValues)
+        value = DbValue();
 }
 
 void Statement::encodeParameter(int position) {
     const Column& parameter = m_parameters[position];
     const DbValue& value = m_parameterValues[position];
-    const QString label = m_parameterNames[position].isEmpty()
-                              ? QString::number(position + 1)
-                              : m_parameterNames[position];
+    const QString label = m_parameterNames[position].isEmpty() ? QString::number(position + 1)
+                                                               : m_parameterNames[position];
     WriteAt<short>(m_inputBuffer, parameter.nullOffset, value.isNull() ? -1 : 0);
     if (value.isNull()) return;
     const auto invalid = [&]() {
-        return DbError(u"Valor inválido para o parâmetro "_s + label + u": "_s +
-                       value.toString());
+        return DbError(u"Valor inválido para o parâmetro "_s + label + u": "_s + value.toString());
     };
     switch (parameter.type) {
     case SQL_VARYING: {
@@ -212,8 +211,8 @@ void Statement::encodeParameter(int position) {
         WriteAt<double>(m_inputBuffer, parameter.offset, value.toDouble());
         break;
     case SQL_TYPE_DATE: {
-        const QDate date = value.kind() == DbValue::Kind::Text ? ParseDateText(value.toString())
-                                                               : value.toDate();
+        const QDate date =
+            value.kind() == DbValue::Kind::Text ? ParseDateText(value.toString()) : value.toDate();
         if (!date.isValid()) throw invalid();
         WriteAt<ISC_DATE>(m_inputBuffer, parameter.offset,
                           fb::Util()->encodeDate(unsigned(date.year()), unsigned(date.month()),
@@ -245,8 +244,7 @@ void Statement::encodeParameter(int position) {
         break;
     }
     case SQL_BOOLEAN:
-        WriteAt<FB_BOOLEAN>(m_inputBuffer, parameter.offset,
-                            value.toBool() ? FB_TRUE : FB_FALSE);
+        WriteAt<FB_BOOLEAN>(m_inputBuffer, parameter.offset, value.toBool() ? FB_TRUE : FB_FALSE);
         break;
     case SQL_BLOB: {
         const QByteArray bytes = fb::EncodeText(PlainDecimalText(value));
@@ -256,7 +254,8 @@ void Statement::encodeParameter(int position) {
                 status, m_activeTransaction->handle(), &id, 0, nullptr);
             try {
                 for (qsizetype done = 0; done < bytes.size(); done += BlobSegment) {
-                    const unsigned piece = unsigned(qMin<qsizetype>(BlobSegment, bytes.size() - done));
+                    const unsigned piece =
+                        unsigned(qMin<qsizetype>(BlobSegment, bytes.size() - done));
                     blob->putSegment(status, piece, bytes.constData() + done);
                 }
                 blob->close(status); // releases the interface on success
@@ -274,10 +273,13 @@ void Statement::encodeParameter(int position) {
 }
 
 void Statement::resetInput() {
-    for (int i = 0; i < m_parameters.size(); ++i) encodeParameter(i);
+    for (int i = 0; i < m_parameters.size(); ++i)
+        encodeParameter(i);
 }
 
-void Statement::execute() { execute(m_transaction); }
+void Statement::execute() {
+    execute(m_transaction);
+}
 
 void Statement::execute(Transaction& transaction) {
     close();
@@ -292,12 +294,13 @@ void Statement::execute(Transaction& transaction) {
 }
 
 qint64 Statement::affectedRows() {
-    return fb::Call(QString(), [&](auto* status) {
-        return qint64(m_statement->getAffectedRecords(status));
-    });
+    return fb::Call(QString(),
+                    [&](auto* status) { return qint64(m_statement->getAffectedRecords(status)); });
 }
 
-void Statement::open() { open(m_transaction); }
+void Statement::open() {
+    open(m_transaction);
+}
 
 void Statement::open(Transaction& transaction) {
     close();
@@ -332,8 +335,7 @@ void Statement::close() {
 }
 
 int Statement::columnIndex(const QString& name) const {
-    RecentName& recent =
-        m_recentNames[(quintptr(name.constData()) >> 4) % m_recentNames.size()];
+    RecentName& recent = m_recentNames[(quintptr(name.constData()) >> 4) % m_recentNames.size()];
     if (recent.index >= 0 && recent.name.constData() == name.constData() &&
         recent.name.size() == name.size())
         return recent.index;
@@ -381,14 +383,13 @@ DbValue Statement::value(int index) const {
     }
     case SQL_TYPE_TIME: {
         unsigned hours = 0, minutes = 0, seconds = 0, fractions = 0;
-        fb::Util()->decodeTime(ReadAt<ISC_TIME>(m_outputBuffer, column.offset), &hours,
-                               &minutes, &seconds, &fractions);
+        fb::Util()->decodeTime(ReadAt<ISC_TIME>(m_outputBuffer, column.offset), &hours, &minutes,
+                               &seconds, &fractions);
         return QTime(int(hours), int(minutes), int(seconds), int(fractions / 10));
     }
     case SQL_TIMESTAMP: {
         const auto stamp = ReadAt<ISC_TIMESTAMP>(m_outputBuffer, column.offset);
-        unsigned year = 0, month = 0, day = 0, hours = 0, minutes = 0, seconds = 0,
-                 fractions = 0;
+        unsigned year = 0, month = 0, day = 0, hours = 0, minutes = 0, seconds = 0, fractions = 0;
         fb::Util()->decodeDate(stamp.timestamp_date, &year, &month, &day);
         fb::Util()->decodeTime(stamp.timestamp_time, &hours, &minutes, &seconds, &fractions);
         return QDateTime(QDate(int(year), int(month), int(day)),

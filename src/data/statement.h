@@ -31,7 +31,7 @@ class Transaction;
 //   select.open();
 //   while (select.fetch()) name = select.value("NOME").toString();
 class Statement {
-public:
+  public:
     Statement(Connection& connection, Transaction& transaction, const QString& sql);
     ~Statement();
     Statement(const Statement&) = delete;
@@ -86,7 +86,7 @@ public:
     };
     const Column& column(int index) const { return m_columns.at(index); }
 
-private:
+  private:
     void prepareMessages();
     void encodeParameter(int position);
     void resetInput();

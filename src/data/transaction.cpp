@@ -10,12 +10,13 @@ namespace livrax::data {
 namespace {
 // Read-write, read committed (latest committed version), waiting on locks:
 // the isolation a shared ERP database expects from a reporting client.
-const unsigned char TransactionParameters[] = {isc_tpb_version3, isc_tpb_write,
-                                                isc_tpb_read_committed, isc_tpb_rec_version,
-                                                isc_tpb_wait};
+const unsigned char TransactionParameters[] = {
+    isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_wait};
 } // namespace
 
-Transaction::~Transaction() { rollback(); }
+Transaction::~Transaction() {
+    rollback();
+}
 
 void Transaction::start(Connection& connection) {
     if (m_transaction) rollback();
@@ -53,8 +54,8 @@ void Transaction::executeImmediate(const QString& sql) {
     if (!m_transaction) throw DbError(u"Transação não iniciada"_s);
     fb::Call(QString(), [&](auto* status) {
         m_connection->attachment()->execute(status, m_transaction, 0,
-                                            fb::EncodeText(sql).constData(), 3, nullptr,
-                                            nullptr, nullptr, nullptr);
+                                            fb::EncodeText(sql).constData(), 3, nullptr, nullptr,
+                                            nullptr, nullptr);
     });
 }
 

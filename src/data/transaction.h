@@ -14,7 +14,7 @@ class Connection;
 // committed. It can be started again after commit or rollback, so a long-lived
 // owner (a query slot) may reuse the object. Failures throw DbError.
 class Transaction {
-public:
+  public:
     Transaction() = default;
     explicit Transaction(Connection& connection) { start(connection); }
     ~Transaction();
@@ -35,7 +35,7 @@ public:
     // Runs one statement without parameters or rows in this transaction.
     void executeImmediate(const QString& sql);
 
-private:
+  private:
     Firebird::ITransaction* m_transaction = nullptr;
     Connection* m_connection = nullptr;
 };

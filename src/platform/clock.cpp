@@ -15,10 +15,16 @@ QDateTime Clock::now() {
     return fixedMoment() ? *fixedMoment() : QDateTime::currentDateTime();
 }
 
-QDate Clock::today() { return now().date(); }
+QDate Clock::today() {
+    return now().date();
+}
 
-void Clock::setFixed(const QDateTime& moment) { fixedMoment() = moment; }
+void Clock::setFixed(const QDateTime& moment) {
+    fixedMoment() = moment;
+}
 
-void Clock::reset() { fixedMoment().reset(); }
+void Clock::reset() {
+    fixedMoment().reset();
+}
 
 } // namespace livrax::platform

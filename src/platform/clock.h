@@ -9,7 +9,7 @@ namespace livrax::platform {
 // that date rules that depend on the current year (the two-digit-year window)
 // give repeatable results.
 class Clock {
-public:
+  public:
     static QDateTime now();
     static QDate today();
 

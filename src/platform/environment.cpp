@@ -38,8 +38,7 @@ QString FolderSeparatorFor(const QString& folder) {
     Q_UNUSED(folder);
     return u"\\"_s;
 #else
-    return folder.contains(u'\\') && !folder.contains(u'/') ? u"\\"_s
-                                                             : u"/"_s;
+    return folder.contains(u'\\') && !folder.contains(u'/') ? u"\\"_s : u"/"_s;
 #endif
 }
 

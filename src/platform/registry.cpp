@@ -11,11 +11,15 @@ using namespace Qt::StringLiterals;
 
 namespace livrax::platform {
 
-QString GlobalsKeyPath() { return u"\\Software\\VORTANE\\USER\\GLOBAIS_FB"_s; }
+QString GlobalsKeyPath() {
+    return u"\\Software\\VORTANE\\USER\\GLOBAIS_FB"_s;
+}
 QString ProgramKeyPath(const QString& program) {
     return u"\\Software\\VORTANE\\PROGRAM\\"_s + program;
 }
-QString PublicKeyPath() { return u"\\Software\\VORTANE\\PUBLICOS"_s; }
+QString PublicKeyPath() {
+    return u"\\Software\\VORTANE\\PUBLICOS"_s;
+}
 
 namespace {
 
@@ -28,19 +32,17 @@ struct Store {
 Store Open(const QString& path) {
     QString group = path;
     group.replace(u'\\', u'/');
-    while (group.startsWith(u'/')) group.remove(0, 1);
+    while (group.startsWith(u'/'))
+        group.remove(0, 1);
 #ifdef Q_OS_WIN
-    return {std::make_unique<QSettings>(u"HKEY_CURRENT_USER\\"_s +
-                                            QString(group).replace(u'/', u'\\'),
-                                        QSettings::NativeFormat),
-            QString()};
+    return {
+        std::make_unique<QSettings>(u"HKEY_CURRENT_USER\\"_s + QString(group).replace(u'/', u'\\'),
+                                    QSettings::NativeFormat),
+        QString()};
 #else
     const QString folder =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-        u"/livrax"_s;
-    return {std::make_unique<QSettings>(folder + u"/registry.ini"_s,
-                                        QSettings::IniFormat),
-            group};
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/livrax"_s;
+    return {std::make_unique<QSettings>(folder + u"/registry.ini"_s, QSettings::IniFormat), group};
 #endif
 }
 
@@ -52,7 +54,9 @@ QString Entry(const Store& store, const QString& name) {
 
 RegistryKey::RegistryKey(const QString& path) : m_path(path) {}
 
-bool RegistryKey::exists() const { return !valueNames().isEmpty(); }
+bool RegistryKey::exists() const {
+    return !valueNames().isEmpty();
+}
 
 QStringList RegistryKey::valueNames() const {
     Store store = Open(m_path);

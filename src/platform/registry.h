@@ -18,7 +18,7 @@ QString PublicKeyPath();
 // with one section per key, so a test or another user is isolated by its
 // own configuration folder.
 class RegistryKey {
-public:
+  public:
     // `path` as the suite names it: "\Software\VORTANE\USER\GLOBAIS_FB".
     explicit RegistryKey(const QString& path);
 
@@ -31,7 +31,7 @@ public:
     void setValue(const QString& name, const QString& value);
     void removeValue(const QString& name);
 
-private:
+  private:
     QString m_path;
 };
 

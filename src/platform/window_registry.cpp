@@ -15,9 +15,13 @@ void RegisterWindow(const QString& name, WindowLauncher launcher) {
     Launchers().insert(name, std::move(launcher));
 }
 
-void UnregisterWindow(const QString& name) { Launchers().remove(name); }
+void UnregisterWindow(const QString& name) {
+    Launchers().remove(name);
+}
 
-bool IsWindowRegistered(const QString& name) { return Launchers().contains(name); }
+bool IsWindowRegistered(const QString& name) {
+    return Launchers().contains(name);
+}
 
 bool OpenWindow(const QString& name, QWidget* parent, const QStringList& arguments) {
     const auto found = Launchers().constFind(name);

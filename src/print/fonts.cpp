@@ -19,8 +19,7 @@ void RegisterSubstitutes() {
     static const bool done = [] {
         QFont::insertSubstitution(u"Arial"_s, u"Liberation Sans"_s);
         QFont::insertSubstitution(u"Courier New"_s, u"Liberation Mono"_s);
-        QFont::insertSubstitution(u"Times New Roman"_s,
-                                  u"Liberation Serif"_s);
+        QFont::insertSubstitution(u"Times New Roman"_s, u"Liberation Serif"_s);
         return true;
     }();
     (void)done;

@@ -19,11 +19,12 @@ void WriteTextFile(const QString& fileName, const QStringList& lines) {
         file.write(encoder(line));
         file.write("\r\n");
     }
-    if (!file.commit())
-        throw PrintError(u"Não foi possível gravar o arquivo "_s + fileName);
+    if (!file.commit()) throw PrintError(u"Não foi possível gravar o arquivo "_s + fileName);
 }
 
-QString PartialFileName(const QString& fileName) { return fileName + u".part"_s; }
+QString PartialFileName(const QString& fileName) {
+    return fileName + u".part"_s;
+}
 
 void FinishFile(const QString& partial, const QString& fileName) {
     QFile::remove(fileName);

@@ -46,6 +46,8 @@ void PageImageSurface::endPage(bool) {
     painter().setRenderHint(QPainter::TextAntialiasing);
 }
 
-void PageImageSurface::finish() { savePage(); }
+void PageImageSurface::finish() {
+    savePage();
+}
 
 } // namespace livrax::print

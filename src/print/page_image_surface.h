@@ -13,7 +13,7 @@ namespace livrax::print {
 // preview page size and saved in the temporary folder as "B_PRINT" + n +
 // ".JPG" at JPEG quality 100; the preview window shows them.
 class PageImageSurface : public PainterSurface {
-public:
+  public:
     SurfaceCapabilities capabilities() const override {
         return SurfaceCapability::PreviewPages | SurfaceCapability::KeepsPageImages;
     }
@@ -29,7 +29,7 @@ public:
     // Called with each page image as it is saved.
     std::function<void(const QImage&)> onImage;
 
-private:
+  private:
     void savePage();
 
     QImage m_page;

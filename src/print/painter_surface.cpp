@@ -67,9 +67,8 @@ void PainterSurface::drawBox(const QRect& box, bool filled, bool shaded, const Q
         m_painter.setBrush(Qt::NoBrush);
     } else {
         m_painter.setBrush(Qt::NoBrush);
-        const QPoint corners[] = {box.topLeft(), QPoint(box.right(), box.top()),
-                                  box.bottomRight(), QPoint(box.left(), box.bottom()),
-                                  box.topLeft()};
+        const QPoint corners[] = {box.topLeft(), QPoint(box.right(), box.top()), box.bottomRight(),
+                                  QPoint(box.left(), box.bottom()), box.topLeft()};
         m_painter.drawPolyline(corners, 5);
     }
 }

@@ -9,7 +9,7 @@ namespace livrax::print {
 // The drawing rules shared by the destinations that paint: page images, the
 // PDF file and the printer. Subclasses own the device and the page cycle.
 class PainterSurface : public PrintSurface {
-public:
+  public:
     int textWidth(const QString& text, const FontSpec& font) override;
     void drawText(int x, int y, const QString& text, const FontSpec& font, bool inRange) override;
     void drawLine(int x1, int y1, int x2, int y2, int pen, bool inRange) override;
@@ -17,7 +17,7 @@ public:
                  int radius) override;
     void drawRowSeparator(int x, int top, int bottom, int pen, bool inRange) override;
 
-protected:
+  protected:
     // How a destination differs: the resolution its fonts are sized for,
     // whether texts and row separators appear on pages outside the print
     // range, whether unit mode 1 divides text columns by 3, and how pens and
@@ -38,7 +38,7 @@ protected:
     // Brush of the background pattern codes: "2", "3", "4" hatch; else none.
     static Qt::BrushStyle PatternStyle(const QString& pattern);
 
-private:
+  private:
     QPen penOf(int width) const;
 
     Rules m_rules;

@@ -22,8 +22,8 @@ void PdfSurface::open(PrintJob& job) {
     setJob(&job);
     setRules({});
     const PrintSettings& settings = job.settings;
-    m_fileName = settings.outputFile.isEmpty() ? settings.tempFolder + u"LIVRAX.PDF"_s
-                                               : settings.outputFile;
+    m_fileName =
+        settings.outputFile.isEmpty() ? settings.tempFolder + u"LIVRAX.PDF"_s : settings.outputFile;
     m_partial = PartialFileName(m_fileName);
     m_writer = std::make_unique<QPdfWriter>(m_partial);
     m_writer->setResolution(300);

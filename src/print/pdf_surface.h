@@ -14,7 +14,7 @@ namespace livrax::print {
 // in the preview's coordinates, so the PDF has the columns and lines of the
 // preview. The file appears only when the job ends.
 class PdfSurface : public PainterSurface {
-public:
+  public:
     PdfSurface();
     ~PdfSurface() override;
     SurfaceCapabilities capabilities() const override { return SurfaceCapability::PreviewPages; }
@@ -24,7 +24,7 @@ public:
 
     const QString& fileName() const { return m_fileName; }
 
-private:
+  private:
     std::unique_ptr<QPdfWriter> m_writer;
     QString m_fileName;
     QString m_partial;

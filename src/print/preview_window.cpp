@@ -60,7 +60,7 @@ template <typename Step> QString Failure(Step&& step) {
 TF_PRINT::TF_PRINT(PrintJob& job, QWidget* parent) : QDialog(parent), m_job(job) {
     setObjectName(u"TF_PRINT"_s);
     setWindowTitle(job.settings.title.isEmpty() ? u"Visualização da Impressão"_s
-                                               : job.settings.title);
+                                                : job.settings.title);
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
 
     auto* layout = new QVBoxLayout(this);
@@ -239,7 +239,8 @@ void TF_PRINT::begin() {
     m_scroll->hide();
     m_progress->show();
     m_progressPage->setText(QString::number(m_job.pageNumber()));
-    m_range->setText(QString::number(m_job.firstPage()) + u'/' + QString::number(m_job.pageCount()));
+    m_range->setText(QString::number(m_job.firstPage()) + u'/' +
+                     QString::number(m_job.pageCount()));
     setWindowModality(Qt::ApplicationModal);
     if (!isVisible()) {
         showMaximized();
@@ -261,7 +262,8 @@ void TF_PRINT::end() {
 
 void TF_PRINT::pageFinished() {
     m_progressPage->setText(QString::number(m_job.pageNumber()));
-    m_range->setText(QString::number(m_job.firstPage()) + u'/' + QString::number(m_job.pageCount()));
+    m_range->setText(QString::number(m_job.firstPage()) + u'/' +
+                     QString::number(m_job.pageCount()));
     // Cancel and Leave act between pages.
     QCoreApplication::processEvents();
 }
@@ -412,7 +414,8 @@ QSize TF_PRINT::zoomedSize() const {
 
 void TF_PRINT::zoomOut() {
     const QSize size = zoomedSize();
-    m_zoomed = QSize(std::max(1, Round(size.width() / 1.1)), std::max(1, Round(size.height() / 1.1)));
+    m_zoomed =
+        QSize(std::max(1, Round(size.width() / 1.1)), std::max(1, Round(size.height() / 1.1)));
     applyZoom();
 }
 
@@ -498,8 +501,8 @@ void TF_PRINT::reprint() {
 void TF_PRINT::exportToWordProcessor() {
     if (m_running) return;
     QString document;
-    const QString failure =
-        Failure([&] { document = ExportPagesToDocument(m_job.settings.tempFolder, m_job.lastPage()); });
+    const QString failure = Failure(
+        [&] { document = ExportPagesToDocument(m_job.settings.tempFolder, m_job.lastPage()); });
     if (!failure.isEmpty()) {
         platform::ShowError(this, failure);
         return;

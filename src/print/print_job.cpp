@@ -20,7 +20,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Every computed position is rounded to a whole device unit, half to even.
-int Round(double value) { return int(std::nearbyint(value)); }
+int Round(double value) {
+    return int(std::nearbyint(value));
+}
 
 // A decimal number typed with "," or "." ("2,5", "-1.5"); 0 when it is none.
 double Decimal(const QString& text) {
@@ -31,7 +33,9 @@ double Decimal(const QString& text) {
 
 } // namespace
 
-int Arg::toInt() const { return number >= 0 ? number : ToInt(text); }
+int Arg::toInt() const {
+    return number >= 0 ? number : ToInt(text);
+}
 
 PrinterGeometry PrintSurface::printerGeometry(const PrintJob& job) const {
     const QRect area = A4PageLayout(job.orientation()).paintRectPixels(300);
@@ -43,14 +47,15 @@ PrintJob::PrintJob(const PrintSettings& initial, PageImages previous) : settings
     if (previous == PageImages::Keep) return;
     // The page images of the previous job are removed.
     const QDir folder(settings.tempFolder);
-    for (const QString& name :
-         folder.entryList({u"B_PRINT*.JPG"_s}, QDir::Files, QDir::Name))
+    for (const QString& name : folder.entryList({u"B_PRINT*.JPG"_s}, QDir::Files, QDir::Name))
         QFile::remove(folder.filePath(name));
 }
 
 PrintJob::~PrintJob() = default;
 
-void PrintJob::setSurface(std::unique_ptr<PrintSurface> surface) { m_surface = std::move(surface); }
+void PrintJob::setSurface(std::unique_ptr<PrintSurface> surface) {
+    m_surface = std::move(surface);
+}
 
 QString PrintJob::NormaliseStyle(const QString& style) {
     QString letters;
@@ -319,8 +324,7 @@ void PrintJob::pageHeader() {
     m_currentY = 0;
     next.shade = u"0"_s;
     printText(QString(), 0, QString(), {});
-    const QString date =
-        platform::Clock::today().toString(u"dd/MM/yy"_s);
+    const QString date = platform::Clock::today().toString(u"dd/MM/yy"_s);
     const PrintSettings& s = settings;
     const auto headerFont = [this, &s] {
         next.fontName = s.headerFontName;
@@ -419,8 +423,8 @@ void PrintJob::drawLine(const Arg& row1, const Arg& column1, const Arg& row2, co
     const int xShift = Round(double(next.columnOffset) * m.charWidth);
     const int rightEdge = m.pageWidth - 2 - m_right + xShift;
     int y1, y2, x1, x2;
-    const bool rightGiven = !column2.isEmpty() && column2.number != 9999 &&
-                            column2.text.trimmed() != u"9999"_s;
+    const bool rightGiven =
+        !column2.isEmpty() && column2.number != 9999 && column2.text.trimmed() != u"9999"_s;
     if (rawFlag == u"R"_s) {
         y1 = row1.toInt() + yShift;
         y2 = row2.toInt() + yShift;

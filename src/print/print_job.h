@@ -55,8 +55,8 @@ struct NextDrawing {
     QString fontStyle;
     QString align;
     int penWidth = 0;
-    int rowOffset = 0;    // tenths of a line
-    int columnOffset = 0; // characters
+    int rowOffset = 0;            // tenths of a line
+    int columnOffset = 0;         // characters
     QString shade = u"0"_s;       // "1": the next filled box is light grey
     QString fillPattern = u"0"_s; // "2", "3", "4": hatches of texts and boxes
 };
@@ -70,7 +70,7 @@ struct NextDrawing {
 // The settings are the caller's; the run state (page number and count,
 // position, metrics, cancellation) is the job's own.
 class PrintJob {
-public:
+  public:
     // Whether creating the job removes the previous job's page images from
     // the temporary folder (a new report does; a second rendering of the
     // report a preview is showing must not).
@@ -169,7 +169,7 @@ public:
     // characters dropped, "SB" read as "BS".
     static QString NormaliseStyle(const QString& style);
 
-private:
+  private:
     int RowUnits(int row) const;
     void measure();
     void convertMargins();

@@ -15,10 +15,10 @@ struct DestinationLetter {
 };
 
 constexpr DestinationLetter DestinationLetters[] = {
-    {Destination::Preview, u'V'},     {Destination::Printer, u'P'},
-    {Destination::TextGrid, u'T'},    {Destination::Spreadsheet, u'E'},
+    {Destination::Preview, u'V'},       {Destination::Printer, u'P'},
+    {Destination::TextGrid, u'T'},      {Destination::Spreadsheet, u'E'},
     {Destination::WordProcessor, u'W'}, {Destination::Email, u'K'},
-    {Destination::PdfFile, u'F'},     {Destination::TextPages, u'G'},
+    {Destination::PdfFile, u'F'},       {Destination::TextPages, u'G'},
 };
 
 } // namespace

@@ -47,13 +47,13 @@ HeaderStyle HeaderStyleFromCode(const QString& code);
 // measured width, n its number of characters and pageRight the page width
 // less the right margin.
 enum class Align {
-    Left,           // x
-    Center,         // x - w/2
-    Right,          // x - w: the text ends at x
-    PageCenter,     // (pageRight - w)/2: the column is ignored
-    PageRight,      // pageRight - w: the column is ignored
-    RightInField,   // x + n * charWidth - w: right-justified in n characters from x
-    BeforeField,    // x - n * charWidth
+    Left,         // x
+    Center,       // x - w/2
+    Right,        // x - w: the text ends at x
+    PageCenter,   // (pageRight - w)/2: the column is ignored
+    PageRight,    // pageRight - w: the column is ignored
+    RightInField, // x + n * charWidth - w: right-justified in n characters from x
+    BeforeField,  // x - n * charWidth
 };
 // The alignment codes of the stored reports: empty, "E" and any other text
 // Left; "C" and "2" Center; "D" Right; "CF" PageCenter; "DF" PageRight; "1"
@@ -103,7 +103,7 @@ struct PrintSettings {
     // --- paper ---
     int paperWidth = 0, paperLength = 0; // tenths of a millimetre, 0 = printer's
     Orientation orientation = Orientation::Portrait;
-    QString paperFormat; // its first three letters: "CAR", "LEG", "A4", "DEF"
+    QString paperFormat;   // its first three letters: "CAR", "LEG", "A4", "DEF"
     int paperSizeCode = 0; // 1 letter, 5 legal, 9 A4
     int paperReapply = 0;  // 4: keep the print dialog's paper
     QString copies;

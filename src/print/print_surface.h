@@ -42,12 +42,12 @@ struct FontSpec {
 // An output that cannot be produced (a file that cannot be created); the
 // message names the path.
 class PrintError : public std::runtime_error {
-public:
+  public:
     explicit PrintError(const QString& message)
         : std::runtime_error(message.toStdString()), m_message(message) {}
     const QString& message() const { return m_message; }
 
-private:
+  private:
     QString m_message;
 };
 
@@ -65,7 +65,7 @@ struct PrinterGeometry {
 // show what, the text grid's character cells, the spreadsheet's cells) lives
 // in the surface.
 class PrintSurface {
-public:
+  public:
     virtual ~PrintSurface() = default;
 
     virtual SurfaceCapabilities capabilities() const = 0;
@@ -115,7 +115,7 @@ public:
 // A destination that keeps texts only (text grids, spreadsheets): rules,
 // lines, boxes and row separators have no place in it.
 class TextOnlySurface : public PrintSurface {
-public:
+  public:
     void drawLine(int, int, int, int, int, bool) override {}
     void drawBox(const QRect&, bool, bool, const QString&, int, int) override {}
     void drawRowSeparator(int, int, int, int, bool) override {}

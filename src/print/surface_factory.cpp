@@ -11,7 +11,6 @@ namespace livrax::print {
 
 using namespace Qt::StringLiterals;
 
-
 std::unique_ptr<PrintSurface> MakeSurface(Destination destination) {
     switch (destination) {
     case Destination::TextGrid:

@@ -49,14 +49,17 @@ void TextGridSurface::drawText(int x, int y, const QString& text, const FontSpec
     }
 }
 
-void TextGridSurface::newLine() { m_grid.append(QString(Width, u' ')); }
+void TextGridSurface::newLine() {
+    m_grid.append(QString(Width, u' '));
+}
 
 QStringList TextGridSurface::lines() const {
     QStringList trimmed;
     trimmed.reserve(m_grid.size());
     for (const QString& line : m_grid) {
         qsizetype end = line.size();
-        while (end > 0 && line[end - 1] == u' ') --end;
+        while (end > 0 && line[end - 1] == u' ')
+            --end;
         trimmed.append(line.left(end));
     }
     return trimmed;

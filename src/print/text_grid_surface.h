@@ -11,7 +11,7 @@ namespace livrax::print {
 // newLine starts a new line; drawings have no place in it. The grid is
 // written as a Windows-1252 text file with CR LF line ends.
 class TextGridSurface : public TextOnlySurface {
-public:
+  public:
     static constexpr int Width = 500;
 
     SurfaceCapabilities capabilities() const override { return SurfaceCapability::LineByLine; }
@@ -31,7 +31,7 @@ public:
     // Where finish() wrote the grid.
     const QString& fileName() const { return m_fileName; }
 
-private:
+  private:
     PrintJob* m_job = nullptr;
     QStringList m_grid;
     QString m_fileName;

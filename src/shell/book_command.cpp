@@ -142,7 +142,8 @@ int PrintInvoiceBook(const QCommandLineParser& parser, const QString& book,
     if (!options.failedQuery.isEmpty())
         err << "livrax book: aviso: a consulta falhou e o livro saiu sem notas: "
             << options.failedQuery << "\n";
-    QTextStream(stdout) << book << " gravado em " << out << " (" << job.pageCount() << " páginas).\n";
+    QTextStream(stdout) << book << " gravado em " << out << " (" << job.pageCount()
+                        << " páginas).\n";
     return 0;
 }
 

@@ -2,8 +2,8 @@
 
 #include "books/tf_lx53.h"
 #include "platform/dialogs.h"
-#include "tools/selection_windows.h"
 #include "shell/main_window.h"
+#include "tools/selection_windows.h"
 
 using namespace Qt::StringLiterals;
 

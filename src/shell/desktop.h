@@ -7,7 +7,7 @@ namespace livrax::shell {
 // The desktop program's application object: an error that a window did not
 // handle is shown in the program's error box instead of ending the program.
 class LivraxApplication : public QApplication {
-public:
+  public:
     LivraxApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };

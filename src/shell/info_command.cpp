@@ -35,8 +35,7 @@ int RunInfoCommand(const QStringList& arguments) {
 
     const data::SharedGlobals& globals = data::Globals();
     data::TF_OPEN& module = data::DataModule();
-    out << "Usuário:        "
-        << (globals.user.name.isEmpty() ? u"(nenhum)"_s : globals.user.name);
+    out << "Usuário:        " << (globals.user.name.isEmpty() ? u"(nenhum)"_s : globals.user.name);
     if (!globals.user.fullName.isEmpty()) out << " - " << globals.user.fullName;
     out << ", nível " << (globals.user.level.isEmpty() ? u"?"_s : globals.user.level)
         << "\n\nBancos de dados:\n";
@@ -50,8 +49,7 @@ int RunInfoCommand(const QStringList& arguments) {
         }
         out << path << "\n          ";
         if (connection.isConnected()) {
-            out << "conectado, " << data::ListTables(QString(), &connection).size()
-                << " tabelas\n";
+            out << "conectado, " << data::ListTables(QString(), &connection).size() << " tabelas\n";
         } else if (!module.openErrors[std::size_t(n)].isEmpty()) {
             out << "não conectado: " << module.openErrors[std::size_t(n)] << "\n";
         } else {

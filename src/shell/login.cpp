@@ -25,12 +25,13 @@ void WriteLogin(const Login& login) {
 
 QString LoginUsage() {
     return u"login --user U --level N --db1 CAMINHO [--db2 .. --db5 CAMINHO] "
-                          "[--name TEXTO] [--rights TEXTO] [--rights1 TEXTO] [--temp PASTA]"_s;
+           "[--name TEXTO] [--rights TEXTO] [--rights1 TEXTO] [--temp PASTA]"_s;
 }
 
 int RunLoginCommand(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(u"Registra o usuário e os bancos de dados com que os programas do sistema vão "
+    parser.setApplicationDescription(
+        u"Registra o usuário e os bancos de dados com que os programas do sistema vão "
         "trabalhar, como faz o programa de entrada do sistema. Um caminho simples abre o "
         "banco localmente; servidor:caminho usa um servidor."_s);
     parser.addHelpOption();
@@ -38,8 +39,7 @@ int RunLoginCommand(const QStringList& arguments) {
     parser.addOption({u"level"_s, u"Nível de acesso, 1 a 9."_s, u"N"_s});
     for (int n = 1; n <= 5; ++n)
         parser.addOption({u"db"_s + QString::number(n),
-                          u"Banco de dados "_s + QString::number(n) + u'.',
-                          u"CAMINHO"_s});
+                          u"Banco de dados "_s + QString::number(n) + u'.', u"CAMINHO"_s});
     parser.addOption({u"name"_s, u"Nome completo do usuário."_s, u"TEXTO"_s});
     parser.addOption({u"rights"_s, u"Direitos gerais."_s, u"TEXTO"_s});
     parser.addOption({u"rights1"_s, u"Direitos gerais 1."_s, u"TEXTO"_s});
@@ -71,8 +71,7 @@ int RunLoginCommand(const QStringList& arguments) {
         err << "livrax login: informe --user com até 20 caracteres.\n";
         return 2;
     }
-    if (login.level.size() != 1 || login.level < u"1"_s ||
-        login.level > u"9"_s) {
+    if (login.level.size() != 1 || login.level < u"1"_s || login.level > u"9"_s) {
         err << "livrax login: --level deve ser um dígito de 1 a 9.\n";
         return 2;
     }

@@ -11,8 +11,8 @@ namespace livrax::shell {
 // the suite starts.
 struct Login {
     QString user;
-    QString level;                // "1".."9"
-    std::array<QString, 6> dirs;  // database paths 1..5 at [1]..[5]
+    QString level;               // "1".."9"
+    std::array<QString, 6> dirs; // database paths 1..5 at [1]..[5]
     QString fullName;
     QString rights;
     QString rights1;

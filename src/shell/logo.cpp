@@ -45,8 +45,7 @@ QPixmap DrawLogo() {
     QFont title(u"Liberation Sans"_s, 40, QFont::Bold);
     painter.setFont(title);
     painter.setPen(ink);
-    painter.drawText(QRectF(150, 22, 260, 60), Qt::AlignLeft | Qt::AlignVCenter,
-                     u"LIVRAX"_s);
+    painter.drawText(QRectF(150, 22, 260, 60), Qt::AlignLeft | Qt::AlignVCenter, u"LIVRAX"_s);
     QFont subtitle(u"Liberation Sans"_s, 14);
     subtitle.setLetterSpacing(QFont::AbsoluteSpacing, 3);
     painter.setFont(subtitle);

@@ -22,7 +22,7 @@ struct MenuEntry {
 };
 
 struct ToolButtonEntry {
-    QString name;    // objectName, e.g. "BU_LX53"
+    QString name; // objectName, e.g. "BU_LX53"
     QString caption;
     QString hint;
     QString command;

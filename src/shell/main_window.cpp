@@ -1,9 +1,9 @@
 #include "shell/main_window.h"
 
+#include "data/db_error.h"
+#include "data/globals.h"
 #include "data/param_store.h"
 #include "data/routing.h"
-#include "data/globals.h"
-#include "data/db_error.h"
 #include "platform/dialogs.h"
 #include "platform/window_registry.h"
 #include "shell/logo.h"

@@ -17,7 +17,7 @@ namespace livrax::shell {
 class TF_LIVRAXB : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     explicit TF_LIVRAXB(QWidget* parent = nullptr);
 
     // Runs a command of the menu or the tool bar.
@@ -26,11 +26,11 @@ public:
     // The access-level list last typed in "Senhas" during this run.
     const QString& passwordLevels() const { return m_passwordLevels; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void buildToolBar(QWidget* panel);
     void buildMenu();
     void addEntries(class QMenu* menu, const QList<MenuEntry>& entries);

@@ -99,12 +99,9 @@ void LoadRegistryGlobals() {
         if (const auto value = key.value(data::FmqValueNames()[i]))
             registry.fmq[std::size_t(i)] = *value;
     }
-    if (const auto value = key.value(u"FMQ_PRINTED"_s))
-        registry.fmqPrinted = *value == u"S"_s;
-    if (const auto value = key.value(u"FMQ_CLOSE"_s))
-        registry.fmqClose = *value == u"S"_s;
-    if (const auto value = key.value(u"FMQ_MENUITEM"_s))
-        registry.fmqMenuItem = ToInt(*value);
+    if (const auto value = key.value(u"FMQ_PRINTED"_s)) registry.fmqPrinted = *value == u"S"_s;
+    if (const auto value = key.value(u"FMQ_CLOSE"_s)) registry.fmqClose = *value == u"S"_s;
+    if (const auto value = key.value(u"FMQ_MENUITEM"_s)) registry.fmqMenuItem = ToInt(*value);
     if (const auto value = key.value(u"GBCAMPO"_s)) {
         const QStringList fields = SplitToList(*value, 10);
         for (std::size_t i = 0; i < registry.campos.size(); ++i)
@@ -119,7 +116,8 @@ void SaveRegistryGlobals(const QString& program, const QString& param) {
     const data::RegistryValues& registry = Globals().registry;
     const data::TRecUser& user = Globals().user;
     QStringList campos;
-    for (const QString& value : registry.campos) campos << value;
+    for (const QString& value : registry.campos)
+        campos << value;
     const QString campo = JoinFields(campos, 10);
     key.setValue(u"GB_SISTEMA"_s, registry.system);
     key.setValue(u"GB_SISTEMAC"_s, registry.systemCompanion);
@@ -169,12 +167,14 @@ void ConnectDatabases(const MessageSink& show) {
 }
 
 void LoadTableLists() {
-    for (QString& list : Globals().tableLists) list.clear();
+    for (QString& list : Globals().tableLists)
+        list.clear();
     for (int n : {1, 2, 3, 5}) {
         data::Connection* connection = B_DIR(n);
         if (!connection->isConnected()) continue;
         QString list;
-        for (const QString& name : data::ListTables(QString(), connection)) list += name + u',';
+        for (const QString& name : data::ListTables(QString(), connection))
+            list += name + u',';
         Globals().tableLists[std::size_t(n)] = list;
     }
 }
@@ -204,9 +204,8 @@ void LoadCompanyHeader() {
     company.accessLevels = ParamLines().line(7);
     if (company.multiBranch.isEmpty()) company.multiBranch = u"N"_s;
     if (company.currentBranch.isEmpty()) company.currentBranch = company.companyCode;
-    company.branchFilter = company.multiBranch == u"S"_s
-                               ? u" AND FILIAL = "_s + company.currentBranch
-                               : QString();
+    company.branchFilter =
+        company.multiBranch == u"S"_s ? u" AND FILIAL = "_s + company.currentBranch : QString();
     // The access levels allowed for this data folder are kept for the
     // register; no user is refused (the suite's log-in already checked the
     // user's rights).
@@ -218,7 +217,8 @@ void LoadUserSettings() {
     user.flags = PadRight(ParamLines().line(1), 20);
     if (user.flags.at(4) == u' ') user.flags[4] = u'3';
     QString folder = ParamLines().line(2).trimmed();
-    for (int i = 0; i < 8; ++i) user.texts[std::size_t(i)] = ParamLines().line(10 + i);
+    for (int i = 0; i < 8; ++i)
+        user.texts[std::size_t(i)] = ParamLines().line(10 + i);
     if (folder.isEmpty()) folder = platform::DefaultTempFolder();
     user.tempFolder = WithSeparator(folder);
     Globals().registry.dirTemp = user.tempFolder;
@@ -227,14 +227,16 @@ void LoadUserSettings() {
 
 void SaveUserSettings() {
     data::TRecUser& user = Globals().user;
-    user.tempFolder = WithSeparator(user.tempFolder.isEmpty() ? platform::DefaultTempFolder()
-                                                              : user.tempFolder);
+    user.tempFolder =
+        WithSeparator(user.tempFolder.isEmpty() ? platform::DefaultTempFolder() : user.tempFolder);
     const QString key = u"PUSER_"_s + user.name;
     data::ParamRead(B_DIR(1), key, 20);
     ParamLines().setLine(1, user.flags);
     ParamLines().setLine(2, user.tempFolder);
-    for (int i = 0; i < 8; ++i) ParamLines().setLine(10 + i, user.texts[std::size_t(i)]);
-    for (int n = 18; n <= 20; ++n) ParamLines().setLine(n, QString());
+    for (int i = 0; i < 8; ++i)
+        ParamLines().setLine(10 + i, user.texts[std::size_t(i)]);
+    for (int n = 18; n <= 20; ++n)
+        ParamLines().setLine(n, QString());
     data::ParamWrite(B_DIR(1), key, 20);
 }
 
@@ -242,7 +244,8 @@ void LoadUserRights(const QString& userName) {
     data::TRecUser& user = Globals().user;
     data::ParamRead(data::DatabaseFor(u"SEN"_s), u"SEN__"_s + userName, 20);
     user.numberText = FormatDecimal(ParamLines().line(9), 6, 2);
-    for (int i = 0; i < 7; ++i) user.rightsLines[std::size_t(i)] = PadRight(ParamLines().line(10 + i), 50);
+    for (int i = 0; i < 7; ++i)
+        user.rightsLines[std::size_t(i)] = PadRight(ParamLines().line(10 + i), 50);
     if (user.rightsLines[1].trimmed().isEmpty()) user.rightsLines[1] = user.rights1.left(50);
 }
 
@@ -255,8 +258,7 @@ void RestoreLastCompany() {
 
 void LogLogoff() {
     if (!B_DIR(1)->isConnected()) return;
-    data::AuditLog(u"LOGOFF"_s,
-                   Quote(Globals().user.name) + u" - "_s + platform::OsUserName());
+    data::AuditLog(u"LOGOFF"_s, Quote(Globals().user.name) + u" - "_s + platform::OsUserName());
 }
 
 void RunShutdown() {
@@ -275,7 +277,8 @@ void RunShutdown() {
         // Shutting down goes on whatever failed.
     }
     data::TF_OPEN& module = data::DataModule();
-    for (int n = 0; n <= 5; ++n) module.connection(n).close();
+    for (int n = 0; n <= 5; ++n)
+        module.connection(n).close();
 }
 
 } // namespace livrax::shell

@@ -126,7 +126,8 @@ QPushButton* TF_SELC::addButton(const QString& name, const QString& caption) {
 
 void TF_SELC::listColumns() {
     m_offered->clear();
-    for (const ColumnTable& table : ColumnTables(Selection().selSource, m_letterPrefixes->isChecked())) {
+    for (const ColumnTable& table :
+         ColumnTables(Selection().selSource, m_letterPrefixes->isChecked())) {
         m_tableLabel->setText(data::ResolveTableName(table.table.toUpper()));
         for (const ColumnInfo& column : ListTableColumns(table.table))
             m_offered->addItem(ColumnItem(table.prefix, column));

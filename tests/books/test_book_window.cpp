@@ -21,7 +21,7 @@ namespace {
 // A book with the entries book's options, under a key of its own, that
 // records its runs.
 class SampleBook : public BookWindow {
-public:
+  public:
     SampleBook() : BookWindow(u"TF_SAMPLE"_s, u"F_SAMPLE - TESTE"_s) { addOptions(settings); }
     QStringList runs;
     const LineBookSettings<LX53Options> settings = [] {
@@ -30,7 +30,7 @@ public:
         return sample;
     }();
 
-protected:
+  protected:
     void loadSettings() override { setInputs(settings, LoadBookSettings(settings)); }
     void saveSettings() override { SaveBookSettings(settings, inputs(settings)); }
     void runBook(print::Destination destination) override {
@@ -43,7 +43,7 @@ protected:
 class TestBookWindow : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void frameConventions();
 };
 

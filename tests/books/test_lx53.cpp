@@ -36,7 +36,7 @@ QStringList RunBook(LX53Options& options) {
 class TestLX53 : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init() { platform::Clock::setFixed(QDateTime(QDate(2026, 2, 3), QTime(9, 30, 5))); }
     void cleanup() { platform::Clock::reset(); }
     void linesAndTotals_data();
@@ -50,21 +50,23 @@ void TestLX53::linesAndTotals_data() {
     QTest::addColumn<QStringList>("expected");
     // The text page has a cell per character: the nature (4 characters from
     // column 67) touches "ICMS" at column 71, as the layout has them.
-    QTest::newRow("all columns") << true << QStringList{
-        // outras = 100,00 - 80,00 - 5,00, whatever the stored ICMOUTRAS says
-        u"05 NF 100 1 04/01/26 FORNECEDOR UM L SP 100,00 1102ICMS 80,00 12,00 9,60 5,00 15,00"_s,
-        // 10,009 is cut to 10,00; the unknown partner prints its code; the
-        // nature missing from the table is printed
-        u"10 NF 101 2 10/01/26 XYZ RS 10,00 2102ICMS 0,00 0,00 0,00 0,00 10,00"_s,
-        u"IPI 50,00 10,00 5,00 0,00 5,00"_s,
-        u"TOTAL DO PERÍODO 110,00 ICMS 80,00 9,60 5,00 25,00"_s,
-        u"IPI 50,00 5,00 0,00 5,00"_s};
-    QTest::newRow("without ICM") << false << QStringList{
-        u"05 NF 100 1 04/01/26 FORNECEDOR UM L SP 100,00 1102ICMS 80,00"_s,
-        u"10 NF 101 2 10/01/26 XYZ RS 10,00 2102ICMS 0,00"_s,
-        u"IPI 50,00 10,00 5,00 0,00 5,00"_s,
-        u"TOTAL DO PERÍODO 110,00 ICMS 80,00"_s,
-        u"IPI 50,00 5,00 0,00 5,00"_s};
+    QTest::newRow("all columns")
+        << true
+        << QStringList{
+               // outras = 100,00 - 80,00 - 5,00, whatever the stored ICMOUTRAS says
+               u"05 NF 100 1 04/01/26 FORNECEDOR UM L SP 100,00 1102ICMS 80,00 12,00 9,60 5,00 15,00"_s,
+               // 10,009 is cut to 10,00; the unknown partner prints its code; the
+               // nature missing from the table is printed
+               u"10 NF 101 2 10/01/26 XYZ RS 10,00 2102ICMS 0,00 0,00 0,00 0,00 10,00"_s,
+               u"IPI 50,00 10,00 5,00 0,00 5,00"_s,
+               u"TOTAL DO PERÍODO 110,00 ICMS 80,00 9,60 5,00 25,00"_s,
+               u"IPI 50,00 5,00 0,00 5,00"_s};
+    QTest::newRow("without ICM")
+        << false
+        << QStringList{u"05 NF 100 1 04/01/26 FORNECEDOR UM L SP 100,00 1102ICMS 80,00"_s,
+                       u"10 NF 101 2 10/01/26 XYZ RS 10,00 2102ICMS 0,00"_s,
+                       u"IPI 50,00 10,00 5,00 0,00 5,00"_s, u"TOTAL DO PERÍODO 110,00 ICMS 80,00"_s,
+                       u"IPI 50,00 5,00 0,00 5,00"_s};
 }
 
 void TestLX53::linesAndTotals() {

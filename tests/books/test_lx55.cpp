@@ -36,7 +36,7 @@ QStringList RunBook(LX55Options& options) {
 class TestLX55 : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init() { platform::Clock::setFixed(QDateTime(QDate(2026, 2, 3), QTime(9, 30, 5))); }
     void cleanup() { platform::Clock::reset(); }
     void linesAndTotals_data();
@@ -49,29 +49,30 @@ void TestLX55::linesAndTotals_data() {
     QTest::addColumn<QStringList>("expected");
     // On the text page the date (8 characters from column 21) touches the
     // state at column 29, as the layout has them.
-    QTest::newRow("all columns") << true << true << QStringList{
-        // outras is ICMOUTRAS when stored, else contábil - base - isentas
-        u"05 NF 101 1 05/01/26RS 5102 100,00 ICMS 60,00 17,00 10,20 10,00 30,00"_s,
-        // cancelled: listed, no values, still counted for the numbering
-        u"06 NF 102 1 06/01/26RS 5102 *** CANCELADA ***"_s,
-        // 103 and 104 are missing: "*" before the number; the base above
-        // the accounting value is capped at it; substitution marked
-        u"07 NF *105 1 07/01/26SP 5102 50,00 ICMS 50,00 12,00 6,00 0,00 7,00 ST"_s,
-        u"IPI 40,00 10,00 4,00 0,00 14,00"_s,
-        // 106 is of a nature left out of the books; 107 has no amount
-        u"08 NF *107 1 08/01/26RS 5102 *** CANCELADA ***"_s,
-        // outras total 37,00 less the substitution tax 4,00
-        u"TOTAL DO PERÍODO 150,00 ICMS 110,00 16,20 10,00 33,00"_s,
-        u"IPI 40,00 4,00 0,00 14,00"_s,
-        u"(ST) Subst.Tributária: 70,00 4,00"_s};
-    QTest::newRow("without ICM and ST") << false << false << QStringList{
-        u"05 NF 101 1 05/01/26RS 5102 100,00 ICMS 10,00 30,00"_s,
-        u"06 NF 102 1 06/01/26RS 5102 *** CANCELADA ***"_s,
-        u"07 NF *105 1 07/01/26SP 5102 50,00 ICMS 0,00 7,00 ST"_s,
-        u"IPI 40,00 10,00 4,00 0,00 14,00"_s,
-        u"08 NF *107 1 08/01/26RS 5102 *** CANCELADA ***"_s,
-        u"TOTAL DO PERÍODO 150,00 ICMS 10,00 33,00"_s,
-        u"IPI 40,00 4,00 0,00 14,00"_s};
+    QTest::newRow("all columns")
+        << true << true
+        << QStringList{// outras is ICMOUTRAS when stored, else contábil - base - isentas
+                       u"05 NF 101 1 05/01/26RS 5102 100,00 ICMS 60,00 17,00 10,20 10,00 30,00"_s,
+                       // cancelled: listed, no values, still counted for the numbering
+                       u"06 NF 102 1 06/01/26RS 5102 *** CANCELADA ***"_s,
+                       // 103 and 104 are missing: "*" before the number; the base above
+                       // the accounting value is capped at it; substitution marked
+                       u"07 NF *105 1 07/01/26SP 5102 50,00 ICMS 50,00 12,00 6,00 0,00 7,00 ST"_s,
+                       u"IPI 40,00 10,00 4,00 0,00 14,00"_s,
+                       // 106 is of a nature left out of the books; 107 has no amount
+                       u"08 NF *107 1 08/01/26RS 5102 *** CANCELADA ***"_s,
+                       // outras total 37,00 less the substitution tax 4,00
+                       u"TOTAL DO PERÍODO 150,00 ICMS 110,00 16,20 10,00 33,00"_s,
+                       u"IPI 40,00 4,00 0,00 14,00"_s, u"(ST) Subst.Tributária: 70,00 4,00"_s};
+    QTest::newRow("without ICM and ST")
+        << false << false
+        << QStringList{u"05 NF 101 1 05/01/26RS 5102 100,00 ICMS 10,00 30,00"_s,
+                       u"06 NF 102 1 06/01/26RS 5102 *** CANCELADA ***"_s,
+                       u"07 NF *105 1 07/01/26SP 5102 50,00 ICMS 0,00 7,00 ST"_s,
+                       u"IPI 40,00 10,00 4,00 0,00 14,00"_s,
+                       u"08 NF *107 1 08/01/26RS 5102 *** CANCELADA ***"_s,
+                       u"TOTAL DO PERÍODO 150,00 ICMS 10,00 33,00"_s,
+                       u"IPI 40,00 4,00 0,00 14,00"_s};
 }
 
 void TestLX55::linesAndTotals() {

@@ -20,7 +20,7 @@ using namespace Qt::StringLiterals;
 class TestRouting : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void cleanup() { platform::Clock::reset(); }
     void resolvesNames_data();
     void resolvesNames();
@@ -36,7 +36,7 @@ private Q_SLOTS:
 };
 
 void TestRouting::resolvesNames_data() {
-    QTest::addColumn<QString>("store");   // table lists of the two databases
+    QTest::addColumn<QString>("store"); // table lists of the two databases
     QTest::addColumn<QString>("erp");
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("name");
@@ -44,17 +44,16 @@ void TestRouting::resolvesNames_data() {
     const QString perCompany = u"VRTNPAR,VRTNPDE,VRTNPDE001,"_s;
     QTest::newRow("company table in 5") << perCompany << plain << u"PDE"_s << u"VRTNPDE001"_s;
     QTest::newRow("plain table in 5") << plain << QString() << u"PDE"_s << u"VRTNPDE"_s;
-    QTest::newRow("company table in 1") << u"VRTNPAR,"_s << perCompany << u"PDE"_s
-                                        << u"VRTNPDE001"_s;
+    QTest::newRow("company table in 1")
+        << u"VRTNPAR,"_s << perCompany << u"PDE"_s << u"VRTNPDE001"_s;
     QTest::newRow("5 wins over 1") << plain << perCompany << u"PDE"_s << u"VRTNPDE"_s;
     QTest::newRow("unknown code") << plain << plain << u"pde"_s << u"VRTNPDE"_s;
     QTest::newRow("unlisted lower case") << QString() << QString() << u"xyz"_s << u"VRTNXYZ"_s;
-    QTest::newRow("full name unchanged") << perCompany << QString() << u"VRTNPDE"_s
-                                         << u"VRTNPDE"_s;
+    QTest::newRow("full name unchanged") << perCompany << QString() << u"VRTNPDE"_s << u"VRTNPDE"_s;
     QTest::newRow("short VRTN name") << QString() << QString() << u"VRTNp"_s << u"VRTNP"_s;
     QTest::newRow("lower-case prefix") << QString() << QString() << u"vrtnp"_s << u"vrtnp"_s;
-    QTest::newRow("code and text") << perCompany << QString() << u"PDE - NOTAS"_s
-                                   << u"VRTNPDE001"_s;
+    QTest::newRow("code and text")
+        << perCompany << QString() << u"PDE - NOTAS"_s << u"VRTNPDE001"_s;
     QTest::newRow("other name") << QString() << QString() << u"rdb$fields"_s << u"rdb$fields"_s;
     QTest::newRow("digit") << QString() << QString() << u"5"_s << u"5"_s;
 }
@@ -112,21 +111,20 @@ void TestRouting::runSelectBuildsTheStatement_data() {
     QTest::newRow("plain") << int(Slot::T_CON1) << u"EMPRESA"_s << u"FJ = 'J'"_s << u"EMPRESA"_s
                            << QString()
                            << u"SELECT EMPRESA FROM VRTNEMP A\nWHERE FJ = 'J'\nORDER BY EMPRESA"_s;
-    QTest::newRow("value compared") << int(Slot::T_CON1) << u"*"_s << u"SIGLA"_s << QString()
-                                    << u"D'AVILA"_s
-                                    << u"SELECT * FROM VRTNEMP A\nWHERE SIGLA\n = 'D''AVILA'"_s;
-    QTest::newRow("value after LIKE") << int(Slot::T_CON1) << u"*"_s << u"EMPRESA LIKE"_s
-                                      << QString() << u"HOSP%"_s
-                                      << u"SELECT * FROM VRTNEMP A\nWHERE EMPRESA LIKE\n'HOSP%'"_s;
-    QTest::newRow("value as clause") << int(Slot::T_CON1) << u"*"_s << QString() << QString()
-                                     << u"WHERE ESTADO = 'RS'"_s
-                                     << u"SELECT * FROM VRTNEMP A\nWHERE ESTADO = 'RS'"_s;
-    QTest::newRow("whole statement") << int(Slot::T_CON1)
-                                     << u"select COUNT(*) FROM VRTNPDS"_s << u"X"_s << u"Y"_s
-                                     << QString() << u"select COUNT(*) FROM VRTNPDS"_s;
+    QTest::newRow("value compared")
+        << int(Slot::T_CON1) << u"*"_s << u"SIGLA"_s << QString() << u"D'AVILA"_s
+        << u"SELECT * FROM VRTNEMP A\nWHERE SIGLA\n = 'D''AVILA'"_s;
+    QTest::newRow("value after LIKE")
+        << int(Slot::T_CON1) << u"*"_s << u"EMPRESA LIKE"_s << QString() << u"HOSP%"_s
+        << u"SELECT * FROM VRTNEMP A\nWHERE EMPRESA LIKE\n'HOSP%'"_s;
+    QTest::newRow("value as clause")
+        << int(Slot::T_CON1) << u"*"_s << QString() << QString() << u"WHERE ESTADO = 'RS'"_s
+        << u"SELECT * FROM VRTNEMP A\nWHERE ESTADO = 'RS'"_s;
+    QTest::newRow("whole statement")
+        << int(Slot::T_CON1) << u"select COUNT(*) FROM VRTNPDS"_s << u"X"_s << u"Y"_s << QString()
+        << u"select COUNT(*) FROM VRTNPDS"_s;
     QTest::newRow("T_CADSQL all fields") << int(Slot::T_CADSQL) << QString() << QString()
-                                         << QString() << QString()
-                                         << u"SELECT * FROM VRTNEMP A"_s;
+                                         << QString() << QString() << u"SELECT * FROM VRTNEMP A"_s;
 }
 
 void TestRouting::runSelectBuildsTheStatement() {
@@ -149,11 +147,12 @@ void TestRouting::runSelectWalksRowsAndFailsQuietly() {
     QVERIFY(RunSelect(Slot::T_CON3, u"EMP"_s, u"SIGLA, EMPRESA"_s, QString(), u"SIGLA"_s));
     DataSlot& slot = DataModule().slot(Slot::T_CON3);
     QStringList seen;
-    for (; !slot.eof(); slot.next()) seen << slot.value(u"EMPRESA"_s).toString();
+    for (; !slot.eof(); slot.next())
+        seen << slot.value(u"EMPRESA"_s).toString();
     QCOMPARE(seen, (QStringList{u"ALFA"_s, u"BETA"_s}));
     QVERIFY(!RunSelect(Slot::T_CON3, u"EMP"_s, u"*"_s, u"SIGLA = 'Z'"_s));
     QVERIFY(!RunSelect(Slot::T_CON3, u"EMP"_s, u"NO_SUCH_COLUMN"_s, QString()));
-    QVERIFY(!slot.transaction().isActive()); // rolled back
+    QVERIFY(!slot.transaction().isActive());                        // rolled back
     QVERIFY(!RunSelect(Slot::T_CON3, u"XYZ"_s, u"*"_s, QString())); // no database
     // The slot works again after a failure.
     QVERIFY(RunSelect(Slot::T_CON3, u"EMP"_s, u"*"_s, u"SIGLA = 'B'"_s));
@@ -228,8 +227,7 @@ void TestRouting::catalogueInsertsThenUpdates() {
     QCOMPARE(slot.value(u"ADESCRICAO"_s).toString(), u"ENTRADAS"_s);
     QVERIFY(slot.next());
     QCOMPARE(slot.value(u"ASEQ"_s).toString(), u"010"_s); // the highest when none given
-    QCOMPARE(slot.value(u"ADESCRICAO"_s).toString(),
-             u"NOTAS DE SAÍDA COM UMA DESCRIÇÃO LONGA D"_s);
+    QCOMPARE(slot.value(u"ADESCRICAO"_s).toString(), u"NOTAS DE SAÍDA COM UMA DESCRIÇÃO LONGA D"_s);
 }
 
 void TestRouting::openTableShowsAWholeTable() {
@@ -238,7 +236,7 @@ void TestRouting::openTableShowsAWholeTable() {
     QVERIFY(OpenTable(u"NAT"_s, Slot::T_TAB1));
     QCOMPARE(DataModule().slot(Slot::T_TAB1).value(u"DESCRICAO"_s).toString(), u"VENDA"_s);
     QVERIFY(OpenTable(u"NAT"_s, Slot::T_TAB1, B_DIR(1), u"NATOPER = 1"_s)); // already open
-    QVERIFY(!OpenTable(u"NAT"_s, Slot::T_TAB2, B_DIR(5))); // not in that database
+    QVERIFY(!OpenTable(u"NAT"_s, Slot::T_TAB2, B_DIR(5)));                  // not in that database
     QVERIFY(OpenTable(u"NAT"_s, Slot::T_TAB2, B_DIR(1), u"NATOPER = 1"_s));
     QVERIFY(DataModule().slot(Slot::T_TAB2).eof());
     CommitAll();

@@ -33,14 +33,16 @@ QStringList DumpDatabase(const QString& path) {
                            u"RDB$RELATION_NAME STARTING WITH 'VRTN'"_s);
     QStringList names;
     tables.open();
-    while (tables.fetch()) names.append(tables.value(0).toString());
+    while (tables.fetch())
+        names.append(tables.value(0).toString());
     QStringList rows;
     for (const QString& name : names) {
         data::Statement select(connection, transaction, u"SELECT * FROM "_s + name);
         select.open();
         while (select.fetch()) {
             QString row = name;
-            for (int i = 0; i < select.columnCount(); ++i) row += u'|' + select.value(i).toString();
+            for (int i = 0; i < select.columnCount(); ++i)
+                row += u'|' + select.value(i).toString();
             rows.append(row);
         }
     }
@@ -62,10 +64,10 @@ qint64 Scalar(data::Connection& connection, const QString& sql) {
 class TestDemo : public QObject {
     Q_OBJECT
 
-private:
+  private:
     QTemporaryDir m_config;
 
-private Q_SLOTS:
+  private Q_SLOTS:
     // The demo logs its user in: keep that in a settings store of our own.
     void initTestCase() { qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit()); }
     void sameSeedGivesSameRows();
@@ -154,14 +156,16 @@ void TestDemo::documentsAreConsistent() {
     // What the books must meet: natures left out of the books, a nature missing
     // from the table, tax substitution, IPI and service invoices.
     QCOMPARE_GT(Scalar(erp, u"SELECT COUNT(*) FROM VRTNPDS S JOIN VRTNNAT N ON N.NATOPER = "
-                            u"S.NATOPER WHERE N.ATUGIAICM = 'N'"_s), 0);
+                            u"S.NATOPER WHERE N.ATUGIAICM = 'N'"_s),
+                0);
     QCOMPARE(Scalar(erp, u"SELECT COUNT(*) FROM VRTNPDE E WHERE NOT EXISTS (SELECT 1 FROM "
                          u"VRTNNAT N WHERE N.NATOPER = E.NATOPER)"_s),
              qint64(1));
     QCOMPARE_GT(Scalar(erp, u"SELECT COUNT(*) FROM VRTNPDS WHERE SUBSTRVALOR > 0"_s), 0);
     QCOMPARE_GT(Scalar(erp, u"SELECT COUNT(*) FROM VRTNPDS WHERE IPIVALOR > 0"_s), 0);
     QCOMPARE_GT(Scalar(erp, u"SELECT COUNT(*) FROM VRTNPDS WHERE ISQNVALOR > 0 AND NATOPER IN "
-                            u"(5933, 6933)"_s), 0);
+                            u"(5933, 6933)"_s),
+                0);
     QCOMPARE_GT(Scalar(erp, u"SELECT COUNT(*) FROM VRTNPRO WHERE TIPOPRO IN ('C', 'D')"_s), 0);
 
     // Partners' CNPJs carry valid check digits.
@@ -171,7 +175,8 @@ void TestDemo::documentsAreConsistent() {
     partners.open();
     int checked = 0;
     while (partners.fetch()) {
-        QVERIFY2(IsValidCNPJ(partners.value(0).toString()), qPrintable(partners.value(0).toString()));
+        QVERIFY2(IsValidCNPJ(partners.value(0).toString()),
+                 qPrintable(partners.value(0).toString()));
         ++checked;
     }
     QCOMPARE_GT(checked, 20);

@@ -411,7 +411,8 @@ void TestPrintJob::pdfHasThePagesAndTheirText() {
     QVERIFY2(!info.isEmpty(), "pdfinfo (poppler-utils) is needed for this test");
     const int pages = info.section(u"Pages:"_s, 1).section(u'\n', 0, 0).trimmed().toInt();
     QVERIFY(pages >= 2);
-    const QString text = test::RunTool(u"pdftotext"_s, {u"-layout"_s, job.settings.outputFile, u"-"_s});
+    const QString text =
+        test::RunTool(u"pdftotext"_s, {u"-layout"_s, job.settings.outputFile, u"-"_s});
     QVERIFY(text.contains(u"EMPRESA DE TESTE LTDA"_s));
     QVERIFY(text.contains(u"REGISTRO DE ENTRADAS"_s));
     QVERIFY(text.contains(u"Nota 1000"_s));

@@ -38,7 +38,7 @@ QString ReadLine(Connection* db, const QString& key, int line) {
 class TestStartup : public QObject {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<QTemporaryDir> m_config;
     std::unique_ptr<test::TestDatabase> m_erp, m_store;
     QStringList m_messages;
@@ -58,7 +58,7 @@ private:
         shell::WriteLogin(login);
     }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init() {
         m_config = std::make_unique<QTemporaryDir>();
         qputenv("XDG_CONFIG_HOME", m_config->path().toLocal8Bit());
@@ -87,7 +87,8 @@ private Q_SLOTS:
 void TestStartup::startsWithoutAnyRegistryKey() {
     shell::StartProgram(sink());
     QCOMPARE(m_messages, QStringList());
-    for (int n = 1; n <= 5; ++n) QVERIFY(!B_DIR(n)->isConnected());
+    for (int n = 1; n <= 5; ++n)
+        QVERIFY(!B_DIR(n)->isConnected());
     QCOMPARE(Globals().company.name, QString());
     QCOMPARE(Globals().user.tempFolder, platform::DefaultTempFolder());
     QCOMPARE(Globals().registry.dirTemp, platform::DefaultTempFolder());
@@ -99,8 +100,8 @@ void TestStartup::loadsUserCompanyAndSettings() {
     logIn(m_erp->path(), m_store->path());
     StoreKey(*m_store, u"VRTNCAE"_s,
              {u"EMPRESA TESTE LTDA#RUA A, 1#TESTE"_s, u"CANOAS#RS#92000-000#CENTRO"_s,
-              u"51#3333-4444#3333-5555#a@b.com"_s, u"11.222.333/0001-81#1234567890#99"_s,
-              u"1#1"_s, u"7#U#S"_s, u"789"_s});
+              u"51#3333-4444#3333-5555#a@b.com"_s, u"11.222.333/0001-81#1234567890#99"_s, u"1#1"_s,
+              u"7#U#S"_s, u"789"_s});
     // A folder typed without its final separator is used with one.
     StoreKey(*m_erp, u"PUSER_ANA"_s, {u"SS"_s, u"/dados/temp"_s});
     StoreKey(*m_erp, u"SEN__ANA"_s,
@@ -192,13 +193,15 @@ void TestStartup::missingOtherDatabaseEndsTheChain() {
 
 void TestStartup::shutdownStoresLastCompanyAndLogsOff() {
     logIn(m_erp->path(), m_store->path());
-    StoreKey(*m_store, u"VRTNCAE"_s, {u"EMPRESA"_s, QString(), QString(), QString(), QString(), u"3"_s});
+    StoreKey(*m_store, u"VRTNCAE"_s,
+             {u"EMPRESA"_s, QString(), QString(), QString(), QString(), u"3"_s});
     StoreKey(*m_store, u"USUARIO_ANA"_s, {u"001"_s, u"outra linha"_s});
     shell::StartProgram(sink());
     QCOMPARE(Globals().company.companyCode, u"001"_s);
     Globals().company.companyCode = u"004"_s; // the user switched companies
     shell::RunShutdown();
-    for (int n = 0; n <= 5; ++n) QVERIFY(!DataModule().connection(n).isConnected());
+    for (int n = 0; n <= 5; ++n)
+        QVERIFY(!DataModule().connection(n).isConnected());
 
     Connection store;
     store.open(m_store->options());
@@ -220,7 +223,7 @@ void TestStartup::registryValuesRoundTrip() {
     RegistryValues& registry = Globals().registry;
     registry.system = u"LIVRAX"_s;
     registry.fmq = {u"PDE"_s, u"/rel"_s, u"base"_s, u"VRTNPDE"_s, u"a.fmq"_s,
-                    u"b"_s, u"c"_s, u"d"_s, u"e"_s, u"IMPRIMIR"_s};
+                    u"b"_s,   u"c"_s,    u"d"_s,    u"e"_s,       u"IMPRIMIR"_s};
     registry.fmqPrinted = true;
     registry.fmqMenuItem = 12;
     registry.campos = {u"A"_s, QString(), u"C"_s};

@@ -10,7 +10,7 @@ namespace livrax::test {
 // filled and the company code is "001". The destructor
 // closes every connection and resets the shared values, so tests stay apart.
 class ModuleFixture {
-public:
+  public:
     ModuleFixture();
     ~ModuleFixture();
     ModuleFixture(const ModuleFixture&) = delete;
@@ -23,7 +23,7 @@ public:
     // dropping tables).
     void refreshTableLists();
 
-private:
+  private:
     TestDatabase m_erp;
     TestDatabase m_store{TestDatabase::Tables::ProgramOnly};
 };

@@ -26,16 +26,17 @@ QString TemplatePath(TestDatabase::Tables tables) {
     static QString paths[2];
     QString& path = paths[tables == TestDatabase::Tables::All ? 0 : 1];
     if (path.isEmpty()) {
-        if (!folder.isValid()) throw std::runtime_error("no temporary folder for the test database");
+        if (!folder.isValid())
+            throw std::runtime_error("no temporary folder for the test database");
         const bool all = tables == TestDatabase::Tables::All;
-        const QString file =
-            folder.filePath(all ? u"all.fdb"_s : u"program.fdb"_s);
+        const QString file = folder.filePath(all ? u"all.fdb"_s : u"program.fdb"_s);
         data::Connection connection;
         if (all)
             data::CreateDatabaseWithSchema(connection, OptionsFor(file),
                                            {data::SchemaPart::Erp, data::SchemaPart::System});
         else
-            data::CreateDatabaseWithSchema(connection, OptionsFor(file), {data::SchemaPart::System});
+            data::CreateDatabaseWithSchema(connection, OptionsFor(file),
+                                           {data::SchemaPart::System});
         connection.close();
         path = file;
     }
@@ -52,11 +53,17 @@ TestDatabase::TestDatabase(Tables tables) : m_connection(std::make_unique<data::
     m_connection->open(options());
 }
 
-TestDatabase::~TestDatabase() { m_connection->close(); }
+TestDatabase::~TestDatabase() {
+    m_connection->close();
+}
 
-data::ConnectionOptions TestDatabase::options() const { return OptionsFor(m_path); }
+data::ConnectionOptions TestDatabase::options() const {
+    return OptionsFor(m_path);
+}
 
-void TestDatabase::load(const QString& script) { data::RunSqlScript(*m_connection, script); }
+void TestDatabase::load(const QString& script) {
+    data::RunSqlScript(*m_connection, script);
+}
 
 void TestDatabase::loadFile(const QString& name) {
     QFile file(QStringLiteral(LIVRAX_FIXTURES_DIR "/") + name);
@@ -65,6 +72,8 @@ void TestDatabase::loadFile(const QString& name) {
     load(QString::fromUtf8(file.readAll()));
 }
 
-void TestDatabase::exec(const QString& sql) { m_connection->executeImmediate(sql); }
+void TestDatabase::exec(const QString& sql) {
+    m_connection->executeImmediate(sql);
+}
 
 } // namespace livrax::test

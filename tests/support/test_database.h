@@ -15,7 +15,7 @@ namespace livrax::test {
 // loaded once per test process into a template file; every TestDatabase is a
 // copy of it, so creating one takes milliseconds.
 class TestDatabase {
-public:
+  public:
     // Which tables the database starts with.
     enum class Tables { All, ProgramOnly };
 
@@ -35,7 +35,7 @@ public:
     // Runs one statement and commits it.
     void exec(const QString& sql);
 
-private:
+  private:
     QTemporaryDir m_dir;
     QString m_path;
     std::unique_ptr<data::Connection> m_connection;
