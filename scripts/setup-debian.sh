@@ -11,6 +11,7 @@ packages=(
   libxlsxwriter-dev                   # spreadsheet output
   poppler-utils                       # tests read the PDFs back (pdfinfo, pdftotext)
   unzip                               # tests read the .xlsx and .odt files back
+  clang-format                        # the test step checks the formatting
 )
 
 missing=()
