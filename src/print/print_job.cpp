@@ -57,14 +57,6 @@ void PrintJob::setSurface(std::unique_ptr<PrintSurface> surface) {
     m_surface = std::move(surface);
 }
 
-QString PrintJob::NormaliseStyle(const QString& style) {
-    QString letters;
-    for (const QChar c : style.toUpper())
-        if ((c == u'B' || c == u'S' || c == u'I') && !letters.contains(c)) letters += c;
-    if (letters == u"SB"_s) letters = u"BS"_s;
-    return letters;
-}
-
 bool PrintJob::has(SurfaceCapability capability) const {
     return m_surface && m_surface->capabilities().testFlag(capability);
 }
@@ -167,7 +159,7 @@ void PrintJob::startJob() {
     style.replace(u"FSBOLD"_s, u"B"_s)
         .replace(u"FSUNDERLINE"_s, u"S"_s)
         .replace(u"FSITALIC"_s, u"I"_s);
-    m_jobFont = {settings.jobFontName, settings.jobFontSize, NormaliseStyle(style)};
+    m_jobFont = {settings.jobFontName, settings.jobFontSize, StyleCode(StyleFromCode(style))};
 
     if (has(SurfaceCapability::PreviewPages) || has(SurfaceCapability::Cells)) {
         m.pageWidth = m.previewWidth;
@@ -218,7 +210,7 @@ int PrintJob::alignedX(int x, Align align, const QString& text, const FontSpec& 
 FontSpec PrintJob::fontOf(int size, const QString& style) const {
     return {next.fontName.isEmpty() ? m_jobFont.name : next.fontName,
             size == 0 ? m_jobFont.size : size,
-            style.isEmpty() ? m_jobFont.style : NormaliseStyle(style)};
+            style.isEmpty() ? m_jobFont.style : StyleCode(StyleFromCode(style))};
 }
 
 // Draws a text whose row is resolved: `y` the row's position plus its extra,

@@ -165,10 +165,6 @@ class PrintJob {
     int readColumn(const Arg& column) const;
     bool inRange() const;
 
-    // Style letters as the job uses them: "B", "S", "I" in any order, other
-    // characters dropped, "SB" read as "BS".
-    static QString NormaliseStyle(const QString& style);
-
   private:
     int RowUnits(int row) const;
     void measure();

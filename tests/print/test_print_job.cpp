@@ -95,6 +95,7 @@ class TestPrintJob : public QObject {
     void alignments_data();
     void alignments();
     void oneShotSettingsLastOneText();
+    void codesOfStoredReports();
     void boxesOutsideThePageRangeAreNotDrawn();
     void pageBreakThreshold();
     void textGridRepeatsTheHeaderWithoutFormFeed();
@@ -218,6 +219,23 @@ void TestPrintJob::oneShotSettingsLastOneText() {
     QCOMPARE(texts[1].font.style, QString());
     QCOMPARE(texts[2].font.size, 10);
     QCOMPARE(texts[2].font.style, u"I"_s);
+}
+
+void TestPrintJob::codesOfStoredReports() {
+    // Every destination letter reads back as itself; anything else is none.
+    for (const QString& letter : {u"V"_s, u"P"_s, u"T"_s, u"E"_s, u"W"_s, u"K"_s, u"F"_s, u"G"_s}) {
+        const std::optional<Destination> destination = DestinationFromCode(letter);
+        QVERIFY2(destination.has_value(), qPrintable(letter));
+        QCOMPARE(DestinationCode(*destination), letter);
+    }
+    for (const QString& other : {QString(), u"v"_s, u"X"_s, u"VV"_s})
+        QVERIFY2(!DestinationFromCode(other).has_value(), qPrintable(other));
+    QCOMPARE(OrientationFromCode(u"1"_s), Orientation::Landscape);
+    QCOMPARE(OrientationFromCode(u"0"_s), Orientation::Portrait);
+    QCOMPARE(OrientationFromCode(QString()), Orientation::Portrait);
+    QCOMPARE(HeaderStyleFromCode(u"1"_s), HeaderStyle::Boxed);
+    QCOMPARE(HeaderStyleFromCode(u"2"_s), HeaderStyle::Simple);
+    QCOMPARE(StyleCode(StyleFromCode(u"isb8x"_s)), u"BSI"_s);
 }
 
 void TestPrintJob::boxesOutsideThePageRangeAreNotDrawn() {
