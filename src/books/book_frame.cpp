@@ -105,6 +105,20 @@ void DrawColumnTitleBoxes(print::PrintJob& job, int split) {
     job.drawBox(60, split + 1, 105, Box::Filled, 4);
 }
 
+void PrintValueColumnTitles(print::PrintJob& job, bool taxTitle, bool ipiTitle) {
+    job.printTextAt(80, ValueColumn::Accounting, u"Valor"_s, Align::Right);
+    job.printTextAt(80, ValueColumn::TaxName, u"ICMS"_s);
+    if (taxTitle) job.printTextAt(80, ValueColumn::Tax, u"Imposto"_s, Align::Right);
+    job.printTextAt(80, ValueColumn::Exempt, u"Isentas ou"_s, Align::Right);
+    job.printTextAt(90, ValueColumn::Accounting, u"Contabil"_s, Align::Right);
+    if (ipiTitle) job.printTextAt(90, ValueColumn::TaxName, u"IPI"_s);
+    job.printTextAt(90, ValueColumn::Base, u"Base Calc."_s, Align::Right);
+    job.printTextAt(90, ValueColumn::Rate, u"Aliq."_s, Align::Right);
+    job.printTextAt(90, ValueColumn::Tax, u"Creditado"_s, Align::Right);
+    job.printTextAt(90, ValueColumn::Exempt, u"Não Tribut."_s, Align::Right);
+    job.printTextAt(90, ValueColumn::Other, u"Outras"_s, Align::Right);
+}
+
 void PrintBookRate(print::PrintJob& job, qint64 rate) {
     job.printText(ValueColumn::Rate, FormatScaled(rate, 6, 2), Align::Right);
 }

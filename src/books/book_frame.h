@@ -90,7 +90,11 @@ void PrintBookAmount(print::PrintJob& job, int column, qint64 value);
 // columns 0 to `split` and from the next one to the right edge.
 void DrawColumnTitleBoxes(print::PrintJob& job, int split = 55);
 
-// The IPI amounts of an invoice or of a period.
+// The titles over the shared value columns, rows 80 and 90: "Valor
+// Contabil", "ICMS" (and "IPI" when `ipiTitle`), "Base Calc.", "Aliq.",
+// "Imposto" (when `taxTitle`) "Creditado", "Isentas ou Não Tribut.", "Outras".
+void PrintValueColumnTitles(print::PrintJob& job, bool taxTitle, bool ipiTitle);
+
 // The ICMS amounts of an invoice or of a period.
 struct IcmsAmounts {
     qint64 accounting = 0, base = 0, tax = 0, exempt = 0, other = 0;
@@ -104,6 +108,7 @@ struct IcmsAmounts {
     }
 };
 
+// The IPI amounts of an invoice or of a period.
 struct IpiAmounts {
     qint64 base = 0, tax = 0, exempt = 0, other = 0;
     IpiAmounts& operator+=(const IpiAmounts& more) {

@@ -29,24 +29,14 @@ void PrintHeaderBlock(PrintJob& job, const LX53Options& options) {
                     {10, StyleFlag::Bold});
     job.printTextAt(70, 1, u"D"_s);
     job.printTextAt(80, 1, u" I"_s);
-    job.printTextAt(80, ValueColumn::Accounting, u"Valor"_s, Align::Right);
     job.printTextAt(80, 67, u"Clas."_s);
-    job.printTextAt(80, ValueColumn::TaxName, u"ICMS"_s);
-    job.printTextAt(80, ValueColumn::Tax, u"Imposto"_s, Align::Right);
-    job.printTextAt(80, ValueColumn::Exempt, u"Isentas ou"_s, Align::Right);
     job.printTextAt(90, 1, u"A"_s);
     job.printTextAt(90, 8, u"Nota"_s);
     job.printTextAt(90, 20, u"Data"_s);
     job.printTextAt(90, 29, u"Empresa"_s);
     job.printTextAt(90, 52, u"UF"_s);
-    job.printTextAt(90, ValueColumn::Accounting, u"Contabil"_s, Align::Right);
     job.printTextAt(90, 67, u"Fisc."_s);
-    if (options.printIpi) job.printTextAt(90, ValueColumn::TaxName, u"IPI"_s);
-    job.printTextAt(90, ValueColumn::Base, u"Base Calc."_s, Align::Right);
-    job.printTextAt(90, ValueColumn::Rate, u"Aliq."_s, Align::Right);
-    job.printTextAt(90, ValueColumn::Tax, u"Creditado"_s, Align::Right);
-    job.printTextAt(90, ValueColumn::Exempt, u"Não Tribut."_s, Align::Right);
-    job.printTextAt(90, ValueColumn::Other, u"Outras"_s, Align::Right);
+    PrintValueColumnTitles(job, true, options.printIpi);
     job.printTextAt(110, 0, QString()); // the first line starts here
     job.headerPrinted();
 }

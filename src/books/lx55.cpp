@@ -31,10 +31,6 @@ void PrintHeaderBlock(PrintJob& job, const LX55Options& options) {
     job.printTextAt(70, 1, u"D"_s);
     job.printTextAt(80, 1, u"I"_s);
     job.printTextAt(80, 33, u"Clas."_s);
-    job.printTextAt(80, ValueColumn::Accounting, u"Valor"_s, Align::Right);
-    job.printTextAt(80, ValueColumn::TaxName, u"ICMS"_s);
-    if (options.printIcm) job.printTextAt(80, ValueColumn::Tax, u"Imposto"_s, Align::Right);
-    job.printTextAt(80, ValueColumn::Exempt, u"Isentas ou"_s, Align::Right);
     job.printTextAt(90, 1, u"A"_s);
     job.printTextAt(90, 9, u"Nota"_s);
     job.printTextAt(90, 17, u"Se"_s);
@@ -42,13 +38,7 @@ void PrintHeaderBlock(PrintJob& job, const LX55Options& options) {
     job.printTextAt(90, 29, u"UF"_s);
     job.printTextAt(90, 33, u"Fisc."_s);
     if (options.printCompany) job.printTextAt(90, 38, u"Empresa"_s);
-    job.printTextAt(90, ValueColumn::Accounting, u"Contabil"_s, Align::Right);
-    if (options.printIpi) job.printTextAt(90, ValueColumn::TaxName, u"IPI"_s);
-    job.printTextAt(90, ValueColumn::Base, u"Base Calc."_s, Align::Right);
-    job.printTextAt(90, ValueColumn::Rate, u"Aliq."_s, Align::Right);
-    job.printTextAt(90, ValueColumn::Tax, u"Creditado"_s, Align::Right);
-    job.printTextAt(90, ValueColumn::Exempt, u"Não Tribut."_s, Align::Right);
-    job.printTextAt(90, ValueColumn::Other, u"Outras"_s, Align::Right);
+    PrintValueColumnTitles(job, options.printIcm, options.printIpi);
     job.printTextAt(90, 127, u"Obs"_s);
     job.printTextAt(110, 0, QString()); // the first line starts here
     job.headerPrinted();
