@@ -5,6 +5,7 @@
 #include "demo/demo_command.h"
 #include "demo_program.h"
 #include "platform/environment.h"
+#include "platform/stop_signals.h"
 #include "shell/book_command.h"
 #include "shell/desktop.h"
 #include "shell/info_command.h"
@@ -63,6 +64,9 @@ bool DrawsPages(int argc, char** argv) {
 }
 
 int main(int argc, char** argv) {
+    // SIGINT and SIGTERM end the running job as a failure and leave through
+    // the normal shut-down.
+    livrax::platform::InstallStopSignals();
     // A display is needed for windows; without one the jobs still run.
     std::unique_ptr<QCoreApplication> app;
     if (WantsWindows(argc, argv) && livrax::platform::HasDisplay()) {

@@ -1,5 +1,6 @@
 #include "books/book_frame.h"
 
+#include "common/conditions.h"
 #include "common/dates.h"
 #include "common/fields.h"
 #include "common/numbers.h"
@@ -7,14 +8,31 @@
 #include "data/data_module.h"
 #include "data/db_error.h"
 #include "data/globals.h"
+#include "data/metadata.h"
 #include "data/queries.h"
+#include "data/stop_cancel.h"
 #include "platform/clock.h"
+#include "platform/stop_signals.h"
 
 namespace livrax::books {
 
 using namespace Qt::StringLiterals;
 using print::Align;
 using print::StyleFlag;
+
+void CheckBookPeriod(const BookPeriod& period, const QString& table) {
+    QString filter = period.filter;
+    const QString problem = FilterProblem(filter.replace(u'#', u' '));
+    if (!problem.isEmpty())
+        throw BookError(u"Filtro recusado (só pode restringir as notas do livro): "_s + problem +
+                        u"."_s);
+    if (period.dateField.isEmpty()) return;
+    const QString field = TextAfter(period.dateField, u"."_s).trimmed().toUpper();
+    for (const QString& dateField : data::ListDateFields(table))
+        if (dateField.trimmed().toUpper() == field) return;
+    throw BookError(u"Campo de data recusado: "_s + period.dateField +
+                    u" não é uma coluna de data da tabela "_s + table + u"."_s);
+}
 
 QString PeriodCondition(const QString& baseCondition, BookPeriod& period) {
     QString condition = baseCondition;
@@ -133,37 +151,54 @@ void PrintIpiLine(print::PrintJob& job, const IpiAmounts& ipi, std::optional<qin
     job.newLine();
 }
 
-QString RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBook& book) {
+void RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBook& book) {
+    CheckBookPeriod(period, book.table);
     const QString condition = PeriodCondition(book.baseCondition, period);
+    // A stop signal cancels the query in the database too.
+    const data::CancelOnStop cancelOnStop;
     BookLookups lookups;
     lookups.load();
     SetUpBookJob(job, job.settings.destination, period.firstPage);
     job.startJob();
-    if (job.cancelled()) return {};
+    if (job.cancelled()) return;
     job.pageHeader();
 
     data::DataSlot& row = data::DataModule().slot(data::Slot::T_CON1);
     const QString sql = u"SELECT * FROM "_s + book.table + u" WHERE "_s + condition +
                         u" ORDER BY "_s + book.orderBy;
-    const bool found = data::RunSelect(data::Slot::T_CON1, book.tableCode, sql, QString());
-    // No rows leaves the result open; a failed query leaves nothing open.
-    const QString failed = !found && !row.isOpen() ? sql : QString();
+    bool found = false;
+    try {
+        found = data::OpenQuery(data::Slot::T_CON1, book.tableCode, sql);
+    } catch (const data::DbError& error) {
+        job.abandon();
+        throw BookError(u"A consulta do livro falhou: "_s + error.message() + u"\n"_s + sql);
+    }
     if (!found) book.headerBlock();
     try {
+        // A walk broken off (a stop signal, the connection lost) is a failure:
+        // a book never prints the rows read so far as if they were all.
         for (; found && !row.eof() && !job.cancelled(); row.next()) {
+            if (platform::StopRequested())
+                throw data::DbError(u"sinal "_s + QString::fromLatin1(platform::StopSignalName()));
             if (lookups.natureExcluded(row.value(u"NATOPER"_s).toString())) continue;
             if (job.headerPending()) book.headerBlock();
             book.invoice(row, lookups);
         }
-    } catch (const data::DbError&) {
-        row.rollback(); // the rows read so far are printed and totalled
+    } catch (const data::DbError& error) {
+        row.rollback();
+        job.abandon();
+        throw BookError(u"O livro foi interrompido e não foi gravado: "_s + error.message());
     }
     data::CloseSlot(data::Slot::T_CON1);
-    if (job.cancelled()) return failed;
+    if (job.cancelled()) return;
+    if (platform::StopRequested()) {
+        job.abandon();
+        throw BookError(u"O livro foi interrompido e não foi gravado: sinal "_s +
+                        QString::fromLatin1(platform::StopSignalName()));
+    }
     if (job.headerPending()) book.headerBlock();
     book.totals();
     job.endJob();
-    return failed;
 }
 
 void SetUpBookJob(print::PrintJob& job, print::Destination destination, const QString& firstPage) {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <optional>
+#include <stdexcept>
 
 namespace livrax::data {
 class DataSlot;
@@ -23,6 +24,24 @@ struct BookPeriod {
     QString filter;    // an extra SQL condition
     QString firstPage; // number of the first page
 };
+
+// A book that could not be printed whole: its filter or date column was
+// refused, its query failed, or its rows stopped coming (a stop signal, a
+// server gone away). The job has been abandoned: no output, the old file
+// stays. The message says why, in the database's own words where it has them.
+class BookError : public std::runtime_error {
+  public:
+    explicit BookError(const QString& message)
+        : std::runtime_error(message.toStdString()), m_message(message) {}
+    const QString& message() const { return m_message; }
+
+  private:
+    QString m_message;
+};
+
+// Refuses (BookError) a period whose filter could reach beyond the book's own
+// conditions or whose date column is not a DATE column of `table`.
+void CheckBookPeriod(const BookPeriod& period, const QString& table);
 
 // The book's base condition followed by the period and the filter:
 // " AND field >= 'dd.mm.yyyy'", " AND field <= ...", " AND  (filter) ".
@@ -142,9 +161,9 @@ struct InvoiceBook {
     std::function<void()> totals;
 };
 
-// Runs the book on `job`; returns the statement when the query failed (a
-// bad filter: the book then has its header and zero totals), else empty.
-QString RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBook& book);
+// Runs the book on `job`. A refused period, a failed query or rows that stop
+// coming abandon the job and throw BookError.
+void RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBook& book);
 
 // Sets a job up the way the books print: destination, rows in tenths of a
 // line and columns in characters, the first page number, the books' font,

@@ -111,7 +111,7 @@ void PrintLX53(PrintJob& job, LX53Options& options) {
         PrintInvoice(job, row, options, lookups, totals);
     };
     book.totals = [&] { PrintTotals(job, options, totals); };
-    options.failedQuery = RunInvoiceBook(job, options.period, book);
+    RunInvoiceBook(job, options.period, book);
 }
 
 } // namespace livrax::books

@@ -151,7 +151,7 @@ void PrintLX55(PrintJob& job, LX55Options& options) {
         PrintInvoice(job, row, options, lookups, totals, lastNumber);
     };
     book.totals = [&] { PrintTotals(job, options, totals); };
-    options.failedQuery = RunInvoiceBook(job, options.period, book);
+    RunInvoiceBook(job, options.period, book);
 }
 
 } // namespace livrax::books

@@ -11,8 +11,6 @@ struct LX55Options {
     bool printCompany = false; // "Imprimir Empresa": the partner name column
     bool printIcm = true;      // "Imprimir ICM": base, rate and tax
     bool printSt = true;       // "Imprimir Subst.Tribut.": the substitution total line
-    // Set by the run when its query failed (a bad filter): the statement.
-    QString failedQuery;
 };
 
 // Prints the Registro de Saídas of the period on `job`: one line per sales

@@ -50,4 +50,37 @@ QString StarToLike(const QString& condition) {
     return result;
 }
 
+QString FilterProblem(const QString& filter) {
+    int depth = 0;
+    for (qsizetype i = 0; i < filter.size(); ++i) {
+        const QChar c = filter[i];
+        if (c == u'\'' || c == u'"') {
+            // A quoted text or name runs to its closing quote; a doubled
+            // quote inside it is one quote.
+            qsizetype end = i + 1;
+            while (true) {
+                end = filter.indexOf(c, end);
+                if (end < 0) return u"aspas sem fechamento"_s;
+                if (end + 1 < filter.size() && filter[end + 1] == c) {
+                    end += 2;
+                    continue;
+                }
+                break;
+            }
+            i = end;
+        } else if (c == u'(') {
+            ++depth;
+        } else if (c == u')') {
+            if (--depth < 0) return u"parêntese fechado sem ter sido aberto"_s;
+        } else if (c == u';') {
+            return u"o filtro não pode conter \";\""_s;
+        } else if ((c == u'-' || c == u'/') && i + 1 < filter.size() &&
+                   filter[i + 1] == (c == u'-' ? u'-' : u'*')) {
+            return u"o filtro não pode conter comentários"_s;
+        }
+    }
+    if (depth > 0) return u"parêntese aberto sem fechamento"_s;
+    return {};
+}
+
 } // namespace livrax

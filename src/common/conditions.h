@@ -20,4 +20,12 @@ QString JoinConditions(const QString& line);
 // star) and every other condition are returned unchanged.
 QString StarToLike(const QString& condition);
 
+// Why a filter typed by the user cannot be added to a query, or empty when
+// it can. A filter is placed in parentheses after the query's own conditions
+// and may only narrow the rows they select: its parentheses must balance
+// without ever closing one it did not open, its quotes must close, and it
+// may hold no comment ("--", "/*") and no ";", which could end or hide the
+// rest of the statement. Quoted text is not looked into.
+QString FilterProblem(const QString& filter);
+
 } // namespace livrax

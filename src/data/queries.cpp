@@ -72,6 +72,23 @@ bool RunSelect(Slot slot, const QString& table, const QString& fields, const QSt
     return OpenInSlot(dataSlot, target, sql);
 }
 
+bool OpenQuery(Slot slot, const QString& table, const QString& sql) {
+    DataSlot& dataSlot = DataModule().slot(slot);
+    const QString name = ResolveTableName(table);
+    Connection* target = DatabaseFor(name);
+    if (!target) throw DbError(u"Nenhum banco de dados contém a tabela "_s + name);
+    try {
+        dataSlot.bind(target);
+        if (dataSlot.isOpen() || dataSlot.transaction().isActive()) dataSlot.commit();
+        dataSlot.startTransaction();
+        dataSlot.setSql(sql);
+        return dataSlot.open();
+    } catch (const DbError&) {
+        dataSlot.rollback();
+        throw;
+    }
+}
+
 bool RunSelectAnd(const QString& table, const QString& fields, const QString& where,
                   const QString& filter, const QString& orderBy, Connection* database,
                   const QString& value) {

@@ -19,6 +19,12 @@ bool RunSelect(Slot slot, const QString& table, const QString& fields, const QSt
                const QString& orderBy = {}, Connection* database = nullptr,
                const QString& value = {});
 
+// Opens the whole statement `sql` in `slot`, on the database that holds
+// `table`, and leaves it on the first row; true when there is one. Unlike
+// RunSelect a failure throws DbError with the database's reason (the slot
+// rolled back), for the runs that must fail rather than print nothing.
+bool OpenQuery(Slot slot, const QString& table, const QString& sql);
+
 // As RunSelect on T_CONX, with one more condition `filter`.
 bool RunSelectAnd(const QString& table, const QString& fields, const QString& where,
                   const QString& filter, const QString& orderBy = {},

@@ -3,7 +3,6 @@
 #include "print/output_file.h"
 #include "print/print_surface.h"
 
-#include <QFile>
 #include <QImage>
 #include <QPageLayout>
 #include <QPainter>
@@ -14,18 +13,16 @@ namespace livrax::print {
 void WritePageImagesPdf(const QStringList& pages, const QString& fileName, const QString& title,
                         Orientation orientation) {
     if (pages.isEmpty()) throw PrintError(u"Não há páginas para gravar."_s);
-    const QString partial = PartialFileName(fileName);
+    OutputFile file(fileName);
     {
-        QPdfWriter writer(partial);
+        QPdfWriter writer(file.device());
         writer.setResolution(300);
         writer.setTitle(title);
         writer.setCreator(u"LIVRAX"_s);
         writer.setPageLayout(A4PageLayout(orientation));
         QPainter painter;
-        if (!painter.begin(&writer)) {
-            QFile::remove(partial);
+        if (!painter.begin(&writer))
             throw PrintError(u"Não foi possível criar o arquivo "_s + fileName);
-        }
         for (qsizetype i = 0; i < pages.size(); ++i) {
             if (i > 0) writer.newPage();
             const QImage image(pages[i]);
@@ -35,7 +32,7 @@ void WritePageImagesPdf(const QStringList& pages, const QString& fileName, const
         }
         painter.end();
     }
-    FinishFile(partial, fileName);
+    file.commit();
 }
 
 } // namespace livrax::print

@@ -3,7 +3,6 @@
 #include "print/output_file.h"
 #include "print/print_job.h"
 
-#include <QFile>
 #include <QPageLayout>
 #include <QPdfWriter>
 
@@ -13,9 +12,9 @@ using namespace Qt::StringLiterals;
 
 PdfSurface::PdfSurface() = default;
 
+// An unfinished file (a cancelled or failed job) is discarded with it.
 PdfSurface::~PdfSurface() {
     if (painter().isActive()) painter().end();
-    if (!m_partial.isEmpty()) QFile::remove(m_partial);
 }
 
 void PdfSurface::open(PrintJob& job) {
@@ -24,8 +23,8 @@ void PdfSurface::open(PrintJob& job) {
     const PrintSettings& settings = job.settings;
     m_fileName =
         settings.outputFile.isEmpty() ? settings.tempFolder + u"LIVRAX.PDF"_s : settings.outputFile;
-    m_partial = PartialFileName(m_fileName);
-    m_writer = std::make_unique<QPdfWriter>(m_partial);
+    m_file = std::make_unique<OutputFile>(m_fileName);
+    m_writer = std::make_unique<QPdfWriter>(m_file->device());
     m_writer->setResolution(300);
     m_writer->setTitle(settings.title);
     m_writer->setCreator(u"LIVRAX"_s);
@@ -44,8 +43,8 @@ void PdfSurface::endPage(bool) {
 void PdfSurface::finish() {
     painter().end();
     m_writer.reset();
-    FinishFile(m_partial, m_fileName);
-    m_partial.clear();
+    m_file->commit();
+    m_file.reset();
 }
 
 } // namespace livrax::print

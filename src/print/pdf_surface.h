@@ -9,6 +9,10 @@
 class QPdfWriter;
 
 namespace livrax::print {
+class OutputFile;
+}
+
+namespace livrax::print {
 
 // Destination "F": the pages as a PDF file, drawn as vector text and lines
 // in the preview's coordinates, so the PDF has the columns and lines of the
@@ -25,9 +29,9 @@ class PdfSurface : public PainterSurface {
     const QString& fileName() const { return m_fileName; }
 
   private:
+    std::unique_ptr<OutputFile> m_file;
     std::unique_ptr<QPdfWriter> m_writer;
     QString m_fileName;
-    QString m_partial;
     double m_scale = 1.0;
 };
 

@@ -227,7 +227,8 @@ void TF_PRINT::run(const ReportFunction& report) {
     const QString failure = Failure([&] { report(m_job); });
     if (!failure.isEmpty()) {
         platform::ShowError(this, failure);
-        if (!m_job.cancelled()) Failure([&] { m_job.cancel(); });
+        // A report that failed leaves nothing: no pages, no file.
+        m_job.abandon();
     }
     end();
 }

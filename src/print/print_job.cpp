@@ -504,4 +504,9 @@ void PrintJob::cancel() {
     m_cancelled = true;
 }
 
+void PrintJob::abandon() {
+    m_cancelled = true;
+    if (!m_ended) m_surface.reset(); // discards what the surface had written
+}
+
 } // namespace livrax::print

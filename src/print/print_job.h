@@ -120,6 +120,10 @@ class PrintJob {
     // The Cancel button: ends the job with the pages made so far, then marks
     // it cancelled.
     void cancel();
+    // Ends the job as a failure (its data could not be read in full, a page
+    // could not be drawn): nothing more is drawn and the destination keeps
+    // nothing of it, so an output file is not written and the old one stays.
+    void abandon();
 
     // --- run state ---
     bool ended() const { return m_ended; }

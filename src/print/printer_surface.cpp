@@ -147,13 +147,13 @@ void PrinterSurface::beginDocument() {
     m_documentUsed = false;
     if (m_toFile) {
         m_file = DocumentFileName(m_baseFile, m_document);
-        m_partial = PartialFileName(m_file);
-        m_printer.setOutputFileName(m_partial);
+        m_staged = std::make_unique<StagedFile>(m_file);
+        m_staged->setExpectedEnding("%%EOF");
+        m_printer.setOutputFileName(m_staged->path());
     }
     if (!painter().begin(&m_printer)) {
         if (m_toFile) {
-            QFile::remove(m_partial);
-            m_partial.clear();
+            m_staged.reset();
             throw PrintError(u"Não foi possível criar o arquivo "_s + m_file);
         }
         throw PrintError(u"Não foi possível iniciar a impressão em "_s + m_printer.printerName());
@@ -167,8 +167,8 @@ void PrinterSurface::beginDocument() {
 void PrinterSurface::endDocument() {
     painter().end();
     if (m_toFile) {
-        const QString partial = std::exchange(m_partial, QString());
-        FinishFile(partial, m_file);
+        const std::unique_ptr<StagedFile> staged = std::move(m_staged);
+        staged->commit();
         m_files.append(m_file);
     }
 }
@@ -176,8 +176,7 @@ void PrinterSurface::endDocument() {
 void PrinterSurface::discardDocument() {
     if (m_toFile) {
         painter().end();
-        QFile::remove(m_partial);
-        m_partial.clear();
+        m_staged.reset();
     } else {
         m_printer.abort();
         if (painter().isActive()) painter().end();

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "print/output_file.h"
 #include "print/painter_surface.h"
 
 #include <QPrinter>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class QPrintDialog;
 
@@ -65,10 +67,10 @@ class PrinterSurface : public PainterSurface {
 
     QPrinter m_printer;
     bool m_toFile = false;
-    QString m_baseFile; // the file of the first spool document
-    QString m_file;     // the file of the current one
-    QString m_partial;  // written until the document is complete
-    int m_document = 0; // number of the current spool document
+    QString m_baseFile;                   // the file of the first spool document
+    QString m_file;                       // the file of the current one
+    std::unique_ptr<StagedFile> m_staged; // written until the document is complete
+    int m_document = 0;                   // number of the current spool document
     int m_pendingPages = 0;
     bool m_documentUsed = false; // something was drawn in the current document
     int m_pagesInDocument = 0;   // printed pages in the current spool document

@@ -83,7 +83,6 @@ SpreadsheetSurface::SpreadsheetSurface() = default;
 SpreadsheetSurface::~SpreadsheetSurface() {
     // A job that never ended leaves no workbook behind.
     if (m_workbook) lxw_workbook_free(m_workbook);
-    if (!m_partial.isEmpty()) QFile::remove(m_partial);
 }
 
 void SpreadsheetSurface::open(PrintJob& job) {
@@ -95,15 +94,10 @@ void SpreadsheetSurface::open(PrintJob& job) {
     } else {
         m_fileName = settings.outputFile;
     }
-    m_partial = PartialFileName(m_fileName);
-    // The workbook is only written at the end: find out now whether it can be.
-    QFile probe(m_partial);
-    if (!probe.open(QIODevice::WriteOnly)) {
-        m_partial.clear();
-        throw PrintError(u"Não foi possível criar o arquivo "_s + m_fileName);
-    }
-    probe.close();
-    m_workbook = workbook_new(QFile::encodeName(m_partial).constData());
+    // The workbook is only written at the end: creating the staged file now
+    // finds out whether it can be.
+    m_staged = std::make_unique<StagedFile>(m_fileName);
+    m_workbook = workbook_new(QFile::encodeName(m_staged->path()).constData());
     if (m_workbook) m_sheet = workbook_add_worksheet(m_workbook, nullptr);
     if (!m_sheet) throw PrintError(u"Não foi possível criar o arquivo "_s + m_fileName);
     for (int column = 1; column < int(settings.spreadsheetColumnWidths.size()); ++column) {
@@ -167,12 +161,10 @@ void SpreadsheetSurface::finish() {
     m_sheet = nullptr;
     m_formats.clear();
     const lxw_error error = workbook_close(workbook); // writes and frees it
-    const QString partial = std::exchange(m_partial, QString());
-    if (error != LXW_NO_ERROR) {
-        QFile::remove(partial);
-        throw PrintError(u"Não foi possível gravar o arquivo "_s + m_fileName);
-    }
-    FinishFile(partial, m_fileName);
+    const std::unique_ptr<StagedFile> staged = std::move(m_staged);
+    if (error != LXW_NO_ERROR)
+        throw PrintError(WriteFailure(m_fileName, QString::fromUtf8(lxw_strerror(error))));
+    staged->commit();
     if (m_job->settings.interactive) QDesktopServices::openUrl(QUrl::fromLocalFile(m_fileName));
 }
 

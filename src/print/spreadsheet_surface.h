@@ -1,11 +1,13 @@
 #pragma once
 
+#include "print/output_file.h"
 #include "print/print_surface.h"
 
 #include <QDate>
 #include <QString>
 
 #include <map>
+#include <memory>
 
 struct lxw_workbook;
 struct lxw_worksheet;
@@ -75,7 +77,7 @@ class SpreadsheetSurface : public TextOnlySurface {
     lxw_worksheet* m_sheet = nullptr;
     std::map<QString, lxw_format*> m_formats;
     QString m_fileName;
-    QString m_partial;
+    std::unique_ptr<StagedFile> m_staged;
     int m_row = 0, m_column = 0;
 };
 

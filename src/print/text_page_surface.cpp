@@ -1,8 +1,7 @@
 #include "print/text_page_surface.h"
 
+#include "print/output_file.h"
 #include "print/print_job.h"
-
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -18,9 +17,7 @@ void TextPageSurface::open(PrintJob& job) {
     m_job = &job;
     const QString& outputFile = job.settings.outputFile;
     if (outputFile.isEmpty()) return;
-    m_file = std::make_unique<QSaveFile>(outputFile);
-    if (!m_file->open(QIODevice::WriteOnly))
-        throw PrintError(u"Não foi possível criar o arquivo "_s + outputFile);
+    m_file = std::make_unique<OutputFile>(outputFile);
 }
 
 int TextPageSurface::textWidth(const QString& text, const FontSpec& font) {
@@ -73,7 +70,7 @@ void TextPageSurface::closePage() {
             m_pageText += line;
             m_pageText += u"\r\n";
         }
-        m_file->write(m_encoder(m_pageText));
+        m_file->device()->write(m_encoder(m_pageText));
         m_pageText.truncate(0);
     } else {
         // Kept lines must not share the buffers reused for the next page.
@@ -93,8 +90,7 @@ void TextPageSurface::endPage(bool) {
 
 void TextPageSurface::finish() {
     closePage();
-    if (m_file && !m_file->commit())
-        throw PrintError(u"Não foi possível gravar o arquivo "_s + m_job->settings.outputFile);
+    if (m_file) m_file->commit();
     m_file.reset();
 }
 

@@ -7,9 +7,9 @@
 
 #include <memory>
 
-class QSaveFile;
-
 namespace livrax::print {
+
+class OutputFile;
 
 // Destination "G": the pages laid out as for the preview, written as text.
 // The page is a grid of equal character cells: each text lands on the line
@@ -50,7 +50,7 @@ class TextPageSurface : public TextOnlySurface {
     QStringList m_lines;
     qsizetype m_lineCount = 0;
     QList<QStringList> m_pages;
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<OutputFile> m_file;
     QStringEncoder m_encoder{"windows-1252", QStringConverter::Flag::Stateless};
     QString m_pageText; // the page being written (its buffer is kept)
     int m_pagesWritten = 0;

@@ -4,6 +4,7 @@
 #include "print/page_image_surface.h"
 #include "print/print_surface.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -53,14 +54,13 @@ QString ExportPagesToDocument(const QString& tempFolder, int lastPage, const QSt
         cursor.insertImage(picture);
     }
     // The document's zip writer closes its device itself, so the document
-    // goes to a partial file renamed when complete.
-    const QString partial = PartialFileName(target);
-    QTextDocumentWriter writer(partial, "odf");
-    if (!writer.write(&document)) {
-        QFile::remove(partial);
-        throw PrintError(u"Não foi possível gravar o arquivo "_s + target);
-    }
-    FinishFile(partial, target);
+    // is made in memory and then written as one output file.
+    QBuffer buffer;
+    QTextDocumentWriter writer(&buffer, "odf");
+    if (!writer.write(&document)) throw PrintError(WriteFailure(target, QString()));
+    OutputFile file(target);
+    file.device()->write(buffer.data());
+    file.commit();
     return target;
 }
 

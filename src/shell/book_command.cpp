@@ -7,6 +7,9 @@
 #include "common/text.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
+#include "data/globals.h"
+#include "data/stop_cancel.h"
+#include "platform/stop_signals.h"
 #include "print/print_job.h"
 #include "shell/startup.h"
 
@@ -95,8 +98,8 @@ void SetUpFileJob(print::PrintJob& job, const QString& out, QTextStream& err) {
     };
 }
 
-// Runs a book's printing; a file that cannot be written ends it with the
-// reason on stderr. False then.
+// Runs a book's printing; a book that cannot be printed whole or a file that
+// cannot be written ends it with the reason on stderr. False then.
 bool PrintedWithoutError(const std::function<void()>& print, QTextStream& err) {
     try {
         print();
@@ -129,6 +132,12 @@ int PrintInvoiceBook(const QCommandLineParser& parser, const QString& book,
             return 2;
         }
     }
+    if (!IsBlank(period.startDate) && !IsBlank(period.endDate) &&
+        ParseDate(period.startDate) > ParseDate(period.endDate)) {
+        err << "livrax book: período invertido: " << period.startDate << " é depois de "
+            << period.endDate << ".\n";
+        return 2;
+    }
     // A flag given overrides the saved box: --no-ipi clears it, --company checks it.
     for (const books::BookOption<Options>& option : settings.options) {
         if (parser.isSet(option.flag))
@@ -139,9 +148,6 @@ int PrintInvoiceBook(const QCommandLineParser& parser, const QString& book,
     SetUpFileJob(job, out, err);
     if (!PrintedWithoutError([&] { printBook(job, options); }, err)) return 1;
     err << "\rPáginas: " << job.pageCount() << "\n";
-    if (!options.failedQuery.isEmpty())
-        err << "livrax book: aviso: a consulta falhou e o livro saiu sem notas: "
-            << options.failedQuery << "\n";
     QTextStream(stdout) << book << " gravado em " << out << " (" << job.pageCount()
                         << " páginas).\n";
     return 0;
@@ -155,6 +161,8 @@ int PrintSettlementBook(const QCommandLineParser& parser, const QString& code, c
     books::SettlementSettings settings = books::LoadSettlementSettings(book);
     const QString start = u"01/"_s + month;
     const QString end = LastDayOfMonth(start);
+    // A stop signal cancels the recalculation's queries in the database too.
+    const data::CancelOnStop cancelOnStop;
     books::MonthData data = books::LoadMonth(book, start);
     if (parser.isSet(u"recalc"_s)) {
         // Recalculated and saved as the window's "Recalc." does; a month whose
@@ -168,6 +176,11 @@ int PrintSettlementBook(const QCommandLineParser& parser, const QString& code, c
             return 1;
         }
     }
+    if (platform::StopRequested()) {
+        err << "livrax book: interrompido pelo sinal " << platform::StopSignalName()
+            << "; o livro não foi gravado.\n";
+        return 1;
+    }
     const QString firstPage =
         parser.isSet(u"first-page"_s) ? parser.value(u"first-page"_s) : settings.firstPage;
     print::PrintJob job(print::CompanyPrintSettings());
@@ -179,6 +192,19 @@ int PrintSettlementBook(const QCommandLineParser& parser, const QString& code, c
     QTextStream(stdout) << code << " " << month << " gravado em " << out << " (" << job.pageCount()
                         << " páginas).\n";
     return 0;
+}
+
+// The options given that `book` does not use, as "--name".
+QStringList OptionsNotFor(const QCommandLineParser& parser, const QString& book) {
+    const bool settlement = book == u"LX56"_s || book == u"LX57"_s;
+    QStringList unused;
+    const QStringList invoiceOptions{u"from"_s, u"to"_s, u"field"_s, u"filter"_s};
+    const QStringList settlementOptions{u"month"_s, u"recalc"_s};
+    for (const QString& name : settlement ? invoiceOptions : settlementOptions)
+        if (parser.isSet(name)) unused << u"--"_s + name;
+    for (const InvoiceBookFlag& flag : InvoiceBookFlags())
+        if (parser.isSet(flag.name) && !flag.books.contains(book)) unused << u"--"_s + flag.name;
+    return unused;
 }
 
 } // namespace
@@ -216,6 +242,10 @@ int RunBookCommand(const QStringList& arguments) {
         err << "livrax book: informe o livro: LX53, LX55, LX56 ou LX57.\n";
         return 2;
     }
+    if (const QStringList unused = OptionsNotFor(parser, book); !unused.isEmpty()) {
+        err << "livrax book: " << book << " não usa " << unused.join(u", "_s) << ".\n";
+        return 2;
+    }
     const QString out = parser.value(u"out"_s);
     const QString suffix = QFileInfo(out).suffix().toLower();
     if (out.isEmpty() || (suffix != u"pdf"_s && suffix != u"txt"_s)) {
@@ -242,6 +272,13 @@ int RunBookCommand(const QStringList& arguments) {
         err << "livrax book: "
             << (startupError.isEmpty() ? u"banco de dados 1 não configurado"_s : startupError)
             << "\n";
+        return finish(1);
+    }
+    // Every page carries the company's header: a book is not printed without
+    // the company record.
+    if (!startupError.isEmpty() || data::Globals().company.name.isEmpty()) {
+        err << "livrax book: o cadastro da empresa (VRTNCAE) não pôde ser lido"
+            << (startupError.isEmpty() ? QString() : u": "_s + startupError) << ".\n";
         return finish(1);
     }
 

@@ -2,6 +2,7 @@
 
 #include "books/tf_lx53.h"
 #include "platform/dialogs.h"
+#include "platform/stop_signals.h"
 #include "shell/main_window.h"
 #include "tools/selection_windows.h"
 
@@ -28,8 +29,17 @@ int RunDesktopProgram() {
     tools::RegisterSelectionWindows();
     books::RegisterBookWindows();
     TF_LIVRAXB window;
+    // A stop signal ends every event loop (a report running in the preview
+    // stops at its next row and leaves no output); then the main window
+    // closes through the shut-down chain.
+    platform::OnStopSignal([] {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+    });
     window.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    window.close();
+    return platform::StopRequested() ? 1 : status;
 }
 
 } // namespace livrax::shell

@@ -7,6 +7,9 @@
 #include "support/module_fixture.h"
 #include "support/text_pages.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace livrax;
@@ -42,7 +45,8 @@ class TestLX53 : public QObject {
     void linesAndTotals_data();
     void linesAndTotals();
     void emptyPeriodPrintsTheHeader();
-    void badFilterGivesAnEmptyBook();
+    void failedRunsLeaveTheOldFile_data();
+    void failedRunsLeaveTheOldFile();
 };
 
 void TestLX53::linesAndTotals_data() {
@@ -109,22 +113,65 @@ void TestLX53::emptyPeriodPrintsTheHeader() {
     QVERIFY2(titles > 0, qPrintable(lines.join(u'\n')));
     QCOMPARE(lines.mid(titles + 1),
              (QStringList{u"TOTAL DO PERÍODO 0,00 ICMS 0,00 0,00 0,00 0,00"_s}));
-    QCOMPARE(options.failedQuery, QString());
 }
 
-void TestLX53::badFilterGivesAnEmptyBook() {
+void TestLX53::failedRunsLeaveTheOldFile_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("reason");
+    // The database's own reason reaches the user.
+    QTest::newRow("unknown column") << u"DATA"_s << u"NO_SUCH_COLUMN = 1"_s
+                                    << u"A consulta do livro falhou: Dynamic SQL Error"_s;
+    // Filters that would reach beyond the book's own conditions.
+    QTest::newRow("closes the book's parenthesis")
+        << u"DATA"_s << u"1=1) OR (1=1"_s << u"parêntese fechado sem ter sido aberto"_s;
+    QTest::newRow("comment") << u"DATA"_s << u"1=1 /* x */"_s << u"comentários"_s;
+    QTest::newRow("statement end") << u"DATA"_s << u"1=1; DELETE FROM VRTNPDE"_s << u"\";\""_s;
+    QTest::newRow("open quote") << u"DATA"_s << u"SIGLA = 'FOR1"_s << u"aspas"_s;
+    // A quoted parenthesis or comment mark is text, and the filter runs:
+    // the period has no such partner, so the book is empty but printed.
+    QTest::newRow("quoted marks run") << u"DATA"_s << u"SIGLA <> ')--;/*'"_s << QString();
+    // The date column must be a DATE column of the table.
+    QTest::newRow("not a date column") << u"NNOTA"_s << QString() << u"Campo de data recusado"_s;
+    QTest::newRow("not a column") << u"DATA >= DATA OR 1"_s << QString()
+                                  << u"Campo de data recusado"_s;
+}
+
+void TestLX53::failedRunsLeaveTheOldFile() {
+    QFETCH(QString, field);
+    QFETCH(QString, filter);
+    QFETCH(QString, reason);
     test::ModuleFixture fixture;
     fixture.erp().load(Fixture);
+    QTemporaryDir folder;
+    const QString out = folder.filePath(u"lx53.txt"_s);
+    {
+        QFile old(out);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("OLD BOOK");
+    }
     LX53Options options;
-    // January has invoices; the filter names a column the table lacks.
-    options.period = {u"01/01/26"_s, u"31/01/26"_s, u"DATA"_s, u"NO_SUCH_COLUMN = 1"_s, u"0"_s};
-    const QStringList lines = RunBook(options);
-    QVERIFY(lines.value(0).startsWith(u"LX53"_s));
-    QVERIFY(lines.join(u'\n').contains(u"TOTAL DO PERÍODO 0,00 ICMS 0,00 0,00 0,00 0,00"_s));
-    QVERIFY(!lines.join(u'\n').contains(u"FORNECEDOR"_s));
-    QCOMPARE(options.failedQuery,
-             u"SELECT * FROM VRTNPDE WHERE (FAT = 'F') AND DATA >= '01.01.2026' AND DATA <= "
-             u"'31.01.2026' AND  (NO_SUCH_COLUMN = 1)  ORDER BY DATA,NNOTA"_s);
+    options.period = {u"01/01/26"_s, u"31/01/26"_s, field, filter, u"1"_s};
+    print::PrintJob job;
+    job.settings.destination = print::Destination::TextPages;
+    job.settings.outputFile = out;
+    QString message;
+    try {
+        PrintLX53(job, options);
+    } catch (const BookError& error) {
+        message = error.message();
+    }
+    QFile written(out);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    if (reason.isEmpty()) {
+        QCOMPARE(message, QString());
+        QVERIFY(written.readAll().contains("TOTAL DO PER"));
+    } else {
+        QVERIFY2(message.contains(reason), qPrintable(message));
+        QCOMPARE(written.readAll(), QByteArray("OLD BOOK"));
+    }
+    // Nothing half-written is left beside it.
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{u"lx53.txt"_s});
 }
 
 QTEST_MAIN(TestLX53)

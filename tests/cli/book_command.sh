@@ -32,14 +32,15 @@ grep -q "R E G I S T R O   D E   S A Í D A" <<<"$text55"
 grep -q "(ST)  Subst.Tributária:" <<<"$text55"
 grep -q "TOTAL DO PERÍODO" <<<"$text55"
 
-# Errors: an impossible date, no output file, a bad filter (a warning).
+# Errors: an impossible date, no output file, a bad filter.
 if "$livrax" book LX53 --from 31/02/26 --out "$work/x.pdf" 2>"$work/err"; then exit 1; fi
 grep -q "data inválida" "$work/err"
 [[ ! -e "$work/x.pdf" ]]
 if "$livrax" book LX53 --from 01/03/26 2>/dev/null; then exit 1; fi
-"$livrax" book LX53 --from 01/03/26 --filter "NO_SUCH_COLUMN = 1" --out "$work/f.txt" \
-  >/dev/null 2>"$work/err"
-grep -q "aviso: a consulta falhou" "$work/err"
+if "$livrax" book LX53 --from 01/03/26 --filter "NO_SUCH_COLUMN = 1" --out "$work/f.txt" \
+  >/dev/null 2>"$work/err"; then exit 1; fi
+grep -q "A consulta do livro falhou" "$work/err"
+[[ ! -e "$work/f.txt" ]]
 # The settlements: recalculated months are saved, and the credit left at the
 # end of one month (box 29) opens the next (box 11).
 box() { iconv -f cp1252 -t utf-8 "$1" | tr -d '\r' | grep -E "^ +$2 - " | awk '{print $NF}'; }

@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# "livrax book" never reports as done what is not: refused options and
+# filters, failed queries, a file-size limit, a stop signal in the middle of
+# a book and a broken company record each fail with a message and leave the
+# previous output file as it was, with nothing half-written beside it.
+set -euo pipefail
+livrax="$1"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME="$work/config"
+unset QT_QPA_PLATFORM # the command must draw without a display
+
+"$livrax" demo --dir "$work/demo" --invoices 12000 --no-gui >/dev/null 2>&1
+mkdir "$work/out"
+
+# Runs `livrax book ARGS... --out OUT` over an old file OUT and checks the
+# exit status, that stderr holds MESSAGE and that OUT is still the old file.
+fails() {
+  local status="$1" message="$2" out="$3"
+  shift 3
+  echo "OLD BOOK" >"$out"
+  set +e
+  "$livrax" book "$@" --out "$out" >"$work/stdout" 2>"$work/err"
+  local got=$?
+  set -e
+  if [[ $got != "$status" ]]; then
+    echo "book $*: exit $got, expected $status" >&2
+    cat "$work/err" >&2
+    exit 1
+  fi
+  if ! grep -qF -- "$message" "$work/err"; then
+    echo "book $*: no \"$message\" in:" >&2
+    cat "$work/err" >&2
+    exit 1
+  fi
+  [[ "$(cat "$out")" == "OLD BOOK" ]] || { echo "book $*: the old file was replaced" >&2; exit 1; }
+  if grep -q "gravado" "$work/stdout"; then echo "book $*: reported as written" >&2; exit 1; fi
+  [[ "$(ls "$(dirname "$out")")" == "$(basename "$out")" ]] ||
+    { echo "book $*: files left: $(ls "$(dirname "$out")")" >&2; exit 1; }
+}
+
+# status message                          book and options
+while IFS='|' read -r status message args; do
+  eval "set -- $args"
+  fails "$status" "$message" "$work/out/book.txt" "$@"
+done <<'CASES'
+2|LX53 não usa --month|LX53 --month 03/26
+2|LX53 não usa --recalc|LX53 --from 01/03/26 --recalc
+2|LX53 não usa --company|LX53 --from 01/03/26 --company
+2|LX56 não usa --from, --filter|LX56 --month 03/26 --from 01/03/26 --filter "1=1"
+2|LX57 não usa --no-st|LX57 --month 03/26 --no-st
+2|período invertido|LX55 --from 31/03/26 --to 01/03/26
+1|Filtro recusado|LX53 --from 01/03/26 --to 31/03/26 --filter "1=1) OR (1=1"
+1|Filtro recusado|LX55 --from 01/03/26 --to 31/03/26 --filter "1=1 --"
+1|Column unknown|LX53 --from 01/03/26 --to 31/03/26 --filter "NO_SUCH_COLUMN = 1"
+1|Campo de data recusado|LX55 --from 01/03/26 --to 31/03/26 --field "NNOTA"
+1|Campo de data recusado|LX53 --from 01/03/26 --to 31/03/26 --field "DATA >= DATA OR 1"
+CASES
+
+# A full disk: the output folder is a small file system of its own (in a
+# mount namespace of this test, so nothing outlives it); the write fails and
+# the old file stays.
+for book in book.pdf book.txt; do
+  set +e
+  unshare --mount bash -c '
+    mount -t tmpfs -o size=96k tmpfs "$2" || exit 99
+    echo "OLD BOOK" >"$2/$3"
+    "$1" book LX55 --from 01/01/26 --to 31/12/26 --out "$2/$3" >"$4/stdout" 2>"$4/err"
+    status=$?
+    [[ "$(cat "$2/$3")" == "OLD BOOK" && "$(ls "$2")" == "$3" ]] || exit 98
+    exit $status' _ "$livrax" "$work/out" "$book" "$work"
+  status=$?
+  set -e
+  [[ $status == 1 ]] || { echo "full disk ($book): exit $status" >&2; cat "$work/err" >&2; exit 1; }
+  grep -q "Não foi possível gravar o arquivo $work/out/$book: No space left on device" "$work/err"
+done
+
+# A stop signal in the middle of a book, once some pages are made.
+for signal in TERM INT; do
+  echo "OLD BOOK" >"$work/out/book.pdf"
+  "$livrax" book LX55 --from 01/01/26 --to 31/12/26 --out "$work/out/book.pdf" \
+    >"$work/stdout" 2>"$work/err" &
+  pid=$!
+  for _ in $(seq 600); do
+    grep -q "Páginas: [0-9]*[1-9][0-9]" "$work/err" 2>/dev/null && break
+    sleep 0.05
+  done
+  kill -s "$signal" "$pid"
+  set +e
+  wait "$pid"
+  status=$?
+  set -e
+  [[ $status == 1 ]] || { echo "SIG$signal: exit $status" >&2; cat "$work/err" >&2; exit 1; }
+  grep -q "interrompido" "$work/err"
+  [[ "$(cat "$work/out/book.pdf")" == "OLD BOOK" ]]
+  [[ "$(ls "$work/out")" == "book.pdf"$'\n'"book.txt" ]]
+done
+
+# The desktop program ends on SIGTERM through its shut-down chain.
+QT_QPA_PLATFORM=offscreen "$livrax" >/dev/null 2>&1 &
+pid=$!
+sleep 3
+kill -TERM "$pid"
+for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$pid" 2>/dev/null; then
+  kill -KILL "$pid"
+  echo "the desktop program ignored SIGTERM" >&2
+  exit 1
+fi
+set +e
+wait "$pid"
+status=$?
+set -e
+[[ $status == 1 ]] || { echo "desktop after SIGTERM: exit $status" >&2; exit 1; }
+
+# Without the company record (a parameter store that is not a database) no
+# book is printed.
+head -c 65536 /dev/urandom >"$work/broken.fdb"
+"$livrax" login --user DEMO --level 9 --db1 "$work/demo/livrax_erp.fdb" \
+  --db5 "$work/broken.fdb" >/dev/null
+mkdir "$work/company"
+fails 1 "cadastro da empresa" "$work/company/book.txt" LX53 --from 01/03/26 --to 31/03/26
+echo "book failures behave"
