@@ -16,6 +16,20 @@ using namespace Qt::StringLiterals;
 using print::Align;
 using print::StyleFlag;
 
+QString DefaultDateField() {
+    return u"DTNOTA"_s;
+}
+
+int FirstPageNumber(const QString& text, int fallback) {
+    bool ok = false;
+    const int number = text.trimmed().toInt(&ok);
+    return ok && number >= 1 && number <= MaxPageNumber ? number : fallback;
+}
+
+QString FirstPageText(const QString& text, int fallback) {
+    return FirstPageNumber(text, 0) == 0 ? QString::number(fallback) : text;
+}
+
 QString PeriodCondition(const QString& baseCondition, BookPeriod& period) {
     QString condition = baseCondition;
     if (!period.dateField.isEmpty() && !IsBlank(period.startDate))
@@ -123,14 +137,20 @@ void PrintBookRate(print::PrintJob& job, qint64 rate) {
     job.printText(ValueColumn::Rate, FormatScaled(rate, 6, 2), Align::Right);
 }
 
-void PrintIpiLine(print::PrintJob& job, const IpiAmounts& ipi, std::optional<qint64> rate) {
+qint64 CappedIcmsBase(qint64 accounting, qint64 base) {
+    return accounting > 0 && accounting < base ? accounting : base;
+}
+
+void PrintIpiLine(BookPages& pages, const IpiAmounts& ipi, std::optional<qint64> rate) {
+    if (!pages.line()) return;
+    print::PrintJob& job = pages.job();
     job.printText(ValueColumn::TaxName, u"IPI"_s);
     PrintBookAmount(job, ValueColumn::Base, ipi.base);
     if (rate) PrintBookRate(job, *rate);
     PrintBookAmount(job, ValueColumn::Tax, ipi.tax);
     PrintBookAmount(job, ValueColumn::Exempt, ipi.exempt);
     PrintBookAmount(job, ValueColumn::Other, ipi.other);
-    job.newLine();
+    pages.newLine();
 }
 
 QString RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBook& book) {
@@ -141,6 +161,8 @@ QString RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBo
     job.startJob();
     if (job.cancelled()) return {};
     job.pageHeader();
+    BookPages pages(job);
+    pages.setHeaderBlock(book.headerBlock);
 
     data::DataSlot& row = data::DataModule().slot(data::Slot::T_CON1);
     const QString sql = u"SELECT * FROM "_s + book.table + u" WHERE "_s + condition +
@@ -148,30 +170,33 @@ QString RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBo
     const bool found = data::RunSelect(data::Slot::T_CON1, book.tableCode, sql, QString());
     // No rows leaves the result open; a failed query leaves nothing open.
     const QString failed = !found && !row.isOpen() ? sql : QString();
-    if (!found) book.headerBlock();
     try {
         for (; found && !row.eof() && !job.cancelled(); row.next()) {
-            if (lookups.natureExcluded(row.value(u"NATOPER"_s).toString())) continue;
-            if (job.headerPending()) book.headerBlock();
-            book.invoice(row, lookups);
+            if (lookups.natureExcluded(row.value(u"NATOPER"_s).toString())) {
+                if (book.skipped) book.skipped(row);
+                continue;
+            }
+            if (!pages.line()) break;
+            book.invoice(row, lookups, pages);
         }
     } catch (const data::DbError&) {
         row.rollback(); // the rows read so far are printed and totalled
     }
     data::CloseSlot(data::Slot::T_CON1);
     if (job.cancelled()) return failed;
-    if (job.headerPending()) book.headerBlock();
-    book.totals();
+    // The totals' first line carries the header of a book without rows.
+    book.totals(pages);
     job.endJob();
     return failed;
 }
 
-void SetUpBookJob(print::PrintJob& job, print::Destination destination, const QString& firstPage) {
+void SetUpBookJob(print::PrintJob& job, print::Destination destination, const QString& firstPage,
+                  int fallbackFirstPage) {
     job.next.fontSize = 8;
     print::PrintSettings& settings = job.settings;
     settings.destination = destination;
     settings.unitMode = 3;
-    settings.pageNumber = ToInt(firstPage) - 1;
+    settings.pageNumber = FirstPageNumber(firstPage, fallbackFirstPage) - 1;
     settings.jobFontName = u"ARIAL"_s;
     settings.jobFontSize = 7;
     settings.standardHeader = false;

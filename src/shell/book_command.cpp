@@ -11,9 +11,11 @@
 #include "shell/startup.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <algorithm>
 #include <functional>
 
 namespace livrax::shell {
@@ -95,6 +97,19 @@ void SetUpFileJob(print::PrintJob& job, const QString& out, QTextStream& err) {
     };
 }
 
+// A book whose pages reached the last page number a book can print was cut
+// there: the first page asked for does not fit the book. Says so on stderr
+// and removes the cut book, so that no incomplete book stands as the output.
+// True when it was cut.
+bool RefusedWhenCut(const print::PrintJob& job, const QString& out, QTextStream& err) {
+    if (!job.cancelled()) return false;
+    err << "livrax book: o livro passaria da folha " << books::MaxPageNumber
+        << " e foi cortado na folha " << std::min(job.pageNumber(), books::MaxPageNumber)
+        << "; informe uma --first-page menor. Nenhum arquivo foi gravado.\n";
+    QFile::remove(out);
+    return true;
+}
+
 // Runs a book's printing; a file that cannot be written ends it with the
 // reason on stderr. False then.
 bool PrintedWithoutError(const std::function<void()>& print, QTextStream& err) {
@@ -110,7 +125,7 @@ bool PrintedWithoutError(const std::function<void()>& print, QTextStream& err) {
 // The entries or exits book over a period.
 template <typename Options>
 int PrintInvoiceBook(const QCommandLineParser& parser, const QString& book,
-                     const books::LineBookSettings<Options>& settings, const QString& defaultField,
+                     const books::LineBookSettings<Options>& settings,
                      void (*printBook)(print::PrintJob&, Options&), const QString& out,
                      QTextStream& err) {
 
@@ -122,7 +137,7 @@ int PrintInvoiceBook(const QCommandLineParser& parser, const QString& book,
     if (parser.isSet(u"field"_s)) period.dateField = parser.value(u"field"_s);
     if (parser.isSet(u"filter"_s)) period.filter = parser.value(u"filter"_s);
     if (parser.isSet(u"first-page"_s)) period.firstPage = parser.value(u"first-page"_s);
-    if (period.dateField.isEmpty()) period.dateField = defaultField;
+    if (period.dateField.isEmpty()) period.dateField = books::DefaultDateField();
     for (const QString& date : {period.startDate, period.endDate}) {
         if (!IsBlank(date) && !IsValidShortDate(date)) {
             err << "livrax book: data inválida: \"" << date << "\" (use dd/mm/aa).\n";
@@ -139,6 +154,7 @@ int PrintInvoiceBook(const QCommandLineParser& parser, const QString& book,
     SetUpFileJob(job, out, err);
     if (!PrintedWithoutError([&] { printBook(job, options); }, err)) return 1;
     err << "\rPáginas: " << job.pageCount() << "\n";
+    if (RefusedWhenCut(job, out, err)) return 2;
     if (!options.failedQuery.isEmpty())
         err << "livrax book: aviso: a consulta falhou e o livro saiu sem notas: "
             << options.failedQuery << "\n";
@@ -167,6 +183,11 @@ int PrintSettlementBook(const QCommandLineParser& parser, const QString& code, c
             err << "livrax book: o mês não foi gravado nem impresso.\n";
             return 1;
         }
+    } else if (!books::SaveMonth(book, start, data)) {
+        // Stored as the window stores it when it closes: box 11 carried from
+        // the previous month and the balance, which the next month carries.
+        err << "livrax book: não foi possível gravar o mês " << month << ".\n";
+        return 1;
     }
     const QString firstPage =
         parser.isSet(u"first-page"_s) ? parser.value(u"first-page"_s) : settings.firstPage;
@@ -176,6 +197,7 @@ int PrintSettlementBook(const QCommandLineParser& parser, const QString& code, c
     if (!PrintedWithoutError([&] { books::PrintSettlement(job, book, data, period); }, err))
         return 1;
     err << "\rPáginas: " << job.pageCount() << "\n";
+    if (RefusedWhenCut(job, out, err)) return 2;
     QTextStream(stdout) << code << " " << month << " gravado em " << out << " (" << job.pageCount()
                         << " páginas).\n";
     return 0;
@@ -194,7 +216,10 @@ int RunBookCommand(const QStringList& arguments) {
     parser.addOption({u"to"_s, u"Data final."_s, u"dd/mm/aa"_s});
     parser.addOption({u"field"_s, u"Coluna de data do período."_s, u"COLUNA"_s});
     parser.addOption({u"filter"_s, u"Condição SQL adicional."_s, u"SQL"_s});
-    parser.addOption({u"first-page"_s, u"Número da primeira página."_s, u"N"_s});
+    parser.addOption(
+        {u"first-page"_s,
+         u"Número da primeira página, de 1 a "_s + QString::number(books::MaxPageNumber) + u"."_s,
+         u"N"_s});
     for (const InvoiceBookFlag& flag : InvoiceBookFlags())
         parser.addOption({flag.name, flag.help()});
     parser.addOption({u"month"_s, u"LX56/LX57: mês da apuração."_s, u"MM/AA"_s});
@@ -227,6 +252,12 @@ int RunBookCommand(const QStringList& arguments) {
         err << "livrax book: informe --month com o mês da apuração (MM/AA).\n";
         return 2;
     }
+    if (parser.isSet(u"first-page"_s) &&
+        books::FirstPageNumber(parser.value(u"first-page"_s), 0) == 0) {
+        err << "livrax book: --first-page deve ser um número inteiro de 1 a "
+            << books::MaxPageNumber << ": \"" << parser.value(u"first-page"_s) << "\".\n";
+        return 2;
+    }
 
     QString startupError;
     try {
@@ -249,11 +280,9 @@ int RunBookCommand(const QStringList& arguments) {
     if (settlement)
         status = PrintSettlementBook(parser, book, month, out, err);
     else if (book == u"LX55"_s)
-        status = PrintInvoiceBook(parser, book, books::LX55Settings(), u"DTNOTA"_s,
-                                  &books::PrintLX55, out, err);
+        status = PrintInvoiceBook(parser, book, books::LX55Settings(), &books::PrintLX55, out, err);
     else
-        status = PrintInvoiceBook(parser, book, books::LX53Settings(), u"DATA"_s, &books::PrintLX53,
-                                  out, err);
+        status = PrintInvoiceBook(parser, book, books::LX53Settings(), &books::PrintLX53, out, err);
     return finish(status);
 }
 
