@@ -46,19 +46,33 @@ void PrintHeaderBlock(PrintJob& job, const LX55Options& options) {
 
 // The numbering check over the invoices in number order, those of natures
 // left out of the books included: a number that does not follow the previous
-// one is a gap; the first invoice of the run never is.
+// one is a gap; the first invoice of the run never is. A gap found before an
+// invoice left out is marked on the next invoice printed.
 class NumberingCheck {
   public:
+    // An invoice printed: true when its line gets the gap mark.
     bool gap(const data::DataSlot& row) {
-        const qint64 number = row.value(u"NNOTA"_s).toInt();
-        if (m_last == 0) m_last = number - 1;
-        const bool skips = number - m_last != 1;
-        m_last = number;
-        return skips;
+        const bool marked = skips(row) || m_gapPending;
+        m_gapPending = false;
+        return marked;
+    }
+    // An invoice left out of the book: its number is used all the same.
+    void skipped(const data::DataSlot& row) {
+        if (skips(row)) m_gapPending = true;
     }
 
   private:
+    // True when the number does not follow the previous one.
+    bool skips(const data::DataSlot& row) {
+        const qint64 number = row.value(u"NNOTA"_s).toInt();
+        if (m_last == 0) m_last = number - 1;
+        const bool skipped = number - m_last != 1;
+        m_last = number;
+        return skipped;
+    }
+
     qint64 m_last = 0; // the previous invoice's number
+    bool m_gapPending = false;
 };
 
 // One invoice line (started by the frame) and its IPI line.
@@ -163,7 +177,7 @@ void PrintLX55(PrintJob& job, LX55Options& options) {
         PrintInvoice(pages, row, options, lookups, totals, numbering);
     };
     // An invoice left out of the book still uses its number.
-    book.skipped = [&](const data::DataSlot& row) { numbering.gap(row); };
+    book.skipped = [&](const data::DataSlot& row) { numbering.skipped(row); };
     book.totals = [&](BookPages& pages) { PrintTotals(pages, options, totals); };
     options.failedQuery = RunInvoiceBook(job, options.period, book);
 }

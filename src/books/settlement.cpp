@@ -11,6 +11,8 @@
 #include "data/queries.h"
 #include "data/routing.h"
 
+#include <algorithm>
+
 namespace livrax::books {
 
 using namespace Qt::StringLiterals;
@@ -242,10 +244,12 @@ RecalcResult Recalc(const SettlementBook& book, bool exits, RecalcInput& input, 
             if (input.analytic && exits && !book.ipi) base = CappedIcmsBase(accounting, base);
             const qint64 exempt = BookAmount(slot, exemptColumn);
             // The ICMS book's "Outras" is what base and exempt amounts leave of
-            // the accounting value, as in the entries book: a row's columns
-            // add up to its V.Contábil.
-            const qint64 other =
-                book.ipi ? BookAmount(slot, u"IPIOUTRAS"_s) : accounting - base - exempt;
+            // the accounting value, as in the invoice books; the exits' tax
+            // substitution is not among them (the exits book reports it on its
+            // own line), so the grids' totals are the books' totals.
+            qint64 other = accounting - base - exempt;
+            if (exits) other -= std::max<qint64>(0, BookAmount(slot, u"SUBSTRVALOR"_s));
+            if (book.ipi) other = BookAmount(slot, u"IPIOUTRAS"_s);
             const std::array<qint64, 5> amounts{accounting, base, BookAmount(slot, taxColumn),
                                                 exempt, other};
             NatureRow row{nature, QString(), {}};

@@ -29,7 +29,8 @@ namespace {
 // February: one entry and one large exit, so the month ends in debit.
 // March: two entries with sub-cent amounts and one with an exempt amount;
 // an exit whose base is above its accounting value, one of a nature with tax
-// but no accounting value, and a cancelled export. April: an export.
+// but no accounting value, one with tax substitution, and a cancelled export.
+// April: an export.
 const QString Fixture = uR"(
 INSERT INTO VRTNNAT (NATOPER, RESUMIDA, DESCRICAO, ATUGIAICM) VALUES (1102, 'COMPRA', 'COMPRA PARA COMERCIALIZACAO', 'S');
 INSERT INTO VRTNNAT (NATOPER, RESUMIDA, DESCRICAO, ATUGIAICM) VALUES (1403, 'COMPRA ST', 'COMPRA COM ST', 'S');
@@ -55,6 +56,7 @@ INSERT INTO VRTNPDE (PEDIDO, NNOTA, SERIE, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, 
 INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS, IPIBASE, IPIVALOR) VALUES (21, 600, '1', 'SP', '10.03.2026', '10.03.2026', 5102, 'F', 50, 80, 9.6, 0, 50, 5);
 INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS) VALUES (22, 601, '1', 'RS', '11.03.2026', '11.03.2026', 5405, 'F', 0, 0, 13.6, 0);
 INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS, IPIBASE, IPIVALOR) VALUES (23, 602, '1', 'EX', '12.03.2026', '12.03.2026', 7102, 'C', 700, 0, 0, 0, 700, 70);
+INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS, SUBSTRBASE, SUBSTRVALOR) VALUES (25, 604, '1', 'RS', '13.03.2026', '13.03.2026', 5405, 'F', 100, 60, 7.2, 0, 40, 4);
 INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS, IPIBASE, IPIVALOR) VALUES (24, 603, '1', 'EX', '02.04.2026', '02.04.2026', 7102, 'F', 1000, 0, 0, 0, 1000, 100);
 )"_s;
 
@@ -207,9 +209,10 @@ void TestSettlement::recalcPerInvoice() {
 // March over the settlement and over the invoice books: each invoice's
 // amounts cut to cents before they are summed (two entries of 100,005 with
 // 12,005 of tax are 200,00 and 24,00, not 200,01 and 24,01), the exempt
-// amount out of "Outras", the exits' base capped at the accounting value, and
-// a nature with tax but no accounting value: the grids' TOTAL rows are the
-// books' totals, to the cent.
+// amount out of "Outras", the exits' base capped at the accounting value, the
+// substitution tax out of the exits' "Outras" (it has a line of its own in the
+// exits book), and a nature with tax but no accounting value alongside: the
+// grids' TOTAL rows are the books' totals, to the cent.
 void TestSettlement::gridsMatchTheInvoiceBooks() {
     const MonthData month = Recalculated(IcmsSettlement(), Mar, u"31/03/26"_s);
     const QList<NatureRow> entries{
@@ -219,11 +222,11 @@ void TestSettlement::gridsMatchTheInvoiceBooks() {
     QCOMPARE(month.entriesGrid.rows, entries);
     const QList<NatureRow> exits{
         Row(u"5102"_s, u"VENDA"_s, {u"50,00"_s, u"50,00"_s, u"9,60"_s, u"0,00"_s, u"0,00"_s}),
-        Row(u"5405"_s, u"VENDA ST"_s, {u"0,00"_s, u"0,00"_s, u"13,60"_s, u"0,00"_s, u"0,00"_s}),
-        Row(u"TOTAL"_s, QString(), {u"50,00"_s, u"50,00"_s, u"23,20"_s, u"0,00"_s, u"0,00"_s})};
+        Row(u"5405"_s, u"VENDA ST"_s, {u"100,00"_s, u"60,00"_s, u"20,80"_s, u"0,00"_s, u"36,00"_s}),
+        Row(u"TOTAL"_s, QString(), {u"150,00"_s, u"110,00"_s, u"30,40"_s, u"0,00"_s, u"36,00"_s})};
     QCOMPARE(month.exitsGrid.rows, exits);
     QCOMPARE(month.entries[12], M(u"24,00"_s));
-    QCOMPARE(month.exits[22], M(u"23,20"_s));
+    QCOMPARE(month.exits[22], M(u"30,40"_s));
 
     const books::BookPeriod march{Mar, u"31/03/26"_s, u"DATA"_s, QString(), u"1"_s};
     LX53Options lx53;
@@ -236,7 +239,7 @@ void TestSettlement::gridsMatchTheInvoiceBooks() {
     lx55.period.dateField = u"DTNOTA"_s;
     QVERIFY(test::TextPageLines([&](print::PrintJob& job) {
                 PrintLX55(job, lx55);
-            }).contains(u"TOTAL DO PERÍODO 50,00 ICMS 50,00 23,20 0,00 0,00"_s));
+            }).contains(u"TOTAL DO PERÍODO 150,00 ICMS 110,00 30,40 0,00 36,00"_s));
 
     // Per invoice the exit's base is capped too.
     MonthData perInvoice;

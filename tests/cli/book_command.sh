@@ -23,8 +23,7 @@ if grep -E "^[0-9]{2} NF" <<<"$text" | grep -vqE " (0[1-9]|[12][0-9]|3[01])/0[23
 fi
 
 # Every page of a book starts with its header and its number, the numbers
-# following one another from the first page: over a quarter the totals and
-# the "(ST)" line fall after a full page too.
+# following one another from the first page, over books of several pages.
 pages_headed() { # file, book code, first page number
   iconv -f cp1252 -t utf-8 "$1" | tr -d '\r' | awk -v RS='\f' -v code="$2" -v first="$3" '
     { sub(/^\n/, ""); split($0, line, "\n")
@@ -33,10 +32,10 @@ pages_headed() { # file, book code, first page number
         print "page " NR " of " code " without its header: " line[1] > "/dev/stderr"; bad = 1 } }
     END { exit bad || NR < 2 }'
 }
-"$livrax" book LX53 --from 01/01/26 --to 31/03/26 --first-page 3 --out "$work/q1.txt" >/dev/null 2>&1
-pages_headed "$work/q1.txt" LX53 3
-"$livrax" book LX55 --from 01/01/26 --to 31/03/26 --out "$work/q1s.txt" >/dev/null 2>&1
-pages_headed "$work/q1s.txt" LX55 1
+"$livrax" book LX53 --from 01/01/26 --to 31/12/26 --first-page 3 --out "$work/y.txt" >/dev/null 2>&1
+pages_headed "$work/y.txt" LX53 3
+"$livrax" book LX55 --from 01/01/26 --to 31/12/26 --out "$work/ys.txt" >/dev/null 2>&1
+pages_headed "$work/ys.txt" LX55 1
 # "Campo" defaults to the window's column, DTNOTA (the clock line aside).
 "$livrax" book LX53 --from 01/03/26 --to 31/03/26 --field DTNOTA --out "$work/dt.txt" >/dev/null 2>&1
 diff <(sed 's/Hora: [0-9:]*//' "$work/lx53.txt") <(sed 's/Hora: [0-9:]*//' "$work/dt.txt")
@@ -71,7 +70,7 @@ for page in abc 0 -5 10000 2.5; do
   grep -q -- "--first-page deve ser um número inteiro de 1 a 9999" "$work/err"
 done
 set +e
-"$livrax" book LX53 --from 01/01/26 --to 31/03/26 --first-page 9999 --out "$work/p.txt" >/dev/null \
+"$livrax" book LX53 --from 01/01/26 --to 31/12/26 --first-page 9999 --out "$work/p.txt" >/dev/null \
   2>"$work/err"
 status=$?
 set -e
