@@ -34,6 +34,20 @@ void CheckBookPeriod(const BookPeriod& period, const QString& table) {
                     u" não é uma coluna de data da tabela "_s + table + u"."_s);
 }
 
+QString DefaultDateField() {
+    return u"DTNOTA"_s;
+}
+
+int FirstPageNumber(const QString& text, int fallback) {
+    bool ok = false;
+    const int number = text.trimmed().toInt(&ok);
+    return ok && number >= 1 && number <= MaxPageNumber ? number : fallback;
+}
+
+QString FirstPageText(const QString& text, int fallback) {
+    return FirstPageNumber(text, 0) == 0 ? QString::number(fallback) : text;
+}
+
 QString PeriodCondition(const QString& baseCondition, BookPeriod& period) {
     QString condition = baseCondition;
     if (!period.dateField.isEmpty() && !IsBlank(period.startDate))
@@ -141,14 +155,20 @@ void PrintBookRate(print::PrintJob& job, qint64 rate) {
     job.printText(ValueColumn::Rate, FormatScaled(rate, 6, 2), Align::Right);
 }
 
-void PrintIpiLine(print::PrintJob& job, const IpiAmounts& ipi, std::optional<qint64> rate) {
+qint64 CappedIcmsBase(qint64 accounting, qint64 base) {
+    return accounting > 0 && accounting < base ? accounting : base;
+}
+
+void PrintIpiLine(BookPages& pages, const IpiAmounts& ipi, std::optional<qint64> rate) {
+    if (!pages.line()) return;
+    print::PrintJob& job = pages.job();
     job.printText(ValueColumn::TaxName, u"IPI"_s);
     PrintBookAmount(job, ValueColumn::Base, ipi.base);
     if (rate) PrintBookRate(job, *rate);
     PrintBookAmount(job, ValueColumn::Tax, ipi.tax);
     PrintBookAmount(job, ValueColumn::Exempt, ipi.exempt);
     PrintBookAmount(job, ValueColumn::Other, ipi.other);
-    job.newLine();
+    pages.newLine();
 }
 
 void RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBook& book) {
@@ -162,6 +182,8 @@ void RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBook&
     job.startJob();
     if (job.cancelled()) return;
     job.pageHeader();
+    BookPages pages(job);
+    pages.setHeaderBlock(book.headerBlock);
 
     data::DataSlot& row = data::DataModule().slot(data::Slot::T_CON1);
     const QString sql = u"SELECT * FROM "_s + book.table + u" WHERE "_s + condition +
@@ -173,16 +195,18 @@ void RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBook&
         job.abandon();
         throw BookError(u"A consulta do livro falhou: "_s + error.message() + u"\n"_s + sql);
     }
-    if (!found) book.headerBlock();
     try {
         // A walk broken off (a stop signal, the connection lost) is a failure:
         // a book never prints the rows read so far as if they were all.
         for (; found && !row.eof() && !job.cancelled(); row.next()) {
             if (platform::StopRequested())
                 throw data::DbError(u"sinal "_s + QString::fromLatin1(platform::StopSignalName()));
-            if (lookups.natureExcluded(row.value(u"NATOPER"_s).toString())) continue;
-            if (job.headerPending()) book.headerBlock();
-            book.invoice(row, lookups);
+            if (lookups.natureExcluded(row.value(u"NATOPER"_s).toString())) {
+                if (book.skipped) book.skipped(row);
+                continue;
+            }
+            if (!pages.line()) break;
+            book.invoice(row, lookups, pages);
         }
     } catch (const data::DbError& error) {
         row.rollback();
@@ -196,17 +220,18 @@ void RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBook&
         throw BookError(u"O livro foi interrompido e não foi gravado: sinal "_s +
                         QString::fromLatin1(platform::StopSignalName()));
     }
-    if (job.headerPending()) book.headerBlock();
-    book.totals();
+    // The totals' first line carries the header of a book without rows.
+    book.totals(pages);
     job.endJob();
 }
 
-void SetUpBookJob(print::PrintJob& job, print::Destination destination, const QString& firstPage) {
+void SetUpBookJob(print::PrintJob& job, print::Destination destination, const QString& firstPage,
+                  int fallbackFirstPage) {
     job.next.fontSize = 8;
     print::PrintSettings& settings = job.settings;
     settings.destination = destination;
     settings.unitMode = 3;
-    settings.pageNumber = ToInt(firstPage) - 1;
+    settings.pageNumber = FirstPageNumber(firstPage, fallbackFirstPage) - 1;
     settings.jobFontName = u"ARIAL"_s;
     settings.jobFontSize = 7;
     settings.standardHeader = false;

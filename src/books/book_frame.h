@@ -1,5 +1,6 @@
 #pragma once
 
+#include "books/book_pages.h"
 #include "print/print_job.h"
 
 #include <QHash>
@@ -42,6 +43,18 @@ class BookError : public std::runtime_error {
 // Refuses (BookError) a period whose filter could reach beyond the book's own
 // conditions or whose date column is not a DATE column of `table`.
 void CheckBookPeriod(const BookPeriod& period, const QString& table);
+
+// The DATE column the period of the invoice books applies to when none is
+// saved or given: DTNOTA, the column the window starts on.
+QString DefaultDateField();
+
+// The page numbers a book can print: "Folha" has four digits.
+inline constexpr int MaxPageNumber = 9999;
+// A first page as typed or saved: its number when it is one of 1..9999,
+// else `fallback` (1 for the invoice books, 2 for the settlements).
+int FirstPageNumber(const QString& text, int fallback);
+// The same kept as text: `text` itself when it is a valid first page.
+QString FirstPageText(const QString& text, int fallback);
 
 // The book's base condition followed by the period and the filter:
 // " AND field >= 'dd.mm.yyyy'", " AND field <= ...", " AND  (filter) ".
@@ -142,14 +155,19 @@ struct IpiAmounts {
 // A rate (BookAmount of a percentage) right-aligned to end at ValueColumn::Rate.
 void PrintBookRate(print::PrintJob& job, qint64 rate);
 
+// The ICMS base of an exit as the books take it: a base above a positive
+// accounting value is capped at that value.
+qint64 CappedIcmsBase(qint64 accounting, qint64 base);
+
 // The IPI line of an invoice ("IPI", base, rate, tax, exempt, other) or,
-// without a rate, of the totals; then a new line.
-void PrintIpiLine(print::PrintJob& job, const IpiAmounts& ipi, std::optional<qint64> rate);
+// without a rate, of the totals, as a line of its own.
+void PrintIpiLine(BookPages& pages, const IpiAmounts& ipi, std::optional<qint64> rate);
 
 // The run every invoice book shares: the query of its table over the
 // period, the job set-up, the header block on every page (and on the one
 // page of an empty book), invoices of natures left out of the books skipped,
-// the totals, endJob. A book gives what differs.
+// the totals, endJob. A book gives what differs; each line it prints starts
+// with `pages.line()` (the invoice's first line is started for it).
 struct InvoiceBook {
     QString tableCode;     // "PDE": the table's database
     QString table;         // "VRTNPDE", as the query names it
@@ -157,8 +175,12 @@ struct InvoiceBook {
     QString orderBy;       // "DATA,NNOTA"
     std::function<void()> headerBlock;
     // One invoice of the query (its nature is not left out).
-    std::function<void(const data::DataSlot& row, const BookLookups& lookups)> invoice;
-    std::function<void()> totals;
+    std::function<void(const data::DataSlot& row, const BookLookups& lookups, BookPages& pages)>
+        invoice;
+    // An invoice of a nature left out of the books: not printed nor totalled,
+    // but seen (the numbering it uses is no gap). May be empty.
+    std::function<void(const data::DataSlot& row)> skipped;
+    std::function<void(BookPages& pages)> totals;
 };
 
 // Runs the book on `job`. A refused period, a failed query or rows that stop
@@ -166,9 +188,11 @@ struct InvoiceBook {
 void RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBook& book);
 
 // Sets a job up the way the books print: destination, rows in tenths of a
-// line and columns in characters, the first page number, the books' font,
-// no standard header (each book prints its own).
-void SetUpBookJob(print::PrintJob& job, print::Destination destination, const QString& firstPage);
+// line and columns in characters, the first page number (FirstPageNumber
+// with `fallbackFirstPage`), the books' font, no standard header (each book
+// prints its own).
+void SetUpBookJob(print::PrintJob& job, print::Destination destination, const QString& firstPage,
+                  int fallbackFirstPage = 1);
 
 // The page header of the books: program code, spaced title, page ("Folha"),
 // company, CNPJ, state registration, date, time and the period line.

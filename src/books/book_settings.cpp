@@ -18,7 +18,7 @@ SavedLines ReadLineSettings(const QString& key, const QString& table, int lines,
     saved.period.endDate = dates.value(1);
     saved.period.dateField = dates.value(2);
     saved.period.filter = read.line(4);
-    saved.period.firstPage = ToInt(read.line(6)) != 0 ? read.line(6) : u"1"_s;
+    saved.period.firstPage = FirstPageText(read.line(6), 1);
     for (auto it = checkedByDefault.cbegin(); it != checkedByDefault.cend(); ++it) {
         const QString value = read.line(it.key());
         saved.checks.insert(it.key(), it.value() ? value != u"N"_s : value == u"S"_s);

@@ -48,7 +48,8 @@ struct SavedLines {
 };
 
 // Reads the key; `checkedByDefault` names the check lines (line -> checked
-// when never written). A new installation gets first page "1" and empty dates.
+// when never written). A new installation gets first page "1" and empty dates;
+// a saved first page that is not one of 1..9999 reads as "1".
 SavedLines ReadLineSettings(const QString& key, const QString& table, int lines,
                             const QMap<int, bool>& checkedByDefault);
 // Writes the period and the check lines ("S"/"N"); lines the book does not

@@ -27,8 +27,9 @@ BookWindow::BookWindow(const QString& objectName, const QString& caption, QWidge
     m_field = new QComboBox(this);
     m_field->setObjectName(u"CB_CAMPO"_s);
     m_field->setEditable(true);
-    // The DATE columns of the entries table, sorted; the window starts on DTNOTA.
-    m_field->setEditText(u"DTNOTA"_s);
+    // The DATE columns of the entries table, sorted; the window starts on the
+    // column the command line takes by default too.
+    m_field->setEditText(DefaultDateField());
     tools::FillDateFieldCombo(m_field, u"PDE"_s);
     form->addRow(u"Dt. Inicial"_s, m_start);
     form->addRow(u"Dt. Final"_s, m_end);

@@ -41,8 +41,10 @@ void PrintHeaderBlock(PrintJob& job, const LX53Options& options) {
     job.headerPrinted();
 }
 
-void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX53Options& options,
+// The invoice's ICMS line (started by the frame) and its IPI line.
+void PrintInvoice(BookPages& pages, const data::DataSlot& row, const LX53Options& options,
                   const BookLookups& lookups, Totals& totals) {
+    PrintJob& job = pages.job();
     const qint64 accounting = BookAmount(row, u"LIQUIDO"_s);
     const qint64 icmsBase = BookAmount(row, u"ICMBASE"_s);
     const qint64 icmsTax = BookAmount(row, u"ICMVALOR"_s);
@@ -69,19 +71,21 @@ void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX53Options& o
         PrintBookAmount(job, ValueColumn::Exempt, icmsExempt);
         PrintBookAmount(job, ValueColumn::Other, icmsOther);
     }
-    job.newLine();
+    pages.newLine();
 
     const IpiAmounts ipi{BookAmount(row, u"IPIBASE"_s), BookAmount(row, u"IPIVALOR"_s),
                          BookAmount(row, u"IPIISENTAS"_s), BookAmount(row, u"IPIOUTRAS"_s)};
     if (!options.printIpi || ipi.base <= 0 || job.cancelled()) return;
-    if (job.headerPending()) PrintHeaderBlock(job, options);
-    PrintIpiLine(job, ipi, BookAmount(row, u"IPIPERC"_s));
+    PrintIpiLine(pages, ipi, BookAmount(row, u"IPIPERC"_s));
     totals.ipi += ipi;
 }
 
-void PrintTotals(PrintJob& job, const LX53Options& options, const Totals& totals) {
+void PrintTotals(BookPages& pages, const LX53Options& options, const Totals& totals) {
+    PrintJob& job = pages.job();
+    if (!pages.line()) return;
     job.drawRule();
-    job.newLine();
+    pages.newLine();
+    if (!pages.line()) return;
     job.printText(5, u"TOTAL DO PERÍODO"_s);
     job.printText(ValueColumn::TaxName, u"ICMS"_s);
     PrintBookAmount(job, ValueColumn::Accounting, totals.icms.accounting);
@@ -91,10 +95,10 @@ void PrintTotals(PrintJob& job, const LX53Options& options, const Totals& totals
         PrintBookAmount(job, ValueColumn::Exempt, totals.icms.exempt);
         PrintBookAmount(job, ValueColumn::Other, totals.icms.other);
     }
-    job.newLine();
-    if (options.printIpi && totals.ipi.base > 0) PrintIpiLine(job, totals.ipi, std::nullopt);
-    job.drawRule();
-    job.newLine();
+    pages.newLine();
+    if (options.printIpi && totals.ipi.base > 0) PrintIpiLine(pages, totals.ipi, std::nullopt);
+    pages.ruleBelow();
+    pages.newLine();
 }
 
 } // namespace
@@ -107,10 +111,10 @@ void PrintLX53(PrintJob& job, LX53Options& options) {
     book.baseCondition = u"(FAT = 'F')"_s;
     book.orderBy = u"DATA,NNOTA"_s;
     book.headerBlock = [&] { PrintHeaderBlock(job, options); };
-    book.invoice = [&](const data::DataSlot& row, const BookLookups& lookups) {
-        PrintInvoice(job, row, options, lookups, totals);
+    book.invoice = [&](const data::DataSlot& row, const BookLookups& lookups, BookPages& pages) {
+        PrintInvoice(pages, row, options, lookups, totals);
     };
-    book.totals = [&] { PrintTotals(job, options, totals); };
+    book.totals = [&](BookPages& pages) { PrintTotals(pages, options, totals); };
     RunInvoiceBook(job, options.period, book);
 }
 

@@ -44,10 +44,41 @@ void PrintHeaderBlock(PrintJob& job, const LX55Options& options) {
     job.headerPrinted();
 }
 
-// One invoice line (and its IPI line); `lastNumber` carries the numbering
-// check from one invoice to the next.
-void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX55Options& options,
-                  const BookLookups& lookups, Totals& totals, qint64& lastNumber) {
+// The numbering check over the invoices in number order, those of natures
+// left out of the books included: a number that does not follow the previous
+// one is a gap; the first invoice of the run never is. A gap found before an
+// invoice left out is marked on the next invoice printed.
+class NumberingCheck {
+  public:
+    // An invoice printed: true when its line gets the gap mark.
+    bool gap(const data::DataSlot& row) {
+        const bool marked = skips(row) || m_gapPending;
+        m_gapPending = false;
+        return marked;
+    }
+    // An invoice left out of the book: its number is used all the same.
+    void skipped(const data::DataSlot& row) {
+        if (skips(row)) m_gapPending = true;
+    }
+
+  private:
+    // True when the number does not follow the previous one.
+    bool skips(const data::DataSlot& row) {
+        const qint64 number = row.value(u"NNOTA"_s).toInt();
+        if (m_last == 0) m_last = number - 1;
+        const bool skipped = number - m_last != 1;
+        m_last = number;
+        return skipped;
+    }
+
+    qint64 m_last = 0; // the previous invoice's number
+    bool m_gapPending = false;
+};
+
+// One invoice line (started by the frame) and its IPI line.
+void PrintInvoice(BookPages& pages, const data::DataSlot& row, const LX55Options& options,
+                  const BookLookups& lookups, Totals& totals, NumberingCheck& numbering) {
+    PrintJob& job = pages.job();
     const bool cancelled = row.value(u"FAT"_s).toString().trimmed() == u"C"_s;
     const auto value = [&](const QString& column) {
         return cancelled ? 0 : BookAmount(row, column);
@@ -55,9 +86,7 @@ void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX55Options& o
     const qint64 stTax = value(u"SUBSTRVALOR"_s);
     const qint64 stBase = value(u"SUBSTRBASE"_s);
     const qint64 accounting = value(u"LIQUIDO"_s);
-    qint64 icmsBase = value(u"ICMBASE"_s);
-    // A base above the accounting value is capped at it.
-    if (accounting > 0 && accounting < icmsBase) icmsBase = accounting;
+    const qint64 icmsBase = CappedIcmsBase(accounting, value(u"ICMBASE"_s));
     const qint64 icmsTax = value(u"ICMVALOR"_s);
     const qint64 icmsExempt = value(u"ICMISENTAS"_s);
     qint64 icmsOther = value(u"ICMOUTRAS"_s);
@@ -77,13 +106,8 @@ void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX55Options& o
     const QDate date = row.value(u"DATA"_s).toDate();
     job.printText(0, FormatShortDate(date).left(2));
     job.printText(3, row.value(u"ESPECIE"_s).toString());
-    const qint64 number = row.value(u"NNOTA"_s).toInt();
-    job.printText(9, QString::number(number));
-    // A number that does not follow the previous one is marked; the
-    // first invoice of the run never is.
-    if (lastNumber == 0) lastNumber = number - 1;
-    if (number - lastNumber != 1) job.printText(8, u"*"_s);
-    lastNumber = number;
+    job.printText(9, QString::number(row.value(u"NNOTA"_s).toInt()));
+    if (numbering.gap(row)) job.printText(8, u"*"_s);
     job.printText(17, row.value(u"SERIE"_s).toString());
     job.printText(21, FormatShortDate(date));
     job.printText(29, row.value(u"ESTADO"_s).toString());
@@ -104,17 +128,19 @@ void PrintInvoice(PrintJob& job, const data::DataSlot& row, const LX55Options& o
         PrintBookAmount(job, ValueColumn::Other, icmsOther);
         job.printText(127, observation);
     }
-    job.newLine();
+    pages.newLine();
     if (options.printIpi && ipi.base > 0 && !job.cancelled()) {
-        if (job.headerPending()) PrintHeaderBlock(job, options);
-        PrintIpiLine(job, ipi, BookAmount(row, u"IPIPERC"_s));
+        PrintIpiLine(pages, ipi, BookAmount(row, u"IPIPERC"_s));
         totals.ipi += ipi;
     }
 }
 
-void PrintTotals(PrintJob& job, const LX55Options& options, const Totals& totals) {
+void PrintTotals(BookPages& pages, const LX55Options& options, const Totals& totals) {
+    PrintJob& job = pages.job();
+    if (!pages.line()) return;
     job.drawRule();
-    job.newLine();
+    pages.newLine();
+    if (!pages.line()) return;
     job.printText(5, u"TOTAL DO PERÍODO"_s);
     job.printText(ValueColumn::TaxName, u"ICMS"_s);
     PrintBookAmount(job, ValueColumn::Accounting, totals.icms.accounting);
@@ -125,32 +151,34 @@ void PrintTotals(PrintJob& job, const LX55Options& options, const Totals& totals
     PrintBookAmount(job, ValueColumn::Exempt, totals.icms.exempt);
     // The substitution tax is reported on its own line, not among "outras".
     PrintBookAmount(job, ValueColumn::Other, totals.icms.other - totals.stTax);
-    job.newLine();
-    if (options.printIpi && totals.ipi.base > 0) PrintIpiLine(job, totals.ipi, std::nullopt);
-    if (options.printSt) {
+    pages.newLine();
+    if (options.printIpi && totals.ipi.base > 0) PrintIpiLine(pages, totals.ipi, std::nullopt);
+    if (options.printSt && pages.line()) {
         job.printText(29, u"(ST)  Subst.Tributária:"_s);
         PrintBookAmount(job, ValueColumn::Base, totals.stBase);
         PrintBookAmount(job, ValueColumn::Other, totals.stTax);
-        job.newLine();
+        pages.newLine();
     }
-    job.drawRule();
+    pages.ruleBelow();
 }
 
 } // namespace
 
 void PrintLX55(PrintJob& job, LX55Options& options) {
     Totals totals;
-    qint64 lastNumber = 0;
+    NumberingCheck numbering;
     InvoiceBook book;
     book.tableCode = u"PDS"_s;
     book.table = u"VRTNPDS"_s;
     book.baseCondition = u"(FAT = 'F' OR FAT = 'C')"_s;
     book.orderBy = u"NNOTA,DTNOTA"_s;
     book.headerBlock = [&] { PrintHeaderBlock(job, options); };
-    book.invoice = [&](const data::DataSlot& row, const BookLookups& lookups) {
-        PrintInvoice(job, row, options, lookups, totals, lastNumber);
+    book.invoice = [&](const data::DataSlot& row, const BookLookups& lookups, BookPages& pages) {
+        PrintInvoice(pages, row, options, lookups, totals, numbering);
     };
-    book.totals = [&] { PrintTotals(job, options, totals); };
+    // An invoice left out of the book still uses its number.
+    book.skipped = [&](const data::DataSlot& row) { numbering.skipped(row); };
+    book.totals = [&](BookPages& pages) { PrintTotals(pages, options, totals); };
     RunInvoiceBook(job, options.period, book);
 }
 

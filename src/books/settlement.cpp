@@ -11,6 +11,8 @@
 #include "data/queries.h"
 #include "data/routing.h"
 
+#include <algorithm>
+
 namespace livrax::books {
 
 using namespace Qt::StringLiterals;
@@ -25,6 +27,11 @@ constexpr int EntryBoxesLine = 10, EntryDescriptionsLine = 11;
 constexpr int ExitBoxesLine = 20, ExitDescriptionsLine = 21;
 constexpr int BalanceLine = 30, ObsLine = 31, GuideNumberLine = 32;
 constexpr int EntriesGridLine = 40, ExitsGridLine = 60;
+// The rows of a grid beyond its first 20, after the lines above (which other
+// programs read as they always were): all of them on one line per grid, seven
+// fields a row, in grid order.
+constexpr int EntriesMoreRowsLine = 80, ExitsMoreRowsLine = 81;
+constexpr int FieldsPerRow = 7;
 
 data::Connection* RecordDatabase() {
     return data::DatabaseFor(u"PDS"_s);
@@ -88,50 +95,80 @@ NatureRow TotalRow(const std::array<qint64, 5>& sums) {
     return total;
 }
 
-NatureGrid GridFromLines(const data::ParamLineArray& lines, int firstLine) {
+// A grid row from its seven stored fields; none when its nature is empty.
+std::optional<NatureRow> RowFromFields(const QStringList& fields, int first) {
+    if (fields.value(first).isEmpty()) return std::nullopt;
+    NatureRow row{fields.value(first), fields.value(first + 1), {}};
+    for (int i = 0; i < 5; ++i)
+        row.amounts[i] = CellAmount(fields.value(first + 2 + i));
+    return row;
+}
+
+QStringList RowFields(const NatureRow& row) {
+    QStringList cells{FieldText(row.nature), FieldText(row.history)};
+    for (const std::optional<qint64>& amount : row.amounts)
+        cells.append(CellText(amount));
+    return cells;
+}
+
+NatureGrid GridFromLines(const data::ParamLineArray& lines, int firstLine, int moreRowsLine) {
     NatureGrid grid;
+    for (int n = firstLine; n < firstLine + GridRowsKept; ++n)
+        if (const auto row = RowFromFields(SplitToList(lines.line(n)), 0)) grid.rows.append(*row);
+    const QStringList more = SplitToList(lines.line(moreRowsLine));
+    for (int first = 0; first < more.size(); first += FieldsPerRow)
+        if (const auto row = RowFromFields(more, first)) grid.rows.append(*row);
     std::array<qint64, 5> sums{};
-    for (int n = firstLine; n < firstLine + GridRowsKept; ++n) {
-        const QStringList fields = SplitToList(lines.line(n));
-        if (Field(fields, 1).isEmpty()) continue;
-        NatureRow row{Field(fields, 1), Field(fields, 2), {}};
-        for (int i = 0; i < 5; ++i) {
-            row.amounts[i] = CellAmount(Field(fields, 3 + i));
+    for (const NatureRow& row : std::as_const(grid.rows))
+        for (int i = 0; i < 5; ++i)
             sums[i] += row.amounts[i].value_or(0);
-        }
-        grid.rows.append(row);
-    }
     grid.rows.append(TotalRow(sums));
     return grid;
 }
 
-void GridToLines(const NatureGrid& grid, int firstLine, data::ParamLineArray& lines) {
+void GridToLines(const NatureGrid& grid, int firstLine, int moreRowsLine,
+                 data::ParamLineArray& lines) {
     for (int n = firstLine; n < firstLine + GridRowsKept; ++n)
         lines.setLine(n, QString());
     const QList<NatureRow> rows = grid.detailRows();
-    for (int i = 0; i < rows.size() && i < GridRowsKept; ++i) {
-        QStringList cells{FieldText(rows[i].nature), FieldText(rows[i].history)};
-        for (const std::optional<qint64>& amount : rows[i].amounts)
-            cells.append(CellText(amount));
-        lines.setLine(firstLine + i, JoinFields(cells, 7));
+    QStringList more;
+    for (int i = 0; i < rows.size(); ++i) {
+        if (i < GridRowsKept) {
+            lines.setLine(firstLine + i, JoinFields(RowFields(rows[i]), FieldsPerRow));
+        } else {
+            // Empty cells keep their places: only the line's trailing ones
+            // are dropped, and they read back as empty.
+            more += RowFields(rows[i]);
+        }
     }
+    lines.setLine(moreRowsLine, JoinFields(more));
 }
 
 // The WHERE condition of a recalculation: the books' period condition, then
-// the settlement's own form of the filter (the ICMS book in parentheses with
-// its "#" made blanks, the IPI book as typed).
+// the filter in parentheses, so that an OR in it cannot reach past the
+// invoiced status and the period (the ICMS book makes its "#" blanks, the IPI
+// book sends it as typed).
 QString RecalcCondition(const SettlementBook& book, const QString& dateColumn, RecalcInput& input) {
     BookPeriod period{input.startDate, input.endDate, dateColumn, QString(), QString()};
     QString condition = PeriodCondition(book.ipi ? u"FAT = 'F' "_s : u"FAT = 'F'"_s, period);
     if (!input.filter.isEmpty()) {
-        if (book.ipi) {
-            condition += u" AND "_s + input.filter; // sent as typed
-        } else {
-            input.filter.replace(u'#', u' ');
-            condition += u" AND ("_s + input.filter + u")"_s;
-        }
+        if (!book.ipi) input.filter.replace(u'#', u' ');
+        condition += u" AND ("_s + input.filter + u")"_s;
     }
     return condition;
+}
+
+// The sum of an amount column over a nature's invoices, each invoice's
+// amount cut to cents first, as the invoice books take it.
+QString SumOfCut(const QString& column, const QString& alias) {
+    return u" ,SUM(TRUNC("_s + column + u", 2)) AS "_s + alias;
+}
+
+// The same for the ICMS base of the exits, each invoice's base capped at its
+// accounting value as the exits book does (CappedIcmsBase).
+QString SumOfCappedBase() {
+    return u" ,SUM(CASE WHEN TRUNC(LIQUIDO, 2) > 0 AND TRUNC(LIQUIDO, 2) < TRUNC(ICMBASE, 2)"
+           u" THEN TRUNC(LIQUIDO, 2) ELSE TRUNC(ICMBASE, 2) END) AS ICMBASE"_s;
 }
 
 QString RecalcStatement(const SettlementBook& book, bool exits, bool analytic,
@@ -147,15 +184,18 @@ QString RecalcStatement(const SettlementBook& book, bool exits, bool analytic,
               u" ,IPIBASE,IPIVALOR,IPIISENTAS,IPIOUTRAS"_s + u" FROM "_s + table + u" WHERE "_s +
               condition + (exits ? u" ORDER BY NNOTA,DTNOTA"_s : u" ORDER BY DATA, NNOTA"_s);
     } else {
-        sql = u"SELECT NATOPER"_s + u" ,SUM(LIQUIDO) AS CONTABIL"_s + u" ,SUM(VALOR) AS VALOR"_s +
-              u" ,SUM(DESCVALOR) AS DESCVALOR"_s + u" ,SUM(ENCARGOS) AS ENCARGOS"_s +
+        sql = u"SELECT NATOPER"_s + SumOfCut(u"LIQUIDO"_s, u"CONTABIL"_s) +
+              SumOfCut(u"VALOR"_s, u"VALOR"_s) + SumOfCut(u"DESCVALOR"_s, u"DESCVALOR"_s) +
+              SumOfCut(u"ENCARGOS"_s, u"ENCARGOS"_s) +
               (book.ipi ? QString()
-                        : u" ,SUM(ICMBASE) AS ICMBASE"_s + u" ,SUM(ICMVALOR) AS ICMVALOR"_s +
-                              u" ,SUM(ICMISENTAS) AS ICMISENTAS"_s) +
-              (exits ? u" ,SUM(SUBSTRVALOR) AS SUBSTRVALOR"_s : QString()) +
-              u" ,SUM(IPIBASE) AS IPIBASE"_s + u" ,SUM(IPIVALOR) AS IPIVALOR"_s +
-              u" ,SUM(IPIISENTAS) AS IPIISENTAS"_s + u" ,SUM(IPIOUTRAS) AS IPIOUTRAS"_s +
-              u" FROM "_s + table + u" WHERE "_s + condition +
+                        : (exits ? SumOfCappedBase() : SumOfCut(u"ICMBASE"_s, u"ICMBASE"_s)) +
+                              SumOfCut(u"ICMVALOR"_s, u"ICMVALOR"_s) +
+                              SumOfCut(u"ICMISENTAS"_s, u"ICMISENTAS"_s)) +
+              (exits ? SumOfCut(u"SUBSTRVALOR"_s, u"SUBSTRVALOR"_s) : QString()) +
+              SumOfCut(u"IPIBASE"_s, u"IPIBASE"_s) + SumOfCut(u"IPIVALOR"_s, u"IPIVALOR"_s) +
+              SumOfCut(u"IPIISENTAS"_s, u"IPIISENTAS"_s) +
+              SumOfCut(u"IPIOUTRAS"_s, u"IPIOUTRAS"_s) + u" FROM "_s + table + u" WHERE "_s +
+              condition +
               // Groups in nature order, which the grid and its subtotals need.
               u" GROUP BY NATOPER ORDER BY NATOPER"_s;
     }
@@ -197,10 +237,21 @@ RecalcResult Recalc(const SettlementBook& book, bool exits, RecalcInput& input, 
             const QString nature = slot.value(u"NATOPER"_s).toString().trimmed();
             if (!nature.isEmpty() && lookups.natureExcluded(nature)) continue;
             const qint64 accounting = BookAmount(slot, u"CONTABIL"_s);
-            const qint64 base = BookAmount(slot, baseColumn);
-            const qint64 other = book.ipi ? BookAmount(slot, u"IPIOUTRAS"_s) : accounting - base;
+            qint64 base = BookAmount(slot, baseColumn);
+            // An invoice of the exits (one row per invoice) has its ICMS base
+            // capped as the exits book caps it; the summary query caps each
+            // invoice's before summing.
+            if (input.analytic && exits && !book.ipi) base = CappedIcmsBase(accounting, base);
+            const qint64 exempt = BookAmount(slot, exemptColumn);
+            // The ICMS book's "Outras" is what base and exempt amounts leave of
+            // the accounting value, as in the invoice books; the exits' tax
+            // substitution is not among them (the exits book reports it on its
+            // own line), so the grids' totals are the books' totals.
+            qint64 other = accounting - base - exempt;
+            if (exits) other -= std::max<qint64>(0, BookAmount(slot, u"SUBSTRVALOR"_s));
+            if (book.ipi) other = BookAmount(slot, u"IPIOUTRAS"_s);
             const std::array<qint64, 5> amounts{accounting, base, BookAmount(slot, taxColumn),
-                                                BookAmount(slot, exemptColumn), other};
+                                                exempt, other};
             NatureRow row{nature, QString(), {}};
             if (input.analytic)
                 row.history = slot.value(u"NNOTA"_s).toString().trimmed() + u' ' +
@@ -222,8 +273,6 @@ RecalcResult Recalc(const SettlementBook& book, bool exits, RecalcInput& input, 
         totals = {};
     }
     data::CloseSlot(slotName); // the raw rows were copied for the window
-    // The ICMS book's "Outras" total is what the totals leave, as on its rows.
-    if (!book.ipi) totals[4] = totals[0] - totals[1];
     grid.rows.append(TotalRow(totals));
     (exits ? month.exits[22] : month.entries[12]) = totals[2];
     RecomputeSummary(month);
@@ -367,17 +416,17 @@ MonthData LoadMonth(const SettlementBook& book, const QString& startDate) {
     for (int g = 0; g < 4; ++g)
         month.guides[g] = {Field(guideLines[0], g + 1), Field(guideLines[1], g + 1),
                            Field(guideLines[2], g + 1), Field(guideLines[3], g + 1)};
-    month.entriesGrid = GridFromLines(lines, EntriesGridLine);
-    month.exitsGrid = GridFromLines(lines, ExitsGridLine);
+    month.entriesGrid = GridFromLines(lines, EntriesGridLine, EntriesMoreRowsLine);
+    month.exitsGrid = GridFromLines(lines, ExitsGridLine, ExitsMoreRowsLine);
 
     CarryCredit(book, startDate, month);
     RecomputeSummary(month);
     return month;
 }
 
-void SaveMonth(const SettlementBook& book, const QString& startDate, const MonthData& month) {
+bool SaveMonth(const SettlementBook& book, const QString& startDate, const MonthData& month) {
     const QString key = MonthKey(book, startDate);
-    if (key.isEmpty()) return;
+    if (key.isEmpty()) return false;
     data::Connection* database = RecordDatabase();
     data::ParamRead(database, key, RecordLines);
     data::ParamLineArray& lines = data::ParamLines();
@@ -401,9 +450,9 @@ void SaveMonth(const SettlementBook& book, const QString& startDate, const Month
         }
         overwrite(GuideNumberLine + i, values);
     }
-    GridToLines(month.entriesGrid, EntriesGridLine, lines);
-    GridToLines(month.exitsGrid, ExitsGridLine, lines);
-    data::ParamWrite(database, key, RecordLines);
+    GridToLines(month.entriesGrid, EntriesGridLine, EntriesMoreRowsLine, lines);
+    GridToLines(month.exitsGrid, ExitsGridLine, ExitsMoreRowsLine, lines);
+    return data::ParamWrite(database, key, RecordLines);
 }
 
 void CarryCredit(const SettlementBook& book, const QString& startDate, MonthData& month) {
@@ -469,7 +518,7 @@ SettlementSettings LoadSettlementSettings(const SettlementBook& book) {
     SettlementSettings settings;
     settings.startDate = lines.line(2);
     settings.endDate = lines.line(3);
-    settings.firstPage = ToInt(lines.line(4)) < 1 ? u"2"_s : lines.line(4);
+    settings.firstPage = FirstPageText(lines.line(4), 2);
     settings.entriesFilter = lines.line(6);
     settings.exitsFilter = lines.line(7);
     return settings;

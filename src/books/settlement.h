@@ -99,8 +99,10 @@ QString MonthKey(const SettlementBook& book, const QString& startDate);
 // previous month's credit and recomputes the summary.
 MonthData LoadMonth(const SettlementBook& book, const QString& startDate);
 // Writes the month into its record; lines the window does not own keep what
-// they held; only the first 20 rows of each grid are kept.
-void SaveMonth(const SettlementBook& book, const QString& startDate, const MonthData& month);
+// they held. The first 20 rows of each grid are kept where other programs
+// read them (lines 40..59 and 60..79), the rest after them (lines 80 and 81).
+// False when the record could not be written.
+bool SaveMonth(const SettlementBook& book, const QString& startDate, const MonthData& month);
 // Box 11 := box 29 of the previous month's record (zero when it has none).
 void CarryCredit(const SettlementBook& book, const QString& startDate, MonthData& month);
 // Cuts the boxes to whole cents, totals both sides and sets the balance:
@@ -145,7 +147,7 @@ MonthRecalc RecalculateAndSave(const SettlementBook& book, const QString& startD
 struct SettlementSettings {
     QString startDate, endDate, firstPage, entriesFilter, exitsFilter;
 };
-// A first page below 1 (or none) reads as "2".
+// A first page that is not one of 1..9999 (or none) reads as "2".
 SettlementSettings LoadSettlementSettings(const SettlementBook& book);
 void SaveSettlementSettings(const SettlementBook& book, const SettlementSettings& settings);
 

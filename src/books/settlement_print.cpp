@@ -36,14 +36,37 @@ struct AmountStyle {
     }
 };
 
+// A description cut into lines of at most `width` characters, each break
+// after the last blank that fits (or at `width` in a word longer than that),
+// so that the whole description is printed.
+QStringList WrappedLines(const QString& text, int width) {
+    QStringList lines;
+    QString rest = text.trimmed();
+    while (rest.size() > width && width > 0) {
+        qsizetype cut = rest.lastIndexOf(u' ', width);
+        if (cut <= 0) cut = width;
+        lines << rest.left(cut).trimmed();
+        rest = rest.mid(cut).trimmed();
+    }
+    lines << rest;
+    return lines;
+}
+
+// A row is printed when any of its amounts is not zero (the IPI book prints
+// every row).
+bool HasAmount(const std::array<qint64, 5>& amounts) {
+    return std::any_of(amounts.begin(), amounts.end(), [](qint64 a) { return a != 0; });
+}
+
 class SettlementPrinter {
   public:
     SettlementPrinter(PrintJob& job, const SettlementBook& book, const MonthData& month,
                       const BookPeriod& period)
-        : m_job(job), m_book(book), m_month(month), m_period(period), m_style{!book.ipi} {}
+        : m_job(job), m_pages(job), m_book(book), m_month(month),
+          m_period(period), m_style{!book.ipi} {}
 
     void run() {
-        SetUpBookJob(m_job, m_job.settings.destination, m_period.firstPage);
+        SetUpBookJob(m_job, m_job.settings.destination, m_period.firstPage, 2);
         m_job.startJob();
         if (m_job.cancelled()) return;
         // The amounts end at column 135. Where the page holds fewer columns
@@ -52,9 +75,9 @@ class SettlementPrinter {
         m_valueShift = std::max(0, LastAmountColumn - m_job.pageColumns());
         m_job.pageHeader();
         printPart(false);
-        m_job.newPage();
+        m_pages.newPage();
         if (!m_job.cancelled()) printPart(true);
-        m_job.newPage();
+        m_pages.newPage();
         printSummary();
         m_job.endJob();
     }
@@ -107,46 +130,66 @@ class SettlementPrinter {
     }
 
     void printSubtotal(const std::array<qint64, 5>& subtotals) {
+        if (!m_pages.line()) return;
         m_job.drawRule();
-        m_job.newLine();
+        m_pages.newLine();
+        if (!m_pages.line()) return;
         m_job.printText(6, u"SUBTOTAL"_s, StyleFlag::Bold);
         std::array<QString, 5> texts;
         for (int i = 0; i < 5; ++i)
             texts[i] = m_style.text(subtotals[i]);
         printAmounts(texts, true);
-        m_job.newLine();
-        m_job.drawRule();
-        m_job.newLine();
+        m_pages.newLine();
+        m_pages.ruleBelow();
+        m_pages.newLine();
     }
 
-    // One part: its header once (a part that runs over a page goes on
-    // without titles), the grid rows, a subtotal after each group of
-    // natures sharing a first digit, and the TOTAL line.
+    // One grid row: nature, description and amounts, the TOTAL row in bold;
+    // a description wider than its column goes on below, at the same column.
+    void printRow(const NatureRow& row) {
+        if (!m_pages.line()) return;
+        const bool total = row.isTotal();
+        std::array<QString, 5> texts;
+        for (int i = 0; i < 5; ++i)
+            texts[i] = m_style.cell(row.amounts[i]);
+        QStringList history;
+        if (total) {
+            m_job.printText(6, u"TOTAL DO IMPOSTO DO PERÍODO"_s, StyleFlag::Bold);
+        } else {
+            m_job.printText(0, row.nature);
+            history = WrappedLines(row.history, historyWidth());
+            m_job.printText(6, history.takeFirst());
+        }
+        printAmounts(texts, total);
+        for (const QString& more : std::as_const(history)) {
+            m_pages.newLine();
+            if (!m_pages.line()) return;
+            m_job.printText(6, more);
+        }
+    }
+
+    // One part: its header on every page it takes, the grid rows, a subtotal
+    // after each group of natures sharing a first digit, and the TOTAL line.
     void printPart(bool exits) {
-        printPartHeader(exits);
+        m_pages.setHeaderBlock([this, exits] { printPartHeader(exits); });
+        m_pages.line(); // the header, even over an empty grid
         const QList<NatureRow>& rows = (exits ? m_month.exitsGrid : m_month.entriesGrid).rows;
         std::array<qint64, 5> subtotals{};
         for (qsizetype r = 0; r < rows.size() && !m_job.cancelled(); ++r) {
             const NatureRow& row = rows[r];
-            const bool total = row.isTotal();
-            // The ICMS book leaves out a row without a V.Contábil.
-            if (m_book.ipi || row.amounts[0].value_or(0) != 0) {
-                std::array<QString, 5> texts;
-                for (int i = 0; i < 5; ++i)
-                    texts[i] = m_style.cell(row.amounts[i]);
-                if (total) {
-                    m_job.printText(6, u"TOTAL DO IMPOSTO DO PERÍODO"_s, StyleFlag::Bold);
-                } else {
-                    m_job.printText(0, row.nature);
-                    m_job.printText(6, row.history.left(historyWidth()));
-                }
-                printAmounts(texts, total);
-            }
-            m_job.newLine();
+            std::array<qint64, 5> amounts;
             for (int i = 0; i < 5; ++i)
-                subtotals[i] += row.amounts[i].value_or(0);
+                amounts[i] = row.amounts[i].value_or(0);
+            // The ICMS book leaves out a row without any amount.
+            if (m_book.ipi || HasAmount(amounts))
+                printRow(row);
+            else
+                m_pages.line();
+            m_pages.newLine();
+            for (int i = 0; i < 5; ++i)
+                subtotals[i] += amounts[i];
             const QString next = r + 1 < rows.size() ? rows[r + 1].nature : QString();
-            if (subtotals[0] > 0 && !total && !row.nature.isEmpty() &&
+            if (HasAmount(subtotals) && !row.isTotal() && !row.nature.isEmpty() &&
                 next.left(1) != row.nature.left(1)) {
                 printSubtotal(subtotals);
                 subtotals = {};
@@ -157,10 +200,11 @@ class SettlementPrinter {
     // One line of the summary: the box's caption, a free box's description
     // after it, and the amount.
     void printItem(const QString& caption, qint64 amount, const QString& description = QString()) {
+        if (!m_pages.line()) return;
         m_job.printText(15, caption);
         if (!description.isEmpty()) m_job.printText(18, description);
         m_job.printText(95, m_style.text(amount), Align::Right);
-        m_job.newLine();
+        m_pages.newLine();
     }
 
     void printBoxes(bool exits) {
@@ -176,20 +220,22 @@ class SettlementPrinter {
         m_job.drawBox(top, 10, bottom, Box::Filled, 2, 110);
         m_job.drawBox(top + 25, 12, bottom - 3, Box::Filled, 1, 108);
         m_job.printTextAt(top + 10, 45, heading, {8, StyleFlag::Bold});
-        m_job.printTextAt(top + 35, 0, QString()); // the section's first line
+        m_pages.placeAt(top + 35); // the section's first line
     }
 
     void printGuideLine(const QString& caption, const std::function<QString(const Guide&)>& part) {
         static const int columns[4] = {30, 50, 70, 95};
+        if (!m_pages.line()) return;
         m_job.printText(15, caption);
         for (int g = 0; g < 4; ++g)
             m_job.printText(columns[g], part(m_month.guides[g]));
-        m_job.newLine();
+        m_pages.newLine();
     }
 
     void printSummary() {
         if (m_job.cancelled()) return;
-        printTop(u"R E S U M O"_s);
+        m_pages.setHeaderBlock([this] { printTop(u"R E S U M O"_s); });
+        m_pages.line();
         printSection(70, 260, u"C R É D I T O   D O   I M P O S T O"_s);
         printBoxes(false);
         printSection(280, 440, u"D É B I T O   D O   I M P O S T O"_s);
@@ -202,15 +248,18 @@ class SettlementPrinter {
         printGuideLine(u"Data:"_s, [](const Guide& g) { return g.date; });
         printGuideLine(u"Valor:"_s, [](const Guide& g) { return g.value; });
         printGuideLine(u"Org.Arrec."_s, [](const Guide& g) { return g.agency; });
-        m_job.newLine();
+        m_pages.newLine();
+        if (!m_pages.line()) return;
         m_job.printText(15, u"OBS:"_s);
         for (const QString& line : m_month.obs) {
+            if (!m_pages.line()) return;
             m_job.printText(30, line);
-            m_job.newLine();
+            m_pages.newLine();
         }
     }
 
     PrintJob& m_job;
+    BookPages m_pages;
     const SettlementBook& m_book;
     const MonthData& m_month;
     const BookPeriod& m_period;

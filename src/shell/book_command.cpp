@@ -14,9 +14,11 @@
 #include "shell/startup.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <algorithm>
 #include <functional>
 
 namespace livrax::shell {
@@ -87,15 +89,33 @@ QString BookUsage() {
 namespace {
 
 // A job that writes the book to `out` (PDF or text pages) and shows the pages
-// made on stderr.
+// made on stderr. A book that would go on past the last page number a book
+// can print is abandoned when that page is done: no cut book replaces the
+// old file.
 void SetUpFileJob(print::PrintJob& job, const QString& out, QTextStream& err) {
     job.settings.destination = QFileInfo(out).suffix().toLower() == u"pdf"_s
                                    ? print::Destination::PdfFile
                                    : print::Destination::TextPages;
     job.settings.outputFile = out;
+    // The range reaches one page further, so that the page after the last
+    // number begins (and the job is abandoned) instead of the book ending
+    // quietly at that number.
+    job.settings.lastPage = books::MaxPageNumber + 1;
     job.onPage = [&err](print::PrintJob& running) {
         err << "\rPáginas: " << running.pageCount() << Qt::flush;
+        if (running.pageNumber() >= books::MaxPageNumber) running.abandon();
     };
+}
+
+// A book whose pages would run past the last page number a book can print
+// was abandoned there (SetUpFileJob): the first page asked for does not fit
+// the book. Says so on stderr; the old output file stays. True when it was cut.
+bool RefusedWhenCut(const print::PrintJob& job, QTextStream& err) {
+    if (!job.cancelled()) return false;
+    err << "livrax book: o livro passaria da folha " << books::MaxPageNumber
+        << " e foi cortado na folha " << std::min(job.pageNumber(), books::MaxPageNumber)
+        << "; informe uma --first-page menor. Nenhum arquivo foi gravado.\n";
+    return true;
 }
 
 // Runs a book's printing; a book that cannot be printed whole or a file that
@@ -113,7 +133,7 @@ bool PrintedWithoutError(const std::function<void()>& print, QTextStream& err) {
 // The entries or exits book over a period.
 template <typename Options>
 int PrintInvoiceBook(const QCommandLineParser& parser, const QString& book,
-                     const books::LineBookSettings<Options>& settings, const QString& defaultField,
+                     const books::LineBookSettings<Options>& settings,
                      void (*printBook)(print::PrintJob&, Options&), const QString& out,
                      QTextStream& err) {
 
@@ -125,7 +145,7 @@ int PrintInvoiceBook(const QCommandLineParser& parser, const QString& book,
     if (parser.isSet(u"field"_s)) period.dateField = parser.value(u"field"_s);
     if (parser.isSet(u"filter"_s)) period.filter = parser.value(u"filter"_s);
     if (parser.isSet(u"first-page"_s)) period.firstPage = parser.value(u"first-page"_s);
-    if (period.dateField.isEmpty()) period.dateField = defaultField;
+    if (period.dateField.isEmpty()) period.dateField = books::DefaultDateField();
     for (const QString& date : {period.startDate, period.endDate}) {
         if (!IsBlank(date) && !IsValidShortDate(date)) {
             err << "livrax book: data inválida: \"" << date << "\" (use dd/mm/aa).\n";
@@ -148,6 +168,7 @@ int PrintInvoiceBook(const QCommandLineParser& parser, const QString& book,
     SetUpFileJob(job, out, err);
     if (!PrintedWithoutError([&] { printBook(job, options); }, err)) return 1;
     err << "\rPáginas: " << job.pageCount() << "\n";
+    if (RefusedWhenCut(job, err)) return 2;
     QTextStream(stdout) << book << " gravado em " << out << " (" << job.pageCount()
                         << " páginas).\n";
     return 0;
@@ -175,6 +196,11 @@ int PrintSettlementBook(const QCommandLineParser& parser, const QString& code, c
             err << "livrax book: o mês não foi gravado nem impresso.\n";
             return 1;
         }
+    } else if (!books::SaveMonth(book, start, data)) {
+        // Stored as the window stores it when it closes: box 11 carried from
+        // the previous month and the balance, which the next month carries.
+        err << "livrax book: não foi possível gravar o mês " << month << ".\n";
+        return 1;
     }
     if (platform::StopRequested()) {
         err << "livrax book: interrompido pelo sinal " << platform::StopSignalName()
@@ -189,6 +215,7 @@ int PrintSettlementBook(const QCommandLineParser& parser, const QString& code, c
     if (!PrintedWithoutError([&] { books::PrintSettlement(job, book, data, period); }, err))
         return 1;
     err << "\rPáginas: " << job.pageCount() << "\n";
+    if (RefusedWhenCut(job, err)) return 2;
     QTextStream(stdout) << code << " " << month << " gravado em " << out << " (" << job.pageCount()
                         << " páginas).\n";
     return 0;
@@ -220,7 +247,10 @@ int RunBookCommand(const QStringList& arguments) {
     parser.addOption({u"to"_s, u"Data final."_s, u"dd/mm/aa"_s});
     parser.addOption({u"field"_s, u"Coluna de data do período."_s, u"COLUNA"_s});
     parser.addOption({u"filter"_s, u"Condição SQL adicional."_s, u"SQL"_s});
-    parser.addOption({u"first-page"_s, u"Número da primeira página."_s, u"N"_s});
+    parser.addOption(
+        {u"first-page"_s,
+         u"Número da primeira página, de 1 a "_s + QString::number(books::MaxPageNumber) + u"."_s,
+         u"N"_s});
     for (const InvoiceBookFlag& flag : InvoiceBookFlags())
         parser.addOption({flag.name, flag.help()});
     parser.addOption({u"month"_s, u"LX56/LX57: mês da apuração."_s, u"MM/AA"_s});
@@ -257,6 +287,12 @@ int RunBookCommand(const QStringList& arguments) {
         err << "livrax book: informe --month com o mês da apuração (MM/AA).\n";
         return 2;
     }
+    if (parser.isSet(u"first-page"_s) &&
+        books::FirstPageNumber(parser.value(u"first-page"_s), 0) == 0) {
+        err << "livrax book: --first-page deve ser um número inteiro de 1 a "
+            << books::MaxPageNumber << ": \"" << parser.value(u"first-page"_s) << "\".\n";
+        return 2;
+    }
 
     QString startupError;
     try {
@@ -286,11 +322,9 @@ int RunBookCommand(const QStringList& arguments) {
     if (settlement)
         status = PrintSettlementBook(parser, book, month, out, err);
     else if (book == u"LX55"_s)
-        status = PrintInvoiceBook(parser, book, books::LX55Settings(), u"DTNOTA"_s,
-                                  &books::PrintLX55, out, err);
+        status = PrintInvoiceBook(parser, book, books::LX55Settings(), &books::PrintLX55, out, err);
     else
-        status = PrintInvoiceBook(parser, book, books::LX53Settings(), u"DATA"_s, &books::PrintLX53,
-                                  out, err);
+        status = PrintInvoiceBook(parser, book, books::LX53Settings(), &books::PrintLX53, out, err);
     return finish(status);
 }
 

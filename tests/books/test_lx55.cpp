@@ -25,6 +25,8 @@ INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, ESPECIE, SIGLA, ESTADO, DATA, DTNOTA,
 INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, ESPECIE, SIGLA, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMPERC, ICMVALOR, ICMISENTAS, ICMOUTRAS, SUBSTRBASE, SUBSTRVALOR, IPIBASE, IPIPERC, IPIVALOR, IPIISENTAS, IPIOUTRAS) VALUES (3, 105, '1', 'NF', 'XYZ', 'SP', '07.01.2026', '07.01.2026', 5102, 'F', 50, 80, 12, 6, 0, 7, 70, 4, 40, 10, 4, 0, 14);
 INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, ESPECIE, SIGLA, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS, ICMOUTRAS, SUBSTRVALOR, IPIBASE) VALUES (4, 106, '1', 'NF', 'CLI1', 'RS', '07.01.2026', '07.01.2026', 5910, 'F', 300, 0, 0, 0, 0, 0, 0);
 INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, ESPECIE, SIGLA, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS, ICMOUTRAS, SUBSTRVALOR, IPIBASE) VALUES (5, 107, '1', 'NF', 'CLI1', 'RS', '08.01.2026', '08.01.2026', 5102, 'F', 0, 0, 0, 0, 0, 0, 0);
+INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, ESPECIE, SIGLA, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS, ICMOUTRAS, SUBSTRVALOR, IPIBASE) VALUES (6, 109, '1', 'NF', 'CLI1', 'RS', '09.01.2026', '09.01.2026', 5910, 'F', 300, 0, 0, 0, 0, 0, 0);
+INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, ESPECIE, SIGLA, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS, ICMOUTRAS, SUBSTRVALOR, IPIBASE) VALUES (7, 110, '1', 'NF', 'CLI1', 'RS', '09.01.2026', '09.01.2026', 5102, 'F', 0, 0, 0, 0, 0, 0, 0);
 )"_s;
 
 QStringList RunBook(LX55Options& options) {
@@ -59,8 +61,12 @@ void TestLX55::linesAndTotals_data() {
                        // the accounting value is capped at it; substitution marked
                        u"07 NF *105 1 07/01/26SP 5102 50,00 ICMS 50,00 12,00 6,00 0,00 7,00 ST"_s,
                        u"IPI 40,00 10,00 4,00 0,00 14,00"_s,
-                       // 106 is of a nature left out of the books; 107 has no amount
-                       u"08 NF *107 1 08/01/26RS 5102 *** CANCELADA ***"_s,
+                       // 106 is of a nature left out of the books: not printed, but
+                       // its number is used, so 107 follows it; 107 has no amount
+                       u"08 NF 107 1 08/01/26RS 5102 *** CANCELADA ***"_s,
+                       // 108 is missing before 109, left out: the gap is marked on
+                       // the next invoice printed
+                       u"09 NF *110 1 09/01/26RS 5102 *** CANCELADA ***"_s,
                        // outras total 37,00 less the substitution tax 4,00
                        u"TOTAL DO PERÍODO 150,00 ICMS 110,00 16,20 10,00 33,00"_s,
                        u"IPI 40,00 4,00 0,00 14,00"_s, u"(ST) Subst.Tributária: 70,00 4,00"_s};
@@ -70,7 +76,8 @@ void TestLX55::linesAndTotals_data() {
                        u"06 NF 102 1 06/01/26RS 5102 *** CANCELADA ***"_s,
                        u"07 NF *105 1 07/01/26SP 5102 50,00 ICMS 0,00 7,00 ST"_s,
                        u"IPI 40,00 10,00 4,00 0,00 14,00"_s,
-                       u"08 NF *107 1 08/01/26RS 5102 *** CANCELADA ***"_s,
+                       u"08 NF 107 1 08/01/26RS 5102 *** CANCELADA ***"_s,
+                       u"09 NF *110 1 09/01/26RS 5102 *** CANCELADA ***"_s,
                        u"TOTAL DO PERÍODO 150,00 ICMS 10,00 33,00"_s,
                        u"IPI 40,00 4,00 0,00 14,00"_s};
 }

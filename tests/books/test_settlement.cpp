@@ -2,6 +2,8 @@
 // grids and boxes worked out by hand, the balance, the credit carried from
 // one month to the next, the month record, and the printed parts.
 
+#include "books/lx53.h"
+#include "books/lx55.h"
 #include "books/settlement.h"
 #include "books/settlement_print.h"
 #include "common/numbers.h"
@@ -25,6 +27,10 @@ namespace {
 // January: entries 1102 (two invoices, one with 10,009-style decimals),
 // 1403, 2102, an excluded 1949 and a cancelled invoice; exits 5102 and 6102.
 // February: one entry and one large exit, so the month ends in debit.
+// March: two entries with sub-cent amounts and one with an exempt amount;
+// an exit whose base is above its accounting value, one of a nature with tax
+// but no accounting value, one with tax substitution, and a cancelled export.
+// April: an export.
 const QString Fixture = uR"(
 INSERT INTO VRTNNAT (NATOPER, RESUMIDA, DESCRICAO, ATUGIAICM) VALUES (1102, 'COMPRA', 'COMPRA PARA COMERCIALIZACAO', 'S');
 INSERT INTO VRTNNAT (NATOPER, RESUMIDA, DESCRICAO, ATUGIAICM) VALUES (1403, 'COMPRA ST', 'COMPRA COM ST', 'S');
@@ -42,10 +48,21 @@ INSERT INTO VRTNPDE (PEDIDO, NNOTA, SERIE, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, 
 INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS, IPIBASE, IPIVALOR, IPIISENTAS, IPIOUTRAS) VALUES (11, 500, '1', '12.01.2026', '12.01.2026', 5102, 'F', 400, 400, 48, 0, 400, 40, 0, 0);
 INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS) VALUES (12, 501, '1', '13.01.2026', '13.01.2026', 6102, 'F', 100, 100, 12, 0);
 INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS) VALUES (13, 502, '1', '14.02.2026', '14.02.2026', 5102, 'F', 1000, 1000, 180, 0);
+INSERT INTO VRTNNAT (NATOPER, RESUMIDA, DESCRICAO, ATUGIAICM) VALUES (5405, 'VENDA ST', 'VENDA COM ST', 'S');
+INSERT INTO VRTNNAT (NATOPER, RESUMIDA, DESCRICAO, ATUGIAICM) VALUES (7102, 'EXPORTACAO', 'EXPORTACAO DE MERCADORIA', 'S');
+INSERT INTO VRTNPDE (PEDIDO, NNOTA, SERIE, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS) VALUES (31, 700, '1', '03.03.2026', '03.03.2026', 1102, 'F', 100.005, 100.005, 12.005, 0);
+INSERT INTO VRTNPDE (PEDIDO, NNOTA, SERIE, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS) VALUES (32, 701, '1', '04.03.2026', '04.03.2026', 1102, 'F', 100.005, 100.005, 12.005, 0);
+INSERT INTO VRTNPDE (PEDIDO, NNOTA, SERIE, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS) VALUES (33, 702, '1', '05.03.2026', '05.03.2026', 1403, 'F', 100, 0, 0, 40);
+INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS, IPIBASE, IPIVALOR) VALUES (21, 600, '1', 'SP', '10.03.2026', '10.03.2026', 5102, 'F', 50, 80, 9.6, 0, 50, 5);
+INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS) VALUES (22, 601, '1', 'RS', '11.03.2026', '11.03.2026', 5405, 'F', 0, 0, 13.6, 0);
+INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS, IPIBASE, IPIVALOR) VALUES (23, 602, '1', 'EX', '12.03.2026', '12.03.2026', 7102, 'C', 700, 0, 0, 0, 700, 70);
+INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS, SUBSTRBASE, SUBSTRVALOR) VALUES (25, 604, '1', 'RS', '13.03.2026', '13.03.2026', 5405, 'F', 100, 60, 7.2, 0, 40, 4);
+INSERT INTO VRTNPDS (PEDIDO, NNOTA, SERIE, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR, ICMISENTAS, IPIBASE, IPIVALOR) VALUES (24, 603, '1', 'EX', '02.04.2026', '02.04.2026', 7102, 'F', 1000, 0, 0, 0, 1000, 100);
 )"_s;
 
 const QString Jan = u"01/01/26"_s;
 const QString Feb = u"01/02/26"_s;
+const QString Mar = u"01/03/26"_s;
 
 // An amount as the boxes and the record show it.
 QString A(const QString& amount) {
@@ -96,6 +113,7 @@ class TestSettlement : public QObject {
     void normaliseAmount();
     void recalcPerNature();
     void recalcPerInvoice();
+    void gridsMatchTheInvoiceBooks();
     void creditCarriedIntoNextMonthThenDebit();
     void equalCreditsAndDebits();
     void monthRecordRoundTrip();
@@ -139,14 +157,15 @@ void TestSettlement::normaliseAmount() {
 
 void TestSettlement::recalcPerNature() {
     const MonthData month = Recalculated(IcmsSettlement(), Jan, u"31/01/26"_s);
-    // 1102 sums 100,00 and 200,009 (cut after summing: 300,00); "Outras" is
-    // contábil less base, exempt amounts not deducted; 1949 is left out.
+    // 1102 sums 100,00 and 200,009 (each invoice cut: 300,00); "Outras" is
+    // contábil less base less exempt, so a row's columns add up to its
+    // contábil; 1949 is left out.
     const QList<NatureRow> entries{
-        Row(u"1102"_s, u"COMPRA"_s, {u"300,00"_s, u"280,00"_s, u"33,60"_s, u"5,00"_s, u"20,00"_s}),
-        Row(u"1403"_s, u"COMPRA ST"_s, {u"50,00"_s, u"0,00"_s, u"0,00"_s, u"50,00"_s, u"50,00"_s}),
+        Row(u"1102"_s, u"COMPRA"_s, {u"300,00"_s, u"280,00"_s, u"33,60"_s, u"5,00"_s, u"15,00"_s}),
+        Row(u"1403"_s, u"COMPRA ST"_s, {u"50,00"_s, u"0,00"_s, u"0,00"_s, u"50,00"_s, u"0,00"_s}),
         Row(u"2102"_s, u"COMPRA FORA"_s,
             {u"300,00"_s, u"300,00"_s, u"36,00"_s, u"0,00"_s, u"0,00"_s}),
-        Row(u"TOTAL"_s, QString(), {u"650,00"_s, u"580,00"_s, u"69,60"_s, u"55,00"_s, u"70,00"_s})};
+        Row(u"TOTAL"_s, QString(), {u"650,00"_s, u"580,00"_s, u"69,60"_s, u"55,00"_s, u"15,00"_s})};
     QCOMPARE(month.entriesGrid.rows, entries);
     QCOMPARE(
         month.exitsGrid.rows.last(),
@@ -168,7 +187,7 @@ void TestSettlement::recalcPerInvoice() {
     QCOMPARE(month.entriesGrid.rows.size(), 5); // four invoices and TOTAL
     QCOMPARE(month.entriesGrid.rows[0],
              Row(u"1102"_s, u"100 04/01/26"_s,
-                 {u"100,00"_s, u"80,00"_s, u"9,60"_s, u"5,00"_s, u"20,00"_s}));
+                 {u"100,00"_s, u"80,00"_s, u"9,60"_s, u"5,00"_s, u"15,00"_s}));
     QCOMPARE(month.entriesGrid.rows[1].amounts[0], M(u"200,00"_s));
     QCOMPARE(month.entriesGrid.rows.last().amounts[2], M(u"69,60"_s));
     // The raw result keeps every row the query returned, the excluded one too.
@@ -185,6 +204,48 @@ void TestSettlement::recalcPerInvoice() {
     QCOMPARE(month.exitsGrid.rows[0].history, u"500 12/01/26"_s);
     QCOMPARE(month.exitsGrid.rows[1].history, u"501 13/01/26"_s);
     QCOMPARE(month.exits[22], M(u"60,00"_s));
+}
+
+// March over the settlement and over the invoice books: each invoice's
+// amounts cut to cents before they are summed (two entries of 100,005 with
+// 12,005 of tax are 200,00 and 24,00, not 200,01 and 24,01), the exempt
+// amount out of "Outras", the exits' base capped at the accounting value, the
+// substitution tax out of the exits' "Outras" (it has a line of its own in the
+// exits book), and a nature with tax but no accounting value alongside: the
+// grids' TOTAL rows are the books' totals, to the cent.
+void TestSettlement::gridsMatchTheInvoiceBooks() {
+    const MonthData month = Recalculated(IcmsSettlement(), Mar, u"31/03/26"_s);
+    const QList<NatureRow> entries{
+        Row(u"1102"_s, u"COMPRA"_s, {u"200,00"_s, u"200,00"_s, u"24,00"_s, u"0,00"_s, u"0,00"_s}),
+        Row(u"1403"_s, u"COMPRA ST"_s, {u"100,00"_s, u"0,00"_s, u"0,00"_s, u"40,00"_s, u"60,00"_s}),
+        Row(u"TOTAL"_s, QString(), {u"300,00"_s, u"200,00"_s, u"24,00"_s, u"40,00"_s, u"60,00"_s})};
+    QCOMPARE(month.entriesGrid.rows, entries);
+    const QList<NatureRow> exits{
+        Row(u"5102"_s, u"VENDA"_s, {u"50,00"_s, u"50,00"_s, u"9,60"_s, u"0,00"_s, u"0,00"_s}),
+        Row(u"5405"_s, u"VENDA ST"_s, {u"100,00"_s, u"60,00"_s, u"20,80"_s, u"0,00"_s, u"36,00"_s}),
+        Row(u"TOTAL"_s, QString(), {u"150,00"_s, u"110,00"_s, u"30,40"_s, u"0,00"_s, u"36,00"_s})};
+    QCOMPARE(month.exitsGrid.rows, exits);
+    QCOMPARE(month.entries[12], M(u"24,00"_s));
+    QCOMPARE(month.exits[22], M(u"30,40"_s));
+
+    const books::BookPeriod march{Mar, u"31/03/26"_s, u"DATA"_s, QString(), u"1"_s};
+    LX53Options lx53;
+    lx53.period = march;
+    QVERIFY(test::TextPageLines([&](print::PrintJob& job) {
+                PrintLX53(job, lx53);
+            }).contains(u"TOTAL DO PERÍODO 300,00 ICMS 200,00 24,00 40,00 60,00"_s));
+    LX55Options lx55;
+    lx55.period = march;
+    lx55.period.dateField = u"DTNOTA"_s;
+    QVERIFY(test::TextPageLines([&](print::PrintJob& job) {
+                PrintLX55(job, lx55);
+            }).contains(u"TOTAL DO PERÍODO 150,00 ICMS 110,00 30,40 0,00 36,00"_s));
+
+    // Per invoice the exit's base is capped too.
+    MonthData perInvoice;
+    RecalcInput input{Mar, u"31/03/26"_s, QString(), true};
+    RecalcExits(IcmsSettlement(), input, perInvoice);
+    QCOMPARE(perInvoice.exitsGrid.rows.last(), exits.last());
 }
 
 void TestSettlement::creditCarriedIntoNextMonthThenDebit() {
@@ -236,15 +297,26 @@ void TestSettlement::monthRecordRoundTrip() {
     month.obs = {u"NF #12"_s, QString(), u"terceira"_s};
     month.entryDescriptions[28] = u"a#b"_s;
     month.guides[1] = {u"G-2"_s, u"10/02/26"_s, u"158,40"_s, u"SEFAZ"_s};
+    // 25 natures of entries (the 23rd without amounts, its cells empty) and
+    // 93 of exits.
     for (int i = 1; i <= 25; ++i)
-        month.entriesGrid.rows.insert(i - 1,
-                                      Row(QString::number(1100 + i), u"N"_s,
-                                          {u"1,00"_s, u"0,00"_s, u"0,00"_s, u"0,00"_s, u"1,00"_s}));
-    SaveMonth(book, Jan, month);
+        month.entriesGrid.rows.insert(
+            i - 1, i == 23 ? NatureRow{u"1123"_s, u"VAZIA"_s, {}}
+                           : Row(QString::number(1100 + i), u"N"_s,
+                                 {u"1,00"_s, u"0,00"_s, u"0,00"_s, u"0,00"_s, u"1,00"_s}));
+    for (int i = 1; i <= 93; ++i)
+        month.exitsGrid.rows.insert(i - 1,
+                                    Row(QString::number(5100 + i), u"S "_s + QString::number(i),
+                                        {u"10,00"_s, u"10,00"_s, u"1,70"_s, u"0,00"_s, u"0,00"_s}));
+    QVERIFY(SaveMonth(book, Jan, month));
 
     data::ParamRead(data::DatabaseFor(u"PDS"_s), u"PAR_LF_2601"_s, 190);
     QVERIFY(data::ParamLines().line(10).startsWith(u"kept#"_s));
-    QVERIFY(data::ParamLines().line(60).isEmpty()); // an empty exits grid
+    // Lines 40..79 hold the first 20 rows of each grid as they always did.
+    QCOMPARE(data::ParamLines().line(59),
+             u"1120#N#         1,00#         0,00#         0,00#         0,00#         1,00#"_s);
+    QCOMPARE(data::ParamLines().line(79),
+             u"5120#S 20#        10,00#        10,00#         1,70#         0,00#         0,00#"_s);
 
     const MonthData loaded = LoadMonth(book, Jan);
     QCOMPARE(loaded.entries[13], M(u"1234,50"_s));
@@ -257,11 +329,15 @@ void TestSettlement::monthRecordRoundTrip() {
     QCOMPARE(loaded.obs[2], u"terceira"_s);
     QCOMPARE(loaded.guides[1].agency, u"SEFAZ"_s);
     QCOMPARE(loaded.guides[1].value, u"158,40"_s);
-    // Only the first 20 rows come back, under a TOTAL of those 20.
-    QCOMPARE(loaded.entriesGrid.rows.size(), 21);
-    QCOMPARE(loaded.entriesGrid.rows[19].nature, u"1120"_s);
-    QCOMPARE(loaded.entriesGrid.rows.last(),
-             Row(u"TOTAL"_s, QString(), {u"20,00"_s, u"0,00"_s, u"0,00"_s, u"0,00"_s, u"20,00"_s}));
+    // Every row comes back, in order, under a TOTAL of them all.
+    QCOMPARE(loaded.entriesGrid.rows,
+             month.entriesGrid.rows.mid(0, 25) +
+                 QList<NatureRow>{Row(u"TOTAL"_s, QString(),
+                                      {u"24,00"_s, u"0,00"_s, u"0,00"_s, u"0,00"_s, u"24,00"_s})});
+    QCOMPARE(loaded.exitsGrid.detailRows(), month.exitsGrid.detailRows());
+    QCOMPARE(
+        loaded.exitsGrid.rows.last(),
+        Row(u"TOTAL"_s, QString(), {u"930,00"_s, u"930,00"_s, u"158,10"_s, u"0,00"_s, u"0,00"_s}));
     // 1234,50 of credit less 7,00 of debit.
     QCOMPARE(loaded.box29, M(u"1227,50"_s));
 }
@@ -315,9 +391,9 @@ void TestSettlement::storedRecordText() {
         {34, u"158,40#"_s},
         {35, u"SEFAZ#"_s},
         {40,
-         u"1102#COMPRA#       300,00#       280,00#        33,60#         5,00#        20,00#"_s},
+         u"1102#COMPRA#       300,00#       280,00#        33,60#         5,00#        15,00#"_s},
         {41,
-         u"1403#COMPRA ST#        50,00#         0,00#         0,00#        50,00#        50,00#"_s},
+         u"1403#COMPRA ST#        50,00#         0,00#         0,00#        50,00#         0,00#"_s},
         {42,
          u"2102#COMPRA FORA#       300,00#       300,00#        36,00#         0,00#         0,00#"_s},
         {60,
@@ -383,7 +459,7 @@ void TestSettlement::ipiColumnsAndFilter() {
     RecalcInput ipi{Jan, u"31/01/26"_s, u"SERIE <> '#'"_s, false};
     const RecalcResult result = RecalcEntries(IpiSettlement(), ipi, month);
     QCOMPARE(result.condition,
-             u"FAT = 'F'  AND DATA >= '01.01.2026' AND DATA <= '31.01.2026' AND SERIE <> '#'"_s);
+             u"FAT = 'F'  AND DATA >= '01.01.2026' AND DATA <= '31.01.2026' AND (SERIE <> '#')"_s);
     // "Outras" is the stored IPIOUTRAS (7,00), not contábil less base; the
     // history is the nature's full description.
     QCOMPARE(month.entriesGrid.rows[0],
@@ -391,6 +467,17 @@ void TestSettlement::ipiColumnsAndFilter() {
                  {u"300,00"_s, u"150,00"_s, u"15,00"_s, u"0,00"_s, u"7,00"_s}));
     QCOMPARE(month.entriesGrid.rows.last().amounts[4], M(u"7,00"_s));
     QCOMPARE(month.entries[12], M(u"15,00"_s));
+
+    // A filter with OR stays within the invoiced exits of the month: the
+    // cancelled export of March and the export of April stay out.
+    RecalcInput exits{Mar, u"31/03/26"_s, u"ESTADO = 'SP' OR ESTADO = 'EX'"_s, false};
+    RecalcExits(IpiSettlement(), exits, month);
+    QCOMPARE(month.exitsGrid.rows,
+             (QList<NatureRow>{Row(u"5102"_s, u"VENDA DE MERCADORIA"_s,
+                                   {u"50,00"_s, u"50,00"_s, u"5,00"_s, u"0,00"_s, u"0,00"_s}),
+                               Row(u"TOTAL"_s, QString(),
+                                   {u"50,00"_s, u"50,00"_s, u"5,00"_s, u"0,00"_s, u"0,00"_s})}));
+    QCOMPARE(month.exits[22], M(u"5,00"_s));
 }
 
 void TestSettlement::printedParts() {
@@ -403,15 +490,15 @@ void TestSettlement::printedParts() {
     const QStringList entries = PrintedPage(IcmsSettlement(), month, 0);
     QVERIFY(entries.value(0).startsWith(u"LX56 REGISTRO DE APURAÇÃO - ICMS E N T R A D A S"_s));
     QVERIFY(entries.value(0).endsWith(u"Folha: 2"_s));
-    const qsizetype first = entries.indexOf(u"1102 COMPRA 300,00 280,00 33,60 5,00 20,00"_s);
+    const qsizetype first = entries.indexOf(u"1102 COMPRA 300,00 280,00 33,60 5,00 15,00"_s);
     QVERIFY2(first > 0, qPrintable(entries.join(u'\n')));
     QCOMPARE(entries.mid(first),
-             (QStringList{u"1102 COMPRA 300,00 280,00 33,60 5,00 20,00"_s,
-                          u"1403 COMPRA ST 50,00 0,00 0,00 50,00 50,00"_s,
-                          u"SUBTOTAL 350,00 280,00 33,60 55,00 70,00"_s,
+             (QStringList{u"1102 COMPRA 300,00 280,00 33,60 5,00 15,00"_s,
+                          u"1403 COMPRA ST 50,00 0,00 0,00 50,00 0,00"_s,
+                          u"SUBTOTAL 350,00 280,00 33,60 55,00 15,00"_s,
                           u"2102 COMPRA FORA 300,00 300,00 36,00 0,00 0,00"_s,
                           u"SUBTOTAL 300,00 300,00 36,00 0,00 0,00"_s,
-                          u"TOTAL DO IMPOSTO DO PERÍODO 650,00 580,00 69,60 55,00 70,00"_s}));
+                          u"TOTAL DO IMPOSTO DO PERÍODO 650,00 580,00 69,60 55,00 15,00"_s}));
 
     const QStringList summary = PrintedPage(IcmsSettlement(), month, 2);
     QVERIFY2(summary.value(0).contains(u"R E S U M O"_s), qPrintable(summary.join(u'\n')));
@@ -449,6 +536,33 @@ void TestSettlement::printedParts() {
     QVERIFY(!icmsEntries.join(u'\n').contains(u"SEM VALOR"_s));
     QVERIFY(ipiEntries.contains(u"1101 GRANDE 1234567,89 0,00 0,00 0,00 1234567,89"_s));
     QVERIFY(ipiEntries.contains(u"1101 SEM VALOR"_s));
+
+    // A row with tax but no V.Contábil is printed, and so is a TOTAL of such
+    // rows alone.
+    MonthData taxOnly;
+    taxOnly.exitsGrid.rows = {
+        Row(u"5405"_s, u"VENDA ST"_s, {u"0,00"_s, u"0,00"_s, u"13,60"_s, u"0,00"_s, u"0,00"_s}),
+        Row(u"TOTAL"_s, QString(), {u"0,00"_s, u"0,00"_s, u"13,60"_s, u"0,00"_s, u"0,00"_s})};
+    const QStringList taxOnlyExits = PrintedPage(IcmsSettlement(), taxOnly, 1);
+    QVERIFY2(taxOnlyExits.contains(u"5405 VENDA ST 0,00 0,00 13,60 0,00 0,00"_s),
+             qPrintable(taxOnlyExits.join(u'\n')));
+    QVERIFY(taxOnlyExits.contains(u"TOTAL DO IMPOSTO DO PERÍODO 0,00 0,00 13,60 0,00 0,00"_s));
+
+    // Descriptions wider than their column go on below it, whole: two natures
+    // that differ only at the end print apart.
+    const QString common = u"VENDA DE MERCADORIA ADQUIRIDA OU RECEBIDA DE TERCEIROS EM OPERACAO "
+                           u"COM MERCADORIA SUJEITA AO REGIME DE SUBSTITUICAO TRIBUTARIA, NA "
+                           u"CONDICAO DE CONTRIBUINTE "_s;
+    MonthData longNames;
+    longNames.exitsGrid.rows = {Row(u"5403"_s, common + u"SUBSTITUTO"_s, {u"1,00"_s}),
+                                Row(u"5405"_s, common + u"SUBSTITUIDO"_s, {u"2,00"_s}),
+                                Row(u"TOTAL"_s, QString(), {u"3,00"_s})};
+    const QStringList ipiExits = PrintedPage(IpiSettlement(), longNames, 1);
+    const QString printed = ipiExits.join(u' ');
+    QVERIFY2(printed.contains(u"5403 VENDA DE MERCADORIA"_s), qPrintable(ipiExits.join(u'\n')));
+    for (const QString& ending :
+         {u"CONTRIBUINTE SUBSTITUTO 5405"_s, u"CONTRIBUINTE SUBSTITUIDO SUBTOTAL"_s})
+        QVERIFY2(printed.contains(ending), qPrintable(ipiExits.join(u'\n')));
 
     // The IPI book writes no thousands separators anywhere.
     const QStringList ipiSummary = PrintedPage(IpiSettlement(), month, 2);
