@@ -8,6 +8,7 @@
 #include "data/db_error.h"
 #include "data/globals.h"
 #include "data/queries.h"
+#include "data/read_moment.h"
 #include "platform/clock.h"
 
 namespace livrax::books {
@@ -135,6 +136,9 @@ void PrintIpiLine(print::PrintJob& job, const IpiAmounts& ipi, std::optional<qin
 
 QString RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBook& book) {
     const QString condition = PeriodCondition(book.baseCondition, period);
+    // The natures, the partners and the invoices are read in one moment: the
+    // book never prints a total that the database never held.
+    data::ReadMoment moment;
     BookLookups lookups;
     lookups.load();
     SetUpBookJob(job, job.settings.destination, period.firstPage);

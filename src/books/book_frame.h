@@ -142,8 +142,9 @@ struct InvoiceBook {
     std::function<void()> totals;
 };
 
-// Runs the book on `job`; returns the statement when the query failed (a
-// bad filter: the book then has its header and zero totals), else empty.
+// Runs the book on `job`, reading everything in one moment of the database
+// (data::ReadMoment); returns the statement when the query failed (a bad
+// filter: the book then has its header and zero totals), else empty.
 QString RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBook& book);
 
 // Sets a job up the way the books print: destination, rows in tenths of a

@@ -167,6 +167,12 @@ int PrintSettlementBook(const QCommandLineParser& parser, const QString& code, c
             err << "livrax book: o mês não foi gravado nem impresso.\n";
             return 1;
         }
+        if (!recalc.saved) {
+            err << "livrax book: o mês não foi gravado nem impresso: o registro "
+                << books::MonthKey(book, start)
+                << " está em uso em outra estação ou o banco de dados não respondeu.\n";
+            return 1;
+        }
     }
     const QString firstPage =
         parser.isSet(u"first-page"_s) ? parser.value(u"first-page"_s) : settings.firstPage;
