@@ -165,7 +165,7 @@ void TestOneMoment::bookReadsOneMoment() {
         return test::TextPageLines([&options](print::PrintJob& job) { PrintLX53(job, options); });
     };
     const QStringList before = run();
-    QCOMPARE(before.filter(u"NF 100 "_s).size(), 1);
+    QCOMPARE(before.filter(u"05 100 1 05/03/26 1000,00"_s).size(), 1);
     QStringList during;
     {
         Station station(m_fixture->erp(), u"FROM VRTNNAT"_s, ExcludedNatureAndEntry);

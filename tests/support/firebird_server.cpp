@@ -23,9 +23,13 @@ namespace {
 const QString ServerProgram = u"/usr/sbin/firebird"_s;
 const QString IsqlProgram = u"/usr/bin/isql-fb"_s;
 const QString SecuritySchema = u"/usr/share/firebird/3.0/security.sql"_s;
-// What the server finds in its root folder besides its configuration.
-const QStringList InstallEntries{u"plugins"_s, u"intl"_s,         u"UDF"_s,
-                                 u"lib"_s,     u"firebird.msg"_s, u"plugins.conf"_s};
+// What the server finds in its root folder besides its configuration,
+// linked to the installed files.
+const QStringList InstallEntries{u"plugins"_s, u"UDF"_s, u"lib"_s, u"firebird.msg"_s,
+                                 u"plugins.conf"_s};
+// Copied instead: the character-set module knows no character set when it is
+// loaded through a link (WIN1252 "is not defined").
+const QStringList CopiedEntries{u"intl/libfbintl.so"_s, u"intl/fbintl.conf"_s};
 
 // The installed engine's folder: the one holding the engine plug-in.
 QString InstalledRoot() {
@@ -130,13 +134,18 @@ bool FirebirdServer::start() {
     if (!m_dir.isValid()) return fail(u"sem pasta temporária"_s);
     m_root = m_dir.path();
     QDir root(m_root);
-    if (!root.mkpath(u"lock"_s) || !root.mkpath(u"tmp"_s) || !root.mkpath(u"data"_s))
+    if (!root.mkpath(u"lock"_s) || !root.mkpath(u"tmp"_s) || !root.mkpath(u"data"_s) ||
+        !root.mkpath(u"intl"_s))
         return fail(u"não criou as pastas em "_s + m_root);
     for (const QString& entry : InstallEntries) {
         const QString target = installed + u'/' + entry;
         if (QFileInfo::exists(target) && !QFileInfo::exists(root.filePath(entry)) &&
             !QFile::link(target, root.filePath(entry)))
             return fail(u"não ligou "_s + target);
+    }
+    for (const QString& entry : CopiedEntries) {
+        const QString source = installed + u'/' + entry;
+        if (!QFile::copy(source, root.filePath(entry))) return fail(u"não copiou "_s + source);
     }
     m_port = FreePort();
     if (m_port == 0) return fail(u"nenhuma porta livre"_s);

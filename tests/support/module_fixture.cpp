@@ -41,10 +41,14 @@ void RefreshTableLists() {
 }
 
 ServerModuleFixture::ServerModuleFixture(const FirebirdServer& server) : m_server(server) {
+    static int fixtures = 0;
+    const QString number = QString::number(++fixtures);
+    m_erpFile = u"erp"_s + number + u".fdb"_s;
+    m_storeFile = u"store"_s + number + u".fdb"_s;
     data::DataModule().closeAll();
     data::ResetGlobals();
-    server.createDatabase(u"erp.fdb"_s);
-    server.createDatabase(u"store.fdb"_s, TestDatabase::Tables::ProgramOnly);
+    server.createDatabase(m_erpFile);
+    server.createDatabase(m_storeFile, TestDatabase::Tables::ProgramOnly);
     data::Globals().registry.dirs[1] = erp().path;
     data::Globals().registry.dirs[5] = store().path;
     data::B_DIR(1)->open(erp());
@@ -59,11 +63,11 @@ ServerModuleFixture::~ServerModuleFixture() {
 }
 
 data::ConnectionOptions ServerModuleFixture::erp() const {
-    return m_server.options(u"erp.fdb"_s);
+    return m_server.options(m_erpFile);
 }
 
 data::ConnectionOptions ServerModuleFixture::store() const {
-    return m_server.options(u"store.fdb"_s);
+    return m_server.options(m_storeFile);
 }
 
 } // namespace livrax::test

@@ -36,8 +36,8 @@ class ModuleFixture {
 };
 
 // The same over a test server (FirebirdServer, already started): database 1
-// "erp.fdb" with the whole schema and database 5 "store.fdb" with the
-// program's tables, created on the server and attached through it, as the
+// with the whole schema and database 5 with the program's tables, new files
+// created on the server for each fixture and attached through it, as the
 // stations of a company reach them.
 class ServerModuleFixture {
   public:
@@ -52,6 +52,7 @@ class ServerModuleFixture {
 
   private:
     const FirebirdServer& m_server;
+    QString m_erpFile, m_storeFile;
 };
 
 } // namespace livrax::test
