@@ -11,6 +11,8 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -175,6 +177,8 @@ bool FirebirdServer::start() {
     m_process.setProcessEnvironment(environment());
     m_process.setWorkingDirectory(m_root);
     m_process.setProcessChannelMode(QProcess::MergedChannels);
+    // A test that aborts (no destructor runs) takes its server with it.
+    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     m_process.start(ServerProgram, {});
     if (!m_process.waitForStarted(10000)) return fail(ServerProgram + u" não iniciou"_s);
     const QDeadlineTimer deadline(30000);
