@@ -25,8 +25,10 @@ CREATE TABLE VRTNARQ (
 );
 
 -- LOG: audit log of deletions, free SQL runs, table maintenance and log-offs.
--- LOG_SEQ is one more than the highest present when the row is written. Two
--- stations may compute the same number, so it is indexed but not unique.
+-- LOG_SEQ comes from the generator VRTNLOG_SEQ, so stations writing at the
+-- same time get distinct numbers. In a database made without the generator
+-- it is one more than the highest present, which two stations may compute
+-- alike: it stays indexed but not unique.
 -- LOG_DATA date, LOG_HORA time as hh:mm:ss, LOG_TABELA table name or label such
 -- as LOGOFF, LOG_OBS what was done, LOG_BASE file name of the company database.
 CREATE TABLE VRTNLOG (
@@ -40,6 +42,7 @@ CREATE TABLE VRTNLOG (
 );
 CREATE INDEX IX_LOG_SEQ ON VRTNLOG (LOG_SEQ);
 CREATE INDEX IX_LOG_DATA ON VRTNLOG (LOG_DATA);
+CREATE SEQUENCE VRTNLOG_SEQ;
 
 -- HLD: help topics. SEQ topic number (highest plus one for a new topic), TITULO
 -- title, TEXTO the topic as rich text (RTF).

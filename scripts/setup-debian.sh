@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev                        # Core, Gui, Widgets, PrintSupport, Test
   firebird-dev libfbclient2           # client library and its C++ interface
   firebird3.0-server-core             # the embedded engine: no server needed
+  firebird3.0-server                  # server and isql-fb: tests start a private server
   fonts-liberation2                   # report font
   libxlsxwriter-dev                   # spreadsheet output
   poppler-utils                       # tests read the PDFs back (pdfinfo, pdftotext)

@@ -2,6 +2,7 @@
 
 #include "data/queries.h"
 #include "data/returned_values.h"
+#include "platform/dialogs.h"
 #include "platform/window_registry.h"
 #include "print/print_job.h"
 #include "print/report_runner.h"
@@ -26,6 +27,11 @@ const char* const FilterTarget = "livraxFilterEdit";
 const char* const FilterTable = "livraxFilterTable";
 
 } // namespace
+
+QString SaveFailedMessage() {
+    return u"Não foi possível gravar: o registro está em uso em outra estação ou o banco de "
+           u"dados não respondeu."_s;
+}
 
 QLineEdit* NewDateEdit(const QString& objectName, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
@@ -81,20 +87,32 @@ void BookDialog::showEvent(QShowEvent* event) {
     loadSettings();
 }
 
-void BookDialog::saveOnce() {
-    if (m_saved || !m_loaded) return;
+bool BookDialog::saveOnce() {
+    if (m_saved || !m_loaded) return true;
+    if (!saveSettings() && !m_leaveUnsaved) {
+        // What the window holds is not lost: it stays open, and the user
+        // may try again or close once more to leave without it.
+        m_leaveUnsaved = true;
+        platform::ShowError(this, SaveFailedMessage() +
+                                      u"\nA janela continua aberta; feche-a de novo para sair "
+                                      u"sem gravar."_s);
+        return false;
+    }
     m_saved = true;
-    saveSettings();
     if (m_commitOnClose) data::CommitAll();
+    return true;
 }
 
 void BookDialog::closeEvent(QCloseEvent* event) {
-    saveOnce();
+    if (!saveOnce()) {
+        event->ignore();
+        return;
+    }
     QDialog::closeEvent(event);
 }
 
 void BookDialog::reject() {
-    saveOnce();
+    if (!saveOnce()) return;
     QDialog::reject();
 }
 

@@ -20,7 +20,9 @@ namespace livrax::books {
 // "Sair" (F12) and the menu "Sair"; Enter moving on to the next control
 // (except in multi-line texts and on buttons); the settings read once when
 // the window is first shown and written once when it closes (then, for most
-// books, the shared datasets committed); the "Filtros" links that open the
+// books, the shared datasets committed; when they cannot be written the user
+// is told and the window stays open, and closing it again leaves without
+// them); the "Filtros" links that open the
 // filter dialog for a filter text; and running a report to a destination.
 class BookDialog : public QDialog {
     Q_OBJECT
@@ -30,7 +32,8 @@ class BookDialog : public QDialog {
 
   protected:
     virtual void loadSettings() = 0;
-    virtual void saveSettings() = 0;
+    // False when something could not be written.
+    virtual bool saveSettings() = 0;
 
     // The window's main layout, under the menu.
     QVBoxLayout* mainLayout() const { return m_layout; }
@@ -53,13 +56,19 @@ class BookDialog : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void saveOnce();
+    // False when the window must stay open: the save failed (and the user
+    // was told).
+    bool saveOnce();
 
     QVBoxLayout* m_layout = nullptr;
     bool m_commitOnClose = true;
     bool m_loaded = false;
     bool m_saved = false;
+    bool m_leaveUnsaved = false; // a save failed once: the next close leaves
 };
+
+// What the user is told when a save failed.
+QString SaveFailedMessage();
 
 // A date field typed as dd/mm/yy; a blank one reads "  /  /  ".
 QLineEdit* NewDateEdit(const QString& objectName, QWidget* parent);

@@ -10,6 +10,7 @@
 #include "data/globals.h"
 #include "data/metadata.h"
 #include "data/queries.h"
+#include "data/read_moment.h"
 #include "data/stop_cancel.h"
 #include "platform/clock.h"
 #include "platform/stop_signals.h"
@@ -174,6 +175,9 @@ void PrintIpiLine(BookPages& pages, const IpiAmounts& ipi, std::optional<qint64>
 void RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBook& book) {
     CheckBookPeriod(period, book.table);
     const QString condition = PeriodCondition(book.baseCondition, period);
+    // The natures, the partners and the invoices are read in one moment: the
+    // book never prints a total that the database never held.
+    data::ReadMoment moment;
     // A stop signal cancels the query in the database too.
     const data::CancelOnStop cancelOnStop;
     BookLookups lookups;

@@ -183,7 +183,8 @@ struct InvoiceBook {
     std::function<void(BookPages& pages)> totals;
 };
 
-// Runs the book on `job`. A refused period, a failed query or rows that stop
+// Runs the book on `job`, reading everything in one moment of the database
+// (data::ReadMoment). A refused period, a failed query or rows that stop
 // coming abandon the job and throw BookError.
 void RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBook& book);
 

@@ -26,7 +26,7 @@ SavedLines ReadLineSettings(const QString& key, const QString& table, int lines,
     return saved;
 }
 
-void WriteLineSettings(const QString& key, const QString& table, int lines,
+bool WriteLineSettings(const QString& key, const QString& table, int lines,
                        const BookPeriod& period, const QMap<int, bool>& checks) {
     data::Connection* database = data::DatabaseFor(table);
     data::ParamRead(database, key, lines);
@@ -39,7 +39,7 @@ void WriteLineSettings(const QString& key, const QString& table, int lines,
     written.setLine(6, period.firstPage);
     for (auto it = checks.cbegin(); it != checks.cend(); ++it)
         written.setLine(it.key(), it.value() ? u"S"_s : u"N"_s);
-    data::ParamWrite(database, key, lines);
+    return data::ParamWrite(database, key, lines);
 }
 
 } // namespace livrax::books

@@ -53,8 +53,8 @@ struct SavedLines {
 SavedLines ReadLineSettings(const QString& key, const QString& table, int lines,
                             const QMap<int, bool>& checkedByDefault);
 // Writes the period and the check lines ("S"/"N"); lines the book does not
-// set keep their stored values.
-void WriteLineSettings(const QString& key, const QString& table, int lines,
+// set keep their stored values. False when the key was not written.
+bool WriteLineSettings(const QString& key, const QString& table, int lines,
                        const BookPeriod& period, const QMap<int, bool>& checks);
 
 // The book's saved inputs: the period and every option's field.
@@ -71,13 +71,14 @@ template <typename Options> Options LoadBookSettings(const LineBookSettings<Opti
     return options;
 }
 
-// Writes the period and every option's field back.
+// Writes the period and every option's field back; false when they were not
+// written.
 template <typename Options>
-void SaveBookSettings(const LineBookSettings<Options>& settings, const Options& options) {
+bool SaveBookSettings(const LineBookSettings<Options>& settings, const Options& options) {
     QMap<int, bool> checks;
     for (const BookOption<Options>& option : settings.options)
         checks.insert(option.line, options.*option.field);
-    WriteLineSettings(settings.key, settings.table, settings.lines, options.period, checks);
+    return WriteLineSettings(settings.key, settings.table, settings.lines, options.period, checks);
 }
 
 } // namespace livrax::books

@@ -9,6 +9,7 @@
 #include "data/db_error.h"
 #include "data/param_store.h"
 #include "data/queries.h"
+#include "data/read_moment.h"
 #include "data/routing.h"
 
 #include <algorithm>
@@ -203,6 +204,9 @@ QString RecalcStatement(const SettlementBook& book, bool exits, bool analytic,
 }
 
 RecalcResult Recalc(const SettlementBook& book, bool exits, RecalcInput& input, MonthData& month) {
+    // The natures and the invoices in one moment; within RecalculateAndSave
+    // both sides share its moment.
+    data::ReadMoment moment;
     RecalcResult result;
     result.condition = RecalcCondition(book, exits ? u"DTNOTA"_s : u"DATA"_s, input);
     const QString sql = RecalcStatement(book, exits, input.analytic, result.condition);
@@ -384,6 +388,8 @@ QString MonthKey(const SettlementBook& book, const QString& startDate) {
 }
 
 MonthData LoadMonth(const SettlementBook& book, const QString& startDate) {
+    // The month and the credit of the month before, as stored at one moment.
+    data::ReadMoment moment;
     MonthData month;
     const QString key = MonthKey(book, startDate);
     if (!key.isEmpty())
@@ -502,13 +508,20 @@ MonthRecalc RecalculateAndSave(const SettlementBook& book, const QString& startD
     MonthData recalculated = month;
     RecalcInput entries{startDate, endDate, entriesFilter, false};
     RecalcInput exits{startDate, endDate, exitsFilter, false};
-    MonthRecalc result{RecalcEntries(book, entries, recalculated),
-                       RecalcExits(book, exits, recalculated)};
+    MonthRecalc result;
+    {
+        // Entries and exits of the same moment: an invoice the ERP commits
+        // meanwhile is in both sides or in neither.
+        data::ReadMoment moment;
+        result.entries = RecalcEntries(book, entries, recalculated);
+        result.exits = RecalcExits(book, exits, recalculated);
+    }
     entriesFilter = entries.filter;
     exitsFilter = exits.filter;
     if (result.failed()) return result;
-    SaveMonth(book, startDate, recalculated);
-    month = recalculated;
+    // Saved after the moment, in a short transaction of its own.
+    result.saved = SaveMonth(book, startDate, recalculated);
+    if (result.saved) month = recalculated;
     return result;
 }
 
@@ -524,7 +537,7 @@ SettlementSettings LoadSettlementSettings(const SettlementBook& book) {
     return settings;
 }
 
-void SaveSettlementSettings(const SettlementBook& book, const SettlementSettings& settings) {
+bool SaveSettlementSettings(const SettlementBook& book, const SettlementSettings& settings) {
     data::Connection* database = RecordDatabase();
     data::ParamRead(database, book.settingsKey, RecordLines);
     data::ParamLineArray& lines = data::ParamLines();
@@ -535,7 +548,7 @@ void SaveSettlementSettings(const SettlementBook& book, const SettlementSettings
     lines.setLine(4, settings.firstPage);
     lines.setLine(6, settings.entriesFilter);
     lines.setLine(7, settings.exitsFilter);
-    data::ParamWrite(database, book.settingsKey, RecordLines);
+    return data::ParamWrite(database, book.settingsKey, RecordLines);
 }
 
 bool MonthIsEmpty(const MonthData& month) {

@@ -96,12 +96,15 @@ QString BalanceText(const MonthData& month, int box);
 QString MonthKey(const SettlementBook& book, const QString& startDate);
 
 // Reads the month's record (a missing one is empty), then carries the
-// previous month's credit and recomputes the summary.
+// previous month's credit and recomputes the summary; both records are read
+// at one moment.
 MonthData LoadMonth(const SettlementBook& book, const QString& startDate);
 // Writes the month into its record; lines the window does not own keep what
 // they held. The first 20 rows of each grid are kept where other programs
 // read them (lines 40..59 and 60..79), the rest after them (lines 80 and 81).
-// False when the record could not be written.
+// False when the record was not written: another station holds it past the
+// lock timeout, the database failed, or the date has no month. The record
+// then keeps what it held.
 bool SaveMonth(const SettlementBook& book, const QString& startDate, const MonthData& month);
 // Box 11 := box 29 of the previous month's record (zero when it has none).
 void CarryCredit(const SettlementBook& book, const QString& startDate, MonthData& month);
@@ -128,12 +131,15 @@ RecalcResult RecalcEntries(const SettlementBook& book, RecalcInput& input, Month
 RecalcResult RecalcExits(const SettlementBook& book, RecalcInput& input, MonthData& month);
 
 // "Recalc." of the window and of the command line: both sides recalculated
-// per nature with the given filters (the ICMS book makes their "#" blanks),
-// then the month saved into the record of `startDate`. When a query fails
-// nothing is stored and `month` is left as it was: a month recalculated from
-// a failed query would be stored with zero totals.
+// per nature with the given filters (the ICMS book makes their "#" blanks)
+// from one moment of the database, then the month saved into the record of
+// `startDate`. When a query fails nothing is stored and `month` is left as
+// it was: a month recalculated from a failed query would be stored with zero
+// totals. When the save fails `month` is left as it was too.
 struct MonthRecalc {
     RecalcResult entries, exits;
+    // The month was written into its record.
+    bool saved = false;
     // The statements that failed, entries first; the month was not saved
     // when there is one.
     QStringList failedQueries() const;
@@ -149,7 +155,8 @@ struct SettlementSettings {
 };
 // A first page that is not one of 1..9999 (or none) reads as "2".
 SettlementSettings LoadSettlementSettings(const SettlementBook& book);
-void SaveSettlementSettings(const SettlementBook& book, const SettlementSettings& settings);
+// False when the settings were not written.
+bool SaveSettlementSettings(const SettlementBook& book, const SettlementSettings& settings);
 
 // Both TOTAL boxes are zero: the month was never calculated.
 bool MonthIsEmpty(const MonthData& month);

@@ -445,6 +445,12 @@ void SettlementWindow::recalcAll() {
         m_busy = false;
         return;
     }
+    if (!recalc.saved) {
+        // The record keeps what it held and the tabs the month they showed.
+        platform::ShowError(this, u"O mês não foi gravado. "_s + SaveFailedMessage());
+        m_busy = false;
+        return;
+    }
     ShowGrid(m_entries.grid, current.entriesGrid);
     ShowGrid(m_exits.grid, current.exitsGrid);
     showBoxes(current);
@@ -452,12 +458,14 @@ void SettlementWindow::recalcAll() {
     // The month was saved into the start date's record: the tabs now hold
     // that month.
     m_monthStart = start;
-    SaveSettlementSettings(m_book, settings());
+    if (!SaveSettlementSettings(m_book, settings()))
+        platform::ShowError(this, u"As opções não foram gravadas. "_s + SaveFailedMessage());
 }
 
 void SettlementWindow::save() {
     recomputeSummary();
-    saveSettings();
+    if (!saveSettings())
+        platform::ShowError(this, u"O mês não foi gravado. "_s + SaveFailedMessage());
 }
 
 void SettlementWindow::moveMonth(int months) {
@@ -525,9 +533,12 @@ void SettlementWindow::loadSettings() {
     m_start->setFocus();
 }
 
-void SettlementWindow::saveSettings() {
-    SaveSettlementSettings(m_book, settings());
-    SaveMonth(m_book, m_monthStart, month());
+bool SettlementWindow::saveSettings() {
+    bool saved = SaveSettlementSettings(m_book, settings());
+    // No month on the tabs yet: nothing of a month to store.
+    if (!MonthKey(m_book, m_monthStart).isEmpty())
+        saved = SaveMonth(m_book, m_monthStart, month()) && saved;
+    return saved;
 }
 
 } // namespace livrax::books

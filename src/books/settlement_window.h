@@ -36,7 +36,7 @@ class SettlementWindow : public BookDialog {
 
   protected:
     void loadSettings() override;
-    void saveSettings() override;
+    bool saveSettings() override;
 
   private:
     struct Side {

@@ -26,8 +26,8 @@ void TF_LX53::loadSettings() {
     setInputs(LX53Settings(), LoadBookSettings(LX53Settings()));
 }
 
-void TF_LX53::saveSettings() {
-    SaveBookSettings(LX53Settings(), inputs(LX53Settings()));
+bool TF_LX53::saveSettings() {
+    return SaveBookSettings(LX53Settings(), inputs(LX53Settings()));
 }
 
 void TF_LX53::startDateLeft() {

@@ -13,7 +13,7 @@ class TF_LX53 : public BookWindow {
 
   protected:
     void loadSettings() override;
-    void saveSettings() override;
+    bool saveSettings() override;
     void runBook(print::Destination destination) override;
     void startDateLeft() override;
 };

@@ -20,8 +20,8 @@ void TF_LX55::loadSettings() {
     setInputs(LX55Settings(), LoadBookSettings(LX55Settings()));
 }
 
-void TF_LX55::saveSettings() {
-    SaveBookSettings(LX55Settings(), inputs(LX55Settings()));
+bool TF_LX55::saveSettings() {
+    return SaveBookSettings(LX55Settings(), inputs(LX55Settings()));
 }
 
 void TF_LX55::startDateLeft() {

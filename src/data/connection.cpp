@@ -1,6 +1,7 @@
 #include "data/connection.h"
 
 #include "data/fb_client.h"
+#include "data/read_moment.h"
 #include "data/transaction.h"
 
 using namespace Qt::StringLiterals;
@@ -66,6 +67,8 @@ void Connection::attach(const ConnectionOptions& requested, bool creating) {
 
 void Connection::close() {
     if (!m_attachment) return;
+    // A moment's snapshot of this database ends before the attachment goes.
+    if (ReadMoment* moment = ReadMoment::current()) moment->forget(*this);
     fb::CallStatus status;
     try {
         m_attachment->detach(status.get()); // releases the interface on success

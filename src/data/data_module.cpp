@@ -1,6 +1,7 @@
 #include "data/data_module.h"
 
 #include "data/db_error.h"
+#include "data/read_moment.h"
 
 using namespace Qt::StringLiterals;
 
@@ -13,7 +14,16 @@ const char* const SlotNames[] = {
     "T_CONW", "T_CONX", "T_CONY", "T_CONZ", "T_CADSQL", "T_SQL",  "T_SQLU",  "T_SQLZ",
     "GB_TAB", "T_TAB0", "T_TAB1", "T_TAB2", "T_TABW",   "T_ARQ",  "IBTable1"};
 static_assert(std::size(SlotNames) == std::size_t(Slot::Count));
+
+QueryObserver& Observer() {
+    static QueryObserver observer;
+    return observer;
+}
 } // namespace
+
+void SetQueryObserver(QueryObserver observer) {
+    Observer() = std::move(observer);
+}
 
 SlotKind KindOf(Slot slot) {
     if (slot >= Slot::GB_TAB) return SlotKind::Table;
@@ -34,12 +44,33 @@ void DataSlot::bind(Connection* database) {
 
 void DataSlot::startTransaction() {
     if (!m_database) throw DbError(u"Nenhum banco de dados para "_s + SlotName(m_slot));
-    if (!m_transaction.isActive()) m_transaction.start(*m_database);
+    if (m_snapshot) return;
+    const ReadMoment* moment = KindOf(m_slot) == SlotKind::Query ? ReadMoment::current() : nullptr;
+    Transaction* snapshot = moment ? moment->snapshotOf(*m_database) : nullptr;
+    if (!snapshot) {
+        if (!m_transaction.isActive()) m_transaction.start(*m_database);
+        return;
+    }
+    if (m_transaction.isActive()) {
+        // Reads left open from before the moment: end them, the slot reads
+        // the moment from now on.
+        close();
+        m_statement.reset();
+        try {
+            m_transaction.commit();
+        } catch (const DbError&) {
+            m_transaction.rollback();
+        }
+    }
+    m_snapshot = snapshot;
 }
 
 void DataSlot::commit() {
     close();
-    if (m_transaction.isActive()) m_transaction.commit();
+    if (m_snapshot)
+        m_snapshot = nullptr; // the moment ends its snapshot
+    else if (m_transaction.isActive())
+        m_transaction.commit();
     m_statement.reset();
 }
 
@@ -47,17 +78,29 @@ void DataSlot::rollback() noexcept {
     m_open = false;
     m_hasRow = false;
     m_statement.reset(); // closes the cursor without asking the server
-    m_transaction.rollback();
+    if (m_snapshot)
+        m_snapshot = nullptr;
+    else
+        m_transaction.rollback();
+}
+
+void DataSlot::leaveSnapshot(const Transaction* snapshot) noexcept {
+    if (!m_snapshot || m_snapshot != snapshot) return;
+    m_open = false;
+    m_hasRow = false;
+    m_statement.reset();
+    m_snapshot = nullptr;
 }
 
 bool DataSlot::open() {
     close();
     m_statement.reset();
     startTransaction();
-    m_statement = std::make_unique<Statement>(*m_database, m_transaction, m_sql);
+    m_statement = std::make_unique<Statement>(*m_database, transaction(), m_sql);
     m_statement->open();
     m_open = true;
     m_hasRow = m_statement->fetch();
+    if (Observer()) Observer()(m_slot, m_sql);
     return m_hasRow;
 }
 
@@ -95,7 +138,7 @@ Statement& DataSlot::prepare() {
     close();
     m_statement.reset();
     startTransaction();
-    m_statement = std::make_unique<Statement>(*m_database, m_transaction, m_sql);
+    m_statement = std::make_unique<Statement>(*m_database, transaction(), m_sql);
     return *m_statement;
 }
 

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace livrax::data {
@@ -60,7 +61,9 @@ SlotKind KindOf(Slot slot);
 QString SlotName(Slot slot);
 
 // One slot: its connection, its transaction, its last SQL text and, for a
-// query or table slot, the open result positioned on its current row.
+// query or table slot, the open result positioned on its current row. While
+// a ReadMoment lives, a query slot reads in the moment's snapshot of its
+// connection instead of a transaction of its own.
 class DataSlot {
   public:
     explicit DataSlot(Slot slot) : m_slot(slot) {}
@@ -71,13 +74,24 @@ class DataSlot {
     // what the slot had open on the previous one.
     void bind(Connection* database);
 
-    Transaction& transaction() { return m_transaction; }
+    // The transaction the slot works in: the moment's snapshot it reads in,
+    // or its own.
+    Transaction& transaction() { return m_snapshot ? *m_snapshot : m_transaction; }
     // Starts the slot's transaction on its connection when it is not active.
+    // A query slot under a ReadMoment that covers its connection takes the
+    // moment's snapshot instead (ending a transaction of its own first).
     void startTransaction();
-    // Closes the result and commits the transaction when active.
+    // True while the slot reads in a moment's snapshot.
+    bool readsSnapshot() const { return m_snapshot != nullptr; }
+    // Closes the result and commits the transaction when active; a snapshot
+    // is only let go (the moment ends it).
     void commit();
-    // Closes the result and rolls the transaction back; never throws.
+    // Closes the result and rolls the transaction back (or lets a snapshot
+    // go); never throws.
     void rollback() noexcept;
+    // Lets `snapshot` go when the slot reads in it, closing the result: the
+    // moment that owns it is ending it.
+    void leaveSnapshot(const Transaction* snapshot) noexcept;
 
     // The SQL text of the last query or statement, lines joined with "\n".
     const QString& sql() const { return m_sql; }
@@ -113,6 +127,7 @@ class DataSlot {
     Slot m_slot;
     Connection* m_database = nullptr;
     Transaction m_transaction;
+    Transaction* m_snapshot = nullptr; // a ReadMoment's, while the slot reads in it
     QString m_sql;
     std::unique_ptr<Statement> m_statement;
     bool m_open = false;
@@ -145,6 +160,13 @@ class TF_OPEN {
 };
 
 TF_OPEN& DataModule();
+
+// Told of every query a slot opens, once its first row has been read: the
+// slot and its SQL text. A trace of what a run reads, for diagnostics and
+// for tests that act between two queries of a run (another station
+// committing). One per process; an empty function removes it.
+using QueryObserver = std::function<void(Slot slot, const QString& sql)>;
+void SetQueryObserver(QueryObserver observer);
 
 // B_DIRn of the data module, for n in 1..5.
 Connection* B_DIR(int number);

@@ -99,17 +99,20 @@ bool ParamWrite(Connection* connection, const QString& key, int count, const QSt
         if (lines.line(n).trimmed() == u'#') lines.setLine(n, QString());
     const QString text = FormatParamText(lines.lines(span));
 
-    const bool exists =
-        RunSelect(Slot::T_CONY, Table, u"SELECT CHAVE FROM VRTNPAR WHERE CHAVE = "_s + Quote(key),
-                  QString(), QString(), connection);
-    CloseSlot(Slot::T_CONY);
-
     const bool withTitle = !title.isEmpty();
     DataSlot& slot = DataModule().slot(Slot::T_SQL);
     try {
         slot.bind(connection);
         if (slot.transaction().isActive()) slot.commit();
         slot.startTransaction();
+        // Whether the key exists is asked in the transaction that writes it,
+        // so the answer is the latest committed one (not a report's moment).
+        slot.setSql(u"SELECT COUNT(*) FROM VRTNPAR WHERE CHAVE = :PWCHAVE"_s);
+        Statement& count = slot.prepare();
+        count.bind(u"PWCHAVE"_s, key);
+        count.open();
+        const bool exists = count.fetch() && count.value(0).toInt() > 0;
+        count.close();
         if (!exists) {
             slot.setSql(u"INSERT INTO VRTNPAR (CHAVE,TEXTO"_s +
                         (withTitle ? u",CAMPO"_s : QString()) + u") VALUES (:PWCHAVE,:PWTEXTO"_s +
@@ -132,7 +135,7 @@ bool ParamWrite(Connection* connection, const QString& key, int count, const QSt
         slot.commit();
         return true;
     } catch (const DbError&) {
-        DataModule().slot(Slot::T_CONY).rollback();
+        // A record another station holds fails here after the lock timeout.
         slot.rollback();
         return false;
     }

@@ -185,6 +185,12 @@ int PrintSettlementBook(const QCommandLineParser& parser, const QString& code, c
     // A stop signal cancels the recalculation's queries in the database too.
     const data::CancelOnStop cancelOnStop;
     books::MonthData data = books::LoadMonth(book, start);
+    const auto notSaved = [&] {
+        err << "livrax book: o mês não foi gravado nem impresso: o registro "
+            << books::MonthKey(book, start)
+            << " está em uso em outra estação ou o banco de dados não respondeu.\n";
+        return 1;
+    };
     if (parser.isSet(u"recalc"_s)) {
         // Recalculated and saved as the window's "Recalc." does; a month whose
         // query failed is neither stored nor printed.
@@ -196,11 +202,11 @@ int PrintSettlementBook(const QCommandLineParser& parser, const QString& code, c
             err << "livrax book: o mês não foi gravado nem impresso.\n";
             return 1;
         }
+        if (!recalc.saved) return notSaved();
     } else if (!books::SaveMonth(book, start, data)) {
         // Stored as the window stores it when it closes: box 11 carried from
         // the previous month and the balance, which the next month carries.
-        err << "livrax book: não foi possível gravar o mês " << month << ".\n";
-        return 1;
+        return notSaved();
     }
     if (platform::StopRequested()) {
         err << "livrax book: interrompido pelo sinal " << platform::StopSignalName()

@@ -32,7 +32,7 @@ class SampleBook : public BookWindow {
 
   protected:
     void loadSettings() override { setInputs(settings, LoadBookSettings(settings)); }
-    void saveSettings() override { SaveBookSettings(settings, inputs(settings)); }
+    bool saveSettings() override { return SaveBookSettings(settings, inputs(settings)); }
     void runBook(print::Destination destination) override {
         runs << print::DestinationCode(destination);
     }

@@ -9,11 +9,13 @@
 #include "common/numbers.h"
 #include "data/param_store.h"
 #include "data/routing.h"
+#include "data/transaction.h"
 #include "platform/clock.h"
 #include "print/text_page_surface.h"
 #include "support/module_fixture.h"
 #include "support/text_pages.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 
 #include <memory>
@@ -120,6 +122,8 @@ class TestSettlement : public QObject {
     void storedRecordText();
     void failingFilterLeavesTotalRowOnly();
     void recalculateAndSaveKeepsMonthOnFailure();
+    void heldMonthRecordIsNotOverwritten_data();
+    void heldMonthRecordIsNotOverwritten();
     void ipiColumnsAndFilter();
     void printedParts();
 
@@ -447,6 +451,60 @@ void TestSettlement::recalculateAndSaveKeepsMonthOnFailure() {
     QCOMPARE(month.entriesGrid.rows, edited.entriesGrid.rows);
     QCOMPARE(month.exitsGrid.rows, edited.exitsGrid.rows);
     QCOMPARE(record(), stored);
+}
+
+void TestSettlement::heldMonthRecordIsNotOverwritten_data() {
+    QTest::addColumn<bool>("recalculate");
+    QTest::newRow("SaveMonth") << false;
+    QTest::newRow("RecalculateAndSave") << true;
+}
+
+// Another station holds the month's record (it wrote its text and has not
+// committed): the save gives up within the lock timeout, says it failed,
+// and once the station commits the record holds the station's text.
+void TestSettlement::heldMonthRecordIsNotOverwritten() {
+    QFETCH(bool, recalculate);
+    const SettlementBook& book = IcmsSettlement();
+    MonthData month = LoadMonth(book, Jan);
+    QString entriesFilter, exitsFilter;
+    QVERIFY(RecalculateAndSave(book, Jan, u"31/01/26"_s, entriesFilter, exitsFilter, month).saved);
+    const MonthData saved = month;
+
+    const int timeout = data::LockTimeoutSeconds();
+    data::SetLockTimeoutSeconds(1);
+    data::Connection station;
+    station.open(m_fixture->erp().options());
+    data::Transaction holding(station);
+    holding.executeImmediate(
+        u"UPDATE VRTNPAR SET TEXTO = '010)OUTRA ESTACAO' WHERE CHAVE = 'PAR_LF_2601'"_s);
+
+    month.entries[13] = M(u"7,00"_s);
+    QElapsedTimer clock;
+    clock.start();
+    bool written = true;
+    if (recalculate) {
+        const MonthRecalc recalc =
+            RecalculateAndSave(book, Jan, u"31/01/26"_s, entriesFilter, exitsFilter, month);
+        QVERIFY(!recalc.failed()); // the queries ran; the save did not
+        written = recalc.saved;
+        // The month is left as it was, the box typed since included.
+        QCOMPARE(month.entries[12], saved.entries[12]);
+        QCOMPARE(month.entries[13], M(u"7,00"_s));
+    } else {
+        written = SaveMonth(book, Jan, month);
+    }
+    const qint64 waited = clock.elapsed();
+    data::SetLockTimeoutSeconds(timeout);
+    QVERIFY(!written);
+    QVERIFY2(waited < 4000, qPrintable(QString::number(waited)));
+
+    holding.commit();
+    QVERIFY(data::ParamRead(data::DatabaseFor(u"PDS"_s), u"PAR_LF_2601"_s, 190));
+    QCOMPARE(data::ParamLines().line(10), u"OUTRA ESTACAO"_s);
+    QCOMPARE(data::ParamLines().line(20), QString());
+    // Free again: the save goes through.
+    QVERIFY(SaveMonth(book, Jan, month));
+    QCOMPARE(LoadMonth(book, Jan).entries[13], M(u"7,00"_s));
 }
 
 void TestSettlement::ipiColumnsAndFilter() {

@@ -10,6 +10,7 @@
 #include "data/data_module.h"
 #include "data/param_store.h"
 #include "data/routing.h"
+#include "data/transaction.h"
 #include "platform/window_registry.h"
 #include "support/modal.h"
 #include "support/module_fixture.h"
@@ -70,6 +71,7 @@ class TestTF_LX56 : public QObject {
     void ipiWindow();
     void failedRecalcNotSaved_data();
     void failedRecalcNotSaved();
+    void heldMonthRecord();
     void openedByTheMainWindowsCommands();
 };
 
@@ -271,6 +273,50 @@ void TestTF_LX56::failedRecalcNotSaved() {
     Child<QPushButton>(window, u"BU_RECALC"_s)->click();
     QCOMPARE(StoredRecord(key).value(10 - 1).split(u'#').value(13 - 1), A(u"55,00"_s));
     window.close();
+}
+
+// Another station holds the month's record: "Salvar" and "Recalc." tell the
+// user the month was not saved, and the window stays open; closing tells it
+// too and keeps the window open once. The record keeps the station's text.
+void TestTF_LX56::heldMonthRecord() {
+    test::ModuleFixture fixture;
+    fixture.erp().load(Fixture);
+    books::TF_LX56 window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* start = Child<QLineEdit>(window, u"E_DATAI"_s);
+    start->setText(u"01/01/26"_s);
+    Leave(start); // recalculated and stored
+    QVERIFY(!StoredRecord(u"PAR_LF_2601"_s).isEmpty());
+
+    const int timeout = data::LockTimeoutSeconds();
+    data::SetLockTimeoutSeconds(1);
+    data::Connection station;
+    station.open(fixture.erp().options());
+    data::Transaction holding(station);
+    holding.executeImmediate(
+        u"UPDATE VRTNPAR SET TEXTO = '010)OUTRA ESTACAO' WHERE CHAVE = 'PAR_LF_2601'"_s);
+
+    for (const QString& button : {u"BU_SALVAR"_s, u"BU_RECALC"_s}) {
+        QString seen;
+        test::CloseNextModal(&seen);
+        Child<QPushButton>(window, button)->click();
+        QVERIFY2(seen.startsWith(u"O mês não foi gravado"_s), qPrintable(button + u": "_s + seen));
+        QVERIFY(window.isVisible());
+    }
+    QString seen;
+    test::CloseNextModal(&seen);
+    window.close();
+    QVERIFY2(seen.contains(u"feche-a de novo para sair sem gravar"_s), qPrintable(seen));
+    QVERIFY(window.isVisible());
+    data::SetLockTimeoutSeconds(timeout);
+
+    holding.commit();
+    QCOMPARE(StoredRecord(u"PAR_LF_2601"_s).value(10 - 1), u"OUTRA ESTACAO"_s);
+    // The record is free again: closing saves the tabs and leaves.
+    window.close();
+    QVERIFY(!window.isVisible());
+    QVERIFY(StoredRecord(u"PAR_LF_2601"_s).value(10 - 1).contains(u"180,00"_s));
 }
 
 void TestTF_LX56::openedByTheMainWindowsCommands() {

@@ -31,6 +31,8 @@ class TestRouting : public QObject {
     void statementsCommitOrFailQuietly();
     void countsAndMaxima();
     void auditLogNumbersAndCutsItsRows();
+    void auditLogNumberSource_data();
+    void auditLogNumberSource();
     void catalogueInsertsThenUpdates();
     void openTableShowsAWholeTable();
 };
@@ -212,6 +214,32 @@ void TestRouting::auditLogNumbersAndCutsItsRows() {
     Globals().system.logSwitch = u"N"_s;
     QVERIFY(AuditLog(u"PDE"_s, u"nada"_s));
     QCOMPARE(CountRows(u"VRTNLOG"_s, QString(), B_DIR(1)), qint64(2));
+}
+
+void TestRouting::auditLogNumberSource_data() {
+    QTest::addColumn<bool>("generator");
+    QTest::addColumn<QList<qint64>>("numbers");
+    // The generator numbers rows on its own, whatever the table holds (the
+    // row 41 written by hand); a database made without it falls back to one
+    // above the highest present.
+    QTest::newRow("generator") << true << QList<qint64>{1, 2, 41};
+    QTest::newRow("without generator") << false << QList<qint64>{41, 42, 43};
+}
+
+void TestRouting::auditLogNumberSource() {
+    QFETCH(bool, generator);
+    QFETCH(QList<qint64>, numbers);
+    test::ModuleFixture fixture;
+    if (!generator) fixture.erp().exec(u"DROP SEQUENCE VRTNLOG_SEQ"_s);
+    fixture.erp().exec(u"INSERT INTO VRTNLOG (LOG_SEQ, LOG_OBS) VALUES (41, 'antes')"_s);
+    QVERIFY(AuditLog(u"PDE"_s, u"um"_s));
+    QVERIFY(AuditLog(u"PDE"_s, u"dois"_s));
+    QList<qint64> stored;
+    QVERIFY(RunSelect(Slot::T_CON1, u"VRTNLOG"_s, u"LOG_SEQ"_s, QString(), u"LOG_SEQ"_s, B_DIR(1)));
+    for (DataSlot& slot = DataModule().slot(Slot::T_CON1); !slot.eof(); slot.next())
+        stored.append(slot.value(0).toInt());
+    CloseSlot(Slot::T_CON1);
+    QCOMPARE(stored, numbers);
 }
 
 void TestRouting::catalogueInsertsThenUpdates() {
