@@ -1,6 +1,7 @@
 #include "books/settlement.h"
 
 #include "books/book_frame.h"
+#include "common/conditions.h"
 #include "common/dates.h"
 #include "common/fields.h"
 #include "common/numbers.h"
@@ -225,9 +226,15 @@ RecalcResult Recalc(const SettlementBook& book, bool exits, RecalcInput& input, 
     std::array<qint64, 5> totals{};
 
     data::DataSlot& slot = data::DataModule().slot(slotName);
-    const bool found = data::RunSelect(slotName, tableCode, sql, QString(), QString(),
-                                       data::DatabaseFor(tableCode));
-    if (!found && !slot.isOpen()) result.failedQuery = sql;
+    // A filter that could reach beyond the month's invoices is not run.
+    const QString problem = FilterProblem(input.filter);
+    const bool found =
+        problem.isEmpty() && data::RunSelect(slotName, tableCode, sql, QString(), QString(),
+                                             data::DatabaseFor(tableCode));
+    if (!problem.isEmpty())
+        result.failedQuery = u"filtro recusado ("_s + problem + u"): "_s + input.filter;
+    else if (!found && !slot.isOpen())
+        result.failedQuery = sql;
     if (slot.isOpen())
         for (int i = 0; i < slot.fieldCount(); ++i)
             result.columns.append(slot.fieldName(i));

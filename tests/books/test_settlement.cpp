@@ -536,6 +536,14 @@ void TestSettlement::ipiColumnsAndFilter() {
                                Row(u"TOTAL"_s, QString(),
                                    {u"50,00"_s, u"50,00"_s, u"5,00"_s, u"0,00"_s, u"0,00"_s})}));
     QCOMPARE(month.exits[22], M(u"5,00"_s));
+
+    // A filter that would close the month's own conditions is not run: the
+    // grid keeps only its zero TOTAL and the run reports why.
+    RecalcInput escaping{Mar, u"31/03/26"_s, u"1=1) OR (1=1"_s, false};
+    const RecalcResult refused = RecalcExits(IpiSettlement(), escaping, month);
+    QVERIFY2(refused.failedQuery.startsWith(u"filtro recusado"_s), qPrintable(refused.failedQuery));
+    QCOMPARE(month.exitsGrid.rows.size(), 1);
+    QCOMPARE(month.exits[22], 0);
 }
 
 void TestSettlement::printedParts() {
