@@ -1,5 +1,6 @@
 #include "print/page_image_surface.h"
 
+#include "print/output_file.h"
 #include "print/print_job.h"
 
 #include <QDir>
@@ -32,11 +33,11 @@ void PageImageSurface::savePage() {
     painter().end();
     const QString path = PageFile(j.settings.tempFolder, j.pageCount());
     m_writer.setFileName(path);
-    // A page that cannot be written is skipped; the job goes on.
-    if (m_writer.write(m_page)) {
-        m_pageFiles += (m_pageFiles.isEmpty() ? QString() : u";"_s) + path;
-        if (onImage) onImage(m_page);
-    }
+    // A page that cannot be written (a full disk) fails the job: a preview,
+    // PDF or document with a page missing would pass for the whole report.
+    if (!m_writer.write(m_page)) throw PrintError(WriteFailure(path, m_writer.errorString()));
+    m_pageFiles += (m_pageFiles.isEmpty() ? QString() : u";"_s) + path;
+    if (onImage) onImage(m_page);
 }
 
 void PageImageSurface::endPage(bool) {

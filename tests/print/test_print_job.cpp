@@ -105,6 +105,7 @@ class TestPrintJob : public QObject {
     void pdfHasThePagesAndTheirText();
     void cancelKeepsFinishedPagesAndStopsCommands();
     void textPagesGoToTheirFile();
+    void pageImageThatCannotBeWrittenFailsTheJob();
 };
 
 void TestPrintJob::rowsAndColumns_data() {
@@ -503,6 +504,29 @@ void TestPrintJob::textPagesGoToTheirFile() {
         run(dropped, false);
     }
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{u"livro.txt"_s});
+}
+
+void TestPrintJob::pageImageThatCannotBeWrittenFailsTheJob() {
+    // A temporary "folder" below a plain file: no page image can be written
+    // there (for root too). The job fails instead of showing fewer pages.
+    QTemporaryDir folder;
+    QFile plain(folder.filePath(u"file"_s));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    PrintJob job;
+    job.settings.tempFolder = plain.fileName() + u"/temp/"_s;
+    job.settings.destination = Destination::Preview;
+    job.startJob();
+    job.pageHeader();
+    job.printText(QString(), 0, u"linha"_s);
+    QString message;
+    try {
+        job.newPage();
+    } catch (const PrintError& error) {
+        message = error.message();
+    }
+    QVERIFY2(message.startsWith(u"Não foi possível gravar o arquivo "_s + plain.fileName()),
+             qPrintable(message));
 }
 
 QTEST_MAIN(TestPrintJob)
