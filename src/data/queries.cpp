@@ -13,8 +13,8 @@ namespace livrax::data {
 namespace {
 
 // Steps shared by the builders: bind the slot, start a fresh transaction,
-// set the SQL text and open it.
-bool OpenInSlot(DataSlot& slot, Connection* database, const QString& sql) {
+// set the SQL text and open it. A failure rolls the slot back and throws.
+bool OpenOrThrow(DataSlot& slot, Connection* database, const QString& sql) {
     try {
         slot.bind(database);
         if (slot.isOpen() || slot.transaction().isActive()) slot.commit();
@@ -23,6 +23,15 @@ bool OpenInSlot(DataSlot& slot, Connection* database, const QString& sql) {
         return slot.open();
     } catch (const DbError&) {
         slot.rollback();
+        throw;
+    }
+}
+
+// The same giving false on a failure.
+bool OpenInSlot(DataSlot& slot, Connection* database, const QString& sql) {
+    try {
+        return OpenOrThrow(slot, database, sql);
+    } catch (const DbError&) {
         return false;
     }
 }
@@ -73,20 +82,10 @@ bool RunSelect(Slot slot, const QString& table, const QString& fields, const QSt
 }
 
 bool OpenQuery(Slot slot, const QString& table, const QString& sql) {
-    DataSlot& dataSlot = DataModule().slot(slot);
     const QString name = ResolveTableName(table);
     Connection* target = DatabaseFor(name);
     if (!target) throw DbError(u"Nenhum banco de dados contém a tabela "_s + name);
-    try {
-        dataSlot.bind(target);
-        if (dataSlot.isOpen() || dataSlot.transaction().isActive()) dataSlot.commit();
-        dataSlot.startTransaction();
-        dataSlot.setSql(sql);
-        return dataSlot.open();
-    } catch (const DbError&) {
-        dataSlot.rollback();
-        throw;
-    }
+    return OpenOrThrow(DataModule().slot(slot), target, sql);
 }
 
 bool RunSelectAnd(const QString& table, const QString& fields, const QString& where,
