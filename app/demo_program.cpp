@@ -6,6 +6,7 @@
 #include "shell/login.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QTextStream>
 
 using namespace Qt::StringLiterals;
@@ -24,7 +25,13 @@ int RunDemoProgram(const QStringList& arguments) {
     login.dirs[1] = created.erpPath;
     login.dirs[5] = created.systemPath;
     login.tempFolder = created.tempFolder;
-    livrax::shell::WriteLogin(login);
+    QString error;
+    if (!livrax::shell::WriteLogin(login, &error)) {
+        QTextStream(stderr) << "livrax demo: os bancos foram criados em "
+                            << QFileInfo(created.erpPath).absolutePath()
+                            << ", mas o usuário não foi registrado: " << error << "\n";
+        return 1;
+    }
 
     QTextStream out(stdout);
     out << "\nUsuário " << login.user << " (nível 9) registrado nesses bancos; \"livrax info\" "

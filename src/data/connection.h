@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/db_error.h"
+
 #include <QString>
 
 namespace Firebird {
@@ -11,7 +13,8 @@ namespace livrax::data {
 // Where and how to attach. A plain file path opens the database with the
 // embedded engine (no server); "host:path" or "host/port:path" reaches a
 // database server. Every attachment uses SQL dialect 3 and the WIN1252
-// character set.
+// character set for its data; the path itself goes to the engine in UTF-8,
+// so a folder named in any language opens.
 struct ConnectionOptions {
     QString path;
     QString user = QStringLiteral("SYSDBA");
@@ -23,8 +26,42 @@ struct ConnectionOptions {
     bool forcedWrites = true;
 };
 
+// Why an attachment failed, read from the client's error codes. This is the
+// one reading of them: every message about a database that could not be
+// opened (start-up, "livrax info", the command-line jobs) shows it.
+enum class ConnectFailure {
+    Other,       // none of the reasons below: the engine's message says it
+    NoFile,      // the file (or its folder) does not exist
+    NotDatabase, // the file is not a database, or is damaged beyond opening
+    InUse,       // another program holds the file
+    Login,       // the server refused the user name or password
+    NoAccess,    // the operating system refused access to the file
+};
+
+// The reason in words, for the messages of the program ("o arquivo não
+// existe"); empty for Other.
+QString ConnectFailureText(ConnectFailure failure);
+
+// A failed open or create. message() is "Erro ao abrir PATH: " followed by
+// reason(); failure() tells the reason apart.
+class ConnectError : public DbError {
+  public:
+    ConnectError(const QString& what, ConnectFailure failure, const QString& engineMessage);
+    ConnectFailure failure() const { return m_failure; }
+    // The reason in words followed by the engine's own message in brackets,
+    // or the engine's message alone when the reason is Other.
+    const QString& reason() const { return m_reason; }
+    const QString& engineMessage() const { return m_engineMessage; }
+
+  private:
+    ConnectFailure m_failure;
+    QString m_reason;
+    QString m_engineMessage;
+};
+
 // One attachment to one database. Closed until open() or create() succeeds;
-// detaches on destruction. Failures throw DbError.
+// detaches on destruction. A failure to attach or create throws ConnectError,
+// other failures DbError.
 class Connection {
   public:
     Connection() = default;

@@ -40,6 +40,16 @@ qint64 DivideRoundingToEven(qint64 value, int digits) {
     return quotient;
 }
 
+// `value` cut to a whole number when it lies within the 64-bit range; false
+// otherwise (infinite, not a number, or too large), as the decimal path
+// reports an overflow. The bounds are -2^63 and 2^63, both exact doubles.
+bool WholeFromDouble(double value, qint64* result) {
+    constexpr double Limit = 9223372036854775808.0;
+    if (!(value >= -Limit && value < Limit)) return false;
+    *result = qint64(value);
+    return true;
+}
+
 } // namespace
 
 bool Rescale(qint64 unscaled, int fromScale, int toScale, qint64* result) {
@@ -157,7 +167,7 @@ qint64 DbValue::toScaled() const {
         if (!Rescale(m_integer, m_scale, 4, &result)) return 0;
         return result;
     case Kind::Double:
-        return std::isfinite(m_double) ? qint64(std::nearbyint(m_double * 10000.0)) : 0;
+        return WholeFromDouble(std::nearbyint(m_double * 10000.0), &result) ? result : 0;
     case Kind::Text:
         return ParseDecimal(m_text, 4, &result) ? result : 0;
     case Kind::Bool:
@@ -176,8 +186,10 @@ qint64 DbValue::toInt() const {
         }
         return m_scale > 18 ? 0 : m_integer / PowersOfTen[m_scale];
     }
-    case Kind::Double:
-        return std::isfinite(m_double) ? qint64(m_double) : 0;
+    case Kind::Double: {
+        qint64 result = 0;
+        return WholeFromDouble(m_double, &result) ? result : 0;
+    }
     case Kind::Text:
         return toScaled() / 10000;
     case Kind::Bool:

@@ -71,20 +71,28 @@ std::optional<QString> RegistryKey::value(const QString& name) const {
     return store.settings->value(entry).toString();
 }
 
-void RegistryKey::setValue(const QString& name, const QString& value) {
+bool RegistryKey::setValue(const QString& name, const QString& value) {
     Store store = Open(m_path);
     if (store.group.isEmpty() == false) {
         // The INI file's folder may not exist yet on a new account.
         QDir().mkpath(QFileInfo(store.settings->fileName()).absolutePath());
     }
     store.settings->setValue(Entry(store, name), value);
+    // QSettings keeps a value it could not write in memory only; the status
+    // after sync() is the only sign that it was lost.
     store.settings->sync();
+    return store.settings->status() == QSettings::NoError;
 }
 
-void RegistryKey::removeValue(const QString& name) {
+bool RegistryKey::removeValue(const QString& name) {
     Store store = Open(m_path);
     store.settings->remove(Entry(store, name));
     store.settings->sync();
+    return store.settings->status() == QSettings::NoError;
+}
+
+QString RegistryKey::location() const {
+    return Open(m_path).settings->fileName();
 }
 
 } // namespace livrax::platform

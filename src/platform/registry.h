@@ -27,9 +27,14 @@ class RegistryKey {
     QStringList valueNames() const;
     // The value, or nothing when the key or the value is missing.
     std::optional<QString> value(const QString& name) const;
-    // Creates the key when needed and stores the value at once.
-    void setValue(const QString& name, const QString& value);
-    void removeValue(const QString& name);
+    // Creates the key when needed and stores the value at once. False when
+    // the store could not be written (its folder cannot be made, the file is
+    // read-only): the value is then not kept.
+    bool setValue(const QString& name, const QString& value);
+    bool removeValue(const QString& name);
+    // Where the values are kept, for messages: the INI file, or the registry
+    // key on Windows.
+    QString location() const;
 
   private:
     QString m_path;

@@ -310,7 +310,9 @@ int RunBookCommand(const QStringList& arguments) {
         RunShutdown();
         return status;
     };
-    if (!data::B_DIR(1)->isConnected()) {
+    // A chain cut short (another database failed) leaves the company and the
+    // table lists unread: a book printed then would be wrong, so none is.
+    if (!data::B_DIR(1)->isConnected() || !startupError.isEmpty()) {
         err << "livrax book: "
             << (startupError.isEmpty() ? u"banco de dados 1 não configurado"_s : startupError)
             << "\n";

@@ -9,18 +9,25 @@ using namespace Qt::StringLiterals;
 
 namespace livrax::shell {
 
-void WriteLogin(const Login& login) {
+bool WriteLogin(const Login& login, QString* error) {
     platform::RegistryKey key(platform::GlobalsKeyPath());
-    key.setValue(u"GB_SEN_USER"_s, login.user);
-    key.setValue(u"GB_SEN_NOMEC"_s, login.fullName);
-    key.setValue(u"GB_SEN_NIVEL"_s, login.level);
-    key.setValue(u"GB_SEN_SENHA"_s, QString());
-    key.setValue(u"GB_SEN_GERAL"_s, login.rights);
-    key.setValue(u"GB_SEN_GERAL1"_s, login.rights1);
+    bool written = true;
+    const auto set = [&key, &written](const QString& name, const QString& value) {
+        written = key.setValue(name, value) && written;
+    };
+    set(u"GB_SEN_USER"_s, login.user);
+    set(u"GB_SEN_NOMEC"_s, login.fullName);
+    set(u"GB_SEN_NIVEL"_s, login.level);
+    set(u"GB_SEN_SENHA"_s, QString());
+    set(u"GB_SEN_GERAL"_s, login.rights);
+    set(u"GB_SEN_GERAL1"_s, login.rights1);
     for (int n = 1; n <= 5; ++n)
-        key.setValue(u"GB_DIR"_s + QString::number(n), login.dirs[std::size_t(n)]);
-    key.setValue(u"GB_DIRDEFAULT"_s, login.dirs[1]);
-    key.setValue(u"GB_DIRTEMP"_s, login.tempFolder);
+        set(u"GB_DIR"_s + QString::number(n), login.dirs[std::size_t(n)]);
+    set(u"GB_DIRDEFAULT"_s, login.dirs[1]);
+    set(u"GB_DIRTEMP"_s, login.tempFolder);
+    if (!written && error)
+        *error = u"as configurações do usuário não puderam ser gravadas em "_s + key.location();
+    return written;
 }
 
 QString LoginUsage() {
@@ -79,7 +86,11 @@ int RunLoginCommand(const QStringList& arguments) {
         err << "livrax login: informe o banco de dados 1 (--db1).\n";
         return 2;
     }
-    WriteLogin(login);
+    QString error;
+    if (!WriteLogin(login, &error)) {
+        err << "livrax login: " << error << "\n";
+        return 1;
+    }
     QTextStream(stdout) << "Usuário " << login.user << " (nível " << login.level
                         << ") registrado para o banco " << login.dirs[1] << ".\n";
     return 0;

@@ -19,8 +19,10 @@ struct Login {
     QString tempFolder;
 };
 
-// Writes the globals key as the log-in program does.
-void WriteLogin(const Login& login);
+// Writes the globals key as the log-in program does. False when the user's
+// settings could not be written; `error` then says where they should have
+// gone.
+bool WriteLogin(const Login& login, QString* error = nullptr);
 
 QString LoginUsage();
 

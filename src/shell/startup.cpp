@@ -155,12 +155,12 @@ void ConnectDatabases(const MessageSink& show) {
             connection.close();
             connection.open(OptionsFor(path));
             module.openErrors[std::size_t(n)].clear();
-        } catch (const data::DbError& error) {
+        } catch (const data::ConnectError& error) {
             module.openErrors[std::size_t(n)] = error.message();
             if (n != 1) throw;
             // Without database 1 nothing else is opened; the program stays up
             // with what the remaining steps can load.
-            if (show) show(u"Erro na conexão do servidor - "_s + path);
+            if (show) show(u"Erro na conexão do servidor - "_s + path + u": "_s + error.reason());
             return;
         }
     }

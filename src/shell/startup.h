@@ -12,8 +12,10 @@ using MessageSink = std::function<void(const QString&)>;
 
 // The start-up chain: fixed locale, registry values, connections, table
 // lists, company header, user settings and rights. A failure to open
-// database 1 is shown through `show` and the chain goes on without it; a
-// failure to open another database ends the chain with DbError.
+// database 1 is shown through `show` ("Erro na conexão do servidor - PATH:
+// " and the reason) and the chain goes on without it; a failure to open
+// another database ends the chain with ConnectError. Either way the module's
+// openErrors keep the message of each database that failed.
 void RunStartup(const MessageSink& show);
 
 // What the program does when its main window is first shown: the start-up

@@ -8,7 +8,7 @@ trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME="$work/config"
 unset QT_QPA_PLATFORM # the command must draw without a display
 
-"$livrax" demo --dir "$work/demo" --invoices 600 --no-gui >/dev/null 2>&1
+"$livrax" demo --dir "$work/relatório" --invoices 600 --no-gui >/dev/null 2>&1
 
 "$livrax" book LX53 --from 01/03/26 --to 31/03/26 --out "$work/lx53.txt" >/dev/null 2>"$work/err"
 text="$(iconv -f cp1252 -t utf-8 "$work/lx53.txt")"

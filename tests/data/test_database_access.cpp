@@ -6,13 +6,20 @@
 #include "data/statement.h"
 #include "support/test_database.h"
 
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <limits>
 
 using namespace livrax;
 using namespace livrax::data;
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(livrax::data::DbValue)
+Q_DECLARE_METATYPE(livrax::data::ConnectFailure)
 
 class TestDatabaseAccess : public QObject {
     Q_OBJECT
@@ -24,10 +31,16 @@ class TestDatabaseAccess : public QObject {
     void parseDecimal();
     void valuesRoundTripExactly_data();
     void valuesRoundTripExactly();
+    void floatingColumnsBeyondTheRangeAreConversionErrors_data();
+    void floatingColumnsBeyondTheRangeAreConversionErrors();
     void namedParametersBindEveryOccurrence();
     void columnsAreFoundByAliasAndField();
     void uncommittedWorkIsRolledBack();
     void errorsCarryTheServerMessage();
+    void pathsInAnyLanguageCreateAndOpen();
+    void attachFailuresNameTheirReason_data();
+    void attachFailuresNameTheirReason();
+    void databaseHeldByAnotherProgramIsInUse();
     void textLongerThanItsColumnIsRefused();
 };
 
@@ -145,6 +158,42 @@ void TestDatabaseAccess::valuesRoundTripExactly() {
     QVERIFY(!select.fetch());
 }
 
+void TestDatabaseAccess::floatingColumnsBeyondTheRangeAreConversionErrors_data() {
+    QTest::addColumn<double>("stored");
+    QTest::addColumn<qint64>("scaled");
+    QTest::addColumn<qint64>("whole");
+    QTest::newRow("amount") << 1234.5 << qint64(12345000) << qint64(1234);
+    QTest::newRow("negative") << -2.75 << qint64(-27500) << qint64(-2);
+    // 9.2e14 in ten-thousandths still fits 64 bits; 9.3e14 does not.
+    QTest::newRow("largest amount") << 9.2e14 << qint64(9200000000000000000) << qint64(9.2e14);
+    QTest::newRow("amount overflows") << 9.3e14 << qint64(0) << qint64(930000000000000);
+    QTest::newRow("negative amount overflows") << -9.3e14 << qint64(0) << qint64(-930000000000000);
+    // -2^63 is the smallest whole number; 2^63 is one past the largest.
+    QTest::newRow("smallest whole")
+        << -9223372036854775808.0 << qint64(0) << std::numeric_limits<qint64>::min();
+    QTest::newRow("whole overflows") << 9223372036854775808.0 << qint64(0) << qint64(0);
+    QTest::newRow("far beyond") << -1e300 << qint64(0) << qint64(0);
+}
+
+void TestDatabaseAccess::floatingColumnsBeyondTheRangeAreConversionErrors() {
+    QFETCH(double, stored);
+    QFETCH(qint64, scaled);
+    QFETCH(qint64, whole);
+    test::TestDatabase db;
+    db.exec(u"CREATE TABLE T (V DOUBLE PRECISION)"_s);
+    Transaction transaction(db.connection());
+    Statement insert(db.connection(), transaction, u"INSERT INTO T (V) VALUES (:V)"_s);
+    insert.bind(u"V"_s, DbValue::fromDouble(stored));
+    insert.execute();
+    Statement select(db.connection(), transaction, u"SELECT V FROM T"_s);
+    select.open();
+    QVERIFY(select.fetch());
+    const DbValue value = select.value(0);
+    QCOMPARE(value.kind(), DbValue::Kind::Double);
+    QCOMPARE(value.toScaled(), scaled);
+    QCOMPARE(value.toInt(), whole);
+}
+
 void TestDatabaseAccess::namedParametersBindEveryOccurrence() {
     test::TestDatabase db;
     db.exec(u"CREATE TABLE T (A INTEGER, B INTEGER)"_s);
@@ -226,6 +275,98 @@ void TestDatabaseAccess::errorsCarryTheServerMessage() {
     missing.path = u"/nonexistent/folder/x.fdb"_s;
     QVERIFY_THROWS_EXCEPTION(DbError, closed.open(missing));
     QVERIFY(!closed.isConnected());
+}
+
+void TestDatabaseAccess::pathsInAnyLanguageCreateAndOpen() {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(u"relatório de ações"_s);
+    QVERIFY(QDir().mkpath(folder));
+    ConnectionOptions options;
+    options.path = folder + u"/órgão.fdb"_s;
+    options.forcedWrites = false;
+    {
+        Connection created;
+        created.create(options);
+        created.executeImmediate(u"CREATE TABLE T (A VARCHAR(10))"_s);
+        created.executeImmediate(u"INSERT INTO T VALUES ('São')"_s);
+    }
+    // The file carries the name asked for, not a transliteration of it.
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{u"órgão.fdb"_s});
+    Connection opened;
+    opened.open(options);
+    Transaction transaction(opened);
+    Statement select(opened, transaction, u"SELECT A FROM T"_s);
+    select.open();
+    QVERIFY(select.fetch());
+    QCOMPARE(select.value(0).toString(), u"São"_s);
+}
+
+void TestDatabaseAccess::attachFailuresNameTheirReason_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content"); // null: no file
+    QTest::addColumn<ConnectFailure>("failure");
+    QTest::newRow("no file") << u"nada.fdb"_s << QByteArray() << ConnectFailure::NoFile;
+    QTest::newRow("no folder") << u"não há/erp.fdb"_s << QByteArray() << ConnectFailure::NoFile;
+    QByteArray garbage(256 * 1024, '\0');
+    for (qsizetype i = 0; i < garbage.size(); ++i)
+        garbage[i] = char((i * 7919 + i / 13) % 251);
+    QTest::newRow("garbage") << u"lixo.fdb"_s << garbage << ConnectFailure::NotDatabase;
+    // Shorter than a database's first page.
+    QTest::newRow("text") << u"leia-me.fdb"_s << QByteArray("não é um banco\n")
+                          << ConnectFailure::NotDatabase;
+    QTest::newRow("empty") << u"vazio.fdb"_s << QByteArray("") << ConnectFailure::NotDatabase;
+}
+
+void TestDatabaseAccess::attachFailuresNameTheirReason() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(ConnectFailure, failure);
+    QTemporaryDir dir;
+    ConnectionOptions options;
+    options.path = dir.filePath(name);
+    if (!content.isNull()) {
+        QFile file(options.path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(content), content.size());
+    }
+    Connection connection;
+    try {
+        connection.open(options);
+        QFAIL("opened");
+    } catch (const ConnectError& error) {
+        QCOMPARE(error.failure(), failure);
+        // The reason in words, then the engine's own message, which names
+        // the file as given.
+        const QString expected =
+            u"Erro ao abrir "_s + options.path + u": "_s + ConnectFailureText(failure) + u" ("_s;
+        QVERIFY2(error.message().startsWith(expected), qPrintable(error.message()));
+        QVERIFY2(error.engineMessage().contains(options.path), qPrintable(error.engineMessage()));
+    }
+    QVERIFY(!connection.isConnected());
+}
+
+void TestDatabaseAccess::databaseHeldByAnotherProgramIsInUse() {
+    test::TestDatabase db;
+    db.connection().close();
+    QProcess holder;
+    holder.start(QStringLiteral(LIVRAX_HOLD_DATABASE), {db.path()});
+    QVERIFY(holder.waitForReadyRead(30000));
+    QCOMPARE(holder.readAllStandardOutput(), QByteArray("aberto\n"));
+    Connection connection;
+    try {
+        connection.open(db.options());
+        QFAIL("opened a database another program holds");
+    } catch (const ConnectError& error) {
+        QCOMPARE(error.failure(), ConnectFailure::InUse);
+        QVERIFY2(error.message().startsWith(u"Erro ao abrir "_s + db.path() +
+                                            u": o arquivo está em uso por outro programa ("_s),
+                 qPrintable(error.message()));
+    }
+    holder.closeWriteChannel();
+    QVERIFY(holder.waitForFinished(30000));
+    QCOMPARE(holder.exitCode(), 0);
+    connection.open(db.options()); // free again
+    QVERIFY(connection.isConnected());
 }
 
 void TestDatabaseAccess::textLongerThanItsColumnIsRefused() {

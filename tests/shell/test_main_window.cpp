@@ -275,7 +275,7 @@ void TestMainWindow::f12ClosesAndShutsDown() {
     login.level = u"9"_s;
     login.dirs[1] = erp.path();
     login.dirs[5] = store.path();
-    shell::WriteLogin(login);
+    QVERIFY(shell::WriteLogin(login));
 
     shell::TF_LIVRAXB window;
     window.show();

@@ -13,6 +13,7 @@
 #include "shell/startup.h"
 #include "support/test_database.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -55,7 +56,7 @@ class TestStartup : public QObject {
         login.dirs[1] = first;
         login.dirs[5] = fifth;
         login.tempFolder = u"/registro/temp/"_s;
-        shell::WriteLogin(login);
+        QVERIFY(shell::WriteLogin(login));
     }
 
   private Q_SLOTS:
@@ -78,10 +79,12 @@ class TestStartup : public QObject {
     void loadsUserCompanyAndSettings();
     void lastCompanyWinsAndCodesArePadded_data();
     void lastCompanyWinsAndCodesArePadded();
+    void missingFirstDatabaseIsReportedAndSkipsTheRest_data();
     void missingFirstDatabaseIsReportedAndSkipsTheRest();
     void missingOtherDatabaseEndsTheChain();
     void shutdownStoresLastCompanyAndLogsOff();
     void registryValuesRoundTrip();
+    void loginThatCannotBeWrittenFails();
 };
 
 void TestStartup::startsWithoutAnyRegistryKey() {
@@ -167,11 +170,33 @@ void TestStartup::lastCompanyWinsAndCodesArePadded() {
     shell::RunShutdown();
 }
 
+void TestStartup::missingFirstDatabaseIsReportedAndSkipsTheRest_data() {
+    QTest::addColumn<QByteArray>("content"); // null: no file
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("no file") << QByteArray() << u"o arquivo não existe ("_s;
+    QTest::newRow("garbage") << QByteArray(64 * 1024, 'x')
+                             << u"o arquivo não é um banco de dados ou está danificado ("_s;
+}
+
 void TestStartup::missingFirstDatabaseIsReportedAndSkipsTheRest() {
-    logIn(u"/nao/existe/erp.fdb"_s, m_store->path());
+    QFETCH(QByteArray, content);
+    QFETCH(QString, reason);
+    const QString path = m_config->filePath(u"erp.fdb"_s);
+    if (!content.isNull()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(content), content.size());
+    }
+    logIn(path, m_store->path());
     StoreKey(*m_store, u"VRTNCAE"_s, {u"EMPRESA"_s});
     shell::StartProgram(sink());
-    QCOMPARE(m_messages, QStringList{u"Erro na conexão do servidor - /nao/existe/erp.fdb"_s});
+    // The message names the database and says why, then gives the engine's
+    // own words.
+    QCOMPARE(m_messages.size(), 1);
+    QVERIFY2(
+        m_messages[0].startsWith(u"Erro na conexão do servidor - "_s + path + u": "_s + reason),
+        qPrintable(m_messages[0]));
+    QVERIFY2(m_messages[0].endsWith(u')'), qPrintable(m_messages[0]));
     QVERIFY(!B_DIR(1)->isConnected());
     QVERIFY(!B_DIR(5)->isConnected()); // not tried after database 1 failed
     QVERIFY(!DataModule().openErrors[1].isEmpty());
@@ -183,7 +208,13 @@ void TestStartup::missingFirstDatabaseIsReportedAndSkipsTheRest() {
 void TestStartup::missingOtherDatabaseEndsTheChain() {
     logIn(m_erp->path(), u"/nao/existe/sistema.fdb"_s);
     StoreKey(*m_erp, u"PUSER_ANA"_s, {u"SS"_s, u"/dados/temp"_s});
-    QVERIFY_THROWS_EXCEPTION(DbError, shell::StartProgram(sink()));
+    try {
+        shell::StartProgram(sink());
+        QFAIL("the chain went on without database 5");
+    } catch (const ConnectError& error) {
+        QCOMPARE(error.failure(), ConnectFailure::NoFile);
+        QCOMPARE(DataModule().openErrors[5], error.message());
+    }
     QVERIFY(B_DIR(1)->isConnected());
     QCOMPARE(Globals().tableLists[1], QString()); // the chain stopped before the lists
     QCOMPARE(Globals().user.tempFolder, QString());
@@ -252,6 +283,32 @@ void TestStartup::registryValuesRoundTrip() {
     QCOMPARE(registry.dirs[2], u"servidor:/dados/erp2.fdb"_s);
     QCOMPARE(Globals().user.name, u"ANA"_s);
     QCOMPARE(Globals().user.password, QString()); // never read back
+}
+
+void TestStartup::loginThatCannotBeWrittenFails() {
+    // The settings folder lies under a regular file: no one, root included,
+    // can create it.
+    QFile blocker(m_config->filePath(u"arquivo"_s));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    qputenv("XDG_CONFIG_HOME", (blocker.fileName() + u"/config"_s).toLocal8Bit());
+    shell::Login login;
+    login.user = u"ANA"_s;
+    login.level = u"7"_s;
+    login.dirs[1] = m_erp->path();
+    QString error;
+    QVERIFY(!shell::WriteLogin(login, &error));
+    QVERIFY2(error.startsWith(u"as configurações do usuário não puderam ser gravadas em "_s +
+                              blocker.fileName() + u"/config/"_s),
+             qPrintable(error));
+
+    qputenv("XDG_CONFIG_HOME", m_config->path().toLocal8Bit());
+    error.clear();
+    QVERIFY(shell::WriteLogin(login, &error));
+    QCOMPARE(error, QString());
+    QCOMPARE(
+        platform::RegistryKey(platform::GlobalsKeyPath()).value(u"GB_DIR1"_s).value_or(QString()),
+        m_erp->path());
 }
 
 QTEST_GUILESS_MAIN(TestStartup)
