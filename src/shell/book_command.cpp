@@ -320,9 +320,8 @@ int RunBookCommand(const QStringList& arguments) {
     }
     // Every page carries the company's header: a book is not printed without
     // the company record.
-    if (!startupError.isEmpty() || data::Globals().company.name.isEmpty()) {
-        err << "livrax book: o cadastro da empresa (VRTNCAE) não pôde ser lido"
-            << (startupError.isEmpty() ? QString() : u": "_s + startupError) << ".\n";
+    if (data::Globals().company.name.isEmpty()) {
+        err << "livrax book: o cadastro da empresa (VRTNCAE) não pôde ser lido.\n";
         return finish(1);
     }
 

@@ -114,10 +114,10 @@ set -e
 [[ $status == 1 ]] || { echo "desktop after SIGTERM: exit $status" >&2; exit 1; }
 
 # Without the company record (a parameter store that is not a database) no
-# book is printed.
+# book is printed, and the engine's reason is given.
 head -c 65536 /dev/urandom >"$work/broken.fdb"
 "$livrax" login --user DEMO --level 9 --db1 "$work/demo/livrax_erp.fdb" \
   --db5 "$work/broken.fdb" >/dev/null
 mkdir "$work/company"
-fails 1 "cadastro da empresa" "$work/company/book.txt" LX53 --from 01/03/26 --to 31/03/26
+fails 1 "não é um banco de dados" "$work/company/book.txt" LX53 --from 01/03/26 --to 31/03/26
 echo "book failures behave"
