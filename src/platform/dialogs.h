@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -17,5 +19,49 @@ void ShowError(QWidget* parent, const QString& message);
 
 // An information box with an OK button.
 void ShowMessage(QWidget* parent, const QString& message);
+
+// The one-line input prompt TF_INPUT, configured by specification texts: a
+// four-character key and its value ("CAR=SN", "LEN=10", "MAS=!99/99/99;1;_",
+// "TIP=UB", "TIT=caption", "TXT=label"). Type letters: "U" upper case, "D"
+// date mask when no mask was given, "A" letters, digits and space, "N"
+// digits, "V" digits, "," and ".", "Z" capital letters A-Z, "B" not blank on
+// OK, "T" trimmed on OK. True for OK; `value` returns the typed text either
+// way.
+bool Prompt(QString& value, const QStringList& specs, QWidget* parent = nullptr);
+
+// The system message TF_MSG, non-modal: mode "A" shows the "#"-separated
+// lines of `text` (at most 20) with the hourglass cursor until mode "F"
+// closes it; mode "T" shows them and closes itself after two seconds.
+void SystemMessage(const QString& mode, const QString& text);
+
+// The font a font spec starts the dialog with: field 2 the name ("Arial" when
+// empty or "*"), field 3 the size (8 when empty or "*").
+QFont FontOfSpec(const QString& spec);
+// The spec with fields 2 to 4 set to the font's name, size and style text
+// ("fsBold", "fsItalic", "fsBold,fsItalic", "fsunderline", "fsstrikeout" or
+// empty).
+QString SpecOfFont(const QString& spec, const QFont& font);
+// Shows the font dialog on FontOfSpec; the spec with the chosen font, or the
+// spec unchanged when the user cancels.
+QString ChooseFont(const QString& spec, QWidget* parent = nullptr);
+
+// Shows the printer set-up dialog on the print settings text (GBPARAM:
+// printer index, -, "H"/"V" orientation, page width, page height, -, copies,
+// ... separated by "#") and returns the settings chosen, or the text unchanged
+// when the user cancels.
+QString ChoosePrinterSetup(const QString& printSettings, QWidget* parent = nullptr);
+
+// What the printer set-up dialog chose, written into the print settings
+// text: field 1 the printer index, field 2 empty, field 3 "H" (landscape) or
+// "V", fields 4 and 5 the page width and height, field 7 the copies; fields 1
+// to 9 each followed by "#".
+struct PrinterChoice {
+    int printerIndex = 0;
+    bool landscape = false;
+    int pageWidth = 0;
+    int pageHeight = 0;
+    int copies = 1;
+};
+QString PrintSettingsWith(const QString& printSettings, const PrinterChoice& choice);
 
 } // namespace livrax::platform

@@ -21,6 +21,10 @@ QString OsUserName() {
     return name.isEmpty() ? qEnvironmentVariable("USER") : name;
 }
 
+QString WindowsUserName() {
+    return OsUserName().left(255);
+}
+
 QString DefaultTempFolder() {
 #ifdef Q_OS_WIN
     return u"C:\\VORTANETEMP\\"_s;

@@ -11,6 +11,8 @@ bool HasDisplay();
 
 // The name the operating system knows the current user by.
 QString OsUserName();
+// The name of the account running the program, at most 255 characters.
+QString WindowsUserName();
 
 // The temporary folder used when the user's settings name none, ending with a
 // folder separator: "C:\VORTANETEMP\" on Windows, a VORTANETEMP folder in the

@@ -95,4 +95,17 @@ QString RegistryKey::location() const {
     return Open(m_path).settings->fileName();
 }
 
+QString ReadRegistryText(int root, const QString& key, const QString& name) {
+    if (root != 0) return {};
+    return RegistryKey(key).value(name).value_or(QString());
+}
+
+QString ReadProgramSetting(const QString& program, const QString& name) {
+    return ReadRegistryText(0, ProgramKeyPath(program), name);
+}
+
+void WriteProgramSetting(const QString& program, const QString& name, const QString& value) {
+    RegistryKey(ProgramKeyPath(program)).setValue(name, value);
+}
+
 } // namespace livrax::platform

@@ -40,4 +40,13 @@ class RegistryKey {
     QString m_path;
 };
 
+// A string value under a root of the settings (root 0: the current user; the
+// program keeps no other root); empty when the key or the value is missing.
+QString ReadRegistryText(int root, const QString& key, const QString& name);
+
+// A program's own settings, in the key ProgramKeyPath(program): a missing
+// value reads as empty; writing creates the key when needed.
+QString ReadProgramSetting(const QString& program, const QString& name);
+void WriteProgramSetting(const QString& program, const QString& name, const QString& value);
+
 } // namespace livrax::platform

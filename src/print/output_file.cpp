@@ -1,10 +1,10 @@
 #include "print/output_file.h"
 
+#include "common/line_files.h"
 #include "print/print_surface.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringEncoder>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -158,11 +158,7 @@ void OutputFile::commit() {
 
 void WriteTextFile(const QString& fileName, const QStringList& lines) {
     OutputFile file(fileName);
-    QStringEncoder encoder("windows-1252", QStringConverter::Flag::Stateless);
-    for (const QString& line : lines) {
-        file.device()->write(encoder(line));
-        file.device()->write("\r\n");
-    }
+    file.device()->write(EncodeWindowsLines(lines));
     file.commit();
 }
 

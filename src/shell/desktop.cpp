@@ -1,6 +1,7 @@
 #include "shell/desktop.h"
 
 #include "books/tf_lx53.h"
+#include "common/line_files.h"
 #include "platform/dialogs.h"
 #include "platform/stop_signals.h"
 #include "shell/main_window.h"
@@ -28,6 +29,11 @@ bool LivraxApplication::notify(QObject* receiver, QEvent* event) {
 int RunDesktopProgram() {
     tools::RegisterSelectionWindows();
     books::RegisterBookWindows();
+    // A line file that cannot be read or written is reported in a message
+    // box, which the user answers before the next try.
+    SetLineFileNotice([](const QString& message) {
+        platform::ShowMessage(QApplication::activeWindow(), message);
+    });
     TF_LIVRAXB window;
     // A stop signal ends every event loop (a report running in the preview
     // stops at its next row and leaves no output); then the main window

@@ -10,7 +10,10 @@
 #include "data/queries.h"
 #include "data/routing.h"
 #include "platform/environment.h"
+#include "platform/files.h"
 #include "platform/registry.h"
+
+#include <QCoreApplication>
 
 using namespace Qt::StringLiterals;
 
@@ -109,6 +112,15 @@ void LoadRegistryGlobals() {
     }
     read("GB_DBUSER", registry.dbUser);
     read("GB_DBPASSWORD", registry.dbPassword);
+}
+
+void LaunchProgram(const QString& name, const QString& param) {
+    SaveRegistryGlobals(name, param);
+    if (QCoreApplication::instance()) QCoreApplication::processEvents();
+    platform::StartSiblingProgram(name, param,
+                                  {Globals().user.tempFolder,
+                                   QCoreApplication::applicationDirPath(),
+                                   Globals().registry.dirs[1]});
 }
 
 void SaveRegistryGlobals(const QString& program, const QString& param) {

@@ -25,6 +25,11 @@ void StartProgram(const MessageSink& show);
 void LoadRegistryGlobals();
 // Writes the globals key before a sibling program is launched.
 void SaveRegistryGlobals(const QString& program, const QString& param);
+// Starts a sibling program of the suite: writes the globals key first, so the
+// program receives the same user, databases and settings, then starts the
+// first copy found beside the temporary folder, this program or the first
+// database (platform::LaunchCandidates). Nothing happens when none exists.
+void LaunchProgram(const QString& name, const QString& param);
 void ConnectDatabases(const MessageSink& show);
 void LoadTableLists();
 void LoadCompanyHeader();

@@ -3,11 +3,14 @@
 
 #include "common/fields.h"
 #include "data/data_module.h"
+#include "data/param_files.h"
 #include "data/param_store.h"
 #include "data/statement.h"
 #include "data/transaction.h"
 #include "support/module_fixture.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -67,6 +70,7 @@ class TestParamStore : public QObject {
     void closedConnectionIsOpenedForTheReadAndClosedAgain();
     void unusableConnectionsReadNothingAndWriteNothing();
     void failedWriteLeavesTheStoreUsable();
+    void lineFilesReadAndWriteTheSharedLines();
 
   private:
     std::unique_ptr<test::ModuleFixture> m_fixture;
@@ -258,6 +262,19 @@ void TestParamStore::failedWriteLeavesTheStoreUsable() {
     QVERIFY(ParamWrite(ParamDatabase(), u"PAR_LX55"_s, 1));
     QVERIFY(ParamRead(ParamDatabase(), u"PAR_LX55"_s, 1));
     QCOMPARE(ParamLines().line(1), u"next"_s);
+}
+
+void TestParamStore::lineFilesReadAndWriteTheSharedLines() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"CONSULTA.PAR"_s);
+    ParamLines().setLine(1, u"A"_s);
+    ParamLines().setLine(3, u"C"_s);
+    QVERIFY(data::WriteLinesFile(path));
+    QCOMPARE(Lines(1, 4), (QStringList{u"A"_s, u"#"_s, u"C"_s, QString()}));
+    FillLines(u"old"_s);
+    QVERIFY(data::ReadLinesFile(path));
+    QCOMPARE(Lines(1, 4), (QStringList{u"A"_s, QString(), u"C"_s, QString()}));
+    QCOMPARE(ParamLines().line(190), QString());
 }
 
 QTEST_GUILESS_MAIN(TestParamStore)
