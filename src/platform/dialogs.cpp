@@ -1,5 +1,9 @@
 #include "platform/dialogs.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -32,6 +36,16 @@ void ShowMessage(QWidget* parent, const QString& message) {
                     QMessageBox::Ok, parent);
     box.setObjectName(u"MESSAGE_BOX"_s);
     box.exec();
+}
+
+bool InstallStandardTranslations() {
+    // One translator for the whole run, owned by the application object.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(u"qtbase_pt_BR"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 } // namespace livrax::platform

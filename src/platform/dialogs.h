@@ -18,4 +18,9 @@ void ShowError(QWidget* parent, const QString& message);
 // An information box with an OK button.
 void ShowMessage(QWidget* parent, const QString& message);
 
+// Loads Qt's own Brazilian Portuguese texts (qtbase_pt_BR: the file, print
+// and colour dialogs, standard buttons, context menus) into the running
+// application. False when the translation files are not installed.
+bool InstallStandardTranslations();
+
 } // namespace livrax::platform
