@@ -1,7 +1,9 @@
 // The entries and exits books over a demo year, to text pages and to PDF,
 // beside the time to stream the same rows with a bare query through the same
-// connection. Usage: book_bench [invoices [folder [targets]]], targets "GF"
-// by default: G text pages, F PDF.
+// connection; and in the preview window, the time until its first page is
+// on the screen beside the time of the whole job (page images written).
+// Usage: book_bench [invoices [folder [targets]]], targets "GF" by default:
+// G text pages, F PDF, V the preview window (offscreen).
 
 #include "books/lx53.h"
 #include "books/lx55.h"
@@ -10,12 +12,14 @@
 #include "data/statement.h"
 #include "data/transaction.h"
 #include "demo/demo_generator.h"
+#include "print/preview_window.h"
 #include "print/print_job.h"
 #include "shell/startup.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QGuiApplication>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -60,11 +64,49 @@ books::BookPeriod Year() {
     return {u"01/01/26"_s, u"31/12/26"_s, u"DTNOTA"_s, QString(), u"1"_s};
 }
 
+void RunBook(print::PrintJob& job, bool exits) {
+    if (exits) {
+        books::LX55Options options;
+        options.period = Year();
+        books::PrintLX55(job, options);
+    } else {
+        books::LX53Options options;
+        options.period = Year();
+        books::PrintLX53(job, options);
+    }
+}
+
+struct PreviewTimes {
+    double firstPage = -1; // ms until page 1 is shown
+    double total = 0;      // ms until the job has ended
+    int pages = 0;
+};
+
+// The book in the preview window, as "Visão" runs it.
+PreviewTimes Preview(bool exits) {
+    PreviewTimes times;
+    print::PrintJob job;
+    job.settings.destination = print::Destination::Preview;
+    print::TF_PRINT window(job);
+    QElapsedTimer timer;
+    QObject::connect(window.findChild<QLineEdit*>(u"E_INC"_s), &QLineEdit::textChanged, &window,
+                     [&] {
+                         if (times.firstPage < 0 && window.shownPage() == 1)
+                             times.firstPage = double(timer.nsecsElapsed()) / 1e6;
+                     });
+    timer.start();
+    window.run([exits](print::PrintJob& running) { RunBook(running, exits); });
+    times.total = double(timer.nsecsElapsed()) / 1e6;
+    times.pages = job.pageCount();
+    window.done(QDialog::Rejected);
+    return times;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     const qint64 invoices = argc > 1 ? QByteArray(argv[1]).toLongLong() : 100000;
     QTemporaryDir scratch;
     const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : scratch.path();
@@ -91,6 +133,14 @@ int main(int argc, char** argv) {
         const bool exits = book == u"LX55"_s;
         for (const QChar letter : targets) {
             const QString target(letter);
+            if (target == u"V"_s) {
+                const PreviewTimes times = Preview(exits);
+                out << book << "  preview: first page shown " << qRound(times.firstPage)
+                    << " ms, whole job " << qRound(times.total) << " ms, " << times.pages
+                    << " pages\n";
+                out.flush();
+                continue;
+            }
             double bare = 0, ms = 0;
             int pages = 0;
             for (int round = 0; round < Rounds; ++round) {
@@ -100,17 +150,7 @@ int main(int argc, char** argv) {
                 job.settings.destination = *print::DestinationFromCode(target);
                 job.settings.outputFile =
                     folder + u'/' + book + (target == u"G"_s ? u".txt"_s : u".pdf"_s);
-                const double bookRound = Milliseconds([&] {
-                    if (exits) {
-                        books::LX55Options options;
-                        options.period = Year();
-                        books::PrintLX55(job, options);
-                    } else {
-                        books::LX53Options options;
-                        options.period = Year();
-                        books::PrintLX53(job, options);
-                    }
-                });
+                const double bookRound = Milliseconds([&] { RunBook(job, exits); });
                 bare = round == 0 ? bareRound : std::min(bare, bareRound);
                 ms = round == 0 ? bookRound : std::min(ms, bookRound);
                 pages = job.pageCount();

@@ -13,6 +13,7 @@ packages=(
   poppler-utils                       # tests read the PDFs back (pdfinfo, pdftotext)
   unzip                               # tests read the .xlsx and .odt files back
   clang-format                        # the test step checks the formatting
+  qt6-translations-l10n               # Portuguese texts of the standard dialogs (qtbase_pt_BR)
 )
 
 missing=()

@@ -1,8 +1,10 @@
 #include "books/book_dialog.h"
 
+#include "common/text.h"
 #include "data/queries.h"
 #include "data/returned_values.h"
 #include "platform/dialogs.h"
+#include "platform/masked_edit.h"
 #include "platform/window_registry.h"
 #include "print/print_job.h"
 #include "print/report_runner.h"
@@ -33,8 +35,19 @@ QString SaveFailedMessage() {
            u"dados não respondeu."_s;
 }
 
+QString BookDocumentName(const QString& code, const QString& startDate, const QString& endDate) {
+    QStringList parts{code};
+    const auto date = [](const QString& text) {
+        return IsBlank(text) ? QString() : text.trimmed().replace(u'/', u'-');
+    };
+    const QString start = date(startDate), end = date(endDate);
+    if (!start.isEmpty()) parts << start;
+    if (!end.isEmpty()) parts << (start.isEmpty() ? u"até "_s : u"a "_s) + end;
+    return parts.join(u' ');
+}
+
 QLineEdit* NewDateEdit(const QString& objectName, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
+    auto* edit = new platform::MaskedLineEdit(parent);
     edit->setObjectName(objectName);
     edit->setInputMask(u"99/99/99; "_s);
     edit->setMaximumWidth(90);
@@ -72,9 +85,11 @@ QLabel* BookDialog::addFilterLink(const QString& objectName, QLineEdit* filter,
 }
 
 void BookDialog::runReport(print::Destination destination,
-                           const std::function<void(print::PrintJob&)>& report) {
+                           const std::function<void(print::PrintJob&)>& report,
+                           const QString& documentName) {
     print::PrintSettings settings = print::CompanyPrintSettings();
     settings.destination = destination;
+    settings.documentName = documentName;
     settings.interactive = true;
     print::PrintJob job(settings);
     print::RunReport(job, report, this);
@@ -108,12 +123,16 @@ void BookDialog::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    QDialog::closeEvent(event);
+    // Not QDialog::closeEvent: it leaves through reject(), which Esc uses
+    // too and which does nothing here.
+    done(QDialog::Rejected);
+    event->accept();
 }
 
 void BookDialog::reject() {
-    if (!saveOnce()) return;
-    QDialog::reject();
+    // Esc does nothing: a book window is left through "Sair" or F12, which
+    // save what it holds; a half-typed value must not be stored by a key
+    // pressed to get rid of it.
 }
 
 bool BookDialog::eventFilter(QObject* watched, QEvent* event) {

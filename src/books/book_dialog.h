@@ -45,13 +45,16 @@ class BookDialog : public QDialog {
     // A bold "Filtros" label with a hand cursor; a click opens the filter
     // dialog with `tableCode` and the text of `filter`, whose result replaces it.
     QLabel* addFilterLink(const QString& objectName, QLineEdit* filter, const QString& tableCode);
-    // Runs a report on a new interactive job to `destination`.
+    // Runs a report on a new interactive job to `destination`; a file made
+    // of it is called `documentName` unless the user says otherwise.
     void runReport(print::Destination destination,
-                   const std::function<void(print::PrintJob&)>& report);
+                   const std::function<void(print::PrintJob&)>& report,
+                   const QString& documentName);
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    // Esc leaves the window as closing it does: the settings are written.
+    // Esc (QDialog's reject) does nothing: the window closes only through
+    // "Sair" and F12, which save.
     void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -70,7 +73,13 @@ class BookDialog : public QDialog {
 // What the user is told when a save failed.
 QString SaveFailedMessage();
 
-// A date field typed as dd/mm/yy; a blank one reads "  /  /  ".
+// The name of a file made of a book: its code and period, as
+// "LX53 01-01-26 a 31-01-26" (a blank date is left out).
+QString BookDocumentName(const QString& code, const QString& startDate, const QString& endDate);
+
+// A date field typed as dd/mm/yy; a blank one reads "  /  /  ". It takes
+// the typing as soon as it gets the focus (the text selected, the cursor at
+// its start).
 QLineEdit* NewDateEdit(const QString& objectName, QWidget* parent);
 
 } // namespace livrax::books

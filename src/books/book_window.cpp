@@ -68,6 +68,13 @@ BookWindow::BookWindow(const QString& objectName, const QString& caption, QWidge
     installConventions();
 }
 
+BookWindow::~BookWindow() {
+    // A window destroyed while shown hides afterwards, and the date it had
+    // the focus on reports that it was left: that must not reach this part
+    // of the window, which is gone by then.
+    m_start->disconnect(this);
+}
+
 BookPeriod BookWindow::period() const {
     // The date fields are read with their mask's blanks, as they are stored.
     return {m_start->displayText(), m_end->displayText(), m_field->currentText().trimmed(),
@@ -95,7 +102,8 @@ bool BookWindow::datesValid() {
 void BookWindow::runReport(print::Destination destination,
                            const std::function<void(print::PrintJob&)>& report,
                            BookPeriod& period) {
-    BookDialog::runReport(destination, report);
+    BookDialog::runReport(destination, report,
+                          BookDocumentName(objectName().mid(3), period.startDate, period.endDate));
     m_filter->setText(period.filter); // as it was run: "#" made blanks
 }
 

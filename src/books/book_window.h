@@ -24,6 +24,7 @@ class BookWindow : public BookDialog {
 
   public:
     BookWindow(const QString& objectName, const QString& caption, QWidget* parent = nullptr);
+    ~BookWindow() override;
 
     BookPeriod period() const;
     void setPeriod(const BookPeriod& period);

@@ -384,9 +384,10 @@ QList<NatureRow> NatureGrid::detailRows() const {
 }
 
 QString BalanceText(const MonthData& month, int box) {
+    // The box not in use shows a zero amount like the other ("0,00").
     const bool credit = month.box29 > 0;
-    if (box == 29) return credit ? FormatAmount(month.box29) : u"0"_s;
-    return credit ? u"0"_s : FormatAmount(month.box30);
+    if (box == 29) return FormatAmount(credit ? month.box29 : 0);
+    return FormatAmount(credit ? 0 : month.box30);
 }
 
 QString MonthKey(const SettlementBook& book, const QString& startDate) {

@@ -86,9 +86,8 @@ struct MonthData {
     NatureGrid entriesGrid, exitsGrid;
 };
 
-// Box 29 or 30 as the window shows it: the box that does not hold the
-// balance shows "0"; the balance is in box 29 when it is a credit, else in
-// box 30 (so a zero balance shows "0,00" in box 30).
+// Box 29 or 30 as the window shows it: the balance is in box 29 when it is
+// a credit, else in box 30; the other box shows a zero amount ("0,00").
 QString BalanceText(const MonthData& month, int box);
 
 // The parameter-store key of the month of `startDate` ("PAR_LF_0503" for

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -45,6 +46,19 @@ QLineEdit* TextEdit(const QString& objectName, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(objectName);
     return edit;
+}
+
+// A value as the raw result gives a NUMERIC: digits, the decimal comma (or
+// point) and its decimals.
+bool IsDecimalText(const QString& text) {
+    static const QRegularExpression decimal(u"^-?\\d+[,.]\\d+$"_s);
+    return decimal.match(text).hasMatch();
+}
+
+// "1234,5678" as "1234,56": cut to two decimals, never rounded.
+QString TwoDecimals(const QString& text) {
+    const qsizetype point = text.indexOf(QRegularExpression(u"[,.]"_s));
+    return text.left(point) + u',' + (text.mid(point + 1) + u"00"_s).left(2);
 }
 
 void ShowGrid(QTableWidget* table, const NatureGrid& grid) {
@@ -108,8 +122,15 @@ class RawResultModel : public QAbstractTableModel {
         return parent.isValid() ? 0 : int(m_columns.size());
     }
     QVariant data(const QModelIndex& index, int role) const override {
-        if (role != Qt::DisplayRole || !index.isValid()) return {};
-        return m_rows[index.row()].value(index.column());
+        if (!index.isValid()) return {};
+        const QString text = m_rows[index.row()].value(index.column());
+        // Amounts (decimal texts of the NUMERIC columns) read as the books
+        // write them: two decimals (cut), the decimal comma, right-aligned.
+        const bool amount = IsDecimalText(text);
+        if (role == Qt::TextAlignmentRole)
+            return amount ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
+        if (role != Qt::DisplayRole) return {};
+        return amount ? TwoDecimals(text) : text;
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (role != Qt::DisplayRole) return {};
@@ -181,10 +202,21 @@ SettlementWindow::SettlementWindow(const SettlementBook& book, QWidget* parent)
     resize(760, 620);
 }
 
+SettlementWindow::~SettlementWindow() {
+    // Destroyed while shown, the window hides afterwards: a field that had
+    // the focus reports that it was left, which must not reach this part of
+    // the window (gone by then).
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        edit->disconnect(this);
+}
+
 QWidget* SettlementWindow::buildSelection() {
     auto* page = new QWidget(this);
     auto* form = new QFormLayout(page);
     m_start = NewDateEdit(u"E_DATAI"_s, page);
+    // Made before the month arrows: Enter (and Tab) go from "Dt. Inicial"
+    // to "Dt. Final", the arrows come after.
+    m_end = NewDateEdit(u"E_DATAF"_s, page);
     auto* back = Button(u"BU_MESANTERIOR"_s, u"<"_s, page);
     auto* forward = Button(u"BU_MESSEGUINTE"_s, u">"_s, page);
     auto* startRow = new QHBoxLayout;
@@ -193,7 +225,6 @@ QWidget* SettlementWindow::buildSelection() {
     startRow->addWidget(forward);
     startRow->addStretch();
     form->addRow(u"Dt. Inicial"_s, startRow);
-    m_end = NewDateEdit(u"E_DATAF"_s, page);
     form->addRow(u"Dt. Final"_s, m_end);
     m_page = TextEdit(u"E_PAGINA"_s, page);
     m_page->setMaximumWidth(60);
@@ -321,7 +352,13 @@ QWidget* SettlementWindow::buildGridTab(bool exits) {
     side.grid = new QTableWidget(0, 7, page);
     side.grid->setObjectName(u"SG_"_s + (exits ? u"SAIDA"_s : u"ENTRADA"_s));
     side.grid->setHorizontalHeaderLabels(NatureGrid::Titles());
+    // The amounts and the nature take what they need; "Historico" the rest.
+    side.grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     side.grid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    // Hidden by "Arquivo", the grid keeps its room: the row above stays put.
+    QSizePolicy keepRoom = side.grid->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    side.grid->setSizePolicy(keepRoom);
     layout->addWidget(side.grid, 1);
 
     connect(recalc, &QPushButton::clicked, this, [this, exits] { recalcSide(exits); });
@@ -510,8 +547,9 @@ void SettlementWindow::print(print::Destination destination) {
     const MonthData current = month();
     const BookPeriod period{m_start->displayText(), m_end->displayText(), QString(), QString(),
                             m_page->text()};
-    runReport(destination,
-              [&](print::PrintJob& job) { PrintSettlement(job, m_book, current, period); });
+    runReport(
+        destination, [&](print::PrintJob& job) { PrintSettlement(job, m_book, current, period); },
+        BookDocumentName(m_book.code, period.startDate, period.endDate));
 }
 
 SettlementSettings SettlementWindow::settings() const {

@@ -30,6 +30,7 @@ class SettlementWindow : public BookDialog {
 
   public:
     SettlementWindow(const SettlementBook& book, QWidget* parent = nullptr);
+    ~SettlementWindow() override;
 
     // What the tabs hold, as the month record keeps it.
     MonthData month() const;

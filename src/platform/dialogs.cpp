@@ -3,12 +3,14 @@
 #include "common/fields.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFontDialog>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -18,6 +20,7 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTimer>
+#include <QTranslator>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -356,6 +359,15 @@ QString ChoosePrinterSetup(const QString& printSettings, QWidget* parent) {
                              {int(std::max<qsizetype>(0, printers.indexOf(printer.printerName()))),
                               printer.pageLayout().orientation() == QPageLayout::Landscape,
                               page.width(), page.height(), printer.copyCount()});
-}
+    bool InstallStandardTranslations() {
+        // One translator for the whole run, owned by the application object.
+        auto* translator = new QTranslator(QCoreApplication::instance());
+        if (!translator->load(u"qtbase_pt_BR"_s,
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            delete translator;
+            return false;
+        }
+        return QCoreApplication::installTranslator(translator);
+    }
 
 } // namespace livrax::platform

@@ -64,4 +64,9 @@ struct PrinterChoice {
 };
 QString PrintSettingsWith(const QString& printSettings, const PrinterChoice& choice);
 
+// Loads Qt's own Brazilian Portuguese texts (qtbase_pt_BR: the file, print
+// and colour dialogs, standard buttons, context menus) into the running
+// application. False when the translation files are not installed.
+bool InstallStandardTranslations();
+
 } // namespace livrax::platform

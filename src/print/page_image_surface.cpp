@@ -4,51 +4,107 @@
 #include "print/print_job.h"
 
 #include <QDir>
+#include <QImageWriter>
+#include <QMutexLocker>
+#include <QPainter>
 
 namespace livrax::print {
 
 using namespace Qt::StringLiterals;
 
+QImage DrawRecordedPage(const QPicture& page, const QSize& pageSize, const QSize& size) {
+    QImage image(size, QImage::Format_RGB32);
+    // 96 dots per inch, so the image means the same size everywhere.
+    image.setDotsPerMeterX(3780);
+    image.setDotsPerMeterY(3780);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setRenderHint(QPainter::Antialiasing, size != pageSize);
+    if (size != pageSize && !pageSize.isEmpty())
+        painter.scale(double(size.width()) / pageSize.width(),
+                      double(size.height()) / pageSize.height());
+    painter.drawPicture(0, 0, page);
+    return image;
+}
+
 QString PageImageSurface::PageFile(const QString& tempFolder, int n) {
     return tempFolder + u"B_PRINT"_s + QString::number(n) + u".JPG"_s;
+}
+
+PageImageSurface::~PageImageSurface() {
+    // A job abandoned half-way: its images are not waited for by anyone.
+    if (painter().isActive()) painter().end();
+    m_writer.waitForDone();
 }
 
 void PageImageSurface::open(PrintJob& job) {
     setJob(&job);
     setRules({});
     QDir().mkpath(job.settings.tempFolder);
-    m_page = QImage(job.metrics().previewWidth, job.metrics().previewHeight, QImage::Format_RGB32);
-    // 96 dots per inch, so the image means the same size everywhere.
-    m_page.setDotsPerMeterX(3780);
-    m_page.setDotsPerMeterY(3780);
-    m_page.fill(Qt::white);
-    m_writer.setFormat("jpeg");
-    m_writer.setQuality(100);
-    painter().begin(&m_page);
+    m_pageSize = QSize(job.metrics().previewWidth, job.metrics().previewHeight);
+    // The other core writes the images; the layout keeps this one.
+    m_writer.setMaxThreadCount(1);
+    beginPage();
+}
+
+void PageImageSurface::beginPage() {
+    m_picture = QPicture();
+    // The recorded page spans the preview page, whatever is drawn on it.
+    m_picture.setBoundingRect(QRect(QPoint(0, 0), m_pageSize));
+    painter().begin(&m_picture);
     painter().setRenderHint(QPainter::TextAntialiasing);
 }
 
-void PageImageSurface::savePage() {
+void PageImageSurface::closePage() {
     PrintJob& j = *job();
     painter().end();
+    m_pages.append(m_picture);
     const QString path = PageFile(j.settings.tempFolder, j.pageCount());
-    m_writer.setFileName(path);
+    m_pageFiles += (m_pageFiles.isEmpty() ? QString() : u";"_s) + path;
+    const auto write = [this, page = m_picture, size = m_pageSize, path] {
+        QImageWriter writer(path, "jpeg");
+        writer.setQuality(100);
+        if (writer.write(DrawRecordedPage(page, size, size))) return;
+        const QMutexLocker lock(&m_failureLock);
+        if (m_failure.isEmpty()) m_failure = WriteFailure(path, writer.errorString());
+    };
+    // The first page is written at once: a folder where no image can be
+    // written fails the job before it goes on. The others go to the worker;
+    // a failure among them fails the job at the next page or at its end.
+    if (m_pages.size() == 1) {
+        write();
+        waitForImages();
+        return;
+    }
+    throwFailure();
+    m_writer.start(write);
+}
+
+void PageImageSurface::waitForImages() {
+    m_writer.waitForDone();
+    throwFailure();
+}
+
+void PageImageSurface::throwFailure() {
     // A page that cannot be written (a full disk) fails the job: a preview,
     // PDF or document with a page missing would pass for the whole report.
-    if (!m_writer.write(m_page)) throw PrintError(WriteFailure(path, m_writer.errorString()));
-    m_pageFiles += (m_pageFiles.isEmpty() ? QString() : u";"_s) + path;
-    if (onImage) onImage(m_page);
+    const QMutexLocker lock(&m_failureLock);
+    if (!m_failure.isEmpty()) throw PrintError(m_failure);
 }
 
 void PageImageSurface::endPage(bool) {
-    savePage();
-    m_page.fill(Qt::white);
-    painter().begin(&m_page);
-    painter().setRenderHint(QPainter::TextAntialiasing);
+    closePage();
+    beginPage();
 }
 
 void PageImageSurface::finish() {
-    savePage();
+    closePage();
+    waitForImages();
+}
+
+QImage PageImageSurface::drawPage(int n, const QSize& size) const {
+    return DrawRecordedPage(recordedPage(n), m_pageSize, size);
 }
 
 } // namespace livrax::print

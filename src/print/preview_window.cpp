@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPageLayout>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
@@ -81,12 +82,18 @@ TF_PRINT::TF_PRINT(PrintJob& job, QWidget* parent) : QDialog(parent), m_job(job)
     m_scroll->setObjectName(u"ScrollBox1"_s);
     m_scroll->setAlignment(Qt::AlignCenter);
     m_scroll->setBackgroundRole(QPalette::Dark);
-    m_image = new QLabel;
+    // The sheet: the page image inside the paper's printable margins, so
+    // nothing of the page touches the edge of what is shown.
+    m_paper = new QWidget;
+    m_paper->setObjectName(u"PA_FOLHA"_s);
+    m_paper->setBackgroundRole(QPalette::Base);
+    m_paper->setAutoFillBackground(true);
+    m_image = new QLabel(m_paper);
     m_image->setObjectName(u"IMP_FUNDO"_s);
     m_image->setScaledContents(true);
     m_image->setBackgroundRole(QPalette::Base);
     m_image->setAutoFillBackground(true);
-    m_scroll->setWidget(m_image);
+    m_scroll->setWidget(m_paper);
     layout->addWidget(m_scroll, 1);
 
     m_progress = new QFrame(this);
@@ -113,7 +120,8 @@ TF_PRINT::TF_PRINT(PrintJob& job, QWidget* parent) : QDialog(parent), m_job(job)
     connect(cancel, &QPushButton::clicked, this, &TF_PRINT::cancelJob);
     grid->addWidget(cancel, 2, 0, 1, 2);
     m_progress->hide();
-    layout->addWidget(m_progress, 1, Qt::AlignCenter);
+    // Beside the pages already made, which are shown while the job runs.
+    layout->addWidget(m_progress, 0, Qt::AlignCenter);
 
     m_previousOnPage = job.onPage;
     job.onPage = [this](PrintJob& running) {
@@ -151,9 +159,18 @@ void TF_PRINT::buildTools(QWidget* panel) {
     button(u"BU_SAIR"_s, u"Sair do Programa"_s, u"Sair  "_s, QStyle::SP_DialogCloseButton,
            &TF_PRINT::leave);
     row->addSpacing(12);
-    button(u"BU_NORMAL"_s, u"Retorna ao Zoon Original"_s, u"100%"_s, noIcon, &TF_PRINT::zoomNormal);
+    // A real button (not a read-out): pressed while the page is at its own
+    // size; the zoom in force is shown beside the zoom buttons.
+    m_normalButton = button(u"BU_NORMAL"_s, u"Retorna ao Zoon Original"_s, u"100%"_s, noIcon,
+                            &TF_PRINT::zoomNormal);
+    m_normalButton->setCheckable(true);
+    m_normalButton->setAutoRaise(false);
     button(u"BU_ZOOMENOS"_s, u"Menos Zoon"_s, u"-"_s, noIcon, &TF_PRINT::zoomOut);
     button(u"BU_ZOOMAIS"_s, u"Mais Zoon"_s, u"+"_s, noIcon, &TF_PRINT::zoomIn);
+    m_zoomLabel = new QLabel(panel);
+    m_zoomLabel->setObjectName(u"LA_ZOOM"_s);
+    m_zoomLabel->setMinimumWidth(48);
+    row->addWidget(m_zoomLabel);
     row->addSpacing(12);
     button(u"BU_PRIMEIRO"_s, u"Volta para a Primeira Página"_s, QString(),
            QStyle::SP_MediaSkipBackward, &TF_PRINT::firstPage);
@@ -265,6 +282,12 @@ void TF_PRINT::pageFinished() {
     m_progressPage->setText(QString::number(m_job.pageNumber()));
     m_range->setText(QString::number(m_job.firstPage()) + u'/' +
                      QString::number(m_job.pageCount()));
+    // The first page of the range is shown as soon as it exists; the others
+    // can be reached as they come, while the job goes on.
+    if (m_shownPage == 0 && hasPageImages() && m_job.pageCount() >= shownFirstPage()) {
+        m_scroll->show();
+        setPageNumberText(shownFirstPage());
+    }
     // Cancel and Leave act between pages.
     QCoreApplication::processEvents();
 }
@@ -277,7 +300,7 @@ void TF_PRINT::finishRun() {
         done(QDialog::Rejected);
         return;
     }
-    if (m_job.surface()->capabilities().testFlag(SurfaceCapability::KeepsPageImages)) {
+    if (hasPageImages()) {
         showPages();
         m_viewing = true;
         if (m_job.settings.destination == Destination::Email) sendByEmail();
@@ -288,6 +311,11 @@ void TF_PRINT::finishRun() {
         viewer.exec();
     }
     done(QDialog::Rejected);
+}
+
+bool TF_PRINT::hasPageImages() const {
+    return m_job.surface() &&
+           m_job.surface()->capabilities().testFlag(SurfaceCapability::KeepsPageImages);
 }
 
 void TF_PRINT::showPages() {
@@ -331,6 +359,11 @@ void TF_PRINT::done(int result) {
     m_viewing = false;
     m_image->clear();
     m_shownPage = 0;
+    // The job's page images go with its preview: a year's book leaves
+    // hundreds of megabytes of them otherwise.
+    if (hasPageImages() && !m_running)
+        for (int n = 1; n <= m_job.pageCount(); ++n)
+            QFile::remove(PageImageSurface::PageFile(m_job.settings.tempFolder, n));
     QDialog::done(result);
 }
 
@@ -369,11 +402,8 @@ void TF_PRINT::pageNumberChanged(const QString& text) {
         return;
     }
     if (value < shownFirstPage()) return;
-    const QString path = PageImageSurface::PageFile(m_job.settings.tempFolder, value);
-    if (!QFile::exists(path)) return;
-    const QPixmap page(path);
-    if (page.isNull()) return;
-    m_image->setPixmap(page);
+    const PageImageSurface* pages = recordedPages();
+    if (!pages || value > pages->recordedPages()) return;
     m_shownPage = value;
     applyZoom();
 }
@@ -404,7 +434,37 @@ void TF_PRINT::lastPage() {
 
 void TF_PRINT::applyZoom() {
     const QSize size = zoomedSize();
-    m_image->resize(std::max(1, size.width()), std::max(1, size.height()));
+    const int pageWidth = std::max(1, m_job.metrics().pageWidth);
+    // The sheet's margins: those of the paper the page is laid out on, in
+    // the page's units, zoomed with it.
+    const QPageLayout paper = A4PageLayout(m_job.orientation());
+    const QMarginsF margins = paper.margins(QPageLayout::Millimeter);
+    const double unitsPerMm =
+        double(size.width()) / paper.paintRect(QPageLayout::Millimeter).width();
+    const int marginX = Round(margins.left() * unitsPerMm);
+    const int marginY = Round(margins.top() * unitsPerMm);
+    m_image->setGeometry(marginX, marginY, std::max(1, size.width()), std::max(1, size.height()));
+    m_paper->resize(m_image->width() + 2 * marginX, m_image->height() + 2 * marginY);
+    const int percent = Round(100.0 * size.width() / pageWidth);
+    m_zoomLabel->setText(QString::number(percent) + u'%');
+    m_normalButton->setChecked(size == QSize(pageWidth, m_job.metrics().pageHeight));
+    drawShownPage();
+}
+
+const PageImageSurface* TF_PRINT::recordedPages() const {
+    return hasPageImages() ? dynamic_cast<const PageImageSurface*>(m_job.surface()) : nullptr;
+}
+
+void TF_PRINT::drawShownPage() {
+    const PageImageSurface* pages = recordedPages();
+    if (m_shownPage < 1 || !pages || m_shownPage > pages->recordedPages()) return;
+    // Drawn from the page's vectors at the size it is shown (in the screen's
+    // own pixels), so every zoom is sharp.
+    const double ratio = devicePixelRatioF();
+    QPixmap page = QPixmap::fromImage(
+        pages->drawPage(m_shownPage, (QSizeF(m_image->size()) * ratio).toSize()));
+    page.setDevicePixelRatio(ratio);
+    m_image->setPixmap(page);
 }
 
 QSize TF_PRINT::zoomedSize() const {
@@ -468,10 +528,9 @@ void TF_PRINT::saveAsPdf() {
     if (m_running) return;
     QString fileName = m_pdfFileName;
     if (fileName.isEmpty()) {
-        const QString suggested =
-            QDir(m_job.settings.tempFolder)
-                .filePath((m_job.settings.title.isEmpty() ? u"Relatorio"_s : m_job.settings.title) +
-                          u".pdf"_s);
+        // In the program's folder (where it was started), named after the
+        // report: never the temporary folder, which the next job clears.
+        const QString suggested = QDir::current().filePath(PdfDocumentName(m_job.settings));
         fileName = QFileDialog::getSaveFileName(this, u"Salvar em PDF"_s, suggested,
                                                 u"Arquivos PDF (*.pdf)"_s);
         if (fileName.isEmpty()) return;

@@ -17,6 +17,8 @@ class QToolButton;
 
 namespace livrax::print {
 
+class PageImageSurface;
+
 class PrintJob;
 
 // Draws one report on the job it is given: startJob, the layout commands and
@@ -89,6 +91,12 @@ class TF_PRINT : public QDialog {
     void pageFinished();
     void finishRun();
     void showPages();
+    // Whether the job's destination leaves page images to show.
+    bool hasPageImages() const;
+    // The job's recorded pages, when it has them.
+    const PageImageSurface* recordedPages() const;
+    // Draws the page shown at the size the zoom gives it.
+    void drawShownPage();
     void pageNumberChanged(const QString& text);
     // E_INC as a number; false (after the error box) when it is not one.
     bool typedPage(int& value);
@@ -119,6 +127,9 @@ class TF_PRINT : public QDialog {
 
     QLineEdit* m_pageNumber = nullptr;
     QLabel* m_range = nullptr;
+    QToolButton* m_normalButton = nullptr; // pressed while the page is at 100%
+    QLabel* m_zoomLabel = nullptr;         // the zoom in force, as "110%"
+    QWidget* m_paper = nullptr;            // the sheet around the page image
     QLabel* m_image = nullptr;
     QScrollArea* m_scroll = nullptr;
     QFrame* m_progress = nullptr;

@@ -80,6 +80,17 @@ QString StyleCode(Style style) {
     return code;
 }
 
+QString PdfDocumentName(const PrintSettings& settings) {
+    QString name = settings.documentName.trimmed();
+    if (name.isEmpty()) name = settings.title.trimmed();
+    if (name.isEmpty()) name = u"Relatorio"_s;
+    for (QChar& c : name)
+        if (c == u'/' || c == u'\\' || c == u':' || c == u'*' || c == u'?' || c == u'"' ||
+            c == u'<' || c == u'>' || c == u'|')
+            c = u'-';
+    return name + u".pdf"_s;
+}
+
 PrintSettings CompanyPrintSettings() {
     const data::SharedGlobals& globals = data::Globals();
     PrintSettings settings;

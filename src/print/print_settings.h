@@ -16,7 +16,7 @@ using namespace Qt::StringLiterals;
 // letter; the program's own code uses the names.
 enum class Destination {
     Preview,       // "V": page images shown in the preview window
-    Printer,       // "P": the printer (unattended: a PDF file per spool document)
+    Printer,       // "P": the printer (to a file: one PDF with every page)
     TextGrid,      // "T": a text grid, line by line
     Spreadsheet,   // "E": a workbook, one text per cell
     WordProcessor, // "W": the preview, then a word-processor document
@@ -96,6 +96,9 @@ struct PrintSettings {
     QString outputFile;
     // Receives the page images and default files; ends with a separator.
     QString tempFolder;
+    // The name (without folder or extension) a file made of the report gets
+    // when the user saves or prints it to a file: the book and its period.
+    QString documentName;
     // Windows and dialogs may be shown (progress, print dialog, viewers). Off
     // on the command line and in tests: the job runs to its file unattended.
     bool interactive = false;
@@ -153,5 +156,10 @@ struct PrintSettings {
 // The settings every report of the logged-in company starts from: the user's
 // temporary folder, and the company's name and address in the header.
 PrintSettings CompanyPrintSettings();
+
+// The file name a PDF of the report is offered under: its documentName, else
+// its title, else "Relatorio", with ".pdf"; characters a file name cannot
+// hold become "-".
+QString PdfDocumentName(const PrintSettings& settings);
 
 } // namespace livrax::print

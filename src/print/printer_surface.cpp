@@ -66,6 +66,8 @@ bool PrinterSurface::setUp(PrintJob& job) {
     const int copies = ToInt(FormatDecimal(settings.copies, 0, 0));
     if (copies > 0) m_printer.setCopyCount(copies);
     applyPaper(job);
+    // The print dialog's "print to file" names its file after the document.
+    m_printer.setDocName(settings.documentName.isEmpty() ? settings.title : settings.documentName);
 
     if (settings.interactive) {
         QPrintDialog dialog(&m_printer);
@@ -131,7 +133,8 @@ void PrinterSurface::open(PrintJob& job) {
                          : 1.0;
     rules.radiusScale = 3;
     setRules(rules);
-    m_printer.setDocName(job.settings.title);
+    m_printer.setDocName(job.settings.title.isEmpty() ? job.settings.documentName
+                                                      : job.settings.title);
     m_toFile = m_printer.outputFormat() == QPrinter::PdfFormat;
     if (m_toFile) {
         m_baseFile = m_printer.outputFileName();
@@ -226,6 +229,12 @@ void PrinterSurface::drawRowSeparator(int x, int top, int bottom, int pen, bool 
 
 void PrinterSurface::endPage(bool inRange) {
     const PrintSettings& settings = job()->settings;
+    if (m_toFile) {
+        // Spool documents are for a printer: a print to a file is one file
+        // with every page.
+        if (inRange) ++m_pendingPages;
+        return;
+    }
     if (inRange) ++m_pagesInDocument;
     if (m_pagesInDocument >= settings.pagesPerSpoolDocument) {
         nextDocument();

@@ -22,10 +22,9 @@ namespace livrax::print {
 //
 // A job that is not interactive, or that names an outputFile, prints to a
 // PDF file instead of a printer (also what the print dialog's "print to
-// file" gives). Each spool document is then a file of its own: the first
-// takes the file name, the next ones the name with "-2", "-3" ... before the
-// extension. Every file is written under a temporary name and renamed when
-// its document is complete, so no half-written file remains.
+// file" gives). A file is not cut into spool documents: it is one document
+// with every page of the range, written under a temporary name and renamed
+// when complete, so no half-written file remains.
 //
 // Pages are started when something is first drawn on them, so a job never
 // ends with a blank sheet or an empty spool document after its last page.
@@ -51,7 +50,7 @@ class PrinterSurface : public PainterSurface {
     // Shows the print dialog; true when the user confirmed it. The default
     // runs it modally; a test can answer in its place.
     std::function<bool(QPrintDialog&)> runDialog;
-    // The PDF files completed so far, one per spool document, in order.
+    // The PDF file written, once the job is complete (a print to a file).
     const QStringList& files() const { return m_files; }
 
     // The file of spool document n (1, 2, ...) when printing to `fileName`.

@@ -12,7 +12,9 @@ using namespace Qt::StringLiterals;
 namespace livrax::shell {
 
 LivraxApplication::LivraxApplication(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationDisplayName(u"LIVRAX"_s);
+    // No application display name: the windows' titles are their own
+    // captions, without the program's name added after them.
+    platform::InstallStandardTranslations();
 }
 
 bool LivraxApplication::notify(QObject* receiver, QEvent* event) {
@@ -42,10 +44,21 @@ int RunDesktopProgram() {
         QMetaObject::invokeMethod(
             QCoreApplication::instance(), [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
     });
+    const int status = RunMainWindow(window);
+    return platform::StopRequested() ? 1 : status;
+}
+
+int RunMainWindow(TF_LIVRAXB& window) {
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+    // Not left to "last window closed" alone: any other top-level window
+    // still visible (a box or a preview left open behind the main window)
+    // would keep the loop, and the process, alive.
+    QObject::connect(&window, &TF_LIVRAXB::closed, QCoreApplication::instance(),
+                     &QCoreApplication::quit, Qt::QueuedConnection);
     window.show();
     const int status = QApplication::exec();
     window.close();
-    return platform::StopRequested() ? 1 : status;
+    return status;
 }
 
 } // namespace livrax::shell

@@ -12,8 +12,16 @@ class LivraxApplication : public QApplication {
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
+class TF_LIVRAXB;
+
 // Shows the main window and runs the message loop until it closes. Needs a
 // QApplication. Returns the exit status.
 int RunDesktopProgram();
+
+// Shows `window` and runs the message loop until it closes: closing the main
+// window ends the loop whatever else is still on the screen (a window left
+// visible would otherwise keep the process running after the last window
+// the user sees has gone).
+int RunMainWindow(TF_LIVRAXB& window);
 
 } // namespace livrax::shell

@@ -198,6 +198,7 @@ void TF_LIVRAXB::closeEvent(QCloseEvent* event) {
         RunShutdown();
     }
     event->accept();
+    Q_EMIT closed();
 }
 
 } // namespace livrax::shell

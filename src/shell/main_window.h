@@ -26,6 +26,10 @@ class TF_LIVRAXB : public QMainWindow {
     // The access-level list last typed in "Senhas" during this run.
     const QString& passwordLevels() const { return m_passwordLevels; }
 
+  Q_SIGNALS:
+    // The window has closed, after the shut-down chain: the program ends.
+    void closed();
+
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -51,6 +51,9 @@ TF_SELF::TF_SELF(QWidget* parent) : QDialog(parent) {
     m_value->addItems(FilterValueChoices());
     m_value->setCurrentIndex(-1);
     m_value->setEditText(QString());
+    // The keys typed reach the combo box (it holds the focus for its line
+    // edit and hands them on without filters), so Enter is caught on both.
+    m_value->installEventFilter(this);
     m_value->lineEdit()->installEventFilter(this);
 
     m_lines = new QListWidget(this);
@@ -231,7 +234,8 @@ void TF_SELF::cancel() {
 }
 
 bool TF_SELF::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_value->lineEdit() && event->type() == QEvent::KeyPress) {
+    if ((watched == m_value || watched == m_value->lineEdit()) &&
+        event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             buildLine();

@@ -2,6 +2,7 @@
 // lookups of natures and partners, the saved settings, the first page, and a
 // header on every page each book prints.
 
+#include "books/book_dialog.h"
 #include "books/book_frame.h"
 #include "books/invoice_book_settings.h"
 #include "books/settlement_print.h"
@@ -10,6 +11,7 @@
 #include "data/param_store.h"
 #include "data/routing.h"
 #include "platform/clock.h"
+#include "print/print_settings.h"
 #include "support/module_fixture.h"
 #include "support/text_pages.h"
 
@@ -34,6 +36,8 @@ class TestBookFrame : public QObject {
     void firstPage();
     void everyPageHasItsHeader_data();
     void everyPageHasItsHeader();
+    void documentName_data();
+    void documentName();
 };
 
 void TestBookFrame::periodCondition_data() {
@@ -279,6 +283,30 @@ void TestBookFrame::everyPageHasItsHeader() {
     }
     QVERIFY2(breaksSeen >= 12, "the book never ran over a page");
     platform::Clock::reset();
+}
+
+void TestBookFrame::documentName_data() {
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("period") << u"01/01/26"_s << u"31/01/26"_s << u"LX53 01-01-26 a 31-01-26.pdf"_s;
+    QTest::newRow("no end") << u"01/01/26"_s << u"  /  /  "_s << u"LX53 01-01-26.pdf"_s;
+    QTest::newRow("no start") << u"  /  /  "_s << u"31/01/26"_s << u"LX53 até 31-01-26.pdf"_s;
+    QTest::newRow("no period") << u"  /  /  "_s << u"  /  /  "_s << u"LX53.pdf"_s;
+}
+
+// The PDF of a book is offered under the book's code and period, never a
+// name with a folder separator in it.
+void TestBookFrame::documentName() {
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+    QFETCH(QString, file);
+    print::PrintSettings settings;
+    settings.title = u"REGISTRO/ENTRADAS"_s;
+    settings.documentName = books::BookDocumentName(u"LX53"_s, start, end);
+    QCOMPARE(print::PdfDocumentName(settings), file);
+    settings.documentName.clear();
+    QCOMPARE(print::PdfDocumentName(settings), u"REGISTRO-ENTRADAS.pdf"_s);
 }
 
 QTEST_MAIN(TestBookFrame)

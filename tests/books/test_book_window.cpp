@@ -45,6 +45,7 @@ class TestBookWindow : public QObject {
 
   private Q_SLOTS:
     void frameConventions();
+    void typingAsSoonAsOpen();
 };
 
 void TestBookWindow::frameConventions() {
@@ -86,6 +87,40 @@ void TestBookWindow::frameConventions() {
     QCOMPARE(saved.period.firstPage, u"4"_s);
     QCOMPARE(saved.printIpi, true);
     QCOMPARE(saved.printIcm, false);
+}
+
+// The window opens on "Dt. Inicial" holding the saved period: a date typed at
+// once replaces it, and so does one typed after a click past the end of a
+// date field.
+void TestBookWindow::typingAsSoonAsOpen() {
+    test::ModuleFixture fixture;
+    {
+        SampleBook first;
+        first.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&first));
+        first.setPeriod({u"01/03/26"_s, u"31/03/26"_s, u"DTNOTA"_s, QString(), u"1"_s});
+        first.close();
+    }
+    SampleBook book;
+    book.show();
+    book.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&book));
+    auto* start = book.findChild<QLineEdit*>(u"E_DATAI"_s);
+    QCOMPARE(start->displayText(), u"01/03/26"_s);
+    QCOMPARE(QApplication::focusWidget(), start);
+    QTest::keyClicks(QApplication::focusWidget(), u"010426"_s);
+    QCOMPARE(start->displayText(), u"01/04/26"_s);
+
+    auto* end = book.findChild<QLineEdit*>(u"E_DATAF"_s);
+    QTest::mouseClick(end, Qt::LeftButton, {}, QPoint(end->width() - 4, end->height() / 2));
+    QCOMPARE(QApplication::focusWidget(), end);
+    QTest::keyClicks(end, u"300426"_s);
+    QCOMPARE(end->displayText(), u"30/04/26"_s);
+    // Focus given by the program (not by Tab) takes the typing too.
+    start->clearFocus();
+    start->setFocus();
+    QTest::keyClicks(start, u"020426"_s);
+    QCOMPARE(start->displayText(), u"02/04/26"_s);
 }
 
 QTEST_MAIN(TestBookWindow)

@@ -181,7 +181,7 @@ void TestSettlement::recalcPerNature() {
     QCOMPARE(month.box29, M(u"9,60"_s));
     QCOMPARE(month.box30, 0);
     QCOMPARE(BalanceText(month, 29), A(u"9,60"_s));
-    QCOMPARE(BalanceText(month, 30), u"0"_s);
+    QCOMPARE(BalanceText(month, 30), A(u"0,00"_s));
 }
 
 void TestSettlement::recalcPerInvoice() {
@@ -267,7 +267,7 @@ void TestSettlement::creditCarriedIntoNextMonthThenDebit() {
     // credits 9,60 + 12,00; debits 180,00
     QCOMPARE(feb.entriesTotal, M(u"21,60"_s));
     QCOMPARE(feb.box29, 0);
-    QCOMPARE(BalanceText(feb, 29), u"0"_s);
+    QCOMPARE(BalanceText(feb, 29), A(u"0,00"_s));
     QCOMPARE(feb.box30, M(u"158,40"_s));
     QCOMPARE(BalanceText(feb, 30), A(u"158,40"_s));
     // No record for December: box 11 of January starts at zero.
@@ -281,7 +281,7 @@ void TestSettlement::equalCreditsAndDebits() {
     RecomputeSummary(month);
     QCOMPARE(month.box29, 0);
     QCOMPARE(month.box30, 0);
-    QCOMPARE(BalanceText(month, 29), u"0"_s);
+    QCOMPARE(BalanceText(month, 29), A(u"0,00"_s));
     QCOMPARE(BalanceText(month, 30), A(u"0,00"_s));
 }
 

@@ -5,6 +5,7 @@
 
 #include "books/settlement.h"
 #include "books/tf_lx53.h"
+#include "books/tf_lx55.h"
 #include "books/tf_lx56.h"
 #include "books/tf_lx57.h"
 #include "data/data_module.h"
@@ -16,7 +17,9 @@
 #include "support/module_fixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -51,8 +54,8 @@ void Leave(QLineEdit* edit) {
 }
 
 // Every line of a stored record, or nothing when there is none.
-QStringList StoredRecord(const QString& key) {
-    if (!data::ParamRead(data::DatabaseFor(u"PDS"_s), key, 190)) return {};
+QStringList StoredRecord(const QString& key, const QString& table = u"PDS"_s) {
+    if (!data::ParamRead(data::DatabaseFor(table), key, 190)) return {};
     QStringList lines;
     for (int n = 1; n <= 190; ++n)
         lines.append(data::ParamLines().line(n));
@@ -73,6 +76,8 @@ class TestTF_LX56 : public QObject {
     void failedRecalcNotSaved();
     void heldMonthRecord();
     void openedByTheMainWindowsCommands();
+    void escapeSavesNothing_data();
+    void escapeSavesNothing();
 };
 
 void TestTF_LX56::icmsWindow() {
@@ -94,6 +99,8 @@ void TestTF_LX56::icmsWindow() {
     QCOMPARE(window.windowTitle(), u"F_LX56 - Registro de Apuração do ICMS"_s);
     auto* start = Child<QLineEdit>(window, u"E_DATAI"_s);
     QCOMPARE(start->displayText(), u"01/01/26"_s);
+    // Enter (the next control) goes from "Dt. Inicial" to "Dt. Final".
+    QCOMPARE(start->nextInFocusChain(), Child<QLineEdit>(window, u"E_DATAF"_s));
     QCOMPARE(Child<QLineEdit>(window, u"E_PAGINA"_s)->text(), u"2"_s);
     QVERIFY(window.findChildren<QRadioButton*>().at(3)->isChecked());
     QVERIFY(!Child<QCheckBox>(window, u"CB_LER"_s)->isChecked());
@@ -111,6 +118,24 @@ void TestTF_LX56::icmsWindow() {
     QCOMPARE(entriesGrid->item(0, 1)->text(), u"COMPRA"_s);
     QCOMPARE(entriesGrid->item(1, 0)->text(), u"TOTAL"_s);
     QCOMPARE(Child<QTableView>(window, u"DG_ENTRADA"_s)->model()->rowCount(), 1);
+    // The raw result shows its amounts as the books do: two decimals, the
+    // decimal comma, right-aligned.
+    const QAbstractItemModel* raw = Child<QTableView>(window, u"DG_ENTRADA"_s)->model();
+    QStringList cells;
+    for (int c = 0; c < raw->columnCount(); ++c)
+        cells << raw->index(0, c).data().toString();
+    const int tax = int(cells.indexOf(u"180,00"_s));
+    QVERIFY2(tax >= 0, qPrintable(cells.join(u" | "_s)));
+    QCOMPARE(raw->index(0, tax).data(Qt::TextAlignmentRole).toInt(),
+             int(Qt::AlignRight | Qt::AlignVCenter));
+    // "Historico" is the widest column of the nature grid.
+    auto* tabs = Child<QTabWidget>(window, u"PC_PASTAS"_s);
+    tabs->setCurrentWidget(entriesGrid->parentWidget());
+    QApplication::processEvents();
+    const QHeaderView* header = entriesGrid->horizontalHeader();
+    for (int c = 0; c < entriesGrid->columnCount(); ++c)
+        if (c != 1) QVERIFY(header->sectionSize(1) > header->sectionSize(c));
+    tabs->setCurrentIndex(0);
     QCOMPARE(Child<QLineEdit>(window, u"E_ENT12"_s)->text(), A(u"180,00"_s));
     QCOMPARE(Child<QLineEdit>(window, u"E_SAI22"_s)->text(), A(u"90,00"_s));
     QCOMPARE(Child<QLineEdit>(window, u"E_29"_s)->text(), A(u"90,00"_s));
@@ -145,15 +170,15 @@ void TestTF_LX56::icmsWindow() {
 }
 
 void TestTF_LX56::closingKeepsMonthsApart_data() {
-    QTest::addColumn<bool>("escape");
+    QTest::addColumn<bool>("button");
     QTest::newRow("F12") << false;
-    QTest::newRow("Esc") << true;
+    QTest::newRow("Sair") << true;
 }
 
 // A date typed but not left yet does not take the month on the tabs with
-// it: closing (F12 or Esc) saves the tabs into the month they came from.
+// it: closing (F12 or "Sair") saves the tabs into the month they came from.
 void TestTF_LX56::closingKeepsMonthsApart() {
-    QFETCH(bool, escape);
+    QFETCH(bool, button);
     test::ModuleFixture fixture;
     fixture.erp().load(Fixture);
     books::TF_LX56 window;
@@ -172,8 +197,8 @@ void TestTF_LX56::closingKeepsMonthsApart() {
     QCOMPARE(seen, u"Data inválida: 31/02/26"_s);
 
     start->setText(u"01/03/26"_s);
-    if (escape) {
-        QTest::keyClick(&window, Qt::Key_Escape);
+    if (button) {
+        Child<QPushButton>(window, u"BU_SAIR"_s)->click();
     } else {
         for (QAction* action : window.findChildren<QAction*>())
             if (action->shortcut() == QKeySequence(Qt::Key_F12)) action->trigger();
@@ -215,10 +240,16 @@ void TestTF_LX56::ipiWindow() {
     QCOMPARE(Child<QLineEdit>(window, u"E_DATAI"_s)->displayText(), u"01/01/26"_s);
 
     // "Arquivo" hides the grid; "Recalc." shows it again and fills it.
+    // The row of buttons above it stays where it was.
     auto* archive = Child<QCheckBox>(window, u"CB_ARQUIVOENT"_s);
     auto* grid = Child<QTableWidget>(window, u"SG_ENTRADA"_s);
+    Child<QTabWidget>(window, u"PC_PASTAS"_s)->setCurrentWidget(grid->parentWidget());
+    QApplication::processEvents();
+    const QPoint buttonsAt = archive->pos();
     archive->setChecked(true);
     QVERIFY(grid->isHidden());
+    QApplication::processEvents();
+    QCOMPARE(archive->pos(), buttonsAt);
     Child<QLineEdit>(window, u"E_DATAF"_s)->setText(u"31/01/26"_s);
     Child<QPushButton>(window, u"BU_RECALC"_s)->click();
     QVERIFY(!grid->isHidden());
@@ -328,6 +359,75 @@ void TestTF_LX56::openedByTheMainWindowsCommands() {
         QVERIFY(platform::OpenWindow(command, nullptr, {}));
         QCOMPARE(seen, u"TF_"_s + command);
     }
+}
+
+void TestTF_LX56::escapeSavesNothing_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("table"); // where the settings are kept
+    QTest::addColumn<QString>("month"); // the month record, if the book has one
+    QTest::newRow("LX53") << u"LX53"_s << u"PDE"_s << QString();
+    QTest::newRow("LX55") << u"LX55"_s << u"PDS"_s << QString();
+    QTest::newRow("LX56") << u"LX56"_s << u"PDS"_s << u"PAR_LF_2601"_s;
+    QTest::newRow("LX57") << u"LX57"_s << u"PDS"_s << u"PAR_IPI_2601"_s;
+}
+
+// Esc neither closes a book window nor stores anything: not the settings, not
+// the month on the tabs. "Sair" (F12) still saves.
+void TestTF_LX56::escapeSavesNothing() {
+    QFETCH(QString, code);
+    QFETCH(QString, table);
+    QFETCH(QString, month);
+    test::ModuleFixture fixture;
+    fixture.erp().load(Fixture);
+    const auto open = [&code]() -> std::unique_ptr<QDialog> {
+        if (code == u"LX53"_s) return std::make_unique<books::TF_LX53>();
+        if (code == u"LX55"_s) return std::make_unique<books::TF_LX55>();
+        if (code == u"LX56"_s) return std::make_unique<books::TF_LX56>();
+        return std::make_unique<books::TF_LX57>();
+    };
+    const auto closeBySair = [](QDialog& window) {
+        for (QAction* action : window.findChildren<QAction*>())
+            if (action->shortcut() == QKeySequence(Qt::Key_F12)) action->trigger();
+    };
+    const QString key = u"PAR_"_s + code;
+    {
+        // January saved (and, for a settlement, recalculated and stored).
+        std::unique_ptr<QDialog> first = open();
+        first->show();
+        QVERIFY(QTest::qWaitForWindowExposed(first.get()));
+        auto* start = Child<QLineEdit>(*first, u"E_DATAI"_s);
+        start->setText(u"01/01/26"_s);
+        Leave(start);
+        closeBySair(*first);
+        QVERIFY(!first->isVisible());
+    }
+    const QStringList settings = StoredRecord(key, table);
+    QVERIFY(!settings.isEmpty());
+    const QStringList monthRecord = month.isEmpty() ? QStringList() : StoredRecord(month);
+    QVERIFY(month.isEmpty() || !monthRecord.isEmpty());
+
+    std::unique_ptr<QDialog> window = open();
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    auto* start = Child<QLineEdit>(*window, u"E_DATAI"_s);
+    start->setFocus();
+    QTest::keyClicks(start, u"010226"_s);
+    QCOMPARE(start->displayText(), u"01/02/26"_s);
+    Child<QLineEdit>(*window, u"E_PAGINA"_s)->setText(u"7"_s);
+    if (!month.isEmpty()) {
+        auto* box13 = Child<QLineEdit>(*window, u"E_ENT13"_s);
+        box13->setFocus();
+        box13->setText(u"55"_s);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(window->isVisible());
+    QCOMPARE(StoredRecord(key, table), settings);
+    if (!month.isEmpty()) QCOMPARE(StoredRecord(month), monthRecord);
+
+    closeBySair(*window);
+    QVERIFY(!window->isVisible());
+    QVERIFY(StoredRecord(key, table) != settings);
 }
 
 QTEST_MAIN(TestTF_LX56)

@@ -139,6 +139,7 @@ class TestPreviewWindow : public QObject {
     void controls();
     void menu();
     void progressThenViewerOfThreePages();
+    void firstPageShownWhileTheJobRuns();
     void navigation_data();
     void navigation();
     void pageNumberThatIsNoNumberIsRejected();
@@ -255,9 +256,49 @@ void TestPreviewWindow::progressThenViewerOfThreePages() {
     QCOMPARE(window.shownPage(), 1);
     auto* image = Child<QLabel>(window, u"IMP_FUNDO"_s);
     QVERIFY(image->isVisibleTo(&window));
-    QCOMPARE(image->pixmap().toImage(), QPixmap(PageImageSurface::PageFile(folder(), 1)).toImage());
+    const auto* pages = static_cast<PageImageSurface*>(job.surface());
+    QCOMPARE(image->pixmap().toImage(),
+             QPixmap::fromImage(pages->drawPage(1, image->size())).toImage());
     QCOMPARE(image->size(), QSize(job.metrics().previewWidth, job.metrics().previewHeight));
     window.done(QDialog::Rejected);
+}
+
+// A job that stops after its first page (as a long book does between pages)
+// already shows that page, and the next ones can be reached as they come.
+void TestPreviewWindow::firstPageShownWhileTheJobRuns() {
+    PrintJob job(CompanyPrintSettings());
+    TF_PRINT window(job);
+    int shownDuringTheJob = -1;
+    QString rangeDuringTheJob;
+    bool imageVisible = false;
+    bool secondReachable = false;
+    window.run([&](PrintJob& running) {
+        running.startJob();
+        running.pageHeader();
+        running.printText(QString(), 2, u"Folha 1"_s);
+        running.newPage(); // page 1 is done: the pause
+        running.printText(QString(), 2, u"Folha 2"_s);
+        running.newPage();
+        QVERIFY(!running.ended());
+        shownDuringTheJob = window.shownPage();
+        rangeDuringTheJob = Text(window, u"LA_MAX"_s);
+        imageVisible = Child<QLabel>(window, u"IMP_FUNDO"_s)->isVisibleTo(&window) &&
+                       !Child<QLabel>(window, u"IMP_FUNDO"_s)->pixmap().isNull();
+        Click(window, u"BU_AVANCA"_s);
+        secondReachable = window.shownPage() == 2;
+        running.printText(QString(), 2, u"Folha 3"_s);
+        running.endJob();
+    });
+    QCOMPARE(shownDuringTheJob, 1);
+    QCOMPARE(rangeDuringTheJob, u"1/2"_s);
+    QVERIFY(imageVisible);
+    QVERIFY(secondReachable);
+    QCOMPARE(Text(window, u"LA_MAX"_s), u"1/3"_s);
+    // Closing the preview removes the job's page images.
+    QVERIFY(QFile::exists(PageImageSurface::PageFile(folder(), 3)));
+    window.done(QDialog::Rejected);
+    for (int n = 1; n <= 3; ++n)
+        QVERIFY(!QFile::exists(PageImageSurface::PageFile(folder(), n)));
 }
 
 void TestPreviewWindow::navigation_data() {
@@ -306,8 +347,11 @@ void TestPreviewWindow::navigation() {
     QCOMPARE(changes == 0, lastStepQuiet);
     QCOMPARE(Text(window, u"E_INC"_s), pageText);
     QCOMPARE(window.shownPage(), shown);
-    QCOMPARE(Child<QLabel>(window, u"IMP_FUNDO"_s)->pixmap().toImage(),
-             QPixmap(PageImageSurface::PageFile(folder(), shown)).toImage());
+    auto* image = Child<QLabel>(window, u"IMP_FUNDO"_s);
+    QCOMPARE(image->pixmap().toImage(),
+             QPixmap::fromImage(
+                 static_cast<PageImageSurface*>(job.surface())->drawPage(shown, image->size()))
+                 .toImage());
     window.done(QDialog::Rejected);
 }
 
@@ -337,7 +381,21 @@ void TestPreviewWindow::zoom() {
     auto* image = Child<QLabel>(window, u"IMP_FUNDO"_s);
     const QSize normal(job.metrics().pageWidth, job.metrics().pageHeight);
     QCOMPARE(image->size(), normal);
+    // The page lies on its sheet inside the paper's margins, at every zoom;
+    // the 100% button is pressed only at the page's own size.
+    const auto insideMargins = [&] {
+        const QRect sheet = image->parentWidget()->rect();
+        return image->x() > 0 && image->y() > 0 && image->geometry().right() < sheet.right() &&
+               image->geometry().bottom() < sheet.bottom();
+    };
+    auto* normalButton = Child<QToolButton>(window, u"BU_NORMAL"_s);
+    QVERIFY(insideMargins());
+    QVERIFY(normalButton->isChecked());
+    QCOMPARE(Text(window, u"LA_ZOOM"_s), u"100%"_s);
     Click(window, u"BU_ZOOMENOS"_s);
+    QVERIFY(insideMargins());
+    QVERIFY(!normalButton->isChecked());
+    QCOMPARE(Text(window, u"LA_ZOOM"_s), u"91%"_s);
     QVERIFY(std::abs(image->width() - qRound(normal.width() / 1.1)) <= 1);
     QVERIFY(std::abs(image->height() - qRound(normal.height() / 1.1)) <= 1);
     Click(window, u"BU_ZOOMAIS"_s);
@@ -346,8 +404,12 @@ void TestPreviewWindow::zoom() {
     Click(window, u"BU_ZOOMAIS"_s);
     Click(window, u"BU_ZOOMAIS"_s);
     QVERIFY(image->width() > normal.width() * 1.2);
+    // Drawn anew at the zoom's resolution, not an enlarged picture.
+    QCOMPARE(image->pixmap().deviceIndependentSize().toSize(), image->size());
+    QVERIFY(image->pixmap().width() > normal.width() * 1.2);
     Click(window, u"BU_NORMAL"_s);
     QCOMPARE(image->size(), normal);
+    QVERIFY(normalButton->isChecked());
     // Zooming is the window's: the job's page stays as it was laid out.
     QCOMPARE(QSize(job.metrics().previewWidth, job.metrics().previewHeight), normal);
     window.done(QDialog::Rejected);
@@ -402,10 +464,12 @@ void TestPreviewWindow::leavingAfterTheEndCloses() {
     for (QAction* action : Child<QMenuBar>(window, u"MainMenu1"_s)->actions())
         if (action->text() == u"Sair"_s) leave = action;
     QVERIFY(leave);
+    QCOMPARE(PageImages(folder()).size(), 2);
     leave->trigger();
     QVERIFY(!window.isVisible());
     QVERIFY(!job.cancelled());
-    QCOMPARE(PageImages(folder()).size(), 2);
+    // The page images went with the preview.
+    QCOMPARE(PageImages(folder()).size(), 0);
 }
 
 void TestPreviewWindow::pdfButton_data() {
@@ -585,6 +649,7 @@ void TestPreviewWindow::runnerShowsThePreviewModally() {
     job.settings.interactive = true;
     QString range;
     bool modal = false;
+    qsizetype imagesWhileShown = 0;
     // The window is modal from the start; it is a viewer once the job ended.
     OnModal(
         u"TF_PRINT"_s,
@@ -592,6 +657,7 @@ void TestPreviewWindow::runnerShowsThePreviewModally() {
             QVERIFY(window);
             modal = true;
             range = Text(*window, u"LA_MAX"_s);
+            imagesWhileShown = PageImages(folder()).size();
             Click(*window, u"BU_SAIR"_s);
         },
         [](QWidget* window) { return static_cast<TF_PRINT*>(window)->isViewing(); });
@@ -599,7 +665,8 @@ void TestPreviewWindow::runnerShowsThePreviewModally() {
     QVERIFY(modal);
     QCOMPARE(range, u"1/2"_s);
     QVERIFY(!job.cancelled());
-    QCOMPARE(PageImages(folder()).size(), 2);
+    QCOMPARE(imagesWhileShown, 2);
+    QCOMPARE(PageImages(folder()).size(), 0);
 }
 
 void TestPreviewWindow::runnerShowsTheTextGridInAViewer() {

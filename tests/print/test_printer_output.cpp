@@ -74,8 +74,8 @@ class TestPrinterOutput : public QObject {
     Q_OBJECT
 
   private Q_SLOTS:
-    void spoolDocuments_data();
-    void spoolDocuments();
+    void printToFileIsOneDocument_data();
+    void printToFileIsOneDocument();
     void dialogChoosesThePrintRange_data();
     void dialogChoosesThePrintRange();
     void cancelledPrintDialogLeavesNoFile();
@@ -87,30 +87,26 @@ class TestPrinterOutput : public QObject {
     void documentFileNames();
 };
 
-void TestPrinterOutput::spoolDocuments_data() {
+void TestPrinterOutput::printToFileIsOneDocument_data() {
     QTest::addColumn<int>("pages");
     QTest::addColumn<int>("perDocument");
     QTest::addColumn<bool>("documentPerPage");
     QTest::addColumn<int>("firstPage");
     QTest::addColumn<int>("lastPage");
-    QTest::addColumn<QList<int>>("documentPages");
-    QTest::newRow("12 pages, 5 per document")
-        << 12 << 5 << false << 1 << 9999 << QList<int>{5, 5, 2};
-    // The tenth page closes the second document; no empty third one follows.
-    QTest::newRow("10 pages, 5 per document") << 10 << 5 << false << 1 << 9999 << QList<int>{5, 5};
-    QTest::newRow("one document per page") << 3 << 5 << true << 1 << 9999 << QList<int>{1, 1, 1};
-    // Page 1, outside the range, gives no document of its own.
-    QTest::newRow("one per page, range 2 to 3") << 5 << 5 << true << 2 << 3 << QList<int>{1, 1};
-    QTest::newRow("range 2 to 7, 5 per document") << 9 << 5 << false << 2 << 7 << QList<int>{5, 1};
+    // The spool-document settings of a printer do not cut a file.
+    QTest::newRow("12 pages, 5 per spool document") << 12 << 5 << false << 1 << 9999;
+    QTest::newRow("10 pages, 5 per spool document") << 10 << 5 << false << 1 << 9999;
+    QTest::newRow("one spool document per page") << 3 << 5 << true << 1 << 9999;
+    QTest::newRow("one per page, range 2 to 3") << 5 << 5 << true << 2 << 3;
+    QTest::newRow("range 2 to 7, 5 per spool document") << 9 << 5 << false << 2 << 7;
 }
 
-void TestPrinterOutput::spoolDocuments() {
+void TestPrinterOutput::printToFileIsOneDocument() {
     QFETCH(int, pages);
     QFETCH(int, perDocument);
     QFETCH(bool, documentPerPage);
     QFETCH(int, firstPage);
     QFETCH(int, lastPage);
-    QFETCH(QList<int>, documentPages);
     QTemporaryDir folder;
     PrintJob job(CompanyPrintSettings());
     PreparePdfJob(job, folder.filePath(u"livro.pdf"_s));
@@ -120,33 +116,27 @@ void TestPrinterOutput::spoolDocuments() {
     job.settings.lastPage = lastPage;
     PrintPages(job, pages);
 
-    QStringList expectedFiles;
-    for (int n = 1; n <= documentPages.size(); ++n)
-        expectedFiles.append(n == 1 ? u"livro.pdf"_s : u"livro-%1.pdf"_s.arg(n));
-    QStringList written = QDir(folder.path()).entryList(QDir::Files);
-    std::sort(written.begin(), written.end(), [](const QString& a, const QString& b) {
-        return a.size() != b.size() ? a.size() < b.size() : a < b;
-    });
-    QCOMPARE(written, expectedFiles); // and no partial file is left
+    // One file, and no partial file beside it.
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{u"livro.pdf"_s});
     auto* printer = static_cast<PrinterSurface*>(job.surface());
-    QCOMPARE(printer->files().size(), expectedFiles.size());
+    QCOMPARE(printer->files(), QStringList{folder.filePath(u"livro.pdf"_s)});
 
-    // Each document holds the marks of its own pages and no other.
-    int page = firstPage;
+    // It holds every page of the range, in order, with its mark.
+    const QString file = folder.filePath(u"livro.pdf"_s);
     const int lastPrinted = std::min(pages, lastPage);
-    for (int n = 0; n < documentPages.size(); ++n) {
-        const QString file = folder.filePath(expectedFiles[n]);
-        QCOMPARE(PdfPages(file), documentPages[n]);
-        QCOMPARE(PdfInfo(file, u"Title"_s), u"REGISTRO DE SAIDAS"_s);
-        const QString text = PdfText(file);
-        for (int p = 1; p <= pages; ++p) {
-            const bool here = p >= page && p < page + documentPages[n] && p <= lastPrinted;
-            QVERIFY2(text.contains(Mark(p)) == here,
-                     qPrintable(expectedFiles[n] + u" / "_s + Mark(p)));
+    QCOMPARE(PdfPages(file), lastPrinted - firstPage + 1);
+    QCOMPARE(PdfInfo(file, u"Title"_s), u"REGISTRO DE SAIDAS"_s);
+    const QString text = PdfText(file);
+    int previous = -1;
+    for (int p = 1; p <= pages; ++p) {
+        const int at = text.indexOf(Mark(p));
+        const bool here = p >= firstPage && p <= lastPrinted;
+        QVERIFY2((at >= 0) == here, qPrintable(Mark(p)));
+        if (here) {
+            QVERIFY2(at > previous, qPrintable(Mark(p)));
+            previous = at;
         }
-        page += documentPages[n];
     }
-    QCOMPARE(page - 1, lastPrinted);
 }
 
 void TestPrinterOutput::dialogChoosesThePrintRange_data() {

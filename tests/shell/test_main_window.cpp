@@ -5,7 +5,9 @@
 #include "data/db_error.h"
 #include "data/globals.h"
 #include "data/param_store.h"
+#include "platform/dialogs.h"
 #include "platform/window_registry.h"
+#include "shell/desktop.h"
 #include "shell/login.h"
 #include "shell/main_window.h"
 #include "support/dialog_log.h"
@@ -15,11 +17,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -51,6 +55,22 @@ QString StoredLine(int line) {
 
 } // namespace
 
+namespace {
+
+// The user ANA, level 9, on `erp` and `store` (with its company record).
+void LogIn(test::TestDatabase& erp, test::TestDatabase& store) {
+    store.exec(u"INSERT INTO VRTNPAR (CHAVE, TEXTO) VALUES ('VRTNCAE', "
+               u"'001)EMPRESA DE TESTE LTDA\r\n006)2\r\n')"_s);
+    shell::Login login;
+    login.user = u"ANA"_s;
+    login.level = u"9"_s;
+    login.dirs[1] = erp.path();
+    login.dirs[5] = store.path();
+    QVERIFY(shell::WriteLogin(login));
+}
+
+} // namespace
+
 class TestMainWindow : public QObject {
     Q_OBJECT
 
@@ -67,6 +87,8 @@ class TestMainWindow : public QObject {
     void itemsWithoutWindowsDoNothing();
     void unhandledErrorsReachTheErrorBox();
     void f12ClosesAndShutsDown();
+    void standardDialogsSpeakPortuguese();
+    void closingTheMainWindowEndsTheProgram();
 };
 
 void TestMainWindow::menuAndToolBarFollowTheCommandTable() {
@@ -268,14 +290,7 @@ void TestMainWindow::f12ClosesAndShutsDown() {
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     test::TestDatabase erp;
     test::TestDatabase store(test::TestDatabase::Tables::ProgramOnly);
-    store.exec(u"INSERT INTO VRTNPAR (CHAVE, TEXTO) VALUES ('VRTNCAE', "
-               u"'001)EMPRESA DE TESTE LTDA\r\n006)2\r\n')"_s);
-    shell::Login login;
-    login.user = u"ANA"_s;
-    login.level = u"9"_s;
-    login.dirs[1] = erp.path();
-    login.dirs[5] = store.path();
-    QVERIFY(shell::WriteLogin(login));
+    LogIn(erp, store);
 
     shell::TF_LIVRAXB window;
     window.show();
@@ -293,6 +308,44 @@ void TestMainWindow::f12ClosesAndShutsDown() {
     check.open(store.options());
     data::ParamRead(&check, u"USUARIO_ANA"_s, 10);
     QCOMPARE(data::ParamLines().line(1), u"003"_s);
+}
+
+// The program loads Qt's Portuguese texts: the standard buttons, the file
+// and print dialogs and the context menus read in Portuguese.
+void TestMainWindow::standardDialogsSpeakPortuguese() {
+    QVERIFY2(platform::InstallStandardTranslations(),
+             "qtbase_pt_BR not found: install qt6-translations-l10n");
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), u"Cancelar"_s);
+}
+
+// F12 ends the message loop even when another top-level window is still on
+// the screen: the process never stays behind the closed main window.
+void TestMainWindow::closingTheMainWindowEndsTheProgram() {
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    test::TestDatabase erp;
+    test::TestDatabase store(test::TestDatabase::Tables::ProgramOnly);
+    LogIn(erp, store);
+
+    QWidget leftOpen; // a window that keeps "last window closed" from coming
+    leftOpen.show();
+    shell::TF_LIVRAXB window;
+    bool closedInTime = false;
+    QTimer::singleShot(200, &window, [&] {
+        window.activateWindow();
+        QTest::keyClick(&window, Qt::Key_F12);
+        closedInTime = !window.isVisible();
+    });
+    // A loop still running after 10 seconds is the fault.
+    QTimer watchdog; // stopped with the test
+    watchdog.setSingleShot(true);
+    connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    watchdog.start(10000);
+    QCOMPARE(shell::RunMainWindow(window), 0);
+    QVERIFY(closedInTime);
+    QVERIFY(!leftOpen.isVisible()); // the program's end closes what was left
+    QVERIFY(!data::B_DIR(1)->isConnected());
 }
 
 QTEST_MAIN(TestMainWindow)
