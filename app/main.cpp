@@ -11,10 +11,14 @@
 #include "shell/info_command.h"
 #include "shell/login.h"
 
+#include "livrax_version.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QStringList>
 #include <QTextStream>
+#include <QTranslator>
 
 #include <functional>
 #include <memory>
@@ -30,16 +34,66 @@ struct Command {
     std::function<int(const QStringList&)> run;
 };
 
-int PrintHelp(const QList<Command>& commands) {
-    QTextStream out(stdout);
+// "livrax 0.1", and the commit when built from git: the first line is what
+// the manual page shows as the version.
+QString VersionText() {
+    QString text = u"livrax "_s + QLatin1StringView(LIVRAX_VERSION);
+    const QLatin1StringView commit(LIVRAX_COMMIT);
+    if (!commit.isEmpty()) text += u" (commit "_s + commit + u')';
+    return text;
+}
+
+int PrintVersion() {
+    QTextStream(stdout) << VersionText() << "\n";
+    return 0;
+}
+
+void PrintCommandList(const QList<Command>& commands, QTextStream& out) {
     out << "LIVRAX - livros fiscais\n\n"
         << "Uso: livrax               abre o programa de janelas\n"
         << "     livrax <comando> [opções]\n\nComandos:\n";
     for (const Command& command : commands) {
         out << "  " << command.usage << "\n      " << command.summary << "\n";
     }
-    out << "\n\"livrax <comando> --help\" mostra as opções de cada comando.\n";
-    return 0;
+    out << "\n\"livrax <comando> --help\" mostra as opções de cada comando; \"livrax --version\" "
+           "a versão.\n";
+}
+
+// "livrax help" lists the commands, "livrax help COMMAND" shows the options
+// of one (its own --help), "livrax help --all" the list and then every
+// command's options: the text the manual page is made of.
+int RunHelp(const QList<Command>& commands, const QStringList& args) {
+    QTextStream out(stdout);
+    if (args.isEmpty()) {
+        PrintCommandList(commands, out);
+        return 0;
+    }
+    if (args.size() == 1 && args.first() == u"--all"_s) {
+        PrintCommandList(commands, out);
+        for (const Command& command : commands) {
+            if (command.name == u"help"_s || command.name == u"version"_s) continue;
+            out << "\nlivrax " << command.name << "\n" << Qt::flush;
+            if (command.run({u"--help"_s}) != 0) return 1;
+        }
+        return 0;
+    }
+    if (args.size() == 1) {
+        for (const Command& command : commands) {
+            if (command.name == args.first() && command.name != u"help"_s)
+                return command.run({u"--help"_s});
+        }
+    }
+    QTextStream(stderr) << "livrax help: comando desconhecido: \"" << args.join(u' ') << "\"\n"
+                        << "Use \"livrax help\" para ver os comandos.\n";
+    return 2;
+}
+
+// The messages of Qt's own dialogs and of the command-line parser in
+// Portuguese (Debian: qt6-translations-l10n); without the file they stay in
+// English.
+void LoadQtTranslation(QTranslator& translator) {
+    if (translator.load(u"qtbase_pt_BR"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&translator);
 }
 
 // Windows are needed to run the desktop program, and by "demo" unless it is
@@ -79,10 +133,18 @@ int main(int argc, char** argv) {
     }
     QCoreApplication::setApplicationName(u"livrax"_s);
     QCoreApplication::setOrganizationName(u"livrax"_s);
+    QCoreApplication::setApplicationVersion(QLatin1StringView(LIVRAX_VERSION));
+    QTranslator qtTranslation;
+    LoadQtTranslation(qtTranslation);
 
     QList<Command> commands;
-    commands.append({u"help"_s, u"help"_s, u"Lista os comandos."_s,
-                     [&commands](const QStringList&) { return PrintHelp(commands); }});
+    commands.append({u"help"_s, u"help [COMANDO | --all]"_s,
+                     u"Lista os comandos; com um comando, mostra as opções dele; com --all, as "
+                     u"de todos."_s,
+                     [&commands](const QStringList& args) { return RunHelp(commands, args); }});
+    commands.append({u"version"_s, u"version"_s,
+                     u"Mostra a versão do programa e o commit de que foi compilado."_s,
+                     [](const QStringList&) { return PrintVersion(); }});
     commands.append({u"demo"_s, livrax::demo::DemoUsage(),
                      u"Cria a empresa de demonstração (bancos *.fdb) e abre o programa nela."_s,
                      [](const QStringList& args) { return RunDemoProgram(args); }});
@@ -110,7 +172,8 @@ int main(int argc, char** argv) {
     for (const Command& command : commands) {
         if (command.name == name) return command.run(args.mid(1));
     }
-    if (name == u"--help"_s || name == u"-h"_s) return PrintHelp(commands);
+    if (name == u"--help"_s || name == u"-h"_s) return RunHelp(commands, args.mid(1));
+    if (name == u"--version"_s || name == u"-V"_s) return PrintVersion();
     err << "livrax: comando desconhecido: \"" << name << "\"\n"
         << "Use \"livrax help\" para ver os comandos.\n";
     return 2;
