@@ -34,6 +34,20 @@ struct Command {
     std::function<int(const QStringList&)> run;
 };
 
+// The program's arguments as main received them.
+char** programArguments = nullptr;
+
+// Runs a command. Its --help begins "Uso: <program> [opções]", the program
+// being the first of the arguments Qt keeps: that one becomes "livrax
+// <command>", so the usage names the command instead of the path of the
+// executable.
+int RunCommand(const Command& command, const QStringList& args) {
+    static QByteArray shownName;
+    shownName = "livrax " + command.name.toLocal8Bit();
+    programArguments[0] = shownName.data();
+    return command.run(args);
+}
+
 // "livrax 0.1", and the commit when built from git: the first line is what
 // the manual page shows as the version.
 QString VersionText() {
@@ -73,14 +87,14 @@ int RunHelp(const QList<Command>& commands, const QStringList& args) {
         for (const Command& command : commands) {
             if (command.name == u"help"_s || command.name == u"version"_s) continue;
             out << "\nlivrax " << command.name << "\n" << Qt::flush;
-            if (command.run({u"--help"_s}) != 0) return 1;
+            if (RunCommand(command, {u"--help"_s}) != 0) return 1;
         }
         return 0;
     }
     if (args.size() == 1) {
         for (const Command& command : commands) {
             if (command.name == args.first() && command.name != u"help"_s)
-                return command.run({u"--help"_s});
+                return RunCommand(command, {u"--help"_s});
         }
     }
     QTextStream(stderr) << "livrax help: comando desconhecido: \"" << args.join(u' ') << "\"\n"
@@ -121,6 +135,7 @@ int main(int argc, char** argv) {
     // SIGINT and SIGTERM end the running job as a failure and leave through
     // the normal shut-down.
     livrax::platform::InstallStopSignals();
+    programArguments = argv;
     // A display is needed for windows; without one the jobs still run.
     std::unique_ptr<QCoreApplication> app;
     if (WantsWindows(argc, argv) && livrax::platform::HasDisplay()) {
@@ -170,7 +185,8 @@ int main(int argc, char** argv) {
     }
     const QString name = args.first();
     for (const Command& command : commands) {
-        if (command.name == name) return command.run(args.mid(1));
+        if (command.name != name) continue;
+        return RunCommand(command, args.mid(1));
     }
     if (name == u"--help"_s || name == u"-h"_s) return RunHelp(commands, args.mid(1));
     if (name == u"--version"_s || name == u"-V"_s) return PrintVersion();

@@ -6,9 +6,9 @@
 
 # The help names the demo's default folder under the user's home: the page
 # says "~" instead of the home of whoever built it.
-set(home "/livrax-manual-home")
+set(home "/LIVRAXHOME")
 execute_process(
-  COMMAND "${CMAKE_COMMAND}" -E env HOME=${home} --unset=XDG_DATA_HOME
+  COMMAND "${CMAKE_COMMAND}" -E env LC_ALL=C.UTF-8 HOME=${home} --unset=XDG_DATA_HOME
           --unset=XDG_CONFIG_HOME QT_QPA_PLATFORM=offscreen --unset=DISPLAY
           --unset=WAYLAND_DISPLAY
           "${HELP2MAN}" --no-info --section=1 --source=VORTANE

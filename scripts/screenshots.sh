@@ -50,11 +50,18 @@ read -r -t 10 number <&3 || {
 export DISPLAY=":$number"
 
 echo "Criando a empresa de demonstração..." >&2
-"$livrax" demo --dir "$work/demo" --invoices 600 --no-gui >/dev/null 2>"$work/demo.log"
+"$livrax" demo --dir "$work/demo" --year 2026 --invoices 600 --no-gui >/dev/null 2>"$work/demo.log"
 
 # The window whose title contains $1, once it is shown.
 window() {
-  timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1
+  local id
+  id="$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1)" || true
+  if [[ -z $id ]]; then
+    echo "screenshots: nenhuma janela \"$1\"; as que estão abertas:" >&2
+    xdotool search --onlyvisible --name . getwindowname %@ >&2 || true
+    exit 1
+  fi
+  echo "$id"
 }
 # Saves window $1 as docs/imagens/$2.png.
 shoot() {
@@ -74,14 +81,22 @@ xdotool windowmove "$main" 0 0
 shoot "$main" janela-principal
 
 # The entries book, from the tool bar's "R.Entrada".
-click "$main" "${ENTRADA_X:-40}" "${TOOLBAR_Y:-60}"
-book="$(window "LX53")"
+click "$main" "${ENTRADA_X:-42}" "${TOOLBAR_Y:-42}"
+book="$(window "LX53|REGISTRO DE ENTRADA")"
 xdotool windowmove "$book" 0 0
+# March of the demo year: the date fields take the digits only.
+year=26
+sleep 1.5
+click "$book" 117 41
+xdotool key --clearmodifiers Home
+xdotool type --delay 80 "0103$year"
+xdotool key --clearmodifiers Tab
+xdotool type --delay 80 "3103$year"
+xdotool key --clearmodifiers Tab
 shoot "$book" livro-entradas
 
-# Its preview ("Visão"), shown from the demo's first month.
-xdotool windowfocus --sync "$book"
-xdotool key --clearmodifiers Return
+# Its preview ("Visão").
+click "$book" "${VISAO_X:-43}" "${VISAO_Y:-231}"
 preview="$(window "Visualiza")"
 xdotool windowsize "$preview" 1100 800
 shoot "$preview" visualizacao
@@ -93,9 +108,21 @@ xdotool windowclose "$book" 2>/dev/null || true
 sleep 1
 
 # The ICMS settlement, from "Apur. ICM".
-click "$main" "${APURACAO_X:-200}" "${TOOLBAR_Y:-60}"
-settlement="$(window "LX56")"
+click "$main" "${APURACAO_X:-205}" "${TOOLBAR_Y:-42}"
+settlement="$(window "LX56|APURA")"
 xdotool windowmove "$settlement" 0 0
+# March recalculated from the invoices, its settlement tab.
+sleep 1.5
+click "$settlement" 130 103
+xdotool key --clearmodifiers Home
+xdotool type --delay 80 "0103$year"
+xdotool key --clearmodifiers Tab
+xdotool key --clearmodifiers Home
+xdotool type --delay 80 "3103$year"
+xdotool key --clearmodifiers Tab
+click "$settlement" "${RECALC_X:-222}" "${RECALC_Y:-40}"
+sleep 3
+click "$settlement" "${APURACAO_TAB_X:-294}" "${APURACAO_TAB_Y:-71}"
 shoot "$settlement" apuracao-icms
 
 echo "Telas gravadas em $out" >&2
