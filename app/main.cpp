@@ -86,7 +86,7 @@ int RunHelp(const QList<Command>& commands, const QStringList& args) {
         PrintCommandList(commands, out);
         for (const Command& command : commands) {
             if (command.name == u"help"_s || command.name == u"version"_s) continue;
-            out << "\nlivrax " << command.name << "\n" << Qt::flush;
+            out << "\nlivrax " << command.name << ":\n" << Qt::flush;
             if (RunCommand(command, {u"--help"_s}) != 0) return 1;
         }
         return 0;

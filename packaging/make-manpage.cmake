@@ -11,7 +11,7 @@ execute_process(
   COMMAND "${CMAKE_COMMAND}" -E env LC_ALL=C.UTF-8 HOME=${home} --unset=XDG_DATA_HOME
           --unset=XDG_CONFIG_HOME QT_QPA_PLATFORM=offscreen --unset=DISPLAY
           --unset=WAYLAND_DISPLAY
-          "${HELP2MAN}" --no-info --section=1 --source=VORTANE
+          "${HELP2MAN}" --locale=C.UTF-8 --no-info --section=1
           "--name=livros fiscais a partir dos bancos de dados do ERP"
           "--help-option=help --all" --version-option=--version
           "--include=${INCLUDE}" "--output=${OUTPUT}.tmp" "${PROGRAM}"

@@ -96,7 +96,7 @@ check_completion() {
 check_completion "book demo help info login version" livrax ""
 check_completion "book" livrax help b
 check_completion "--version" livrax --v
-check_completion "--field --filter --first-page" livrax book --f
+check_completion "--field --filter --first-page --from" livrax book --f
 check_completion "--no-gui" livrax demo --no
 check_completion "LX53 LX55 LX56 LX57" livrax book ""
 check_completion "LX56" livrax book --recalc LX56
