@@ -9,7 +9,7 @@ cd "$root/build"
 rm -f livrax_*.deb
 cpack -G DEB
 package="$(ls livrax_*_amd64.deb)"
-dpkg-deb --info "$package" | sed -n '/Package:/,$p'
+dpkg-deb --field "$package"
 if command -v lintian >/dev/null; then
   lintian --fail-on error "$package"
 else
