@@ -4,12 +4,15 @@
 
 #include "demo/demo_command.h"
 #include "demo_program.h"
+#include "platform/dialogs.h"
 #include "platform/environment.h"
 #include "platform/stop_signals.h"
 #include "shell/book_command.h"
 #include "shell/desktop.h"
 #include "shell/info_command.h"
 #include "shell/login.h"
+
+#include "livrax_version.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -30,16 +33,72 @@ struct Command {
     std::function<int(const QStringList&)> run;
 };
 
-int PrintHelp(const QList<Command>& commands) {
-    QTextStream out(stdout);
+// The program's arguments as main received them.
+char** programArguments = nullptr;
+
+// Runs a command. Its --help begins "Uso: <program> [opções]", the program
+// being the first of the arguments Qt keeps: that one becomes "livrax
+// <command>", so the usage names the command instead of the path of the
+// executable.
+int RunCommand(const Command& command, const QStringList& args) {
+    static QByteArray shownName;
+    shownName = "livrax " + command.name.toLocal8Bit();
+    programArguments[0] = shownName.data();
+    return command.run(args);
+}
+
+// "livrax 0.1", and the commit when built from git: the first line is what
+// the manual page shows as the version.
+QString VersionText() {
+    QString text = u"livrax "_s + QLatin1StringView(LIVRAX_VERSION);
+    const QLatin1StringView commit(LIVRAX_COMMIT);
+    if (!commit.isEmpty()) text += u" (commit "_s + commit + u')';
+    return text;
+}
+
+int PrintVersion() {
+    QTextStream(stdout) << VersionText() << "\n";
+    return 0;
+}
+
+void PrintCommandList(const QList<Command>& commands, QTextStream& out) {
     out << "LIVRAX - livros fiscais\n\n"
         << "Uso: livrax               abre o programa de janelas\n"
         << "     livrax <comando> [opções]\n\nComandos:\n";
     for (const Command& command : commands) {
         out << "  " << command.usage << "\n      " << command.summary << "\n";
     }
-    out << "\n\"livrax <comando> --help\" mostra as opções de cada comando.\n";
-    return 0;
+    out << "\n\"livrax <comando> --help\" mostra as opções de cada comando; \"livrax --version\" "
+           "a versão.\n";
+}
+
+// "livrax help" lists the commands, "livrax help COMMAND" shows the options
+// of one (its own --help), "livrax help --all" the list and then every
+// command's options: the text the manual page is made of.
+int RunHelp(const QList<Command>& commands, const QStringList& args) {
+    QTextStream out(stdout);
+    if (args.isEmpty()) {
+        PrintCommandList(commands, out);
+        return 0;
+    }
+    if (args.size() == 1 && args.first() == u"--all"_s) {
+        PrintCommandList(commands, out);
+        for (const Command& command : commands) {
+            if (command.name == u"help"_s || command.name == u"version"_s) continue;
+            out << "\nlivrax " << command.name << ":\n" << Qt::flush;
+            if (RunCommand(command, {u"--help"_s}) != 0) return 1;
+        }
+        return 0;
+    }
+    if (args.size() == 1) {
+        for (const Command& command : commands) {
+            if (command.name == args.first() && command.name != u"help"_s)
+                return RunCommand(command, {u"--help"_s});
+        }
+    }
+    QTextStream(stderr) << "livrax help: comando desconhecido: \"" << args.join(u' ') << "\"\n"
+                        << "Use \"livrax help\" para ver os comandos.\n";
+    return 2;
 }
 
 // Windows are needed to run the desktop program, and by "demo" unless it is
@@ -67,6 +126,7 @@ int main(int argc, char** argv) {
     // SIGINT and SIGTERM end the running job as a failure and leave through
     // the normal shut-down.
     livrax::platform::InstallStopSignals();
+    programArguments = argv;
     // A display is needed for windows; without one the jobs still run.
     std::unique_ptr<QCoreApplication> app;
     if (WantsWindows(argc, argv) && livrax::platform::HasDisplay()) {
@@ -79,10 +139,19 @@ int main(int argc, char** argv) {
     }
     QCoreApplication::setApplicationName(u"livrax"_s);
     QCoreApplication::setOrganizationName(u"livrax"_s);
+    QCoreApplication::setApplicationVersion(QLatin1StringView(LIVRAX_VERSION));
+    // The messages of Qt's own dialogs and of the command-line parser in
+    // Portuguese (Debian: qt6-translations-l10n); without them, English.
+    livrax::platform::InstallStandardTranslations();
 
     QList<Command> commands;
-    commands.append({u"help"_s, u"help"_s, u"Lista os comandos."_s,
-                     [&commands](const QStringList&) { return PrintHelp(commands); }});
+    commands.append({u"help"_s, u"help [COMANDO | --all]"_s,
+                     u"Lista os comandos; com um comando, mostra as opções dele; com --all, as "
+                     u"de todos."_s,
+                     [&commands](const QStringList& args) { return RunHelp(commands, args); }});
+    commands.append({u"version"_s, u"version"_s,
+                     u"Mostra a versão do programa e o commit de que foi compilado."_s,
+                     [](const QStringList&) { return PrintVersion(); }});
     commands.append({u"demo"_s, livrax::demo::DemoUsage(),
                      u"Cria a empresa de demonstração (bancos *.fdb) e abre o programa nela."_s,
                      [](const QStringList& args) { return RunDemoProgram(args); }});
@@ -108,9 +177,11 @@ int main(int argc, char** argv) {
     }
     const QString name = args.first();
     for (const Command& command : commands) {
-        if (command.name == name) return command.run(args.mid(1));
+        if (command.name != name) continue;
+        return RunCommand(command, args.mid(1));
     }
-    if (name == u"--help"_s || name == u"-h"_s) return PrintHelp(commands);
+    if (name == u"--help"_s || name == u"-h"_s) return RunHelp(commands, args.mid(1));
+    if (name == u"--version"_s || name == u"-V"_s) return PrintVersion();
     err << "livrax: comando desconhecido: \"" << name << "\"\n"
         << "Use \"livrax help\" para ver os comandos.\n";
     return 2;

@@ -4,7 +4,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
-mapfile -t sources < <(find src app tests bench demo -name '*.cpp' -o -name '*.h' | sort)
+mapfile -t sources < <(find src app tests bench demo packaging -name '*.cpp' -o -name '*.h' | sort)
 if [[ "${1:-}" == "--fix" ]]; then
   clang-format -i "${sources[@]}"
   exit 0

@@ -14,6 +14,11 @@ packages=(
   unzip                               # tests read the .xlsx and .odt files back
   clang-format                        # the test step checks the formatting
   qt6-translations-l10n               # Portuguese texts of the standard dialogs (qtbase_pt_BR)
+  help2man                            # the manual page, made from "livrax help --all"
+  gzip file                           # manual page and changelog compressed; icons checked
+  desktop-file-utils appstream        # tests validate the menu entry and the AppStream file
+  dpkg-dev                            # cpack -G DEB computes the dependencies with it
+  bash-completion                     # the completion's test sources it as bash would
 )
 
 missing=()

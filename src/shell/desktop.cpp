@@ -13,8 +13,8 @@ namespace livrax::shell {
 
 LivraxApplication::LivraxApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // No application display name: the windows' titles are their own
-    // captions, without the program's name added after them.
-    platform::InstallStandardTranslations();
+    // captions, without the program's name added after them. Qt's own texts
+    // are loaded in Portuguese by main().
 }
 
 bool LivraxApplication::notify(QObject* receiver, QEvent* event) {

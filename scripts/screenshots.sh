@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# Makes the screenshots of the guide (docs/imagens/*.png) from the demo
+# company, on a virtual X screen (Xvfb), so they can be made again when the
+# windows change. Not part of the test step.
+#
+#   scripts/screenshots.sh [livrax]      (default: build/app/livrax)
+#
+# Needs the Debian packages xvfb, xdotool, x11-apps (xwd) and netpbm; installs
+# them when missing. The windows are driven by the keyboard and by clicks at
+# the positions below (of the main window's tool bar, and of the book
+# window's "Visão" button): after a change of layout, adjust them and look
+# at the images before committing them.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+livrax="$(realpath "${1:-$root/build/app/livrax}")"
+out="$root/docs/imagens"
+
+missing=()
+for package in xvfb xdotool x11-apps netpbm; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+    missing+=("$package")
+done
+if ((${#missing[@]})); then
+  sudo=""
+  [[ $(id -u) -ne 0 ]] && sudo="sudo"
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+work="$(mktemp -d)"
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+# A settings folder of its own: the user's log-in is left alone.
+export XDG_CONFIG_HOME="$work/config"
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+# A free display number, told by the server itself.
+exec 3<> >(:)
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+read -r -t 10 number <&3 || {
+  echo "screenshots: o Xvfb não iniciou" >&2
+  cat "$work/xvfb.log" >&2
+  exit 1
+}
+export DISPLAY=":$number"
+
+echo "Criando a empresa de demonstração..." >&2
+"$livrax" demo --dir "$work/demo" --year 2026 --invoices 600 --no-gui >/dev/null 2>"$work/demo.log"
+
+# The window whose title contains $1, once it is shown.
+window() {
+  local id
+  id="$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1)" || true
+  if [[ -z $id ]]; then
+    echo "screenshots: nenhuma janela \"$1\"; as que estão abertas:" >&2
+    xdotool search --onlyvisible --name . getwindowname %@ >&2 || true
+    exit 1
+  fi
+  echo "$id"
+}
+# Saves window $1 as docs/imagens/$2.png.
+shoot() {
+  sleep 1.5
+  xwd -silent -id "$1" | xwdtopnm 2>/dev/null | pnmtopng -compression 9 >"$out/$2.png"
+  echo "  $out/$2.png" >&2
+}
+click() { # window, x, y inside it
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+}
+
+mkdir -p "$out"
+"$livrax" >"$work/program.log" 2>&1 &
+pids+=($!)
+main="$(window "LIVRAX - LIVROS FISCAIS")"
+xdotool windowmove "$main" 0 0
+shoot "$main" janela-principal
+
+# The entries book, from the tool bar's "R.Entrada".
+click "$main" "${ENTRADA_X:-42}" "${TOOLBAR_Y:-42}"
+book="$(window "LX53|REGISTRO DE ENTRADA")"
+xdotool windowmove "$book" 0 0
+# March of the demo year: the date fields take the digits only.
+year=26
+sleep 1.5
+click "$book" 117 41
+xdotool key --clearmodifiers Home
+xdotool type --delay 80 "0103$year"
+xdotool key --clearmodifiers Tab
+xdotool type --delay 80 "3103$year"
+xdotool key --clearmodifiers Tab
+shoot "$book" livro-entradas
+
+# Its preview ("Visão").
+click "$book" "${VISAO_X:-43}" "${VISAO_Y:-231}"
+preview="$(window "Visualiza")"
+xdotool windowsize "$preview" 1100 800
+shoot "$preview" visualizacao
+xdotool windowfocus --sync "$preview" key --clearmodifiers Escape || true
+xdotool windowclose "$preview" 2>/dev/null || true
+sleep 1
+xdotool windowfocus --sync "$book" key --clearmodifiers F12 || true
+xdotool windowclose "$book" 2>/dev/null || true
+sleep 1
+
+# The ICMS settlement, from "Apur. ICM".
+click "$main" "${APURACAO_X:-205}" "${TOOLBAR_Y:-42}"
+settlement="$(window "LX56|APURA")"
+xdotool windowmove "$settlement" 0 0
+# March recalculated from the invoices, its settlement tab.
+sleep 1.5
+click "$settlement" 130 103
+xdotool key --clearmodifiers Home
+xdotool type --delay 80 "0103$year"
+xdotool key --clearmodifiers Tab
+xdotool key --clearmodifiers Home
+xdotool type --delay 80 "3103$year"
+xdotool key --clearmodifiers Tab
+click "$settlement" "${RECALC_X:-222}" "${RECALC_Y:-40}"
+sleep 3
+click "$settlement" "${APURACAO_TAB_X:-294}" "${APURACAO_TAB_Y:-71}"
+shoot "$settlement" apuracao-icms
+
+echo "Telas gravadas em $out" >&2
