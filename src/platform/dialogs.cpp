@@ -359,15 +359,16 @@ QString ChoosePrinterSetup(const QString& printSettings, QWidget* parent) {
                              {int(std::max<qsizetype>(0, printers.indexOf(printer.printerName()))),
                               printer.pageLayout().orientation() == QPageLayout::Landscape,
                               page.width(), page.height(), printer.copyCount()});
-    bool InstallStandardTranslations() {
-        // One translator for the whole run, owned by the application object.
-        auto* translator = new QTranslator(QCoreApplication::instance());
-        if (!translator->load(u"qtbase_pt_BR"_s,
-                              QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-            delete translator;
-            return false;
-        }
-        return QCoreApplication::installTranslator(translator);
+}
+
+bool InstallStandardTranslations() {
+    // One translator for the whole run, owned by the application object.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(u"qtbase_pt_BR"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
     }
+    return QCoreApplication::installTranslator(translator);
+}
 
 } // namespace livrax::platform
