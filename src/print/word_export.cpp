@@ -54,9 +54,16 @@ QString ExportPagesToDocument(const QString& tempFolder, int lastPage, const QSt
     }
     // The document's zip writer closes its device itself, so the document
     // goes to a partial file renamed when complete.
+    // The file is opened here, not by the writer: Qt's ODF writer leaks its
+    // buffers when it cannot open its device itself.
     const QString partial = PartialFileName(target);
-    QTextDocumentWriter writer(partial, "odf");
-    if (!writer.write(&document)) {
+    QFile file(partial);
+    if (!file.open(QIODevice::WriteOnly))
+        throw PrintError(u"Não foi possível gravar o arquivo "_s + target);
+    QTextDocumentWriter writer(&file, "odf");
+    const bool written = writer.write(&document);
+    file.close();
+    if (!written) {
         QFile::remove(partial);
         throw PrintError(u"Não foi possível gravar o arquivo "_s + target);
     }
