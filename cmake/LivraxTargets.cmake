@@ -33,5 +33,5 @@ function(livrax_add_test name)
   set_tests_properties(${name} PROPERTIES
     # The settings store of the tests never touches the developer's own.
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config"
-    TIMEOUT 120)
+    TIMEOUT ${LIVRAX_TEST_TIMEOUT})
 endfunction()

@@ -11,7 +11,9 @@ namespace livrax::test {
 
 void OnModal(const QString& name, const std::function<void(QWidget*)>& handle,
              const std::function<bool(QWidget*)>& ready, int waitMs) {
-    auto* timer = new QTimer;
+    // Owned by the application, so a timer still waiting when the test
+    // program ends is freed with it.
+    auto* timer = new QTimer(QCoreApplication::instance());
     auto elapsed = std::make_shared<int>(0);
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, handle, name, ready, elapsed, waitMs] {
@@ -43,7 +45,9 @@ void CloseNextModal(QString* seen) {
         // A window busy with its work (a preview still drawing) may refuse to
         // close: ask again until it is gone.
         QPointer<QWidget> target(modal);
-        auto* retry = new QTimer;
+        // Owned by the window it closes, so it goes with that window at the
+        // latest.
+        auto* retry = new QTimer(modal);
         retry->setInterval(10);
         auto tries = std::make_shared<int>(0);
         QObject::connect(retry, &QTimer::timeout, [retry, target, tries] {
