@@ -55,7 +55,7 @@ void ShowMessage(QWidget* parent, const QString& message) {
 
 namespace {
 
-// The edit mask of the prompt's specification in the line editor's terms:
+// The edit mask of the prompt's options in the line editor's terms:
 // "!99/99/99;1;_" has optional digits "9" (the editor's "0"), required digits
 // "0" (the editor's "9"), any character "C"/"c" ("X"/"x"); the leading "!"
 // and the literal-saving flag have no counterpart.
@@ -123,9 +123,9 @@ class TF_INPUT : public QDialog {
         connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     }
 
-    void apply(const QString& spec) {
-        const QString key = spec.left(4).toUpper();
-        const QString value = spec.mid(spec.indexOf(u'=') + 1);
+    void apply(const QString& option) {
+        const QString key = option.left(4).toUpper();
+        const QString value = option.mid(option.indexOf(u'=') + 1);
         if (key == u"CAR="_s)
             m_allowed = value;
         else if (key == u"LEN="_s)
@@ -220,10 +220,10 @@ void LetMessagesRun() {
 
 } // namespace
 
-bool Prompt(QString& value, const QStringList& specs, QWidget* parent) {
+bool Prompt(QString& value, const QStringList& options, QWidget* parent) {
     TF_INPUT window(parent);
-    for (const QString& spec : specs)
-        window.apply(spec);
+    for (const QString& option : options)
+        window.apply(option);
     window.setValue(value);
     const bool ok = window.exec() == QDialog::Accepted;
     value = window.value();
@@ -287,8 +287,8 @@ void SystemMessage(const QString& mode, const QString& text) {
     LetMessagesRun();
 }
 
-QFont FontOfSpec(const QString& spec) {
-    const QStringList fields = SplitToList(spec, 4);
+QFont FontOfText(const QString& fontText) {
+    const QStringList fields = SplitToList(fontText, 4);
     QString name = fields.value(1);
     if (name.isEmpty() || name == u"*"_s) name = u"Arial"_s;
     const QString size = fields.value(2);
@@ -297,8 +297,8 @@ QFont FontOfSpec(const QString& spec) {
     return font;
 }
 
-QString SpecOfFont(const QString& spec, const QFont& font) {
-    QStringList fields = SplitToList(spec, 4);
+QString FontTextWith(const QString& fontText, const QFont& font) {
+    QStringList fields = SplitToList(fontText, 4);
     while (fields.size() < 4)
         fields.append(QString());
     fields[1] = font.family();
@@ -318,10 +318,10 @@ QString SpecOfFont(const QString& spec, const QFont& font) {
     return JoinFields(fields, 4);
 }
 
-QString ChooseFont(const QString& spec, QWidget* parent) {
+QString ChooseFont(const QString& fontText, QWidget* parent) {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, FontOfSpec(spec), parent);
-    return ok ? SpecOfFont(spec, font) : spec;
+    const QFont font = QFontDialog::getFont(&ok, FontOfText(fontText), parent);
+    return ok ? FontTextWith(fontText, font) : fontText;
 }
 
 QString PrintSettingsWith(const QString& printSettings, const PrinterChoice& choice) {

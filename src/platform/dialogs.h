@@ -20,30 +20,30 @@ void ShowError(QWidget* parent, const QString& message);
 // An information box with an OK button.
 void ShowMessage(QWidget* parent, const QString& message);
 
-// The one-line input prompt TF_INPUT, configured by specification texts: a
+// The one-line input prompt TF_INPUT, configured by option texts: a
 // four-character key and its value ("CAR=SN", "LEN=10", "MAS=!99/99/99;1;_",
 // "TIP=UB", "TIT=caption", "TXT=label"). Type letters: "U" upper case, "D"
 // date mask when no mask was given, "A" letters, digits and space, "N"
 // digits, "V" digits, "," and ".", "Z" capital letters A-Z, "B" not blank on
 // OK, "T" trimmed on OK. True for OK; `value` returns the typed text either
 // way.
-bool Prompt(QString& value, const QStringList& specs, QWidget* parent = nullptr);
+bool Prompt(QString& value, const QStringList& options, QWidget* parent = nullptr);
 
 // The system message TF_MSG, non-modal: mode "A" shows the "#"-separated
 // lines of `text` (at most 20) with the hourglass cursor until mode "F"
 // closes it; mode "T" shows them and closes itself after two seconds.
 void SystemMessage(const QString& mode, const QString& text);
 
-// The font a font spec starts the dialog with: field 2 the name ("Arial" when
+// The font a font text starts the dialog with: field 2 the name ("Arial" when
 // empty or "*"), field 3 the size (8 when empty or "*").
-QFont FontOfSpec(const QString& spec);
-// The spec with fields 2 to 4 set to the font's name, size and style text
+QFont FontOfText(const QString& fontText);
+// The font text with fields 2 to 4 set to the font's name, size and style text
 // ("fsBold", "fsItalic", "fsBold,fsItalic", "fsunderline", "fsstrikeout" or
 // empty).
-QString SpecOfFont(const QString& spec, const QFont& font);
-// Shows the font dialog on FontOfSpec; the spec with the chosen font, or the
-// spec unchanged when the user cancels.
-QString ChooseFont(const QString& spec, QWidget* parent = nullptr);
+QString FontTextWith(const QString& fontText, const QFont& font);
+// Shows the font dialog on FontOfText; the font text with the chosen font,
+// or the text unchanged when the user cancels.
+QString ChooseFont(const QString& fontText, QWidget* parent = nullptr);
 
 // Shows the printer set-up dialog on the print settings text (GBPARAM:
 // printer index, -, "H"/"V" orientation, page width, page height, -, copies,

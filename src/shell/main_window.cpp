@@ -157,13 +157,18 @@ void TF_LIVRAXB::askPasswordLevels() {
     const std::optional<QString> typed = platform::InputText(
         this, u"LIBERAÇÃO DE SENHAS"_s, u"Níveis para acesso ao programa"_s, m_passwordLevels);
     if (!typed) return;
-    m_passwordLevels = *typed;
     // Routed rather than ParamDatabase(): choosing database 5 this way also
     // sets GB_DIRDEFAULT to its path, which reports read as [GB_DIRDEFAULT].
     data::Connection* store = data::DatabaseFor(u"5"_s);
     data::ParamRead(store, u"PAR_LIVRAXB"_s, 0);
-    data::ParamLines().setLine(1, m_passwordLevels);
-    data::ParamWrite(store, u"PAR_LIVRAXB"_s, 0);
+    data::ParamLines().setLine(1, *typed);
+    if (!data::ParamWrite(store, u"PAR_LIVRAXB"_s, 0)) {
+        platform::ShowError(this, u"Os níveis de acesso não foram gravados: o registro "
+                                  u"PAR_LIVRAXB está em uso em outra estação ou o banco de "
+                                  u"dados não respondeu."_s);
+        return;
+    }
+    m_passwordLevels = *typed;
     QApplication::processEvents();
     repaint();
 }

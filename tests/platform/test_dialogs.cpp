@@ -40,7 +40,7 @@ class TestDialogs : public QObject {
 };
 
 void TestDialogs::promptKeyFilters_data() {
-    QTest::addColumn<QStringList>("specs");
+    QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("expected");
     QTest::newRow("N: digits only") << QStringList{u"TIP=N"_s} << u"a1b2,3"_s << u"123"_s;
@@ -57,7 +57,7 @@ void TestDialogs::promptKeyFilters_data() {
 }
 
 void TestDialogs::promptKeyFilters() {
-    QFETCH(QStringList, specs);
+    QFETCH(QStringList, options);
     QFETCH(QString, typed);
     QFETCH(QString, expected);
     QString seen;
@@ -70,7 +70,7 @@ void TestDialogs::promptKeyFilters() {
         window->findChild<QPushButton*>(u"BU_OK"_s)->click();
     });
     QString value;
-    QVERIFY(Prompt(value, specs));
+    QVERIFY(Prompt(value, options));
     // Backspace always goes through: the last accepted key is taken back.
     QCOMPARE(seen, expected.chopped(1));
     QCOMPARE(value, expected.chopped(1));
@@ -133,22 +133,22 @@ void TestDialogs::systemMessageClosesItself() {
 }
 
 void TestDialogs::fontSpecs() {
-    const QFont start = FontOfSpec(QString());
+    const QFont start = FontOfText(QString());
     QCOMPARE(start.family(), u"Arial"_s);
     QCOMPARE(start.pointSize(), 8);
-    QCOMPARE(FontOfSpec(u"X#*#*#"_s).pointSize(), 8);
-    QCOMPARE(FontOfSpec(u"X#Courier New#12#"_s).family(), u"Courier New"_s);
+    QCOMPARE(FontOfText(u"X#*#*#"_s).pointSize(), 8);
+    QCOMPARE(FontOfText(u"X#Courier New#12#"_s).family(), u"Courier New"_s);
 
     QFont font(u"Courier New"_s, 10);
     font.setBold(true);
     font.setItalic(true);
-    QCOMPARE(SpecOfFont(u"T#Arial#8##"_s, font), u"T#Courier New#10#fsBold,fsItalic#"_s);
+    QCOMPARE(FontTextWith(u"T#Arial#8##"_s, font), u"T#Courier New#10#fsBold,fsItalic#"_s);
     font.setBold(false);
     font.setItalic(false);
     font.setUnderline(true);
-    QCOMPARE(SpecOfFont(QString(), font), u"#Courier New#10#fsunderline#"_s);
+    QCOMPARE(FontTextWith(QString(), font), u"#Courier New#10#fsunderline#"_s);
     font.setUnderline(false);
-    QCOMPARE(SpecOfFont(u"T#Arial#8#fsBold#"_s, font), u"T#Courier New#10#"_s);
+    QCOMPARE(FontTextWith(u"T#Arial#8#fsBold#"_s, font), u"T#Courier New#10#"_s);
 }
 
 void TestDialogs::printSettingsText() {

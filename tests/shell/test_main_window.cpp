@@ -5,6 +5,7 @@
 #include "data/db_error.h"
 #include "data/globals.h"
 #include "data/param_store.h"
+#include "data/transaction.h"
 #include "platform/dialogs.h"
 #include "platform/window_registry.h"
 #include "shell/desktop.h"
@@ -83,6 +84,7 @@ class TestMainWindow : public QObject {
     void menuAndToolBarFollowTheCommandTable();
     void passwordLevels_data();
     void passwordLevels();
+    void passwordLevelsOnAHeldRecord();
     void toolBarButtonIsLockedWhileItsWindowIsOpen();
     void itemsWithoutWindowsDoNothing();
     void unhandledErrorsReachTheErrorBox();
@@ -216,6 +218,41 @@ void TestMainWindow::passwordLevels() {
     QCOMPARE(StoredLine(1), stored);
     QCOMPARE(StoredLine(2), u"outra"_s);
     if (accept && level == u"9"_s) QCOMPARE(window.passwordLevels(), typed);
+}
+
+// Another station holds the record: the levels typed are not taken, the
+// user is told, and the record keeps what it held.
+void TestMainWindow::passwordLevelsOnAHeldRecord() {
+    test::ModuleFixture fixture;
+    fixture.store().exec(
+        u"INSERT INTO VRTNPAR (CHAVE, TEXTO) VALUES ('PAR_LIVRAXB', '001)123\r\n002)outra\r\n')"_s);
+    data::Globals().user.level = u"9"_s;
+    shell::TF_LIVRAXB window;
+    const QString levels = window.passwordLevels();
+    const int timeout = data::LockTimeoutSeconds();
+    data::SetLockTimeoutSeconds(1);
+    data::Connection station;
+    station.open(fixture.store().options());
+    data::Transaction holding(station);
+    holding.executeImmediate(u"UPDATE VRTNPAR SET TEXTO = '001)999' WHERE CHAVE = 'PAR_LIVRAXB'"_s);
+    test::DialogLog dialogs(test::DialogLog::Boxes::Leave);
+    QString error;
+    OnNextModal(
+        [&](QWidget* modal) {
+            if (auto* dialog = qobject_cast<QInputDialog*>(modal)) {
+                test::CloseNextModal(&error); // the error box that follows
+                dialog->setTextValue(u"5789"_s);
+                dialog->accept();
+            }
+        },
+        2000);
+    window.runCommand(shell::PasswordsCommand);
+    data::SetLockTimeoutSeconds(timeout);
+    holding.rollback();
+    QCOMPARE(dialogs.names(), (QStringList{u"TF_INPUT"_s, u"ERROR_BOX"_s}));
+    QVERIFY2(error.contains(u"não foram gravados"_s), qPrintable(error));
+    QCOMPARE(window.passwordLevels(), levels);
+    QCOMPARE(StoredLine(1), u"123"_s);
 }
 
 void TestMainWindow::toolBarButtonIsLockedWhileItsWindowIsOpen() {
