@@ -1,6 +1,7 @@
 #pragma once
 
 #include "books/book_pages.h"
+#include "common/error.h"
 #include "print/print_job.h"
 
 #include <QHash>
@@ -8,7 +9,6 @@
 
 #include <functional>
 #include <optional>
-#include <stdexcept>
 
 namespace livrax::data {
 class DataSlot;
@@ -30,14 +30,9 @@ struct BookPeriod {
 // refused, its query failed, or its rows stopped coming (a stop signal, a
 // server gone away). The job has been abandoned: no output, the old file
 // stays. The message says why, in the database's own words where it has them.
-class BookError : public std::runtime_error {
+class BookError : public Error {
   public:
-    explicit BookError(const QString& message)
-        : std::runtime_error(message.toStdString()), m_message(message) {}
-    const QString& message() const { return m_message; }
-
-  private:
-    QString m_message;
+    using Error::Error;
 };
 
 // Refuses (BookError) a period whose filter could reach beyond the book's own

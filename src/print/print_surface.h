@@ -1,10 +1,10 @@
 #pragma once
 
+#include "common/error.h"
+
 #include <QFlags>
 #include <QRect>
 #include <QString>
-
-#include <stdexcept>
 
 namespace livrax::print {
 
@@ -41,14 +41,9 @@ struct FontSpec {
 
 // An output that cannot be produced (a file that cannot be created); the
 // message names the path.
-class PrintError : public std::runtime_error {
+class PrintError : public Error {
   public:
-    explicit PrintError(const QString& message)
-        : std::runtime_error(message.toStdString()), m_message(message) {}
-    const QString& message() const { return m_message; }
-
-  private:
-    QString m_message;
+    using Error::Error;
 };
 
 // The printable area of the printer a job lays its pages out for, in dots,

@@ -34,12 +34,20 @@ class TestFiles : public QObject {
     Q_OBJECT
 
   private slots:
+    // The settings go to a folder of the test's own, never the user's.
+    void initTestCase() {
+        QVERIFY(m_config.isValid());
+        qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
+    }
     void programSettingsRoundTrip();
     void listFilesByMode_data();
     void listFilesByMode();
     void deleteFilesCountsWhatItListed();
     void launchCandidatesInOrder();
     void startsTheFirstCopyFound();
+
+  private:
+    QTemporaryDir m_config;
 };
 
 void TestFiles::programSettingsRoundTrip() {
