@@ -5,10 +5,11 @@ set -euo pipefail
 livrax="$1"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/script_failures.sh"
 export XDG_CONFIG_HOME="$work/config"
 unset QT_QPA_PLATFORM # the command must draw without a display
 
-"$livrax" demo --dir "$work/relatório" --invoices 600 --no-gui >/dev/null 2>&1
+"$livrax" demo --dir "$work/relatório" --invoices 600 --no-gui >/dev/null 2>"$work/err"
 
 "$livrax" book LX53 --from 01/03/26 --to 31/03/26 --out "$work/lx53.txt" >/dev/null 2>"$work/err"
 text="$(iconv -f cp1252 -t utf-8 "$work/lx53.txt")"
@@ -32,19 +33,19 @@ pages_headed() { # file, book code, first page number
         print "page " NR " of " code " without its header: " line[1] > "/dev/stderr"; bad = 1 } }
     END { exit bad || NR < 2 }'
 }
-"$livrax" book LX53 --from 01/01/26 --to 31/12/26 --first-page 3 --out "$work/y.txt" >/dev/null 2>&1
+"$livrax" book LX53 --from 01/01/26 --to 31/12/26 --first-page 3 --out "$work/y.txt" >/dev/null 2>"$work/err"
 pages_headed "$work/y.txt" LX53 3
-"$livrax" book LX55 --from 01/01/26 --to 31/12/26 --out "$work/ys.txt" >/dev/null 2>&1
+"$livrax" book LX55 --from 01/01/26 --to 31/12/26 --out "$work/ys.txt" >/dev/null 2>"$work/err"
 pages_headed "$work/ys.txt" LX55 1
 # "Campo" defaults to the window's column, DTNOTA (the clock line aside).
-"$livrax" book LX53 --from 01/03/26 --to 31/03/26 --field DTNOTA --out "$work/dt.txt" >/dev/null 2>&1
+"$livrax" book LX53 --from 01/03/26 --to 31/03/26 --field DTNOTA --out "$work/dt.txt" >/dev/null 2>"$work/err"
 diff <(sed 's/Hora: [0-9:]*//' "$work/lx53.txt") <(sed 's/Hora: [0-9:]*//' "$work/dt.txt")
 
-"$livrax" book LX53 --from 01/03/26 --to 31/03/26 --out "$work/lx53.pdf" >/dev/null 2>&1
+"$livrax" book LX53 --from 01/03/26 --to 31/03/26 --out "$work/lx53.pdf" >/dev/null 2>"$work/err"
 pdftotext "$work/lx53.pdf" - | grep -q "TOTAL DO PER"
 
 # The exits book: cancelled invoices are listed, the substitution total too.
-"$livrax" book LX55 --from 01/03/26 --to 31/03/26 --company --out "$work/lx55.txt" >/dev/null 2>&1
+"$livrax" book LX55 --from 01/03/26 --to 31/03/26 --company --out "$work/lx55.txt" >/dev/null 2>"$work/err"
 text55="$(iconv -f cp1252 -t utf-8 "$work/lx55.txt")"
 grep -q "R E G I S T R O   D E   S A Í D A" <<<"$text55"
 grep -q "(ST)  Subst.Tributária:" <<<"$text55"
@@ -86,12 +87,12 @@ if "$livrax" book LX53 --from 01/01/26 --to 31/12/26 --first-page 9999 --out "$w
 # The settlements: recalculated months are saved, and the credit left at the
 # end of one month (box 29) opens the next (box 11).
 box() { iconv -f cp1252 -t utf-8 "$1" | tr -d '\r' | grep -E "^ +$2 - " | awk '{print $NF}'; }
-"$livrax" book LX56 --month 03/26 --recalc --out "$work/lx56.txt" >/dev/null 2>&1
+"$livrax" book LX56 --month 03/26 --recalc --out "$work/lx56.txt" >/dev/null 2>"$work/err"
 text56="$(iconv -f cp1252 -t utf-8 "$work/lx56.txt")"
 grep -q "REGISTRO DE APURAÇÃO - ICMS    R E S U M O" <<<"$text56"
 grep -q "TOTAL DO IMPOSTO DO PERÍODO" <<<"$text56"
 for month in 01 02 03 04; do
-  "$livrax" book LX57 --month "$month/26" --recalc --out "$work/lx57-$month.txt" >/dev/null 2>&1
+  "$livrax" book LX57 --month "$month/26" --recalc --out "$work/lx57-$month.txt" >/dev/null 2>"$work/err"
 done
 carried=0
 for month in 02 03 04; do
@@ -102,12 +103,12 @@ for month in 02 03 04; do
 done
 [[ $carried == 1 ]] # at least one month of the demo ends in credit
 # Printing without --recalc reads the saved month: the same summary.
-"$livrax" book LX57 --month 03/26 --out "$work/again.txt" >/dev/null 2>&1
+"$livrax" book LX57 --month 03/26 --out "$work/again.txt" >/dev/null 2>"$work/err"
 [[ "$(box "$work/again.txt" 12)" == "$(box "$work/lx57-03.txt" 12)" ]]
 # ... and stores it as the window does, with the credit it carried in and
 # its balance: a month printed after it carries that balance on.
-"$livrax" book LX57 --month 05/26 --out "$work/lx57-05.txt" >/dev/null 2>&1
-"$livrax" book LX57 --month 06/26 --out "$work/lx57-06.txt" >/dev/null 2>&1
+"$livrax" book LX57 --month 05/26 --out "$work/lx57-05.txt" >/dev/null 2>"$work/err"
+"$livrax" book LX57 --month 06/26 --out "$work/lx57-06.txt" >/dev/null 2>"$work/err"
 [[ "$(box "$work/lx57-05.txt" 11)" == "$(box "$work/lx57-04.txt" 29)" ]]
 [[ "$(box "$work/lx57-06.txt" 11)" == "$(box "$work/lx57-05.txt" 29)" ]]
 pages_headed "$work/lx56.txt" LX56 2

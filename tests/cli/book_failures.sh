@@ -7,6 +7,7 @@ set -euo pipefail
 livrax="$1"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/script_failures.sh"
 export XDG_CONFIG_HOME="$work/config"
 unset QT_QPA_PLATFORM # the command must draw without a display
 
