@@ -39,7 +39,9 @@ void PrintHeaderBlock(PrintJob& job, const LX55Options& options) {
     job.printTextAt(90, 33, u"Fisc."_s);
     if (options.printCompany) job.printTextAt(90, 38, u"Empresa"_s);
     PrintValueColumnTitles(job, options.printIcm, options.printIpi);
-    job.printTextAt(90, 127, u"Obs"_s);
+    // Right-aligned a column short of the edge, so that on drawn pages it
+    // stays inside the title box, whose border runs along the right edge.
+    job.printTextAt(90, 129, u"Obs"_s, Align::Right);
     job.printTextAt(110, 0, QString()); // the first line starts here
     job.headerPrinted();
 }

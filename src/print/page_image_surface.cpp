@@ -12,8 +12,9 @@ namespace livrax::print {
 
 using namespace Qt::StringLiterals;
 
-QImage DrawRecordedPage(const QPicture& page, const QSize& pageSize, const QSize& size) {
-    QImage image(size, QImage::Format_RGB32);
+QImage DrawRecordedPage(const QPicture& page, const QSize& pageSize, const QSize& size,
+                        const QMargins& sheet) {
+    QImage image(size.grownBy(sheet), QImage::Format_RGB32);
     // 96 dots per inch, so the image means the same size everywhere.
     image.setDotsPerMeterX(3780);
     image.setDotsPerMeterY(3780);
@@ -21,6 +22,7 @@ QImage DrawRecordedPage(const QPicture& page, const QSize& pageSize, const QSize
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setRenderHint(QPainter::Antialiasing, size != pageSize);
+    painter.translate(sheet.left(), sheet.top());
     if (size != pageSize && !pageSize.isEmpty())
         painter.scale(double(size.width()) / pageSize.width(),
                       double(size.height()) / pageSize.height());
@@ -43,6 +45,7 @@ void PageImageSurface::open(PrintJob& job) {
     setRules({});
     QDir().mkpath(job.settings.tempFolder);
     m_pageSize = QSize(job.metrics().previewWidth, job.metrics().previewHeight);
+    m_sheetMargins = SheetMargins(job.orientation(), m_pageSize.width());
     // The other core writes the images; the layout keeps this one.
     m_writer.setMaxThreadCount(1);
     beginPage();
@@ -62,10 +65,11 @@ void PageImageSurface::closePage() {
     m_pages.append(m_picture);
     const QString path = PageFile(j.settings.tempFolder, j.pageCount());
     m_pageFiles += (m_pageFiles.isEmpty() ? QString() : u";"_s) + path;
-    const auto write = [this, page = m_picture, size = m_pageSize, path] {
+    // The image is the whole sheet, the page inside the paper's margins.
+    const auto write = [this, page = m_picture, size = m_pageSize, sheet = m_sheetMargins, path] {
         QImageWriter writer(path, "jpeg");
         writer.setQuality(100);
-        if (writer.write(DrawRecordedPage(page, size, size))) return;
+        if (writer.write(DrawRecordedPage(page, size, size, sheet))) return;
         const QMutexLocker lock(&m_failureLock);
         if (m_failure.isEmpty()) m_failure = WriteFailure(path, writer.errorString());
     };

@@ -50,6 +50,7 @@ class PageImageSurface : public PainterSurface {
     void throwFailure();
 
     QSize m_pageSize;
+    QMargins m_sheetMargins; // the paper around each page image
     QPicture m_picture;
     QList<QPicture> m_pages;
     QThreadPool m_writer;
@@ -59,7 +60,9 @@ class PageImageSurface : public PainterSurface {
 };
 
 // A recorded page drawn on a white image of `size` pixels at 96 dots per
-// inch; `pageSize` is the page's own size in its units.
-QImage DrawRecordedPage(const QPicture& page, const QSize& pageSize, const QSize& size);
+// inch, with a white border of `sheet` around it; `pageSize` is the page's
+// own size in its units.
+QImage DrawRecordedPage(const QPicture& page, const QSize& pageSize, const QSize& size,
+                        const QMargins& sheet = {});
 
 } // namespace livrax::print

@@ -1,6 +1,7 @@
 #include "print/preview_window.h"
 
 #include "platform/dialogs.h"
+#include "platform/raised_focus.h"
 #include "print/output_file.h"
 #include "print/page_image_surface.h"
 #include "print/page_images_pdf.h"
@@ -199,6 +200,8 @@ void TF_PRINT::buildTools(QWidget* panel) {
            &TF_PRINT::exportToWordProcessor);
     button(u"BU_EMAIL"_s, u"Enviar por Email"_s, u"E-mail"_s, noIcon, &TF_PRINT::sendByEmail);
     row->addStretch(1);
+    for (QToolButton* flat : panel->findChildren<QToolButton*>())
+        if (flat->autoRaise()) platform::RaiseWhileFocused(flat);
 }
 
 void TF_PRINT::buildMenu(QMenuBar* menu) {
@@ -435,16 +438,11 @@ void TF_PRINT::lastPage() {
 void TF_PRINT::applyZoom() {
     const QSize size = zoomedSize();
     const int pageWidth = std::max(1, m_job.metrics().pageWidth);
-    // The sheet's margins: those of the paper the page is laid out on, in
-    // the page's units, zoomed with it.
-    const QPageLayout paper = A4PageLayout(m_job.orientation());
-    const QMarginsF margins = paper.margins(QPageLayout::Millimeter);
-    const double unitsPerMm =
-        double(size.width()) / paper.paintRect(QPageLayout::Millimeter).width();
-    const int marginX = Round(margins.left() * unitsPerMm);
-    const int marginY = Round(margins.top() * unitsPerMm);
-    m_image->setGeometry(marginX, marginY, std::max(1, size.width()), std::max(1, size.height()));
-    m_paper->resize(m_image->width() + 2 * marginX, m_image->height() + 2 * marginY);
+    // The sheet's margins, zoomed with the page.
+    const QMargins sheet = SheetMargins(m_job.orientation(), size.width());
+    m_image->setGeometry(sheet.left(), sheet.top(), std::max(1, size.width()),
+                         std::max(1, size.height()));
+    m_paper->resize(m_image->size().grownBy(sheet));
     const int percent = Round(100.0 * size.width() / pageWidth);
     m_zoomLabel->setText(QString::number(percent) + u'%');
     m_normalButton->setChecked(size == QSize(pageWidth, m_job.metrics().pageHeight));

@@ -4,6 +4,8 @@
 
 #include <QPageLayout>
 #include <QPageSize>
+#include <QRectF>
+#include <cmath>
 
 namespace livrax::print {
 
@@ -45,6 +47,15 @@ QPageLayout A4PageLayout(Orientation orientation) {
                        orientation == Orientation::Landscape ? QPageLayout::Landscape
                                                              : QPageLayout::Portrait,
                        QMarginsF(5, 4, 5, 4), QPageLayout::Millimeter);
+}
+
+QMargins SheetMargins(Orientation orientation, int pageWidth) {
+    const QPageLayout paper = A4PageLayout(orientation);
+    const QMarginsF margins = paper.margins(QPageLayout::Millimeter);
+    const double unitsPerMm = double(pageWidth) / paper.paintRect(QPageLayout::Millimeter).width();
+    const auto units = [unitsPerMm](double mm) { return int(std::lround(mm * unitsPerMm)); };
+    return QMargins(units(margins.left()), units(margins.top()), units(margins.right()),
+                    units(margins.bottom()));
 }
 
 HeaderStyle HeaderStyleFromCode(const QString& code) {

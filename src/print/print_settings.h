@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFlags>
+#include <QMargins>
 #include <QString>
 
 #include <array>
@@ -37,6 +38,10 @@ Orientation OrientationFromCode(const QString& code);
 // The sheet every destination but a real printer lays its pages out for: A4
 // at the orientation, with the narrow margins of the printable area.
 QPageLayout A4PageLayout(Orientation orientation);
+// The white border of that sheet around a page laid out `pageWidth` units
+// wide over its printable area, in the same units: what the preview and the
+// page images show around the page, so that no text touches the paper's edge.
+QMargins SheetMargins(Orientation orientation, int pageWidth);
 
 // The standard page header: the simple one or the boxed one.
 enum class HeaderStyle { Simple, Boxed };

@@ -5,6 +5,7 @@
 #include "data/param_store.h"
 #include "data/routing.h"
 #include "platform/dialogs.h"
+#include "platform/raised_focus.h"
 #include "platform/window_registry.h"
 #include "shell/logo.h"
 #include "shell/startup.h"
@@ -77,7 +78,7 @@ void TF_LIVRAXB::buildToolBar(QWidget* panel) {
     for (const ToolButtonEntry& entry : ToolBar()) {
         auto* button = new QToolButton(panel);
         button->setObjectName(entry.name);
-        button->setAutoRaise(true);
+        platform::RaiseWhileFocused(button);
         button->setToolTip(entry.hint);
         if (entry.command == ExitCommand) {
             // The exit button shows only its glyph and sits at the right edge.

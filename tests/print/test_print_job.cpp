@@ -405,8 +405,20 @@ void TestPrintJob::pageNumberBeforeStartAndPageImages() {
     QCOMPARE(images, (QStringList{u"B_PRINT1.JPG"_s, u"B_PRINT2.JPG"_s, u"B_PRINT3.JPG"_s,
                                   u"B_PRINT4.JPG"_s}));
     QCOMPARE(static_cast<PageImageSurface*>(job.surface())->pageFiles().split(u';').size(), 4);
+    // Each image is the sheet: the page inside the paper's white margins,
+    // the page's text kept off the image's edges.
     const QImage first(folder.filePath(u"B_PRINT1.JPG"_s));
-    QCOMPARE(first.size(), QSize(job.metrics().previewWidth, job.metrics().previewHeight));
+    const QSize page(job.metrics().previewWidth, job.metrics().previewHeight);
+    const QMargins sheet = SheetMargins(job.orientation(), page.width());
+    QVERIFY(sheet.left() > 0 && sheet.top() > 0);
+    QCOMPARE(first.size(), page.grownBy(sheet));
+    const auto columnIsWhite = [&first](int x) {
+        for (int y = 0; y < first.height(); ++y)
+            if (qGray(first.pixel(x, y)) < 200) return false;
+        return true;
+    };
+    for (int x = 0; x < sheet.left(); ++x)
+        QVERIFY2(columnIsWhite(x), qPrintable(QString::number(x)));
 }
 
 void TestPrintJob::pdfHasThePagesAndTheirText() {

@@ -86,6 +86,7 @@ class TestMainWindow : public QObject {
     void passwordLevels();
     void passwordLevelsOnAHeldRecord();
     void toolBarButtonIsLockedWhileItsWindowIsOpen();
+    void focusedToolBarButtonIsDrawnRaised();
     void itemsWithoutWindowsDoNothing();
     void unhandledErrorsReachTheErrorBox();
     void f12ClosesAndShutsDown();
@@ -277,6 +278,25 @@ void TestMainWindow::toolBarButtonIsLockedWhileItsWindowIsOpen() {
     QVERIFY(window.findChild<QToolButton*>(u"BU_LX53"_s)->isEnabled());
     window.findChild<QToolButton*>(u"BU_LX53"_s)->click();
     QCOMPARE(opened, 2);
+}
+
+void TestMainWindow::focusedToolBarButtonIsDrawnRaised() {
+    // Tab through the flat tool bar: the button with the focus is raised,
+    // so the user sees where Enter lands; the one it left is flat again.
+    shell::TF_LIVRAXB window;
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* first = window.findChild<QToolButton*>(u"BU_LX53"_s);
+    first->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(first->hasFocus());
+    QVERIFY(!first->autoRaise());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTRY_VERIFY(!first->hasFocus());
+    QVERIFY(first->autoRaise());
+    auto* next = qobject_cast<QToolButton*>(QApplication::focusWidget());
+    QVERIFY(next);
+    QVERIFY(!next->autoRaise());
 }
 
 void TestMainWindow::itemsWithoutWindowsDoNothing() {
