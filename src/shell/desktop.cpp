@@ -4,6 +4,7 @@
 #include "common/line_files.h"
 #include "platform/dialogs.h"
 #include "platform/stop_signals.h"
+#include "registers/tf_cae.h"
 #include "shell/main_window.h"
 #include "tools/selection_windows.h"
 
@@ -31,6 +32,7 @@ bool LivraxApplication::notify(QObject* receiver, QEvent* event) {
 int RunDesktopProgram() {
     tools::RegisterSelectionWindows();
     books::RegisterBookWindows();
+    registers::RegisterRegisterWindows();
     // A line file that cannot be read or written is reported in a message
     // box, which the user answers before the next try.
     SetLineFileNotice([](const QString& message) {

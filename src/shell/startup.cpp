@@ -3,6 +3,7 @@
 #include "common/fields.h"
 #include "data/audit_log.h"
 #include "data/catalogue.h"
+#include "data/company_header.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
 #include "data/globals.h"
@@ -42,13 +43,6 @@ data::ConnectionOptions OptionsFor(const QString& path) {
     return options;
 }
 
-// Field `field` of ParamLines line `line`, cut to `length` (0: uncut).
-QString Field(int line, int field, int length = 0) {
-    const QStringList fields = SplitToList(ParamLines().line(line));
-    const QString value = fields.value(field - 1);
-    return length > 0 ? value.left(length) : value;
-}
-
 QString WithSeparator(QString folder) {
     if (!platform::EndsWithSeparator(folder)) folder += platform::FolderSeparatorFor(folder);
     return folder;
@@ -63,13 +57,13 @@ void RunStartup(const MessageSink& show) {
     LoadRegistryGlobals();
     ConnectDatabases(show);
     LoadTableLists();
-    LoadCompanyHeader();
+    data::LoadCompanyHeader();
     LoadUserSettings();
 }
 
 void StartProgram(const MessageSink& show) {
     RunStartup(show);
-    LoadCompanyHeader();
+    data::LoadCompanyHeader();
     RestoreLastCompany();
 }
 
@@ -189,38 +183,6 @@ void LoadTableLists() {
             list += name + u',';
         Globals().tableLists[std::size_t(n)] = list;
     }
-}
-
-void LoadCompanyHeader() {
-    data::Connection* store = data::ParamDatabase();
-    if (store->path().isEmpty()) return;
-    if (!data::ParamRead(store, u"VRTNCAE"_s, 20)) return;
-    data::TRecCae& company = Globals().company;
-    company.name = Field(1, 1, 60);
-    company.tradeName = Field(1, 3, 20);
-    company.address = Field(1, 2, 60);
-    company.cnpj = Field(4, 1, 20);
-    company.stateRegistration = Field(4, 2, 20);
-    company.municipalRegistration = Field(4, 3, 20);
-    company.city = Field(2, 1, 30);
-    company.state = Field(2, 2, 2);
-    company.postalCode = Field(2, 3, 9);
-    company.phone = Field(3, 2, 40);
-    company.fax = Field(3, 3, 20);
-    company.email = Field(3, 4, 40);
-    company.companyCode = ZeroPad(QString::number(ToInt(Field(6, 1))), 3);
-    company.companyCodeCopy = company.companyCode;
-    company.multiBranch = Field(6, 3, 1);
-    company.duplicateSeries = ToInt(Field(5, 2));
-    company.invoiceSeries = Field(6, 2, 2);
-    company.accessLevels = ParamLines().line(7);
-    if (company.multiBranch.isEmpty()) company.multiBranch = u"N"_s;
-    if (company.currentBranch.isEmpty()) company.currentBranch = company.companyCode;
-    company.branchFilter =
-        company.multiBranch == u"S"_s ? u" AND FILIAL = "_s + company.currentBranch : QString();
-    // The access levels allowed for this data folder are kept for the
-    // register; no user is refused (the suite's log-in already checked the
-    // user's rights).
 }
 
 void LoadUserSettings() {

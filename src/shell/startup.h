@@ -32,7 +32,6 @@ void SaveRegistryGlobals(const QString& program, const QString& param);
 void LaunchProgram(const QString& name, const QString& param);
 void ConnectDatabases(const MessageSink& show);
 void LoadTableLists();
-void LoadCompanyHeader();
 void LoadUserSettings();
 void SaveUserSettings();
 void LoadUserRights(const QString& user);
