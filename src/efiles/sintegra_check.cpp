@@ -306,7 +306,11 @@ void Checker::checkParties(const Line& line) {
     }
     for (const Party& party : parties) {
         const QString number = field(line, party.cnpj).trimmed();
-        if (AllDigits(number) && !IsValidTaxNumber(number))
+        // Zeros stand for a party without a number (abroad), never for the
+        // informant.
+        if (line.type == 10 && AllDigits(number) && number.count(u'0') == number.size())
+            finding(line.number, u"cnpj"_s, u"CNPJ do informante zerado"_s);
+        else if (AllDigits(number) && !IsValidTaxNumber(number))
             finding(line.number, u"cnpj"_s,
                     u"CNPJ/CPF %1 com dígitos verificadores errados"_s.arg(number));
         else if (!AllDigits(number) && line.type == 71 && qstrcmp(party.cnpj, "senderCnpj") == 0)

@@ -197,6 +197,7 @@ class TestSintegraCheck : public QObject {
     void ownFileHasNoFinding();
     void brokenRules_data();
     void brokenRules();
+    void otherProgramsRecords();
     void anyBytes_data();
     void anyBytes();
     void stateRegistrations_data();
@@ -253,6 +254,8 @@ void TestSintegraCheck::brokenRules_data() {
     QTest::newRow("period inverted") << u"put"_s << 1 << 108 << u"20040401"_s << 1 << u"period"_s;
     QTest::newRow("no such date") << u"put"_s << 1 << 116 << u"20040231"_s << 1 << u"date-field"_s;
     QTest::newRow("informant CNPJ") << u"put"_s << 1 << 16 << u"2"_s << 1 << u"cnpj"_s;
+    QTest::newRow("informant CNPJ zeros")
+        << u"put"_s << 1 << 3 << u"00000000000000"_s << 1 << u"cnpj"_s;
     QTest::newRow("informant SP registration")
         << u"put"_s << 1 << 28 << u"5"_s << 1 << u"state-registration"_s;
     QTest::newRow("supplier CNPJ") << u"put"_s << 3 << 16 << u"4"_s << 3 << u"cnpj"_s;
@@ -332,6 +335,38 @@ void TestSintegraCheck::brokenRules() {
 
     const std::vector<CheckFinding> findings = CheckSintegraFile(bytes);
     QVERIFY2(Has(findings, foundAt, code), Listing(findings).constData());
+}
+
+void TestSintegraCheck::otherProgramsRecords() {
+    // Records of the published layout that this program does not write: a
+    // 60M (fiscal printer), a 61R (monthly summary per product, whose
+    // columns are not those of record 61) and a 74 (inventory).
+    QStringList lines = ValidLines().mid(0, 16);
+    const auto record = [](const QString& start) { return start.leftJustified(126, u'X'); };
+    lines.insert(11, record(u"60M20040331ECF0001"_s));
+    lines.insert(13, record(u"61R032004ABC"_s));
+    lines.insert(16, record(u"7420040331ABC"_s));
+    lines += Record90Lines(u"11.222.333/0001-81"_s, u"110.042.490.114"_s,
+                           {{50, 2},
+                            {51, 1},
+                            {53, 2},
+                            {54, 3},
+                            {55, 1},
+                            {60, 1},
+                            {61, 2},
+                            {70, 1},
+                            {71, 1},
+                            {74, 1},
+                            {75, 2}});
+    QCOMPARE(lines.size(), 21);
+    std::vector<CheckFinding> findings = CheckSintegraFile(Bytes(lines));
+    QVERIFY2(!HasFindings(findings), Listing(findings).constData());
+
+    // They are still checked for length.
+    lines[11].chop(1);
+    findings = CheckSintegraFile(Bytes(lines));
+    QCOMPARE(Codes(findings, CheckSeverity::Finding), std::set<QString>{u"line-length"_s});
+    QVERIFY(Has(findings, 12, u"line-length"_s));
 }
 
 void TestSintegraCheck::anyBytes_data() {
