@@ -86,7 +86,7 @@ bool IsValidTaxNumber(const QString& digits) {
 struct Line {
     int number = 0;
     QString text;       // decoded, without CR LF
-    int type = -1;      // the number in positions 1-2, -1 when not a number
+    int type = -1;      // positions 1-2; -1 when they are no record type
     bool exact = false; // 126 characters: fields can be read
 };
 
@@ -237,8 +237,10 @@ void Checker::readRecord10() {
             finding(line.number, u"period"_s,
                     u"período invertido: início %1 depois do fim %2"_s.arg(ShowDate(start),
                                                                            ShowDate(end)));
-        else
-            m_start = start, m_end = end;
+        else {
+            m_start = start;
+            m_end = end;
+        }
     }
     const struct {
         const char* name;
