@@ -35,9 +35,14 @@ bool IsFrameType(int type) {
 }
 
 const RecordLayout* LayoutOf(int type) {
-    for (const RecordLayout* layout : AllLayouts())
-        if (QString::fromLatin1(layout->type).toInt() == type) return layout;
-    return nullptr;
+    static const std::map<int, const RecordLayout*> layouts = [] {
+        std::map<int, const RecordLayout*> byType;
+        for (const RecordLayout* layout : AllLayouts())
+            byType[QString::fromLatin1(layout->type).toInt()] = layout;
+        return byType;
+    }();
+    const auto found = layouts.find(type);
+    return found == layouts.end() ? nullptr : found->second;
 }
 
 const FieldSpec* FindField(const RecordLayout& layout, const char* name) {
