@@ -25,6 +25,15 @@ int CheckDigit(QStringView s) {
     return remainder < 2 ? 0 : 11 - remainder;
 }
 
+// The CPF check digit over all of `s`: weights from s.size() + 1 down to 2.
+int CpfCheckDigit(QStringView s) {
+    int sum = 0;
+    for (qsizetype i = 0; i < s.size(); ++i)
+        sum += DigitAt(s, i) * int(s.size() + 1 - i);
+    const int remainder = sum % 11;
+    return remainder < 2 ? 0 : 11 - remainder;
+}
+
 } // namespace
 
 QString CnpjCheckDigits(const QString& base) {
@@ -41,6 +50,17 @@ bool IsValidCNPJ(const QString& text) {
     if (digits.isEmpty()) return false;
     const QString base = digits.left(12);
     return digits == base + CnpjCheckDigits(base);
+}
+
+bool IsValidCPF(const QString& text) {
+    const QString digits = StripSymbols(text);
+    if (digits.size() != 11) return false;
+    for (const QChar c : digits)
+        if (c < u'0' || c > u'9') return false;
+    QString expected = digits.left(9);
+    expected.append(QChar(u'0' + CpfCheckDigit(expected)));
+    expected.append(QChar(u'0' + CpfCheckDigit(expected)));
+    return digits == expected;
 }
 
 } // namespace livrax

@@ -1,6 +1,7 @@
 #pragma once
 
-// CNPJ, the federal company number: 12 base digits and two check digits.
+// CNPJ, the federal company number: 12 base digits and two check digits; CPF,
+// the federal person number: 9 base digits and two check digits.
 
 #include <QString>
 
@@ -15,5 +16,11 @@ QString CnpjCheckDigits(const QString& base);
 // True when StripSymbols(text) is its first 12 characters followed by their
 // check digits: "11.222.333/0001-81" is valid.
 bool IsValidCNPJ(const QString& text);
+
+// True when StripSymbols(text) is 11 digits whose last two are the check
+// digits of the first nine by the modulo-11 rule (weights 10..2 for the
+// first, 11..2 for the second; a remainder below 2 gives 0, otherwise 11
+// minus the remainder): "111.444.777-35" is valid.
+bool IsValidCPF(const QString& text);
 
 } // namespace livrax

@@ -34,6 +34,8 @@ class TestText : public QObject {
     void cnpj_data();
     void cnpj();
     void cnpjCheckDigits();
+    void cpf_data();
+    void cpf();
 };
 
 void TestText::replaceText_data() {
@@ -369,6 +371,28 @@ void TestText::cnpjCheckDigits() {
     QCOMPARE(CnpjCheckDigits(u"000000000040"_s), u"06"_s);
     const QString base = u"987654320001"_s;
     QVERIFY(IsValidCNPJ(base + CnpjCheckDigits(base)));
+}
+
+void TestText::cpf_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
+    // 1*10+1*9+1*8+4*7+4*6+4*5+7*4+7*3+7*2 = 162, 162 mod 11 = 8: first 3;
+    // with it, weights 11..2 give 204, 204 mod 11 = 6: second 5.
+    QTest::newRow("masked") << "111.444.777-35" << true;
+    QTest::newRow("plain") << "11144477735" << true;
+    // Remainder 1 gives 0 (210 mod 11), then 255 mod 11 = 2 gives 9.
+    QTest::newRow("remainder below two") << "123.456.789-09" << true;
+    QTest::newRow("first digit wrong") << "111.444.777-45" << false;
+    QTest::newRow("second digit wrong") << "123.456.789-01" << false;
+    QTest::newRow("too short") << "1114447773" << false;
+    QTest::newRow("letters") << "11144477A35" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TestText::cpf() {
+    QFETCH(QString, text);
+    QFETCH(bool, valid);
+    QCOMPARE(IsValidCPF(text), valid);
 }
 
 QTEST_APPLESS_MAIN(TestText)
