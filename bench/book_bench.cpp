@@ -7,6 +7,7 @@
 
 #include "books/lx53.h"
 #include "books/lx55.h"
+#include "data/company_header.h"
 #include "data/data_module.h"
 #include "data/globals.h"
 #include "data/statement.h"
@@ -125,7 +126,7 @@ int main(int argc, char** argv) {
     data::Globals().registry.dirTemp = folder + u'/';
     shell::ConnectDatabases({});
     shell::LoadTableLists();
-    shell::LoadCompanyHeader();
+    data::LoadCompanyHeader();
 
     out << invoices << " invoices of a demo year\n";
     out << "book  target      book ms   bare query ms   ratio   pages\n";

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace livrax::registers {
@@ -79,7 +80,7 @@ TF_CAE::TF_CAE(QWidget* parent) : QDialog(parent) {
     buildControls();
     // The stored register, read afresh through the company header.
     data::LoadCompanyHeader();
-    show(CompanyRegisterFromLines());
+    fill(CompanyRegisterFromLines());
     // The header carries the name and code as the window shows them.
     data::TRecCae& company = data::Globals().company;
     const CompanyRegister shown = values();
@@ -172,7 +173,7 @@ void TF_CAE::buildControls() {
     m_tabs->setCurrentIndex(0);
 }
 
-void TF_CAE::show(const CompanyRegister& record) {
+void TF_CAE::fill(const CompanyRegister& record) {
     for (const auto& [name, control] : m_controls) {
         if (auto* edit = qobject_cast<QLineEdit*>(control))
             edit->setText(record.text(name));
@@ -219,7 +220,9 @@ void TF_CAE::left(QLineEdit* edit) {
     const QString problem = name == u"E_CGC"_s       ? CnpjProblem(edit->text())
                             : name == u"E_RES_CPF"_s ? CpfProblem(edit->text())
                                                      : QString();
-    if (!problem.isEmpty()) platform::ShowMessage(this, problem);
+    // Shown once the focus has moved on, where it comes back after the box.
+    if (!problem.isEmpty())
+        QTimer::singleShot(0, this, [this, problem] { platform::ShowMessage(this, problem); });
 }
 
 bool TF_CAE::eventFilter(QObject* watched, QEvent* event) {

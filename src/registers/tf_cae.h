@@ -34,7 +34,7 @@ class TF_CAE : public QDialog {
 
   private:
     void buildControls();
-    void show(const CompanyRegister& record);
+    void fill(const CompanyRegister& record);
     void left(QLineEdit* edit);
 
     QTabWidget* m_tabs = nullptr;
