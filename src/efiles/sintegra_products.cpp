@@ -5,7 +5,10 @@
 #include "data/data_module.h"
 #include "data/db_error.h"
 #include "data/queries.h"
+#include "data/read_moment.h"
 #include "data/routing.h"
+#include "data/statement.h"
+#include "data/transaction.h"
 #include "efiles/sintegra_reads.h"
 #include "efiles/sintegra_staging.h"
 
@@ -17,10 +20,10 @@ namespace livrax::efiles {
 
 using namespace Qt::StringLiterals;
 using data::DataSlot;
+using data::DbValue;
 
 namespace {
 
-constexpr data::Slot ItemSlot = data::Slot::T_CON4;
 constexpr data::Slot ProductSlot = data::Slot::T_CON5;
 
 // Codes per statement of the product read: well inside the engine's limit
@@ -57,7 +60,7 @@ class ProductTexts {
     QHash<QString, ProductText> m_products;
 };
 
-Item54 ReadItem(const DataSlot& row) {
+template <class Row> Item54 ReadItem(const Row& row) {
     Item54 item;
     item.sequence = row.value(u"SEQ"_s).toString();
     item.product = row.value(u"PRODUTO"_s).toString();
@@ -75,53 +78,96 @@ Item54 ReadItem(const DataSlot& row) {
     return item;
 }
 
-std::vector<Item54> ReadItems(const Row53& document, ProductTexts& products) {
-    if (document.order.trimmed().isEmpty()) return {};
-    const QString code = document.direction.trimmed() == u"E"_s ? u"PIE"_s : u"PIS"_s;
-    // One statement per document: with the products in the same database,
-    // their name and tax situation come joined to the items.
-    const bool joined = data::DatabaseFor(code) == data::DatabaseFor(u"PRO"_s);
-    const QString columns = u"I.SEQ, I.PRODUTO, I.QUANT, I.VALORA, I.VALDESC, I.DESCVALOR, "
-                            "I.CONTABIL, I.ICMVALOR, I.SUBSTR, I.IPIVALOR, I.ICMPERC"_s;
-    const QString sql =
-        joined ? u"SELECT "_s + columns + u", P.NOME, P.ST FROM "_s + TableRef(code, u"I"_s) +
-                     u" LEFT OUTER JOIN "_s + TableRef(u"PRO"_s, u"P"_s) +
-                     u" ON P.PRODUTO = I.PRODUTO WHERE I.PEDIDO = "_s + Quote(document.order)
-               : u"SELECT "_s + columns + u" FROM "_s + TableRef(code, u"I"_s) +
-                     u" WHERE I.PEDIDO = "_s + Quote(document.order);
-    std::vector<Item54> items;
-    DataSlot& row = data::DataModule().slot(ItemSlot);
-    try {
+// The items of the documents of one direction: the statement is prepared
+// once and run again for each document with its key.
+class DirectionItems {
+  public:
+    explicit DirectionItems(const QString& code) : m_code(code) {}
+
+    std::vector<Item54> read(const QString& order, ProductTexts& products) {
+        if (!m_statement) prepare();
+        // The export's moment when it has one, else a snapshot of the
+        // reader's own, kept for the whole file.
+        data::ReadMoment* moment = data::ReadMoment::current();
+        data::Transaction* transaction = moment ? moment->snapshotOf(*m_database) : nullptr;
+        if (!transaction) {
+            if (!m_ownTransaction.isActive())
+                m_ownTransaction.start(*m_database, data::TransactionMode::ReadSnapshot);
+            transaction = &m_ownTransaction;
+        }
+        std::vector<Item54> items;
         // In the order the database returns them, as the document's lines
         // were always written.
-        for (bool found = data::OpenQuery(ItemSlot, code, sql); found && !row.eof(); row.next()) {
-            Item54 item = ReadItem(row);
-            if (joined) {
-                item.productName = row.value(u"NOME"_s).toString();
-                item.taxSituation = row.value(u"ST"_s).toString().trimmed();
+        m_statement->bind(u"P_PEDIDO"_s, DbValue(order));
+        m_statement->open(*transaction);
+        while (m_statement->fetch()) {
+            Item54 item = ReadItem(*m_statement);
+            if (m_joined) {
+                item.productName = m_statement->value(u"NOME"_s).toString();
+                item.taxSituation = m_statement->value(u"ST"_s).toString().trimmed();
+            } else {
+                const ProductText& product = products(item.product);
+                item.productName = product.name;
+                item.taxSituation = product.taxSituation;
             }
             items.push_back(std::move(item));
         }
-    } catch (const data::DbError& error) {
-        row.rollback();
-        throw data::DbError(u"Itens do pedido "_s + document.order + u": "_s + error.message());
+        return items;
     }
-    data::CloseSlot(ItemSlot);
-    if (!joined) {
-        for (Item54& item : items) {
-            const ProductText& product = products(item.product);
-            item.productName = product.name;
-            item.taxSituation = product.taxSituation;
+
+  private:
+    void prepare() {
+        m_database = data::DatabaseFor(m_code);
+        if (!m_database)
+            throw data::DbError(u"Nenhum banco de dados contém a tabela "_s +
+                                data::ResolveTableName(m_code));
+        // With the products in the same database their name and tax
+        // situation come joined to the items: one statement per document.
+        m_joined = m_database == data::DatabaseFor(u"PRO"_s);
+        const QString columns = u"I.SEQ, I.PRODUTO, I.QUANT, I.VALORA, I.VALDESC, I.DESCVALOR, "
+                                "I.CONTABIL, I.ICMVALOR, I.SUBSTR, I.IPIVALOR, I.ICMPERC"_s;
+        const QString sql = m_joined
+                                ? u"SELECT "_s + columns + u", P.NOME, P.ST FROM "_s +
+                                      TableRef(m_code, u"I"_s) + u" LEFT OUTER JOIN "_s +
+                                      TableRef(u"PRO"_s, u"P"_s) +
+                                      u" ON P.PRODUTO = I.PRODUTO WHERE I.PEDIDO = :P_PEDIDO"_s
+                                : u"SELECT "_s + columns + u" FROM "_s + TableRef(m_code, u"I"_s) +
+                                      u" WHERE I.PEDIDO = :P_PEDIDO"_s;
+        m_ownTransaction.start(*m_database, data::TransactionMode::ReadSnapshot);
+        m_statement = std::make_unique<data::Statement>(*m_database, m_ownTransaction, sql);
+    }
+
+    QString m_code;
+    data::Connection* m_database = nullptr;
+    bool m_joined = false;
+    data::Transaction m_ownTransaction;
+    std::unique_ptr<data::Statement> m_statement;
+};
+
+// The reader behind DatabaseItems: both directions and the products.
+class ItemReader {
+  public:
+    std::vector<Item54> operator()(const Row53& document) {
+        const QString order = document.order.trimmed();
+        if (order.isEmpty()) return {};
+        DirectionItems& items = document.direction.trimmed() == u"E"_s ? m_entries : m_exits;
+        try {
+            return items.read(order, m_products);
+        } catch (const data::DbError& error) {
+            throw data::DbError(u"Itens do pedido "_s + order + u": "_s + error.message());
         }
     }
-    return items;
-}
+
+  private:
+    DirectionItems m_entries{u"PIE"_s}, m_exits{u"PIS"_s};
+    ProductTexts m_products;
+};
 
 } // namespace
 
 ItemSource DatabaseItems() {
-    auto products = std::make_shared<ProductTexts>();
-    return [products](const Row53& document) { return ReadItems(document, *products); };
+    auto reader = std::make_shared<ItemReader>();
+    return [reader](const Row53& document) { return (*reader)(document); };
 }
 
 std::vector<Product75> ReadProducts75(const std::vector<Product75>& gathered) {
