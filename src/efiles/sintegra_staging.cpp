@@ -152,6 +152,7 @@ bool Stager::open(const QString& what, const QString& table, const QString& filt
         data::OpenQuery(RowsSlot, table, build(filterText));
         return true;
     } catch (const data::DbError& error) {
+        CheckStop(); // a query cancelled by a stop signal stops the run
         m_result.failures.append(what + u": a consulta falhou: "_s + error.message());
         return false;
     }

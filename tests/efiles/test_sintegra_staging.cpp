@@ -166,6 +166,7 @@ class TestSintegraStaging : public QObject {
     void failedQueriesAreListed_data();
     void failedQueriesAreListed();
     void itemsAndProducts();
+    void companyCopyOfATable();
 };
 
 void TestSintegraStaging::documents() {
@@ -462,6 +463,37 @@ void TestSintegraStaging::itemsAndProducts() {
     // Not registered: its values stay zero.
     QCOMPARE((QStringList{products[1].code, products[1].unit, Money(products[1].icmsRate)}),
              (QStringList{u"PX"_s, QString(), u"0,00"_s}));
+}
+
+void TestSintegraStaging::companyCopyOfATable() {
+    // A database that keeps the purchase invoices once per company: the
+    // company's copy is read under the table's plain name, so the user's
+    // filter names it as usual.
+    test::ModuleFixture fixture;
+    fixture.erp().load(Fixture);
+    fixture.erp().exec(
+        u"CREATE TABLE VRTNPDE001 (PEDIDO INTEGER, FILIAL INTEGER, NNOTA INTEGER, SERIE "
+        "VARCHAR(2), SIGLA VARCHAR(20), DATA DATE, DTNOTA DATE, FAT CHAR(1), LIQUIDO "
+        "NUMERIC(15,4), VOLESPEC VARCHAR(20), NATOPER INTEGER, FRETE NUMERIC(15,4), ICMBASE "
+        "NUMERIC(15,4), ICMVALOR NUMERIC(15,4), ICMISENTAS NUMERIC(15,4), ICMPERC NUMERIC(7,4), "
+        "IPIBASE NUMERIC(15,4), IPIVALOR NUMERIC(15,4), IPIISENTAS NUMERIC(15,4), SUBSTRBASE "
+        "NUMERIC(15,4), SUBSTRVALOR NUMERIC(15,4))"_s);
+    fixture.erp().load(
+        u"INSERT INTO VRTNPDE001 (PEDIDO, NNOTA, SERIE, SIGLA, DATA, FAT, LIQUIDO, NATOPER, "
+        "ICMBASE, ICMVALOR, IPIVALOR, SUBSTRVALOR) VALUES (7, 900, '3', 'FOR1', '07.03.2026', "
+        "'F', 10, 1102, 0, 0, 0, 0);\n"
+        "INSERT INTO VRTNPDE001 (PEDIDO, NNOTA, SERIE, SIGLA, DATA, FAT, LIQUIDO, NATOPER, "
+        "ICMBASE, ICMVALOR, IPIVALOR, SUBSTRVALOR) VALUES (8, 901, '3', 'FOR1', '08.03.2026', "
+        "'F', 20, 1102, 0, 0, 0, 0);\n"_s);
+    fixture.refreshTableLists();
+    SintegraStagingOptions options = March();
+    options.entryFilter = u"VRTNPDE.NNOTA = 900"_s;
+    options.choice.r70 = false;
+    const SintegraStaging staged = StageSintegra(options);
+    QCOMPARE(staged.failures, QStringList());
+    QCOMPARE(staged.rows50.at(1).number, u"900"_s);
+    QCOMPARE(staged.rows50.at(2).cnpj, u"*** SAÍDAS ***"_s);
+    QCOMPARE(Totals(staged.entries50), u"10,00 0,00 0,00"_s);
 }
 
 QTEST_GUILESS_MAIN(TestSintegraStaging)
