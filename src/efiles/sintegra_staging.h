@@ -89,7 +89,10 @@ SintegraStaging StageSintegra(const SintegraStagingOptions& options,
 // The items of a staged record-53 document from VRTNPIE ("E") or VRTNPIS
 // ("S") with their products' rows, for the record-54 lines. Products are
 // read once each and kept for the run. A read that fails throws
-// data::DbError naming the document: the file is then not written.
+// data::DbError naming the document: the file is then not written. The
+// source holds its prepared statements on the connection: keep it no longer
+// than the export (it reads in the export's ReadMoment when there is one,
+// else in a snapshot of its own).
 ItemSource DatabaseItems();
 
 // The record-75 products gathered by the writers, completed from VRTNPRO
