@@ -167,6 +167,9 @@ class TestSintegraStaging : public QObject {
     void failedQueriesAreListed();
     void itemsAndProducts();
     void companyCopyOfATable();
+    void missingTables_data();
+    void missingTables();
+    void productsInAnotherDatabase();
 };
 
 void TestSintegraStaging::documents() {
@@ -494,6 +497,68 @@ void TestSintegraStaging::companyCopyOfATable() {
     QCOMPARE(staged.rows50.at(1).number, u"900"_s);
     QCOMPARE(staged.rows50.at(2).cnpj, u"*** SAÍDAS ***"_s);
     QCOMPARE(Totals(staged.entries50), u"10,00 0,00 0,00"_s);
+}
+
+void TestSintegraStaging::missingTables_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QStringList>("rows70"); // their first columns
+    QTest::addColumn<QStringList>("rows71");
+    // Without the air bills of lading no freight is staged in record 70, and
+    // record 71 has its road part only; without the carried invoices record
+    // 71 is empty. Neither is a failure.
+    QTest::newRow("VRTNFCA") << u"VRTNFCA"_s << QStringList()
+                             << QStringList{u"*** NFC TERR"_s, u"55555555000155"_s};
+    QTest::newRow("VRTNNFC") << u"VRTNNFC"_s
+                             << QStringList{u"*** AÉREO ***"_s,      u"11.111.111/0001-11"_s,
+                                            u"22.222.222/0001-22"_s, u"*** TERRESTRE ***"_s,
+                                            u"55.555.555/0001-55"_s, u"*** A W B ***"_s,
+                                            u"66.666.666/0001-66"_s, u"66.666.666/0001-66"_s}
+                             << QStringList();
+}
+
+void TestSintegraStaging::missingTables() {
+    QFETCH(QString, table);
+    QFETCH(QStringList, rows70);
+    QFETCH(QStringList, rows71);
+    test::ModuleFixture fixture;
+    fixture.erp().load(Fixture);
+    fixture.erp().load(FreightFixture);
+    fixture.erp().exec(u"DROP TABLE "_s + table);
+    fixture.refreshTableLists();
+    const SintegraStaging staged = StageSintegra(March());
+    QCOMPARE(staged.failures, QStringList());
+    QStringList first70, first71;
+    for (const Row70& r : staged.rows70)
+        first70 << r.cnpj;
+    for (const Row71& r : staged.rows71)
+        first71 << r.takerCnpj;
+    QCOMPARE(first70, rows70);
+    QCOMPARE(first71, rows71);
+}
+
+void TestSintegraStaging::productsInAnotherDatabase() {
+    // The products kept in database 5, apart from the items: they cannot be
+    // joined, and are read one by one, each once.
+    test::ModuleFixture fixture;
+    fixture.erp().load(Fixture);
+    fixture.store().exec(u"CREATE TABLE VRTNPRO (PRODUTO VARCHAR(20) NOT NULL, NOME VARCHAR(60), "
+                         "ST VARCHAR(3), UNIDADE VARCHAR(6), ICMPERC NUMERIC(5,2), IPIPERC "
+                         "NUMERIC(5,2), REDICM NUMERIC(5,2), PRMAX NUMERIC(15,4))"_s);
+    fixture.store().exec(u"INSERT INTO VRTNPRO (PRODUTO, NOME, ST, UNIDADE, ICMPERC) VALUES "
+                         "('P1', 'PRODUTO DO BANCO 5', '020', 'CX', 12)"_s);
+    fixture.refreshTableLists();
+    const SintegraStaging staged = StageSintegra(March());
+    const ItemSource items = DatabaseItems();
+    std::vector<Item54> read = items(staged.rows53.at(3));
+    QCOMPARE(read.size(), std::size_t(2));
+    QCOMPARE((QStringList{read[0].product, read[0].productName, read[0].taxSituation,
+                          read[1].product, read[1].productName}),
+             (QStringList{u"P1"_s, u"PRODUTO DO BANCO 5"_s, u"020"_s, u"PX"_s, QString()}));
+    Product75 gathered;
+    gathered.code = u"P1"_s;
+    const std::vector<Product75> products = ReadProducts75({gathered});
+    QCOMPARE((QStringList{products[0].unit, Money(products[0].icmsRate)}),
+             (QStringList{u"CX"_s, u"12,00"_s}));
 }
 
 QTEST_GUILESS_MAIN(TestSintegraStaging)
