@@ -20,7 +20,6 @@ namespace livrax::efiles {
 
 using namespace Qt::StringLiterals;
 using data::DataSlot;
-using data::DbValue;
 
 namespace {
 
