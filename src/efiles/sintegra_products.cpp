@@ -60,7 +60,7 @@ class ProductTexts {
     QHash<QString, ProductText> m_products;
 };
 
-template <class Row> Item54 ReadItem(const Row& row) {
+Item54 ReadItem(const data::Statement& row) {
     Item54 item;
     item.sequence = row.value(u"SEQ"_s).toString();
     item.product = row.value(u"PRODUTO"_s).toString();
