@@ -109,6 +109,31 @@ QString DateMDY(const QString& text) {
 }
 
 QString DateYMD(const QString& text) {
+    // The exact "dd/mm/yy" the grids and fields hold is read straight: a
+    // file writes tens of thousands of them. The result is the general
+    // rule's.
+    const auto digit = [&text](int i) {
+        const char16_t c = text.at(i).unicode();
+        return c >= u'0' && c <= u'9' ? int(c - u'0') : -1;
+    };
+    if (text.size() == 8 && text.at(2) == u'/' && text.at(5) == u'/') {
+        const int d1 = digit(0), d2 = digit(1), m1 = digit(3), m2 = digit(4), y1 = digit(6),
+                  y2 = digit(7);
+        if (d1 >= 0 && d2 >= 0 && m1 >= 0 && m2 >= 0 && y1 >= 0 && y2 >= 0) {
+            const QDate date(ExpandTwoDigitYear(y1 * 10 + y2), m1 * 10 + m2, d1 * 10 + d2);
+            if (!date.isValid()) return text;
+            const int year = date.year();
+            const char16_t ymd[8] = {char16_t(u'0' + year / 1000),
+                                     char16_t(u'0' + year / 100 % 10),
+                                     char16_t(u'0' + year / 10 % 10),
+                                     char16_t(u'0' + year % 10),
+                                     char16_t(u'0' + m1),
+                                     char16_t(u'0' + m2),
+                                     char16_t(u'0' + d1),
+                                     char16_t(u'0' + d2)};
+            return QString(reinterpret_cast<const QChar*>(ymd), 8);
+        }
+    }
     return IsValidDate(text) ? ParseDate(text).toString(u"yyyyMMdd"_s) : text;
 }
 

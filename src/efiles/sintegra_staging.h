@@ -66,25 +66,43 @@ struct SintegraStaging {
     // table), with the database's reason: its grid stays without rows and
     // the staging goes on.
     QStringList failures;
+    // The conditions the entries, exits and record-70 purchase queries were
+    // run with (the user's filter not included): the hints of E_FILTROS,
+    // S_FILTROS and the "Filtro PDE" link.
+    QString entryHint, exitHint, entryFreightHint;
 };
 
 // Called with the number of the bill of lading being staged (LA_NCONHEC).
 using StagingProgress = std::function<void(const QString& number)>;
 
 // Runs the staging for a period whose dates are both valid (the caller
-// refuses blank dates with its own message), reading every query in one
-// moment of the databases. Stops with data::DbError when the database
-// cannot be read at all; a failed query of one grid is only listed.
+// refuses blank dates with its own message; a date that is not one stages
+// nothing and lists "A Data Inicial e Final devem estar Preenchidas"),
+// reading every query in one moment of the databases. A user filter is
+// refused (listed, its grid without document rows) when it could do more
+// than narrow its query (FilterProblem). Stops with data::DbError when the
+// database cannot be read at all or a walk through the rows breaks off
+// (a stop signal included); a failed query of one grid is only listed.
 SintegraStaging StageSintegra(const SintegraStagingOptions& options,
                               const StagingProgress& progress = {});
 
 // The items of a staged record-53 document from VRTNPIE ("E") or VRTNPIS
 // ("S") with their products' rows, for the record-54 lines. Products are
-// read once each and kept for the run.
+// read once each and kept for the run. A read that fails throws
+// data::DbError naming the document: the file is then not written. The
+// source holds its prepared statements on the connection: keep it no longer
+// than the export (it reads in the export's ReadMoment when there is one,
+// else in a snapshot of its own).
 ItemSource DatabaseItems();
 
 // The record-75 products gathered by the writers, completed from VRTNPRO
-// (a product not found keeps its values zero), in the same order.
+// (a product not found keeps its values zero), in the same order. A read
+// that fails throws data::DbError.
 std::vector<Product75> ReadProducts75(const std::vector<Product75>& gathered);
+
+// The number of an air waybill in record 70: NAWB when it is not blank,
+// otherwise NUMERO trimmed, cut to its last seven characters, and a number
+// of seven characters without its last one ("12345678" gives "234567").
+QString WaybillNumber(const QString& number, const QString& masterNumber);
 
 } // namespace livrax::efiles
