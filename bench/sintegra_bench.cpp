@@ -5,6 +5,7 @@
 // a prepared buffer.
 // Usage: sintegra_bench [invoices [folder]]
 
+#include "data/company_header.h"
 #include "data/data_module.h"
 #include "data/globals.h"
 #include "data/read_moment.h"
@@ -169,7 +170,7 @@ int main(int argc, char** argv) {
     data::Globals().registry.dirTemp = folder + u'/';
     shell::ConnectDatabases({});
     shell::LoadTableLists();
-    shell::LoadCompanyHeader();
+    data::LoadCompanyHeader();
 
     out << invoices << " invoices of a demo year\n";
     out << "period  grid rows  statements  staging ms  bare ms  ratio   lines  53 docs  "
