@@ -7,6 +7,7 @@
 #include "data/param_store.h"
 #include "data/routing.h"
 #include "efiles/sintegra_export.h"
+#include "efiles/sintegra_grids.h"
 #include "efiles/sintegra_settings.h"
 #include "support/module_fixture.h"
 
@@ -67,6 +68,7 @@ class TestSintegraExport : public QObject {
     void writerOrder();
     void settingsOverCompanyRegister();
     void settingsKeepForeignFields();
+    void stagedGridTexts();
 };
 
 void TestSintegraExport::checksInOrder_data() {
@@ -362,6 +364,43 @@ void TestSintegraExport::settingsKeepForeignFields() {
     QVERIFY(again.blankExitSeries && !again.blankEntrySeries && !again.waybills &&
             again.zeroEntryIcms);
     QCOMPARE(again.model61, u"02"_s);
+}
+
+// A staged grid as the window shows it: the row number, the record type or
+// "**" before a section's title, amounts with two decimals (cut) and the
+// decimal comma, right-aligned; nothing editable.
+void TestSintegraExport::stagedGridTexts() {
+    Row50 section;
+    section.cnpj = u"*** SAÍDAS ***"_s;
+    Row50 exit;
+    exit.cnpj = u"11222333000181"_s;
+    exit.total = 12345678; // 1234,5678
+    exit.rate = 170000;
+    exit.cancelled = u"N"_s;
+    const std::vector<Row50> rows{section, exit};
+    StagedGridModel model;
+    model.setGrid(Grid50(rows));
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(model.columnCount(), 19);
+    QCOMPARE(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), u"Seq"_s);
+    QCOMPARE(model.headerData(18, Qt::Horizontal, Qt::DisplayRole).toString(), u"Sigla"_s);
+    const auto cell = [&model](int row, int column) {
+        return model.index(row, column).data().toString();
+    };
+    QCOMPARE(cell(0, 0), u"1"_s);
+    QCOMPARE(cell(0, 1), u"**"_s);
+    QCOMPARE(cell(0, 2), u"*** SAÍDAS ***"_s);
+    QCOMPARE(cell(0, 11), QString());
+    QCOMPARE(cell(1, 0), u"2"_s);
+    QCOMPARE(cell(1, 1), u"50"_s);
+    QCOMPARE(cell(1, 11), u"1234,56"_s);
+    QCOMPARE(cell(1, 16), u"17,00"_s);
+    QCOMPARE(cell(1, 17), u"N"_s);
+    QCOMPARE(model.index(1, 11).data(Qt::TextAlignmentRole).toInt(),
+             int(Qt::AlignRight | Qt::AlignVCenter));
+    QVERIFY(!(model.flags(model.index(1, 11)) & Qt::ItemIsEditable));
+    // "SSe" is kept but hidden.
+    QCOMPARE(model.grid().hiddenColumns, QList<int>{8});
 }
 
 QTEST_GUILESS_MAIN(TestSintegraExport)

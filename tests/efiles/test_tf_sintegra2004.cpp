@@ -5,8 +5,10 @@
 // settings kept on closing, the filter links and the main menu's command.
 // Nothing here depends on the documents the staging finds.
 
+#include "data/connection.h"
 #include "data/param_store.h"
 #include "data/routing.h"
+#include "data/transaction.h"
 #include "efiles/tf_sintegra2004.h"
 #include "platform/window_registry.h"
 #include "support/dialog_log.h"
@@ -92,6 +94,7 @@ class TestTF_SINTEGRA2004 : public QObject {
     void noRecordBoxTicked();
     void cancelledSaveWritesNothing();
     void settingsKeptOnClosing();
+    void heldSettingsRecord();
     void filterLinks_data();
     void filterLinks();
     void openedByTheMainMenu();
@@ -319,7 +322,10 @@ void TestTF_SINTEGRA2004::noRecordBoxTicked() {
         test::CloseNextModal(&done);
         QMetaObject::invokeMethod(dialog, "accept");
     });
+    // Out of date grids are staged before the export.
+    QVERIFY(StageEnabled(window));
     Child<QPushButton>(window, u"BU_EXPORTAR"_s)->click();
+    QVERIFY(!StageEnabled(window));
     QCOMPARE(proposed, u"C:\\GIA_0304"_s);
     QCOMPARE(done, u"Exportação Concluida"_s);
     // The dialog's default extension.
@@ -422,6 +428,38 @@ void TestTF_SINTEGRA2004::settingsKeptOnClosing() {
     QCOMPARE(Edit(again, u"E_FILTRO_PDE"_s)->text(), u"NATOPER=1352 OR NATOPER=2352"_s);
     QVERIFY(Edit(again, u"E_FILTRO_PDE"_s)->isEnabled());
     again.close();
+}
+
+// Settings that cannot be written (another station holds the record): the
+// user is told and the window stays open; closing again leaves without them.
+void TestTF_SINTEGRA2004::heldSettingsRecord() {
+    test::ModuleFixture fixture;
+    data::ParamLines().setLine(2, u"VRTNPDE.NNOTA > 0"_s);
+    QVERIFY(data::ParamWrite(data::DatabaseFor(u"EMP"_s), u"PAR_SINTEGRA"_s, 20));
+    efiles::TF_SINTEGRA2004 window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Edit(window, u"E_CONTATO"_s)->setText(u"MARIA"_s);
+
+    const int timeout = data::LockTimeoutSeconds();
+    data::SetLockTimeoutSeconds(1);
+    data::Connection station;
+    station.open(fixture.erp().options());
+    data::Transaction holding(station);
+    holding.executeImmediate(
+        u"UPDATE VRTNPAR SET CAMPO = 'OUTRA ESTACAO' WHERE CHAVE = 'PAR_SINTEGRA'"_s);
+    QString seen;
+    test::CloseNextModal(&seen);
+    window.close();
+    QVERIFY2(seen.contains(u"feche-a de novo para sair sem gravar"_s), qPrintable(seen));
+    QVERIFY(window.isVisible());
+    window.close();
+    QVERIFY(!window.isVisible());
+    data::SetLockTimeoutSeconds(timeout);
+    holding.commit();
+    data::ParamRead(data::DatabaseFor(u"EMP"_s), u"PAR_SINTEGRA"_s, 20);
+    QVERIFY(!data::ParamLines().line(11).contains(u"MARIA"_s));
+    QCOMPARE(data::ParamLines().line(2), u"VRTNPDE.NNOTA > 0"_s);
 }
 
 void TestTF_SINTEGRA2004::filterLinks_data() {
