@@ -26,6 +26,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QStringDecoder>
 #include <QTabWidget>
@@ -170,6 +173,7 @@ TF_SINTEGRA2004::TF_SINTEGRA2004(QWidget* parent) : QDialog(parent) {
     auto* menu = new QMenuBar(this);
     QMenu* files = menu->addMenu(u"Arquivos"_s);
     QAction* stageAction = files->addAction(u"Montar"_s);
+    QAction* printScreen = files->addAction(u"Imprimir Tela"_s);
     QAction* leave = menu->addAction(u"Sair"_s);
     leave->setShortcut(QKeySequence(Qt::Key_F12));
     addAction(leave); // F12 wherever the focus is
@@ -213,6 +217,7 @@ TF_SINTEGRA2004::TF_SINTEGRA2004(QWidget* parent) : QDialog(parent) {
 
     connect(m_stageButton, &QPushButton::clicked, this, [this] { stage(); });
     connect(stageAction, &QAction::triggered, this, [this] { stage(); });
+    connect(printScreen, &QAction::triggered, this, &TF_SINTEGRA2004::printScreen);
     connect(exportButton, &QPushButton::clicked, this, &TF_SINTEGRA2004::exportFile);
     connect(editButton, &QPushButton::clicked, this, &TF_SINTEGRA2004::editFile);
     connect(exitButton, &QPushButton::clicked, this, &QWidget::close);
@@ -882,6 +887,25 @@ void TF_SINTEGRA2004::editFile() {
     print::TextViewer viewer(*lines, path, this);
     viewer.exec();
     repaint();
+}
+
+void TF_SINTEGRA2004::printScreen() {
+    // The window's image, as large as the page allows, on the printer the
+    // user chooses.
+    const QPixmap image = grab();
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName(u"PRINT_SCREEN"_s);
+    if (dialog.exec() != QDialog::Accepted) return;
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        platform::ShowError(this, u"Não foi possível imprimir a tela."_s);
+        return;
+    }
+    const QRect page = painter.viewport();
+    const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
+    painter.drawPixmap(QRect(page.topLeft(), size), image);
+    painter.end();
 }
 
 void TF_SINTEGRA2004::openFilter(const FilterLink& link) {

@@ -46,6 +46,8 @@ class TF_SINTEGRA2004 : public QDialog {
     void exportFile();
     // "Editar".
     void editFile();
+    // "Arquivos" > "Imprimir Tela": the window's image on a printer.
+    void printScreen();
 
   protected:
     void showEvent(QShowEvent* event) override;

@@ -357,6 +357,12 @@ void TestTF_SINTEGRA2004::noRecordBoxTicked() {
     });
     Child<QPushButton>(window, u"BU_EDIT"_s)->click();
     QCOMPARE(shown.split(u'\n').size(), 3);
+    // "Imprimir Tela" asks for the printer; cancelled, nothing is printed.
+    QString printer;
+    test::CloseNextModal(&printer);
+    for (QAction* action : window.findChildren<QAction*>())
+        if (action->text() == u"Imprimir Tela"_s) action->trigger();
+    QCOMPARE(printer, u"PRINT_SCREEN"_s);
     QVERIFY(shown.startsWith(QString::fromLatin1(lines[0].chopped(1))));
     window.close();
 }
