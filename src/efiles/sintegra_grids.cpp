@@ -27,7 +27,11 @@ StagedGrid MakeGrid(const std::vector<Row>& rows, QStringList captions, QSet<int
     StagedGrid grid;
     grid.captions = std::move(captions);
     grid.rows = int(rows.size());
-    grid.cells = [&rows, cells](int row) { return cells(rows[std::size_t(row)]); };
+    // The rows may be replaced before the view is told: a row that is gone
+    // shows empty rather than reading past the end.
+    grid.cells = [&rows, cells](int row) {
+        return std::size_t(row) < rows.size() ? cells(rows[std::size_t(row)]) : QStringList();
+    };
     grid.amountColumns = std::move(amounts);
     grid.hiddenColumns = std::move(hidden);
     return grid;
