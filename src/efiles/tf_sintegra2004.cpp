@@ -835,8 +835,11 @@ void TF_SINTEGRA2004::exportFile() {
     SintegraSettings s = settings();
     // Out of date grids are staged first, when the period allows it (the
     // checks below refuse a period that does not).
+    // A staging run here whose queries failed has told the user which: the
+    // file is not written from grids that miss documents.
     if (m_stageButton->isEnabled() &&
-        !CheckStagingPeriod(s.informant.startDate, s.informant.endDate) && !stage())
+        !CheckStagingPeriod(s.informant.startDate, s.informant.endDate) &&
+        (!stage() || !m_staging.failures.isEmpty()))
         return;
     if (const auto refused = CheckSintegraExport(s.informant)) {
         refuse(*refused);
