@@ -11,6 +11,7 @@
 #include "shell/desktop.h"
 #include "shell/info_command.h"
 #include "shell/login.h"
+#include "shell/sintegra_command.h"
 
 #include "livrax_version.h"
 
@@ -161,6 +162,10 @@ int main(int argc, char** argv) {
     commands.append({u"book"_s, livrax::shell::BookUsage(),
                      u"Imprime um livro fiscal em PDF ou texto, sem janelas."_s,
                      [](const QStringList& args) { return livrax::shell::RunBookCommand(args); }});
+    commands.append(
+        {u"sintegra"_s, livrax::shell::SintegraUsage(),
+         u"Monta o período e grava o arquivo SINTEGRA, sem janelas."_s,
+         [](const QStringList& args) { return livrax::shell::RunSintegraCommand(args); }});
     commands.append({u"info"_s, u"info"_s,
                      u"Inicia como o usuário registrado e mostra usuário, bancos e empresa."_s,
                      [](const QStringList& args) { return livrax::shell::RunInfoCommand(args); }});
