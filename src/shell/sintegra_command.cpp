@@ -1,5 +1,7 @@
 #include "shell/sintegra_command.h"
 
+#include "shell/sintegra_check_command.h"
+
 #include "common/dates.h"
 #include "common/error.h"
 #include "common/text.h"
@@ -25,36 +27,35 @@ namespace {
 
 const QString Name = u"livrax sintegra: "_s;
 
+// The record boxes of the window, by record type.
+constexpr std::pair<int, bool efiles::SintegraChoice::*> RecordBoxes[] = {
+    {50, &efiles::SintegraChoice::r50}, {51, &efiles::SintegraChoice::r51},
+    {53, &efiles::SintegraChoice::r53}, {54, &efiles::SintegraChoice::r54},
+    {55, &efiles::SintegraChoice::r55}, {61, &efiles::SintegraChoice::r61},
+    {70, &efiles::SintegraChoice::r70}, {71, &efiles::SintegraChoice::r71},
+    {75, &efiles::SintegraChoice::r75},
+};
+
+// The GNRE of record 55 is typed in the window and never saved: without a
+// window the record would go out blank, so it is left to the window.
+const QString GnreOnlyInTheWindow =
+    u"o registro 55 (GNRE) é gravado só pela janela SINTEGRA - 2004, onde se informam os "
+    u"dados da guia"_s;
+
 // The record types of "--records 50,54,75"; false (with the bad item) when
 // one is not a type the window offers.
 bool ParseRecords(const QString& text, efiles::SintegraChoice& choice, QString& bad) {
     choice = {};
     for (const QString& item : text.split(u',', Qt::SkipEmptyParts)) {
         const QString type = item.trimmed();
-        bool* box = nullptr;
-        if (type == u"50"_s)
-            box = &choice.r50;
-        else if (type == u"51"_s)
-            box = &choice.r51;
-        else if (type == u"53"_s)
-            box = &choice.r53;
-        else if (type == u"54"_s)
-            box = &choice.r54;
-        else if (type == u"55"_s)
-            box = &choice.r55;
-        else if (type == u"61"_s)
-            box = &choice.r61;
-        else if (type == u"70"_s)
-            box = &choice.r70;
-        else if (type == u"71"_s)
-            box = &choice.r71;
-        else if (type == u"75"_s)
-            box = &choice.r75;
-        if (!box) {
+        const auto box = std::find_if(
+            std::begin(RecordBoxes), std::end(RecordBoxes),
+            [&type](const auto& entry) { return QString::number(entry.first) == type; });
+        if (box == std::end(RecordBoxes)) {
             bad = type;
             return false;
         }
-        *box = true;
+        choice.*(box->second) = true;
     }
     return true;
 }
@@ -67,16 +68,21 @@ QString MessageOf(const std::exception& error) {
 } // namespace
 
 QString SintegraUsage() {
-    return u"sintegra [--from dd/mm/aa] [--to dd/mm/aa] [--records 50,51,53,54,55,61,70,71,75] "
-           u"[--contact NOME] [--phone FONE] [--number N] [--complement TEXTO] [--out ARQUIVO]"_s;
+    return u"sintegra [--from dd/mm/aa] [--to dd/mm/aa] [--records 50,51,53,54,61,70,71,75] "
+           u"[--contact NOME] [--phone FONE] [--number N] [--complement TEXTO] [--out ARQUIVO]"
+           u" | "_s +
+           SintegraCheckUsage();
 }
 
 int RunSintegraCommand(const QStringList& arguments) {
+    if (arguments.value(0) == u"check"_s) return RunSintegraCheckCommand(arguments.mid(1));
     QCommandLineParser parser;
     parser.setApplicationDescription(
         u"Monta o período e grava o arquivo SINTEGRA sem janelas, como o \"Exportar\" da janela "
         u"SINTEGRA - 2004. Os dados do informante vêm do cadastro da empresa e dos parâmetros "
-        u"salvos da janela (PAR_SINTEGRA), que não são alterados."_s);
+        u"salvos da janela (PAR_SINTEGRA), que não são alterados.\n"
+        u"\"livrax sintegra check ARQUIVO\" confere um arquivo SINTEGRA (veja "
+        u"\"livrax sintegra check --help\")."_s);
     parser.addHelpOption();
     parser.addOption({u"from"_s, u"Data inicial (padrão: a salva)."_s, u"dd/mm/aa"_s});
     parser.addOption({u"to"_s,
@@ -116,7 +122,11 @@ int RunSintegraCommand(const QStringList& arguments) {
         QString bad;
         if (!ParseRecords(parser.value(u"records"_s), records, bad)) {
             err << Name << "tipo de registro desconhecido: \"" << bad
-                << "\" (use 50, 51, 53, 54, 55, 61, 70, 71 ou 75).\n";
+                << "\" (use 50, 51, 53, 54, 61, 70, 71 ou 75).\n";
+            return 2;
+        }
+        if (records.r55) {
+            err << Name << GnreOnlyInTheWindow << ".\n";
             return 2;
         }
     }
@@ -157,6 +167,10 @@ int RunSintegraCommand(const QStringList& arguments) {
     if (parser.isSet(u"number"_s)) informant.number = parser.value(u"number"_s);
     if (parser.isSet(u"complement"_s)) informant.complement = parser.value(u"complement"_s);
     if (parser.isSet(u"records"_s)) settings.choice = records;
+    if (settings.choice.r55) {
+        err << Name << "registro 55 não gravado: " << GnreOnlyInTheWindow << ".\n";
+        settings.choice.r55 = false;
+    }
 
     if (const auto refused = efiles::CheckSintegraExport(informant)) {
         err << Name << refused->message << "\n";

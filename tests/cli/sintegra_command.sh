@@ -83,4 +83,23 @@ grep -q 'tipo de registro desconhecido: "52"' "$work/err"
 runs_with 2 --from 31/03/26 --to 01/03/26 --contact X --number 1
 grep -q "período invertido" "$work/err"
 runs_with 2 --no-such-option
-"$livrax" help | grep -q "sintegra"
+runs_with 2 --from 01/03/26 --records 50,55
+grep -q "registro 55 (GNRE)" "$work/err"
+"$livrax" help >"$work/out"
+grep -q "sintegra" "$work/out"
+
+# A month with every record the command writes passes "livrax sintegra
+# check"; a file cut short does not.
+runs_with 0 --from 01/03/26 --records 50,51,53,54,61,70,71,75 --contact "ANA LIMA" \
+  --number 1200 --out "$work/all.txt"
+for type in 50 53 54 61 70 71 75; do
+  grep -q "^$type" "$work/all.txt"
+done
+"$livrax" sintegra check "$work/all.txt" >"$work/check" 2>"$work/err"
+grep -q "nenhum problema" "$work/check"
+head -n 5 "$work/all.txt" >"$work/cut.txt"
+set +e
+"$livrax" sintegra check "$work/cut.txt" >"$work/check" 2>"$work/err"
+status=$?
+set -e
+[[ $status == 1 ]]
