@@ -6,6 +6,7 @@
 #include "print/output_file.h"
 
 #include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -231,28 +232,24 @@ QString StateRegistrationField(const QString& text) {
 }
 
 bool SintegraChoice::ticked(int type) const {
-    switch (type) {
-    case 50:
-        return r50;
-    case 51:
-        return r51;
-    case 53:
-        return r53;
-    case 54:
-        return r53 && r54;
-    case 55:
-        return r55;
-    case 61:
-        return r61;
-    case 70:
-        return r70;
-    case 71:
-        return r71;
-    case 75:
-        return r75;
-    default:
-        return false;
-    }
+    if (type == 54) return r53 && r54;
+    const bool* ticked = box(type);
+    return ticked && *ticked;
+}
+
+bool* SintegraChoice::box(int type) {
+    return const_cast<bool*>(std::as_const(*this).box(type));
+}
+
+const bool* SintegraChoice::box(int type) const {
+    static constexpr std::pair<int, bool SintegraChoice::*> Boxes[] = {
+        {50, &SintegraChoice::r50}, {51, &SintegraChoice::r51}, {53, &SintegraChoice::r53},
+        {54, &SintegraChoice::r54}, {55, &SintegraChoice::r55}, {61, &SintegraChoice::r61},
+        {70, &SintegraChoice::r70}, {71, &SintegraChoice::r71}, {75, &SintegraChoice::r75},
+    };
+    for (const auto& [boxType, member] : Boxes)
+        if (boxType == type) return &(this->*member);
+    return nullptr;
 }
 
 SintegraWriter::SintegraWriter(SintegraInformant informant, SintegraChoice choice)

@@ -191,7 +191,13 @@ struct Product75 {
 struct SintegraChoice {
     bool r50 = false, r51 = false, r53 = false, r54 = false, r55 = false, r61 = false, r70 = false,
          r71 = false, r75 = false;
+    // Whether the writer of a record type writes: its box, and for 54 the
+    // box of 53 too (items follow their record-53 documents).
     bool ticked(int type) const;
+    // The box of a record type the window offers (50, 51, 53, 54, 55, 61,
+    // 70, 71, 75); nullptr for any other type.
+    bool* box(int type);
+    const bool* box(int type) const;
 };
 
 // The items of a record-53 document, in the order the database returns them.

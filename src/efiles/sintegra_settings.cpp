@@ -19,35 +19,12 @@ const QString Table = u"EMP"_s;
 constexpr int FlagsWidth = 100;
 constexpr std::array<int, 11> FlagTypes{50, 51, 53, 54, 55, 60, 61, 70, 71, 75, 88};
 
-// The box of a record type in the settings.
+// The box of a record type in the settings: the window's record boxes, and
+// the two that are always unticked there.
 bool* Box(SintegraSettings& s, int type) {
-    SintegraChoice& c = s.choice;
-    switch (type) {
-    case 50:
-        return &c.r50;
-    case 51:
-        return &c.r51;
-    case 53:
-        return &c.r53;
-    case 54:
-        return &c.r54;
-    case 55:
-        return &c.r55;
-    case 60:
-        return &s.record60;
-    case 61:
-        return &c.r61;
-    case 70:
-        return &c.r70;
-    case 71:
-        return &c.r71;
-    case 75:
-        return &c.r75;
-    case 88:
-        return &s.record88;
-    default:
-        return nullptr;
-    }
+    if (type == 60) return &s.record60;
+    if (type == 88) return &s.record88;
+    return s.choice.box(type);
 }
 
 QString YesNo(bool value) {

@@ -63,31 +63,6 @@ const QList<RecordBox>& RecordBoxes() {
     return boxes;
 }
 
-bool* ChoiceOf(SintegraChoice& c, int type) {
-    switch (type) {
-    case 50:
-        return &c.r50;
-    case 51:
-        return &c.r51;
-    case 53:
-        return &c.r53;
-    case 54:
-        return &c.r54;
-    case 55:
-        return &c.r55;
-    case 61:
-        return &c.r61;
-    case 70:
-        return &c.r70;
-    case 71:
-        return &c.r71;
-    case 75:
-        return &c.r75;
-    default:
-        return nullptr;
-    }
-}
-
 QString BoxName(int type) {
     return u"CB_"_s + QString::number(type);
 }
@@ -636,7 +611,7 @@ SintegraSettings TF_SINTEGRA2004::settings() const {
     i.contact = edit(u"E_CONTATO"_s)->text();
     i.phone = edit(u"E_TELEFONE"_s)->text();
     for (const RecordBox& record : RecordBoxes())
-        *ChoiceOf(s.choice, record.type) = box(BoxName(record.type))->isChecked();
+        *s.choice.box(record.type) = box(BoxName(record.type))->isChecked();
     s.record60 = box(u"CB_60"_s)->isChecked();
     s.record88 = box(u"CB_88"_s)->isChecked();
     s.outputFile = edit(u"E_ARQSAIDA"_s)->text();
@@ -713,7 +688,7 @@ void TF_SINTEGRA2004::showSettings(const SintegraSettings& s) {
     m_freightPayer->setEditText(s.freightPayer);
     SintegraChoice choice = s.choice;
     for (const RecordBox& record : RecordBoxes())
-        box(BoxName(record.type))->setChecked(*ChoiceOf(choice, record.type));
+        box(BoxName(record.type))->setChecked(*choice.box(record.type));
     box(u"CB_60"_s)->setChecked(s.record60);
     box(u"CB_88"_s)->setChecked(s.record88);
     const std::pair<const char*, bool> checks[] = {

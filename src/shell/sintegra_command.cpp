@@ -27,15 +27,6 @@ namespace {
 
 const QString Name = u"livrax sintegra: "_s;
 
-// The record boxes of the window, by record type.
-constexpr std::pair<int, bool efiles::SintegraChoice::*> RecordBoxes[] = {
-    {50, &efiles::SintegraChoice::r50}, {51, &efiles::SintegraChoice::r51},
-    {53, &efiles::SintegraChoice::r53}, {54, &efiles::SintegraChoice::r54},
-    {55, &efiles::SintegraChoice::r55}, {61, &efiles::SintegraChoice::r61},
-    {70, &efiles::SintegraChoice::r70}, {71, &efiles::SintegraChoice::r71},
-    {75, &efiles::SintegraChoice::r75},
-};
-
 // The GNRE of record 55 is typed in the window and never saved: without a
 // window the record would go out blank, so it is left to the window.
 const QString GnreOnlyInTheWindow =
@@ -48,14 +39,13 @@ bool ParseRecords(const QString& text, efiles::SintegraChoice& choice, QString& 
     choice = {};
     for (const QString& item : text.split(u',', Qt::SkipEmptyParts)) {
         const QString type = item.trimmed();
-        const auto box = std::find_if(
-            std::begin(RecordBoxes), std::end(RecordBoxes),
-            [&type](const auto& entry) { return QString::number(entry.first) == type; });
-        if (box == std::end(RecordBoxes)) {
+        bool number = false;
+        bool* box = choice.box(type.toInt(&number));
+        if (!number || !box) {
             bad = type;
             return false;
         }
-        choice.*(box->second) = true;
+        *box = true;
     }
     return true;
 }
