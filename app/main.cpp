@@ -8,6 +8,7 @@
 #include "platform/environment.h"
 #include "platform/stop_signals.h"
 #include "shell/book_command.h"
+#include "shell/datahouse_command.h"
 #include "shell/desktop.h"
 #include "shell/info_command.h"
 #include "shell/login.h"
@@ -161,6 +162,11 @@ int main(int argc, char** argv) {
     commands.append({u"book"_s, livrax::shell::BookUsage(),
                      u"Imprime um livro fiscal em PDF ou texto, sem janelas."_s,
                      [](const QStringList& args) { return livrax::shell::RunBookCommand(args); }});
+    commands.append(
+        {u"datahouse"_s, livrax::shell::DataHouseUsage(),
+         u"Exporta vendas e clientes do período para o DataHouse (DH_PDS_V.TXT e DH_PDS_C.TXT), "
+         u"sem janelas."_s,
+         [](const QStringList& args) { return livrax::shell::RunDataHouseCommand(args); }});
     commands.append({u"info"_s, u"info"_s,
                      u"Inicia como o usuário registrado e mostra usuário, bancos e empresa."_s,
                      [](const QStringList& args) { return livrax::shell::RunInfoCommand(args); }});

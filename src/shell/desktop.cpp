@@ -2,6 +2,7 @@
 
 #include "books/tf_lx53.h"
 #include "common/line_files.h"
+#include "efiles/tf_dh_pds.h"
 #include "platform/dialogs.h"
 #include "platform/stop_signals.h"
 #include "shell/main_window.h"
@@ -31,6 +32,7 @@ bool LivraxApplication::notify(QObject* receiver, QEvent* event) {
 int RunDesktopProgram() {
     tools::RegisterSelectionWindows();
     books::RegisterBookWindows();
+    efiles::RegisterEfilesWindows();
     // A line file that cannot be read or written is reported in a message
     // box, which the user answers before the next try.
     SetLineFileNotice([](const QString& message) {
