@@ -85,6 +85,15 @@ set -e
 grep -F "A consulta das notas falhou; nada foi exportado" "$work/err" >/dev/null
 cmp "$work/first_v.txt" "$work/OUT/DH_PDS_V.TXT"
 
+# A folder that cannot be made: status 1, the message, nothing written.
+echo "not a folder" >"$work/plain"
+set +e
+"$livrax" datahouse --dir "$work/plain/OUT" >/dev/null 2>"$work/err"
+status=$?
+set -e
+[[ $status == 1 ]]
+grep -F "Diretório de destino não localizado" "$work/err" >/dev/null
+
 "$livrax" help >"$work/help"
 grep -F "datahouse --from dd/mm/aa --to dd/mm/aa --dir PASTA" "$work/help" >/dev/null
 echo "datahouse command behaves"

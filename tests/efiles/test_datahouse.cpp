@@ -3,6 +3,7 @@
 // independently of the export's own tables; the customers lacking CNPJ or
 // postal code; runs that fail leave no file; the saved settings.
 
+#include "data/globals.h"
 #include "data/param_store.h"
 #include "data/routing.h"
 #include "efiles/datahouse_export.h"
@@ -187,6 +188,8 @@ class TestDataHouse : public QObject {
     void failedRunsWriteNothing_data();
     void failedRunsWriteNothing();
     void fileThatCannotBeWrittenFailsAlone();
+    void folderBesideTheDatabaseByDefault();
+    void folderThatCannotBeMade();
     void settingsRoundTrip();
 };
 
@@ -355,6 +358,37 @@ void TestDataHouse::fileThatCannotBeWrittenFailsAlone() {
     QCOMPARE(result.salesLines, 0);
     QCOMPARE(result.customerLines, 4);
     QCOMPARE(result.messages.first(), u"Arquivo Clientes - DH_PDS_C.TXT"_s);
+}
+
+void TestDataHouse::folderBesideTheDatabaseByDefault() {
+    test::ModuleFixture fixture;
+    fixture.erp().load(Fixture);
+    QTemporaryDir folder;
+    data::Globals().registry.dirs[1] = folder.filePath(u"livrax1.fdb"_s);
+    DataHouseOptions options = March(QString());
+    const DataHouseResult result = ExportDataHouse(options);
+    QVERIFY(result.ok());
+    QCOMPARE(options.folder, folder.filePath(u"EXPORTAR"_s));
+    QCOMPARE(result.folder, options.folder);
+    QCOMPARE(ReadExportFile(folder.filePath(u"EXPORTAR/DH_PDS_V.TXT"_s)), MarchSales(true));
+}
+
+void TestDataHouse::folderThatCannotBeMade() {
+    test::ModuleFixture fixture;
+    fixture.erp().load(Fixture);
+    QTemporaryDir folder;
+    QFile file(folder.filePath(u"arquivo"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    // A folder inside a plain file cannot be made.
+    DataHouseOptions options = March(folder.filePath(u"arquivo/saida"_s));
+    QString message;
+    try {
+        ExportDataHouse(options);
+    } catch (const DataHouseError& error) {
+        message = error.message();
+    }
+    QCOMPARE(message, u"Diretório de destino não localizado"_s);
 }
 
 void TestDataHouse::settingsRoundTrip() {

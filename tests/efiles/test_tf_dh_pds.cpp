@@ -2,6 +2,7 @@
 // settings it loads and saves ("Sair" only), the period typed, and exports
 // that report their errors and then none.
 
+#include "data/globals.h"
 #include "efiles/tf_dh_pds.h"
 #include "platform/window_registry.h"
 #include "support/dialog_log.h"
@@ -60,6 +61,7 @@ class TestTF_DH_PDS : public QObject {
     void exportsReportErrorsThenNone();
     void assembleWantsBothDates();
     void menuCommandOpensTheWindow();
+    void proposesTheFolderBesideTheDatabase();
 };
 
 void TestTF_DH_PDS::controls() {
@@ -212,6 +214,28 @@ void TestTF_DH_PDS::menuCommandOpensTheWindow() {
     QVERIFY(platform::OpenWindow(u"DH_PDS"_s, nullptr));
     QCOMPARE(log.names(), QStringList{u"TF_DH_PDS"_s});
     platform::UnregisterWindow(u"DH_PDS"_s);
+}
+
+void TestTF_DH_PDS::proposesTheFolderBesideTheDatabase() {
+    test::ModuleFixture fixture;
+    QTemporaryDir folder;
+    data::Globals().registry.dirs[1] = folder.filePath(u"livrax1.fdb"_s);
+    {
+        // Only a folder that exists is proposed.
+        efiles::TF_DH_PDS window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(Child<QLineEdit>(window, u"E_DIRETORIO"_s)->text(), QString());
+        window.close();
+    }
+    QVERIFY(QDir(folder.path()).mkdir(u"EXPORTAR"_s));
+    efiles::TF_DH_PDS window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(Child<QLineEdit>(window, u"E_DIRETORIO"_s)->text(), folder.filePath(u"EXPORTAR"_s));
+    QCOMPARE(Child<QLineEdit>(window, u"E_ARQSAIDA"_s)->text(),
+             QDir::toNativeSeparators(folder.filePath(u"EXPORTAR/DH_PDS_V.TXT"_s)));
+    window.close();
 }
 
 QTEST_MAIN(TestTF_DH_PDS)
