@@ -156,7 +156,7 @@ QWidget* TF_DH_PDS::buildExportTab() {
 
     auto* output = new QGroupBox(u"Arquivo de Saída"_s, page);
     auto* outputForm = new QFormLayout(output);
-    auto* chooseFolder = Label(u"LA_SEL_DIR"_s, u"<b><u>Diretório</u></b>"_s, output);
+    auto* chooseFolder = Label(u"LA_SEL_DIR"_s, u"<a href=\"#\">Diretório</a>"_s, output);
     chooseFolder->setCursor(Qt::PointingHandCursor);
     m_folder = new QLineEdit(output);
     m_folder->setObjectName(u"E_DIRETORIO"_s);
@@ -167,7 +167,6 @@ QWidget* TF_DH_PDS::buildExportTab() {
     outputForm->addRow(u"Arq. Saída"_s, m_outputFile);
     layout->addWidget(output);
     connect(chooseFolder, &QLabel::linkActivated, this, &TF_DH_PDS::chooseFolder);
-    chooseFolder->setText(u"<a href=\"#\">Diretório</a>"_s);
 
     auto* counts = new QFormLayout;
     m_salesCount = Label(u"LA_EXP_PDS"_s, u"0"_s, page);
@@ -195,25 +194,24 @@ QWidget* TF_DH_PDS::buildGridTab() {
     layout->addWidget(m_grid);
 
     auto* navigator = new QHBoxLayout;
-    const std::pair<const char16_t*, const char16_t*> moves[] = {
-        {u"NAV_FIRST", u"|<"}, {u"NAV_PRIOR", u"<"}, {u"NAV_NEXT", u">"}, {u"NAV_LAST", u">|"}};
-    for (const auto& [name, caption] : moves) {
+    struct Move {
+        const char16_t* name;
+        const char16_t* caption;
+        int (*row)(int current, int last);
+    };
+    static constexpr Move moves[] = {
+        {u"NAV_FIRST", u"|<", [](int, int) { return 0; }},
+        {u"NAV_PRIOR", u"<", [](int current, int) { return current - 1; }},
+        {u"NAV_NEXT", u">", [](int current, int) { return current + 1; }},
+        {u"NAV_LAST", u">|", [](int, int last) { return last; }},
+    };
+    for (const Move& move : moves) {
         auto* button = new QToolButton(page);
-        button->setObjectName(QString::fromUtf16(name));
-        button->setText(QString::fromUtf16(caption));
+        button->setObjectName(QString::fromUtf16(move.name));
+        button->setText(QString::fromUtf16(move.caption));
         navigator->addWidget(button);
-        const QString move = QString::fromUtf16(name);
-        connect(button, &QToolButton::clicked, this, [this, move] {
-            const int current = m_grid->currentRow();
-            const int last = m_grid->rowCount() - 1;
-            if (move == u"NAV_FIRST"_s)
-                moveTo(0);
-            else if (move == u"NAV_PRIOR"_s)
-                moveTo(current - 1);
-            else if (move == u"NAV_NEXT"_s)
-                moveTo(current + 1);
-            else
-                moveTo(last);
+        connect(button, &QToolButton::clicked, this, [this, row = move.row] {
+            moveTo(row(m_grid->currentRow(), m_grid->rowCount() - 1));
         });
     }
     navigator->addStretch();
@@ -405,10 +403,17 @@ void TF_DH_PDS::exportFiles() {
 }
 
 void TF_DH_PDS::openEditor() {
-    const QString start = m_outputFile->text().isEmpty() ? m_folder->text() : m_outputFile->text();
-    const QString path = QFileDialog::getOpenFileName(this, u"Editor"_s, start,
-                                                      u"Arq. Txt (*.txt *.TXT);;Todos arqs. (*)"_s);
-    if (path.isEmpty()) return;
+    // The open dialog starts on the sales file of the folder and is run at
+    // once; the editor shows what it chose.
+    QFileDialog dialog(this, u"Editor"_s);
+    dialog.setObjectName(u"OpenDialog1"_s);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({u"Arq. Txt (*.txt *.TXT)"_s, u"Todos arqs. (*)"_s});
+    const QString folder = m_folder->text().trimmed();
+    if (!folder.isEmpty()) dialog.setDirectory(folder);
+    dialog.selectFile(DataHouseSalesName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const QString path = dialog.selectedFiles().first();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         platform::ShowError(this,

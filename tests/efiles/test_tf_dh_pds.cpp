@@ -6,17 +6,22 @@
 #include "efiles/tf_dh_pds.h"
 #include "platform/window_registry.h"
 #include "support/dialog_log.h"
+#include "support/modal.h"
 #include "support/module_fixture.h"
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 using namespace livrax;
 using namespace Qt::StringLiterals;
@@ -62,6 +67,7 @@ class TestTF_DH_PDS : public QObject {
     void assembleWantsBothDates();
     void menuCommandOpensTheWindow();
     void proposesTheFolderBesideTheDatabase();
+    void editorShowsTheChosenFile();
 };
 
 void TestTF_DH_PDS::controls() {
@@ -169,6 +175,16 @@ void TestTF_DH_PDS::exportsReportErrorsThenNone() {
     // "Montar" ran first and is done until the period changes.
     QVERIFY(!Child<QPushButton>(window, u"BU_MONTAR"_s)->isEnabled());
     QVERIFY(QFile::exists(folder.filePath(u"DH_PDS_V.TXT"_s)));
+    // The selection in tab "Grid", walked by its navigator.
+    auto* grid = Child<QTableWidget>(window, u"DBGrid1"_s);
+    QCOMPARE(grid->rowCount(), 2);
+    QCOMPARE(grid->item(1, 1)->text(), u"102"_s);
+    QTest::mouseClick(Child<QToolButton>(window, u"NAV_LAST"_s), Qt::LeftButton);
+    QCOMPARE(grid->currentRow(), 1);
+    QTest::mouseClick(Child<QToolButton>(window, u"NAV_NEXT"_s), Qt::LeftButton);
+    QCOMPARE(grid->currentRow(), 1);
+    QTest::mouseClick(Child<QToolButton>(window, u"NAV_PRIOR"_s), Qt::LeftButton);
+    QCOMPARE(grid->currentRow(), 0);
 
     // Only the customer with everything: no errors, whatever the last
     // export said.
@@ -235,6 +251,39 @@ void TestTF_DH_PDS::proposesTheFolderBesideTheDatabase() {
     QCOMPARE(Child<QLineEdit>(window, u"E_DIRETORIO"_s)->text(), folder.filePath(u"EXPORTAR"_s));
     QCOMPARE(Child<QLineEdit>(window, u"E_ARQSAIDA"_s)->text(),
              QDir::toNativeSeparators(folder.filePath(u"EXPORTAR/DH_PDS_V.TXT"_s)));
+    window.close();
+}
+
+void TestTF_DH_PDS::editorShowsTheChosenFile() {
+    test::ModuleFixture fixture;
+    QTemporaryDir folder;
+    {
+        QFile file(folder.filePath(u"DH_PDS_V.TXT"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("LINHA UM \xc7\r\nLINHA DOIS\r\n"); // Windows-1252
+    }
+    efiles::TF_DH_PDS window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Child<QLineEdit>(window, u"E_DIRETORIO"_s)->setText(folder.path());
+    QString dialogFolder, shown;
+    bool saveEnabled = true;
+    test::OnModal(u"OpenDialog1"_s, [&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (!dialog) return;
+        dialogFolder = dialog->directory().absolutePath();
+        test::OnModal(u"TF_TEXTVIEW"_s, [&](QWidget* viewer) {
+            if (!viewer) return;
+            shown = viewer->findChild<QPlainTextEdit*>(u"MEMO1"_s)->toPlainText();
+            saveEnabled = viewer->findChild<QPushButton*>(u"BU_SALVA"_s)->isEnabled();
+            viewer->close();
+        });
+        static_cast<QDialog*>(dialog)->accept(); // the sales file it starts on
+    });
+    QTest::mouseClick(Child<QPushButton>(window, u"SpeedButton1"_s), Qt::LeftButton);
+    QCOMPARE(dialogFolder, QDir(folder.path()).absolutePath());
+    QCOMPARE(shown, u"LINHA UM Ç\nLINHA DOIS"_s);
+    QVERIFY(!saveEnabled);
     window.close();
 }
 
