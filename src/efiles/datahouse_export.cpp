@@ -98,7 +98,7 @@ const QString DefaultCityCode = u"965"_s;
 // The characters of a customer's city that are matched and written.
 constexpr int CityLength = 14;
 
-const QString SalesSlotTable = u"PDS"_s;
+const QString InvoicesTable = u"PDS"_s;
 const QString CitiesTable = u"CID"_s;
 
 // A text column of the current row, as stored; empty for null.
@@ -156,12 +156,12 @@ void ThrowIfStopped() {
         throw data::DbError(u"sinal "_s + QString::fromLatin1(platform::StopSignalName()));
 }
 
-// Reads the selection in `slot`; the caller holds the moment.
+// Reads the invoices the statement selects; the caller holds the moment.
 std::vector<DataHouseSale> ReadSales(const QString& sql) {
     data::DataSlot& row = data::DataModule().slot(data::Slot::T_CON1);
     std::vector<DataHouseSale> sales;
     try {
-        bool found = data::OpenQuery(data::Slot::T_CON1, SalesSlotTable, sql);
+        bool found = data::OpenQuery(data::Slot::T_CON1, InvoicesTable, sql);
         for (; found && !row.eof(); row.next()) {
             ThrowIfStopped();
             sales.push_back(ReadSale(row));

@@ -13,7 +13,6 @@
 #include "print/text_viewer.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -298,9 +297,11 @@ void TF_DH_PDS::loadSettings() {
     folderChanged();
 }
 
-void TF_DH_PDS::closeEvent(QCloseEvent* event) {
+void TF_DH_PDS::done(int result) {
+    // However the window is left (Sair, its close button, Esc), the shared
+    // datasets are committed.
     data::CommitAll();
-    QDialog::closeEvent(event);
+    QDialog::done(result);
 }
 
 void TF_DH_PDS::startDateEdited() {

@@ -30,9 +30,11 @@ class TF_DH_PDS : public QDialog {
     DataHouseOptions options() const;
     void setOptions(const DataHouseOptions& options);
 
+    // Leaves the window, by any way; commits the shared datasets.
+    void done(int result) override;
+
   protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
   private:
     QWidget* buildExportTab();
