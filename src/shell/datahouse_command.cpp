@@ -17,7 +17,7 @@ namespace livrax::shell {
 using namespace Qt::StringLiterals;
 
 QString DataHouseUsage() {
-    return u"datahouse --from dd/mm/aa --to dd/mm/aa --dir PASTA [--filter SQL] "
+    return u"datahouse [--from dd/mm/aa] [--to dd/mm/aa] [--dir PASTA] [--filter SQL] "
            u"[--icms | --no-icms]"_s;
 }
 

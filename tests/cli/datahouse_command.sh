@@ -95,5 +95,5 @@ set -e
 grep -F "Diretório de destino não localizado" "$work/err" >/dev/null
 
 "$livrax" help >"$work/help"
-grep -F "datahouse --from dd/mm/aa --to dd/mm/aa --dir PASTA" "$work/help" >/dev/null
+grep -F "datahouse [--from dd/mm/aa] [--to dd/mm/aa] [--dir PASTA]" "$work/help" >/dev/null
 echo "datahouse command behaves"
