@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -110,6 +112,14 @@ void TestTF_DH_PDS::controls() {
     for (int i = 0; i < tabs->count(); ++i)
         captions << tabs->tabText(i);
     QCOMPARE(captions, (QStringList{u"Exportar"_s, u"Grid"_s, u"Parâmetros"_s, u"Erros"_s}));
+    auto* menu = window.findChild<QMenuBar*>();
+    QVERIFY(menu);
+    QCOMPARE(menu->actions().size(), 1);
+    QCOMPARE(menu->actions().first()->text(), u"Arquivo"_s);
+    QStringList items;
+    for (const QAction* action : menu->actions().first()->menu()->actions())
+        items << action->text();
+    QCOMPARE(items, QStringList{u"Imprimir Tela"_s});
     window.close();
 }
 
