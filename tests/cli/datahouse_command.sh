@@ -37,8 +37,44 @@ fi
 # "NF  " and "  1" at 47-53.
 cut -c54-63 "$work/OUT/DH_PDS_V.TXT" | grep -vE "^[0-3][0-9]/03/2026$" >"$work/outside" || true
 [[ ! -s "$work/outside" ]]
-LC_ALL=C awk '{ if (substr($0, 35, 6) != substr($0, 41, 6) || substr($0, 47, 7) != "NF    1") bad = 1 }
+# Every field of every line as its layout has it (no regular-expression
+# intervals: the system's awk may not know them): the constants, the amounts
+# (right-aligned, decimal comma, two decimals), the zero fields, the codes.
+LC_ALL=C awk '
+  function field(pos, len) { return substr($0, pos, len) }
+  function check(ok, what) { if (!ok) { print "sales line " NR ": " what > "/dev/stderr"; bad = 1 } }
+  {
+    check(field(25, 2) ~ /^0[12]$/, "operation")
+    check(field(29, 6) == "965   ", "965")
+    check(field(35, 6) == field(41, 6) && field(35, 6) ~ /^[0-9]+ *$/, "number")
+    check(field(47, 7) == "NF    1", "NF 1")
+    check(field(64, 1) ~ /^[SN]$/, "contributor")
+    check(field(84, 10) == "N0000,0000", "reduction")
+    split("65:14 79:5 94:14 108:14 122:14 136:14 150:14 198:14 212:14 226:14 240:14", amounts, " ")
+    for (i in amounts) { split(amounts[i], f, ":")
+      check(field(f[1], f[2]) ~ /^ *-?[0-9]+,[0-9][0-9]$/, "amount at " f[1]) }
+    split("164:6 170:14 184:14 254:6 260:14 274:14 372:14", zeros, " ")
+    for (i in zeros) { split(zeros[i], f, ":")
+      check(field(f[1], f[2]) == sprintf("%" f[2] "s", "0,00"), "zero at " f[1]) }
+    check(field(288, 4) == "0000", "288")
+    check(field(292, 40) ~ /^ +$/, "note of an issued invoice")
+    check(field(332, 39) == "000000001000000000000000000000000000000", "332-370")
+    check(field(371, 1) == " " && field(386, 82) == sprintf("%82s", ""), "blanks")
+  }
   END { exit bad }' "$work/OUT/DH_PDS_V.TXT"
+LC_ALL=C awk '
+  function field(pos, len) { return substr($0, pos, len) }
+  function check(ok, what) { if (!ok) { print "customers line " NR ": " what > "/dev/stderr"; bad = 1 } }
+  {
+    check(field(1, 6) == "000000", "000000")
+    check(field(7, 20) ~ /^[^ ]/, "sigla")
+    check(field(178, 6) ~ /^[0-9]+ *$/, "city code")
+    check(field(214, 8) ~ /^[0-9][0-9][0-9][0-9][0-9][0-9][0-9][0-9]$/ || field(214, 8) == "        ",
+      "postal code")
+    check(field(237, 1) == "N", "237")
+    check(field(263, 20) == "00000000000000000000", "263-282")
+  }
+  END { exit bad }' "$work/OUT/DH_PDS_C.TXT"
 # The customers lacking CNPJ or postal code are listed, as many as counted.
 grep -E "^Falta (CGC|CEP) DO CLIENTE: " "$work/err" >"$work/missing" || true
 [[ "$(wc -l <"$work/missing")" == "$errors" ]]
