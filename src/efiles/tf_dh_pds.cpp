@@ -2,7 +2,6 @@
 
 #include "common/dates.h"
 #include "common/fields.h"
-#include "common/line_files.h"
 #include "common/numbers.h"
 #include "common/text.h"
 #include "data/queries.h"
