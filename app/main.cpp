@@ -8,6 +8,7 @@
 #include "platform/environment.h"
 #include "platform/stop_signals.h"
 #include "shell/book_command.h"
+#include "shell/datahouse_command.h"
 #include "shell/desktop.h"
 #include "shell/info_command.h"
 #include "shell/login.h"
@@ -162,6 +163,11 @@ int main(int argc, char** argv) {
     commands.append({u"book"_s, livrax::shell::BookUsage(),
                      u"Imprime um livro fiscal em PDF ou texto, sem janelas."_s,
                      [](const QStringList& args) { return livrax::shell::RunBookCommand(args); }});
+    commands.append(
+        {u"datahouse"_s, livrax::shell::DataHouseUsage(),
+         u"Exporta vendas e clientes do período para o DataHouse (DH_PDS_V.TXT e DH_PDS_C.TXT), "
+         u"sem janelas."_s,
+         [](const QStringList& args) { return livrax::shell::RunDataHouseCommand(args); }});
     commands.append(
         {u"sintegra"_s, livrax::shell::SintegraUsage(),
          u"Monta o período e grava o arquivo SINTEGRA, sem janelas."_s,

@@ -97,6 +97,11 @@ QStringList LaunchCandidates(const QString& name, const LaunchFolders& folders) 
     return candidates;
 }
 
+QString FolderBesideDatabase(const QString& database1, const QString& name) {
+    const QString folder = WithoutServer(FolderOf(database1));
+    return folder.isEmpty() ? QString() : folder + name;
+}
+
 QString StartSiblingProgram(const QString& name, const QString& param,
                             const LaunchFolders& folders) {
     const QStringList candidates = LaunchCandidates(name, folders);

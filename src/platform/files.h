@@ -35,6 +35,12 @@ struct LaunchFolders {
 // elsewhere programs carry no extension and the name stays as given.
 QStringList LaunchCandidates(const QString& name, const LaunchFolders& folders);
 
+// The folder `name` inside the first database's folder (GB_DIR1's folder,
+// its path without a server prefix), ending without a separator; empty when
+// the database path names no folder. "/dados/livrax1.fdb" and "EXPORTAR"
+// give "/dados/EXPORTAR".
+QString FolderBesideDatabase(const QString& database1, const QString& name);
+
 // Starts the first candidate that exists, detached, with `param` as its one
 // argument when not empty. The started path, or empty when none exists or it
 // could not be started.

@@ -11,6 +11,7 @@
 #include "data/stop_cancel.h"
 #include "platform/stop_signals.h"
 #include "print/print_job.h"
+#include "shell/command_start.h"
 #include "shell/startup.h"
 
 #include <QCommandLineParser>
@@ -300,30 +301,11 @@ int RunBookCommand(const QStringList& arguments) {
         return 2;
     }
 
-    QString startupError;
-    try {
-        StartProgram([&startupError](const QString& message) { startupError = message; });
-    } catch (const data::DbError& error) {
-        startupError = error.message();
-    }
     const auto finish = [](int status) {
         RunShutdown();
         return status;
     };
-    // A chain cut short (another database failed) leaves the company and the
-    // table lists unread: a book printed then would be wrong, so none is.
-    if (!data::B_DIR(1)->isConnected() || !startupError.isEmpty()) {
-        err << "livrax book: "
-            << (startupError.isEmpty() ? u"banco de dados 1 não configurado"_s : startupError)
-            << "\n";
-        return finish(1);
-    }
-    // Every page carries the company's header: a book is not printed without
-    // the company record.
-    if (data::Globals().company.name.isEmpty()) {
-        err << "livrax book: o cadastro da empresa (VRTNCAE) não pôde ser lido.\n";
-        return finish(1);
-    }
+    if (!StartForCommand(u"book"_s, err)) return finish(1);
 
     int status = 0;
     if (settlement)

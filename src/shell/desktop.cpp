@@ -2,6 +2,7 @@
 
 #include "books/tf_lx53.h"
 #include "common/line_files.h"
+#include "efiles/tf_dh_pds.h"
 #include "efiles/tf_sintegra2004.h"
 #include "platform/dialogs.h"
 #include "platform/stop_signals.h"
@@ -33,6 +34,7 @@ bool LivraxApplication::notify(QObject* receiver, QEvent* event) {
 int RunDesktopProgram() {
     tools::RegisterSelectionWindows();
     books::RegisterBookWindows();
+    efiles::RegisterEfilesWindows();
     efiles::RegisterSintegraWindows();
     registers::RegisterRegisterWindows();
     // A line file that cannot be read or written is reported in a message

@@ -45,6 +45,8 @@ class TestFiles : public QObject {
     void deleteFilesCountsWhatItListed();
     void launchCandidatesInOrder();
     void startsTheFirstCopyFound();
+    void folderBesideDatabase_data();
+    void folderBesideDatabase();
 
   private:
     QTemporaryDir m_config;
@@ -134,6 +136,24 @@ void TestFiles::startsTheFirstCopyFound() {
     QFile::remove(inTemp);
     QCOMPARE(StartSiblingProgram(u"GERADOR"_s, QString(), folders), inExe);
     QCOMPARE(StartSiblingProgram(u"OUTRO"_s, QString(), folders), QString());
+}
+
+void TestFiles::folderBesideDatabase_data() {
+    QTest::addColumn<QString>("database");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("local") << u"/dados/livrax1.fdb"_s << u"/dados/EXPORTAR"_s;
+    QTest::newRow("server") << u"servidor:/dados/livrax1.fdb"_s << u"/dados/EXPORTAR"_s;
+    QTest::newRow("drive") << u"C:\\dados\\LIVRAX1.FDB"_s << u"C:\\dados\\EXPORTAR"_s;
+    QTest::newRow("server and drive")
+        << u"srv:C:\\dados\\LIVRAX1.FDB"_s << u"C:\\dados\\EXPORTAR"_s;
+    QTest::newRow("no folder") << u"livrax1.fdb"_s << QString();
+    QTest::newRow("none") << QString() << QString();
+}
+
+void TestFiles::folderBesideDatabase() {
+    QFETCH(QString, database);
+    QFETCH(QString, expected);
+    QCOMPARE(livrax::platform::FolderBesideDatabase(database, u"EXPORTAR"_s), expected);
 }
 
 QTEST_GUILESS_MAIN(TestFiles)
