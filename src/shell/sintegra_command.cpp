@@ -1,5 +1,6 @@
 #include "shell/sintegra_command.h"
 
+#include "shell/command_start.h"
 #include "shell/sintegra_check_command.h"
 
 #include "common/dates.h"
@@ -121,22 +122,11 @@ int RunSintegraCommand(const QStringList& arguments) {
         }
     }
 
-    QString startupError;
-    try {
-        StartProgram([&startupError](const QString& message) { startupError = message; });
-    } catch (const data::DbError& error) {
-        startupError = error.message();
-    }
     const auto finish = [](int status) {
         RunShutdown();
         return status;
     };
-    if (!data::B_DIR(1)->isConnected() || !startupError.isEmpty()) {
-        err << Name
-            << (startupError.isEmpty() ? u"banco de dados 1 não configurado"_s : startupError)
-            << "\n";
-        return finish(1);
-    }
+    if (!StartForCommand(u"sintegra"_s, err)) return finish(1);
 
     efiles::SintegraSettings settings = efiles::LoadSintegraSettings();
     efiles::SintegraInformant& informant = settings.informant;
