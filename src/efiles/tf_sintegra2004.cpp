@@ -96,28 +96,8 @@ const QStringList& Models61() {
 
 // The tab a writer's lines come from.
 QString TabOfRecord(int type) {
-    switch (type) {
-    case 10:
-        return u"T-10"_s;
-    case 50:
-        return u"T-50"_s;
-    case 51:
-        return u"T-51"_s;
-    case 53:
-        return u"T-53"_s;
-    case 55:
-        return u"T-55"_s;
-    case 61:
-        return u"T-61"_s;
-    case 70:
-        return u"T-70"_s;
-    case 71:
-        return u"T-71"_s;
-    case 75:
-        return u"T-75"_s;
-    default:
-        return QString();
-    }
+    static const QList<int> tabs{10, 50, 51, 53, 55, 61, 70, 71, 75};
+    return tabs.contains(type) ? u"T-"_s + QString::number(type) : QString();
 }
 
 // An amount typed with the decimal comma (thousands dots allowed) or a point.

@@ -298,12 +298,15 @@ void TestOfficeOutput::wordDocumentHasOnePicturePerPage() {
     QCOMPARE(body.images, 3);
     QCOMPARE(body.pageBreaks, 2);
     QCOMPARE(body.firstHasBreak, false);
-    // Each picture keeps the page's proportions and fits a 450 × 660 pt area.
+    // Each picture is the sheet (the page and the paper's margins), keeps
+    // its proportions and fits a 450 × 660 pt area.
+    const QSize page(job.metrics().previewWidth, job.metrics().previewHeight);
+    const QSize sheet = page.grownBy(SheetMargins(job.orientation(), page.width()));
     QCOMPARE(body.frames.size(), 3);
     for (const QSizeF& frame : body.frames) {
         QVERIFY(frame.width() <= 450.01 && frame.height() <= 660.01);
-        QVERIFY(qAbs(frame.width() / frame.height() -
-                     double(job.metrics().previewWidth) / job.metrics().previewHeight) < 0.01);
+        QVERIFY(qAbs(frame.width() / frame.height() - double(sheet.width()) / sheet.height()) <
+                0.01);
     }
     const QString manifest =
         QString::fromUtf8(Unzip(surface->fileName(), u"META-INF/manifest.xml"_s));
