@@ -5,12 +5,18 @@
 // settings kept on closing, the filter links and the main menu's command.
 // Nothing here depends on the documents the staging finds.
 
+#include "data/company_header.h"
 #include "data/connection.h"
+#include "data/data_module.h"
+#include "data/globals.h"
 #include "data/param_store.h"
 #include "data/routing.h"
 #include "data/transaction.h"
+#include "demo/demo_generator.h"
+#include "efiles/sintegra_check.h"
 #include "efiles/tf_sintegra2004.h"
 #include "platform/window_registry.h"
+#include "shell/startup.h"
 #include "support/dialog_log.h"
 #include "support/modal.h"
 #include "support/module_fixture.h"
@@ -92,6 +98,7 @@ class TestTF_SINTEGRA2004 : public QObject {
     void freightFilterFollowsItsBox();
     void exportChecksInOrder();
     void noRecordBoxTicked();
+    void demoMonthPassesTheCheck();
     void cancelledSaveWritesNothing();
     void settingsKeptOnClosing();
     void heldSettingsRecord();
@@ -365,6 +372,59 @@ void TestTF_SINTEGRA2004::noRecordBoxTicked() {
     QCOMPARE(printer, u"PRINT_SCREEN"_s);
     QVERIFY(shown.startsWith(QString::fromLatin1(lines[0].chopped(1))));
     window.close();
+}
+
+// A month of the demo company with every record the window stages, exported
+// from the window: "livrax sintegra check" finds nothing in the file.
+void TestTF_SINTEGRA2004::demoMonthPassesTheCheck() {
+    QTemporaryDir dir;
+    demo::DemoOptions options;
+    options.folder = dir.path();
+    options.invoices = 300;
+    demo::GenerateDemoCompany(options);
+    data::Globals().registry.dirs[1] = dir.filePath(demo::DemoErpFileName());
+    data::Globals().registry.dirs[5] = dir.filePath(demo::DemoSystemFileName());
+    shell::ConnectDatabases({});
+    shell::LoadTableLists();
+    data::LoadCompanyHeader();
+    {
+        efiles::TF_SINTEGRA2004 window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        Edit(window, u"E_CONTATO"_s)->setText(u"MARIA"_s);
+        Edit(window, u"E_NUMERO"_s)->setText(u"500"_s);
+        Edit(window, u"E_DTINICIAL"_s)->setText(u"01/03/26"_s);
+        Edit(window, u"E_DTFINAL"_s)->setText(u"31/03/26"_s);
+        for (const QString type :
+             {u"50"_s, u"51"_s, u"53"_s, u"54"_s, u"61"_s, u"70"_s, u"71"_s, u"75"_s})
+            Child<QCheckBox>(window, u"CB_"_s + type)->setChecked(true);
+        const QString chosen = dir.filePath(u"MARCO.TXT"_s);
+        QString done;
+        test::OnModal(u"SAVE_FILE"_s, [&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            if (!dialog) return;
+            dialog->selectFile(chosen);
+            test::CloseNextModal(&done);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        Child<QPushButton>(window, u"BU_EXPORTAR"_s)->click();
+        QCOMPARE(done, u"Exportação Concluida"_s);
+        QVERIFY(Child<QLabel>(window, u"LA_TOT54"_s)->text().toInt() > 0);
+        window.close();
+    }
+    QFile file(dir.filePath(u"MARCO.TXT"_s));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    for (const QByteArray type : {"50", "53", "54", "61", "70", "75"})
+        QVERIFY2(bytes.startsWith(type) || bytes.contains("\n" + type), type.constData());
+    const std::vector<efiles::CheckFinding> findings = efiles::CheckSintegraFile(bytes);
+    QStringList found;
+    for (const efiles::CheckFinding& finding : findings)
+        if (finding.severity == efiles::CheckSeverity::Finding)
+            found << efiles::FindingText(finding);
+    QVERIFY2(!efiles::HasFindings(findings), qPrintable(found.join(u'\n')));
+    data::DataModule().closeAll();
+    data::ResetGlobals();
 }
 
 void TestTF_SINTEGRA2004::cancelledSaveWritesNothing() {
