@@ -188,7 +188,7 @@ QString TableCode(const ReversalRow& row) {
 }
 
 QString Money(qint64 value) {
-    return FormatMoney(value, 0, 2);
+    return FormatMoney(ScaledToText(value), 0, 2);
 }
 
 // The database and table of one direction, with a transaction per database.
