@@ -2,6 +2,7 @@
 
 #include "books/tf_lx53.h"
 #include "common/line_files.h"
+#include "efiles/tf_rev_sintegra.h"
 #include "platform/dialogs.h"
 #include "platform/stop_signals.h"
 #include "registers/tf_cae.h"
@@ -33,6 +34,7 @@ int RunDesktopProgram() {
     tools::RegisterSelectionWindows();
     books::RegisterBookWindows();
     registers::RegisterRegisterWindows();
+    efiles::RegisterReversalWindows();
     // A line file that cannot be read or written is reported in a message
     // box, which the user answers before the next try.
     SetLineFileNotice([](const QString& message) {
