@@ -216,6 +216,7 @@ class TestSintegraReversal : public QObject {
     void lineEndsAndLengthsOfOtherPrograms();
     void malformedFilesAreReported_data();
     void malformedFilesAreReported();
+    void otherRecordsShownNotImported();
     void refusedRowLeavesNothing();
     void importingAgainIsCountedAndTakesNewKeys();
 };
@@ -445,6 +446,63 @@ void TestSintegraReversal::malformedFilesAreReported() {
     const ReversalFile read = ReadSintegraReversal(bytes);
     QTEST(ProblemLines(read), "problems");
     QTEST(int(read.rows.size()), "rows");
+}
+
+void TestSintegraReversal::otherRecordsShownNotImported() {
+    test::ModuleFixture fixture;
+    fixture.erp().load(Partners);
+    SintegraChoice choice;
+    choice.r50 = choice.r51 = choice.r53 = choice.r54 = choice.r75 = true;
+    SintegraWriter writer(Informant(), choice);
+    const std::vector<Row50> documents = ExportedDocuments();
+    Row51 ipi;
+    ipi.cnpj = u"12.345.678/0001-90"_s;
+    ipi.date = u"04/03/26"_s;
+    ipi.state = u"RS"_s;
+    ipi.number = u"100"_s;
+    ipi.cfop = u"1102"_s;
+    ipi.total = 1000 * Unit;
+    ipi.ipi = 90 * Unit;
+    ipi.cancelled = u"N"_s;
+    Row53 st;
+    st.cnpj = u"11.222.333/0001-81"_s;
+    st.date = u"02/03/26"_s;
+    st.state = u"SC"_s;
+    st.model = u"01"_s;
+    st.number = u"10"_s;
+    st.cfop = u"5403"_s;
+    st.total = 100 * Unit;
+    st.retained = 3 * Unit;
+    st.cancelled = u"N"_s;
+    Item54 item;
+    item.sequence = u"1"_s;
+    item.product = u"P1"_s;
+    item.productName = u"PRODUTO UM"_s;
+    item.quantity = 2 * Unit;
+    item.value = 100 * Unit;
+    item.accounting = 100 * Unit;
+    item.icms = 17 * Unit;
+    item.icmsRate = 17 * Unit;
+    writer.Write10And11();
+    writer.Write50(documents);
+    writer.Write51({ipi});
+    writer.Write53With54({st}, [&item](const Row53&) { return std::vector<Item54>{item}; });
+    writer.Write75(writer.products75());
+    writer.Write90();
+
+    ReversalFile read = ReadSintegraReversal(Bytes(writer.lines()));
+    QCOMPARE(ProblemLines(read), QStringList());
+    QStringList types;
+    for (const ReversalRow& row : read.rows)
+        types << row.type;
+    QCOMPARE(types, (QStringList{u"50"_s, u"50"_s, u"50"_s, u"50"_s, u"50"_s, u"50"_s, u"51"_s,
+                                 u"53"_s, u"54"_s, u"75"_s}));
+    QString error;
+    QVERIFY(MatchPartners(read.rows, &error));
+    const ReversalImport result = ImportReversal(read.rows);
+    QVERIFY2(result.ok, qPrintable(result.message));
+    CompareSums(Imported(fixture, u"VRTNPDE"_s), Expected(documents, true));
+    CompareSums(Imported(fixture, u"VRTNPDS"_s), Expected(documents, false));
 }
 
 void TestSintegraReversal::refusedRowLeavesNothing() {
