@@ -98,12 +98,13 @@ struct ReversalImport {
     std::vector<int> entryKeys, exitKeys; // the PEDIDO given to each document
 };
 
-// Imports the record-50 rows, in file order, in one transaction on the
-// database that holds each table (both tables in one database: one
-// transaction): each document takes the greatest PEDIDO of its table plus one.
-// FAT is "F", or "C" for a cancelled document, so the books see the invoices
-// as they see the ERP's own. When the database refuses any row, every
-// transaction is rolled back and nothing of the import stays.
+// Imports the record-50 rows (with the partners MatchPartners gave them), in
+// file order, in one transaction on the database that holds each table (both
+// tables in one database: one transaction); each document takes the greatest
+// PEDIDO of its table plus one. FAT is "F", or "C" for a cancelled document,
+// so the books see the invoices as they see the ERP's own. When the database
+// refuses any row, every transaction is rolled back and nothing of the
+// import stays.
 ReversalImport ImportReversal(const std::vector<ReversalRow>& rows);
 
 // "Entradas: 2 documentos, total 1.234,50; Saídas: ..." for messages.
