@@ -18,16 +18,16 @@ using namespace Qt::StringLiterals;
 
 namespace livrax::efiles {
 
-namespace {
-
 // The record types of the published layout. The ones this program writes
 // have a field table (sintegra_layout); the others are counted and checked
 // for length only.
-const QSet<int>& PublishedTypes() {
+bool IsPublishedRecordType(int type) {
     static const QSet<int> types{10, 11, 50, 51, 53, 54, 55, 56, 57, 60, 61,
                                  70, 71, 74, 75, 76, 77, 85, 86, 88, 90};
-    return types;
+    return types.contains(type);
 }
+
+namespace {
 
 // Types that record 90 does not total (the "99" slot counts them).
 bool IsFrameType(int type) {
@@ -43,12 +43,6 @@ const RecordLayout* LayoutOf(int type) {
     }();
     const auto found = layouts.find(type);
     return found == layouts.end() ? nullptr : found->second;
-}
-
-const FieldSpec* FindField(const RecordLayout& layout, const char* name) {
-    for (const FieldSpec& field : layout.fields)
-        if (qstrcmp(field.name, name) == 0) return &field;
-    return nullptr;
 }
 
 QString Positions(const FieldSpec& field) {
@@ -183,7 +177,7 @@ void Checker::splitLines(const QByteArray& bytes) {
             finding(number, u"line-length"_s,
                     u"linha com %1 caracteres; o registro tem %2"_s.arg(raw.size())
                         .arg(SintegraLineWidth));
-        if (!PublishedTypes().contains(line.type)) {
+        if (!IsPublishedRecordType(line.type)) {
             finding(number, u"unknown-type"_s,
                     u"tipo de registro desconhecido: \"%1\""_s.arg(line.text.left(2)));
             line.type = -1;

@@ -34,6 +34,10 @@ struct CheckFinding {
 // result is in line order, file-level findings first.
 std::vector<CheckFinding> CheckSintegraFile(const QByteArray& bytes);
 
+// True for the record types of the published layout (10, 11, 50 ... 90),
+// those this program writes and those only other programs do (60, 74, ...).
+bool IsPublishedRecordType(int type);
+
 // True when the list holds a Finding (notes do not count).
 bool HasFindings(const std::vector<CheckFinding>& findings);
 

@@ -102,6 +102,15 @@ constexpr FieldSpec Fields75[] = {
     {"reduction", 109, 5, N}, {"maxPrice", 114, 13, N},
 };
 
+constexpr FieldSpec Fields50Of1999[] = {
+    {"type", 1, 2, N},    {"cnpj", 3, 14, N},       {"stateReg", 17, 14, X},
+    {"date", 31, 8, D},   {"state", 39, 2, X},      {"model", 41, 2, X},
+    {"series", 43, 3, X}, {"subSeries", 46, 2, X},  {"number", 48, 6, N},
+    {"cfop", 54, 3, N},   {"total", 57, 13, N},     {"base", 70, 13, N},
+    {"icms", 83, 13, N},  {"exempt", 96, 13, N},    {"other", 109, 13, N},
+    {"rate", 122, 4, N},  {"cancelled", 126, 1, X},
+};
+
 const RecordLayout L10{"10", Fields10};
 const RecordLayout L11{"11", Fields11};
 const RecordLayout L50{"50", Fields50};
@@ -113,6 +122,7 @@ const RecordLayout L61{"61", Fields61};
 const RecordLayout L70{"70", Fields70};
 const RecordLayout L71{"71", Fields71};
 const RecordLayout L75{"75", Fields75};
+const RecordLayout L50Of1999{"50", Fields50Of1999};
 
 // The ICMS rate written for a product that has none.
 constexpr qint64 DefaultIcmsRate = 170000; // 17,00
@@ -172,6 +182,16 @@ const RecordLayout& Layout71() {
 }
 const RecordLayout& Layout75() {
     return L75;
+}
+
+const RecordLayout& Layout50Of1999() {
+    return L50Of1999;
+}
+
+const FieldSpec* FindField(const RecordLayout& layout, const char* name) {
+    for (const FieldSpec& field : layout.fields)
+        if (qstrcmp(field.name, name) == 0) return &field;
+    return nullptr;
 }
 
 std::vector<const RecordLayout*> AllLayouts() {

@@ -53,6 +53,14 @@ const RecordLayout& Layout70();
 const RecordLayout& Layout71();
 const RecordLayout& Layout75();
 std::vector<const RecordLayout*> AllLayouts();
+// Record 50 as the older layout of Convênio 31/99 has it (three-digit CFOP,
+// series and sub-series before the number, no issuer field). This program
+// never writes it; the reversal reads files of documents dated up to 2002 by
+// it.
+const RecordLayout& Layout50Of1999();
+
+// The field of that name in the layout, or nullptr.
+const FieldSpec* FindField(const RecordLayout& layout, const char* name);
 
 // Lays the values out by the record's table: one value per field (a missing
 // value is empty; Blank fields ignore theirs), each made exactly as wide as

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -51,6 +52,27 @@ void ShowMessage(QWidget* parent, const QString& message) {
                     QMessageBox::Ok, parent);
     box.setObjectName(u"MESSAGE_BOX"_s);
     box.exec();
+}
+
+bool AskYesNo(QWidget* parent, const QString& message) {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), message,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setObjectName(u"QUESTION_BOX"_s);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    box.button(QMessageBox::Yes)->setText(u"Sim"_s);
+    box.button(QMessageBox::No)->setText(u"Não"_s);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> ChooseFileToOpen(QWidget* parent, const QString& title, const QString& start,
+                                        const QString& filters) {
+    QFileDialog dialog(parent, title, start, filters);
+    dialog.setObjectName(u"OPEN_DIALOG"_s);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().constFirst();
 }
 
 namespace {

@@ -20,6 +20,16 @@ void ShowError(QWidget* parent, const QString& message);
 // An information box with an OK button.
 void ShowMessage(QWidget* parent, const QString& message);
 
+// A question with "Sim" and "Não" ("Não" the default, and the answer when
+// the box is closed); true for "Sim". The box is named "QUESTION_BOX".
+bool AskYesNo(QWidget* parent, const QString& message);
+
+// The dialog that picks an existing file to read, named "OPEN_DIALOG": it
+// starts in the folder of `start` with its file name selected; `filters` as
+// Qt writes them ("Textos (*.txt);;Todos (*)"). Nothing when cancelled.
+std::optional<QString> ChooseFileToOpen(QWidget* parent, const QString& title, const QString& start,
+                                        const QString& filters);
+
 // The one-line input prompt TF_INPUT, configured by option texts: a
 // four-character key and its value ("CAR=SN", "LEN=10", "MAS=!99/99/99;1;_",
 // "TIP=UB", "TIT=caption", "TXT=label"). Type letters: "U" upper case, "D"

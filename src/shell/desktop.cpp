@@ -3,6 +3,7 @@
 #include "books/tf_lx53.h"
 #include "common/line_files.h"
 #include "efiles/tf_dh_pds.h"
+#include "efiles/tf_rev_sintegra.h"
 #include "efiles/tf_sintegra2004.h"
 #include "platform/dialogs.h"
 #include "platform/stop_signals.h"
@@ -37,6 +38,7 @@ int RunDesktopProgram() {
     efiles::RegisterEfilesWindows();
     efiles::RegisterSintegraWindows();
     registers::RegisterRegisterWindows();
+    efiles::RegisterReversalWindows();
     // A line file that cannot be read or written is reported in a message
     // box, which the user answers before the next try.
     SetLineFileNotice([](const QString& message) {

@@ -2,6 +2,7 @@
 
 #include "shell/command_start.h"
 #include "shell/sintegra_check_command.h"
+#include "shell/sintegra_import_command.h"
 
 #include "common/dates.h"
 #include "common/error.h"
@@ -62,18 +63,21 @@ QString SintegraUsage() {
     return u"sintegra [--from dd/mm/aa] [--to dd/mm/aa] [--records 50,51,53,54,61,70,71,75] "
            u"[--contact NOME] [--phone FONE] [--number N] [--complement TEXTO] [--out ARQUIVO]"
            u" | "_s +
-           SintegraCheckUsage();
+           SintegraCheckUsage() + u" | "_s + SintegraImportUsage();
 }
 
 int RunSintegraCommand(const QStringList& arguments) {
     if (arguments.value(0) == u"check"_s) return RunSintegraCheckCommand(arguments.mid(1));
+    if (arguments.value(0) == u"import"_s) return RunSintegraImportCommand(arguments.mid(1));
     QCommandLineParser parser;
     parser.setApplicationDescription(
         u"Monta o período e grava o arquivo SINTEGRA sem janelas, como o \"Exportar\" da janela "
         u"SINTEGRA - 2004. Os dados do informante vêm do cadastro da empresa e dos parâmetros "
         u"salvos da janela (PAR_SINTEGRA), que não são alterados.\n"
         u"\"livrax sintegra check ARQUIVO\" confere um arquivo SINTEGRA (veja "
-        u"\"livrax sintegra check --help\")."_s);
+        u"\"livrax sintegra check --help\").\n"
+        u"\"livrax sintegra import ARQUIVO\" importa as notas (registros 50) de um arquivo SINTEGRA "
+        u"(veja \"livrax sintegra import --help\")."_s);
     parser.addHelpOption();
     parser.addOption({u"from"_s, u"Data inicial (padrão: a salva)."_s, u"dd/mm/aa"_s});
     parser.addOption({u"to"_s,
