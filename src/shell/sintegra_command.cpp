@@ -76,7 +76,8 @@ int RunSintegraCommand(const QStringList& arguments) {
         u"salvos da janela (PAR_SINTEGRA), que não são alterados.\n"
         u"\"livrax sintegra check ARQUIVO\" confere um arquivo SINTEGRA (veja "
         u"\"livrax sintegra check --help\").\n"
-        u"\"livrax sintegra import ARQUIVO\" importa as notas (registros 50) de um arquivo SINTEGRA "
+        u"\"livrax sintegra import ARQUIVO\" importa as notas (registros 50) de um arquivo "
+        u"SINTEGRA "
         u"(veja \"livrax sintegra import --help\")."_s);
     parser.addHelpOption();
     parser.addOption({u"from"_s, u"Data inicial (padrão: a salva)."_s, u"dd/mm/aa"_s});

@@ -395,7 +395,7 @@ void TestTF_SINTEGRA2004::demoMonthPassesTheCheck() {
         Edit(window, u"E_NUMERO"_s)->setText(u"500"_s);
         Edit(window, u"E_DTINICIAL"_s)->setText(u"01/03/26"_s);
         Edit(window, u"E_DTFINAL"_s)->setText(u"31/03/26"_s);
-        for (const QString type :
+        for (const QString& type :
              {u"50"_s, u"51"_s, u"53"_s, u"54"_s, u"61"_s, u"70"_s, u"71"_s, u"75"_s})
             Child<QCheckBox>(window, u"CB_"_s + type)->setChecked(true);
         const QString chosen = dir.filePath(u"MARCO.TXT"_s);
@@ -415,8 +415,8 @@ void TestTF_SINTEGRA2004::demoMonthPassesTheCheck() {
     QFile file(dir.filePath(u"MARCO.TXT"_s));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    for (const QByteArray type : {"50", "53", "54", "61", "70", "75"})
-        QVERIFY2(bytes.startsWith(type) || bytes.contains("\n" + type), type.constData());
+    for (const char* type : {"50", "53", "54", "61", "70", "75"})
+        QVERIFY2(bytes.startsWith(type) || bytes.contains(QByteArray("\n") + type), type);
     const std::vector<efiles::CheckFinding> findings = efiles::CheckSintegraFile(bytes);
     QStringList found;
     for (const efiles::CheckFinding& finding : findings)
