@@ -145,8 +145,40 @@ class ScaledDigits {
     int m_begin = Size;
 };
 
-// Values of a Numeric field other than a text as typed.
+// The text with the characters of `symbols` dropped, then trimmed, as
+// DropChars(...).trimmed() gives it, kept on the stack.
+class WithoutSymbols {
+  public:
+    WithoutSymbols(QStringView text, QStringView symbols) {
+        for (const QChar c : text)
+            if (std::find(symbols.begin(), symbols.end(), c) == symbols.end()) m_kept.append(c);
+    }
+    QStringView trimmed() const { return QStringView(m_kept.data(), m_kept.size()).trimmed(); }
+
+  private:
+    QVarLengthArray<QChar, 32> m_kept;
+};
+
+// ZeroPad(text, width) written to `width` characters at `out`: "0" on the
+// left; when longer, the rightmost characters are kept.
+void ZeroPadInto(QStringView text, QChar* out, int width) {
+    const qsizetype kept = std::min<qsizetype>(text.size(), width);
+    std::fill(out, out + width - kept, u'0');
+    std::copy(text.end() - kept, text.end(), out + width - kept);
+}
+
+// True when DigitsField(text, field.size()) is `field`.
+bool DigitsFieldIs(QStringView text, QStringView field) {
+    QVarLengthArray<QChar, 16> made(field.size());
+    ZeroPadInto(WithoutSymbols(text, DigitSymbols).trimmed(), made.data(), int(made.size()));
+    return QStringView(made.data(), made.size()) == field;
+}
+
+// Values of a field other than a text as typed.
 struct Digits { // DigitsField: the CNPJ, CPF, postal code or phone with its symbols dropped
+    QStringView text;
+};
+struct StateReg { // StateRegistrationField: symbols stripped, left-aligned
     QStringView text;
 };
 struct Amount { // AmountField of ten-thousandths: two implied decimals
@@ -198,10 +230,14 @@ class RecordLine {
         return *this;
     }
     RecordLine& operator<<(Digits value) {
-        QVarLengthArray<QChar, 32> kept;
-        for (const QChar c : value.text)
-            if (!DigitSymbols.contains(c)) kept.append(c);
-        return numeric(QStringView(kept.data(), kept.size()).trimmed());
+        return numeric(WithoutSymbols(value.text, DigitSymbols).trimmed());
+    }
+    RecordLine& operator<<(StateReg value) {
+        const FieldSpec* field = next();
+        if (!field) return *this;
+        Q_ASSERT(field->kind == FieldKind::Alphanumeric);
+        leftAligned(*field, WithoutSymbols(value.text, StrippedSymbols).trimmed());
+        return *this;
     }
     RecordLine& operator<<(Amount value) {
         return numeric(ScaledDigits(value.tenThousandths, 2).view());
@@ -234,10 +270,7 @@ class RecordLine {
         return *this;
     }
     void zeroPadded(const FieldSpec& field, QStringView text) {
-        const qsizetype kept = std::min<qsizetype>(text.size(), field.width);
-        QChar* first = columns(field);
-        std::fill(first, first + field.width - kept, u'0');
-        std::copy(text.end() - kept, text.end(), first + field.width - kept);
+        ZeroPadInto(text, columns(field), field.width);
     }
     void leftAligned(const FieldSpec& field, QStringView text) {
         const qsizetype kept = std::min<qsizetype>(text.size(), field.width);
@@ -360,9 +393,9 @@ void SintegraWriter::Append(RecordLine& line) {
 
 void SintegraWriter::Write10And11() {
     const SintegraInformant& i = m_informant;
-    Append(RecordLine(L10) << u"10"_s << Digits{i.cnpj} << StateRegistrationField(i.stateReg)
-                           << i.name << i.municipality << i.state << Digits{i.fax} << i.startDate
-                           << i.endDate << FirstChar(i.agreement) << FirstChar(i.natures)
+    Append(RecordLine(L10) << u"10"_s << Digits{i.cnpj} << StateReg{i.stateReg} << i.name
+                           << i.municipality << i.state << Digits{i.fax} << i.startDate << i.endDate
+                           << FirstChar(i.agreement) << FirstChar(i.natures)
                            << FirstChar(i.purpose));
     Append(RecordLine(L11) << u"11"_s << i.street << i.number << i.complement << i.district
                            << Digits{i.postalCode} << i.contact << Digits{i.phone});
@@ -378,11 +411,10 @@ void SintegraWriter::Write50(const std::vector<Row50>& rows) {
         // own number.
         const QString cfop = r.cfop.trimmed();
         const bool exit = !cfop.isEmpty() && cfop.at(0).isDigit() && cfop.at(0) > u'4';
-        const bool own = DigitsField(r.cnpj, 8) == ownCnpj;
-        const QString stateReg =
-            IsBlank(r.stateReg) ? u"ISENTO"_s : StateRegistrationField(r.stateReg);
-        Append(RecordLine(L50) << u"50"_s << Digits{r.cnpj} << stateReg << r.date << r.state
-                               << r.model << r.series << r.number << r.cfop
+        const bool own = DigitsFieldIs(r.cnpj, ownCnpj);
+        const QStringView stateReg = IsBlank(r.stateReg) ? u"ISENTO" : QStringView(r.stateReg);
+        Append(RecordLine(L50) << u"50"_s << Digits{r.cnpj} << StateReg{stateReg} << r.date
+                               << r.state << r.model << r.series << r.number << r.cfop
                                << (exit || own ? u"P"_s : u"T"_s) << Amount{r.total}
                                << Amount{r.base} << Amount{r.icms} << Amount{r.exempt}
                                << Amount{r.other} << Amount{r.rate} << r.cancelled);
@@ -394,10 +426,10 @@ void SintegraWriter::Write51(const std::vector<Row51>& rows) {
     m_counts[51] = 0;
     for (const Row51& r : rows) {
         if (IsSectionRow(r.cnpj)) continue;
-        Append(RecordLine(L51) << u"51"_s << Digits{r.cnpj} << StateRegistrationField(r.stateReg)
-                               << r.date << r.state << r.series << r.number << r.cfop
-                               << Amount{r.total} << Amount{r.ipi} << Amount{r.exempt}
-                               << Amount{r.other} << QString() << r.cancelled);
+        Append(RecordLine(L51) << u"51"_s << Digits{r.cnpj} << StateReg{r.stateReg} << r.date
+                               << r.state << r.series << r.number << r.cfop << Amount{r.total}
+                               << Amount{r.ipi} << Amount{r.exempt} << Amount{r.other} << QString()
+                               << r.cancelled);
     }
 }
 
@@ -407,10 +439,10 @@ void SintegraWriter::Write53With54(const std::vector<Row53>& rows, const ItemSou
     if (m_choice.r54) m_counts[54] = 0;
     for (const Row53& r : rows) {
         if (IsSectionRow(r.cnpj)) continue;
-        Append(RecordLine(L53) << u"53"_s << Digits{r.cnpj} << StateRegistrationField(r.stateReg)
-                               << r.date << r.state << r.model << r.series << r.number << r.cfop
-                               << u"P"_s << Amount{r.total} << Amount{r.retained}
-                               << Amount{r.expenses} << r.cancelled);
+        Append(RecordLine(L53) << u"53"_s << Digits{r.cnpj} << StateReg{r.stateReg} << r.date
+                               << r.state << r.model << r.series << r.number << r.cfop << u"P"_s
+                               << Amount{r.total} << Amount{r.retained} << Amount{r.expenses}
+                               << r.cancelled);
         if (m_choice.r54 && items) Write54ForDocument(r, items(r));
     }
 }
@@ -439,10 +471,9 @@ void SintegraWriter::Write54ForDocument(const Row53& row, const std::vector<Item
 void SintegraWriter::Write55(const SintegraGnre& g) {
     if (!m_choice.r55) return;
     m_counts[55] = 0;
-    Append(RecordLine(L55) << u"55"_s << Digits{g.cnpj} << StateRegistrationField(g.stateReg)
-                           << g.date << g.substituteState << g.favouredState << g.bank << g.agency
-                           << g.number << Amount{g.amount} << g.dueDate << g.reference
-                           << g.agreement);
+    Append(RecordLine(L55) << u"55"_s << Digits{g.cnpj} << StateReg{g.stateReg} << g.date
+                           << g.substituteState << g.favouredState << g.bank << g.agency << g.number
+                           << Amount{g.amount} << g.dueDate << g.reference << g.agreement);
 }
 
 void SintegraWriter::Write61(const std::vector<Row61>& rows) {
@@ -462,11 +493,10 @@ void SintegraWriter::Write70(const std::vector<Row70>& rows) {
     m_counts[70] = 0;
     for (const Row70& r : rows) {
         if (IsSectionRow(r.cnpj)) continue;
-        Append(RecordLine(L70) << u"70"_s << Digits{r.cnpj} << StateRegistrationField(r.stateReg)
-                               << r.date << r.state << r.model << r.series << r.subSeries
-                               << r.number << r.cfop << Amount{r.total} << Amount{r.base}
-                               << Amount{r.icms} << Amount{r.exempt} << Amount{r.other} << r.freight
-                               << r.status);
+        Append(RecordLine(L70) << u"70"_s << Digits{r.cnpj} << StateReg{r.stateReg} << r.date
+                               << r.state << r.model << r.series << r.subSeries << r.number
+                               << r.cfop << Amount{r.total} << Amount{r.base} << Amount{r.icms}
+                               << Amount{r.exempt} << Amount{r.other} << r.freight << r.status);
     }
 }
 
@@ -475,12 +505,11 @@ void SintegraWriter::Write71(const std::vector<Row71>& rows) {
     m_counts[71] = 0;
     for (const Row71& r : rows) {
         if (r.takerCnpj.isEmpty() || IsSectionRow(r.takerCnpj)) continue;
-        Append(RecordLine(L71) << u"71"_s << Digits{r.takerCnpj}
-                               << StateRegistrationField(r.takerStateReg) << r.date << r.state
-                               << r.model << r.series << r.subSeries << r.billNumber
-                               << r.senderState << r.senderCnpj << r.senderStateReg << r.invoiceDate
-                               << r.invoiceModel << r.invoiceSeries << r.invoiceNumber
-                               << Amount{r.value});
+        Append(RecordLine(L71) << u"71"_s << Digits{r.takerCnpj} << StateReg{r.takerStateReg}
+                               << r.date << r.state << r.model << r.series << r.subSeries
+                               << r.billNumber << r.senderState << r.senderCnpj << r.senderStateReg
+                               << r.invoiceDate << r.invoiceModel << r.invoiceSeries
+                               << r.invoiceNumber << Amount{r.value});
     }
 }
 
