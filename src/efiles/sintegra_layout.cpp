@@ -118,8 +118,26 @@ const RecordLayout L75{"75", Fields75};
 // The ICMS rate written for a product that has none.
 constexpr qint64 DefaultIcmsRate = 170000; // 17,00
 
+// A set of ASCII symbols, tested in one step per character.
+class SymbolSet {
+  public:
+    constexpr explicit SymbolSet(QStringView symbols) {
+        for (qsizetype i = 0; i < symbols.size(); ++i)
+            m_bits[symbols.at(i).unicode() / 64] |= quint64(1) << (symbols.at(i).unicode() % 64);
+    }
+    bool contains(QChar c) const {
+        return c.unicode() < 128 && ((m_bits[c.unicode() / 64] >> (c.unicode() % 64)) & 1) != 0;
+    }
+
+  private:
+    quint64 m_bits[2] = {};
+};
+
 // What DigitsField drops from a CNPJ, CPF, postal code or phone.
-constexpr QStringView DigitSymbols = u",./-\\";
+constexpr QStringView DigitSymbolText = u",./-\\";
+constexpr SymbolSet DigitSymbols(DigitSymbolText);
+// What StripSymbols drops from a state registration.
+constexpr SymbolSet StateRegistrationSymbols(StrippedSymbols);
 
 // An amount's digits with `decimals` implied decimals, further decimals cut
 // toward zero, as QString::number writes them ("-" in front of a negative).
@@ -149,9 +167,9 @@ class ScaledDigits {
 // DropChars(...).trimmed() gives it, kept on the stack.
 class WithoutSymbols {
   public:
-    WithoutSymbols(QStringView text, QStringView symbols) {
+    WithoutSymbols(QStringView text, const SymbolSet& symbols) {
         for (const QChar c : text)
-            if (std::find(symbols.begin(), symbols.end(), c) == symbols.end()) m_kept.append(c);
+            if (!symbols.contains(c)) m_kept.append(c);
     }
     QStringView trimmed() const { return QStringView(m_kept.data(), m_kept.size()).trimmed(); }
 
@@ -236,7 +254,7 @@ class RecordLine {
         const FieldSpec* field = next();
         if (!field) return *this;
         Q_ASSERT(field->kind == FieldKind::Alphanumeric);
-        leftAligned(*field, WithoutSymbols(value.text, StrippedSymbols).trimmed());
+        leftAligned(*field, WithoutSymbols(value.text, StateRegistrationSymbols).trimmed());
         return *this;
     }
     RecordLine& operator<<(Amount value) {
@@ -328,7 +346,7 @@ QString FormatRecord(const RecordLayout& layout, const QStringList& values) {
 }
 
 QString DigitsField(const QString& text, int width) {
-    return ZeroPad(DropChars(text, DigitSymbols.toString()).trimmed(), width);
+    return ZeroPad(DropChars(text, DigitSymbolText.toString()).trimmed(), width);
 }
 
 QString AmountField(const QString& text, int width) {
