@@ -120,9 +120,8 @@ QString DateYMD(const QString& text) {
         const int d1 = digit(0), d2 = digit(1), m1 = digit(3), m2 = digit(4), y1 = digit(6),
                   y2 = digit(7);
         if (d1 >= 0 && d2 >= 0 && m1 >= 0 && m2 >= 0 && y1 >= 0 && y2 >= 0) {
-            const QDate date(ExpandTwoDigitYear(y1 * 10 + y2), m1 * 10 + m2, d1 * 10 + d2);
-            if (!date.isValid()) return text;
-            const int year = date.year();
+            const int year = ExpandTwoDigitYear(y1 * 10 + y2);
+            if (!QDate::isValid(year, m1 * 10 + m2, d1 * 10 + d2)) return text;
             const char16_t ymd[8] = {char16_t(u'0' + year / 1000),
                                      char16_t(u'0' + year / 100 % 10),
                                      char16_t(u'0' + year / 10 % 10),

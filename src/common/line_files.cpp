@@ -116,11 +116,20 @@ bool WriteLinesFile(const QString& path, QStringList& lines, const LineFileNotic
 
 QByteArray EncodeWindowsLines(const QStringList& lines) {
     QStringEncoder encoder("windows-1252", QStringConverter::Flag::Stateless);
-    QByteArray bytes;
+    // One buffer as large as the encoder may need, each line encoded
+    // straight into it: a file of tens of thousands of lines is neither
+    // copied line by line nor grown as it is written.
+    qsizetype room = 0;
+    for (const QString& line : lines)
+        room += encoder.requiredSpace(line.size()) + 2;
+    QByteArray bytes(room, Qt::Uninitialized);
+    char* end = bytes.data();
     for (const QString& line : lines) {
-        bytes += encoder(line);
-        bytes += "\r\n";
+        end = encoder.appendToBuffer(end, line);
+        *end++ = '\r';
+        *end++ = '\n';
     }
+    bytes.truncate(end - bytes.data());
     return bytes;
 }
 

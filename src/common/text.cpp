@@ -2,6 +2,8 @@
 
 #include "common/fields.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace livrax {
@@ -38,7 +40,7 @@ QString ReplaceText(const QString& text, const QString& find, const QString& rep
 }
 
 QString StripSymbols(const QString& text) {
-    return DropChars(text, u",.-_#*/\\:\"!?><'"_s).trimmed();
+    return DropChars(text, StrippedSymbols.toString()).trimmed();
 }
 
 QString DropChars(const QString& text, const QString& set) {
@@ -56,7 +58,11 @@ bool OnlyChars(const QString& text, const QString& set) {
 }
 
 bool IsBlank(const QString& text) {
-    return DropChars(text, u",.;: -_#/\\0"_s).trimmed().isEmpty();
+    // Every character is one of the blank ones or white space (what
+    // trimming would remove once the others are dropped).
+    constexpr QStringView blank = u",.;: -_#/\\0";
+    return std::all_of(text.begin(), text.end(),
+                       [&](QChar c) { return blank.contains(c) || c.isSpace(); });
 }
 
 QString Choose(bool flag, const QString& a, const QString& b) {

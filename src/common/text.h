@@ -15,6 +15,9 @@ namespace livrax {
 QString ReplaceText(const QString& text, const QString& find, const QString& replacement,
                     bool firstOnly = false);
 
+// The symbols StripSymbols removes.
+inline constexpr QStringView StrippedSymbols = u",.-_#*/\\:\"!?><'";
+
 // Removes , . - _ # * / \ : " ! ? > < and the apostrophe, then trims: reduces
 // CNPJ, state registrations, postal codes and phone numbers to their digits
 // and letters.

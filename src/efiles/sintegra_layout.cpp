@@ -5,6 +5,8 @@
 #include "common/text.h"
 #include "print/output_file.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <utility>
 
@@ -127,13 +129,93 @@ const RecordLayout L50Of1999{"50", Fields50Of1999};
 // The ICMS rate written for a product that has none.
 constexpr qint64 DefaultIcmsRate = 170000; // 17,00
 
-// Amount digits with `decimals` implied decimals, further decimals cut.
-QString ScaledDigits(qint64 tenThousandths, int decimals) {
-    qint64 divisor = 1;
-    for (int i = decimals; i < 4; ++i)
-        divisor *= 10;
-    return QString::number(tenThousandths / divisor);
+// A set of ASCII symbols, tested in one step per character.
+class SymbolSet {
+  public:
+    constexpr explicit SymbolSet(QStringView symbols) {
+        for (qsizetype i = 0; i < symbols.size(); ++i)
+            m_bits[symbols.at(i).unicode() / 64] |= quint64(1) << (symbols.at(i).unicode() % 64);
+    }
+    bool contains(QChar c) const {
+        return c.unicode() < 128 && ((m_bits[c.unicode() / 64] >> (c.unicode() % 64)) & 1) != 0;
+    }
+
+  private:
+    quint64 m_bits[2] = {};
+};
+
+// What DigitsField drops from a CNPJ, CPF, postal code or phone.
+constexpr QStringView DigitSymbolText = u",./-\\";
+constexpr SymbolSet DigitSymbols(DigitSymbolText);
+// What StripSymbols drops from a state registration.
+constexpr SymbolSet StateRegistrationSymbols(StrippedSymbols);
+
+// An amount's digits with `decimals` implied decimals, further decimals cut
+// toward zero, as QString::number writes them ("-" in front of a negative).
+class ScaledDigits {
+  public:
+    ScaledDigits(qint64 tenThousandths, int decimals) {
+        qint64 divisor = 1;
+        for (int i = decimals; i < 4; ++i)
+            divisor *= 10;
+        const qint64 value = tenThousandths / divisor;
+        quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
+        do {
+            m_text[--m_begin] = char16_t(u'0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0);
+        if (value < 0) m_text[--m_begin] = u'-';
+    }
+    QStringView view() const { return QStringView(m_text + m_begin, m_text + Size); }
+
+  private:
+    static constexpr int Size = 24; // 19 digits and the sign of any qint64
+    char16_t m_text[Size];
+    int m_begin = Size;
+};
+
+// The text with the characters of `symbols` dropped, then trimmed, as
+// DropChars(...).trimmed() gives it, kept on the stack.
+class WithoutSymbols {
+  public:
+    WithoutSymbols(QStringView text, const SymbolSet& symbols) {
+        for (const QChar c : text)
+            if (!symbols.contains(c)) m_kept.append(c);
+    }
+    QStringView trimmed() const { return QStringView(m_kept.data(), m_kept.size()).trimmed(); }
+
+  private:
+    QVarLengthArray<QChar, 32> m_kept;
+};
+
+// ZeroPad(text, width) written to `width` characters at `out`: "0" on the
+// left; when longer, the rightmost characters are kept.
+void ZeroPadInto(QStringView text, QChar* out, int width) {
+    const qsizetype kept = std::min<qsizetype>(text.size(), width);
+    std::fill(out, out + width - kept, u'0');
+    std::copy(text.end() - kept, text.end(), out + width - kept);
 }
+
+// True when DigitsField(text, field.size()) is `field`.
+bool DigitsFieldIs(QStringView text, QStringView field) {
+    QVarLengthArray<QChar, 16> made(field.size());
+    ZeroPadInto(WithoutSymbols(text, DigitSymbols).trimmed(), made.data(), int(made.size()));
+    return QStringView(made.data(), made.size()) == field;
+}
+
+// Values of a field other than a text as typed.
+struct Digits { // DigitsField: the CNPJ, CPF, postal code or phone with its symbols dropped
+    QStringView text;
+};
+struct StateReg { // StateRegistrationField: symbols stripped, left-aligned
+    QStringView text;
+};
+struct Amount { // AmountField of ten-thousandths: two implied decimals
+    qint64 tenThousandths;
+};
+struct Quantity { // QuantityField of ten-thousandths: three implied decimals
+    qint64 tenThousandths;
+};
 
 bool IsSectionRow(const QString& secondColumn) {
     return secondColumn.startsWith(u"***"_s);
@@ -143,12 +225,91 @@ QString FirstChar(const QString& text) {
     return text.left(1);
 }
 
-// The usual 13-digit amount field.
-QString Amount(qint64 value, int width = 13) {
-    return AmountField(value, width);
-}
-
 } // namespace
+
+// One line being laid out by its record's table: each value fills the next
+// field straight in the line's characters, made as wide as that field by
+// its kind; the fields given no value are filled as if given an empty text.
+// The line starts as 126 spaces, so Blank fields are already done.
+class RecordLine {
+  public:
+    explicit RecordLine(const RecordLayout& layout)
+        : m_layout(layout), m_line(SintegraLineWidth, u' ') {}
+
+    // A text, by the field's kind: Numeric trimmed, "0" on the left, the
+    // rightmost characters kept; Alphanumeric spaces on the right, the
+    // leftmost kept; Date as yyyymmdd (a text that is no date as typed);
+    // Blank ignores it.
+    RecordLine& operator<<(const QString& value) {
+        const FieldSpec* field = next();
+        if (!field) return *this;
+        switch (field->kind) {
+        case FieldKind::Numeric:
+            zeroPadded(*field, QStringView(value).trimmed());
+            break;
+        case FieldKind::Alphanumeric:
+            leftAligned(*field, value);
+            break;
+        case FieldKind::Date:
+            leftAligned(*field, DateYMD(value));
+            break;
+        case FieldKind::Blank:
+            break;
+        }
+        return *this;
+    }
+    RecordLine& operator<<(Digits value) {
+        return numeric(WithoutSymbols(value.text, DigitSymbols).trimmed());
+    }
+    RecordLine& operator<<(StateReg value) {
+        const FieldSpec* field = next();
+        if (!field) return *this;
+        Q_ASSERT(field->kind == FieldKind::Alphanumeric);
+        leftAligned(*field, WithoutSymbols(value.text, StateRegistrationSymbols).trimmed());
+        return *this;
+    }
+    RecordLine& operator<<(Amount value) {
+        return numeric(ScaledDigits(value.tenThousandths, 2).view());
+    }
+    RecordLine& operator<<(Quantity value) {
+        return numeric(ScaledDigits(value.tenThousandths, 3).view());
+    }
+
+    // The record type, for the counts of record 90.
+    int type() const { return QLatin1StringView(m_layout.type).toInt(); }
+    // The finished line, 126 characters.
+    QString take() {
+        while (m_next < m_layout.fields.size())
+            *this << QString();
+        return std::move(m_line);
+    }
+
+  private:
+    // The next field of the table; nullptr when the table has no more.
+    const FieldSpec* next() {
+        return m_next < m_layout.fields.size() ? &m_layout.fields[m_next++] : nullptr;
+    }
+    QChar* columns(const FieldSpec& field) { return m_line.data() + field.position - 1; }
+
+    RecordLine& numeric(QStringView digits) {
+        const FieldSpec* field = next();
+        if (!field) return *this;
+        Q_ASSERT(field->kind == FieldKind::Numeric);
+        zeroPadded(*field, digits);
+        return *this;
+    }
+    void zeroPadded(const FieldSpec& field, QStringView text) {
+        ZeroPadInto(text, columns(field), field.width);
+    }
+    void leftAligned(const FieldSpec& field, QStringView text) {
+        const qsizetype kept = std::min<qsizetype>(text.size(), field.width);
+        std::copy(text.begin(), text.begin() + kept, columns(field));
+    }
+
+    const RecordLayout& m_layout;
+    std::size_t m_next = 0;
+    QString m_line;
+};
 
 const RecordLayout& Layout10() {
     return L10;
@@ -199,34 +360,14 @@ std::vector<const RecordLayout*> AllLayouts() {
 }
 
 QString FormatRecord(const RecordLayout& layout, const QStringList& values) {
-    QString line;
-    line.reserve(SintegraLineWidth);
-    for (qsizetype i = 0; i < qsizetype(layout.fields.size()); ++i) {
-        const FieldSpec& field = layout.fields[i];
-        const QString value = values.value(i);
-        switch (field.kind) {
-        case FieldKind::Numeric:
-            line += ZeroPad(value, field.width);
-            break;
-        case FieldKind::Alphanumeric:
-            line += PadRight(value, field.width);
-            break;
-        case FieldKind::Date:
-            // A text that is no date is copied, cut to the field like any text.
-            line += PadRight(DateYMD(value), field.width);
-            break;
-        case FieldKind::Blank:
-            line += Spaces(field.width);
-            break;
-        }
-    }
-    // The tables cover the whole line; this keeps a line exact even if one
-    // did not.
-    return PadRight(line, SintegraLineWidth);
+    RecordLine line(layout);
+    for (qsizetype i = 0; i < qsizetype(layout.fields.size()); ++i)
+        line << values.value(i);
+    return line.take();
 }
 
 QString DigitsField(const QString& text, int width) {
-    return ZeroPad(DropChars(text, u",./-\\"_s).trimmed(), width);
+    return ZeroPad(DropChars(text, DigitSymbolText.toString()).trimmed(), width);
 }
 
 QString AmountField(const QString& text, int width) {
@@ -235,7 +376,7 @@ QString AmountField(const QString& text, int width) {
 }
 
 QString AmountField(qint64 tenThousandths, int width) {
-    return ZeroPad(ScaledDigits(tenThousandths, 2), width);
+    return ZeroPad(ScaledDigits(tenThousandths, 2).view().toString(), width);
 }
 
 QString QuantityField(const QString& text, int width) {
@@ -244,7 +385,7 @@ QString QuantityField(const QString& text, int width) {
 }
 
 QString QuantityField(qint64 tenThousandths, int width) {
-    return ZeroPad(ScaledDigits(tenThousandths, 3), width);
+    return ZeroPad(ScaledDigits(tenThousandths, 3).view().toString(), width);
 }
 
 QString StateRegistrationField(const QString& text) {
@@ -280,18 +421,19 @@ int SintegraWriter::count(int type) const {
     return found == m_counts.end() ? 0 : found->second;
 }
 
-void SintegraWriter::Append(const RecordLayout& layout, const QStringList& values) {
-    m_lines.append(FormatRecord(layout, values));
-    ++m_counts[QString::fromLatin1(layout.type).toInt()];
+void SintegraWriter::Append(RecordLine& line) {
+    ++m_counts[line.type()];
+    m_lines.append(line.take());
 }
 
 void SintegraWriter::Write10And11() {
     const SintegraInformant& i = m_informant;
-    Append(L10, {u"10"_s, DigitsField(i.cnpj, 14), StateRegistrationField(i.stateReg), i.name,
-                 i.municipality, i.state, DigitsField(i.fax, 10), i.startDate, i.endDate,
-                 FirstChar(i.agreement), FirstChar(i.natures), FirstChar(i.purpose)});
-    Append(L11, {u"11"_s, i.street, i.number, i.complement, i.district,
-                 DigitsField(i.postalCode, 8), i.contact, DigitsField(i.phone, 12)});
+    Append(RecordLine(L10) << u"10"_s << Digits{i.cnpj} << StateReg{i.stateReg} << i.name
+                           << i.municipality << i.state << Digits{i.fax} << i.startDate << i.endDate
+                           << FirstChar(i.agreement) << FirstChar(i.natures)
+                           << FirstChar(i.purpose));
+    Append(RecordLine(L11) << u"11"_s << i.street << i.number << i.complement << i.district
+                           << Digits{i.postalCode} << i.contact << Digits{i.phone});
 }
 
 void SintegraWriter::Write50(const std::vector<Row50>& rows) {
@@ -304,13 +446,13 @@ void SintegraWriter::Write50(const std::vector<Row50>& rows) {
         // own number.
         const QString cfop = r.cfop.trimmed();
         const bool exit = !cfop.isEmpty() && cfop.at(0).isDigit() && cfop.at(0) > u'4';
-        const bool own = DigitsField(r.cnpj, 8) == ownCnpj;
-        const QString stateReg =
-            IsBlank(r.stateReg) ? u"ISENTO"_s : StateRegistrationField(r.stateReg);
-        Append(L50, {u"50"_s, DigitsField(r.cnpj, 14), stateReg, r.date, r.state, r.model, r.series,
-                     r.number, r.cfop, exit || own ? u"P"_s : u"T"_s, Amount(r.total),
-                     Amount(r.base), Amount(r.icms), Amount(r.exempt), Amount(r.other),
-                     AmountField(r.rate, 4), r.cancelled});
+        const bool own = DigitsFieldIs(r.cnpj, ownCnpj);
+        const QStringView stateReg = IsBlank(r.stateReg) ? u"ISENTO" : QStringView(r.stateReg);
+        Append(RecordLine(L50) << u"50"_s << Digits{r.cnpj} << StateReg{stateReg} << r.date
+                               << r.state << r.model << r.series << r.number << r.cfop
+                               << (exit || own ? u"P"_s : u"T"_s) << Amount{r.total}
+                               << Amount{r.base} << Amount{r.icms} << Amount{r.exempt}
+                               << Amount{r.other} << Amount{r.rate} << r.cancelled);
     }
 }
 
@@ -319,9 +461,10 @@ void SintegraWriter::Write51(const std::vector<Row51>& rows) {
     m_counts[51] = 0;
     for (const Row51& r : rows) {
         if (IsSectionRow(r.cnpj)) continue;
-        Append(L51, {u"51"_s, DigitsField(r.cnpj, 14), StateRegistrationField(r.stateReg), r.date,
-                     r.state, r.series, r.number, r.cfop, Amount(r.total), Amount(r.ipi),
-                     Amount(r.exempt), Amount(r.other), QString(), r.cancelled});
+        Append(RecordLine(L51) << u"51"_s << Digits{r.cnpj} << StateReg{r.stateReg} << r.date
+                               << r.state << r.series << r.number << r.cfop << Amount{r.total}
+                               << Amount{r.ipi} << Amount{r.exempt} << Amount{r.other} << QString()
+                               << r.cancelled);
     }
 }
 
@@ -331,9 +474,10 @@ void SintegraWriter::Write53With54(const std::vector<Row53>& rows, const ItemSou
     if (m_choice.r54) m_counts[54] = 0;
     for (const Row53& r : rows) {
         if (IsSectionRow(r.cnpj)) continue;
-        Append(L53, {u"53"_s, DigitsField(r.cnpj, 14), StateRegistrationField(r.stateReg), r.date,
-                     r.state, r.model, r.series, r.number, r.cfop, u"P"_s, Amount(r.total),
-                     Amount(r.retained), Amount(r.expenses), r.cancelled});
+        Append(RecordLine(L53) << u"53"_s << Digits{r.cnpj} << StateReg{r.stateReg} << r.date
+                               << r.state << r.model << r.series << r.number << r.cfop << u"P"_s
+                               << Amount{r.total} << Amount{r.retained} << Amount{r.expenses}
+                               << r.cancelled);
         if (m_choice.r54 && items) Write54ForDocument(r, items(r));
     }
 }
@@ -343,16 +487,15 @@ void SintegraWriter::Write54ForDocument(const Row53& row, const std::vector<Item
         // Each discount is taken with two decimals before they are summed.
         const qint64 discount = item.discount / 100 * 100 + item.discountValue / 100 * 100;
         const QString situation = item.taxSituation.isEmpty() ? u"000"_s : item.taxSituation;
-        Append(L54, {u"54"_s, DigitsField(row.cnpj, 14), row.model, row.series, row.number,
-                     row.cfop, situation, item.sequence, item.product,
-                     QuantityField(item.quantity, 11), Amount(item.value, 12), Amount(discount, 12),
-                     Amount(item.icms > 0 ? item.accounting : 0, 12),
-                     Amount(item.retained > 0 ? item.accounting : 0, 12), Amount(item.ipi, 12),
-                     AmountField(item.icmsRate, 4)});
+        Append(RecordLine(L54) << u"54"_s << Digits{row.cnpj} << row.model << row.series
+                               << row.number << row.cfop << situation << item.sequence
+                               << item.product << Quantity{item.quantity} << Amount{item.value}
+                               << Amount{discount} << Amount{item.icms > 0 ? item.accounting : 0}
+                               << Amount{item.retained > 0 ? item.accounting : 0}
+                               << Amount{item.ipi} << Amount{item.icmsRate});
         if (!m_choice.r75) continue;
-        const bool listed = std::any_of(m_products75.begin(), m_products75.end(),
-                                        [&](const Product75& p) { return p.code == item.product; });
-        if (listed) continue;
+        if (m_listedProducts.contains(item.product)) continue;
+        m_listedProducts.insert(item.product);
         Product75 product;
         product.code = item.product;
         product.description = item.productName;
@@ -363,9 +506,9 @@ void SintegraWriter::Write54ForDocument(const Row53& row, const std::vector<Item
 void SintegraWriter::Write55(const SintegraGnre& g) {
     if (!m_choice.r55) return;
     m_counts[55] = 0;
-    Append(L55, {u"55"_s, DigitsField(g.cnpj, 14), StateRegistrationField(g.stateReg), g.date,
-                 g.substituteState, g.favouredState, g.bank, g.agency, g.number, Amount(g.amount),
-                 g.dueDate, g.reference, g.agreement});
+    Append(RecordLine(L55) << u"55"_s << Digits{g.cnpj} << StateReg{g.stateReg} << g.date
+                           << g.substituteState << g.favouredState << g.bank << g.agency << g.number
+                           << Amount{g.amount} << g.dueDate << g.reference << g.agreement);
 }
 
 void SintegraWriter::Write61(const std::vector<Row61>& rows) {
@@ -373,9 +516,10 @@ void SintegraWriter::Write61(const std::vector<Row61>& rows) {
     m_counts[61] = 0;
     for (const Row61& r : rows) {
         if (r.type != u"61"_s) continue;
-        Append(L61, {u"61"_s, QString(), r.date, r.model, r.series, r.subSeries, r.firstNumber,
-                     r.lastNumber, Amount(r.total), Amount(r.base), Amount(r.icms, 12),
-                     Amount(r.exempt), Amount(r.other), AmountField(r.rate, 4)});
+        Append(RecordLine(L61) << u"61"_s << QString() << r.date << r.model << r.series
+                               << r.subSeries << r.firstNumber << r.lastNumber << Amount{r.total}
+                               << Amount{r.base} << Amount{r.icms} << Amount{r.exempt}
+                               << Amount{r.other} << Amount{r.rate});
     }
 }
 
@@ -384,10 +528,10 @@ void SintegraWriter::Write70(const std::vector<Row70>& rows) {
     m_counts[70] = 0;
     for (const Row70& r : rows) {
         if (IsSectionRow(r.cnpj)) continue;
-        Append(L70, {u"70"_s, DigitsField(r.cnpj, 14), StateRegistrationField(r.stateReg), r.date,
-                     r.state, r.model, r.series, r.subSeries, r.number, r.cfop, Amount(r.total),
-                     Amount(r.base, 14), Amount(r.icms, 14), Amount(r.exempt, 14),
-                     Amount(r.other, 14), r.freight, r.status});
+        Append(RecordLine(L70) << u"70"_s << Digits{r.cnpj} << StateReg{r.stateReg} << r.date
+                               << r.state << r.model << r.series << r.subSeries << r.number
+                               << r.cfop << Amount{r.total} << Amount{r.base} << Amount{r.icms}
+                               << Amount{r.exempt} << Amount{r.other} << r.freight << r.status);
     }
 }
 
@@ -396,10 +540,11 @@ void SintegraWriter::Write71(const std::vector<Row71>& rows) {
     m_counts[71] = 0;
     for (const Row71& r : rows) {
         if (r.takerCnpj.isEmpty() || IsSectionRow(r.takerCnpj)) continue;
-        Append(L71, {u"71"_s, DigitsField(r.takerCnpj, 14), StateRegistrationField(r.takerStateReg),
-                     r.date, r.state, r.model, r.series, r.subSeries, r.billNumber, r.senderState,
-                     r.senderCnpj, r.senderStateReg, r.invoiceDate, r.invoiceModel, r.invoiceSeries,
-                     r.invoiceNumber, Amount(r.value, 14)});
+        Append(RecordLine(L71) << u"71"_s << Digits{r.takerCnpj} << StateReg{r.takerStateReg}
+                               << r.date << r.state << r.model << r.series << r.subSeries
+                               << r.billNumber << r.senderState << r.senderCnpj << r.senderStateReg
+                               << r.invoiceDate << r.invoiceModel << r.invoiceSeries
+                               << r.invoiceNumber << Amount{r.value});
     }
 }
 
@@ -409,9 +554,9 @@ void SintegraWriter::Write75(const std::vector<Product75>& products) {
     for (const Product75& p : products) {
         if (p.code.isEmpty()) continue;
         const qint64 icmsRate = p.icmsRate == 0 ? DefaultIcmsRate : p.icmsRate;
-        Append(L75, {u"75"_s, m_informant.startDate, m_informant.endDate, p.code, QString(),
-                     p.description, p.unit, AmountField(p.ipiRate, 5), AmountField(icmsRate, 4),
-                     AmountField(p.reduction, 5), AmountField(p.maxPrice, 13)});
+        Append(RecordLine(L75) << u"75"_s << m_informant.startDate << m_informant.endDate << p.code
+                               << QString() << p.description << p.unit << Amount{p.ipiRate}
+                               << Amount{icmsRate} << Amount{p.reduction} << Amount{p.maxPrice});
     }
 }
 

@@ -5,6 +5,7 @@
 // informant's data and the staged document rows and append finished lines to
 // one list, which the export saves to disk.
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -211,6 +212,9 @@ struct SintegraChoice {
 // The items of a record-53 document, in the order the database returns them.
 using ItemSource = std::function<std::vector<Item54>(const Row53&)>;
 
+// A line being laid out by its record's table (the writers' own).
+class RecordLine;
+
 // The record writers: each appends its lines to lines() and keeps the number
 // of lines it wrote for its record type, which record 90 totals. A writer of a
 // record type whose box is not ticked writes nothing.
@@ -241,7 +245,7 @@ class SintegraWriter {
     const std::vector<Product75>& products75() const { return m_products75; }
 
   private:
-    void Append(const RecordLayout& layout, const QStringList& values);
+    void Append(RecordLine& line);
     void Write54ForDocument(const Row53& row, const std::vector<Item54>& items);
 
     SintegraInformant m_informant;
@@ -249,6 +253,7 @@ class SintegraWriter {
     QStringList m_lines;
     std::map<int, int> m_counts;
     std::vector<Product75> m_products75;
+    QSet<QString> m_listedProducts; // the codes in m_products75
 };
 
 // The type-90 lines for these counts (types in file order, each with the

@@ -60,21 +60,37 @@ class ProductTexts {
     QHash<QString, ProductText> m_products;
 };
 
-Item54 ReadItem(const data::Statement& row) {
+// The columns of an item statement, found by name once when it is prepared
+// (NOME and ST only where the products are joined: -1 otherwise).
+struct ItemColumns {
+    explicit ItemColumns(const data::Statement& s)
+        : sequence(s.columnIndex(u"SEQ"_s)), product(s.columnIndex(u"PRODUTO"_s)),
+          quantity(s.columnIndex(u"QUANT"_s)), value(s.columnIndex(u"VALORA"_s)),
+          discount(s.columnIndex(u"VALDESC"_s)), discountValue(s.columnIndex(u"DESCVALOR"_s)),
+          accounting(s.columnIndex(u"CONTABIL"_s)), icms(s.columnIndex(u"ICMVALOR"_s)),
+          retained(s.columnIndex(u"SUBSTR"_s)), ipi(s.columnIndex(u"IPIVALOR"_s)),
+          icmsRate(s.columnIndex(u"ICMPERC"_s)), productName(s.columnIndex(u"NOME"_s)),
+          taxSituation(s.columnIndex(u"ST"_s)) {}
+
+    int sequence, product, quantity, value, discount, discountValue, accounting, icms, retained,
+        ipi, icmsRate, productName, taxSituation;
+};
+
+Item54 ReadItem(const data::Statement& row, const ItemColumns& column) {
     Item54 item;
-    item.sequence = row.value(u"SEQ"_s).toString();
-    item.product = row.value(u"PRODUTO"_s).toString();
+    item.sequence = row.value(column.sequence).toString();
+    item.product = row.value(column.product).toString();
     // The quantity keeps its three decimals for the file; amounts are cut
     // to two.
-    item.quantity = row.value(u"QUANT"_s).toScaled();
-    item.value = AmountOf(row.value(u"VALORA"_s));
-    item.discount = AmountOf(row.value(u"VALDESC"_s));
-    item.discountValue = AmountOf(row.value(u"DESCVALOR"_s));
-    item.accounting = AmountOf(row.value(u"CONTABIL"_s));
-    item.icms = AmountOf(row.value(u"ICMVALOR"_s));
-    item.retained = AmountOf(row.value(u"SUBSTR"_s));
-    item.ipi = AmountOf(row.value(u"IPIVALOR"_s));
-    item.icmsRate = AmountOf(row.value(u"ICMPERC"_s));
+    item.quantity = row.value(column.quantity).toScaled();
+    item.value = AmountOf(row.value(column.value));
+    item.discount = AmountOf(row.value(column.discount));
+    item.discountValue = AmountOf(row.value(column.discountValue));
+    item.accounting = AmountOf(row.value(column.accounting));
+    item.icms = AmountOf(row.value(column.icms));
+    item.retained = AmountOf(row.value(column.retained));
+    item.ipi = AmountOf(row.value(column.ipi));
+    item.icmsRate = AmountOf(row.value(column.icmsRate));
     return item;
 }
 
@@ -101,10 +117,11 @@ class DirectionItems {
         m_statement->bind(u"P_PEDIDO"_s, DbValue(order));
         m_statement->open(*transaction);
         while (m_statement->fetch()) {
-            Item54 item = ReadItem(*m_statement);
+            Item54 item = ReadItem(*m_statement, *m_columns);
             if (m_joined) {
-                item.productName = m_statement->value(u"NOME"_s).toString();
-                item.taxSituation = m_statement->value(u"ST"_s).toString().trimmed();
+                item.productName = m_statement->value(m_columns->productName).toString();
+                item.taxSituation =
+                    m_statement->value(m_columns->taxSituation).toString().trimmed();
             } else {
                 const ProductText& product = products(item.product);
                 item.productName = product.name;
@@ -135,6 +152,7 @@ class DirectionItems {
                                       u" WHERE I.PEDIDO = :P_PEDIDO"_s;
         m_ownTransaction.start(*m_database, data::TransactionMode::ReadSnapshot);
         m_statement = std::make_unique<data::Statement>(*m_database, m_ownTransaction, sql);
+        m_columns = std::make_unique<ItemColumns>(*m_statement);
     }
 
     QString m_code;
@@ -142,6 +160,7 @@ class DirectionItems {
     bool m_joined = false;
     data::Transaction m_ownTransaction;
     std::unique_ptr<data::Statement> m_statement;
+    std::unique_ptr<ItemColumns> m_columns;
 };
 
 // The reader behind DatabaseItems: both directions and the products.

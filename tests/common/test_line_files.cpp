@@ -39,7 +39,16 @@ class TestLineFiles : public QObject {
     void unreadableFileIsTriedFiveTimes();
     void unwritableFileIsTriedFiveTimes();
     void rewritingReplacesTheOldFileWhole();
+    void windowsLinesAreOneBytePerCharacter();
 };
+
+void TestLineFiles::windowsLinesAreOneBytePerCharacter() {
+    // The euro sign is one of the code page's own (0x80); an empty line is
+    // its CR LF alone.
+    QCOMPARE(EncodeWindowsLines({u"€ 1,00"_s, QString(), u"AÇÃOÿ"_s}),
+             QByteArray("\x80 1,00\r\n\r\nA\xC7\xC3O\xFF\r\n"));
+    QCOMPARE(EncodeWindowsLines({}), QByteArray());
+}
 
 void TestLineFiles::gapsAreMarkedAndReadBackEmpty() {
     QTemporaryDir dir;

@@ -150,6 +150,7 @@ void TestText::isBlank_data() {
     QTest::newRow("empty") << "" << true;
     QTest::newRow("negative zero") << "-0.0" << true;
     QTest::newRow("all blank characters") << ",.;: -_#/\\0" << true;
+    QTest::newRow("tabs and a line end around zeros") << "\t0,00\r\n" << true;
     QTest::newRow("a cent") << "0,01" << false;
     QTest::newRow("letter") << "a" << false;
     QTest::newRow("date") << "01/01/07" << false;

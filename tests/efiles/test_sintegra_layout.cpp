@@ -80,6 +80,7 @@ class TestSintegraLayout : public QObject {
     void otherRecordsLineByLine();
     void record90_data();
     void record90();
+    void formatRecordFillsEachFieldByItsKind();
     void overlongValuesKeepTheLineWidth();
     void savedFileIsWindows1252WithCrLf();
 };
@@ -690,6 +691,25 @@ void TestSintegraLayout::record90() {
     QFETCH(Counts, counts);
     QFETCH(QStringList, expected);
     QCOMPARE(Record90Lines(u"11.222.333/0001-81"_s, u"123.456.789.110"_s, counts), expected);
+}
+
+void TestSintegraLayout::formatRecordFillsEachFieldByItsKind() {
+    // Record 75's table: a date and a text that is no date, a padded code,
+    // a Blank field given a value, an overlong unit, numbers to pad and to
+    // cut, and the last two fields given no value at all.
+    const QString line = FormatRecord(Layout75(), {u"75"_s, u"01/03/04"_s, u"31/02/04"_s,
+                                                   u" CODE-1 "_s, u"IGNORED"_s, u"ÁGUA MINERAL"_s,
+                                                   u"UNIDADES"_s, u" 12 "_s, u"123456"_s});
+    QCOMPARE(line, Expected({{1, u"75"_s},
+                             {3, u"20040301"_s},
+                             {11, u"31/02/04"_s},
+                             {19, u" CODE-1 "_s},
+                             {41, u"ÁGUA MINERAL"_s},
+                             {94, u"UNIDAD"_s},
+                             {100, u"00012"_s},
+                             {105, u"3456"_s},
+                             {109, u"00000"_s},
+                             {114, u"0000000000000"_s}}));
 }
 
 void TestSintegraLayout::overlongValuesKeepTheLineWidth() {
