@@ -8,6 +8,7 @@
 #include "efiles/datahouse_settings.h"
 #include "platform/dialogs.h"
 #include "platform/masked_edit.h"
+#include "platform/print_screen.h"
 #include "platform/window_registry.h"
 #include "print/text_viewer.h"
 
@@ -431,19 +432,7 @@ void TF_DH_PDS::openEditor() {
 }
 
 void TF_DH_PDS::printScreen() {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    const QPixmap image = grab();
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        platform::ShowError(this, u"Não foi possível imprimir a tela."_s);
-        return;
-    }
-    const QRect page = painter.viewport();
-    const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
-    painter.drawPixmap(QRect(page.topLeft(), size), image);
-    painter.end();
+    platform::PrintScreen(this);
 }
 
 void TF_DH_PDS::leave() {

@@ -9,6 +9,7 @@
 #include "platform/dialogs.h"
 #include "platform/file_dialogs.h"
 #include "platform/masked_edit.h"
+#include "platform/print_screen.h"
 #include "platform/window_registry.h"
 #include "print/text_viewer.h"
 #include "tools/selection.h"
@@ -848,22 +849,7 @@ void TF_SINTEGRA2004::editFile() {
 }
 
 void TF_SINTEGRA2004::printScreen() {
-    // The window's image, as large as the page allows, on the printer the
-    // user chooses.
-    const QPixmap image = grab();
-    QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    dialog.setObjectName(u"PRINT_SCREEN"_s);
-    if (dialog.exec() != QDialog::Accepted) return;
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        platform::ShowError(this, u"Não foi possível imprimir a tela."_s);
-        return;
-    }
-    const QRect page = painter.viewport();
-    const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
-    painter.drawPixmap(QRect(page.topLeft(), size), image);
-    painter.end();
+    platform::PrintScreen(this);
 }
 
 void TF_SINTEGRA2004::openFilter(const FilterLink& link) {
