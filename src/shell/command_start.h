@@ -12,5 +12,8 @@ namespace livrax::shell {
 // `err` after "livrax <command>: ", when the command must not run; the
 // shut-down (RunShutdown) is due either way.
 bool StartForCommand(const QString& command, QTextStream& err);
+// The same start, giving the reason the command must not run (empty when it
+// may).
+QString StartForCommand();
 
 } // namespace livrax::shell

@@ -4,6 +4,7 @@
 #include "data/data_module.h"
 #include "data/db_error.h"
 #include "efiles/sintegra_reversal.h"
+#include "shell/command_start.h"
 #include "shell/startup.h"
 
 #include <QFile>
@@ -142,17 +143,9 @@ int RunSintegraImportCommand(const QStringList& arguments) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     bool started = false;
-    const int status = RunSintegraImportCommand(arguments, out, err, [&started]() -> QString {
-        QString startupError;
+    const int status = RunSintegraImportCommand(arguments, out, err, [&started] {
         started = true;
-        try {
-            StartProgram([&startupError](const QString& message) { startupError = message; });
-        } catch (const data::DbError& error) {
-            startupError = error.message();
-        }
-        if (!startupError.isEmpty()) return startupError;
-        if (!data::B_DIR(1)->isConnected()) return u"banco de dados 1 não configurado"_s;
-        return {};
+        return StartForCommand();
     });
     if (started) RunShutdown();
     return status;
