@@ -118,8 +118,8 @@ class Checker {
 
     QString field(const Line& line, const char* name) const {
         const RecordLayout* layout = LayoutOf(line.type);
-        const FieldSpec* spec = layout ? FindField(*layout, name) : nullptr;
-        return spec ? line.text.mid(spec->position - 1, spec->width) : QString();
+        const FieldSpec* found = layout ? FindField(*layout, name) : nullptr;
+        return found ? line.text.mid(found->position - 1, found->width) : QString();
     }
     // The key that ties a record-54 item to its record 50 or 53.
     QString documentKey(const Line& line) const {
@@ -260,21 +260,21 @@ void Checker::readRecord10() {
 }
 
 void Checker::checkFields(const Line& line, const RecordLayout& layout) {
-    for (const FieldSpec& spec : layout.fields) {
-        const QString value = line.text.mid(spec.position - 1, spec.width);
-        if (spec.kind == FieldKind::Numeric) {
+    for (const FieldSpec& layoutField : layout.fields) {
+        const QString value = line.text.mid(layoutField.position - 1, layoutField.width);
+        if (layoutField.kind == FieldKind::Numeric) {
             if (AllDigits(value)) continue;
             if (IsNegativeAmount(value))
                 note(line.number, u"negative-amount"_s,
                      u"valor negativo \"%1\" nas %2: o sinal fica dentro do campo, depois dos "
-                     u"zeros"_s.arg(value, Positions(spec)));
+                     u"zeros"_s.arg(value, Positions(layoutField)));
             else
                 finding(line.number, u"numeric-field"_s,
-                        u"campo numérico com \"%1\" nas %2"_s.arg(value, Positions(spec)));
-        } else if (spec.kind == FieldKind::Date) {
+                        u"campo numérico com \"%1\" nas %2"_s.arg(value, Positions(layoutField)));
+        } else if (layoutField.kind == FieldKind::Date) {
             if (!FieldDate(value).isValid())
                 finding(line.number, u"date-field"_s,
-                        u"data inválida \"%1\" nas %2"_s.arg(value, Positions(spec)));
+                        u"data inválida \"%1\" nas %2"_s.arg(value, Positions(layoutField)));
         }
     }
 }
