@@ -155,6 +155,9 @@ void TestExpression::lineExpression_data() {
     QTest::newRow("iif >=") << u"IIF(B >= A,X,Y)"_s << u""_s << u"X"_s << none;
     QTest::newRow("iif blank is empty")
         << u"IIF([GBFUN1] = ,VAZIO,CHEIO)"_s << u"GBFUN1=0,00"_s << u"VAZIO"_s << none;
+    // A macro's decimal comma does not split its value into two tokens.
+    QTest::newRow("iif decimal macro")
+        << u"IIF([GBFUN1] > 10,ALTO,BAIXO)"_s << u"GBFUN1=12,50"_s << u"ALTO"_s << none;
     QTest::newRow("iif unknown operator")
         << u"IIF(A ! A,X,Y)"_s << u""_s << u"Y"_s << Code(K::Malformed);
     QTest::newRow("iif missing tokens") << u"IIF("_s << u""_s << u""_s << Code(K::Malformed);
@@ -246,6 +249,10 @@ void TestExpression::fieldExpression_data() {
     QTest::newRow("seven decimals") << u"0,00005+0"_s << item << u""_s << u"0"_s << none;
     QTest::newRow("seven decimals up") << u"0,0000501+0"_s << item << u""_s << u"0,0001"_s << none;
     QTest::newRow("eighth decimal cut") << u"0,00005009+0"_s << item << u""_s << u"0"_s << none;
+    QTest::newRow("negative rounds even")
+        << u"0-0,0003*0,5"_s << item << u""_s << u"-0,0002"_s << none;
+    QTest::newRow("copy of secondary")
+        << u"COPY(S.NOME,2,2)"_s << item << u"NOME=XYZ"_s << u"YZ"_s << none;
     QTest::newRow("empty column is zero") << u"VAZIO+PRECO"_s << item << u""_s << u"10,5"_s << none;
     QTest::newRow("both tables") << u"A.QTDE*S.QTDE"_s << item << u"QTDE=1,5"_s << u"3"_s << none;
     QTest::newRow("leading minus") << u"-5+QTDE"_s << item << u""_s << u"-3"_s << none;
