@@ -547,7 +547,9 @@ ExpressionResult LookupValue(const LookupSource& source, const QString& table,
         return name.isEmpty() ? std::nullopt : row->field(name);
     };
     if (!choice) {
-        if (std::optional<QString> value = column(expr)) return {*value, std::nullopt};
+        // "A.NAME" selects the column NAME of the table's alias.
+        const QString name = expr.startsWith(u"A."_s) ? expr.mid(2) : expr;
+        if (std::optional<QString> value = column(name)) return {*value, std::nullopt};
         return Fault(Kind::LookupFailed, expr);
     }
     QString s = expr;

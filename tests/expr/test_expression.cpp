@@ -401,6 +401,8 @@ void TestExpression::lookupValue_data() {
     using K = Diagnostic::Kind;
     QTest::newRow("column") << u"NAT"_s << u"CODIGO"_s << u"5102"_s << u""_s << u"DESCRICAO"_s
                             << u"VENDA"_s << u"DESCRICAO"_s << none;
+    QTest::newRow("alias") << u"NAT"_s << u"CODIGO"_s << u"5102"_s << u""_s << u"A.DESCRICAO"_s
+                           << u"VENDA"_s << u"A.DESCRICAO"_s << none;
     QTest::newRow("primary key") << u"NAT"_s << u""_s << u"1102"_s << u""_s << u"DESCRICAO"_s
                                  << u"COMPRA"_s << u"DESCRICAO"_s << none;
     QTest::newRow("filtered out") << u"NAT"_s << u"CODIGO"_s << u"1102"_s << u"S"_s

@@ -86,6 +86,8 @@ void TestExpressionDatabase::lookupValue_data() {
     const int failed = int(Diagnostic::Kind::LookupFailed);
     QTest::newRow("by key") << u"NATOPER"_s << u"5102"_s << u""_s << u"RESUMIDA"_s << u"VENDA"_s
                             << none;
+    QTest::newRow("by alias") << u"NATOPER"_s << u"5102"_s << u""_s << u"A.RESUMIDA"_s << u"VENDA"_s
+                              << none;
     QTest::newRow("by primary key")
         << u""_s << u"1102"_s << u""_s << u"RESUMIDA"_s << u"COMPRA"_s << none;
     QTest::newRow("filter narrows")
