@@ -187,6 +187,13 @@ ParsedExpression ParseField(const QString& text) {
         s.replace(u',', u'#');
         s.replace(u' ', u'#');
         p.tokens = MakeTokens(SplitToList(s), FieldDecimals);
+        p.tokens.resize(qMax(p.tokens.size(), qsizetype(3)));
+        // Start and length are read once, as the integers users type.
+        for (qsizetype i = 1; i <= 2; ++i) {
+            bool ok = true;
+            p.tokens[i].scaled = ToInt(p.tokens[i].text, &ok);
+            p.tokens[i].number = ok ? Number::Valid : Number::NotANumber;
+        }
         return p;
     }
     // Operators stand alone; a minus sign is always an operator.
@@ -290,11 +297,10 @@ ExpressionResult EvaluateCopy(const ParsedExpression& p, const ExpressionRow& ro
     const ExpressionToken& name = p.tokens.at(0);
     const std::optional<QString> value = ReadColumn(name, name.column, row);
     if (!value) return Fault(Kind::UnknownField, name.text);
-    bool startOk = true;
-    bool lengthOk = true;
-    int start = ToInt(p.tokens.value(1).text, &startOk);
-    const int length = ToInt(p.tokens.value(2).text, &lengthOk);
-    if (!startOk || !lengthOk) return Fault(Kind::Malformed, p.source);
+    if (p.tokens.at(1).number != Number::Valid || p.tokens.at(2).number != Number::Valid)
+        return Fault(Kind::Malformed, p.source);
+    qint64 start = p.tokens.at(1).scaled;
+    const qint64 length = p.tokens.at(2).scaled;
     // A start before the first character reads from the first.
     if (start < 1) start = 1;
     if (length <= 0 || start > value->size()) return {QString(), std::nullopt};
@@ -470,20 +476,29 @@ ExpressionToken::Number ReadScaled(QStringView text, int decimals, qint64* out) 
 }
 
 QString ShortestDecimal(qint64 tenThousandths) {
+    // Written backwards into a buffer: one allocation, for the result.
     const quint64 magnitude =
         tenThousandths < 0 ? 0 - quint64(tenThousandths) : quint64(tenThousandths);
-    QString s = QString::number(magnitude / Scale);
+    char16_t buffer[28];
+    int at = 28;
     quint64 fraction = magnitude % Scale;
     if (fraction != 0) {
-        int width = 4;
+        int digits = 4;
         while (fraction % 10 == 0) {
             fraction /= 10;
-            --width;
+            --digits;
         }
-        s += u',' + QString::number(fraction).rightJustified(width, u'0');
+        for (; digits > 0; --digits, fraction /= 10)
+            buffer[--at] = char16_t(u'0' + fraction % 10);
+        buffer[--at] = u',';
     }
-    if (tenThousandths < 0) s.prepend(u'-');
-    return s;
+    quint64 integer = magnitude / Scale;
+    do {
+        buffer[--at] = char16_t(u'0' + integer % 10);
+        integer /= 10;
+    } while (integer > 0);
+    if (tenThousandths < 0) buffer[--at] = u'-';
+    return QString(reinterpret_cast<const QChar*>(buffer + at), 28 - at);
 }
 
 int CompareBytes(QStringView a, QStringView b) {

@@ -83,7 +83,8 @@ struct ParsedExpression {
     Form form = Form::Empty;
     QString source;
     // Line forms: T1..Tn (tokens[i] is T(i+1)). Chain: operand, operator,
-    // operand... Arithmetic: a, op, b. Copy: name, start, length.
+    // operand... Arithmetic: a, op, b. Copy: name, start, length (start and
+    // length read as integers into `scaled`).
     QList<ExpressionToken> tokens;
 };
 

@@ -279,6 +279,10 @@ void TestExpression::fieldExpression_data() {
         << u"9000000*9000000*9000000"_s << item << u""_s << u""_s << Code(K::Overflow);
     QTest::newRow("quotient overflows")
         << u"900000000000000/0,0001"_s << item << u""_s << u""_s << Code(K::Overflow);
+    QTest::newRow("smallest") << u"0-922337203685477,5807-0,0001"_s << item << u""_s
+                              << u"-922337203685477,5808"_s << none;
+    QTest::newRow("leading zeros of decimals")
+        << u"0,0105+0"_s << item << u""_s << u"0,0105"_s << none;
     QTest::newRow("largest sum") << u"922337203685477+0,5807"_s << item << u""_s
                                  << u"922337203685477,5807"_s << none;
 }
