@@ -213,6 +213,16 @@ QString MacroRun::value(const QString& name) {
     return BareValue(v, m_moment).value_or(v);
 }
 
+QString MacroRun::expandUserNamesForSql(const QString& sql) const {
+    const data::SharedGlobals& g = data::Globals();
+    return SubstituteInSql(sql, {
+                                    {u"GB_SEN_REP"_s, SqlValue::text(g.user.extra)},
+                                    {u"GB_SEN_USER"_s, SqlValue::text(g.user.name)},
+                                    {u"GB_SEN_NIVEL"_s, SqlValue::text(g.user.level)},
+                                    {u"GB_SISTEMA"_s, SqlValue::text(g.registry.system)},
+                                });
+}
+
 QString ExpandMacros(const QString& text) {
     return MacroRun().expand(text);
 }
@@ -223,6 +233,10 @@ QString ExpandMacrosForSql(const QString& sql) {
 
 QString MacroValue(const QString& name) {
     return MacroRun().value(name);
+}
+
+QString ExpandUserNamesForSql(const QString& sql) {
+    return MacroRun().expandUserNamesForSql(sql);
 }
 
 } // namespace livrax::expr

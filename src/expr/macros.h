@@ -46,6 +46,11 @@ class MacroRun {
     // value, anything else the expanded text.
     QString value(const QString& name);
 
+    // The bare names GB_SEN_REP, GB_SEN_USER, GB_SEN_NIVEL and GB_SISTEMA of a
+    // report's stored conditions replaced by the user's representative code,
+    // user name, access level and the system code, each as a SQL literal.
+    QString expandUserNamesForSql(const QString& sql) const;
+
   private:
     QDateTime m_moment;
     bool m_companyReloaded = false;
@@ -55,5 +60,6 @@ class MacroRun {
 QString ExpandMacros(const QString& text);
 QString ExpandMacrosForSql(const QString& sql);
 QString MacroValue(const QString& name);
+QString ExpandUserNamesForSql(const QString& sql);
 
 } // namespace livrax::expr

@@ -128,6 +128,7 @@ class TestMacros : public QObject {
     void macroValueReadsTheCompanyAgainOncePerRun();
     void expandsForSql_data();
     void expandsForSql();
+    void userNamesForSql();
     void sqlValuesStayLiteralsOnTheDatabase_data();
     void sqlValuesStayLiteralsOnTheDatabase();
     void formFields_data();
@@ -290,6 +291,13 @@ void TestMacros::expandsForSql() {
     QCOMPARE(ExpandMacrosForSql(sql), expected);
 }
 
+void TestMacros::userNamesForSql() {
+    FillGlobals(u"O'BRIEN"_s, QString());
+    QCOMPARE(ExpandUserNamesForSql(u"(USUARIO = GB_SEN_USER OR REP = GB_SEN_REP) AND "
+                                   "NIVEL <= GB_SEN_NIVEL AND SIS = 'GB_SISTEMA'"_s),
+             u"(USUARIO = 'O''BRIEN' OR REP = 'R01') AND NIVEL <= '5' AND SIS = 'LX'"_s);
+}
+
 void TestMacros::sqlValuesStayLiteralsOnTheDatabase_data() {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("expected"); // the first column of the one row, as text
@@ -307,6 +315,10 @@ void TestMacros::sqlValuesStayLiteralsOnTheDatabase_data() {
     QTest::newRow("typed date") << u"SELECT CAST( E_DATAI AS DATE) FROM RDB$DATABASE"_s
                                 << u"01/01/07"_s;
     QTest::newRow("typed name") << u"SELECT E_NOME FROM RDB$DATABASE"_s << u"O'BRIEN"_s;
+    QTest::newRow("user names")
+        << u"SELECT COUNT(*) FROM RDB$DATABASE WHERE GB_SEN_USER = 'O''BRIEN' AND "
+           "GB_SEN_NIVEL = 5"_s
+        << u"1"_s;
     QTest::newRow("missing field")
         << u"SELECT COUNT(*) FROM RDB$DATABASE WHERE 1 = 1 E_FALTA"_s << u"1"_s;
 }
@@ -316,7 +328,8 @@ void TestMacros::sqlValuesStayLiteralsOnTheDatabase() {
     QFETCH(QString, expected);
     FillGlobals(u"O'BRIEN"_s, u"X' OR 1=1 --"_s);
     ManagerWindow window;
-    const QString ready = ExpandFormFieldsForSql(ExpandMacrosForSql(sql), window.widget());
+    const QString ready =
+        ExpandFormFieldsForSql(ExpandUserNamesForSql(ExpandMacrosForSql(sql)), window.widget());
 
     test::TestDatabase database(test::TestDatabase::Tables::ProgramOnly);
     data::Transaction transaction(database.connection());
