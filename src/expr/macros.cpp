@@ -41,11 +41,6 @@ MacroEntry Text(const QString& name, const QString& value) {
     return {name, value, SqlValue::text(value)};
 }
 
-// The sequence GBxxx1..GBxxx9 then GBxxx0 of the slot names.
-QString DigitName(const QString& stem, int n) {
-    return stem + QString::number(n % 10);
-}
-
 // Today written out: "8 de dezembro de 2007 " (the trailing space is part of
 // the stored layouts' spacing).
 QString LongDate(const QDate& date) {
@@ -55,24 +50,33 @@ QString LongDate(const QDate& date) {
            QString::number(date.year()) + u' ';
 }
 
+// "[" + stem + suffix + "]" for each suffix, built once.
+QStringList BracketedNames(const QString& stem, const QString& suffixes) {
+    QStringList names;
+    for (const QChar suffix : suffixes)
+        names.append(u'[' + stem + suffix + u']');
+    return names;
+}
+
 // Every name in the order of expansion, with its value at `moment`.
-QList<MacroEntry> Entries(const QDateTime& moment) {
+QList<MacroEntry> Entries(const MacroRun::Moment& moment) {
+    static const QStringList campoNames = BracketedNames(u"GBCAMPO"_s, u"ABCDEFGHIJ"_s);
+    static const QStringList functionNames = BracketedNames(u"GBFUN"_s, u"1234567890"_s);
+    static const QStringList sumNames = BracketedNames(u"GBSUM"_s, u"1234567890"_s);
+    static const QStringList dirNames = BracketedNames(u"GB_DIR"_s, u"12345"_s);
     const data::SharedGlobals& g = data::Globals();
     const data::TRecCae& company = g.company;
     const data::TRecUser& user = g.user;
     const MacroSlots& filled = Slots();
-    const QDate today = moment.date();
-    const QString shortDate = today.toString(u"dd/MM/yy"_s);
 
     QList<MacroEntry> e;
     e.reserve(71);
     for (int i = 0; i < 10; ++i)
-        e.append(Text(u"[GBCAMPO"_s + QChar(u'A' + i) + u']', g.registry.campos[std::size_t(i)]));
-    for (int n = 1; n <= 10; ++n)
-        e.append(
-            Text(u'[' + DigitName(u"GBFUN"_s, n) + u']', filled.functions[std::size_t(n % 10)]));
-    for (int n = 1; n <= 10; ++n)
-        e.append(Text(u'[' + DigitName(u"GBSUM"_s, n) + u']', QString()));
+        e.append(Text(campoNames[i], g.registry.campos[std::size_t(i)]));
+    for (int i = 0; i < 10; ++i)
+        e.append(Text(functionNames[i], filled.functions[std::size_t((i + 1) % 10)]));
+    for (int i = 0; i < 10; ++i)
+        e.append(Text(sumNames[i], QString()));
     e.append(Text(u"[GBULTIMO]"_s, QString()));
     e.append(Text(u"[GB_SISTEMA]"_s, g.registry.system));
     e.append(Text(u"[GB_VERSAO]"_s, g.system.version));
@@ -84,8 +88,8 @@ QList<MacroEntry> Entries(const QDateTime& moment) {
     e.append(Text(u"[GB_SEN_NIVEL]"_s, user.level));
     e.append(Text(u"[GB_SEN_NUMERO]"_s, user.number));
     e.append(Text(u"[GB_DIRDEFAULT]"_s, g.registry.dirDefault));
-    for (int n = 1; n <= 5; ++n)
-        e.append(Text(u"[GB_DIR"_s + QString::number(n) + u']', g.registry.dirs[std::size_t(n)]));
+    for (int i = 0; i < 5; ++i)
+        e.append(Text(dirNames[i], g.registry.dirs[std::size_t(i + 1)]));
     e.append(Text(u"[CAE_EMPRESA]"_s, company.name));
     e.append(Text(u"CAE_EMPRESA"_s, company.name));
     e.append(Text(u"[CAE_ENDERECO]"_s, company.address));
@@ -100,20 +104,20 @@ QList<MacroEntry> Entries(const QDateTime& moment) {
     e.append(Text(u"[CAE_FONE]"_s, company.phone));
     e.append(Text(u"[CAE_ETD]"_s, company.state));
     e.append(Text(u"[CAP_EMPRESA]"_s, QString()));
-    e.append({u"[DATE]"_s, shortDate, SqlValue::date(today)});
-    e.append({u"[DATA]"_s, shortDate, SqlValue::date(today)});
-    e.append({u"[DATAI]"_s, today.toString(u"MM/dd/yy"_s), SqlValue::date(today)});
-    e.append(Text(u"[DATAE]"_s, LongDate(today)));
-    const QString time = moment.time().toString(u"hh:mm:ss"_s);
-    e.append(Text(u"[TIME]"_s, time));
-    e.append(Text(u"[HORA]"_s, time));
+    const SqlValue today = SqlValue::date(moment.today);
+    e.append({u"[DATE]"_s, moment.shortDate, today});
+    e.append({u"[DATA]"_s, moment.shortDate, today});
+    e.append({u"[DATAI]"_s, moment.monthFirst, today});
+    e.append(Text(u"[DATAE]"_s, moment.longDate));
+    e.append(Text(u"[TIME]"_s, moment.time));
+    e.append(Text(u"[HORA]"_s, moment.time));
     const auto number = [&e](const QString& name, const QString& value) {
         e.append({name, value, SqlValue::number(value)});
     };
-    number(u"[DIA]"_s, today.toString(u"dd"_s));
-    number(u"[MES]"_s, today.toString(u"MM"_s));
-    number(u"[ANO]"_s, today.toString(u"yy"_s));
-    number(u"[ANO4]"_s, today.toString(u"yyyy"_s));
+    number(u"[DIA]"_s, moment.day);
+    number(u"[MES]"_s, moment.month);
+    number(u"[ANO]"_s, moment.year);
+    number(u"[ANO4]"_s, moment.year4);
     e.append(Text(u"[GB_TITMOEDA]"_s, filled.currencyTitle));
     number(u"[GB_VALMOEDA]"_s, filled.currencyValue);
     return e;
@@ -126,7 +130,7 @@ bool MayHoldMacro(const QString& text) {
 }
 
 // The value of a bare name asked by MacroValue; nullopt for any other text.
-std::optional<QString> BareValue(const QString& name, const QDateTime& moment) {
+std::optional<QString> BareValue(const QString& name, const MacroRun::Moment& moment) {
     const data::SharedGlobals& g = data::Globals();
     const data::TRecCae& company = g.company;
     const data::TRecUser& user = g.user;
@@ -159,9 +163,9 @@ std::optional<QString> BareValue(const QString& name, const QDateTime& moment) {
         {u"CAE_FONE"_s, company.phone},
         {u"CAE_FAX"_s, company.fax},
         {u"CAE_ETD"_s, company.state},
-        {u"DATA"_s, moment.date().toString(u"dd/MM/yy"_s)},
-        {u"DATE"_s, moment.date().toString(u"dd/MM/yy"_s)},
-        {u"HORA"_s, moment.time().toString(u"hh:mm:ss"_s)},
+        {u"DATA"_s, moment.shortDate},
+        {u"DATE"_s, moment.shortDate},
+        {u"HORA"_s, moment.time},
     };
     for (const auto& [bare, value] : names) {
         if (name == bare) return value;
@@ -185,7 +189,19 @@ void ResetMacroSlots() {
     Slots() = MacroSlots();
 }
 
-MacroRun::MacroRun() : m_moment(platform::Clock::now()) {}
+MacroRun::MacroRun() {
+    const QDateTime now = platform::Clock::now();
+    const QDate today = now.date();
+    m_moment = {today,
+                today.toString(u"dd/MM/yy"_s),
+                today.toString(u"MM/dd/yy"_s),
+                LongDate(today),
+                now.time().toString(u"hh:mm:ss"_s),
+                today.toString(u"dd"_s),
+                today.toString(u"MM"_s),
+                today.toString(u"yy"_s),
+                today.toString(u"yyyy"_s)};
+}
 
 QString MacroRun::expand(const QString& text) const {
     if (!MayHoldMacro(text)) return text;

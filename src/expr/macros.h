@@ -51,8 +51,14 @@ class MacroRun {
     // user name, access level and the system code, each as a SQL literal.
     QString expandUserNamesForSql(const QString& sql) const;
 
+    // Today and now as the names write them, fixed for the run.
+    struct Moment {
+        QDate today;
+        QString shortDate, monthFirst, longDate, time, day, month, year, year4;
+    };
+
   private:
-    QDateTime m_moment;
+    Moment m_moment;
     bool m_companyReloaded = false;
 };
 

@@ -121,6 +121,7 @@ class TestMacros : public QObject {
 
     void expandsForPrinting_data();
     void expandsForPrinting();
+    void runKeepsItsMomentAndReadsTheSlots();
     void macroFunctionDigits_data();
     void macroFunctionDigits();
     void macroValue_data();
@@ -179,6 +180,15 @@ void TestMacros::expandsForPrinting() {
     QFETCH(QString, expected);
     SetMacroFunction(u"2"_s, function2);
     QCOMPARE(ExpandMacros(text), expected);
+}
+
+void TestMacros::runKeepsItsMomentAndReadsTheSlots() {
+    MacroRun run;
+    platform::Clock::setFixed(Moment.addDays(1).addSecs(60));
+    SetMacroFunction(u"0"_s, u"field value"_s);
+    QCOMPARE(run.expand(u"[DATE] [TIME] [GBFUN0]"_s), u"08/12/07 14:05:09 field value"_s);
+    QCOMPARE(run.expandForSql(u"[DATE]"_s), u"'08.12.2007'"_s);
+    QCOMPARE(ExpandMacros(u"[DATE] [TIME]"_s), u"09/12/07 14:06:09"_s);
 }
 
 void TestMacros::macroFunctionDigits_data() {
