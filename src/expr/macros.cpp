@@ -135,16 +135,17 @@ std::optional<QString> BareValue(const QString& name, const MacroRun::Moment& mo
     const data::TRecCae& company = g.company;
     const data::TRecUser& user = g.user;
     const MacroSlots& filled = Slots();
-    for (int n = 0; n <= 9; ++n) {
-        if (name == u"GBFUN"_s + QString::number(n)) return filled.functions[std::size_t(n)];
-    }
+    // The digit that ends stem + digit, or -1.
+    const auto digitAfter = [&name](QStringView stem) {
+        if (name.size() != stem.size() + 1 || !name.startsWith(stem)) return -1;
+        const QChar last = name.back();
+        return last >= u'0' && last <= u'9' ? last.unicode() - u'0' : -1;
+    };
+    if (const int n = digitAfter(u"GBFUN"); n >= 0) return filled.functions[std::size_t(n)];
     // GBSUM0 is not among the names a value is given for.
-    for (int n = 1; n <= 9; ++n) {
-        if (name == u"GBSUM"_s + QString::number(n)) return QString();
-    }
-    for (int n = 1; n <= 5; ++n) {
-        if (name == u"GB_DIR"_s + QString::number(n)) return g.registry.dirs[std::size_t(n)];
-    }
+    if (digitAfter(u"GBSUM") >= 1) return QString();
+    if (const int n = digitAfter(u"GB_DIR"); n >= 1 && n <= 5)
+        return g.registry.dirs[std::size_t(n)];
     const std::pair<QString, QString> names[] = {
         {u"GB_SISTEMA"_s, g.registry.system},
         {u"GB_VERSAO"_s, g.system.version},

@@ -220,6 +220,8 @@ void TestMacros::macroValue_data() {
     QTest::newRow("sum 0 is no name") << u"GBSUM0"_s << u"GBSUM0"_s;
     QTest::newRow("user") << u"GB_SEN_USER"_s << u"ANA"_s;
     QTest::newRow("folder") << u"GB_DIR5"_s << u"/dados/livrax.fdb"_s;
+    QTest::newRow("no folder 0") << u"GB_DIR0"_s << u"GB_DIR0"_s;
+    QTest::newRow("no folder 6") << u"GB_DIR6"_s << u"GB_DIR6"_s;
     QTest::newRow("fax bare") << u"CAE_FAX"_s << u"3333-5555"_s;
     QTest::newRow("fax bracketed") << u"[CAE_FAX]"_s << u"[CAE_FAX]"_s;
     QTest::newRow("date") << u"DATE"_s << u"08/12/07"_s;
