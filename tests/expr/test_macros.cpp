@@ -80,6 +80,7 @@ class ManagerWindow {
         add<QLineEdit>(u"E_DATAI"_s)->setText(u"01/01/07"_s);
         add<QLineEdit>(u"E_DATA"_s)->setText(u"05/05/07"_s);
         add<QLineEdit>(u"E_NOME"_s)->setText(u"O'BRIEN"_s);
+        add<QLineEdit>(u"E_VALOR"_s)->setText(u"1500"_s);
         add<QLabel>(u"LA_TIPO"_s)->setText(u"rotulo"_s);
         auto* combo = add<QComboBox>(u"C_TIPO"_s);
         combo->addItems({u"E"_s, u"S"_s});
@@ -327,6 +328,8 @@ void TestMacros::sqlValuesStayLiteralsOnTheDatabase_data() {
     QTest::newRow("typed date") << u"SELECT CAST( E_DATAI AS DATE) FROM RDB$DATABASE"_s
                                 << u"01/01/07"_s;
     QTest::newRow("typed name") << u"SELECT E_NOME FROM RDB$DATABASE"_s << u"O'BRIEN"_s;
+    QTest::newRow("typed number") << u"SELECT COUNT(*) FROM RDB$DATABASE WHERE 200 < E_VALOR"_s
+                                  << u"1"_s;
     QTest::newRow("user names")
         << u"SELECT COUNT(*) FROM RDB$DATABASE WHERE GB_SEN_USER = 'O''BRIEN' AND "
            "GB_SEN_NIVEL = 5"_s
