@@ -5,6 +5,8 @@
 #include "data/data_module.h"
 #include "data/db_error.h"
 #include "data/queries.h"
+#include "data/statement.h"
+#include "data/transaction.h"
 
 using namespace Qt::StringLiterals;
 
@@ -90,53 +92,81 @@ bool ParamRead(Connection* connection, const QString& key, int count) {
     return found;
 }
 
-bool ParamWrite(Connection* connection, const QString& key, int count, const QString& title) {
-    if (!connection || !connection->isConnected()) return false;
+namespace {
 
+// Lines 1..count of ParamLines as the TEXTO of a key; "#" lines are cleared
+// in ParamLines too.
+QString TextToWrite(int count) {
     const int span = ParamLineSpan(count);
     ParamLineArray& lines = ParamLines();
     for (int n = 1; n <= span; ++n)
         if (lines.line(n).trimmed() == u'#') lines.setLine(n, QString());
-    const QString text = FormatParamText(lines.lines(span));
+    return FormatParamText(lines.lines(span));
+}
 
+// Inserts or updates the key in `transaction`. Whether the key exists is
+// asked in the transaction that writes it, so the answer is the latest
+// committed one (not a report's moment). Throws DbError.
+void StoreKey(Transaction& transaction, const QString& key, const QString& text,
+              const QString& title) {
+    Connection& connection = *transaction.connection();
     const bool withTitle = !title.isEmpty();
+    Statement count(connection, transaction,
+                    u"SELECT COUNT(*) FROM VRTNPAR WHERE CHAVE = :PWCHAVE"_s);
+    count.bind(u"PWCHAVE"_s, key);
+    count.open();
+    const bool exists = count.fetch() && count.value(0).toInt() > 0;
+    count.close();
+    if (!exists) {
+        Statement insert(connection, transaction,
+                         u"INSERT INTO VRTNPAR (CHAVE,TEXTO"_s +
+                             (withTitle ? u",CAMPO"_s : QString()) +
+                             u") VALUES (:PWCHAVE,:PWTEXTO"_s +
+                             (withTitle ? u",:PWTITULO"_s : QString()) + u')');
+        insert.bind(u"PWCHAVE"_s, key);
+        insert.bind(u"PWTEXTO"_s, text);
+        if (withTitle) insert.bind(u"PWTITULO"_s, title.left(NewKeyTitleWidth));
+        insert.execute();
+    } else {
+        Statement update(connection, transaction,
+                         u"UPDATE VRTNPAR\nSET TEXTO = :WTEXTO\n"_s +
+                             (withTitle ? u",    CAMPO = :PWTITULO\n"_s : QString()) +
+                             u"WHERE CHAVE = :PWCHAVE"_s);
+        update.bind(u"WTEXTO"_s, text);
+        if (withTitle) update.bind(u"PWTITULO"_s, title.left(TitleColumnWidth));
+        update.bind(u"PWCHAVE"_s, key);
+        update.execute();
+    }
+}
+
+} // namespace
+
+bool ParamWrite(Connection* connection, const QString& key, int count, const QString& title) {
+    if (!connection || !connection->isConnected()) return false;
+
+    const QString text = TextToWrite(count);
     DataSlot& slot = DataModule().slot(Slot::T_SQL);
     try {
         slot.bind(connection);
         if (slot.transaction().isActive()) slot.commit();
         slot.startTransaction();
-        // Whether the key exists is asked in the transaction that writes it,
-        // so the answer is the latest committed one (not a report's moment).
-        slot.setSql(u"SELECT COUNT(*) FROM VRTNPAR WHERE CHAVE = :PWCHAVE"_s);
-        Statement& count = slot.prepare();
-        count.bind(u"PWCHAVE"_s, key);
-        count.open();
-        const bool exists = count.fetch() && count.value(0).toInt() > 0;
-        count.close();
-        if (!exists) {
-            slot.setSql(u"INSERT INTO VRTNPAR (CHAVE,TEXTO"_s +
-                        (withTitle ? u",CAMPO"_s : QString()) + u") VALUES (:PWCHAVE,:PWTEXTO"_s +
-                        (withTitle ? u",:PWTITULO"_s : QString()) + u')');
-            Statement& insert = slot.prepare();
-            insert.bind(u"PWCHAVE"_s, key);
-            insert.bind(u"PWTEXTO"_s, text);
-            if (withTitle) insert.bind(u"PWTITULO"_s, title.left(NewKeyTitleWidth));
-            insert.execute();
-        } else {
-            slot.setSql(u"UPDATE VRTNPAR\nSET TEXTO = :WTEXTO\n"_s +
-                        (withTitle ? u",    CAMPO = :PWTITULO\n"_s : QString()) +
-                        u"WHERE CHAVE = :PWCHAVE"_s);
-            Statement& update = slot.prepare();
-            update.bind(u"WTEXTO"_s, text);
-            if (withTitle) update.bind(u"PWTITULO"_s, title.left(TitleColumnWidth));
-            update.bind(u"PWCHAVE"_s, key);
-            update.execute();
-        }
+        StoreKey(slot.transaction(), key, text, title);
         slot.commit();
         return true;
     } catch (const DbError&) {
         // A record another station holds fails here after the lock timeout.
         slot.rollback();
+        return false;
+    }
+}
+
+bool ParamWrite(Transaction& transaction, const QString& key, int count, const QString& title) {
+    if (!transaction.isActive() || transaction.mode() != TransactionMode::ReadWrite) return false;
+    const QString text = TextToWrite(count);
+    try {
+        StoreKey(transaction, key, text, title);
+        return true;
+    } catch (const DbError&) {
         return false;
     }
 }

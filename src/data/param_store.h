@@ -10,6 +10,7 @@
 namespace livrax::data {
 
 class Connection;
+class Transaction;
 
 // The program's own database, database 5: its VRTNPAR holds the parameter
 // store (the users' last company, the windows' settings) and the company
@@ -57,6 +58,13 @@ bool ParamRead(Connection* connection, const QString& key, int count = 0);
 // empty title leaves the stored title alone. Returns true when the row was
 // written; a failure leaves the stored row as it was. Never throws.
 bool ParamWrite(Connection* connection, const QString& key, int count = 0,
+                const QString& title = {});
+
+// The same write inside the caller's read-write `transaction`, which stays
+// open: the caller commits it, so several keys are stored all or none. False
+// when the write failed; the caller then rolls the transaction back. Never
+// throws.
+bool ParamWrite(Transaction& transaction, const QString& key, int count = 0,
                 const QString& title = {});
 
 } // namespace livrax::data

@@ -71,6 +71,7 @@ class TestParamStore : public QObject {
     void unusableConnectionsReadNothingAndWriteNothing();
     void failedWriteLeavesTheStoreUsable();
     void lineFilesReadAndWriteTheSharedLines();
+    void writeInCallersTransactionLastsOnlyIfCommitted();
 
   private:
     std::unique_ptr<test::ModuleFixture> m_fixture;
@@ -275,6 +276,33 @@ void TestParamStore::lineFilesReadAndWriteTheSharedLines() {
     QVERIFY(data::ReadLinesFile(path));
     QCOMPARE(Lines(1, 4), (QStringList{u"A"_s, QString(), u"C"_s, QString()}));
     QCOMPARE(ParamLines().line(190), QString());
+}
+
+void TestParamStore::writeInCallersTransactionLastsOnlyIfCommitted() {
+    Connection& store = *ParamDatabase();
+    ParamLines().setLine(1, u"um"_s);
+    {
+        Transaction transaction(store);
+        QVERIFY(ParamWrite(transaction, u"PAR_A"_s, 1, u"Título"_s));
+        QVERIFY(ParamWrite(transaction, u"PAR_B"_s, 1));
+        // Nothing is visible to others before the commit.
+        QCOMPARE(Stored(m_fixture->store(), u"PAR_A"_s, u"TEXTO"_s), u"<none>"_s);
+    } // rolled back
+    QCOMPARE(Stored(m_fixture->store(), u"PAR_A"_s, u"TEXTO"_s), u"<none>"_s);
+    QCOMPARE(Stored(m_fixture->store(), u"PAR_B"_s, u"TEXTO"_s), u"<none>"_s);
+
+    Transaction transaction(store);
+    QVERIFY(ParamWrite(transaction, u"PAR_A"_s, 1, u"Título"_s));
+    ParamLines().setLine(1, u"dois"_s);
+    QVERIFY(ParamWrite(transaction, u"PAR_A"_s, 1)); // the update keeps the title
+    transaction.commit();
+    QCOMPARE(Stored(m_fixture->store(), u"PAR_A"_s, u"TEXTO"_s), u"001)dois\r\n"_s);
+    QCOMPARE(Stored(m_fixture->store(), u"PAR_A"_s, u"CAMPO"_s), u"Título"_s);
+
+    // A transaction that cannot write is refused, not thrown at.
+    QVERIFY(!ParamWrite(transaction, u"PAR_A"_s, 1)); // ended by the commit
+    Transaction snapshot(store, TransactionMode::ReadSnapshot);
+    QVERIFY(!ParamWrite(snapshot, u"PAR_A"_s, 1));
 }
 
 QTEST_GUILESS_MAIN(TestParamStore)
