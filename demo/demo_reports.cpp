@@ -138,4 +138,14 @@ void WriteDemoReports(data::Connection& erp, int year) {
     }
 }
 
+QString FormatDemoReports(data::Connection& erp) {
+    QString text = u"Relatórios de exemplo:\n"_s;
+    for (const DemoReportMenu& entry : DemoReportMenus()) {
+        for (const reports::ReportEntry& report :
+             reports::ListReports(MenuOf(erp, entry.tableCode)))
+            text += u"  %1 %2  %3\n"_s.arg(entry.key, report.number, report.title);
+    }
+    return text;
+}
+
 } // namespace livrax::demo

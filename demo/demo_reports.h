@@ -24,4 +24,8 @@ QList<DemoReportMenu> DemoReportMenus();
 // Throws DbError when the database refuses a key.
 void WriteDemoReports(data::Connection& erp, int year);
 
+// The reports stored in the demo's menus, one line each (menu, number,
+// title), for the summary printed after the demo is created.
+QString FormatDemoReports(data::Connection& erp);
+
 } // namespace livrax::demo

@@ -127,6 +127,10 @@ void TestDemo::sampleReportsAreListed() {
                                           {u"002"_s, u"Vendas por dia"_s}}));
     QCOMPARE(reports::ListReports(items),
              (QList<reports::ReportEntry>{{u"001"_s, u"Itens vendidos por produto"_s}}));
+    QCOMPARE(FormatDemoReports(erp), u"Relatórios de exemplo:\n"
+                                     u"  PAR_LFPDS 001  Vendas por cliente\n"
+                                     u"  PAR_LFPDS 002  Vendas por dia\n"
+                                     u"  PAR_LFPIS 001  Itens vendidos por produto\n"_s);
 
     // Report 001 of the sales: grouped by customer, the accounting value
     // with a subtotal per customer and a total, shown as money.
