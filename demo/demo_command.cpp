@@ -3,6 +3,7 @@
 #include "data/connection.h"
 #include "data/db_error.h"
 #include "demo/demo_generator.h"
+#include "demo/demo_reports.h"
 #include "demo/demo_summary.h"
 #include "platform/environment.h"
 
@@ -164,7 +165,8 @@ int RunDemoCommand(const QStringList& arguments, CreatedDemo* created) {
         data::ConnectionOptions connection;
         connection.path = target.filePath(DemoErpFileName());
         erp.open(connection);
-        out << FormatDemoSummary(ReadDemoSummary(erp, options.year));
+        out << FormatDemoSummary(ReadDemoSummary(erp, options.year)) << "\n"
+            << FormatDemoReports(erp);
     } catch (const data::DbError& error) {
         err << "livrax demo: os bancos foram criados, mas o resumo não pôde ser lido: "
             << error.message() << "\n";

@@ -7,6 +7,7 @@
 #include "demo/demo_documents.h"
 #include "demo/demo_random.h"
 #include "demo/demo_reference.h"
+#include "demo/demo_reports.h"
 
 #include <QDir>
 #include <QHash>
@@ -226,6 +227,7 @@ void Generator::run() {
     m_transaction->start(m_erp);
     writeInvoices();
     m_transaction->commit();
+    WriteDemoReports(m_erp, m_options.year);
     writeCompanyRecord();
     m_erp.close();
     m_system.close();

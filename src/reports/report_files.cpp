@@ -86,10 +86,12 @@ ImportResult ImportReportFiles(data::Connection* database, const QString& file, 
     result.key = keys[0];
 
     for (std::size_t i = 0; i < Letters.size(); ++i) {
-        if (!QFileInfo(paths[i]).isFile() || !ReadLinesFile(paths[i], lines[i])) {
-            result.outcome = ImportOutcome::MissingCompanion;
-            return result;
-        }
+        if (!QFileInfo(paths[i]).isFile() || !ReadLinesFile(paths[i], lines[i]))
+            result.missing.append(paths[i]);
+    }
+    if (!result.missing.isEmpty()) {
+        result.outcome = ImportOutcome::MissingCompanion;
+        return result;
     }
     result.title = StoredTitle(LineFields(lines[0].value(0), 1).at(1));
 

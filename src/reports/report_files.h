@@ -6,6 +6,7 @@
 // file names give, so a report returns to the menu and number it left.
 
 #include <QString>
+#include <QStringList>
 
 namespace livrax::data {
 class Connection;
@@ -32,6 +33,9 @@ struct ImportResult {
     ImportOutcome outcome = ImportOutcome::NotWritten;
     QString key;   // the definition key the file name gives
     QString title; // the report title, line 1 field 1
+    // With MissingCompanion: the paths of the three files that are missing or
+    // could not be read, in the order "A", "C", "V".
+    QStringList missing;
 };
 
 // Stores the report of the definition file `file` (its "A" file) and its

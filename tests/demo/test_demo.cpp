@@ -8,7 +8,11 @@
 #include "demo/demo_command.h"
 #include "demo/demo_documents.h"
 #include "demo/demo_generator.h"
+#include "demo/demo_reports.h"
 #include "demo/demo_summary.h"
+#include "reports/report_definition.h"
+#include "reports/report_menu.h"
+#include "reports/report_selection.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,6 +76,7 @@ class TestDemo : public QObject {
     void initTestCase() { qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit()); }
     void sameSeedGivesSameRows();
     void documentsAreConsistent();
+    void sampleReportsAreListed();
     void registrationsHaveValidCheckDigits_data();
     void registrationsHaveValidCheckDigits();
     void commandRefusesANonEmptyFolder();
@@ -101,6 +106,73 @@ void TestDemo::sameSeedGivesSameRows() {
     }
     QVERIFY(DumpDatabase(QDir(first.path()).filePath(DemoErpFileName())) !=
             DumpDatabase(QDir(third.path()).filePath(DemoErpFileName())));
+}
+
+void TestDemo::sampleReportsAreListed() {
+    QTemporaryDir folder;
+    DemoOptions options;
+    options.invoices = 60;
+    options.year = 2025;
+    options.folder = folder.path();
+    GenerateDemoCompany(options);
+    data::Connection erp;
+    data::ConnectionOptions connection;
+    connection.path = QDir(folder.path()).filePath(DemoErpFileName());
+    erp.open(connection);
+
+    const reports::ReportMenu sales{u"PDS"_s, u"PAR_LFPDS"_s, &erp};
+    const reports::ReportMenu items{u"PIS"_s, u"PAR_LFPIS"_s, &erp};
+    QCOMPARE(reports::ListReports(sales),
+             (QList<reports::ReportEntry>{{u"001"_s, u"Vendas por cliente"_s},
+                                          {u"002"_s, u"Vendas por dia"_s}}));
+    QCOMPARE(reports::ListReports(items),
+             (QList<reports::ReportEntry>{{u"001"_s, u"Itens vendidos por produto"_s}}));
+    QCOMPARE(FormatDemoReports(erp), u"Relatórios de exemplo:\n"
+                                     u"  PAR_LFPDS 001  Vendas por cliente\n"
+                                     u"  PAR_LFPDS 002  Vendas por dia\n"
+                                     u"  PAR_LFPIS 001  Itens vendidos por produto\n"_s);
+
+    // Report 001 of the sales: grouped by customer, the accounting value
+    // with a subtotal per customer and a total, shown as money.
+    reports::ReportDefinition definition;
+    QVERIFY(reports::ReadReportDefinition(&erp, reports::DefinitionKey(sales, 1), definition));
+    QCOMPARE(definition.parameters.title, u"Vendas por cliente"_s);
+    QCOMPARE(definition.grouping.field, u"A.SIGLA"_s);
+    QCOMPARE(definition.fields.size(), 4);
+    const reports::ReportField& amount = definition.fields[2];
+    QCOMPARE(amount.content, u"A.LIQUIDO"_s);
+    QCOMPARE(amount.picture, u"P,14,2"_s);
+    QCOMPARE(amount.subtotal, u"A.LIQUIDO"_s);
+    QCOMPARE(amount.total, u"A.LIQUIDO"_s);
+
+    for (const DemoReportMenu& entry : DemoReportMenus()) {
+        const reports::ReportMenu menu{entry.tableCode, entry.key, &erp};
+        reports::MenuSelectionConfig config;
+        QVERIFY(reports::ReadMenuSelection(&erp, reports::MenuSelectionKey(menu), config));
+        QCOMPARE(config.singles[0], (reports::SingleSelection{u"Cliente"_s, u"A.SIGLA"_s, u"S"_s}));
+        const QList<reports::ReportEntry> listed = reports::ListReports(menu);
+        QVERIFY(!listed.isEmpty());
+        for (const reports::ReportEntry& report : listed) {
+            const int number = report.number.toInt();
+            reports::LastSelection selection;
+            QVERIFY(
+                reports::ReadLastSelection(&erp, reports::SelectionKey(menu, number), selection));
+            QCOMPARE(selection.initialDate, u"01/01/25"_s);
+            QCOMPARE(selection.finalDate, u"31/12/25"_s);
+            QCOMPARE(selection.dateField, u"A.DATA"_s);
+            // Every field, the grouping and the sorting name columns of the
+            // menu's table: the query of the report's fields runs.
+            QVERIFY(reports::ReadReportDefinition(&erp, reports::DefinitionKey(menu, number),
+                                                  definition));
+            QStringList columns;
+            for (const reports::ReportField& field : std::as_const(definition.fields))
+                columns.append(field.content);
+            columns.append(definition.grouping.field);
+            const QString sql = u"SELECT "_s + columns.join(u',') + u" FROM VRTN"_s +
+                                entry.tableCode + u" A ORDER BY "_s + definition.sortFields;
+            QCOMPARE_GT(Scalar(erp, u"SELECT COUNT(*) FROM ("_s + sql + u")"_s), qint64(0));
+        }
+    }
 }
 
 void TestDemo::documentsAreConsistent() {

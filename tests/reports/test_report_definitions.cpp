@@ -532,7 +532,17 @@ void TestReportDefinitions::importRefusals() {
     // An earlier report 005 with only its last selection stored.
     if (stored) Store(Menu + u"005V"_s, {{1, u"antigo"_s}});
 
-    QCOMPARE(ImportReportFiles(ParamDatabase(), dir.filePath(chosen), replace).outcome, outcome);
+    const ImportResult result = ImportReportFiles(ParamDatabase(), dir.filePath(chosen), replace);
+    QCOMPARE(result.outcome, outcome);
+    // A refusal for missing files names each file of report 005 not written.
+    QStringList missing;
+    if (outcome == ImportOutcome::MissingCompanion) {
+        for (const QString& letter : {u"A"_s, u"C"_s, u"V"_s}) {
+            const QString name = Menu + u"005"_s + letter + u".FMB"_s;
+            if (!files.contains(name)) missing.append(dir.filePath(name));
+        }
+    }
+    QCOMPARE(result.missing, missing);
     const bool imported = outcome == ImportOutcome::Imported;
     const LineMap fresh{{1, u"novo"_s}};
     const LineMap earlier = stored ? LineMap{{1, u"antigo"_s}} : LineMap();
