@@ -9,18 +9,16 @@ namespace {
 
 class RaiseOnFocus : public QObject {
   public:
-    explicit RaiseOnFocus(QToolButton* button) : QObject(button), m_button(button) {}
+    using QObject::QObject;
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == m_button) {
-            if (event->type() == QEvent::FocusIn) m_button->setAutoRaise(false);
-            if (event->type() == QEvent::FocusOut) m_button->setAutoRaise(true);
-        }
+        // A button being destroyed is no longer a QToolButton when its
+        // widget part gives the focus away: the cast then fails.
+        auto* button = qobject_cast<QToolButton*>(watched);
+        if (button && event->type() == QEvent::FocusIn) button->setAutoRaise(false);
+        if (button && event->type() == QEvent::FocusOut) button->setAutoRaise(true);
         return false;
     }
-
-  private:
-    QToolButton* m_button;
 };
 
 } // namespace
