@@ -1,0 +1,211 @@
+#include "reports/report_print.h"
+
+#include "common/fields.h"
+#include "common/masks.h"
+#include "common/numbers.h"
+#include "print/print_job.h"
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace livrax::reports {
+
+namespace {
+
+int Number(const QString& text, int fallback = 0) {
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    return ok ? value : fallback;
+}
+
+QChar At(const QString& flags, int position) {
+    return position >= 1 && position <= flags.size() ? flags.at(position - 1) : QChar(u' ');
+}
+
+// The value of a column of the row, "A."/"S." qualified or bare.
+QString ColumnText(const expr::ExpressionRow& row, const QString& name) {
+    if (name.startsWith(u"S."_s)) return row.secondaryField(name.mid(2)).value_or(QString());
+    return row.field(name.startsWith(u"A."_s) ? name.mid(2) : name).value_or(QString());
+}
+
+// A sum written as a plain decimal number with a decimal comma, without the
+// trailing zeros of its four decimals.
+QString SumText(qint64 scaled) {
+    QString text = ScaledToText(scaled);
+    while (text.endsWith(u'0'))
+        text.chop(1);
+    if (text.endsWith(u',')) text.chop(1);
+    return text;
+}
+
+} // namespace
+
+ReportLayout::ReportLayout(const ReportDefinition& definition, print::PrintJob& job)
+    : m_definition(definition), m_job(job) {
+    const QString factor = At(definition.parameters.flags, ColumnFactor) == u'0' ? u"0"_s : u"3"_s;
+    const QChar kind = At(definition.parameters.flags, Kind);
+    m_analytic = kind != u'S' && kind != u'R';
+    m_groupField = definition.grouping.field.trimmed();
+    if (m_groupField.startsWith(u"A."_s)) m_groupField = m_groupField.mid(2);
+    for (qsizetype i = 0; i < definition.fields.size(); ++i) {
+        const ReportField& stored = definition.fields.at(i);
+        if (Number(stored.type) == 0) continue;
+        Field field;
+        field.number = int(i) + 1;
+        field.stored = &stored;
+        field.line = std::max(1, Number(stored.line, 1));
+        const int column = Number(stored.column);
+        field.column = factor == u"0"_s ? column : int(std::lround(column / 6.0));
+        field.size = Number(stored.size);
+        field.printFlags =
+            stored.printFlags.trimmed().isEmpty() ? u"1100000000000"_s : stored.printFlags;
+        const QString content = stored.content.trimmed();
+        if (content.toUpper().startsWith(u"IF("_s)) {
+            field.content = expr::ParseExpression(content, expr::ExpressionKind::Line);
+            field.hasContent = true;
+        } else if (Number(stored.type) == 1) {
+            field.content = expr::ParseExpression(content, expr::ExpressionKind::Field);
+            field.hasContent = true;
+        }
+        if (!stored.function.trimmed().isEmpty()) {
+            field.function = expr::ParseExpression(stored.function, expr::ExpressionKind::Line);
+            field.hasFunction = true;
+        }
+        field.counts =
+            content.toUpper() == u"COUNT"_s || stored.subtotal.trimmed().toUpper() == u"COUNT"_s;
+        if (At(field.printFlags, 4) == u'1') m_hasTotal = true;
+        m_highestLine = std::max(m_highestLine, field.line);
+        m_fields << field;
+    }
+}
+
+bool ReportLayout::flag(int position, QChar value) const {
+    return At(m_definition.parameters.flags, position) == value;
+}
+
+void ReportLayout::note(const Field& field, const expr::Diagnostic& diagnostic) {
+    const QString text = u"%1.%2: %3"_s.arg(field.line).arg(field.number).arg(diagnostic.detail);
+    if (!m_diagnostics.contains(text)) m_diagnostics << text;
+}
+
+// Title and record blocks step whole lines; subtotal and total lines tenths.
+QString ReportLayout::rowFor(int line, bool tenths) const {
+    if (line <= 1) return {};
+    return u"+"_s + QString::number(tenths ? line : (line - 1) * 10);
+}
+
+QString ReportLayout::shaped(const Field& field, const QString& value) const {
+    QString text = value;
+    if (!field.stored->picture.trimmed().isEmpty())
+        text = FormatByPicture(text, field.stored->picture);
+    if (field.size > 0)
+        text = field.stored->alignment.trimmed() == u"1"_s ? PadLeft(text, field.size)
+                                                           : PadRight(text, field.size);
+    if (At(field.printFlags, 6) == u'1') text = field.stored->title + text;
+    return text;
+}
+
+void ReportLayout::printField(const Field& field, const QString& row, const QString& text) {
+    const QString alignment = field.stored->alignment.trimmed();
+    const QString code = alignment == u"1"_s ? u"1"_s : alignment == u"2"_s ? u"2"_s : QString();
+    m_job.setSpreadsheetColumn(field.number);
+    m_job.printText(row.isEmpty() ? print::Arg() : print::Arg(row), print::Arg(field.column), text,
+                    {}, {}, code);
+}
+
+void ReportLayout::titleBlock() {
+    if (flag(PrintFieldTitles, u'N')) return;
+    for (const Field& field : m_fields) {
+        if (At(field.printFlags, 1) != u'1') continue;
+        QString title = field.stored->title;
+        if (field.stored->alignment.trimmed() == u"1"_s) title = PadLeft(title, field.size);
+        printField(field, rowFor(field.line, false), title);
+    }
+    for (int i = 0; i < m_highestLine + 2; ++i)
+        m_job.newLine();
+}
+
+void ReportLayout::groupLine(const QString& value) {
+    const QString title = m_definition.grouping.title.trimmed();
+    m_job.setSpreadsheetColumn(1);
+    m_job.printText(print::Arg(), print::Arg(4), title.isEmpty() ? value : title + u" "_s + value);
+    if (m_analytic) m_job.newLine();
+}
+
+void ReportLayout::recordBlock(const expr::ExpressionRow& row) {
+    for (Field& field : m_fields) {
+        const int type = Number(field.stored->type);
+        QString value;
+        if (field.hasContent) {
+            const expr::ExpressionResult result = expr::Evaluate(field.content, row);
+            if (result.diagnostic) note(field, *result.diagnostic);
+            value = result.text;
+        } else if (type == 2) {
+            value = field.stored->content;
+        } else {
+            // Types without a value of their own print nothing here rather
+            // than repeat the previous field's value.
+            continue;
+        }
+        if (field.hasFunction) {
+            const expr::ExpressionResult result = expr::Evaluate(field.function, row);
+            if (result.diagnostic) note(field, *result.diagnostic);
+            value = result.text;
+            if (value.isEmpty()) continue;
+        }
+        const qint64 amount = field.counts ? 10000 : ToScaled(value, 4);
+        if (At(field.printFlags, 3) == u'1') field.subtotal += amount;
+        if (At(field.printFlags, 4) == u'1') field.total += amount;
+        if (m_analytic && At(field.printFlags, 2) == u'1')
+            printField(field, rowFor(field.line, false), shaped(field, value));
+    }
+    if (!m_analytic) return;
+    for (int i = 0; i < m_highestLine; ++i)
+        m_job.newLine();
+    if (!m_job.headerPending() && (flag(RuleBetweenRecords, u'1') || flag(RuleAboveDetail, u'S')))
+        m_job.drawRule();
+}
+
+void ReportLayout::sumLine(bool total) {
+    if (total) m_job.halfLine();
+    for (Field& field : m_fields) {
+        if (At(field.printFlags, total ? 4 : 3) != u'1') continue;
+        const qint64 sum = total ? field.total : field.subtotal;
+        const QString text = Number(field.stored->type) == 2 ? field.stored->content : SumText(sum);
+        printField(field, rowFor(field.line, true), shaped(field, text));
+        if (!total) field.subtotal = 0;
+    }
+    m_job.newLine();
+    if (!total && m_analytic) m_job.newLine();
+}
+
+void ReportLayout::print(const NextRow& next) {
+    titleBlock();
+    QString previous;
+    bool first = true;
+    const expr::ExpressionRow* row = next();
+    while (row) {
+        if (m_job.cancelled()) return;
+        if (m_job.headerPending()) {
+            m_job.headerPrinted();
+            titleBlock();
+        }
+        const QString group = m_groupField.isEmpty() ? QString() : ColumnText(*row, m_groupField);
+        if (!m_groupField.isEmpty() && (first || group != previous)) {
+            groupLine(group);
+            previous = group;
+        }
+        first = false;
+        recordBlock(*row);
+        row = next();
+        if (!m_groupField.isEmpty() && row && ColumnText(*row, m_groupField) != previous) {
+            sumLine(false);
+            if (At(m_definition.grouping.flags, 2) == u'1') m_job.newPage();
+        }
+    }
+    if (!m_groupField.isEmpty()) sumLine(false);
+    if (m_hasTotal) sumLine(true);
+}
+
+} // namespace livrax::reports

@@ -1,0 +1,75 @@
+#pragma once
+
+// The layout of a user-defined report on a print job: the title block, one
+// record block per row, a group line where the group value changes, the
+// group's subtotal line and the total line. One pass over the rows; the
+// expressions are parsed once per run; subtotals and totals are 64-bit
+// ten-thousandths for every field.
+
+#include "expr/expression.h"
+#include "reports/report_definition.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace livrax::print {
+class PrintJob;
+}
+
+namespace livrax::reports {
+
+// Gives the next row, nullptr after the last.
+using NextRow = std::function<const expr::ExpressionRow*()>;
+
+class ReportLayout {
+  public:
+    // The job is started and ended by the caller (its settings: title, fonts,
+    // destination); the layout draws between them.
+    ReportLayout(const ReportDefinition& definition, print::PrintJob& job);
+
+    // Draws the whole report from the rows. The diagnostics of the
+    // expressions ("line.field: ...") are kept in diagnostics().
+    void print(const NextRow& next);
+
+    const QStringList& diagnostics() const { return m_diagnostics; }
+
+  private:
+    struct Field {
+        int number = 0; // field n of the definition
+        const ReportField* stored = nullptr;
+        expr::ParsedExpression content; // types 1 and "IF(" contents
+        bool hasContent = false;
+        expr::ParsedExpression function;
+        bool hasFunction = false;
+        int line = 1;
+        int column = 0; // characters
+        int size = 0;
+        QString printFlags;
+        qint64 subtotal = 0, total = 0;
+        bool counts = false; // "COUNT": +1 per record
+    };
+
+    QString rowFor(int line, bool tenths) const;
+    void titleBlock();
+    void groupLine(const QString& value);
+    void recordBlock(const expr::ExpressionRow& row);
+    void sumLine(bool total);
+    QString shaped(const Field& field, const QString& value) const;
+    void printField(const Field& field, const QString& row, const QString& text);
+    bool flag(int position, QChar value) const;
+    void note(const Field& field, const expr::Diagnostic& diagnostic);
+
+    const ReportDefinition& m_definition;
+    print::PrintJob& m_job;
+    QList<Field> m_fields;
+    QString m_groupField;
+    int m_highestLine = 1;
+    bool m_analytic = true;
+    bool m_hasTotal = false;
+    QStringList m_diagnostics;
+};
+
+} // namespace livrax::reports

@@ -1,0 +1,87 @@
+// The layout of a user-defined report: group lines, record blocks, subtotals
+// and the total line, drawn to text pages and compared with lines worked out
+// by hand.
+
+#include "expr/expression_row.h"
+#include "print/print_job.h"
+#include "reports/report_print.h"
+#include "support/text_pages.h"
+
+#include <QMap>
+#include <QTest>
+
+using namespace livrax;
+using namespace livrax::reports;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class MapRow : public expr::ExpressionRow {
+  public:
+    explicit MapRow(QMap<QString, QString> columns) : m_columns(std::move(columns)) {}
+    std::optional<QString> field(const QString& name) const override {
+        if (!m_columns.contains(name)) return std::nullopt;
+        return m_columns.value(name);
+    }
+
+  private:
+    QMap<QString, QString> m_columns;
+};
+
+ReportField Field(const QString& title, const QString& content, const QString& column,
+                  const QString& size, const QString& alignment, const QString& printFlags) {
+    ReportField field;
+    field.title = title;
+    field.content = content;
+    field.type = u"1"_s;
+    field.line = u"1"_s;
+    field.column = column;
+    field.size = size;
+    field.alignment = alignment;
+    field.printFlags = printFlags;
+    return field;
+}
+
+} // namespace
+
+class TestReportPrint : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void groupsWithSubtotalsAndTotal();
+};
+
+void TestReportPrint::groupsWithSubtotalsAndTotal() {
+    ReportDefinition definition;
+    definition.grouping.field = u"A.SIGLA"_s;
+    definition.grouping.title = u"Grupo:"_s;
+    definition.fields << Field(u"Sigla"_s, u"A.SIGLA"_s, u"0"_s, u"5"_s, u"0"_s, u"11"_s)
+                      << Field(u"Valor"_s, u"A.VALOR"_s, u"60"_s, u"8"_s, u"1"_s, u"1111"_s)
+                      // A misspelt column prints nothing and is reported.
+                      << Field(u"Erro"_s, u"A.VALORX"_s, u"120"_s, u"6"_s, u"0"_s, u"11"_s);
+    const QList<MapRow> rows = {MapRow({{u"SIGLA"_s, u"A"_s}, {u"VALOR"_s, u"10"_s}}),
+                                MapRow({{u"SIGLA"_s, u"A"_s}, {u"VALOR"_s, u"2,5"_s}}),
+                                MapRow({{u"SIGLA"_s, u"B"_s}, {u"VALOR"_s, u"4"_s}})};
+    QStringList diagnostics;
+    const QStringList lines = test::TextPageLines([&](print::PrintJob& job) {
+        job.settings.standardHeader = false;
+        job.startJob();
+        ReportLayout layout(definition, job);
+        qsizetype next = 0;
+        layout.print([&]() -> const expr::ExpressionRow* {
+            return next < rows.size() ? &rows.at(next++) : nullptr;
+        });
+        job.endJob();
+        diagnostics = layout.diagnostics();
+    });
+    // Subtotals 10 + 2,5 and 4; total 16,5; values right-aligned in 8.
+    const QStringList expected = {
+        u"Sigla Valor Erro"_s, u"Grupo: A"_s, u"A 10"_s, u"A 2,5"_s, u"12,5"_s,
+        u"Grupo: B"_s,         u"B 4"_s,      u"4"_s,    u"16,5"_s};
+    QCOMPARE(lines, expected);
+    QCOMPARE(diagnostics.size(), 1);
+    QVERIFY2(diagnostics.first().startsWith(u"1.3: "_s), qPrintable(diagnostics.first()));
+}
+
+QTEST_MAIN(TestReportPrint)
+#include "test_report_print.moc"
