@@ -181,6 +181,9 @@ void ReportLayout::sumLine(bool total) {
 }
 
 void ReportLayout::print(const NextRow& next) {
+    // The caller has just drawn the page header: the first title block
+    // follows it, and the job asks for another only on the next page.
+    m_job.headerPrinted();
     titleBlock();
     QString previous;
     bool first = true;

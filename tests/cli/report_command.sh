@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# "livrax report": a report stored in the demo company is checked, run to a
+# text file, and refused before its query runs when a selection box holds a
+# value its field cannot take, leaving the old output file as it was.
+set -euo pipefail
+livrax="$1"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME="$work/config"
+unset QT_QPA_PLATFORM # the command must draw without a display
+
+"$livrax" demo --dir "$work/demo" --invoices 50 --no-gui >/dev/null 2>&1
+# Report 001 of the sales menu: invoice number and value grouped by SIGLA;
+# selection box 1 of the menu is the numeric NNOTA.
+crlf="|| ASCII_CHAR(13) || ASCII_CHAR(10) ||"
+isql-fb -user SYSDBA -q "$work/demo/livrax_erp.fdb" <<SQL
+INSERT INTO VRTNPAR (CHAVE, TEXTO) VALUES ('PAR_LFPDS001A',
+  '001)Notas por sigla#' $crlf '008)A.SIGLA#' $crlf '011)Nota#A.NNOTA#1#1#0#8#' $crlf
+  '012)Valor#A.VALOR#1#1#60#12#');
+INSERT INTO VRTNPAR (CHAVE, TEXTO) VALUES ('PAR_LFPDS0000', '011)Nota#NNOTA#N#');
+COMMIT;
+SQL
+
+fail() { echo "$*" >&2; cat "$work/err" >&2 || true; exit 1; }
+
+"$livrax" report check PDS 1 >"$work/out" 2>"$work/err" || fail "check: exit $?"
+grep -q "sem problemas" "$work/out" || fail "check: $(cat "$work/out")"
+
+# A statement typed into the numeric box is refused, naming the box.
+echo "OLD REPORT" >"$work/report.txt"
+set +e
+"$livrax" report run PDS 1 --select "1=1; DELETE FROM VRTNPDS" --out "$work/report.txt" \
+  >"$work/out" 2>"$work/err"
+status=$?
+set -e
+[[ $status == 2 ]] || fail "run with a bad box value: exit $status, expected 2"
+grep -qF 'Valor inválido em "Nota"' "$work/err" || fail "run: no refusal naming the box"
+[[ "$(cat "$work/report.txt")" == "OLD REPORT" ]] || fail "run: the old file was replaced"
+
+# The box with a number narrows the report to that invoice.
+number="$(isql-fb -user SYSDBA -q "$work/demo/livrax_erp.fdb" <<<'SELECT FIRST 1 NNOTA FROM VRTNPDS WHERE NNOTA IS NOT NULL ORDER BY NNOTA;' | awk 'NF==1 && $1 ~ /^[0-9]+$/ {print $1}')"
+"$livrax" report run PDS 1 --select "1=$number" --out "$work/report.txt" >"$work/out" 2>"$work/err" ||
+  fail "run --select 1=$number: exit $?"
+grep -q "gravado em" "$work/out" || fail "run: not reported as written"
+lines="$(grep -cE "^$number +[0-9]" "$work/report.txt")"
+others="$(grep -cE "^[0-9]+ +[0-9]+," "$work/report.txt" || true)"
+[[ $lines -ge 1 && $lines == "$others" ]] || fail "run: $lines lines of invoice $number, $others in all"
