@@ -3,6 +3,7 @@
 #include "common/fields.h"
 #include "common/masks.h"
 #include "common/numbers.h"
+#include "common/text.h"
 #include "print/print_job.h"
 
 #include <cmath>
@@ -29,6 +30,24 @@ QString ColumnText(const expr::ExpressionRow& row, const QString& name) {
     return row.field(name.startsWith(u"A."_s) ? name.mid(2) : name).value_or(QString());
 }
 
+// The row as the field expressions see it, with the report's macros
+// expanded by the run's MacroRun ([GBFUN0] the value being printed).
+class MacroRow : public expr::ExpressionRow {
+  public:
+    MacroRow(const expr::ExpressionRow& row, expr::MacroRun& macros)
+        : m_row(row), m_macros(macros) {}
+    std::optional<QString> field(const QString& name) const override { return m_row.field(name); }
+    std::optional<QString> secondaryField(const QString& name) const override {
+        return m_row.secondaryField(name);
+    }
+    QString expandMacros(const QString& text) const override { return m_macros.expand(text); }
+    QString macroValue(const QString& name) const override { return m_macros.value(name); }
+
+  private:
+    const expr::ExpressionRow& m_row;
+    expr::MacroRun& m_macros;
+};
+
 // A sum written as a plain decimal number with a decimal comma, without the
 // trailing zeros of its four decimals.
 QString SumText(qint64 scaled) {
@@ -41,8 +60,9 @@ QString SumText(qint64 scaled) {
 
 } // namespace
 
-ReportLayout::ReportLayout(const ReportDefinition& definition, print::PrintJob& job)
-    : m_definition(definition), m_job(job) {
+ReportLayout::ReportLayout(const ReportDefinition& definition, print::PrintJob& job,
+                           const expr::LookupSource* lookups)
+    : m_definition(definition), m_job(job), m_lookups(lookups) {
     const QString factor = At(definition.parameters.flags, ColumnFactor) == u'0' ? u"0"_s : u"3"_s;
     const QChar kind = At(definition.parameters.flags, Kind);
     m_analytic = kind != u'S' && kind != u'R';
@@ -89,6 +109,19 @@ void ReportLayout::note(const Field& field, const expr::Diagnostic& diagnostic) 
     if (!m_diagnostics.contains(text)) m_diagnostics << text;
 }
 
+expr::ExpressionResult ReportLayout::lookup(const QString& table, const QString& keyField,
+                                            const QString& keyValue, const QString& filter,
+                                            const QString& expression) {
+    if (!m_lookups) return {};
+    const QString key = QStringList{table, keyField, keyValue, filter, expression}.join(u'\x1f');
+    const auto cached = m_lookupCache.constFind(key);
+    if (cached != m_lookupCache.constEnd()) return *cached;
+    const expr::ExpressionResult result =
+        expr::LookupValue(*m_lookups, table, keyField, keyValue, filter, expression);
+    m_lookupCache.insert(key, result);
+    return result;
+}
+
 // Title and record blocks step whole lines; subtotal and total lines tenths.
 QString ReportLayout::rowFor(int line, bool tenths) const {
     if (line <= 1) return {};
@@ -130,14 +163,34 @@ void ReportLayout::groupLine(const QString& value) {
     const QString title = m_definition.grouping.title.trimmed();
     m_job.setSpreadsheetColumn(1);
     m_job.printText(print::Arg(), print::Arg(4), title.isEmpty() ? value : title + u" "_s + value);
+    const ReportGrouping& grouping = m_definition.grouping;
+    if (!grouping.complementTable.trimmed().isEmpty()) {
+        const expr::ExpressionResult complement =
+            lookup(grouping.complementTable.trimmed(), {}, value, {}, grouping.complementField);
+        const int column = int(std::lround(Number(grouping.complementColumn) / 6.0));
+        m_job.setSpreadsheetColumn(2);
+        m_job.printText(print::Arg(), print::Arg(column == 0 ? 22 : column), complement.text);
+    }
     if (m_analytic) m_job.newLine();
 }
 
-void ReportLayout::recordBlock(const expr::ExpressionRow& row) {
+void ReportLayout::recordBlock(const expr::ExpressionRow& plainRow) {
+    const MacroRow row(plainRow, m_macros);
     for (Field& field : m_fields) {
         const int type = Number(field.stored->type);
         QString value;
-        if (field.hasContent) {
+        if (type == 4) {
+            const QString key = ColumnText(row, field.stored->content.trimmed());
+            if (field.stored->content.trimmed().isEmpty()) continue;
+            const QString filter = At(field.printFlags, 8) == u'S'
+                                       ? u"FILIAL = "_s + Quote(ColumnText(row, u"FILIAL"_s))
+                                       : QString();
+            const expr::ExpressionResult result =
+                lookup(field.stored->otherTable.trimmed(), field.stored->otherKey.trimmed(), key,
+                       filter, field.stored->otherField);
+            if (result.diagnostic) note(field, *result.diagnostic);
+            value = result.text;
+        } else if (field.hasContent) {
             const expr::ExpressionResult result = expr::Evaluate(field.content, row);
             if (result.diagnostic) note(field, *result.diagnostic);
             value = result.text;
@@ -148,6 +201,7 @@ void ReportLayout::recordBlock(const expr::ExpressionRow& row) {
             // than repeat the previous field's value.
             continue;
         }
+        expr::SetMacroFunction(u"0"_s, value);
         if (field.hasFunction) {
             const expr::ExpressionResult result = expr::Evaluate(field.function, row);
             if (result.diagnostic) note(field, *result.diagnostic);
@@ -157,7 +211,13 @@ void ReportLayout::recordBlock(const expr::ExpressionRow& row) {
         const qint64 amount = field.counts ? 10000 : ToScaled(value, 4);
         if (At(field.printFlags, 3) == u'1') field.subtotal += amount;
         if (At(field.printFlags, 4) == u'1') field.total += amount;
-        if (m_analytic && At(field.printFlags, 2) == u'1')
+        const QChar slot = At(field.stored->flags, 2);
+        if (slot.isDigit()) expr::SetMacroFunction(QString(slot), value);
+        // Only detail fields print on the record's own line; fields placed
+        // on the group or subtotal lines are left out of it.
+        const QChar location = At(field.printFlags, 7);
+        const bool detail = location == u'0' || location == u' ';
+        if (m_analytic && detail && At(field.printFlags, 2) == u'1')
             printField(field, rowFor(field.line, false), shaped(field, value));
     }
     if (!m_analytic) return;

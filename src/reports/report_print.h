@@ -7,8 +7,10 @@
 // ten-thousandths for every field.
 
 #include "expr/expression.h"
+#include "expr/macros.h"
 #include "reports/report_definition.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -28,7 +30,10 @@ class ReportLayout {
   public:
     // The job is started and ended by the caller (its settings: title, fonts,
     // destination); the layout draws between them.
-    ReportLayout(const ReportDefinition& definition, print::PrintJob& job);
+    // `lookups` answers the look-up fields (type 4) and the group's
+    // complement; each key is asked once per run.
+    ReportLayout(const ReportDefinition& definition, print::PrintJob& job,
+                 const expr::LookupSource* lookups = nullptr);
 
     // Draws the whole report from the rows. The diagnostics of the
     // expressions ("line.field: ...") are kept in diagnostics().
@@ -61,6 +66,9 @@ class ReportLayout {
     void printField(const Field& field, const QString& row, const QString& text);
     bool flag(int position, QChar value) const;
     void note(const Field& field, const expr::Diagnostic& diagnostic);
+    expr::ExpressionResult lookup(const QString& table, const QString& keyField,
+                                  const QString& keyValue, const QString& filter,
+                                  const QString& expression);
 
     const ReportDefinition& m_definition;
     print::PrintJob& m_job;
@@ -70,6 +78,10 @@ class ReportLayout {
     bool m_analytic = true;
     bool m_hasTotal = false;
     QStringList m_diagnostics;
+    const expr::LookupSource* m_lookups;
+    QHash<QString, expr::ExpressionResult> m_lookupCache;
+    // One macro run for the whole report: one "today", one company reload.
+    mutable expr::MacroRun m_macros;
 };
 
 } // namespace livrax::reports

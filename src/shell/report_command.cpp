@@ -10,6 +10,7 @@
 #include "data/routing.h"
 #include "data/statement.h"
 #include "data/transaction.h"
+#include "expr/database_lookup.h"
 #include "expr/expression.h"
 #include "expr/macros.h"
 #include "expr/slot_row.h"
@@ -234,7 +235,8 @@ int Run(const QCommandLineParser& parser, const QString& table, int number, cons
 
     const expr::SlotRow row(slot);
     bool started = false;
-    reports::ReportLayout layout(report.definition, job);
+    const expr::DatabaseLookup lookups;
+    reports::ReportLayout layout(report.definition, job, &lookups);
     try {
         job.startJob();
         if (job.cancelled()) return 1;

@@ -28,6 +28,20 @@ class MapRow : public expr::ExpressionRow {
     QMap<QString, QString> m_columns;
 };
 
+// Look-ups answered from the key, each asked look-up kept in `asked`.
+class NamesSource : public expr::LookupSource {
+  public:
+    mutable QStringList asked;
+    QStringList primaryKey(const QString&) const override { return {u"SIGLA"_s}; }
+    std::unique_ptr<expr::ExpressionRow> selectFirst(const QString& table, const QString&,
+                                                     const QString& keyField,
+                                                     const QString& keyValue,
+                                                     const QString& filter) const override {
+        asked << table + u" "_s + keyField + u"="_s + keyValue + u" "_s + filter;
+        return std::make_unique<MapRow>(QMap<QString, QString>{{u"NOME"_s, u"Nome"_s + keyValue}});
+    }
+};
+
 ReportField Field(const QString& title, const QString& content, const QString& column,
                   const QString& size, const QString& alignment, const QString& printFlags) {
     ReportField field;
@@ -58,15 +72,24 @@ void TestReportPrint::groupsWithSubtotalsAndTotal() {
     definition.fields << Field(u"Sigla"_s, u"A.SIGLA"_s, u"0"_s, u"5"_s, u"0"_s, u"11"_s)
                       << Field(u"Valor"_s, u"A.VALOR"_s, u"60"_s, u"8"_s, u"1"_s, u"1111"_s)
                       // A misspelt column prints nothing and is reported.
-                      << Field(u"Erro"_s, u"A.VALORX"_s, u"120"_s, u"6"_s, u"0"_s, u"11"_s);
-    const QList<MapRow> rows = {MapRow({{u"SIGLA"_s, u"A"_s}, {u"VALOR"_s, u"10"_s}}),
-                                MapRow({{u"SIGLA"_s, u"A"_s}, {u"VALOR"_s, u"2,5"_s}}),
-                                MapRow({{u"SIGLA"_s, u"B"_s}, {u"VALOR"_s, u"4"_s}})};
+                      << Field(u"Erro"_s, u"A.VALORX"_s, u"120"_s, u"6"_s, u"0"_s, u"11"_s)
+                      // A look-up by SIGLA within the row's branch.
+                      << Field(u"Nome"_s, u"A.SIGLA"_s, u"180"_s, u"8"_s, u"0"_s, u"1100000S"_s);
+    ReportField& name = definition.fields.last();
+    name.type = u"4"_s;
+    name.otherTable = u"CLI"_s;
+    name.otherKey = u"SIGLA"_s;
+    name.otherField = u"NOME"_s;
+    NamesSource names;
+    const QList<MapRow> rows = {
+        MapRow({{u"SIGLA"_s, u"A"_s}, {u"VALOR"_s, u"10"_s}, {u"FILIAL"_s, u"1"_s}}),
+        MapRow({{u"SIGLA"_s, u"A"_s}, {u"VALOR"_s, u"2,5"_s}, {u"FILIAL"_s, u"1"_s}}),
+        MapRow({{u"SIGLA"_s, u"B"_s}, {u"VALOR"_s, u"4"_s}, {u"FILIAL"_s, u"2"_s}})};
     QStringList diagnostics;
     const QStringList lines = test::TextPageLines([&](print::PrintJob& job) {
         job.settings.standardHeader = false;
         job.startJob();
-        ReportLayout layout(definition, job);
+        ReportLayout layout(definition, job, &names);
         qsizetype next = 0;
         layout.print([&]() -> const expr::ExpressionRow* {
             return next < rows.size() ? &rows.at(next++) : nullptr;
@@ -75,10 +98,19 @@ void TestReportPrint::groupsWithSubtotalsAndTotal() {
         diagnostics = layout.diagnostics();
     });
     // Subtotals 10 + 2,5 and 4; total 16,5; values right-aligned in 8.
-    const QStringList expected = {
-        u"Sigla Valor Erro"_s, u"Grupo: A"_s, u"A 10"_s, u"A 2,5"_s, u"12,5"_s,
-        u"Grupo: B"_s,         u"B 4"_s,      u"4"_s,    u"16,5"_s};
+    const QStringList expected = {u"Sigla Valor Erro Nome"_s,
+                                  u"Grupo: A"_s,
+                                  u"A 10 NomeA"_s,
+                                  u"A 2,5 NomeA"_s,
+                                  u"12,5"_s,
+                                  u"Grupo: B"_s,
+                                  u"B 4 NomeB"_s,
+                                  u"4"_s,
+                                  u"16,5"_s};
     QCOMPARE(lines, expected);
+    // One question per key and branch, the branch quoted.
+    QCOMPARE(names.asked,
+             QStringList({u"CLI SIGLA=A FILIAL = '1'"_s, u"CLI SIGLA=B FILIAL = '2'"_s}));
     QCOMPARE(diagnostics.size(), 1);
     QVERIFY2(diagnostics.first().startsWith(u"1.3: "_s), qPrintable(diagnostics.first()));
 }
