@@ -5,6 +5,7 @@
 #include "common/numbers.h"
 #include "common/text.h"
 #include "print/print_job.h"
+#include "print/print_settings.h"
 
 #include <cmath>
 
@@ -59,6 +60,46 @@ QString SumText(qint64 scaled) {
 }
 
 } // namespace
+
+void ApplyReportSettings(const ReportDefinition& definition, const QString& titlePeriod,
+                         print::PrintSettings& settings) {
+    const ReportParameters& parameters = definition.parameters;
+    settings.unitMode = 3;
+    settings.title = parameters.title + titlePeriod;
+    if (!IsBlank(parameters.font.name)) settings.jobFontName = parameters.font.name.trimmed();
+    if (Number(parameters.font.size) > 0) settings.jobFontSize = Number(parameters.font.size);
+    if (!IsBlank(parameters.font.style)) settings.jobFontStyle = parameters.font.style.trimmed();
+    settings.standardHeader = At(parameters.flags, PrintHeader) != u'N';
+    settings.topMargin = int(std::lround(Number(parameters.topMargin) / 2.0));
+    settings.bottomMargin = int(std::lround(Number(parameters.bottomMargin) / 2.0));
+    settings.rightMargin = int(std::lround(Number(parameters.rightMargin) / 3.0));
+    settings.leftMargin = int(std::lround(Number(parameters.leftMargin) / 2.0));
+    const auto expanded = [](const QString& text, QString& target) {
+        if (!IsBlank(text)) target = expr::ExpandMacros(text);
+    };
+    expanded(parameters.companyLine, settings.companyName);
+    expanded(parameters.addressLine, settings.companyLine2);
+    expanded(parameters.taxNumberLine, settings.boxLeftText);
+    expanded(parameters.taxNumberCentred, settings.boxTitle);
+    settings.orientation = definition.printer.orientation.trimmed() == u"H"_s
+                               ? print::Orientation::Landscape
+                               : print::Orientation::Portrait;
+    settings.headerStyle = print::HeaderStyle::Boxed;
+    // Both header fonts start from the header font; the title's and the
+    // company's own values replace it one by one where they are set.
+    const ReportFonts& fonts = definition.fonts;
+    const auto font = [&](const ReportFont& own, QString& name, int& size, QString& style) {
+        const ReportFont& base = fonts.header;
+        const QString n = !IsBlank(own.name) ? own.name : base.name;
+        const int z = Number(own.size) > 0 ? Number(own.size) : Number(base.size);
+        const QString st = !IsBlank(own.style) ? own.style : base.style;
+        if (!IsBlank(n)) name = n.trimmed();
+        if (z > 0) size = z;
+        if (!IsBlank(st)) style = st.trimmed();
+    };
+    font(fonts.title, settings.titleFontName, settings.titleFontSize, settings.titleFontStyle);
+    font(fonts.company, settings.headerFontName, settings.headerFontSize, settings.headerFontStyle);
+}
 
 ReportLayout::ReportLayout(const ReportDefinition& definition, print::PrintJob& job,
                            const expr::LookupSource* lookups)

@@ -19,9 +19,17 @@
 
 namespace livrax::print {
 class PrintJob;
-}
+struct PrintSettings;
+} // namespace livrax::print
 
 namespace livrax::reports {
+
+// The job settings a report's definition asks for: title (with the period of
+// its statement), job font, header on or off, margins (lines and characters
+// from the designer's units), header texts with their macros expanded,
+// orientation and the header fonts. Blank stored values keep the settings'.
+void ApplyReportSettings(const ReportDefinition& definition, const QString& titlePeriod,
+                         print::PrintSettings& settings);
 
 // Gives the next row, nullptr after the last.
 using NextRow = std::function<const expr::ExpressionRow*()>;

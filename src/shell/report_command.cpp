@@ -227,9 +227,7 @@ int Run(const QCommandLineParser& parser, const QString& table, int number, cons
                                : suffix == u"xlsx"_s ? print::Destination::Spreadsheet
                                                      : print::Destination::TextPages;
     job.settings.outputFile = out;
-    job.settings.title = report.definition.parameters.title + built.titlePeriod;
-    job.settings.standardHeader =
-        report.definition.parameters.flags.mid(reports::PrintHeader - 1, 1) != u"N"_s;
+    reports::ApplyReportSettings(report.definition, built.titlePeriod, job.settings);
     if (parser.isSet(u"first-page"_s))
         job.settings.pageNumber = parser.value(u"first-page"_s).toInt() - 1;
 
@@ -314,6 +312,11 @@ int RunReportCommand(const QStringList& arguments) {
     if (action == u"run"_s &&
         (out.isEmpty() || (suffix != u"pdf"_s && suffix != u"txt"_s && suffix != u"xlsx"_s))) {
         err << Name << "informe --out com um arquivo .pdf, .txt ou .xlsx.\n";
+        return 2;
+    }
+    if (parser.isSet(u"first-page"_s) && parser.value(u"first-page"_s).toInt() < 1) {
+        err << Name << "--first-page deve ser um número inteiro a partir de 1: \""
+            << parser.value(u"first-page"_s) << "\".\n";
         return 2;
     }
     for (const QString& date : {parser.value(u"from"_s), parser.value(u"to"_s)}) {

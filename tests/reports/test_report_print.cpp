@@ -4,6 +4,7 @@
 
 #include "expr/expression_row.h"
 #include "print/print_job.h"
+#include "print/print_settings.h"
 #include "reports/report_print.h"
 #include "support/text_pages.h"
 
@@ -63,6 +64,7 @@ class TestReportPrint : public QObject {
 
   private slots:
     void groupsWithSubtotalsAndTotal();
+    void settingsFromTheDefinition();
 };
 
 void TestReportPrint::groupsWithSubtotalsAndTotal() {
@@ -113,6 +115,33 @@ void TestReportPrint::groupsWithSubtotalsAndTotal() {
              QStringList({u"CLI SIGLA=A FILIAL = '1'"_s, u"CLI SIGLA=B FILIAL = '2'"_s}));
     QCOMPARE(diagnostics.size(), 1);
     QVERIFY2(diagnostics.first().startsWith(u"1.3: "_s), qPrintable(diagnostics.first()));
+}
+
+void TestReportPrint::settingsFromTheDefinition() {
+    ReportDefinition definition;
+    definition.parameters.title = u"Notas"_s;
+    definition.parameters.flags = u"00000000N"_s;
+    // Designer units: lines are halves, the right margin thirds.
+    definition.parameters.topMargin = u"5"_s;
+    definition.parameters.bottomMargin = u"3"_s;
+    definition.parameters.rightMargin = u"7"_s;
+    definition.parameters.leftMargin = u"4"_s;
+    definition.printer.orientation = u"H"_s;
+    definition.fonts.header = {u"Courier"_s, u"9"_s, u"fsBold"_s};
+    definition.fonts.title.size = u"14"_s;
+    print::PrintSettings settings;
+    settings.companyName = u"EMPRESA"_s;
+    ApplyReportSettings(definition, u"   de 01/01/07"_s, settings);
+    QCOMPARE(settings.title, u"Notas   de 01/01/07"_s);
+    QCOMPARE(settings.standardHeader, false);
+    QCOMPARE(QList<int>({settings.topMargin, settings.bottomMargin, settings.rightMargin,
+                         settings.leftMargin}),
+             QList<int>({3, 2, 2, 2}));
+    QCOMPARE(settings.orientation, print::Orientation::Landscape);
+    QCOMPARE(settings.companyName, u"EMPRESA"_s); // blank in the definition: kept
+    QCOMPARE(settings.titleFontName, u"Courier"_s);
+    QCOMPARE(settings.titleFontSize, 14);
+    QCOMPARE(settings.headerFontSize, 9);
 }
 
 QTEST_MAIN(TestReportPrint)
