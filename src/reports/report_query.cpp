@@ -171,6 +171,16 @@ QString ApplyVarSql(const QString& filter, const QString& value) {
     return expr::SubstituteInSql(filter, {{u"[VARSQL]"_s, literal}});
 }
 
+Currency CurrencyOfTheDay(const Currency& stored, const LastSelection& selection) {
+    Currency currency = stored;
+    if (!IsBlank(selection.currencyTitle)) currency.title = selection.currencyTitle;
+    if (!IsBlank(selection.currencyValue)) currency.value = selection.currencyValue;
+    if (!OnlyChars(currency.value, u"0123456789,.-"_s)) currency.value = u"1"_s;
+    currency.value = currency.value.replace(u',', u'.').trimmed();
+    if (currency.value.isEmpty()) currency.value = u"1"_s;
+    return currency;
+}
+
 BuiltQuery BuildReportQuery(const QueryInputs& in) {
     BuiltQuery built;
     const ReportDefinition& definition = *in.definition;

@@ -53,6 +53,16 @@ struct BuiltQuery {
 
 BuiltQuery BuildReportQuery(const QueryInputs& inputs);
 
+// The currency of the day before each build: the stored title and value
+// (key "PAR_MOEDADIA", lines 1 and 2), replaced by the selection's when they
+// are not blank. A value with any character outside "0123456789,.-" becomes
+// "1"; "," becomes "."; blank becomes "1".
+struct Currency {
+    QString title, value;
+    bool operator==(const Currency&) const = default;
+};
+Currency CurrencyOfTheDay(const Currency& stored, const LastSelection& selection);
+
 // The condition of one selection box (field, type letter from the table
 // metadata, the typed value); empty and `refusal` set when the value cannot
 // be written safely for the field's type.

@@ -1,10 +1,13 @@
 #include "shell/report_command.h"
 
 #include "common/dates.h"
+#include "common/line_files.h"
 #include "common/text.h"
 #include "data/connection.h"
 #include "data/data_module.h"
 #include "data/db_error.h"
+#include "data/globals.h"
+#include "data/param_store.h"
 #include "data/queries.h"
 #include "data/read_moment.h"
 #include "data/routing.h"
@@ -24,8 +27,11 @@
 #include "shell/startup.h"
 
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QStringEncoder>
 #include <QTextStream>
 
 namespace livrax::shell {
@@ -201,6 +207,13 @@ int Run(const QCommandLineParser& parser, const QString& table, int number, cons
         selection.choices.at(std::size_t(box - 1)) = value;
     }
 
+    // The currency of the day, for [GB_TITMOEDA] and [GB_VALMOEDA].
+    reports::Currency stored;
+    if (data::ParamRead(data::DatabaseFor(u"MOE"_s), u"PAR_MOEDADIA"_s, 2))
+        stored = {data::ParamLines().line(1), data::ParamLines().line(2)};
+    const reports::Currency currency = reports::CurrencyOfTheDay(stored, selection);
+    expr::SetCurrencyOfTheDay(currency.title, currency.value);
+
     const expr::MacroRun macros;
     const reports::BuiltQuery built = Build(report, macros);
     if (!built.ok()) {
@@ -209,6 +222,12 @@ int Run(const QCommandLineParser& parser, const QString& table, int number, cons
         err << Name << "o relatório não foi executado.\n";
         return 2;
     }
+
+    // The statement is kept in the temporary folder, as the window keeps it;
+    // a folder that is missing or not writable only loses that copy.
+    if (const QString folder = data::Globals().user.tempFolder;
+        !folder.isEmpty() && QDir(folder).exists())
+        WriteWindowsLinesFile(folder + u"P_FMQRR.TXT"_s, built.lines);
 
     const data::ReadMoment moment;
     data::DataSlot& slot = data::DataModule().slot(data::Slot::T_CON9);

@@ -47,6 +47,8 @@ class TestReportQuery : public QObject {
     void buildsSafeStatements_data();
     void buildsSafeStatements();
     void secondBuildKeepsTitle();
+    void currencyOfTheDay_data();
+    void currencyOfTheDay();
 };
 
 void TestReportQuery::buildsSafeStatements_data() {
@@ -169,6 +171,26 @@ void TestReportQuery::secondBuildKeepsTitle() {
     QCOMPARE(BuildReportQuery(inputs).titlePeriod, u"   Data: 01/01/07"_s);
     setup.selection.finalDate = u"31/01/07"_s;
     QCOMPARE(BuildReportQuery(inputs).titlePeriod, u"   de 01/01/07   até 31/01/07"_s);
+}
+
+void TestReportQuery::currencyOfTheDay_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("decimal comma") << u"5,25"_s << QString() << u"5.25"_s;
+    QTest::newRow("letters") << u"5,2x"_s << QString() << u"1"_s;
+    QTest::newRow("blank") << u""_s << QString() << u"1"_s;
+    QTest::newRow("typed replaces stored") << u"5,25"_s << u"6,1"_s << u"6.1"_s;
+    QTest::newRow("typed statement") << u"5,25"_s << u"1); DROP"_s << u"1"_s;
+}
+
+void TestReportQuery::currencyOfTheDay() {
+    QFETCH(QString, stored);
+    QFETCH(QString, typed);
+    QFETCH(QString, value);
+    LastSelection selection;
+    selection.currencyValue = typed;
+    QCOMPARE(CurrencyOfTheDay({u"Dólar"_s, stored}, selection), (Currency{u"Dólar"_s, value}));
 }
 
 QTEST_GUILESS_MAIN(TestReportQuery)
