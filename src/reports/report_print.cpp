@@ -190,6 +190,11 @@ void ReportLayout::printField(const Field& field, const QString& row, const QStr
 
 void ReportLayout::titleBlock() {
     if (flag(PrintFieldTitles, u'N')) return;
+    if (flag(ShadedTitles, u'1')) {
+        m_job.next.shade = u"1"_s;
+        m_job.drawBox(print::Arg(u"-2"_s), print::Arg(0),
+                      print::Arg(u"+"_s + QString::number(m_highestLine * 10 + 2)), u"R"_s);
+    }
     for (const Field& field : m_fields) {
         if (At(field.printFlags, 1) != u'1') continue;
         QString title = field.stored->title;
@@ -202,6 +207,12 @@ void ReportLayout::titleBlock() {
 
 void ReportLayout::groupLine(const QString& value) {
     const QString title = m_definition.grouping.title.trimmed();
+    const bool bordered = m_analytic && At(m_definition.grouping.borders, 1) == u'1';
+    if (bordered) {
+        m_job.next.penWidth = 1;
+        m_job.next.shade = At(m_definition.grouping.flags, 1) == u'1' ? u"1"_s : u"0"_s;
+        m_job.drawBox(print::Arg(u"-2"_s), print::Arg(0), print::Arg(u"+13"_s), u"R"_s);
+    }
     m_job.setSpreadsheetColumn(1);
     m_job.printText(print::Arg(), print::Arg(4), title.isEmpty() ? value : title + u" "_s + value);
     const ReportGrouping& grouping = m_definition.grouping;
@@ -213,6 +224,7 @@ void ReportLayout::groupLine(const QString& value) {
         m_job.printText(print::Arg(), print::Arg(column == 0 ? 22 : column), complement.text);
     }
     if (m_analytic) m_job.newLine();
+    if (bordered) m_job.newLine();
 }
 
 void ReportLayout::recordBlock(const expr::ExpressionRow& plainRow) {
@@ -266,10 +278,26 @@ void ReportLayout::recordBlock(const expr::ExpressionRow& plainRow) {
         m_job.newLine();
     if (!m_job.headerPending() && (flag(RuleBetweenRecords, u'1') || flag(RuleAboveDetail, u'S')))
         m_job.drawRule();
+    if (flag(LineEndBorders, u'1')) {
+        m_job.drawRowSeparator({}, print::Arg(0));
+        m_job.drawRowSeparator();
+    }
 }
 
 void ReportLayout::sumLine(bool total) {
-    if (total) m_job.halfLine();
+    const bool subtotalBorder = flag(SubtotalBorder, u'1');
+    if (total) {
+        m_job.halfLine();
+        m_job.next.shade = flag(ShadedTotal, u'1') ? u"1"_s : u"0"_s;
+        m_job.drawBox(print::Arg(u"-2"_s), print::Arg(0), print::Arg(u"+13"_s), u"R"_s);
+    } else if (m_analytic && subtotalBorder) {
+        if (flag(ShadedSubtotal, u'1')) {
+            m_job.next.shade = u"1"_s;
+            m_job.drawBox(print::Arg(u"-2"_s), print::Arg(0), print::Arg(u"+13"_s), u"R"_s);
+        } else {
+            m_job.drawRule();
+        }
+    }
     for (Field& field : m_fields) {
         if (At(field.printFlags, total ? 4 : 3) != u'1') continue;
         const qint64 sum = total ? field.total : field.subtotal;
@@ -279,6 +307,10 @@ void ReportLayout::sumLine(bool total) {
     }
     m_job.newLine();
     if (!total && m_analytic) m_job.newLine();
+    if (!total && !m_analytic && subtotalBorder) {
+        m_job.drawRule();
+        m_job.newLine();
+    }
 }
 
 void ReportLayout::print(const NextRow& next) {
