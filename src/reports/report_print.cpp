@@ -107,6 +107,11 @@ ReportLayout::ReportLayout(const ReportDefinition& definition, print::PrintJob& 
     const QString factor = At(definition.parameters.flags, ColumnFactor) == u'0' ? u"0"_s : u"3"_s;
     const QChar kind = At(definition.parameters.flags, Kind);
     m_analytic = kind != u'S' && kind != u'R';
+    // Text grids and workbooks keep a long value on its own line.
+    const print::Destination destination = job.settings.destination;
+    m_wrap = At(definition.parameters.flags, WrapLongValues) == u'S' &&
+             destination != print::Destination::TextGrid &&
+             destination != print::Destination::Spreadsheet;
     m_groupField = definition.grouping.field.trimmed();
     if (m_groupField.startsWith(u"A."_s)) m_groupField = m_groupField.mid(2);
     for (qsizetype i = 0; i < definition.fields.size(); ++i) {
@@ -180,12 +185,24 @@ QString ReportLayout::shaped(const Field& field, const QString& value) const {
     return text;
 }
 
-void ReportLayout::printField(const Field& field, const QString& row, const QString& text) {
+void ReportLayout::useFont(const ReportFont& font) {
+    if (!IsBlank(font.name)) m_job.next.fontName = font.name.trimmed();
+    if (Number(font.size) > 0) m_job.next.fontSize = Number(font.size);
+    if (!IsBlank(font.style)) m_job.next.fontStyle = font.style.trimmed();
+}
+
+void ReportLayout::printField(const Field& field, const QString& row, const QString& text,
+                              const ReportFont* font) {
+    if (font) useFont(*font);
     const QString alignment = field.stored->alignment.trimmed();
     const QString code = alignment == u"1"_s ? u"1"_s : alignment == u"2"_s ? u"2"_s : QString();
     m_job.setSpreadsheetColumn(field.number);
+    // A row below the block's first line moves the job's position; every
+    // field of a block is placed from that first line, so it is restored.
+    const int blockTop = m_job.currentY();
     m_job.printText(row.isEmpty() ? print::Arg() : print::Arg(row), print::Arg(field.column), text,
                     {}, {}, code);
+    m_job.setCurrentY(blockTop);
 }
 
 void ReportLayout::titleBlock() {
@@ -199,7 +216,7 @@ void ReportLayout::titleBlock() {
         if (At(field.printFlags, 1) != u'1') continue;
         QString title = field.stored->title;
         if (field.stored->alignment.trimmed() == u"1"_s) title = PadLeft(title, field.size);
-        printField(field, rowFor(field.line, false), title);
+        printField(field, rowFor(field.line, false), title, &m_definition.fonts.fieldTitles);
     }
     for (int i = 0; i < m_highestLine + 2; ++i)
         m_job.newLine();
@@ -214,6 +231,7 @@ void ReportLayout::groupLine(const QString& value) {
         m_job.drawBox(print::Arg(u"-2"_s), print::Arg(0), print::Arg(u"+13"_s), u"R"_s);
     }
     m_job.setSpreadsheetColumn(1);
+    useFont(m_definition.grouping.font);
     m_job.printText(print::Arg(), print::Arg(4), title.isEmpty() ? value : title + u" "_s + value);
     const ReportGrouping& grouping = m_definition.grouping;
     if (!grouping.complementTable.trimmed().isEmpty()) {
@@ -221,6 +239,7 @@ void ReportLayout::groupLine(const QString& value) {
             lookup(grouping.complementTable.trimmed(), {}, value, {}, grouping.complementField);
         const int column = int(std::lround(Number(grouping.complementColumn) / 6.0));
         m_job.setSpreadsheetColumn(2);
+        useFont(m_definition.grouping.font);
         m_job.printText(print::Arg(), print::Arg(column == 0 ? 22 : column), complement.text);
     }
     if (m_analytic) m_job.newLine();
@@ -229,6 +248,7 @@ void ReportLayout::groupLine(const QString& value) {
 
 void ReportLayout::recordBlock(const expr::ExpressionRow& plainRow) {
     const MacroRow row(plainRow, m_macros);
+    int wrapLines = 0;
     for (Field& field : m_fields) {
         const int type = Number(field.stored->type);
         QString value;
@@ -270,11 +290,26 @@ void ReportLayout::recordBlock(const expr::ExpressionRow& plainRow) {
         // on the group or subtotal lines are left out of it.
         const QChar location = At(field.printFlags, 7);
         const bool detail = location == u'0' || location == u' ';
-        if (m_analytic && detail && At(field.printFlags, 2) == u'1')
+        if (!m_analytic || !detail || At(field.printFlags, 2) != u'1') continue;
+        if (!m_wrap || field.size <= 0 || value.size() <= field.size) {
             printField(field, rowFor(field.line, false), shaped(field, value));
+            continue;
+        }
+        // A long value goes on in pieces of the field's size on the
+        // following lines of the block: at most ten, up to a blank piece.
+        printField(field, rowFor(field.line, false), shaped(field, value.left(field.size)));
+        for (int piece = 1; piece <= 10; ++piece) {
+            const QString text = value.mid(qsizetype(piece) * field.size, field.size);
+            if (text.trimmed().isEmpty()) break;
+            // Placed by a row offset from the field's own line: exactly
+            // `piece` lines below it.
+            m_job.next.rowOffset = piece * 10;
+            printField(field, rowFor(field.line, false), text);
+            wrapLines = std::max(wrapLines, piece);
+        }
     }
     if (!m_analytic) return;
-    for (int i = 0; i < m_highestLine; ++i)
+    for (int i = 0; i < m_highestLine + wrapLines; ++i)
         m_job.newLine();
     if (!m_job.headerPending() && (flag(RuleBetweenRecords, u'1') || flag(RuleAboveDetail, u'S')))
         m_job.drawRule();
@@ -302,7 +337,8 @@ void ReportLayout::sumLine(bool total) {
         if (At(field.printFlags, total ? 4 : 3) != u'1') continue;
         const qint64 sum = total ? field.total : field.subtotal;
         const QString text = Number(field.stored->type) == 2 ? field.stored->content : SumText(sum);
-        printField(field, rowFor(field.line, true), shaped(field, text));
+        printField(field, rowFor(field.line, true), shaped(field, text),
+                   &m_definition.fonts.fieldTitles);
         if (!total) field.subtotal = 0;
     }
     m_job.newLine();

@@ -71,7 +71,9 @@ class ReportLayout {
     void recordBlock(const expr::ExpressionRow& row);
     void sumLine(bool total);
     QString shaped(const Field& field, const QString& value) const;
-    void printField(const Field& field, const QString& row, const QString& text);
+    void printField(const Field& field, const QString& row, const QString& text,
+                    const ReportFont* font = nullptr);
+    void useFont(const ReportFont& font);
     bool flag(int position, QChar value) const;
     void note(const Field& field, const expr::Diagnostic& diagnostic);
     expr::ExpressionResult lookup(const QString& table, const QString& keyField,
@@ -85,6 +87,7 @@ class ReportLayout {
     int m_highestLine = 1;
     bool m_analytic = true;
     bool m_hasTotal = false;
+    bool m_wrap = false;
     QStringList m_diagnostics;
     const expr::LookupSource* m_lookups;
     QHash<QString, expr::ExpressionResult> m_lookupCache;

@@ -65,6 +65,7 @@ class TestReportPrint : public QObject {
   private slots:
     void groupsWithSubtotalsAndTotal();
     void settingsFromTheDefinition();
+    void longValuesWrap();
 };
 
 void TestReportPrint::groupsWithSubtotalsAndTotal() {
@@ -142,6 +143,27 @@ void TestReportPrint::settingsFromTheDefinition() {
     QCOMPARE(settings.titleFontName, u"Courier"_s);
     QCOMPARE(settings.titleFontSize, 14);
     QCOMPARE(settings.headerFontSize, 9);
+}
+
+void TestReportPrint::longValuesWrap() {
+    ReportDefinition definition;
+    definition.parameters.flags = u"0000000000000000S"_s;
+    definition.fields << Field(u"Nome"_s, u"A.NOME"_s, u"0"_s, u"4"_s, u"0"_s, u"01"_s)
+                      << Field(u"Nota"_s, u"A.NNOTA"_s, u"60"_s, u"4"_s, u"0"_s, u"01"_s);
+    const QList<MapRow> rows = {MapRow({{u"NOME"_s, u"ABCDEFGHIJ"_s}, {u"NNOTA"_s, u"1"_s}}),
+                                MapRow({{u"NOME"_s, u"XY"_s}, {u"NNOTA"_s, u"2"_s}})};
+    const QStringList lines = test::TextPageLines([&](print::PrintJob& job) {
+        job.settings.standardHeader = false;
+        job.startJob();
+        ReportLayout layout(definition, job);
+        qsizetype next = 0;
+        layout.print([&]() -> const expr::ExpressionRow* {
+            return next < rows.size() ? &rows.at(next++) : nullptr;
+        });
+        job.endJob();
+    });
+    // The next record starts below the wrapped pieces.
+    QCOMPARE(lines, QStringList({u"ABCD 1"_s, u"EFGH"_s, u"IJ"_s, u"XY 2"_s}));
 }
 
 QTEST_MAIN(TestReportPrint)
