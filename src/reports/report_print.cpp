@@ -230,6 +230,7 @@ void ReportLayout::groupLine(const QString& value) {
         m_job.next.shade = At(m_definition.grouping.flags, 1) == u'1' ? u"1"_s : u"0"_s;
         m_job.drawBox(print::Arg(u"-2"_s), print::Arg(0), print::Arg(u"+13"_s), u"R"_s);
     }
+    m_groupY = m_job.currentY();
     m_job.setSpreadsheetColumn(1);
     useFont(m_definition.grouping.font);
     m_job.printText(print::Arg(), print::Arg(4), title.isEmpty() ? value : title + u" "_s + value);
@@ -290,6 +291,16 @@ void ReportLayout::recordBlock(const expr::ExpressionRow& plainRow) {
         // on the group or subtotal lines are left out of it.
         const QChar location = At(field.printFlags, 7);
         const bool detail = location == u'0' || location == u' ';
+        // A group-line field goes on the group line while the records of
+        // its group are on the page below it (not in a text grid).
+        if (location == u'3' && m_analytic && m_groupY >= 0 && m_job.currentY() >= m_groupY &&
+            m_job.settings.destination != print::Destination::TextGrid) {
+            const int y = m_job.currentY();
+            m_job.setCurrentY(m_groupY);
+            printField(field, {}, shaped(field, value));
+            m_job.setCurrentY(y);
+            continue;
+        }
         if (!m_analytic || !detail || At(field.printFlags, 2) != u'1') continue;
         if (!m_wrap || field.size <= 0 || value.size() <= field.size) {
             printField(field, rowFor(field.line, false), shaped(field, value));

@@ -88,6 +88,7 @@ class ReportLayout {
     bool m_analytic = true;
     bool m_hasTotal = false;
     bool m_wrap = false;
+    int m_groupY = -1; // position of the last group line
     QStringList m_diagnostics;
     const expr::LookupSource* m_lookups;
     QHash<QString, expr::ExpressionResult> m_lookupCache;

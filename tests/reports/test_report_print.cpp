@@ -66,6 +66,7 @@ class TestReportPrint : public QObject {
     void groupsWithSubtotalsAndTotal();
     void settingsFromTheDefinition();
     void longValuesWrap();
+    void fieldOnTheGroupLine();
 };
 
 void TestReportPrint::groupsWithSubtotalsAndTotal() {
@@ -164,6 +165,28 @@ void TestReportPrint::longValuesWrap() {
     });
     // The next record starts below the wrapped pieces.
     QCOMPARE(lines, QStringList({u"ABCD 1"_s, u"EFGH"_s, u"IJ"_s, u"XY 2"_s}));
+}
+
+void TestReportPrint::fieldOnTheGroupLine() {
+    ReportDefinition definition;
+    definition.grouping.field = u"A.SIGLA"_s;
+    definition.grouping.title = u"Grupo:"_s;
+    definition.fields << Field(u"Nota"_s, u"A.NNOTA"_s, u"0"_s, u"4"_s, u"0"_s, u"01"_s)
+                      << Field(u"Cidade"_s, u"A.CIDADE"_s, u"120"_s, u"4"_s, u"0"_s, u"0100003"_s);
+    const QList<MapRow> rows = {
+        MapRow({{u"SIGLA"_s, u"A"_s}, {u"NNOTA"_s, u"1"_s}, {u"CIDADE"_s, u"SP"_s}}),
+        MapRow({{u"SIGLA"_s, u"B"_s}, {u"NNOTA"_s, u"2"_s}, {u"CIDADE"_s, u"RJ"_s}})};
+    const QStringList lines = test::TextPageLines([&](print::PrintJob& job) {
+        job.settings.standardHeader = false;
+        job.startJob();
+        ReportLayout layout(definition, job);
+        qsizetype next = 0;
+        layout.print([&]() -> const expr::ExpressionRow* {
+            return next < rows.size() ? &rows.at(next++) : nullptr;
+        });
+        job.endJob();
+    });
+    QCOMPARE(lines, QStringList({u"Grupo: A SP"_s, u"1"_s, u"Grupo: B RJ"_s, u"2"_s}));
 }
 
 QTEST_MAIN(TestReportPrint)
