@@ -16,7 +16,6 @@
 #include "expr/database_lookup.h"
 #include "expr/expression.h"
 #include "expr/macros.h"
-#include "expr/slot_row.h"
 #include "print/print_job.h"
 #include "reports/report_definition.h"
 #include "reports/report_menu.h"
@@ -30,6 +29,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 #include <QStringEncoder>
 #include <QTextStream>
@@ -117,6 +117,37 @@ bool BoxValue(const QString& option, int& box, QString& value) {
     value = option.mid(equals + 1);
     return equals > 0 && ok && box >= 1 && box <= reports::SelectionBoxes;
 }
+
+// The current row of the report's statement: its columns are the main
+// table's, then the secondary table's, so a name is found by its position in
+// the column list read before the build (both tables may have a column of
+// the same name).
+class ReportRow : public expr::ExpressionRow {
+  public:
+    ReportRow(const data::DataSlot& slot, const LoadedReport& report) : m_slot(slot) {
+        for (qsizetype i = 0; i < report.mainColumns.size(); ++i)
+            m_main.insert(report.mainColumns.at(i).toUpper(), int(i));
+        const int offset = int(report.mainColumns.size());
+        if (!report.secondaryTable.isEmpty())
+            for (qsizetype i = 0; i < report.secondaryColumns.size(); ++i)
+                m_secondary.insert(report.secondaryColumns.at(i).toUpper(), offset + int(i));
+    }
+    std::optional<QString> field(const QString& name) const override {
+        return column(m_main, name);
+    }
+    std::optional<QString> secondaryField(const QString& name) const override {
+        return column(m_secondary, name);
+    }
+
+  private:
+    std::optional<QString> column(const QHash<QString, int>& columns, const QString& name) const {
+        const auto found = columns.constFind(name.toUpper());
+        if (found == columns.constEnd() || *found >= m_slot.fieldCount()) return std::nullopt;
+        return m_slot.value(*found).toString();
+    }
+    const data::DataSlot& m_slot;
+    QHash<QString, int> m_main, m_secondary;
+};
 
 int List(const QString& table) {
     QTextStream out(stdout);
@@ -250,7 +281,7 @@ int Run(const QCommandLineParser& parser, const QString& table, int number, cons
     if (parser.isSet(u"first-page"_s))
         job.settings.pageNumber = parser.value(u"first-page"_s).toInt() - 1;
 
-    const expr::SlotRow row(slot);
+    const ReportRow row(slot, report);
     bool started = false;
     const expr::DatabaseLookup lookups;
     reports::ReportLayout layout(report.definition, job, &lookups);

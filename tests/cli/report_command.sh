@@ -20,6 +20,9 @@ INSERT INTO VRTNPAR (CHAVE, TEXTO) VALUES ('PAR_LFPDS001A',
 INSERT INTO VRTNPAR (CHAVE, TEXTO) VALUES ('PAR_LFPDS0000', '011)Nota#NNOTA#N#');
 INSERT INTO VRTNPAR (CHAVE, TEXTO) VALUES ('PAR_LFPDS002A',
   '001)Ruim#############NAOEXISTE = 1#' $crlf '011)Nota#A.NNOTAX#1#1#0#8#');
+INSERT INTO VRTNPAR (CHAVE, TEXTO) VALUES ('PAR_LFPDS003A',
+  '001)Junta#' $crlf '010)PDS#PEDIDO#PEDIDO###1#N#' $crlf '011)Nota#A.NNOTA#1#1#0#8#' $crlf
+  '012)Outra#S.NNOTA#1#1#60#8#');
 COMMIT;
 SQL
 
@@ -63,3 +66,11 @@ status=$?
 set -e
 [[ $status == 1 ]] || fail "run 002: exit $status, expected 1"
 grep -q "NAOEXISTE" "$work/err" || fail "run 002: no reason"
+
+# A secondary table joined to the main one: its columns are read as S.name
+# even where both tables have a column of that name.
+"$livrax" report run PDS 3 --out "$work/joined.txt" >"$work/out" 2>"$work/err" || fail "run 003: exit $?"
+tr -d '\r' <"$work/joined.txt" >"$work/joined.lines"
+rows="$(grep -cE "^[0-9]+ +[0-9]+ *$" "$work/joined.lines" || true)"
+same="$(awk '$0 ~ /^[0-9]+ +[0-9]+ *$/ && $1 == $2' "$work/joined.lines" | wc -l)"
+[[ $rows -ge 1 && $rows == "$same" ]] || fail "run 003: $same of $rows rows show the joined number"
