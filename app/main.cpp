@@ -12,6 +12,7 @@
 #include "shell/desktop.h"
 #include "shell/info_command.h"
 #include "shell/login.h"
+#include "shell/report_command.h"
 #include "shell/sintegra_command.h"
 
 #include "livrax_version.h"
@@ -121,7 +122,7 @@ bool WantsWindows(int argc, char** argv) {
 // Drawing pages (books to PDF or text) needs fonts, so those jobs run with a
 // graphical application even without a display, drawing offscreen.
 bool DrawsPages(int argc, char** argv) {
-    return argc >= 2 && qstrcmp(argv[1], "book") == 0;
+    return argc >= 2 && (qstrcmp(argv[1], "book") == 0 || qstrcmp(argv[1], "report") == 0);
 }
 
 int main(int argc, char** argv) {
@@ -163,6 +164,10 @@ int main(int argc, char** argv) {
     commands.append({u"book"_s, livrax::shell::BookUsage(),
                      u"Imprime um livro fiscal em PDF ou texto, sem janelas."_s,
                      [](const QStringList& args) { return livrax::shell::RunBookCommand(args); }});
+    commands.append(
+        {u"report"_s, livrax::shell::ReportUsage(),
+         u"Executa, lista e verifica os relatórios do usuário, sem janelas."_s,
+         [](const QStringList& args) { return livrax::shell::RunReportCommand(args); }});
     commands.append(
         {u"datahouse"_s, livrax::shell::DataHouseUsage(),
          u"Exporta vendas e clientes do período para o DataHouse (DH_PDS_V.TXT e DH_PDS_C.TXT), "

@@ -1,0 +1,392 @@
+#include "shell/report_command.h"
+
+#include "shell/report_files_command.h"
+
+#include "common/dates.h"
+#include "common/line_files.h"
+#include "common/text.h"
+#include "data/connection.h"
+#include "data/data_module.h"
+#include "data/db_error.h"
+#include "data/globals.h"
+#include "data/param_store.h"
+#include "data/queries.h"
+#include "data/read_moment.h"
+#include "data/routing.h"
+#include "data/statement.h"
+#include "data/transaction.h"
+#include "expr/database_lookup.h"
+#include "expr/expression.h"
+#include "expr/macros.h"
+#include "print/print_job.h"
+#include "reports/report_definition.h"
+#include "reports/report_menu.h"
+#include "reports/report_print.h"
+#include "reports/report_query.h"
+#include "reports/report_selection.h"
+#include "shell/command_start.h"
+#include "shell/startup.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QStringEncoder>
+#include <QTextStream>
+
+namespace livrax::shell {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Name = u"livrax report: "_s;
+
+// The tables whose report menus are kept under "PAR_LF" + code.
+reports::ReportMenu MenuOf(const QString& table) {
+    static const QStringList books = {u"PDS"_s, u"PDE"_s, u"PRO"_s, u"PIE"_s, u"PIS"_s};
+    return reports::MenuForTable(table, books.contains(table) ? u"PAR_LF"_s + table : QString());
+}
+
+// One report with its selection and configuration, read for a run or a check.
+struct LoadedReport {
+    reports::ReportDefinition definition;
+    reports::LastSelection selection;
+    reports::MenuSelectionConfig config;
+    QString table;          // physical name of the main table
+    QString secondaryTable; // physical name, empty without one
+    QStringList mainColumns, secondaryColumns;
+};
+
+// The columns of a table, from "SELECT FIRST 1 *". Throws DbError.
+QStringList ColumnsOf(const QString& table) {
+    data::DataSlot& slot = data::DataModule().slot(data::Slot::T_CON9);
+    data::OpenQuery(data::Slot::T_CON9, table, u"SELECT FIRST 1 * FROM "_s + table);
+    QStringList columns;
+    for (int i = 0; i < slot.fieldCount(); ++i)
+        columns << slot.fieldName(i);
+    slot.close();
+    return columns;
+}
+
+bool LoadReport(const QString& tableCode, int number, LoadedReport& report, QTextStream& err) {
+    const reports::ReportMenu menu = MenuOf(tableCode);
+    if (!reports::ReadReportDefinition(menu.database, reports::DefinitionKey(menu, number),
+                                       report.definition)) {
+        err << Name << "relatório " << reports::ReportNumber(number) << " de " << tableCode
+            << " não encontrado (" << reports::DefinitionKey(menu, number) << ").\n";
+        return false;
+    }
+    // A report never run has no selection yet; the configuration may be empty.
+    reports::ReadLastSelection(menu.database, reports::SelectionKey(menu, number),
+                               report.selection);
+    reports::ReadMenuSelection(menu.database, reports::MenuSelectionKey(menu), report.config);
+    report.table = data::ResolveTableName(tableCode);
+    const QString secondary = report.definition.secondary.table.trimmed();
+    if (!secondary.isEmpty()) report.secondaryTable = data::ResolveTableName(secondary);
+    try {
+        report.mainColumns = ColumnsOf(report.table);
+        if (!report.secondaryTable.isEmpty())
+            report.secondaryColumns = ColumnsOf(report.secondaryTable);
+    } catch (const std::exception& error) {
+        err << Name << "tabela não lida: " << QString::fromUtf8(error.what()) << "\n";
+        return false;
+    }
+    return true;
+}
+
+reports::BuiltQuery Build(const LoadedReport& report, const expr::MacroRun& macros) {
+    reports::QueryInputs inputs;
+    inputs.definition = &report.definition;
+    inputs.selection = &report.selection;
+    inputs.config = &report.config;
+    inputs.mainTable = report.table;
+    inputs.mainColumns = report.mainColumns;
+    inputs.secondaryTable = report.secondaryTable;
+    inputs.secondaryColumns = report.secondaryColumns;
+    inputs.today = QDate::currentDate();
+    inputs.macros = &macros;
+    return reports::BuildReportQuery(inputs);
+}
+
+// "N=VALUE" with N from 1 to 9; false when it is not one.
+bool BoxValue(const QString& option, int& box, QString& value) {
+    const qsizetype equals = option.indexOf(u'=');
+    bool ok = false;
+    box = option.left(equals).trimmed().toInt(&ok);
+    value = option.mid(equals + 1);
+    return equals > 0 && ok && box >= 1 && box <= reports::SelectionBoxes;
+}
+
+// The current row of the report's statement: its columns are the main
+// table's, then the secondary table's, so a name is found by its position in
+// the column list read before the build (both tables may have a column of
+// the same name).
+class ReportRow : public expr::ExpressionRow {
+  public:
+    ReportRow(const data::DataSlot& slot, const LoadedReport& report) : m_slot(slot) {
+        for (qsizetype i = 0; i < report.mainColumns.size(); ++i)
+            m_main.insert(report.mainColumns.at(i).toUpper(), int(i));
+        const int offset = int(report.mainColumns.size());
+        if (!report.secondaryTable.isEmpty())
+            for (qsizetype i = 0; i < report.secondaryColumns.size(); ++i)
+                m_secondary.insert(report.secondaryColumns.at(i).toUpper(), offset + int(i));
+    }
+    std::optional<QString> field(const QString& name) const override {
+        return column(m_main, name);
+    }
+    std::optional<QString> secondaryField(const QString& name) const override {
+        return column(m_secondary, name);
+    }
+
+  private:
+    std::optional<QString> column(const QHash<QString, int>& columns, const QString& name) const {
+        const auto found = columns.constFind(name.toUpper());
+        if (found == columns.constEnd() || *found >= m_slot.fieldCount()) return std::nullopt;
+        return m_slot.value(*found).toString();
+    }
+    const data::DataSlot& m_slot;
+    QHash<QString, int> m_main, m_secondary;
+};
+
+int List(const QString& table) {
+    QTextStream out(stdout);
+    for (const reports::ReportEntry& entry : reports::ListReports(MenuOf(table)))
+        out << entry.number << "  " << entry.title << "\n";
+    return 0;
+}
+
+// Parses every expression, checks the columns they name and prepares the
+// statement. Each finding as "line.field: ..."; 0 when there is none.
+int Check(const QString& table, int number, QTextStream& err) {
+    LoadedReport report;
+    if (!LoadReport(table, number, report, err)) return 1;
+    QTextStream out(stdout);
+    QStringList findings;
+    const QSet<QString> main(report.mainColumns.begin(), report.mainColumns.end());
+    const QSet<QString> secondary(report.secondaryColumns.begin(), report.secondaryColumns.end());
+    for (qsizetype i = 0; i < report.definition.fields.size(); ++i) {
+        const reports::ReportField& field = report.definition.fields.at(i);
+        if (field.type.trimmed().isEmpty() || field.type.trimmed() == u"0"_s) continue;
+        const QString where =
+            u"%1.%2"_s.arg(field.line.trimmed().isEmpty() ? u"1"_s : field.line).arg(i + 1);
+        QList<expr::ParsedExpression> parsed;
+        if (field.type.trimmed() == u"1"_s)
+            parsed << expr::ParseExpression(field.content, expr::ExpressionKind::Field);
+        if (!field.function.trimmed().isEmpty())
+            parsed << expr::ParseExpression(field.function, expr::ExpressionKind::Line);
+        for (const expr::ParsedExpression& expression : parsed) {
+            for (const expr::ExpressionToken& token : expression.tokens) {
+                if (token.column.isEmpty() || token.hasMacro ||
+                    token.number == expr::ExpressionToken::Number::Valid)
+                    continue;
+                const QSet<QString>& columns = token.secondary ? secondary : main;
+                if (!columns.contains(token.column.toUpper()))
+                    findings << where + u": coluna desconhecida "_s + token.text;
+            }
+        }
+    }
+    const expr::MacroRun macros;
+    const reports::BuiltQuery built = Build(report, macros);
+    for (const QString& refusal : built.refusals)
+        findings << u"seleção: "_s + refusal;
+    if (built.refusals.isEmpty()) {
+        try {
+            data::Connection* database = data::DatabaseFor(report.table);
+            if (!database) throw data::DbError(u"banco de dados da tabela não encontrado"_s);
+            data::Transaction transaction(*database);
+            data::Statement statement(*database, transaction, built.sql());
+        } catch (const std::exception& error) {
+            findings << u"SQL: "_s + QString::fromUtf8(error.what());
+        }
+    }
+    for (const QString& finding : findings)
+        out << finding << "\n";
+    if (findings.isEmpty())
+        out << "Relatório " << reports::ReportNumber(number) << ": sem problemas.\n";
+    return findings.isEmpty() ? 0 : 1;
+}
+
+int Run(const QCommandLineParser& parser, const QString& table, int number, const QString& out,
+        QTextStream& err) {
+    LoadedReport report;
+    if (!LoadReport(table, number, report, err)) return 1;
+    // The options given replace the saved values for this run only.
+    reports::LastSelection& selection = report.selection;
+    if (parser.isSet(u"from"_s)) selection.initialDate = parser.value(u"from"_s);
+    if (parser.isSet(u"to"_s)) selection.finalDate = parser.value(u"to"_s);
+    if (parser.isSet(u"field"_s)) selection.dateField = parser.value(u"field"_s);
+    if (parser.isSet(u"varsql"_s)) selection.varSql = parser.value(u"varsql"_s).trimmed();
+    for (const QString& option : parser.values(u"select"_s)) {
+        int box = 0;
+        QString value;
+        if (!BoxValue(option, box, value)) {
+            err << Name << "--select espera N=VALOR com N de 1 a 9: \"" << option << "\".\n";
+            return 2;
+        }
+        selection.values.at(std::size_t(box - 1)) = value;
+    }
+    for (const QString& option : parser.values(u"choice"_s)) {
+        int box = 0;
+        QString value;
+        if (!BoxValue(option, box, value) ||
+            (value != u"1"_s && value != u"2"_s && value != u"3"_s)) {
+            err << Name << "--choice espera N=1, N=2 ou N=3 com N de 1 a 9: \"" << option
+                << "\".\n";
+            return 2;
+        }
+        selection.choices.at(std::size_t(box - 1)) = value;
+    }
+
+    // The currency of the day, for [GB_TITMOEDA] and [GB_VALMOEDA].
+    reports::Currency stored;
+    if (data::ParamRead(data::DatabaseFor(u"MOE"_s), u"PAR_MOEDADIA"_s, 2))
+        stored = {data::ParamLines().line(1), data::ParamLines().line(2)};
+    const reports::Currency currency = reports::CurrencyOfTheDay(stored, selection);
+    expr::SetCurrencyOfTheDay(currency.title, currency.value);
+
+    const expr::MacroRun macros;
+    const reports::BuiltQuery built = Build(report, macros);
+    if (!built.ok()) {
+        for (const QString& refusal : built.refusals)
+            err << Name << refusal << "\n";
+        err << Name << "o relatório não foi executado.\n";
+        return 2;
+    }
+
+    // The statement is kept in the temporary folder, as the window keeps it;
+    // a folder that is missing or not writable only loses that copy.
+    if (const QString folder = data::Globals().user.tempFolder;
+        !folder.isEmpty() && QDir(folder).exists())
+        WriteWindowsLinesFile(folder + u"P_FMQRR.TXT"_s, built.lines);
+
+    const data::ReadMoment moment;
+    data::DataSlot& slot = data::DataModule().slot(data::Slot::T_CON9);
+    try {
+        data::OpenQuery(data::Slot::T_CON9, report.table, built.sql());
+    } catch (const std::exception& error) {
+        err << Name << "a consulta não pôde ser executada: " << QString::fromUtf8(error.what())
+            << "\n"
+            << built.sql() << "\n";
+        return 1;
+    }
+
+    print::PrintJob job(print::CompanyPrintSettings());
+    const QString suffix = QFileInfo(out).suffix().toLower();
+    job.settings.destination = suffix == u"pdf"_s    ? print::Destination::PdfFile
+                               : suffix == u"xlsx"_s ? print::Destination::Spreadsheet
+                                                     : print::Destination::TextPages;
+    job.settings.outputFile = out;
+    reports::ApplyReportSettings(report.definition, built.titlePeriod, job.settings);
+    if (parser.isSet(u"first-page"_s))
+        job.settings.pageNumber = parser.value(u"first-page"_s).toInt() - 1;
+
+    const ReportRow row(slot, report);
+    bool started = false;
+    const expr::DatabaseLookup lookups;
+    reports::ReportLayout layout(report.definition, job, &lookups);
+    try {
+        job.startJob();
+        if (job.cancelled()) return 1;
+        job.pageHeader();
+        job.newLine();
+        layout.print([&]() -> const expr::ExpressionRow* {
+            if (started) slot.next();
+            started = true;
+            return slot.eof() ? nullptr : &row;
+        });
+        job.endJob();
+    } catch (const std::exception& error) {
+        err << Name << QString::fromUtf8(error.what()) << "\n";
+        return 1;
+    }
+    slot.close();
+    for (const QString& diagnostic : layout.diagnostics())
+        err << Name << diagnostic << "\n";
+    QTextStream(stdout) << "Relatório " << reports::ReportNumber(number) << " gravado em " << out
+                        << " (" << job.pageCount() << " páginas).\n";
+    return 0;
+}
+
+} // namespace
+
+QString ReportUsage() {
+    return u"report run TABELA NNN --out ARQUIVO.pdf|.txt|.xlsx [--from dd/mm/aa] "
+           u"[--to dd/mm/aa] [--field COLUNA] [--select N=VALOR] [--choice N=1|2|3] "
+           u"[--varsql TEXTO] [--first-page N]\n"
+           u"  report list TABELA\n"
+           u"  report check TABELA NNN\n  "_s +
+           ReportFilesUsage().replace(u" | "_s, u"\n  "_s);
+}
+
+int RunReportCommand(const QStringList& arguments) {
+    const QString action = arguments.value(0);
+    if (action == u"export"_s || action == u"import"_s) return RunReportFilesCommand(arguments);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        u"Executa, lista e verifica os relatórios do usuário sem janelas, como o usuário "
+        u"registrado. As opções não informadas vêm da última seleção salva do relatório."_s);
+    parser.addHelpOption();
+    parser.addPositionalArgument(u"ação"_s, u"run, list, check, export ou import."_s);
+    parser.addPositionalArgument(u"tabela"_s,
+                                 u"Código da tabela: PDS, PDE, PRO, PIE, PIS, CPC..."_s);
+    parser.addPositionalArgument(u"NNN"_s, u"Número do relatório."_s);
+    parser.addOption({u"out"_s, u"Arquivo de saída (.pdf, .txt ou .xlsx)."_s, u"ARQUIVO"_s});
+    parser.addOption({u"from"_s, u"Data inicial."_s, u"dd/mm/aa"_s});
+    parser.addOption({u"to"_s, u"Data final."_s, u"dd/mm/aa"_s});
+    parser.addOption({u"field"_s, u"Coluna de data do período."_s, u"COLUNA"_s});
+    parser.addOption({u"select"_s, u"Valor da seleção N (1 a 9)."_s, u"N=VALOR"_s});
+    parser.addOption({u"choice"_s, u"Escolha da seleção múltipla N."_s, u"N=1|2|3"_s});
+    parser.addOption({u"varsql"_s, u"Valor de [VARSQL] no filtro SQL."_s, u"TEXTO"_s});
+    parser.addOption({u"first-page"_s, u"Número da primeira página."_s, u"N"_s});
+    QTextStream err(stderr);
+    if (!parser.parse(QStringList{u"livrax report"_s} + arguments)) {
+        err << Name << parser.errorText() << "\n";
+        return 2;
+    }
+    if (parser.isSet(u"help"_s)) {
+        QTextStream(stdout) << parser.helpText();
+        return 0;
+    }
+    const QStringList positional = parser.positionalArguments();
+    const QString table = positional.value(1).toUpper();
+    bool numberOk = false;
+    const int number = positional.value(2).toInt(&numberOk);
+    const bool needsNumber = action == u"run"_s || action == u"check"_s;
+    if ((action != u"list"_s && !needsNumber) || table.size() != 3 ||
+        positional.size() != (needsNumber ? 3 : 2) || (needsNumber && (!numberOk || number < 1))) {
+        err << Name << "uso: " << ReportUsage() << "\n";
+        return 2;
+    }
+    const QString out = parser.value(u"out"_s);
+    const QString suffix = QFileInfo(out).suffix().toLower();
+    if (action == u"run"_s &&
+        (out.isEmpty() || (suffix != u"pdf"_s && suffix != u"txt"_s && suffix != u"xlsx"_s))) {
+        err << Name << "informe --out com um arquivo .pdf, .txt ou .xlsx.\n";
+        return 2;
+    }
+    if (parser.isSet(u"first-page"_s) && parser.value(u"first-page"_s).toInt() < 1) {
+        err << Name << "--first-page deve ser um número inteiro a partir de 1: \""
+            << parser.value(u"first-page"_s) << "\".\n";
+        return 2;
+    }
+    for (const QString& date : {parser.value(u"from"_s), parser.value(u"to"_s)}) {
+        if (!IsBlank(date) && !IsValidShortDate(date)) {
+            err << Name << "data inválida: \"" << date << "\" (use dd/mm/aa).\n";
+            return 2;
+        }
+    }
+
+    const auto finish = [](int status) {
+        RunShutdown();
+        return status;
+    };
+    if (!StartForCommand(u"report"_s, err)) return finish(1);
+    if (action == u"list"_s) return finish(List(table));
+    if (action == u"check"_s) return finish(Check(table, number, err));
+    return finish(Run(parser, table, number, out, err));
+}
+
+} // namespace livrax::shell
