@@ -9,9 +9,11 @@
 #include "reports/report_menu.h"
 #include "reports/report_selection.h"
 #include "shell/report_files_command.h"
+#include "support/captured_command.h"
 #include "support/module_fixture.h"
 
 #include <QDir>
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,23 +24,10 @@ using namespace livrax;
 
 namespace {
 
-struct Run {
-    int status = -1;
-    QString out, err;
-    bool connected = false;
-};
+using Run = test::CapturedRun;
 
 Run Report(const QStringList& arguments) {
-    Run run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.status = shell::RunReportFilesCommand(arguments, out, err, [&run] {
-        run.connected = true;
-        return QString();
-    });
-    out.flush();
-    err.flush();
-    return run;
+    return test::RunCaptured(&shell::RunReportFilesCommand, arguments);
 }
 
 reports::ReportMenu SalesMenu() {

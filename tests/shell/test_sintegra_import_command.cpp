@@ -7,6 +7,7 @@
 #include "efiles/sintegra_layout.h"
 #include "platform/clock.h"
 #include "shell/sintegra_import_command.h"
+#include "support/captured_command.h"
 #include "support/module_fixture.h"
 
 #include <QFile>
@@ -19,23 +20,10 @@ using namespace livrax;
 
 namespace {
 
-struct Run {
-    int status = -1;
-    QString out, err;
-    bool connected = false;
-};
+using Run = test::CapturedRun;
 
 Run Import(const QStringList& arguments) {
-    Run run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.status = shell::RunSintegraImportCommand(arguments, out, err, [&run] {
-        run.connected = true;
-        return QString();
-    });
-    out.flush();
-    err.flush();
-    return run;
+    return test::RunCaptured(&shell::RunSintegraImportCommand, arguments);
 }
 
 // Records 10, 11, 50 (an entry of 1.000,50 and two exits of 200,00 and
