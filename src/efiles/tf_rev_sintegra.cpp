@@ -286,7 +286,11 @@ void TF_REV_SINTEGRA::done(int result) {
     data::Connection* database = data::DatabaseFor(SettingTable);
     data::ParamRead(database, SettingKey, SettingLines);
     data::ParamLines().setLine(FileNameLine, m_fileName->text());
-    data::ParamWrite(database, SettingKey, SettingLines);
+    // Only the last file name is at stake: the user is told, the window
+    // still closes.
+    if (!data::ParamWrite(database, SettingKey, SettingLines))
+        platform::ShowError(this, u"O nome do último arquivo não pôde ser gravado (parâmetro "_s +
+                                      SettingKey + u")."_s);
     data::CommitAll();
     QDialog::done(result);
 }

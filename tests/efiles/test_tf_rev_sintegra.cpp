@@ -103,6 +103,7 @@ class TestTFRevSintegra : public QObject {
     void locateLoadAndImport();
     void fileWithProblemsIsNotImported();
     void fileNameKeptWithTheOtherLines();
+    void heldSettingIsReported();
 };
 
 void TestTFRevSintegra::locateLoadAndImport() {
@@ -207,6 +208,35 @@ void TestTFRevSintegra::fileNameKeptWithTheOtherLines() {
     QCOMPARE(data::ParamLines().line(5), u"outra linha"_s);
     TF_REV_SINTEGRA again;
     QCOMPARE(Control<QLineEdit>(again, u"E_ARQUIVO"_s)->text(), u"/dados/SINTEGRA.TXT"_s);
+}
+
+// Another station holds the setting: closing says the file name was not
+// stored, and the station's text stays.
+void TestTFRevSintegra::heldSettingIsReported() {
+    test::ModuleFixture fixture;
+    data::Connection* database = data::DatabaseFor(u"EMP"_s);
+    data::ParamLines().setLine(2, u"/antes.txt"_s);
+    QVERIFY(data::ParamWrite(database, u"REV_SINTEGRA"_s, 20));
+    const int timeout = data::LockTimeoutSeconds();
+    data::SetLockTimeoutSeconds(1);
+    data::Connection station;
+    station.open(fixture.erp().options());
+    data::Transaction holding(station);
+    holding.executeImmediate(
+        u"UPDATE VRTNPAR SET TEXTO = '002)/outra.txt' WHERE CHAVE = 'REV_SINTEGRA'"_s);
+    test::DialogLog dialogs;
+    {
+        TF_REV_SINTEGRA window;
+        Control<QLineEdit>(window, u"E_ARQUIVO"_s)->setText(u"/novo.txt"_s);
+        Control<QPushButton>(window, u"BU_SAIR"_s)->click();
+    }
+    data::SetLockTimeoutSeconds(timeout);
+    QCOMPARE(dialogs.names(), QStringList{u"ERROR_BOX"_s});
+    QVERIFY(dialogs.shown().first().text.contains(u"REV_SINTEGRA"_s));
+    holding.commit();
+    data::ParamLines().clear();
+    QVERIFY(data::ParamRead(database, u"REV_SINTEGRA"_s, 20));
+    QCOMPARE(data::ParamLines().line(2), u"/outra.txt"_s);
 }
 
 QTEST_MAIN(TestTFRevSintegra)
