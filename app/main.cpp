@@ -2,6 +2,7 @@
 // arguments, and the command-line jobs (log-in, demo company, information,
 // and later books and tax files) when started with a subcommand.
 
+#include "data/connection.h"
 #include "demo/demo_command.h"
 #include "demo_program.h"
 #include "platform/dialogs.h"
@@ -125,7 +126,8 @@ bool DrawsPages(int argc, char** argv) {
     return argc >= 2 && (qstrcmp(argv[1], "book") == 0 || qstrcmp(argv[1], "report") == 0);
 }
 
-int main(int argc, char** argv) {
+// The program proper: the application object, then a command or the desktop.
+int RunProgram(int argc, char** argv) {
     // SIGINT and SIGTERM end the running job as a failure and leave through
     // the normal shut-down.
     livrax::platform::InstallStopSignals();
@@ -201,4 +203,12 @@ int main(int argc, char** argv) {
     err << "livrax: comando desconhecido: \"" << name << "\"\n"
         << "Use \"livrax help\" para ver os comandos.\n";
     return 2;
+}
+
+int main(int argc, char** argv) {
+    const int status = RunProgram(argc, argv);
+    // The engine's threads end here, while the program is still in control,
+    // and not concurrently with the exit handlers of the process.
+    livrax::data::ShutdownDatabaseEngine();
+    return status;
 }

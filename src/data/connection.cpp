@@ -173,6 +173,10 @@ void Connection::close() {
     m_attachment = nullptr;
 }
 
+void ShutdownDatabaseEngine() {
+    fb::ShutdownProvider();
+}
+
 void Connection::executeImmediate(const QString& sql) {
     Transaction transaction(*this);
     transaction.executeImmediate(sql);

@@ -99,4 +99,10 @@ class Connection {
     ConnectionOptions m_options;
 };
 
+// Stops the database engine of this process: every attachment still open is
+// closed and the embedded engine's threads end. Called once, as the program
+// leaves, so that no engine thread is still running while the process exits;
+// nothing opens a database afterwards.
+void ShutdownDatabaseEngine();
+
 } // namespace livrax::data

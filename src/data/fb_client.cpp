@@ -14,11 +14,27 @@ Firebird::IUtil* Util() {
     return Master()->getUtilInterface();
 }
 
+namespace {
+// The dispatcher picks the remote client for "host:path" and the embedded
+// engine for a plain file path. Made on first use; it lives until the
+// engine is shut down.
+Firebird::IProvider* dispatcher = nullptr;
+} // namespace
+
 Firebird::IProvider* Provider() {
-    // The dispatcher picks the remote client for "host:path" and the embedded
-    // engine for a plain file path. It lives for the whole process.
-    static Firebird::IProvider* provider = Master()->getDispatcher();
-    return provider;
+    if (!dispatcher) dispatcher = Master()->getDispatcher();
+    return dispatcher;
+}
+
+void ShutdownProvider() {
+    // A process that never opened a database has no engine to stop.
+    if (!dispatcher) return;
+    CallStatus status;
+    try {
+        dispatcher->shutdown(status.get(), 0, fb_shutrsn_app_stopped);
+    } catch (const Firebird::FbException&) {
+        // Leaving anyway: the engine's own exit handlers do the rest.
+    }
 }
 
 QByteArray EncodeText(const QString& text) {

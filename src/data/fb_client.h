@@ -17,6 +17,8 @@ namespace livrax::data::fb {
 Firebird::IMaster* Master();
 Firebird::IUtil* Util();
 Firebird::IProvider* Provider();
+// Stops the engine and the client (see ShutdownDatabaseEngine).
+void ShutdownProvider();
 
 // Windows-1252 is the character set of every connection.
 constexpr unsigned CharsetWin1252 = 53;
