@@ -56,6 +56,8 @@ class MacroRun {
         QDate today;
         QString shortDate, monthFirst, longDate, time, day, month, year, year4;
     };
+    // The run's today.
+    QDate today() const { return m_moment.today; }
 
   private:
     Moment m_moment;

@@ -23,6 +23,7 @@
 #include "reports/report_menu.h"
 #include "reports/report_print.h"
 #include "reports/report_query.h"
+#include "reports/report_run.h"
 #include "reports/report_selection.h"
 #include "shell/command_start.h"
 #include "shell/startup.h"
@@ -50,65 +51,12 @@ reports::ReportMenu MenuOf(const QString& table) {
     return reports::MenuForTable(table, books.contains(table) ? u"PAR_LF"_s + table : QString());
 }
 
-// One report with its selection and configuration, read for a run or a check.
-struct LoadedReport {
-    reports::ReportDefinition definition;
-    reports::LastSelection selection;
-    reports::MenuSelectionConfig config;
-    QString table;          // physical name of the main table
-    QString secondaryTable; // physical name, empty without one
-    QStringList mainColumns, secondaryColumns;
-};
-
-// The columns of a table, from "SELECT FIRST 1 *". Throws DbError.
-QStringList ColumnsOf(const QString& table) {
-    data::DataSlot& slot = data::DataModule().slot(data::Slot::T_CON9);
-    data::OpenQuery(data::Slot::T_CON9, table, u"SELECT FIRST 1 * FROM "_s + table);
-    QStringList columns;
-    for (int i = 0; i < slot.fieldCount(); ++i)
-        columns << slot.fieldName(i);
-    slot.close();
-    return columns;
-}
-
-bool LoadReport(const QString& tableCode, int number, LoadedReport& report, QTextStream& err) {
-    const reports::ReportMenu menu = MenuOf(tableCode);
-    if (!reports::ReadReportDefinition(menu.database, reports::DefinitionKey(menu, number),
-                                       report.definition)) {
-        err << Name << "relatório " << reports::ReportNumber(number) << " de " << tableCode
-            << " não encontrado (" << reports::DefinitionKey(menu, number) << ").\n";
-        return false;
-    }
-    // A report never run has no selection yet; the configuration may be empty.
-    reports::ReadLastSelection(menu.database, reports::SelectionKey(menu, number),
-                               report.selection);
-    reports::ReadMenuSelection(menu.database, reports::MenuSelectionKey(menu), report.config);
-    report.table = data::ResolveTableName(tableCode);
-    const QString secondary = report.definition.secondary.table.trimmed();
-    if (!secondary.isEmpty()) report.secondaryTable = data::ResolveTableName(secondary);
-    try {
-        report.mainColumns = ColumnsOf(report.table);
-        if (!report.secondaryTable.isEmpty())
-            report.secondaryColumns = ColumnsOf(report.secondaryTable);
-    } catch (const std::exception& error) {
-        err << Name << "tabela não lida: " << QString::fromUtf8(error.what()) << "\n";
-        return false;
-    }
-    return true;
-}
-
-reports::BuiltQuery Build(const LoadedReport& report, const expr::MacroRun& macros) {
-    reports::QueryInputs inputs;
-    inputs.definition = &report.definition;
-    inputs.selection = &report.selection;
-    inputs.config = &report.config;
-    inputs.mainTable = report.table;
-    inputs.mainColumns = report.mainColumns;
-    inputs.secondaryTable = report.secondaryTable;
-    inputs.secondaryColumns = report.secondaryColumns;
-    inputs.today = QDate::currentDate();
-    inputs.macros = &macros;
-    return reports::BuildReportQuery(inputs);
+bool Load(const QString& tableCode, int number, reports::LoadedReport& report,
+          QTextStream& err) {
+    QString error;
+    if (reports::LoadReport(MenuOf(tableCode), number, report, error)) return true;
+    err << Name << error << "\n";
+    return false;
 }
 
 // "N=VALUE" with N from 1 to 9; false when it is not one.
@@ -120,37 +68,6 @@ bool BoxValue(const QString& option, int& box, QString& value) {
     return equals > 0 && ok && box >= 1 && box <= reports::SelectionBoxes;
 }
 
-// The current row of the report's statement: its columns are the main
-// table's, then the secondary table's, so a name is found by its position in
-// the column list read before the build (both tables may have a column of
-// the same name).
-class ReportRow : public expr::ExpressionRow {
-  public:
-    ReportRow(const data::DataSlot& slot, const LoadedReport& report) : m_slot(slot) {
-        for (qsizetype i = 0; i < report.mainColumns.size(); ++i)
-            m_main.insert(report.mainColumns.at(i).toUpper(), int(i));
-        const int offset = int(report.mainColumns.size());
-        if (!report.secondaryTable.isEmpty())
-            for (qsizetype i = 0; i < report.secondaryColumns.size(); ++i)
-                m_secondary.insert(report.secondaryColumns.at(i).toUpper(), offset + int(i));
-    }
-    std::optional<QString> field(const QString& name) const override {
-        return column(m_main, name);
-    }
-    std::optional<QString> secondaryField(const QString& name) const override {
-        return column(m_secondary, name);
-    }
-
-  private:
-    std::optional<QString> column(const QHash<QString, int>& columns, const QString& name) const {
-        const auto found = columns.constFind(name.toUpper());
-        if (found == columns.constEnd() || *found >= m_slot.fieldCount()) return std::nullopt;
-        return m_slot.value(*found).toString();
-    }
-    const data::DataSlot& m_slot;
-    QHash<QString, int> m_main, m_secondary;
-};
-
 int List(const QString& table) {
     QTextStream out(stdout);
     for (const reports::ReportEntry& entry : reports::ListReports(MenuOf(table)))
@@ -161,8 +78,8 @@ int List(const QString& table) {
 // Parses every expression, checks the columns they name and prepares the
 // statement. Each finding as "line.field: ..."; 0 when there is none.
 int Check(const QString& table, int number, QTextStream& err) {
-    LoadedReport report;
-    if (!LoadReport(table, number, report, err)) return 1;
+    reports::LoadedReport report;
+    if (!Load(table, number, report, err)) return 1;
     QTextStream out(stdout);
     QStringList findings;
     const QSet<QString> main(report.mainColumns.begin(), report.mainColumns.end());
@@ -189,7 +106,7 @@ int Check(const QString& table, int number, QTextStream& err) {
         }
     }
     const expr::MacroRun macros;
-    const reports::BuiltQuery built = Build(report, macros);
+    const reports::BuiltQuery built = reports::BuildReport(report, macros);
     for (const QString& refusal : built.refusals)
         findings << u"seleção: "_s + refusal;
     if (built.refusals.isEmpty()) {
@@ -209,10 +126,18 @@ int Check(const QString& table, int number, QTextStream& err) {
     return findings.isEmpty() ? 0 : 1;
 }
 
+// What the run wrote, after the file name: " (3 páginas)"; a workbook has
+// no pages.
+QString PagesWritten(const print::PrintJob& job) {
+    if (job.settings.destination == print::Destination::Spreadsheet) return {};
+    const int pages = job.pageCount();
+    return u" (%1 %2)"_s.arg(pages).arg(pages == 1 ? u"página"_s : u"páginas"_s);
+}
+
 int Run(const QCommandLineParser& parser, const QString& table, int number, const QString& out,
         QTextStream& err) {
-    LoadedReport report;
-    if (!LoadReport(table, number, report, err)) return 1;
+    reports::LoadedReport report;
+    if (!Load(table, number, report, err)) return 1;
     // The options given replace the saved values for this run only.
     reports::LastSelection& selection = report.selection;
     if (parser.isSet(u"from"_s)) selection.initialDate = parser.value(u"from"_s);
@@ -240,38 +165,16 @@ int Run(const QCommandLineParser& parser, const QString& table, int number, cons
         selection.choices.at(std::size_t(box - 1)) = value;
     }
 
-    // The currency of the day, for [GB_TITMOEDA] and [GB_VALMOEDA].
-    reports::Currency stored;
-    if (data::ParamRead(data::DatabaseFor(u"MOE"_s), u"PAR_MOEDADIA"_s, 2))
-        stored = {data::ParamLines().line(1), data::ParamLines().line(2)};
-    const reports::Currency currency = reports::CurrencyOfTheDay(stored, selection);
-    expr::SetCurrencyOfTheDay(currency.title, currency.value);
-
+    reports::SetRunCurrency(selection);
     const expr::MacroRun macros;
-    const reports::BuiltQuery built = Build(report, macros);
+    const reports::BuiltQuery built = reports::BuildReport(report, macros);
     if (!built.ok()) {
         for (const QString& refusal : built.refusals)
             err << Name << refusal << "\n";
         err << Name << "o relatório não foi executado.\n";
         return 2;
     }
-
-    // The statement is kept in the temporary folder, as the window keeps it;
-    // a folder that is missing or not writable only loses that copy.
-    if (const QString folder = data::Globals().user.tempFolder;
-        !folder.isEmpty() && QDir(folder).exists())
-        WriteWindowsLinesFile(folder + u"P_FMQRR.TXT"_s, built.lines);
-
-    const data::ReadMoment moment;
-    data::DataSlot& slot = data::DataModule().slot(data::Slot::T_CON9);
-    try {
-        data::OpenQuery(data::Slot::T_CON9, report.table, built.sql());
-    } catch (const std::exception& error) {
-        err << Name << "a consulta não pôde ser executada: " << QString::fromUtf8(error.what())
-            << "\n"
-            << built.sql() << "\n";
-        return 1;
-    }
+    reports::KeepStatementText(built);
 
     print::PrintJob job(print::CompanyPrintSettings());
     const QString suffix = QFileInfo(out).suffix().toLower();
@@ -279,34 +182,26 @@ int Run(const QCommandLineParser& parser, const QString& table, int number, cons
                                : suffix == u"xlsx"_s ? print::Destination::Spreadsheet
                                                      : print::Destination::TextPages;
     job.settings.outputFile = out;
-    reports::ApplyReportSettings(report.definition, built.titlePeriod, job.settings);
+    reports::ReportRun run(report, built);
+    run.applySettings(job.settings);
     if (parser.isSet(u"first-page"_s))
         job.settings.pageNumber = parser.value(u"first-page"_s).toInt() - 1;
-
-    const ReportRow row(slot, report);
-    bool started = false;
-    const expr::DatabaseLookup lookups;
-    reports::ReportLayout layout(report.definition, job, &lookups);
     try {
-        job.startJob();
-        if (job.cancelled()) return 1;
-        job.pageHeader();
-        job.newLine();
-        layout.print([&]() -> const expr::ExpressionRow* {
-            if (started) slot.next();
-            started = true;
-            return slot.eof() ? nullptr : &row;
-        });
-        job.endJob();
+        run.draw(job);
+    } catch (const data::DbError& error) {
+        err << Name << "a consulta não pôde ser executada: " << QString::fromUtf8(error.what())
+            << "\n"
+            << built.sql() << "\n";
+        return 1;
     } catch (const std::exception& error) {
         err << Name << QString::fromUtf8(error.what()) << "\n";
         return 1;
     }
-    slot.close();
-    for (const QString& diagnostic : layout.diagnostics())
+    if (job.cancelled()) return 1;
+    for (const QString& diagnostic : run.diagnostics())
         err << Name << diagnostic << "\n";
     QTextStream(stdout) << "Relatório " << reports::ReportNumber(number) << " gravado em " << out
-                        << " (" << job.pageCount() << " páginas).\n";
+                        << PagesWritten(job) << ".\n";
     return 0;
 }
 
