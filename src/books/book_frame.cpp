@@ -35,6 +35,17 @@ void CheckBookPeriod(const BookPeriod& period, const QString& table) {
                     u" não é uma coluna de data da tabela "_s + table + u"."_s);
 }
 
+QString BookDocumentName(const QString& code, const QString& startDate, const QString& endDate) {
+    QStringList parts{code};
+    const auto date = [](const QString& text) {
+        return IsBlank(text) ? QString() : text.trimmed().replace(u'/', u'-');
+    };
+    const QString start = date(startDate), end = date(endDate);
+    if (!start.isEmpty()) parts << start;
+    if (!end.isEmpty()) parts << (start.isEmpty() ? u"até "_s : u"a "_s) + end;
+    return parts.join(u' ');
+}
+
 QString DefaultDateField() {
     return u"DTNOTA"_s;
 }

@@ -39,6 +39,10 @@ class BookError : public Error {
 // conditions or whose date column is not a DATE column of `table`.
 void CheckBookPeriod(const BookPeriod& period, const QString& table);
 
+// The name of a file made of a book: its code and period, as
+// "LX53 01-01-26 a 31-01-26" (a blank date is left out).
+QString BookDocumentName(const QString& code, const QString& startDate, const QString& endDate);
+
 // The DATE column the period of the invoice books applies to when none is
 // saved or given: DTNOTA, the column the window starts on.
 QString DefaultDateField();

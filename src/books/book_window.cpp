@@ -19,11 +19,11 @@ namespace livrax::books {
 using namespace Qt::StringLiterals;
 
 BookWindow::BookWindow(const QString& objectName, const QString& caption, QWidget* parent)
-    : BookDialog(objectName, caption, parent) {
+    : FormWindow(objectName, caption, parent) {
     QVBoxLayout* layout = mainLayout();
     auto* form = new QFormLayout;
-    m_start = NewDateEdit(u"E_DATAI"_s, this);
-    m_end = NewDateEdit(u"E_DATAF"_s, this);
+    m_start = print::NewDateEdit(u"E_DATAI"_s, this);
+    m_end = print::NewDateEdit(u"E_DATAF"_s, this);
     m_field = new QComboBox(this);
     m_field->setObjectName(u"CB_CAMPO"_s);
     m_field->setEditable(true);
@@ -102,7 +102,7 @@ bool BookWindow::datesValid() {
 void BookWindow::runReport(print::Destination destination,
                            const std::function<void(print::PrintJob&)>& report,
                            BookPeriod& period) {
-    BookDialog::runReport(destination, report,
+    FormWindow::runReport(destination, report,
                           BookDocumentName(objectName().mid(3), period.startDate, period.endDate));
     m_filter->setText(period.filter); // as it was run: "#" made blanks
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "books/book_dialog.h"
 #include "books/book_frame.h"
 #include "books/book_settings.h"
+#include "print/form_window.h"
 
 #include <functional>
 
@@ -17,9 +17,9 @@ namespace livrax::books {
 // The window of the period books: "Dt. Inicial", "Dt. Final", "Campo", the
 // "Filtros" link with its text, "Página", the book's own options, and the
 // buttons "Visão", "Imprimir" and "Sair", with the conventions of every book
-// window (BookDialog). A book subclasses it with its settings and its run;
+// window (print::FormWindow). A book subclasses it with its settings and its run;
 // its option check boxes come from its LineBookSettings.
-class BookWindow : public BookDialog {
+class BookWindow : public print::FormWindow {
     Q_OBJECT
 
   public:

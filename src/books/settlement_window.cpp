@@ -144,7 +144,7 @@ class RawResultModel : public QAbstractTableModel {
 };
 
 SettlementWindow::SettlementWindow(const SettlementBook& book, QWidget* parent)
-    : BookDialog(u"TF_"_s + book.code, book.caption, parent), m_book(book) {
+    : FormWindow(u"TF_"_s + book.code, book.caption, parent), m_book(book) {
     // Of the settlement books only the IPI one commits the shared datasets
     // when it closes.
     setCommitOnClose(book.ipi);
@@ -213,10 +213,10 @@ SettlementWindow::~SettlementWindow() {
 QWidget* SettlementWindow::buildSelection() {
     auto* page = new QWidget(this);
     auto* form = new QFormLayout(page);
-    m_start = NewDateEdit(u"E_DATAI"_s, page);
+    m_start = print::NewDateEdit(u"E_DATAI"_s, page);
     // Made before the month arrows: Enter (and Tab) go from "Dt. Inicial"
     // to "Dt. Final", the arrows come after.
-    m_end = NewDateEdit(u"E_DATAF"_s, page);
+    m_end = print::NewDateEdit(u"E_DATAF"_s, page);
     auto* back = Button(u"BU_MESANTERIOR"_s, u"<"_s, page);
     auto* forward = Button(u"BU_MESSEGUINTE"_s, u">"_s, page);
     auto* startRow = new QHBoxLayout;
@@ -484,7 +484,7 @@ void SettlementWindow::recalcAll() {
     }
     if (!recalc.saved) {
         // The record keeps what it held and the tabs the month they showed.
-        platform::ShowError(this, u"O mês não foi gravado. "_s + SaveFailedMessage());
+        platform::ShowError(this, u"O mês não foi gravado. "_s + print::SaveFailedMessage());
         m_busy = false;
         return;
     }
@@ -496,13 +496,13 @@ void SettlementWindow::recalcAll() {
     // that month.
     m_monthStart = start;
     if (!SaveSettlementSettings(m_book, settings()))
-        platform::ShowError(this, u"As opções não foram gravadas. "_s + SaveFailedMessage());
+        platform::ShowError(this, u"As opções não foram gravadas. "_s + print::SaveFailedMessage());
 }
 
 void SettlementWindow::save() {
     recomputeSummary();
     if (!saveSettings())
-        platform::ShowError(this, u"O mês não foi gravado. "_s + SaveFailedMessage());
+        platform::ShowError(this, u"O mês não foi gravado. "_s + print::SaveFailedMessage());
 }
 
 void SettlementWindow::moveMonth(int months) {

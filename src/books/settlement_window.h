@@ -1,7 +1,7 @@
 #pragma once
 
-#include "books/book_dialog.h"
 #include "books/settlement.h"
+#include "print/form_window.h"
 
 #include <QMap>
 
@@ -25,7 +25,7 @@ class RawResultModel;
 // The month on the tabs is the month of "Dt. Inicial": changing it and
 // leaving the field loads that month (or recalculates it when nothing is
 // stored); "Salvar", "Recalc." and closing write it back.
-class SettlementWindow : public BookDialog {
+class SettlementWindow : public print::FormWindow {
     Q_OBJECT
 
   public:

@@ -74,9 +74,8 @@ bool LoadReport(const ReportMenu& menu, int number, LoadedReport& report, QStrin
     report.menu = menu;
     report.number = number;
     if (!ReadReportDefinition(menu.database, DefinitionKey(menu, number), report.definition)) {
-        error = u"relatório %1 de %2 não encontrado (%3)."_s.arg(ReportNumber(number),
-                                                                 menu.tableCode,
-                                                                 DefinitionKey(menu, number));
+        error = u"relatório %1 de %2 não encontrado (%3)."_s.arg(
+            ReportNumber(number), menu.tableCode, DefinitionKey(menu, number));
         return false;
     }
     ReadLastSelection(menu.database, SelectionKey(menu, number), report.selection);

@@ -51,8 +51,7 @@ reports::ReportMenu MenuOf(const QString& table) {
     return reports::MenuForTable(table, books.contains(table) ? u"PAR_LF"_s + table : QString());
 }
 
-bool Load(const QString& tableCode, int number, reports::LoadedReport& report,
-          QTextStream& err) {
+bool Load(const QString& tableCode, int number, reports::LoadedReport& report, QTextStream& err) {
     QString error;
     if (reports::LoadReport(MenuOf(tableCode), number, report, error)) return true;
     err << Name << error << "\n";

@@ -2,7 +2,6 @@
 // lookups of natures and partners, the saved settings, the first page, and a
 // header on every page each book prints.
 
-#include "books/book_dialog.h"
 #include "books/book_frame.h"
 #include "books/invoice_book_settings.h"
 #include "books/settlement_print.h"

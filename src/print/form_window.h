@@ -11,24 +11,23 @@ class QLineEdit;
 class QVBoxLayout;
 
 namespace livrax::print {
+
 class PrintJob;
-}
 
-namespace livrax::books {
-
-// What every book window shares, whatever its controls: the menu "Arquivo" >
+// What every form window that runs reports shares (the books, the report
+// runner, the tax files), whatever its controls: the menu "Arquivo" >
 // "Sair" (F12) and the menu "Sair"; Enter moving on to the next control
 // (except in multi-line texts and on buttons); the settings read once when
 // the window is first shown and written once when it closes (then, for most
-// books, the shared datasets committed; when they cannot be written the user
+// windows, the shared datasets committed; when they cannot be written the user
 // is told and the window stays open, and closing it again leaves without
 // them); the "Filtros" links that open the
 // filter dialog for a filter text; and running a report to a destination.
-class BookDialog : public QDialog {
+class FormWindow : public QDialog {
     Q_OBJECT
 
   public:
-    BookDialog(const QString& objectName, const QString& caption, QWidget* parent = nullptr);
+    FormWindow(const QString& objectName, const QString& caption, QWidget* parent = nullptr);
 
   protected:
     virtual void loadSettings() = 0;
@@ -37,7 +36,7 @@ class BookDialog : public QDialog {
 
     // The window's main layout, under the menu.
     QVBoxLayout* mainLayout() const { return m_layout; }
-    // Whether closing commits the shared datasets after saving (most books).
+    // Whether closing commits the shared datasets after saving (most windows).
     void setCommitOnClose(bool commit) { m_commitOnClose = commit; }
     // Makes Enter move on in every control built so far; subclasses call it
     // at the end of their constructor.
@@ -73,13 +72,9 @@ class BookDialog : public QDialog {
 // What the user is told when a save failed.
 QString SaveFailedMessage();
 
-// The name of a file made of a book: its code and period, as
-// "LX53 01-01-26 a 31-01-26" (a blank date is left out).
-QString BookDocumentName(const QString& code, const QString& startDate, const QString& endDate);
-
 // A date field typed as dd/mm/yy; a blank one reads "  /  /  ". It takes
 // the typing as soon as it gets the focus (the text selected, the cursor at
 // its start).
 QLineEdit* NewDateEdit(const QString& objectName, QWidget* parent);
 
-} // namespace livrax::books
+} // namespace livrax::print

@@ -1,4 +1,4 @@
-#include "books/book_dialog.h"
+#include "print/form_window.h"
 
 #include "common/text.h"
 #include "data/queries.h"
@@ -19,7 +19,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-namespace livrax::books {
+namespace livrax::print {
 
 using namespace Qt::StringLiterals;
 
@@ -35,17 +35,6 @@ QString SaveFailedMessage() {
            u"dados não respondeu."_s;
 }
 
-QString BookDocumentName(const QString& code, const QString& startDate, const QString& endDate) {
-    QStringList parts{code};
-    const auto date = [](const QString& text) {
-        return IsBlank(text) ? QString() : text.trimmed().replace(u'/', u'-');
-    };
-    const QString start = date(startDate), end = date(endDate);
-    if (!start.isEmpty()) parts << start;
-    if (!end.isEmpty()) parts << (start.isEmpty() ? u"até "_s : u"a "_s) + end;
-    return parts.join(u' ');
-}
-
 QLineEdit* NewDateEdit(const QString& objectName, QWidget* parent) {
     auto* edit = new platform::MaskedLineEdit(parent);
     edit->setObjectName(objectName);
@@ -54,7 +43,7 @@ QLineEdit* NewDateEdit(const QString& objectName, QWidget* parent) {
     return edit;
 }
 
-BookDialog::BookDialog(const QString& objectName, const QString& caption, QWidget* parent)
+FormWindow::FormWindow(const QString& objectName, const QString& caption, QWidget* parent)
     : QDialog(parent) {
     setObjectName(objectName);
     setWindowTitle(caption);
@@ -68,12 +57,12 @@ BookDialog::BookDialog(const QString& objectName, const QString& caption, QWidge
     m_layout->setMenuBar(menu);
 }
 
-void BookDialog::installConventions() {
+void FormWindow::installConventions() {
     for (QWidget* child : findChildren<QWidget*>())
         child->installEventFilter(this);
 }
 
-QLabel* BookDialog::addFilterLink(const QString& objectName, QLineEdit* filter,
+QLabel* FormWindow::addFilterLink(const QString& objectName, QLineEdit* filter,
                                   const QString& tableCode) {
     auto* link = new QLabel(u"<b>Filtros</b>"_s, this);
     link->setObjectName(objectName);
@@ -84,25 +73,24 @@ QLabel* BookDialog::addFilterLink(const QString& objectName, QLineEdit* filter,
     return link;
 }
 
-void BookDialog::runReport(print::Destination destination,
-                           const std::function<void(print::PrintJob&)>& report,
+void FormWindow::runReport(Destination destination, const std::function<void(PrintJob&)>& report,
                            const QString& documentName) {
-    print::PrintSettings settings = print::CompanyPrintSettings();
+    PrintSettings settings = CompanyPrintSettings();
     settings.destination = destination;
     settings.documentName = documentName;
     settings.interactive = true;
-    print::PrintJob job(settings);
-    print::RunReport(job, report, this);
+    PrintJob job(settings);
+    RunReport(job, report, this);
 }
 
-void BookDialog::showEvent(QShowEvent* event) {
+void FormWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (m_loaded) return;
     m_loaded = true;
     loadSettings();
 }
 
-bool BookDialog::saveOnce() {
+bool FormWindow::saveOnce() {
     if (m_saved || !m_loaded) return true;
     if (!saveSettings() && !m_leaveUnsaved) {
         // What the window holds is not lost: it stays open, and the user
@@ -118,7 +106,7 @@ bool BookDialog::saveOnce() {
     return true;
 }
 
-void BookDialog::closeEvent(QCloseEvent* event) {
+void FormWindow::closeEvent(QCloseEvent* event) {
     if (!saveOnce()) {
         event->ignore();
         return;
@@ -129,13 +117,13 @@ void BookDialog::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void BookDialog::reject() {
-    // Esc does nothing: a book window is left through "Sair" or F12, which
+void FormWindow::reject() {
+    // Esc does nothing: a form window is left through "Sair" or F12, which
     // save what it holds; a half-typed value must not be stored by a key
     // pressed to get rid of it.
 }
 
-bool BookDialog::eventFilter(QObject* watched, QEvent* event) {
+bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* filter = qobject_cast<QLineEdit*>(watched->property(FilterTarget).value<QObject*>());
         if (filter) {
@@ -163,4 +151,4 @@ bool BookDialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-} // namespace livrax::books
+} // namespace livrax::print
