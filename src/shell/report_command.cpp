@@ -19,6 +19,7 @@
 #include "expr/expression.h"
 #include "expr/macros.h"
 #include "print/print_job.h"
+#include "reports/report_check.h"
 #include "reports/report_definition.h"
 #include "reports/report_menu.h"
 #include "reports/report_print.h"
@@ -76,53 +77,20 @@ int List(const QString& table) {
 
 // Parses every expression, checks the columns they name and prepares the
 // statement. Each finding as "line.field: ..."; 0 when there is none.
+// Shows the statement, then every finding; 0 when there is none.
 int Check(const QString& table, int number, QTextStream& err) {
     reports::LoadedReport report;
     if (!Load(table, number, report, err)) return 1;
+    const reports::ReportCheck check = reports::CheckReport(report);
     QTextStream out(stdout);
-    QStringList findings;
-    const QSet<QString> main(report.mainColumns.begin(), report.mainColumns.end());
-    const QSet<QString> secondary(report.secondaryColumns.begin(), report.secondaryColumns.end());
-    for (qsizetype i = 0; i < report.definition.fields.size(); ++i) {
-        const reports::ReportField& field = report.definition.fields.at(i);
-        if (field.type.trimmed().isEmpty() || field.type.trimmed() == u"0"_s) continue;
-        const QString where =
-            u"%1.%2"_s.arg(field.line.trimmed().isEmpty() ? u"1"_s : field.line).arg(i + 1);
-        QList<expr::ParsedExpression> parsed;
-        if (field.type.trimmed() == u"1"_s)
-            parsed << expr::ParseExpression(field.content, expr::ExpressionKind::Field);
-        if (!field.function.trimmed().isEmpty())
-            parsed << expr::ParseExpression(field.function, expr::ExpressionKind::Line);
-        for (const expr::ParsedExpression& expression : parsed) {
-            for (const expr::ExpressionToken& token : expression.tokens) {
-                if (token.column.isEmpty() || token.hasMacro ||
-                    token.number == expr::ExpressionToken::Number::Valid)
-                    continue;
-                const QSet<QString>& columns = token.secondary ? secondary : main;
-                if (!columns.contains(token.column.toUpper()))
-                    findings << where + u": coluna desconhecida "_s + token.text;
-            }
-        }
-    }
-    const expr::MacroRun macros;
-    const reports::BuiltQuery built = reports::BuildReport(report, macros);
-    for (const QString& refusal : built.refusals)
-        findings << u"seleção: "_s + refusal;
-    if (built.refusals.isEmpty()) {
-        try {
-            data::Connection* database = data::DatabaseFor(report.table);
-            if (!database) throw data::DbError(u"banco de dados da tabela não encontrado"_s);
-            data::Transaction transaction(*database);
-            data::Statement statement(*database, transaction, built.sql());
-        } catch (const std::exception& error) {
-            findings << u"SQL: "_s + QString::fromUtf8(error.what());
-        }
-    }
-    for (const QString& finding : findings)
+    for (const QString& line : check.built.lines)
+        out << line << "\n";
+    out << "\n";
+    for (const QString& finding : check.findings)
         out << finding << "\n";
-    if (findings.isEmpty())
+    if (check.findings.isEmpty())
         out << "Relatório " << reports::ReportNumber(number) << ": sem problemas.\n";
-    return findings.isEmpty() ? 0 : 1;
+    return check.findings.isEmpty() ? 0 : 1;
 }
 
 // What the run wrote, after the file name: " (3 páginas)"; a workbook has

@@ -41,7 +41,8 @@ INSERT INTO VRTNPAR (CHAVE, TEXTO) VALUES ('PAR_LFPDS001A',
   '012)Valor#A.VALOR#1#1#60#12#');
 INSERT INTO VRTNPAR (CHAVE, TEXTO) VALUES ('PAR_LFPDS0000', '011)Nota#NNOTA#N#');
 INSERT INTO VRTNPAR (CHAVE, TEXTO) VALUES ('PAR_LFPDS002A',
-  '001)Ruim#############NAOEXISTE = 1#' $crlf '011)Nota#A.NNOTAX#1#1#0#8#');
+  '001)Ruim#############NAOEXISTE = 1#' $crlf '006)A.NNOTAZ DESC' $crlf
+  '011)Nota#A.NNOTAX#1#1#0#8#');
 INSERT INTO VRTNPAR (CHAVE, TEXTO) VALUES ('PAR_LFPDS003A',
   '001)Junta#' $crlf '010)PDS#PEDIDO#PEDIDO###1#N#' $crlf '011)Nota#A.NNOTA#1#1#0#8#' $crlf
   '012)Outra#S.NNOTA#1#1#60#8#');
@@ -73,8 +74,9 @@ lines="$(grep -cE "^$number +[0-9]" "$work/report.txt")"
 others="$(grep -cE "^[0-9]+ +[0-9]+," "$work/report.txt" || true)"
 [[ $lines -ge 1 && $lines == "$others" ]] || fail "run: $lines lines of invoice $number, $others in all"
 
-# A report whose permanent filter names no column: check lists it and the
-# misspelt field by line.field; run fails without closing anything else.
+# A report whose permanent filter names no column: check shows the statement
+# and lists the filter, the misspelt sort column and the misspelt field by
+# line.field; run fails without closing anything else.
 set +e
 "$livrax" report check PDS 2 >"$work/out" 2>"$work/err"
 status=$?
@@ -82,6 +84,8 @@ set -e
 [[ $status == 1 ]] || fail "check 002: exit $status, expected 1"
 grep -q "^1.1: coluna desconhecida A.NNOTAX" "$work/out" || fail "check 002: $(cat "$work/out")"
 grep -q "^SQL: .*NAOEXISTE" "$work/out" || fail "check 002: $(cat "$work/out")"
+grep -q "^ordem: coluna desconhecida A.NNOTAZ$" "$work/out" || fail "check 002: $(cat "$work/out")"
+grep -q "^ORDER BY A.NNOTAZ DESC" "$work/out" || fail "check 002: no statement shown"
 set +e
 "$livrax" report run PDS 2 --out "$work/report.txt" >"$work/out" 2>"$work/err"
 status=$?
