@@ -185,4 +185,23 @@ QString ToSqlValue(const QString& text) {
     return s;
 }
 
+std::optional<qint64> MulDivRounded(qint64 a, qint64 b, qint64 divisor) {
+    if (divisor == 0) return std::nullopt;
+    using Wide = __int128;
+    Wide product = Wide(a) * b;
+    Wide d = divisor;
+    if (d < 0) {
+        product = -product;
+        d = -d;
+    }
+    Wide quotient = product / d;
+    const Wide remainder = product % d; // same sign as the product
+    const Wide twice = (remainder < 0 ? -remainder : remainder) * 2;
+    if (twice > d || (twice == d && quotient % 2 != 0)) quotient += product < 0 ? -1 : 1;
+    if (quotient > std::numeric_limits<qint64>::max() ||
+        quotient < std::numeric_limits<qint64>::min())
+        return std::nullopt;
+    return qint64(quotient);
+}
+
 } // namespace livrax

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace livrax {
 
 // FormatDecimal with "." thousands separators; when width >= 1 the dotted
@@ -47,5 +49,12 @@ QString DotDecimalZero(const QString& text);
 
 // DotDecimal of the text; a result shaped like dd/mm/yy becomes DateMDY of it.
 QString ToSqlValue(const QString& text);
+
+// a × b / divisor computed exactly (a 128-bit intermediate) and rounded once,
+// half to even as ToScaled rounds: the product and quotient of scaled amounts
+// (balance × price, taxable × rate / 100) with no intermediate rounding.
+// nullopt when divisor is 0 or the result leaves the 64-bit range: an amount
+// never wraps.
+std::optional<qint64> MulDivRounded(qint64 a, qint64 b, qint64 divisor);
 
 } // namespace livrax

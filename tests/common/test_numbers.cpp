@@ -31,6 +31,8 @@ class TestNumbers : public QObject {
     void dotDecimal();
     void toSqlValue_data();
     void toSqlValue();
+    void mulDivRounded_data();
+    void mulDivRounded();
 };
 
 void TestNumbers::init() {
@@ -242,6 +244,38 @@ void TestNumbers::toSqlValue() {
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QCOMPARE(ToSqlValue(text), expected);
+}
+
+void TestNumbers::mulDivRounded_data() {
+    QTest::addColumn<qint64>("a");
+    QTest::addColumn<qint64>("b");
+    QTest::addColumn<qint64>("divisor");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<qint64>("expected");
+    constexpr qint64 max = std::numeric_limits<qint64>::max();
+    // Quantity 2,5000 × price 1,0100 (four decimals each) in cents: 2,525 → 2,52.
+    QTest::newRow("half to even, down") << 25000LL << 10100LL << 1000000LL << true << 252LL;
+    QTest::newRow("half to even, up") << 25000LL << 10300LL << 1000000LL << true << 258LL;
+    QTest::newRow("above half") << 25001LL << 10100LL << 1000000LL << true << 253LL;
+    QTest::newRow("negative tie") << -25000LL << 10100LL << 1000000LL << true << -252LL;
+    QTest::newRow("negative divisor") << 25000LL << 10300LL << -1000000LL << true << -258LL;
+    // Base 100,00 × rate 12,5 % in cents: 12,50 exactly.
+    QTest::newRow("rate") << 10000LL << 125LL << 1000LL << true << 1250LL;
+    // The 128-bit intermediate: the product leaves 64 bits, the result does not.
+    QTest::newRow("wide product") << max << 4LL << 8LL << true << max / 2 + 1;
+    QTest::newRow("overflow") << max << 2LL << 1LL << false << 0LL;
+    QTest::newRow("division by zero") << 1LL << 1LL << 0LL << false << 0LL;
+}
+
+void TestNumbers::mulDivRounded() {
+    QFETCH(qint64, a);
+    QFETCH(qint64, b);
+    QFETCH(qint64, divisor);
+    QFETCH(bool, ok);
+    QFETCH(qint64, expected);
+    const std::optional<qint64> result = MulDivRounded(a, b, divisor);
+    QCOMPARE(result.has_value(), ok);
+    if (ok) QCOMPARE(*result, expected);
 }
 
 QTEST_APPLESS_MAIN(TestNumbers)
