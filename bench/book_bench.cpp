@@ -1,10 +1,12 @@
-// The entries and exits books over a demo year, to text pages and to PDF,
+// The entries and exits books and the GIA Modelo B (entries, analytic) over
+// a demo year, to text pages and to PDF,
 // beside the time to stream the same rows with a bare query through the same
 // connection; and in the preview window, the time until its first page is
 // on the screen beside the time of the whole job (page images written).
 // Usage: book_bench [invoices [folder [targets]]], targets "GF" by default:
 // G text pages, F PDF, V the preview window (offscreen).
 
+#include "books/lx52.h"
 #include "books/lx53.h"
 #include "books/lx55.h"
 #include "data/company_header.h"
@@ -44,14 +46,15 @@ double Milliseconds(const std::function<void()>& work) {
 constexpr int Rounds = 3;
 
 // Streams every column of the book's rows, as the book's query returns them.
-double BareQuery(const QString& table, const QString& order) {
+double BareQuery(const QString& table, const QString& order,
+                 const QString& dateField = u"DTNOTA"_s) {
     return Milliseconds([&] {
         data::Connection& erp = *data::B_DIR(1);
         data::Transaction transaction(erp);
-        data::Statement select(
-            erp, transaction,
-            u"SELECT * FROM "_s + table +
-                u" WHERE DTNOTA >= '01.01.2026' AND DTNOTA <= '31.12.2026' ORDER BY "_s + order);
+        data::Statement select(erp, transaction,
+                               u"SELECT * FROM "_s + table + u" WHERE "_s + dateField +
+                                   u" >= '01.01.2026' AND "_s + dateField +
+                                   u" <= '31.12.2026' ORDER BY "_s + order);
         select.open();
         qint64 sum = 0;
         while (select.fetch())
@@ -65,8 +68,12 @@ books::BookPeriod Year() {
     return {u"01/01/26"_s, u"31/12/26"_s, u"DTNOTA"_s, QString(), u"1"_s};
 }
 
-void RunBook(print::PrintJob& job, bool exits) {
-    if (exits) {
+void RunBook(print::PrintJob& job, const QString& book) {
+    if (book == u"LX52"_s) {
+        books::LX52Options options;
+        options.period = Year();
+        books::PrintLX52(job, options);
+    } else if (book == u"LX55"_s) {
         books::LX55Options options;
         options.period = Year();
         books::PrintLX55(job, options);
@@ -84,7 +91,7 @@ struct PreviewTimes {
 };
 
 // The book in the preview window, as "Visão" runs it.
-PreviewTimes Preview(bool exits) {
+PreviewTimes Preview(const QString& book) {
     PreviewTimes times;
     print::PrintJob job;
     job.settings.destination = print::Destination::Preview;
@@ -96,7 +103,7 @@ PreviewTimes Preview(bool exits) {
                              times.firstPage = double(timer.nsecsElapsed()) / 1e6;
                      });
     timer.start();
-    window.run([exits](print::PrintJob& running) { RunBook(running, exits); });
+    window.run([&book](print::PrintJob& running) { RunBook(running, book); });
     times.total = double(timer.nsecsElapsed()) / 1e6;
     times.pages = job.pageCount();
     window.done(QDialog::Rejected);
@@ -130,12 +137,11 @@ int main(int argc, char** argv) {
 
     out << invoices << " invoices of a demo year\n";
     out << "book  target      book ms   bare query ms   ratio   pages\n";
-    for (const QString& book : {u"LX53"_s, u"LX55"_s}) {
-        const bool exits = book == u"LX55"_s;
+    for (const QString& book : {u"LX53"_s, u"LX55"_s, u"LX52"_s}) {
         for (const QChar letter : targets) {
             const QString target(letter);
             if (target == u"V"_s) {
-                const PreviewTimes times = Preview(exits);
+                const PreviewTimes times = Preview(book);
                 out << book << "  preview: first page shown " << qRound(times.firstPage)
                     << " ms, whole job " << qRound(times.total) << " ms, " << times.pages
                     << " pages\n";
@@ -145,13 +151,16 @@ int main(int argc, char** argv) {
             double bare = 0, ms = 0;
             int pages = 0;
             for (int round = 0; round < Rounds; ++round) {
-                const double bareRound = exits ? BareQuery(u"VRTNPDS"_s, u"NNOTA,DTNOTA"_s)
-                                               : BareQuery(u"VRTNPDE"_s, u"DATA,NNOTA"_s);
+                const double bareRound =
+                    book == u"LX55"_s ? BareQuery(u"VRTNPDS"_s, u"NNOTA,DTNOTA"_s)
+                    : book == u"LX53"_s
+                        ? BareQuery(u"VRTNPDE"_s, u"DATA,NNOTA"_s)
+                        : BareQuery(u"VRTNPDE"_s, u"ESTADO, NATOPER, DATA"_s, u"DATA"_s);
                 print::PrintJob job;
                 job.settings.destination = *print::DestinationFromCode(target);
                 job.settings.outputFile =
                     folder + u'/' + book + (target == u"G"_s ? u".txt"_s : u".pdf"_s);
-                const double bookRound = Milliseconds([&] { RunBook(job, exits); });
+                const double bookRound = Milliseconds([&] { RunBook(job, book); });
                 bare = round == 0 ? bareRound : std::min(bare, bareRound);
                 ms = round == 0 ? bookRound : std::min(ms, bookRound);
                 pages = job.pageCount();

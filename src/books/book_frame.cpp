@@ -220,6 +220,7 @@ void RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBook&
                 if (book.skipped) book.skipped(row);
                 continue;
             }
+            if (book.beforeLine) book.beforeLine(row, pages);
             if (!pages.line()) break;
             book.invoice(row, lookups, pages);
         }
@@ -253,17 +254,18 @@ void SetUpBookJob(print::PrintJob& job, print::Destination destination, const QS
 }
 
 void BookPageHeader(print::PrintJob& job, const QString& programCode, const QString& title,
-                    int periodColumn, const BookPeriod& period) {
+                    int periodColumn, const BookPeriod& period, const BookHeaderExtras& extras) {
     job.printTextAt(0, 0, programCode);
     job.printTextAt(
         0, 20, title,
         {10, StyleFlag::Bold | StyleFlag::Underline | StyleFlag::Italic, Align::PageCenter});
     job.printTextAt(0, 0, u"Folha: "_s + PadLeft(QString::number(job.pageNumber()), 4),
                     Align::PageRight);
-    BookCompanyLines(job, periodColumn, period);
+    BookCompanyLines(job, periodColumn, period, extras);
 }
 
-void BookCompanyLines(print::PrintJob& job, int periodColumn, const BookPeriod& period) {
+void BookCompanyLines(print::PrintJob& job, int periodColumn, const BookPeriod& period,
+                      const BookHeaderExtras& extras) {
     const data::TRecCae& company = data::Globals().company;
     const QDateTime now = platform::Clock::now();
     job.printTextAt(15, 0, u"Empresa:"_s);
@@ -271,11 +273,14 @@ void BookCompanyLines(print::PrintJob& job, int periodColumn, const BookPeriod& 
     job.printTextAt(15, 0, u"Data: "_s + now.date().toString(u"dd/MM/yy"_s), Align::PageRight);
     job.printTextAt(30, 0, u"CGC (MF):"_s);
     job.printTextAt(30, 10, company.cnpj);
+    if (!extras.centreLine.isEmpty())
+        job.printTextAt(30, 0, extras.centreLine, {10, StyleFlag::Bold, Align::PageCenter});
     job.printTextAt(30, 0, u"Hora: "_s + now.time().toString(u"hh:mm:ss"_s), Align::PageRight);
     job.printTextAt(45, 0, u"Insc.Est:"_s);
     job.printTextAt(45, 10, company.stateRegistration);
     job.printTextAt(45, periodColumn,
-                    u"Mes/Período: "_s + period.startDate + u" A "_s + period.endDate,
+                    extras.periodPrefix + u"Mes/Período: "_s + period.startDate + u" A "_s +
+                        period.endDate,
                     {10, StyleFlag::Bold, Align::PageCenter});
 }
 

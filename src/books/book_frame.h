@@ -179,6 +179,11 @@ struct InvoiceBook {
     // An invoice of a nature left out of the books: not printed nor totalled,
     // but seen (the numbering it uses is no gap). May be empty.
     std::function<void(const data::DataSlot& row)> skipped;
+    // An invoice that counts, before its first line is started. A book that
+    // groups its invoices closes here the groups the invoice ends (their
+    // lines, a new page), so that a header its line brings shows the
+    // invoice's group. May be empty.
+    std::function<void(const data::DataSlot& row, BookPages& pages)> beforeLine;
     std::function<void(BookPages& pages)> totals;
 };
 
@@ -194,12 +199,22 @@ void RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBook&
 void SetUpBookJob(print::PrintJob& job, print::Destination destination, const QString& firstPage,
                   int fallbackFirstPage = 1);
 
+// What a book adds to the shared header: a word before "Mes/Período: "
+// ("ENTRADAS   ") and a line centred on row 30 ("ESTADO: SP"); both empty
+// for most books.
+struct BookHeaderExtras {
+    QString periodPrefix;
+    QString centreLine;
+};
+
 // The page header of the books: program code, spaced title, page ("Folha"),
 // company, CNPJ, state registration, date, time and the period line.
 void BookPageHeader(print::PrintJob& job, const QString& programCode, const QString& title,
-                    int periodColumn, const BookPeriod& period);
+                    int periodColumn, const BookPeriod& period,
+                    const BookHeaderExtras& extras = {});
 // Rows 15 to 45 of that header: company, CNPJ and state registration on the
 // left, date and time on the right, and the period line.
-void BookCompanyLines(print::PrintJob& job, int periodColumn, const BookPeriod& period);
+void BookCompanyLines(print::PrintJob& job, int periodColumn, const BookPeriod& period,
+                      const BookHeaderExtras& extras = {});
 
 } // namespace livrax::books

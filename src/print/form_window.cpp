@@ -27,6 +27,7 @@ namespace {
 
 const char* const FilterTarget = "livraxFilterEdit";
 const char* const FilterTable = "livraxFilterTable";
+const char* const FilterMode = "livraxFilterMode";
 
 } // namespace
 
@@ -63,12 +64,13 @@ void FormWindow::installConventions() {
 }
 
 QLabel* FormWindow::addFilterLink(const QString& objectName, QLineEdit* filter,
-                                  const QString& tableCode) {
+                                  const QString& tableCode, const QString& mode) {
     auto* link = new QLabel(u"<b>Filtros</b>"_s, this);
     link->setObjectName(objectName);
     link->setCursor(Qt::PointingHandCursor);
     link->setProperty(FilterTarget, QVariant::fromValue<QObject*>(filter));
     link->setProperty(FilterTable, tableCode);
+    link->setProperty(FilterMode, mode);
     link->installEventFilter(this);
     return link;
 }
@@ -130,9 +132,9 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
             // The filter dialog gets the current filter and hands the new
             // one back in the first returned value when the user applies it.
             data::ResetReturnedValues();
-            if (platform::OpenWindow(
-                    u"SELF"_s, this,
-                    {u"SQL"_s, watched->property(FilterTable).toString(), filter->text()}) &&
+            if (platform::OpenWindow(u"SELF"_s, this,
+                                     {watched->property(FilterMode).toString(),
+                                      watched->property(FilterTable).toString(), filter->text()}) &&
                 data::ReturnedValues().rowChosen)
                 filter->setText(data::ReturnedValues().values[0]);
             return true;

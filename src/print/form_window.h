@@ -42,8 +42,10 @@ class FormWindow : public QDialog {
     // at the end of their constructor.
     void installConventions();
     // A bold "Filtros" label with a hand cursor; a click opens the filter
-    // dialog with `tableCode` and the text of `filter`, whose result replaces it.
-    QLabel* addFilterLink(const QString& objectName, QLineEdit* filter, const QString& tableCode);
+    // dialog in `mode` ("SQL" or "EXE") with `tableCode` and the text of
+    // `filter`, whose result replaces it.
+    QLabel* addFilterLink(const QString& objectName, QLineEdit* filter, const QString& tableCode,
+                          const QString& mode = QStringLiteral("SQL"));
     // Runs a report on a new interactive job to `destination`; a file made
     // of it is called `documentName` unless the user says otherwise.
     void runReport(print::Destination destination,
