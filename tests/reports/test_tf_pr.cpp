@@ -2,8 +2,9 @@
 // through the window registry with the report's title and table; "Montar"
 // showing the statement and a first batch of the rows; a text run whose
 // total is the database's sum; a statement the database refuses, told to the
-// user with the window left open and the statement kept; the preview's
-// "Imprimir" closing the preview and running to the printer.
+// user with the window left open and the statement kept; the expression
+// problems of a run listed, a refused box naming itself with nothing run; the
+// preview's "Imprimir" closing the preview and running to the printer.
 
 #include "data/company_header.h"
 #include "data/data_module.h"
@@ -16,6 +17,7 @@
 #include "print/preview_window.h"
 #include "reports/report_definition.h"
 #include "reports/report_menu.h"
+#include "reports/report_selection.h"
 #include "reports/tf_pr.h"
 #include "shell/startup.h"
 #include "support/dialog_log.h"
@@ -76,6 +78,7 @@ class TestTF_PR : public QObject {
     void buildShowsStatementAndFirstRows();
     void textRunTotalsTheDatabaseSum();
     void refusedStatementKeepsTheWindowOpen();
+    void diagnosticsAndRefusedBoxes();
     void previewPrintClosesItAndPrints();
 
   private:
@@ -223,6 +226,59 @@ void TestTF_PR::refusedStatementKeepsTheWindowOpen() {
     QVERIFY(window.isVisible());
     window.close();
     QVERIFY(!window.isVisible());
+}
+
+// The report's own menu ("FMQ_PDS") gets sample report 001 with a misspelt
+// column in a fifth field: a run lists it. With a statement typed into a
+// numeric box, the box is named and nothing runs.
+void TestTF_PR::diagnosticsAndRefusedBoxes() {
+    const reports::ReportMenu sample = reports::MenuForTable(u"PDS"_s, u"PAR_LFPDS"_s);
+    const reports::ReportMenu own = reports::MenuForTable(u"PDS"_s);
+    reports::ReportDefinition definition;
+    QVERIFY(reports::ReadReportDefinition(sample.database, reports::DefinitionKey(sample, 1),
+                                          definition));
+    reports::ReportField misspelt = definition.fields.first();
+    misspelt.title = u"Erro"_s;
+    misspelt.content = u"A.LIQUIDOX"_s;
+    misspelt.column = u"600"_s;
+    definition.fields << misspelt;
+    QVERIFY(
+        reports::WriteReportDefinition(own.database, reports::DefinitionKey(own, 1), definition));
+    reports::LastSelection selection;
+    QVERIFY(
+        reports::ReadLastSelection(sample.database, reports::SelectionKey(sample, 1), selection));
+    QVERIFY(reports::WriteLastSelection(own.database, reports::SelectionKey(own, 1), selection));
+    {
+        reports::TF_PR window(own, 1);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        test::DialogLog log(test::DialogLog::Boxes::Leave);
+        test::OnModal(u"TF_TEXTVIEW"_s, [](QWidget* viewer) {
+            if (viewer) viewer->close();
+        });
+        Click(window, u"BU_TXT"_s);
+        QVERIFY(!log.names().contains(u"ERROR_BOX"_s));
+        auto* notes = Child<QListWidget>(window, u"LB_AVISOS"_s);
+        QCOMPARE(notes->count(), 1);
+        QVERIFY2(notes->item(0)->text().startsWith(u"1.5: "_s), qPrintable(notes->item(0)->text()));
+        window.close();
+    }
+    reports::MenuSelectionConfig config;
+    config.singles[0] = {u"Nota"_s, u"NNOTA"_s, u"N"_s};
+    QVERIFY(reports::WriteMenuSelection(own.database, reports::MenuSelectionKey(own), config));
+    selection.values[0] = u"1; DELETE FROM VRTNPDS"_s;
+    QVERIFY(reports::WriteLastSelection(own.database, reports::SelectionKey(own, 1), selection));
+    reports::TF_PR window(own, 1);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    test::DialogLog log;
+    Click(window, u"BU_TXT"_s);
+    QCOMPARE(log.names(), QStringList({u"ERROR_BOX"_s}));
+    QVERIFY2(log.shown().first().text.contains(u"Valor inválido em \"Nota\""_s),
+             qPrintable(log.shown().first().text));
+    QCOMPARE(Child<QTableView>(window, u"GRID"_s)->model()->rowCount(), 0);
+    QVERIFY(Child<QPushButton>(window, u"BU_TXT"_s)->isEnabled());
+    window.close();
 }
 
 void TestTF_PR::previewPrintClosesItAndPrints() {
