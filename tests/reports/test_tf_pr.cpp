@@ -127,6 +127,16 @@ void TestTF_PR::opensThroughTheRegistry() {
     QCOMPARE(title, u"Vendas por dia"_s);
     QCOMPARE(table, u"VRTNPDS"_s);
     QVERIFY(leftOpenByEsc);
+    // A report that does not exist is told on opening; nothing is built.
+    test::DialogLog log;
+    reports::TF_PR missing(reports::MenuForTable(u"PDS"_s, u"PAR_LFPDS"_s), 99);
+    missing.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&missing));
+    Click(missing, u"BU_MONTAR"_s);
+    QCOMPARE(log.names(), QStringList({u"TF_PR"_s, u"ERROR_BOX"_s}));
+    QVERIFY2(log.shown().last().text.contains(u"099"_s), qPrintable(log.shown().last().text));
+    QVERIFY(Child<QPlainTextEdit>(missing, u"MEMO"_s)->toPlainText().isEmpty());
+    missing.close();
 }
 
 void TestTF_PR::buildShowsStatementAndFirstRows() {
