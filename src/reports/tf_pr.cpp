@@ -85,6 +85,7 @@ TF_PR::TF_PR(const ReportMenu& menu, int number, QWidget* parent)
         QPushButton* button = addButton(name, caption);
         buttons->addWidget(button);
         connect(button, &QPushButton::clicked, this, [this, letter] { runTo(letter); });
+        m_runButtons.insert(letter, button);
         return button;
     };
     m_print = runButton(u"BU_IMPRIMIR"_s, u"Imprimir"_s, u"P"_s);
@@ -178,7 +179,7 @@ bool TF_PR::buildQuery() {
 }
 
 void TF_PR::runTo(const QString& letter) {
-    auto* button = qobject_cast<QPushButton*>(sender());
+    QPushButton* button = m_runButtons.value(letter);
     if (button) button->setEnabled(false);
     m_running = true;
     const auto finish = qScopeGuard([&] {

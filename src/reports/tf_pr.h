@@ -5,6 +5,8 @@
 #include "reports/report_query.h"
 #include "reports/report_run.h"
 
+#include <QHash>
+
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -72,6 +74,7 @@ class TF_PR : public print::FormWindow {
     QTableView* m_grid = nullptr;
     tools::QueryModel* m_model = nullptr;
     QListWidget* m_diagnostics = nullptr;
+    QHash<QString, QPushButton*> m_runButtons; // by destination letter
     QPushButton* m_print = nullptr;
     QPushButton* m_reprint = nullptr;
 };

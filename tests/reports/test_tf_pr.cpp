@@ -174,8 +174,10 @@ void TestTF_PR::textRunTotalsTheDatabaseSum() {
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     test::DialogLog log(test::DialogLog::Boxes::Leave);
     QString text;
+    bool enabledWhileRunning = true;
     test::OnModal(u"TF_TEXTVIEW"_s, [&](QWidget* viewer) {
         if (!viewer) return;
+        enabledWhileRunning = Child<QPushButton>(window, u"BU_TXT"_s)->isEnabled();
         text = Child<QPlainTextEdit>(*viewer, u"MEMO1"_s)->toPlainText();
         viewer->close();
     });
@@ -183,6 +185,7 @@ void TestTF_PR::textRunTotalsTheDatabaseSum() {
     Click(window, u"BU_TXT"_s);
     QVERIFY(!log.names().contains(u"ERROR_BOX"_s));
     QCOMPARE(Text(window, u"E_TIPO"_s), u"T"_s);
+    QVERIFY(!enabledWhileRunning);
     QVERIFY(Child<QPushButton>(window, u"BU_TXT"_s)->isEnabled());
     QCOMPARE(Child<QListWidget>(window, u"LB_AVISOS"_s)->count(), 0);
     QVERIFY(!Child<QPlainTextEdit>(window, u"MEMO"_s)->toPlainText().isEmpty());
