@@ -76,13 +76,16 @@ QLabel* FormWindow::addFilterLink(const QString& objectName, QLineEdit* filter,
 }
 
 void FormWindow::runReport(Destination destination, const std::function<void(PrintJob&)>& report,
-                           const QString& documentName) {
+                           const QString& documentName,
+                           const std::function<void(PrintSettings&)>& adjust,
+                           const std::function<void()>& reprint) {
     PrintSettings settings = CompanyPrintSettings();
     settings.destination = destination;
     settings.documentName = documentName;
     settings.interactive = true;
+    if (adjust) adjust(settings);
     PrintJob job(settings);
-    RunReport(job, report, this);
+    RunReport(job, report, this, reprint);
 }
 
 void FormWindow::showEvent(QShowEvent* event) {

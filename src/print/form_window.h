@@ -48,9 +48,13 @@ class FormWindow : public QDialog {
                           const QString& mode = QStringLiteral("SQL"));
     // Runs a report on a new interactive job to `destination`; a file made
     // of it is called `documentName` unless the user says otherwise.
+    // `adjust`, when given, sets the job's settings further before the run
+    // (a report's own title, fonts, margins); `reprint` replaces the
+    // preview's "Imprimir" (print::RunReport).
     void runReport(print::Destination destination,
-                   const std::function<void(print::PrintJob&)>& report,
-                   const QString& documentName);
+                   const std::function<void(print::PrintJob&)>& report, const QString& documentName,
+                   const std::function<void(PrintSettings&)>& adjust = {},
+                   const std::function<void()>& reprint = {});
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -6,9 +6,15 @@
 
 namespace livrax::print {
 
-void RunReport(PrintJob& job, const ReportFunction& report, QWidget* parent) {
+void RunReport(PrintJob& job, const ReportFunction& report, QWidget* parent,
+               const std::function<void()>& reprint) {
     if (job.settings.interactive && qobject_cast<QApplication*>(QCoreApplication::instance())) {
         TF_PRINT window(job, parent);
+        if (reprint)
+            window.setReprintAction([&window, reprint] {
+                window.done(QDialog::Rejected);
+                reprint();
+            });
         window.run(report);
         if (window.isViewing()) window.exec();
         return;

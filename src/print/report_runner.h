@@ -14,6 +14,10 @@ namespace livrax::print {
 // report goes straight to its destination with no window and no event
 // processing. Failures of a job without window reach the caller as
 // exceptions (PrintError); a window shows them in the error box.
-void RunReport(PrintJob& job, const ReportFunction& report, QWidget* parent = nullptr);
+// `reprint`, when given, is what the preview's "Imprimir" button (BU_REPRINT)
+// does instead of drawing the report again on the printer: the preview is
+// closed and released first, then `reprint` runs.
+void RunReport(PrintJob& job, const ReportFunction& report, QWidget* parent = nullptr,
+               const std::function<void()>& reprint = {});
 
 } // namespace livrax::print

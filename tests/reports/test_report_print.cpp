@@ -5,10 +5,12 @@
 #include "expr/expression_row.h"
 #include "print/print_job.h"
 #include "print/print_settings.h"
+#include "print/text_grid_surface.h"
 #include "reports/report_print.h"
 #include "support/text_pages.h"
 
 #include <QMap>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace livrax;
@@ -66,6 +68,7 @@ class TestReportPrint : public QObject {
     void groupsWithSubtotalsAndTotal();
     void settingsFromTheDefinition();
     void longValuesWrap();
+    void longValuesAreCutOnTheTextGrid();
     void fieldOnTheGroupLine();
 };
 
@@ -146,25 +149,52 @@ void TestReportPrint::settingsFromTheDefinition() {
     QCOMPARE(settings.headerFontSize, 9);
 }
 
-void TestReportPrint::longValuesWrap() {
+namespace {
+
+// Two records whose first value is longer than its field, drawn by `layout`
+// on a job the caller started; with the wrap flag set.
+void PrintLongValues(print::PrintJob& job) {
     ReportDefinition definition;
     definition.parameters.flags = u"0000000000000000S"_s;
     definition.fields << Field(u"Nome"_s, u"A.NOME"_s, u"0"_s, u"4"_s, u"0"_s, u"01"_s)
                       << Field(u"Nota"_s, u"A.NNOTA"_s, u"60"_s, u"4"_s, u"0"_s, u"01"_s);
     const QList<MapRow> rows = {MapRow({{u"NOME"_s, u"ABCDEFGHIJ"_s}, {u"NNOTA"_s, u"1"_s}}),
                                 MapRow({{u"NOME"_s, u"XY"_s}, {u"NNOTA"_s, u"2"_s}})};
+    ReportLayout layout(definition, job);
+    qsizetype next = 0;
+    layout.print([&]() -> const expr::ExpressionRow* {
+        return next < rows.size() ? &rows.at(next++) : nullptr;
+    });
+}
+
+} // namespace
+
+void TestReportPrint::longValuesWrap() {
     const QStringList lines = test::TextPageLines([&](print::PrintJob& job) {
         job.settings.standardHeader = false;
         job.startJob();
-        ReportLayout layout(definition, job);
-        qsizetype next = 0;
-        layout.print([&]() -> const expr::ExpressionRow* {
-            return next < rows.size() ? &rows.at(next++) : nullptr;
-        });
+        PrintLongValues(job);
         job.endJob();
     });
     // The next record starts below the wrapped pieces.
     QCOMPARE(lines, QStringList({u"ABCD 1"_s, u"EFGH"_s, u"IJ"_s, u"XY 2"_s}));
+}
+
+// The text grid keeps one line per record whatever the wrap flag says: the
+// long value is cut to its field.
+void TestReportPrint::longValuesAreCutOnTheTextGrid() {
+    QTemporaryDir folder;
+    print::PrintJob job;
+    job.settings.destination = print::Destination::TextGrid;
+    job.settings.standardHeader = false;
+    job.settings.outputFile = folder.filePath(u"grade.txt"_s);
+    job.startJob();
+    PrintLongValues(job);
+    QStringList lines;
+    for (const QString& line : static_cast<print::TextGridSurface*>(job.surface())->lines())
+        if (!line.trimmed().isEmpty()) lines << line.simplified();
+    job.endJob();
+    QCOMPARE(lines, QStringList({u"ABCD 1"_s, u"XY 2"_s}));
 }
 
 void TestReportPrint::fieldOnTheGroupLine() {

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace livrax::data {
+class Connection;
+class Statement;
+class Transaction;
+} // namespace livrax::data
+
+namespace livrax::tools {
+
+// The rows of one SELECT for a grid, read only as the grid shows them: the
+// statement stays open in a read-only snapshot of its own, and each
+// fetchMore() reads the next batch. The column headers are the statement's
+// column names; every value is shown as text (NULL as blank). The grid of a
+// report, of a table's rows and of the generic query all use it.
+class QueryModel : public QAbstractTableModel {
+    Q_OBJECT
+
+  public:
+    static constexpr int DefaultBatchSize = 200;
+
+    explicit QueryModel(QObject* parent = nullptr);
+    ~QueryModel() override;
+
+    // Prepares and opens `sql` on `connection` and reads the first batch.
+    // Whatever was open before is closed first. Throws DbError when the
+    // database refuses the statement; the model is empty and closed then.
+    void open(data::Connection& connection, const QString& sql);
+    // Ends the statement and its transaction and empties the model.
+    void close();
+    bool isOpen() const { return m_statement != nullptr; }
+
+    // Rows read per fetch; takes effect from the next fetch.
+    void setBatchSize(int rows) { m_batchSize = rows > 0 ? rows : 1; }
+    int batchSize() const { return m_batchSize; }
+
+    // The database's message when reading a batch failed (the rows read
+    // until then stay); empty otherwise.
+    const QString& fetchError() const { return m_fetchError; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    bool canFetchMore(const QModelIndex& parent = {}) const override;
+    void fetchMore(const QModelIndex& parent = {}) override;
+
+  private:
+    void release();
+
+    std::unique_ptr<data::Transaction> m_transaction;
+    std::unique_ptr<data::Statement> m_statement;
+    QStringList m_columns;
+    QList<QStringList> m_rows;
+    bool m_atEnd = true;
+    int m_batchSize = DefaultBatchSize;
+    QString m_fetchError;
+};
+
+} // namespace livrax::tools
