@@ -217,12 +217,4 @@ void TF_PR::reprint() {
         m_print->click();
 }
 
-void RegisterReportWindows() {
-    platform::RegisterWindow(u"PR"_s, [](QWidget* parent, const QStringList& arguments) {
-        const ReportMenu menu = MenuForTable(arguments.value(0), arguments.value(1));
-        TF_PR window(menu, arguments.value(2).toInt(), parent);
-        window.exec();
-    });
-}
-
 } // namespace livrax::reports

@@ -79,8 +79,4 @@ class TF_PR : public print::FormWindow {
     QPushButton* m_reprint = nullptr;
 };
 
-// Registers the window "PR", opened with the arguments {table code, menu
-// key (empty for "FMQ_" + code), report number}.
-void RegisterReportWindows();
-
 } // namespace livrax::reports

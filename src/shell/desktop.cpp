@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/stop_signals.h"
 #include "registers/tf_cae.h"
+#include "reports/report_windows.h"
 #include "shell/main_window.h"
 #include "tools/selection_windows.h"
 
@@ -39,6 +40,7 @@ int RunDesktopProgram() {
     efiles::RegisterSintegraWindows();
     registers::RegisterRegisterWindows();
     efiles::RegisterReversalWindows();
+    reports::RegisterReportWindows();
     // A line file that cannot be read or written is reported in a message
     // box, which the user answers before the next try.
     SetLineFileNotice([](const QString& message) {

@@ -18,6 +18,7 @@
 #include "reports/report_definition.h"
 #include "reports/report_menu.h"
 #include "reports/report_selection.h"
+#include "reports/report_windows.h"
 #include "reports/tf_pr.h"
 #include "shell/startup.h"
 #include "support/dialog_log.h"
@@ -26,6 +27,7 @@
 #include <QAbstractItemModel>
 #include <QDir>
 #include <QFile>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -75,6 +77,7 @@ class TestTF_PR : public QObject {
     void cleanup();
 
     void opensThroughTheRegistry();
+    void menuListsTheReportsAndRunsTheChosenOne();
     void buildShowsStatementAndFirstRows();
     void textRunTotalsTheDatabaseSum();
     void refusedStatementKeepsTheWindowOpen();
@@ -137,6 +140,29 @@ void TestTF_PR::opensThroughTheRegistry() {
     QVERIFY2(log.shown().last().text.contains(u"099"_s), qPrintable(log.shown().last().text));
     QVERIFY(Child<QPlainTextEdit>(missing, u"MEMO"_s)->toPlainText().isEmpty());
     missing.close();
+}
+
+void TestTF_PR::menuListsTheReportsAndRunsTheChosenOne() {
+    reports::RegisterReportWindows();
+    QStringList offered;
+    QString opened;
+    test::OnNextModal([&](QWidget* chooser) {
+        auto* input = qobject_cast<QInputDialog*>(chooser);
+        if (!input) return;
+        offered = input->comboBoxItems();
+        test::OnModal(u"TF_PR"_s, [&](QWidget* window) {
+            if (!window) return;
+            opened = Text(*window, u"E_CAB_TITULO"_s);
+            Click(*window, u"BU_SAIR"_s);
+        }, [](QWidget* window) { return !Text(*window, u"E_CAB_TITULO"_s).isEmpty(); });
+        input->setTextValue(offered.value(1));
+        input->accept();
+    });
+    QVERIFY(platform::OpenWindow(u"REPORTS"_s, nullptr, {u"PDS"_s, u"PAR_LFPDS"_s}));
+    platform::UnregisterWindow(u"REPORTS"_s);
+    platform::UnregisterWindow(u"PR"_s);
+    QCOMPARE(offered, QStringList({u"001 - Vendas por cliente"_s, u"002 - Vendas por dia"_s}));
+    QCOMPARE(opened, u"Vendas por dia"_s);
 }
 
 void TestTF_PR::buildShowsStatementAndFirstRows() {

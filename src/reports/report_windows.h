@@ -1,0 +1,13 @@
+#pragma once
+
+namespace livrax::reports {
+
+// Registers the report windows by name:
+// - "PR", the runner of one report, opened with {table code, menu key
+//   (empty for "FMQ_" + code), report number};
+// - "REPORTS", what the main menu opens for a table's reports, with {table
+//   code, menu key}: the list of the menu's reports, the chosen one opened
+//   in the runner.
+void RegisterReportWindows();
+
+} // namespace livrax::reports
