@@ -1,5 +1,9 @@
 #include "common/fields.h"
 
+#include <QVarLengthArray>
+
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace livrax {
@@ -76,24 +80,60 @@ int ToInt(const QString& text, bool* ok) {
 }
 
 QString FormatDecimal(const QString& value, int width, int decimals) {
-    QString s = value.trimmed();
-    if (s.isEmpty()) s = u"0"_s;
-    s = KeepChars(s, u"-0123456789,."_s);
-    if (s.contains(u',') && s.contains(u'.')) s.remove(u'.'); // "." was a thousands separator
-    s.replace(u'.', u',');                                    // a decimal point is accepted
-    if (s.indexOf(u'-', 1) > 0)
-        s.remove(u'-'); // a trailing or inner sign makes the number positive
-
-    const qsizetype comma = s.indexOf(u',');
-    const QString integerPart = comma < 0 ? s : s.left(comma);
-    if (decimals <= 0) {
-        s = integerPart;
-    } else {
-        // Decimals are cut, never rounded; a short fraction is filled with zeros.
-        const QString fraction = comma < 0 ? QString() : s.mid(comma + 1);
-        s = integerPart + u',' + fraction.leftJustified(decimals, u'0', true);
+    // One pass over the value into a buffer (the characters kept, the
+    // separators read, the sign), then the integer part and the decimals cut
+    // or filled with zeros, padded on the left as PadLeft does: a report
+    // formats thousands of values, and each step on its own text allocated.
+    QVarLengthArray<char16_t, 64> kept;
+    bool comma = false;
+    bool dot = false;
+    bool blank = true;
+    for (const QChar c : value) {
+        const char16_t u = c.unicode();
+        if (!c.isSpace()) blank = false;
+        if ((u >= u'0' && u <= u'9') || u == u'-' || u == u',' || u == u'.') {
+            kept.append(u);
+            comma = comma || u == u',';
+            dot = dot || u == u'.';
+        }
     }
-    return PadLeft(s, width);
+    if (blank) kept = {u'0'};
+    // With both separators "." groups thousands; alone it is the decimal point.
+    qsizetype n = 0;
+    bool innerSign = false;
+    for (char16_t u : kept) {
+        if (u == u'.') {
+            if (comma && dot) continue;
+            u = u',';
+        }
+        if (u == u'-' && n > 0) innerSign = true;
+        kept[n++] = u;
+    }
+    kept.resize(n);
+    // A trailing or inner sign makes the number positive.
+    if (innerSign) kept.removeIf([](char16_t u) { return u == u'-'; });
+
+    QVarLengthArray<char16_t, 64> digits;
+    qsizetype at = 0;
+    while (at < kept.size() && kept[at] != u',')
+        digits.append(kept[at++]);
+    if (decimals > 0) {
+        // Decimals are cut, never rounded; a short fraction is filled with zeros.
+        digits.append(u',');
+        ++at; // past the comma
+        for (int i = 0; i < decimals; ++i, ++at)
+            digits.append(at < kept.size() ? kept[at] : u'0');
+    }
+    if (digits.isEmpty()) digits.append(u'0');
+    const qsizetype size = digits.size();
+    if (width <= 0 || size >= width) {
+        const qsizetype from = width > 0 ? size - width : 0;
+        return QString(reinterpret_cast<const QChar*>(digits.data() + from), size - from);
+    }
+    QString text(width, u' ');
+    std::copy(digits.begin(), digits.end(),
+              reinterpret_cast<char16_t*>(text.data()) + (width - size));
+    return text;
 }
 
 QString FormatDecimal(qint64 value, int width, int decimals) {

@@ -4,7 +4,7 @@
 #include "common/numbers.h"
 #include "common/text.h"
 
-#include <QStringList>
+#include <QStringView>
 
 using namespace Qt::StringLiterals;
 
@@ -40,6 +40,31 @@ QString LayIntoMask(const QString& value, const QString& mask) {
     return result;
 }
 
+// The number in section `index` of a "kind,a,b" picture, read as ToInt reads
+// the section's text (only signs and digits kept, the first nine of them,
+// 0 when they make no number), without splitting the picture: a report
+// formats every value of a column by the same picture.
+int PictureNumber(QStringView picture, int index) {
+    qsizetype start = 0;
+    for (int i = 0; i < index; ++i) {
+        const qsizetype comma = picture.indexOf(u',', start);
+        if (comma < 0) return 0;
+        start = comma + 1;
+    }
+    const qsizetype end = picture.indexOf(u',', start);
+    const QStringView section = picture.mid(start, end < 0 ? -1 : end - start);
+    char16_t kept[9];
+    qsizetype count = 0;
+    for (const QChar c : section) {
+        if (count == 9) break;
+        if ((c >= u'0' && c <= u'9') || c == u'-') kept[count++] = c.unicode();
+    }
+    if (count == 0) return 0;
+    bool ok = false;
+    const int value = QStringView(kept, count).toInt(&ok);
+    return ok ? value : 0;
+}
+
 } // namespace
 
 QString ApplyMask(const QString& text, const QString& mask) {
@@ -68,9 +93,8 @@ QString FormatByPicture(const QString& value, const QString& picture) {
         return LayIntoMask(value, mask);
     }
 
-    const QStringList parts = picture.split(u',');
-    const int a = ToInt(parts.value(1));
-    const int b = ToInt(parts.value(2));
+    const int a = PictureNumber(picture, 1);
+    const int b = PictureNumber(picture, 2);
     switch (kind.unicode()) {
     case u'N':
         return FormatDecimal(value, a, b);

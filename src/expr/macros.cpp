@@ -30,15 +30,27 @@ MacroSlots& Slots() {
     return instance;
 }
 
-// One name and its value, as printed text and as SQL.
+// One name and where its value is: the text printed, and how it is written
+// in SQL. Entries point at the values (globals, slots, the run's moment)
+// instead of copying them, since a text expansion reads few of them.
 struct MacroEntry {
-    QString name;
-    QString text;
-    SqlValue sql;
+    enum class Sql { Text, Date, Number };
+    const QString* name;
+    const QString* text;
+    Sql sql = Sql::Text;
 };
 
-MacroEntry Text(const QString& name, const QString& value) {
-    return {name, value, SqlValue::text(value)};
+const QString& NoValue() {
+    static const QString empty;
+    return empty;
+}
+
+// "[" + stem + suffix + "]" for each suffix, built once.
+QStringList BracketedNames(const QString& stem, const QString& suffixes) {
+    QStringList names;
+    for (const QChar suffix : suffixes)
+        names.append(u'[' + stem + suffix + u']');
+    return names;
 }
 
 // Today written out: "8 de dezembro de 2007 " (the trailing space is part of
@@ -50,76 +62,85 @@ QString LongDate(const QDate& date) {
            QString::number(date.year()) + u' ';
 }
 
-// "[" + stem + suffix + "]" for each suffix, built once.
-QStringList BracketedNames(const QString& stem, const QString& suffixes) {
-    QStringList names;
-    for (const QChar suffix : suffixes)
-        names.append(u'[' + stem + suffix + u']');
-    return names;
-}
+constexpr qsizetype EntryCount = 71;
+using MacroEntries = std::array<MacroEntry, EntryCount>;
 
-// Every name in the order of expansion, with its value at `moment`.
-QList<MacroEntry> Entries(const MacroRun::Moment& moment) {
+// Every name in the order of expansion, with where its value is at `moment`.
+// Nothing is allocated: the names are built once, the values are pointed at.
+MacroEntries Entries(const MacroRun::Moment& moment) {
     static const QStringList campoNames = BracketedNames(u"GBCAMPO"_s, u"ABCDEFGHIJ"_s);
     static const QStringList functionNames = BracketedNames(u"GBFUN"_s, u"1234567890"_s);
     static const QStringList sumNames = BracketedNames(u"GBSUM"_s, u"1234567890"_s);
     static const QStringList dirNames = BracketedNames(u"GB_DIR"_s, u"12345"_s);
+    static const QStringList fixedNames = {
+        u"[GBULTIMO]"_s,      u"[GB_SISTEMA]"_s,    u"[GB_VERSAO]"_s,    u"[GB_SEN_REP]"_s,
+        u"GB_SEN_REP"_s,      u"[GB_SEN_USER]"_s,   u"[GB_SEN_NOMEC]"_s, u"[GB_SEN_NIVEL]"_s,
+        u"[GB_SEN_NUMERO]"_s, u"[GB_DIRDEFAULT]"_s, u"[CAE_EMPRESA]"_s,  u"CAE_EMPRESA"_s,
+        u"[CAE_ENDERECO]"_s,  u"CAE_ENDERECO"_s,    u"[CAE_FANTASIA]"_s, u"CAE_FANTASIA"_s,
+        u"[CAE_CGC]"_s,       u"[CAE_INSCEST]"_s,   u"[CAE_CEP]"_s,      u"[CAE_CIDADE]"_s,
+        u"[CAE_EMAIL]"_s,     u"[CAE_FONE]"_s,      u"[CAE_ETD]"_s,      u"[CAP_EMPRESA]"_s,
+        u"[DATE]"_s,          u"[DATA]"_s,          u"[DATAI]"_s,        u"[DATAE]"_s,
+        u"[TIME]"_s,          u"[HORA]"_s,          u"[DIA]"_s,          u"[MES]"_s,
+        u"[ANO]"_s,           u"[ANO4]"_s,          u"[GB_TITMOEDA]"_s,  u"[GB_VALMOEDA]"_s};
     const data::SharedGlobals& g = data::Globals();
     const data::TRecCae& company = g.company;
     const data::TRecUser& user = g.user;
     const MacroSlots& filled = Slots();
+    using Sql = MacroEntry::Sql;
 
-    QList<MacroEntry> e;
-    e.reserve(71);
-    for (int i = 0; i < 10; ++i)
-        e.append(Text(campoNames[i], g.registry.campos[std::size_t(i)]));
-    for (int i = 0; i < 10; ++i)
-        e.append(Text(functionNames[i], filled.functions[std::size_t((i + 1) % 10)]));
-    for (int i = 0; i < 10; ++i)
-        e.append(Text(sumNames[i], QString()));
-    e.append(Text(u"[GBULTIMO]"_s, QString()));
-    e.append(Text(u"[GB_SISTEMA]"_s, g.registry.system));
-    e.append(Text(u"[GB_VERSAO]"_s, g.system.version));
-    // The representative code is the third text of the user record.
-    e.append(Text(u"[GB_SEN_REP]"_s, user.extra));
-    e.append(Text(u"GB_SEN_REP"_s, user.extra));
-    e.append(Text(u"[GB_SEN_USER]"_s, user.name));
-    e.append(Text(u"[GB_SEN_NOMEC]"_s, user.fullName));
-    e.append(Text(u"[GB_SEN_NIVEL]"_s, user.level));
-    e.append(Text(u"[GB_SEN_NUMERO]"_s, user.number));
-    e.append(Text(u"[GB_DIRDEFAULT]"_s, g.registry.dirDefault));
-    for (int i = 0; i < 5; ++i)
-        e.append(Text(dirNames[i], g.registry.dirs[std::size_t(i + 1)]));
-    e.append(Text(u"[CAE_EMPRESA]"_s, company.name));
-    e.append(Text(u"CAE_EMPRESA"_s, company.name));
-    e.append(Text(u"[CAE_ENDERECO]"_s, company.address));
-    e.append(Text(u"CAE_ENDERECO"_s, company.address));
-    e.append(Text(u"[CAE_FANTASIA]"_s, company.tradeName));
-    e.append(Text(u"CAE_FANTASIA"_s, company.tradeName));
-    e.append(Text(u"[CAE_CGC]"_s, company.cnpj));
-    e.append(Text(u"[CAE_INSCEST]"_s, company.stateRegistration));
-    e.append(Text(u"[CAE_CEP]"_s, company.postalCode));
-    e.append(Text(u"[CAE_CIDADE]"_s, company.city));
-    e.append(Text(u"[CAE_EMAIL]"_s, company.email));
-    e.append(Text(u"[CAE_FONE]"_s, company.phone));
-    e.append(Text(u"[CAE_ETD]"_s, company.state));
-    e.append(Text(u"[CAP_EMPRESA]"_s, QString()));
-    const SqlValue today = SqlValue::date(moment.today);
-    e.append({u"[DATE]"_s, moment.shortDate, today});
-    e.append({u"[DATA]"_s, moment.shortDate, today});
-    e.append({u"[DATAI]"_s, moment.monthFirst, today});
-    e.append(Text(u"[DATAE]"_s, moment.longDate));
-    e.append(Text(u"[TIME]"_s, moment.time));
-    e.append(Text(u"[HORA]"_s, moment.time));
-    const auto number = [&e](const QString& name, const QString& value) {
-        e.append({name, value, SqlValue::number(value)});
+    MacroEntries e;
+    qsizetype at = 0;
+    const auto add = [&](const QString& name, const QString& value, Sql sql = Sql::Text) {
+        e[std::size_t(at++)] = {&name, &value, sql};
     };
-    number(u"[DIA]"_s, moment.day);
-    number(u"[MES]"_s, moment.month);
-    number(u"[ANO]"_s, moment.year);
-    number(u"[ANO4]"_s, moment.year4);
-    e.append(Text(u"[GB_TITMOEDA]"_s, filled.currencyTitle));
-    number(u"[GB_VALMOEDA]"_s, filled.currencyValue);
+    qsizetype fixed = 0;
+    const auto next = [&]() -> const QString& { return fixedNames[fixed++]; };
+    for (int i = 0; i < 10; ++i)
+        add(campoNames[i], g.registry.campos[std::size_t(i)]);
+    for (int i = 0; i < 10; ++i)
+        add(functionNames[i], filled.functions[std::size_t((i + 1) % 10)]);
+    for (int i = 0; i < 10; ++i)
+        add(sumNames[i], NoValue());
+    add(next(), NoValue()); // [GBULTIMO]
+    add(next(), g.registry.system);
+    add(next(), g.system.version);
+    // The representative code is the third text of the user record.
+    add(next(), user.extra);
+    add(next(), user.extra);
+    add(next(), user.name);
+    add(next(), user.fullName);
+    add(next(), user.level);
+    add(next(), user.number);
+    add(next(), g.registry.dirDefault);
+    for (int i = 0; i < 5; ++i)
+        add(dirNames[i], g.registry.dirs[std::size_t(i + 1)]);
+    add(next(), company.name);
+    add(next(), company.name);
+    add(next(), company.address);
+    add(next(), company.address);
+    add(next(), company.tradeName);
+    add(next(), company.tradeName);
+    add(next(), company.cnpj);
+    add(next(), company.stateRegistration);
+    add(next(), company.postalCode);
+    add(next(), company.city);
+    add(next(), company.email);
+    add(next(), company.phone);
+    add(next(), company.state);
+    add(next(), NoValue()); // [CAP_EMPRESA]
+    add(next(), moment.shortDate, Sql::Date);
+    add(next(), moment.shortDate, Sql::Date);
+    add(next(), moment.monthFirst, Sql::Date);
+    add(next(), moment.longDate);
+    add(next(), moment.time);
+    add(next(), moment.time);
+    add(next(), moment.day, Sql::Number);
+    add(next(), moment.month, Sql::Number);
+    add(next(), moment.year, Sql::Number);
+    add(next(), moment.year4, Sql::Number);
+    add(next(), filled.currencyTitle);
+    add(next(), filled.currencyValue, Sql::Number);
+    Q_ASSERT(at == EntryCount && fixed == fixedNames.size());
     return e;
 }
 
@@ -131,6 +152,12 @@ bool MayHoldMacro(const QString& text) {
 
 // The value of a bare name asked by MacroValue; nullopt for any other text.
 std::optional<QString> BareValue(const QString& name, const MacroRun::Moment& moment) {
+    // Every bare name starts with G, C, D or H: operands such as "<>" or
+    // "0,0000" are answered without going through the names.
+    if (name.isEmpty()) return std::nullopt;
+    if (const QChar first = name.front();
+        first != u'G' && first != u'C' && first != u'D' && first != u'H')
+        return std::nullopt;
     const data::SharedGlobals& g = data::Globals();
     const data::TRecCae& company = g.company;
     const data::TRecUser& user = g.user;
@@ -208,7 +235,7 @@ QString MacroRun::expand(const QString& text) const {
     if (!MayHoldMacro(text)) return text;
     QString result = text;
     for (const MacroEntry& entry : Entries(m_moment)) {
-        if (result.contains(entry.name)) result = ReplaceText(result, entry.name, entry.text);
+        if (result.contains(*entry.name)) result = ReplaceText(result, *entry.name, *entry.text);
     }
     return result;
 }
@@ -216,8 +243,20 @@ QString MacroRun::expand(const QString& text) const {
 QString MacroRun::expandForSql(const QString& sql) const {
     if (!MayHoldMacro(sql)) return sql;
     QList<SqlSubstitution> substitutions;
-    for (const MacroEntry& entry : Entries(m_moment))
-        substitutions.append({entry.name, entry.sql});
+    substitutions.reserve(EntryCount);
+    for (const MacroEntry& entry : Entries(m_moment)) {
+        switch (entry.sql) {
+        case MacroEntry::Sql::Text:
+            substitutions.append({*entry.name, SqlValue::text(*entry.text)});
+            break;
+        case MacroEntry::Sql::Date:
+            substitutions.append({*entry.name, SqlValue::date(m_moment.today)});
+            break;
+        case MacroEntry::Sql::Number:
+            substitutions.append({*entry.name, SqlValue::number(*entry.text)});
+            break;
+        }
+    }
     return SubstituteInSql(sql, substitutions);
 }
 

@@ -140,6 +140,17 @@ ReportLayout::ReportLayout(const ReportDefinition& definition, print::PrintJob& 
         }
         field.counts =
             content.toUpper() == u"COUNT"_s || stored.subtotal.trimmed().toUpper() == u"COUNT"_s;
+        field.type = Number(stored.type);
+        field.picture = stored.picture.trimmed().isEmpty() ? QString() : stored.picture;
+        const QString alignment = stored.alignment.trimmed();
+        field.right = alignment == u"1"_s;
+        field.alignCode = field.right ? u"1"_s : alignment == u"2"_s ? u"2"_s : QString();
+        field.summed = At(field.printFlags, 3) == u'1' || At(field.printFlags, 4) == u'1';
+        field.keySecondary = content.startsWith(u"S."_s);
+        field.keyColumn =
+            field.keySecondary || content.startsWith(u"A."_s) ? content.mid(2) : content;
+        field.otherTable = stored.otherTable.trimmed();
+        field.otherKey = stored.otherKey.trimmed();
         if (At(field.printFlags, 4) == u'1') m_hasTotal = true;
         m_highestLine = std::max(m_highestLine, field.line);
         m_fields << field;
@@ -175,12 +186,8 @@ QString ReportLayout::rowFor(int line, bool tenths) const {
 }
 
 QString ReportLayout::shaped(const Field& field, const QString& value) const {
-    QString text = value;
-    if (!field.stored->picture.trimmed().isEmpty())
-        text = FormatByPicture(text, field.stored->picture);
-    if (field.size > 0)
-        text = field.stored->alignment.trimmed() == u"1"_s ? PadLeft(text, field.size)
-                                                           : PadRight(text, field.size);
+    QString text = field.picture.isEmpty() ? value : FormatByPicture(value, field.picture);
+    if (field.size > 0) text = field.right ? PadLeft(text, field.size) : PadRight(text, field.size);
     if (At(field.printFlags, 6) == u'1') text = field.stored->title + text;
     return text;
 }
@@ -194,14 +201,12 @@ void ReportLayout::useFont(const ReportFont& font) {
 void ReportLayout::printField(const Field& field, const QString& row, const QString& text,
                               const ReportFont* font) {
     if (font) useFont(*font);
-    const QString alignment = field.stored->alignment.trimmed();
-    const QString code = alignment == u"1"_s ? u"1"_s : alignment == u"2"_s ? u"2"_s : QString();
     m_job.setSpreadsheetColumn(field.number);
     // A row below the block's first line moves the job's position; every
     // field of a block is placed from that first line, so it is restored.
     const int blockTop = m_job.currentY();
     m_job.printText(row.isEmpty() ? print::Arg() : print::Arg(row), print::Arg(field.column), text,
-                    {}, {}, code);
+                    {}, {}, field.alignCode);
     m_job.setCurrentY(blockTop);
 }
 
@@ -215,7 +220,7 @@ void ReportLayout::titleBlock() {
     for (const Field& field : m_fields) {
         if (At(field.printFlags, 1) != u'1') continue;
         QString title = field.stored->title;
-        if (field.stored->alignment.trimmed() == u"1"_s) title = PadLeft(title, field.size);
+        if (field.right) title = PadLeft(title, field.size);
         printField(field, rowFor(field.line, false), title, &m_definition.fonts.fieldTitles);
     }
     for (int i = 0; i < m_highestLine + 2; ++i)
@@ -251,17 +256,24 @@ void ReportLayout::recordBlock(const expr::ExpressionRow& plainRow) {
     const MacroRow row(plainRow, m_macros);
     int wrapLines = 0;
     for (Field& field : m_fields) {
-        const int type = Number(field.stored->type);
+        const int type = field.type;
         QString value;
         if (type == 4) {
-            const QString key = ColumnText(row, field.stored->content.trimmed());
             if (field.stored->content.trimmed().isEmpty()) continue;
+            const QString key = (field.keySecondary ? row.secondaryField(field.keyColumn)
+                                                    : row.field(field.keyColumn))
+                                    .value_or(QString());
             const QString filter = At(field.printFlags, 8) == u'S'
                                        ? u"FILIAL = "_s + Quote(ColumnText(row, u"FILIAL"_s))
                                        : QString();
-            const expr::ExpressionResult result =
-                lookup(field.stored->otherTable.trimmed(), field.stored->otherKey.trimmed(), key,
-                       filter, field.stored->otherField);
+            // The field's own values by key text in front of the run's
+            // cache, so a row costs one hash of its key.
+            const QString fieldKey = filter.isEmpty() ? key : key + u'\x1f' + filter;
+            auto known = field.found.constFind(fieldKey);
+            if (known == field.found.constEnd())
+                known = field.found.insert(fieldKey, lookup(field.otherTable, field.otherKey, key,
+                                                            filter, field.stored->otherField));
+            const expr::ExpressionResult& result = *known;
             if (result.diagnostic) note(field, *result.diagnostic);
             value = result.text;
         } else if (field.hasContent) {
@@ -282,9 +294,11 @@ void ReportLayout::recordBlock(const expr::ExpressionRow& plainRow) {
             value = result.text;
             if (value.isEmpty()) continue;
         }
-        const qint64 amount = field.counts ? 10000 : ToScaled(value, 4);
-        if (At(field.printFlags, 3) == u'1') field.subtotal += amount;
-        if (At(field.printFlags, 4) == u'1') field.total += amount;
+        if (field.summed) {
+            const qint64 amount = field.counts ? 10000 : ToScaled(value, 4);
+            if (At(field.printFlags, 3) == u'1') field.subtotal += amount;
+            if (At(field.printFlags, 4) == u'1') field.total += amount;
+        }
         const QChar slot = At(field.stored->flags, 2);
         if (slot.isDigit()) expr::SetMacroFunction(QString(slot), value);
         // Only detail fields print on the record's own line; fields placed
@@ -347,7 +361,7 @@ void ReportLayout::sumLine(bool total) {
     for (Field& field : m_fields) {
         if (At(field.printFlags, total ? 4 : 3) != u'1') continue;
         const qint64 sum = total ? field.total : field.subtotal;
-        const QString text = Number(field.stored->type) == 2 ? field.stored->content : SumText(sum);
+        const QString text = field.type == 2 ? field.stored->content : SumText(sum);
         printField(field, rowFor(field.line, true), shaped(field, text),
                    &m_definition.fonts.fieldTitles);
         if (!total) field.subtotal = 0;
@@ -365,26 +379,32 @@ void ReportLayout::print(const NextRow& next) {
     // follows it, and the job asks for another only on the next page.
     m_job.headerPrinted();
     titleBlock();
+    const bool grouped = !m_groupField.isEmpty();
     QString previous;
     bool first = true;
     const expr::ExpressionRow* row = next();
+    // The group value of the current row, read once: after a row is printed
+    // the next row's value decides the subtotal and is kept for its turn.
+    QString group = grouped && row ? ColumnText(*row, m_groupField) : QString();
     while (row) {
         if (m_job.cancelled()) return;
         if (m_job.headerPending()) {
             m_job.headerPrinted();
             titleBlock();
         }
-        const QString group = m_groupField.isEmpty() ? QString() : ColumnText(*row, m_groupField);
-        if (!m_groupField.isEmpty() && (first || group != previous)) {
+        if (grouped && (first || group != previous)) {
             groupLine(group);
             previous = group;
         }
         first = false;
         recordBlock(*row);
         row = next();
-        if (!m_groupField.isEmpty() && row && ColumnText(*row, m_groupField) != previous) {
-            sumLine(false);
-            if (At(m_definition.grouping.flags, 2) == u'1') m_job.newPage();
+        if (grouped && row) {
+            group = ColumnText(*row, m_groupField);
+            if (group != previous) {
+                sumLine(false);
+                if (At(m_definition.grouping.flags, 2) == u'1') m_job.newPage();
+            }
         }
     }
     if (!m_groupField.isEmpty()) sumLine(false);

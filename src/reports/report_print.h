@@ -63,6 +63,17 @@ class ReportLayout {
         QString printFlags;
         qint64 subtotal = 0, total = 0;
         bool counts = false; // "COUNT": +1 per record
+        // Read once from the stored texts, for every row.
+        int type = 0;
+        QString picture;     // trimmed; empty: none
+        bool right = false;  // alignment "1"
+        QString alignCode;   // "1", "2" or empty
+        bool summed = false; // a subtotal or a total
+        // Type 4: the key column ("A."/"S." qualified or bare), its table,
+        // key field and expression, and the values found for each key text.
+        QString keyColumn, otherTable, otherKey; // keyColumn without "A."/"S."
+        bool keySecondary = false;
+        QHash<QString, expr::ExpressionResult> found;
     };
 
     QString rowFor(int line, bool tenths) const;

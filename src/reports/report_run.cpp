@@ -46,7 +46,10 @@ class ReportRow : public expr::ExpressionRow {
 
   private:
     std::optional<QString> column(const QHash<QString, int>& columns, const QString& name) const {
-        const auto found = columns.constFind(name.toUpper());
+        // Expressions name their columns in upper case almost always: the
+        // name as given is tried before an upper-case copy is made.
+        auto found = columns.constFind(name);
+        if (found == columns.constEnd()) found = columns.constFind(name.toUpper());
         if (found == columns.constEnd() || *found >= m_slot.fieldCount()) return std::nullopt;
         return m_slot.value(*found).toString();
     }

@@ -333,6 +333,17 @@ void TestText::formatByPicture_data() {
     QTest::newRow("unknown kind") << "12"
                                   << "[EXTENSO]"
                                   << "12";
+    // The picture's numbers are read as typed numbers: spaces and other
+    // characters dropped, a missing one or a misplaced sign as 0.
+    QTest::newRow("N, spaced numbers") << "1,5"
+                                       << "N, 6 , 2"
+                                       << "  1,50";
+    QTest::newRow("N, no decimals given") << "12,34"
+                                          << "N,5"
+                                          << "   12";
+    QTest::newRow("C, misplaced sign") << "ABC"
+                                       << "C,1,2-"
+                                       << "";
 }
 
 void TestText::formatByPicture() {
