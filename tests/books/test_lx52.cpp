@@ -1,5 +1,6 @@
 // The GIA Modelo B over a small hand-made month: two states, a nature left
-// out of the books sorting last in the first state, a cancelled entry, a
+// out of the books sorting last in the first state, a last state with only
+// invoices left out of the books, a cancelled entry, a
 // nature whose sums add up to 0, amounts with a third decimal; its lines in
 // the three groupings worked out by hand.
 
@@ -29,6 +30,7 @@ INSERT INTO VRTNPDE (PEDIDO, SIGLA, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO,
 INSERT INTO VRTNPDE (PEDIDO, SIGLA, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE, ICMVALOR) VALUES (6, 'FOR2', 'RS', '10.01.2026', '10.01.2026', 1102, 'F', 10, 10, 1.2);
 INSERT INTO VRTNPDE (PEDIDO, SIGLA, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE) VALUES (7, 'FOR2', 'RS', '11.01.2026', '11.01.2026', 1910, 'F', 0, 10);
 INSERT INTO VRTNPDE (PEDIDO, SIGLA, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE) VALUES (8, 'FOR2', 'RS', '12.01.2026', '12.01.2026', 2102, 'F', 500, 0);
+INSERT INTO VRTNPDE (PEDIDO, SIGLA, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE) VALUES (9, 'FOR3', 'SP', '13.01.2026', '13.01.2026', 2949, 'F', 700, 700);
 INSERT INTO VRTNPDS (PEDIDO, SIGLA, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE) VALUES (11, 'CLI1', 'SP', '20.12.2025', '05.01.2026', 5102, 'F', 100, 100);
 INSERT INTO VRTNPDS (PEDIDO, SIGLA, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE) VALUES (12, 'CLI2', 'SP', '06.01.2026', '06.01.2026', 5102, 'C', 70, 70);
 INSERT INTO VRTNPDS (PEDIDO, SIGLA, ESTADO, DATA, DTNOTA, NATOPER, FAT, LIQUIDO, ICMBASE) VALUES (13, 'CLI2', 'SP', '05.01.2026', '05.03.2026', 5102, 'F', 1000, 1000);
@@ -90,6 +92,8 @@ void TestLX52::groupings_data() {
     // MG: 1102 = 100,009 (cut to 100,00) + the cancelled 20,00; 2102 = 40,00
     // exempt; 2949 is left out of the books and closes nothing. RS: 1910 has
     // a base over a zero value: its eight sums add up to 0, yet it is not 0.
+    // SP has only invoices left out: no state line, no page of its own, and
+    // the grand total stays under RS's header.
     const QString mg1102 = u"1102 120,00 100,00 12,00 5,00 20,00 2,00 50,00 5,00"_s;
     const QString mg2102 = u"2102 40,00 0,00 0,00 40,00 40,00 0,00 0,00 0,00"_s;
     const QString totalMg = u"TOTAL MG 160,00 100,00 12,00 45,00 60,00 2,00 50,00 5,00"_s;
