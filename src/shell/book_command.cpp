@@ -17,7 +17,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QList<BookCommand>& BookCommands() {
-    static const QList<BookCommand> commands{InvoiceBookCommand(), SettlementBookCommand()};
+    static const QList<BookCommand> commands{InvoiceBookCommand(), SettlementBookCommand(),
+                                             LX70BookCommand()};
     return commands;
 }
 

@@ -47,6 +47,7 @@ struct BookCommand {
 // The families, in the order "livrax book --help" shows them.
 BookCommand InvoiceBookCommand();    // LX53, LX55
 BookCommand SettlementBookCommand(); // LX56, LX57
+BookCommand LX70BookCommand();       // LX70
 
 // --from, --to, --field and --filter: the period of the invoice books.
 QList<QCommandLineOption> PeriodOptions();
