@@ -9,7 +9,7 @@ namespace livrax::books {
 using namespace Qt::StringLiterals;
 
 SavedLines ReadLineSettings(const QString& key, const QString& table, int lines,
-                            const QMap<int, bool>& checkedByDefault) {
+                            const QMap<int, bool>& checkedByDefault, const QList<int>& textLines) {
     data::ParamRead(data::DatabaseFor(table), key, lines);
     const data::ParamLineArray& read = data::ParamLines();
     SavedLines saved;
@@ -23,11 +23,14 @@ SavedLines ReadLineSettings(const QString& key, const QString& table, int lines,
         const QString value = read.line(it.key());
         saved.checks.insert(it.key(), it.value() ? value != u"N"_s : value == u"S"_s);
     }
+    for (const int line : textLines)
+        saved.texts.insert(line, read.line(line));
     return saved;
 }
 
 bool WriteLineSettings(const QString& key, const QString& table, int lines,
-                       const BookPeriod& period, const QMap<int, bool>& checks) {
+                       const BookPeriod& period, const QMap<int, bool>& checks,
+                       const QMap<int, QString>& texts) {
     data::Connection* database = data::DatabaseFor(table);
     data::ParamRead(database, key, lines);
     data::ParamLineArray& written = data::ParamLines();
@@ -39,6 +42,8 @@ bool WriteLineSettings(const QString& key, const QString& table, int lines,
     written.setLine(6, period.firstPage);
     for (auto it = checks.cbegin(); it != checks.cend(); ++it)
         written.setLine(it.key(), it.value() ? u"S"_s : u"N"_s);
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it)
+        written.setLine(it.key(), it.value());
     return data::ParamWrite(database, key, lines);
 }
 

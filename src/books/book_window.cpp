@@ -18,7 +18,8 @@ namespace livrax::books {
 
 using namespace Qt::StringLiterals;
 
-BookWindow::BookWindow(const QString& objectName, const QString& caption, QWidget* parent)
+BookWindow::BookWindow(const QString& objectName, const QString& caption, QWidget* parent,
+                       const QString& tableCode)
     : FormWindow(objectName, caption, parent) {
     QVBoxLayout* layout = mainLayout();
     auto* form = new QFormLayout;
@@ -27,17 +28,17 @@ BookWindow::BookWindow(const QString& objectName, const QString& caption, QWidge
     m_field = new QComboBox(this);
     m_field->setObjectName(u"CB_CAMPO"_s);
     m_field->setEditable(true);
-    // The DATE columns of the entries table, sorted; the window starts on the
+    // The DATE columns of the book's table, sorted; the window starts on the
     // column the command line takes by default too.
     m_field->setEditText(DefaultDateField());
-    tools::FillDateFieldCombo(m_field, u"PDE"_s);
+    tools::FillDateFieldCombo(m_field, tableCode);
     form->addRow(u"Dt. Inicial"_s, m_start);
     form->addRow(u"Dt. Final"_s, m_end);
     form->addRow(u"Campo"_s, m_field);
 
     m_filter = new QLineEdit(this);
     m_filter->setObjectName(u"E_FILTRO"_s);
-    form->addRow(addFilterLink(u"LA_FILTROS"_s, m_filter, u"PDE"_s), m_filter);
+    form->addRow(addFilterLink(u"LA_FILTROS"_s, m_filter, tableCode), m_filter);
     m_page = new QLineEdit(this);
     m_page->setObjectName(u"E_PAGINA"_s);
     m_page->setMaximumWidth(60);

@@ -18,12 +18,14 @@ namespace livrax::books {
 // "Filtros" link with its text, "Página", the book's own options, and the
 // buttons "Visão", "Imprimir" and "Sair", with the conventions of every book
 // window (print::FormWindow). A book subclasses it with its settings and its run;
-// its option check boxes come from its LineBookSettings.
+// its option check boxes come from its LineBookSettings. "Campo" lists the
+// DATE columns of `tableCode` and "Filtros" builds a filter on that table.
 class BookWindow : public print::FormWindow {
     Q_OBJECT
 
   public:
-    BookWindow(const QString& objectName, const QString& caption, QWidget* parent = nullptr);
+    BookWindow(const QString& objectName, const QString& caption, QWidget* parent = nullptr,
+               const QString& tableCode = QStringLiteral("PDE"));
     ~BookWindow() override;
 
     BookPeriod period() const;

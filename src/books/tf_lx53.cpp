@@ -5,6 +5,7 @@
 #include "books/tf_lx55.h"
 #include "books/tf_lx56.h"
 #include "books/tf_lx57.h"
+#include "books/tf_lx70.h"
 #include "common/dates.h"
 #include "common/text.h"
 #include "platform/dialogs.h"
@@ -63,6 +64,10 @@ void RegisterBookWindows() {
     });
     platform::RegisterWindow(u"LX57"_s, [](QWidget* parent, const QStringList&) {
         TF_LX57 window(parent);
+        window.exec();
+    });
+    platform::RegisterWindow(u"LX70"_s, [](QWidget* parent, const QStringList&) {
+        TF_LX70 window(parent);
         window.exec();
     });
 }

@@ -18,7 +18,7 @@ namespace {
 
 const QList<BookCommand>& BookCommands() {
     static const QList<BookCommand> commands{InvoiceBookCommand(), SettlementBookCommand(),
-                                             LX52BookCommand()};
+                                             LX52BookCommand(), LX70BookCommand()};
     return commands;
 }
 
