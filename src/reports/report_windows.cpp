@@ -17,8 +17,8 @@ namespace {
 void ChooseAndRun(QWidget* parent, const ReportMenu& menu) {
     const QList<ReportEntry> entries = ListReports(menu);
     if (entries.isEmpty()) {
-        platform::ShowMessage(parent, u"Nenhum relatório cadastrado para "_s + menu.tableCode +
-                                          u"."_s);
+        platform::ShowMessage(parent,
+                              u"Nenhum relatório cadastrado para "_s + menu.tableCode + u"."_s);
         return;
     }
     QStringList items;

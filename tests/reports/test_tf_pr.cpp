@@ -150,11 +150,14 @@ void TestTF_PR::menuListsTheReportsAndRunsTheChosenOne() {
         auto* input = qobject_cast<QInputDialog*>(chooser);
         if (!input) return;
         offered = input->comboBoxItems();
-        test::OnModal(u"TF_PR"_s, [&](QWidget* window) {
-            if (!window) return;
-            opened = Text(*window, u"E_CAB_TITULO"_s);
-            Click(*window, u"BU_SAIR"_s);
-        }, [](QWidget* window) { return !Text(*window, u"E_CAB_TITULO"_s).isEmpty(); });
+        test::OnModal(
+            u"TF_PR"_s,
+            [&](QWidget* window) {
+                if (!window) return;
+                opened = Text(*window, u"E_CAB_TITULO"_s);
+                Click(*window, u"BU_SAIR"_s);
+            },
+            [](QWidget* window) { return !Text(*window, u"E_CAB_TITULO"_s).isEmpty(); });
         input->setTextValue(offered.value(1));
         input->accept();
     });
