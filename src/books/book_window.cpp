@@ -48,22 +48,8 @@ BookWindow::BookWindow(const QString& objectName, const QString& caption, QWidge
     m_options = new QFormLayout;
     layout->addLayout(m_options);
 
-    auto* buttons = new QHBoxLayout;
-    auto* preview = new QPushButton(u"Visão"_s, this);
-    preview->setObjectName(u"BU_VISAO"_s);
-    auto* print = new QPushButton(u"Imprimir"_s, this);
-    print->setObjectName(u"BU_IMPRIMIR"_s);
-    auto* exit = new QPushButton(u"Sair"_s, this);
-    exit->setObjectName(u"BU_SAIR"_s);
-    exit->setToolTip(u"Sair do Programa"_s);
-    for (QPushButton* button : {preview, print, exit}) {
-        button->setAutoDefault(false);
-        buttons->addWidget(button);
-    }
-    layout->addLayout(buttons);
-    connect(preview, &QPushButton::clicked, this, [this] { runBook(print::Destination::Preview); });
-    connect(print, &QPushButton::clicked, this, [this] { runBook(print::Destination::Printer); });
-    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+    addRunButtons({print::Destination::Preview, print::Destination::Printer},
+                  [this](print::Destination destination) { runBook(destination); });
     connect(m_start, &QLineEdit::editingFinished, this, [this] { startDateLeft(); });
 
     installConventions();

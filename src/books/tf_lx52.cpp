@@ -78,22 +78,8 @@ TF_LX52::TF_LX52(QWidget* parent) : FormWindow(u"TF_LX52"_s, u"LX52 - GIA MODELO
     groups->addLayout(groupingColumn);
     layout->addLayout(groups);
 
-    auto* buttons = new QHBoxLayout;
-    auto* print = new QPushButton(u"Imprimir"_s, this);
-    print->setObjectName(u"BU_IMPRIMIR"_s);
-    auto* preview = new QPushButton(u"Visão"_s, this);
-    preview->setObjectName(u"BU_VISAO"_s);
-    auto* exit = new QPushButton(u"Sair"_s, this);
-    exit->setObjectName(u"BU_SAIR"_s);
-    exit->setToolTip(u"Sair do Programa"_s);
-    for (QPushButton* button : {print, preview, exit}) {
-        button->setAutoDefault(false);
-        buttons->addWidget(button);
-    }
-    layout->addLayout(buttons);
-    connect(preview, &QPushButton::clicked, this, [this] { runBook(print::Destination::Preview); });
-    connect(print, &QPushButton::clicked, this, [this] { runBook(print::Destination::Printer); });
-    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+    addRunButtons({print::Destination::Printer, print::Destination::Preview},
+                  [this](print::Destination destination) { runBook(destination); });
     // A year typed gives the whole year as the period.
     connect(m_year, &QLineEdit::textEdited, this, [this](const QString& year) {
         if (year.size() != 2) return;

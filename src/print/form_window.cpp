@@ -10,6 +10,7 @@
 #include "print/report_runner.h"
 
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -86,6 +87,26 @@ void FormWindow::runReport(Destination destination, const std::function<void(Pri
     if (adjust) adjust(settings);
     PrintJob job(settings);
     RunReport(job, report, this, reprint);
+}
+
+void FormWindow::addRunButtons(const QList<Destination>& order,
+                               const std::function<void(Destination)>& run) {
+    auto* buttons = new QHBoxLayout;
+    for (const Destination destination : order) {
+        const bool preview = destination == Destination::Preview;
+        auto* button = new QPushButton(preview ? u"Visão"_s : u"Imprimir"_s, this);
+        button->setObjectName(preview ? u"BU_VISAO"_s : u"BU_IMPRIMIR"_s);
+        button->setAutoDefault(false);
+        buttons->addWidget(button);
+        connect(button, &QPushButton::clicked, this, [run, destination] { run(destination); });
+    }
+    auto* exit = new QPushButton(u"Sair"_s, this);
+    exit->setObjectName(u"BU_SAIR"_s);
+    exit->setToolTip(u"Sair do Programa"_s);
+    exit->setAutoDefault(false);
+    buttons->addWidget(exit);
+    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+    m_layout->addLayout(buttons);
 }
 
 void FormWindow::showEvent(QShowEvent* event) {

@@ -3,6 +3,7 @@
 #include "print/print_settings.h"
 
 #include <QDialog>
+#include <QList>
 
 #include <functional>
 
@@ -55,6 +56,13 @@ class FormWindow : public QDialog {
                    const std::function<void(print::PrintJob&)>& report, const QString& documentName,
                    const std::function<void(PrintSettings&)>& adjust = {},
                    const std::function<void()>& reprint = {});
+
+    // A row of buttons under what the window built so far: one per
+    // destination in the order given ("Visão" BU_VISAO for the preview,
+    // "Imprimir" BU_IMPRIMIR for the printer), each calling `run` with it,
+    // then "Sair" (BU_SAIR) closing the window.
+    void addRunButtons(const QList<Destination>& order,
+                       const std::function<void(Destination)>& run);
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
