@@ -6,6 +6,7 @@
 // Usage: book_bench [invoices [folder [targets]]], targets "GF" by default:
 // G text pages, F PDF, V the preview window (offscreen).
 
+#include "bench_timing.h"
 #include "books/lx52.h"
 #include "books/lx53.h"
 #include "books/lx55.h"
@@ -30,20 +31,11 @@
 #include <functional>
 
 using namespace livrax;
+using livrax::bench::Milliseconds;
+using livrax::bench::Rounds;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-double Milliseconds(const std::function<void()>& work) {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-// Book and bare query take turns, three rounds; the best time of each is
-// kept, so that neither gains from running second on a warmer cache.
-constexpr int Rounds = 3;
 
 // Streams every column of the book's rows, as the book's query returns them.
 double BareQuery(const QString& table, const QString& order,

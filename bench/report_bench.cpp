@@ -13,6 +13,7 @@
 // Usage: report_bench [invoices [folder [targets]]], targets "GF" by default:
 // G text pages, F PDF. 70,000 invoices give about 100,000 sales items.
 
+#include "bench_timing.h"
 #include "data/company_header.h"
 #include "data/data_module.h"
 #include "data/globals.h"
@@ -41,20 +42,11 @@
 #include <stdexcept>
 
 using namespace livrax;
+using livrax::bench::Milliseconds;
+using livrax::bench::Rounds;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-double Milliseconds(const std::function<void()>& work) {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-// Run and baseline take turns, three rounds; the best time of each is kept,
-// so that neither gains from running second on a warmer cache.
-constexpr int Rounds = 3;
 
 // The report's number in the items menu, past the demo's own samples.
 constexpr int BenchReport = 90;

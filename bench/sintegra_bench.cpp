@@ -5,6 +5,7 @@
 // a prepared buffer.
 // Usage: sintegra_bench [invoices [folder]]
 
+#include "bench_timing.h"
 #include "data/company_header.h"
 #include "data/data_module.h"
 #include "data/globals.h"
@@ -26,21 +27,12 @@
 #include <functional>
 
 using namespace livrax;
+using livrax::bench::Milliseconds;
+using livrax::bench::Rounds;
 using namespace livrax::efiles;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-double Milliseconds(const std::function<void()>& work) {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-// Each measure and its reference take turns, three rounds; the best time of
-// each is kept, so that neither gains from running second on a warmer cache.
-constexpr int Rounds = 3;
 
 SintegraStagingOptions Options(const QString& start, const QString& end) {
     SintegraStagingOptions options;
