@@ -83,6 +83,12 @@ int PrintInventory(const QCommandLineParser& parser, const QString& out, QTextSt
         if (parser.isSet(box.on)) options.*box.field = true;
         if (parser.isSet(box.off)) options.*box.field = false;
     }
+    // A saved base date that is no date is a usage error too.
+    if (!IsValidShortDate(options.baseDate)) {
+        err << "livrax book: data inválida: \"" << options.baseDate
+            << "\" (informe --date dd/mm/aa).\n";
+        return 2;
+    }
     print::PrintJob job(print::CompanyPrintSettings());
     SetUpFileJob(job, out, err);
     if (!PrintedWithoutError([&] { books::PrintLX40(job, options); }, err)) return 1;

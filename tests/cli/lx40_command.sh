@@ -66,6 +66,27 @@ grep -q "ACERTOS" "$work/b01-pdf.txt"
 saved="$(sql_number "SELECT COUNT(*) FROM VRTNPAR WHERE CHAVE STARTING WITH 'PAR_LX40';")"
 [[ $saved == 0 ]]
 
+# Saved settings are the defaults of the options not given, and stay as they
+# were: layout "05", a title, and a base date that is no date.
+crlf="|| ASCII_CHAR(13) || ASCII_CHAR(10) ||"
+isql-fb -user SYSDBA -q "$database" <<SQL
+INSERT INTO VRTNPAR (CHAVE, TEXTO) VALUES ('PAR_LX40',
+  '002)INVENTARIO SALVO' $crlf '005)05 - Entradas/Saídas/Acertos/Saldos' $crlf '008)31/02/26');
+SQL
+stored="SELECT CAST(TEXTO AS VARCHAR(500)) FROM VRTNPAR WHERE CHAVE = 'PAR_LX40';"
+before="$(isql-fb -user SYSDBA -q "$database" <<<"$stored")"
+set +e
+"$livrax" book LX40 --out "$work/saved.txt" >/dev/null 2>"$work/err"
+status=$?
+set -e
+[[ $status == 2 && ! -e "$work/saved.txt" ]]
+grep -q -- "informe --date" "$work/err"
+"$livrax" book LX40 --date 31/12/26 --all-balances --out "$work/saved.txt" >/dev/null 2>"$work/err"
+book_text "$work/saved.txt" >"$work/saved-utf8.txt"
+grep -q "INVENTARIO SALVO" "$work/saved-utf8.txt"
+grep -q "Entradas  *Saidas  *Acertos  *Saldo" "$work/saved-utf8.txt"
+[[ "$(isql-fb -user SYSDBA -q "$database" <<<"$stored")" == "$before" ]]
+
 # Usage errors: status 2, a message, no file.
 refused() { # expected status, expected message, options...
   local want="$1" message="$2"
