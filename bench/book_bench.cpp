@@ -1,12 +1,15 @@
-// The entries and exits books and the GIA Modelo B (entries, analytic) over
-// a demo year, to text pages and to PDF,
+// The entries and exits books, the GIA Modelo B (entries, analytic) and the
+// Inventário Retroativo (layout "00" on the last day of the year) over a
+// demo year, to text pages and to PDF,
 // beside the time to stream the same rows with a bare query through the same
 // connection; and in the preview window, the time until its first page is
 // on the screen beside the time of the whole job (page images written).
-// Usage: book_bench [invoices [folder [targets]]], targets "GF" by default:
-// G text pages, F PDF, V the preview window (offscreen).
+// Usage: book_bench [invoices [folder [targets [books]]]], targets "GF" by
+// default: G text pages, F PDF, V the preview window (offscreen); books
+// "LX53,LX55,LX52,LX40" by default.
 
 #include "bench_timing.h"
+#include "books/lx40.h"
 #include "books/lx52.h"
 #include "books/lx53.h"
 #include "books/lx55.h"
@@ -56,12 +59,36 @@ double BareQuery(const QString& table, const QString& order,
     });
 }
 
+books::LX40Options Inventory() {
+    books::LX40Options options;
+    options.baseDate = u"31/12/26"_s;
+    options.layout = u"00"_s;
+    return options;
+}
+
+// Streams every column of the inventory's item rows, as its query orders them.
+double BareInventoryQuery() {
+    return Milliseconds([&] {
+        data::Connection& erp = *data::B_DIR(1);
+        data::Transaction transaction(erp);
+        data::Statement select(erp, transaction, books::LX40ItemQuery(Inventory()));
+        select.open();
+        qint64 sum = 0;
+        while (select.fetch())
+            for (int i = 0; i < select.columnCount(); ++i)
+                sum += select.value(i).isNull() ? 0 : 1;
+        (void)sum;
+    });
+}
+
 books::BookPeriod Year() {
     return {u"01/01/26"_s, u"31/12/26"_s, u"DTNOTA"_s, QString(), u"1"_s};
 }
 
 void RunBook(print::PrintJob& job, const QString& book) {
-    if (book == u"LX52"_s) {
+    if (book == u"LX40"_s) {
+        books::PrintLX40(job, Inventory());
+    } else if (book == u"LX52"_s) {
         books::LX52Options options;
         options.period = Year();
         books::PrintLX52(job, options);
@@ -112,6 +139,9 @@ int main(int argc, char** argv) {
     const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : scratch.path();
     QDir().mkpath(folder);
     const QString targets = argc > 3 ? QString::fromLocal8Bit(argv[3]) : u"GF"_s;
+    const QStringList books =
+        (argc > 4 ? QString::fromLocal8Bit(argv[4]) : u"LX53,LX55,LX52,LX40"_s)
+            .split(u',', Qt::SkipEmptyParts);
     QTextStream out(stdout);
 
     if (!QFile::exists(QDir(folder).filePath(demo::DemoErpFileName()))) {
@@ -129,7 +159,7 @@ int main(int argc, char** argv) {
 
     out << invoices << " invoices of a demo year\n";
     out << "book  target      book ms   bare query ms   ratio   pages\n";
-    for (const QString& book : {u"LX53"_s, u"LX55"_s, u"LX52"_s}) {
+    for (const QString& book : books) {
         for (const QChar letter : targets) {
             const QString target(letter);
             if (target == u"V"_s) {
@@ -144,7 +174,8 @@ int main(int argc, char** argv) {
             int pages = 0;
             for (int round = 0; round < Rounds; ++round) {
                 const double bareRound =
-                    book == u"LX55"_s ? BareQuery(u"VRTNPDS"_s, u"NNOTA,DTNOTA"_s)
+                    book == u"LX40"_s   ? BareInventoryQuery()
+                    : book == u"LX55"_s ? BareQuery(u"VRTNPDS"_s, u"NNOTA,DTNOTA"_s)
                     : book == u"LX53"_s
                         ? BareQuery(u"VRTNPDE"_s, u"DATA,NNOTA"_s)
                         : BareQuery(u"VRTNPDE"_s, u"ESTADO, NATOPER, DATA"_s, u"DATA"_s);

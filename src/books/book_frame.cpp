@@ -15,6 +15,8 @@
 #include "platform/clock.h"
 #include "platform/stop_signals.h"
 
+#include <algorithm>
+
 namespace livrax::books {
 
 using namespace Qt::StringLiterals;
@@ -141,6 +143,10 @@ qint64 BookAmount(const data::DataSlot& row, const QString& column) {
 
 void PrintBookAmount(print::PrintJob& job, int column, qint64 value) {
     job.printText(column, FormatScaled(value, 12, 2), Align::Right);
+}
+
+int RightEdgeShift(const print::PrintJob& job, int lastColumn) {
+    return std::max(0, lastColumn - job.pageColumns());
 }
 
 void DrawColumnTitleBoxes(print::PrintJob& job, int split) {

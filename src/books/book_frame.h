@@ -117,6 +117,12 @@ constexpr int Other = 125;  // outras
 // characters wide, two decimals, decimal comma, no thousands separators.
 void PrintBookAmount(print::PrintJob& job, int column, qint64 value);
 
+// How far the columns of a layout whose last text ends at `lastColumn` move
+// left so that none is cut at the right edge of the page: 0 when the page
+// holds them all (a wider font or a narrower page than the layout assumed
+// gives fewer columns). Columns beyond the left part of a line move together.
+int RightEdgeShift(const print::PrintJob& job, int lastColumn);
+
 // The two boxes over the column titles of the books: rows 60 to 105,
 // columns 0 to `split` and from the next one to the right edge.
 void DrawColumnTitleBoxes(print::PrintJob& job, int split = 55);

@@ -69,10 +69,9 @@ class SettlementPrinter {
         SetUpBookJob(m_job, m_job.settings.destination, m_period.firstPage, 2);
         m_job.startJob();
         if (m_job.cancelled()) return;
-        // The amounts end at column 135. Where the page holds fewer columns
-        // (the report font's cells are wider than the layout assumed), the
-        // value columns move left together so that none is cut at the edge.
-        m_valueShift = std::max(0, LastAmountColumn - m_job.pageColumns());
+        // The amounts end at column 135; where the page holds fewer columns
+        // the value columns move left together.
+        m_valueShift = RightEdgeShift(m_job, LastAmountColumn);
         m_job.pageHeader();
         printPart(false);
         m_pages.newPage();

@@ -1,6 +1,7 @@
 #include "books/tf_lx53.h"
 
 #include "books/invoice_book_settings.h"
+#include "books/tf_lx40.h"
 #include "books/tf_lx52.h"
 #include "books/tf_lx55.h"
 #include "books/tf_lx56.h"
@@ -46,6 +47,10 @@ void TF_LX53::runBook(print::Destination destination) {
 }
 
 void RegisterBookWindows() {
+    platform::RegisterWindow(u"LX40"_s, [](QWidget* parent, const QStringList&) {
+        TF_LX40 window(parent);
+        window.exec();
+    });
     platform::RegisterWindow(u"LX52"_s, [](QWidget* parent, const QStringList&) {
         TF_LX52 window(parent);
         window.exec();

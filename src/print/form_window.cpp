@@ -29,6 +29,7 @@ namespace {
 const char* const FilterTarget = "livraxFilterEdit";
 const char* const FilterTable = "livraxFilterTable";
 const char* const FilterMode = "livraxFilterMode";
+const char* const FilterPrefix = "livraxFilterPrefix";
 
 } // namespace
 
@@ -51,8 +52,8 @@ FormWindow::FormWindow(const QString& objectName, const QString& caption, QWidge
     setWindowTitle(caption);
     m_layout = new QVBoxLayout(this);
     auto* menu = new QMenuBar(this);
-    QMenu* file = menu->addMenu(u"Arquivo"_s);
-    QAction* leave = file->addAction(u"Sair"_s);
+    m_fileMenu = menu->addMenu(u"Arquivo"_s);
+    QAction* leave = m_fileMenu->addAction(u"Sair"_s);
     leave->setShortcut(QKeySequence(Qt::Key_F12));
     connect(leave, &QAction::triggered, this, &QWidget::close);
     connect(menu->addAction(u"Sair"_s), &QAction::triggered, this, &QWidget::close);
@@ -65,13 +66,15 @@ void FormWindow::installConventions() {
 }
 
 QLabel* FormWindow::addFilterLink(const QString& objectName, QLineEdit* filter,
-                                  const QString& tableCode, const QString& mode) {
+                                  const QString& tableCode, const QString& mode,
+                                  const QString& fieldPrefix) {
     auto* link = new QLabel(u"<b>Filtros</b>"_s, this);
     link->setObjectName(objectName);
     link->setCursor(Qt::PointingHandCursor);
     link->setProperty(FilterTarget, QVariant::fromValue<QObject*>(filter));
     link->setProperty(FilterTable, tableCode);
     link->setProperty(FilterMode, mode);
+    link->setProperty(FilterPrefix, fieldPrefix);
     link->installEventFilter(this);
     return link;
 }
@@ -156,9 +159,11 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
             // The filter dialog gets the current filter and hands the new
             // one back in the first returned value when the user applies it.
             data::ResetReturnedValues();
-            if (platform::OpenWindow(u"SELF"_s, this,
-                                     {watched->property(FilterMode).toString(),
-                                      watched->property(FilterTable).toString(), filter->text()}) &&
+            QStringList arguments{watched->property(FilterMode).toString(),
+                                  watched->property(FilterTable).toString(), filter->text()};
+            const QString prefix = watched->property(FilterPrefix).toString();
+            if (!prefix.isEmpty()) arguments << prefix;
+            if (platform::OpenWindow(u"SELF"_s, this, arguments) &&
                 data::ReturnedValues().rowChosen)
                 filter->setText(data::ReturnedValues().values[0]);
             return true;

@@ -8,6 +8,7 @@
 #include <functional>
 
 class QLabel;
+class QMenu;
 class QLineEdit;
 class QVBoxLayout;
 
@@ -44,9 +45,14 @@ class FormWindow : public QDialog {
     void installConventions();
     // A bold "Filtros" label with a hand cursor; a click opens the filter
     // dialog in `mode` ("SQL" or "EXE") with `tableCode` and the text of
-    // `filter`, whose result replaces it.
+    // `filter`, whose result replaces it. `fieldPrefix` ("PIE.") is put
+    // before the columns the dialog offers, for a filter that lands in a
+    // query naming its table so.
     QLabel* addFilterLink(const QString& objectName, QLineEdit* filter, const QString& tableCode,
-                          const QString& mode = QStringLiteral("SQL"));
+                          const QString& mode = QStringLiteral("SQL"),
+                          const QString& fieldPrefix = {});
+    // The menu "Arquivo", which ends with "Sair".
+    QMenu* fileMenu() const { return m_fileMenu; }
     // Runs a report on a new interactive job to `destination`; a file made
     // of it is called `documentName` unless the user says otherwise.
     // `adjust`, when given, sets the job's settings further before the run
@@ -77,6 +83,7 @@ class FormWindow : public QDialog {
     bool saveOnce();
 
     QVBoxLayout* m_layout = nullptr;
+    QMenu* m_fileMenu = nullptr;
     bool m_commitOnClose = true;
     bool m_loaded = false;
     bool m_saved = false;

@@ -18,7 +18,8 @@ namespace {
 
 const QList<BookCommand>& BookCommands() {
     static const QList<BookCommand> commands{InvoiceBookCommand(), SettlementBookCommand(),
-                                             LX52BookCommand(), LX70BookCommand()};
+                                             LX52BookCommand(), LX70BookCommand(),
+                                             LX40BookCommand()};
     return commands;
 }
 

@@ -49,6 +49,7 @@ BookCommand InvoiceBookCommand();    // LX53, LX55
 BookCommand SettlementBookCommand(); // LX56, LX57
 BookCommand LX52BookCommand();       // LX52
 BookCommand LX70BookCommand();       // LX70
+BookCommand LX40BookCommand();       // LX40
 
 // --from, --to, --field and --filter: the period of the invoice books.
 QList<QCommandLineOption> PeriodOptions();

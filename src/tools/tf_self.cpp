@@ -167,6 +167,10 @@ QString TF_SELF::fieldType(const QString& field) const {
     return data::FieldType(data::ResolveTableName(m_table.toUpper()), field);
 }
 
+void TF_SELF::setFieldPrefix(const QString& prefix) {
+    m_prefix->setText(prefix);
+}
+
 QStringList TF_SELF::lines() const {
     QStringList result;
     for (int i = 0; i < m_lines->count(); ++i)

@@ -25,6 +25,9 @@ class TF_SELF : public QDialog {
 
     // The condition lines built so far (the list on the right, "LB_SAI").
     QStringList lines() const;
+    // What the lines built put before the column ("PIE."): the prefix of the
+    // table in the query the filter lands in (P_PREFIXO).
+    void setFieldPrefix(const QString& prefix);
 
   public Q_SLOTS:
     // "Montar - F3" and Enter in the value box: the line for the current

@@ -524,6 +524,15 @@ void TestFilterDialogs::registeredWindowsHandBackTheResult() {
     QVERIFY(platform::OpenWindow(u"SELF"_s, nullptr, {u"SQL"_s, u"PDE"_s, u"A = 1"_s}));
     QCOMPARE(data::ReturnedValues().values[0], u"A = 1#FAT = 'F'"_s);
     QVERIFY(data::ReturnedValues().rowChosen);
+    // A fourth argument is the prefix the query gives the table's columns.
+    OnModal(u"TF_SELF"_s, [](QWidget* dialog) {
+        if (!dialog) return;
+        SelectItem(Child<QListWidget>(dialog, u"LB_ENT"_s), u"FAT"_s);
+        Child<QComboBox>(dialog, u"ED_SEL"_s)->setEditText(u"F"_s);
+        QTest::mouseClick(Child<QPushButton>(dialog, u"BU_APLICAR"_s), Qt::LeftButton);
+    });
+    QVERIFY(platform::OpenWindow(u"SELF"_s, nullptr, {u"SQL"_s, u"PIE"_s, QString(), u"PIE."_s}));
+    QCOMPARE(data::ReturnedValues().values[0], u"PIE.FAT = 'F'"_s);
 
     OnModal(u"TF_SELC"_s, [](QWidget* dialog) {
         if (dialog) Child<QPushButton>(dialog, u"BU_CANCELAR"_s)->click();
