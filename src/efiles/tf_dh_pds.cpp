@@ -8,8 +8,8 @@
 #include "efiles/datahouse_settings.h"
 #include "platform/dialogs.h"
 #include "platform/masked_edit.h"
-#include "platform/print_screen.h"
 #include "platform/window_registry.h"
+#include "print/screen_print.h"
 #include "print/text_viewer.h"
 
 #include <QCheckBox>
@@ -432,7 +432,7 @@ void TF_DH_PDS::openEditor() {
 }
 
 void TF_DH_PDS::printScreen() {
-    platform::PrintScreen(this);
+    print::PrintScreen(this);
 }
 
 void TF_DH_PDS::leave() {

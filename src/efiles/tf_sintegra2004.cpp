@@ -9,8 +9,8 @@
 #include "platform/dialogs.h"
 #include "platform/file_dialogs.h"
 #include "platform/masked_edit.h"
-#include "platform/print_screen.h"
 #include "platform/window_registry.h"
+#include "print/screen_print.h"
 #include "print/text_viewer.h"
 #include "tools/selection.h"
 #include "tools/tf_self.h"
@@ -849,7 +849,7 @@ void TF_SINTEGRA2004::editFile() {
 }
 
 void TF_SINTEGRA2004::printScreen() {
-    platform::PrintScreen(this);
+    print::PrintScreen(this);
 }
 
 void TF_SINTEGRA2004::openFilter(const FilterLink& link) {

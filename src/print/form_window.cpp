@@ -3,6 +3,7 @@
 #include "common/text.h"
 #include "data/queries.h"
 #include "data/returned_values.h"
+#include "data/user_flags.h"
 #include "platform/dialogs.h"
 #include "platform/masked_edit.h"
 #include "platform/window_registry.h"
@@ -87,6 +88,7 @@ void FormWindow::runReport(Destination destination, const std::function<void(Pri
     settings.destination = destination;
     settings.documentName = documentName;
     settings.interactive = true;
+    settings.printDialogInPreview = data::UserFlagOn(data::UserFlag::PrintDialogInPreview);
     if (adjust) adjust(settings);
     PrintJob job(settings);
     RunReport(job, report, this, reprint);

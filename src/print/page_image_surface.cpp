@@ -7,6 +7,7 @@
 #include <QImageWriter>
 #include <QMutexLocker>
 #include <QPainter>
+#include <QPrinter>
 
 namespace livrax::print {
 
@@ -38,6 +39,15 @@ PageImageSurface::~PageImageSurface() {
     // A job abandoned half-way: its images are not waited for by anyone.
     if (painter().isActive()) painter().end();
     m_writer.waitForDone();
+}
+
+bool PageImageSurface::setUp(PrintJob& job) {
+    const PrintSettings& settings = job.settings;
+    if (!settings.interactive || !settings.printDialogInPreview ||
+        settings.destination != Destination::Preview)
+        return true;
+    QPrinter printer(QPrinter::HighResolution);
+    return AskPrintRange(job, printer, runDialog);
 }
 
 void PageImageSurface::open(PrintJob& job) {

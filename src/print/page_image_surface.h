@@ -1,6 +1,7 @@
 #pragma once
 
 #include "print/painter_surface.h"
+#include "print/print_range_dialog.h"
 
 #include <QImage>
 #include <QList>
@@ -24,6 +25,10 @@ class PageImageSurface : public PainterSurface {
     SurfaceCapabilities capabilities() const override {
         return SurfaceCapability::PreviewPages | SurfaceCapability::KeepsPageImages;
     }
+    // A preview ("V") of an interactive job whose settings ask for it
+    // (printDialogInPreview) opens the print dialog first: its page range
+    // limits the pages drawn, and cancelling it cancels the job.
+    bool setUp(PrintJob& job) override;
     void open(PrintJob& job) override;
     void endPage(bool inRange) override;
     void finish() override;
@@ -40,6 +45,9 @@ class PageImageSurface : public PainterSurface {
 
     // The path of page image n.
     static QString PageFile(const QString& tempFolder, int n);
+
+    // Shows the print dialog of setUp(); a test can answer in its place.
+    PrintDialogRunner runDialog = ModalPrintDialog();
 
   private:
     void closePage();

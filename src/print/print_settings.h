@@ -107,6 +107,10 @@ struct PrintSettings {
     // Windows and dialogs may be shown (progress, print dialog, viewers). Off
     // on the command line and in tests: the job runs to its file unattended.
     bool interactive = false;
+    // An interactive preview opens the print dialog before it starts, for
+    // the printer and the pages (the user's preference
+    // "Abrir Setup da impressora na Visão da Impressão").
+    bool printDialogInPreview = false;
 
     // --- paper ---
     int paperWidth = 0, paperLength = 0; // tenths of a millimetre, 0 = printer's

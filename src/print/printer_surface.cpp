@@ -4,6 +4,7 @@
 #include "print/fonts.h"
 #include "print/output_file.h"
 #include "print/print_job.h"
+#include "print/print_range_dialog.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +12,6 @@
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPrintDialog>
 
 namespace livrax::print {
 
@@ -35,8 +35,7 @@ QString DefaultPdfFile(const PrintJob& job) {
 } // namespace
 
 PrinterSurface::PrinterSurface()
-    : runDialog([](QPrintDialog& dialog) { return dialog.exec() == QDialog::Accepted; }),
-      m_printer(QPrinter::HighResolution) {}
+    : runDialog(ModalPrintDialog()), m_printer(QPrinter::HighResolution) {}
 
 PrinterSurface::~PrinterSurface() {
     // A job abandoned half-way leaves neither a print nor a partial file.
@@ -70,18 +69,7 @@ bool PrinterSurface::setUp(PrintJob& job) {
     m_printer.setDocName(settings.documentName.isEmpty() ? settings.title : settings.documentName);
 
     if (settings.interactive) {
-        QPrintDialog dialog(&m_printer);
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-        const int from = job.firstPage();
-        const int to = std::max(job.firstPage(), job.lastPage());
-        dialog.setMinMax(from, to);
-        dialog.setFromTo(from, to);
-        if (!runDialog(dialog)) return false;
-        if (m_printer.printRange() == QPrinter::PageRange && m_printer.fromPage() > 0) {
-            job.setPageRange(m_printer.fromPage(), m_printer.toPage());
-        } else {
-            job.setPageRange(1, 9999);
-        }
+        if (!AskPrintRange(job, m_printer, runDialog)) return false;
         if (settings.paperReapply != PaperKeep) applyPaper(job);
     }
     return true;

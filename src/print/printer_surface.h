@@ -2,14 +2,13 @@
 
 #include "print/output_file.h"
 #include "print/painter_surface.h"
+#include "print/print_range_dialog.h"
 
 #include <QPrinter>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
-
-class QPrintDialog;
 
 namespace livrax::print {
 
@@ -49,7 +48,7 @@ class PrinterSurface : public PainterSurface {
     QPrinter& printer() { return m_printer; }
     // Shows the print dialog; true when the user confirmed it. The default
     // runs it modally; a test can answer in its place.
-    std::function<bool(QPrintDialog&)> runDialog;
+    PrintDialogRunner runDialog;
     // The PDF file written, once the job is complete (a print to a file).
     const QStringList& files() const { return m_files; }
 

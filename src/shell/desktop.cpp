@@ -10,6 +10,7 @@
 #include "registers/tf_cae.h"
 #include "reports/report_windows.h"
 #include "shell/main_window.h"
+#include "shell/tf_usuario.h"
 #include "tools/selection_windows.h"
 
 using namespace Qt::StringLiterals;
@@ -41,6 +42,7 @@ int RunDesktopProgram() {
     registers::RegisterRegisterWindows();
     efiles::RegisterReversalWindows();
     reports::RegisterReportWindows();
+    RegisterUserWindows();
     // A line file that cannot be read or written is reported in a message
     // box, which the user answers before the next try.
     SetLineFileNotice([](const QString& message) {

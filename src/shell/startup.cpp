@@ -199,7 +199,7 @@ void LoadUserSettings() {
     LoadUserRights(user.name);
 }
 
-void SaveUserSettings() {
+bool SaveUserSettings() {
     data::TRecUser& user = Globals().user;
     user.tempFolder =
         WithSeparator(user.tempFolder.isEmpty() ? platform::DefaultTempFolder() : user.tempFolder);
@@ -211,7 +211,7 @@ void SaveUserSettings() {
         ParamLines().setLine(10 + i, user.texts[std::size_t(i)]);
     for (int n = 18; n <= 20; ++n)
         ParamLines().setLine(n, QString());
-    data::ParamWrite(B_DIR(1), key, 20);
+    return data::ParamWrite(B_DIR(1), key, 20);
 }
 
 void LoadUserRights(const QString& userName) {

@@ -33,7 +33,9 @@ void LaunchProgram(const QString& name, const QString& param);
 void ConnectDatabases(const MessageSink& show);
 void LoadTableLists();
 void LoadUserSettings();
-void SaveUserSettings();
+// Stores the user's settings ("PUSER_" + user in database 1); false when
+// they could not be written.
+bool SaveUserSettings();
 void LoadUserRights(const QString& user);
 // The company the user worked with last ("USUARIO_" + user, line 1).
 void RestoreLastCompany();

@@ -364,7 +364,9 @@ void TestTF_SINTEGRA2004::noRecordBoxTicked() {
     });
     Child<QPushButton>(window, u"BU_EDIT"_s)->click();
     QCOMPARE(shown.split(u'\n').size(), 3);
-    // "Imprimir Tela" asks for the printer; cancelled, nothing is printed.
+    // "Imprimir Tela" in a mode that asks for the printer; cancelled,
+    // nothing is printed.
+    data::Globals().user.flags = u"    0"_s;
     QString printer;
     test::CloseNextModal(&printer);
     for (QAction* action : window.findChildren<QAction*>())
