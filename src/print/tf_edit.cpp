@@ -296,7 +296,7 @@ void TF_EDIT::prepareOnShow() {
             }
         }
     }
-    m_memo->document()->setModified(false);
+    clearModified();
     if (m_file->text().isEmpty())
         m_file->setText(platform::ReadProgramSetting(u"EDIT"_s, u"ARQUIVO"_s));
     rememberFileName();
@@ -318,7 +318,7 @@ bool TF_EDIT::readFile(const QString& fileName) {
     setRichMode(rich);
     applyBaseFont();
     // The text is what the file holds: nothing to save yet.
-    document->setModified(false);
+    clearModified();
     m_save->setEnabled(false);
     return true;
 }
@@ -365,7 +365,7 @@ bool TF_EDIT::writeTo(const QString& fileName) {
         return false;
     }
     m_file->setText(fileName);
-    m_memo->document()->setModified(false);
+    clearModified();
     m_save->setEnabled(false);
     setRichMode(true);
     m_plain->setChecked(false);
@@ -382,7 +382,8 @@ bool TF_EDIT::offerToSave() {
 }
 
 void TF_EDIT::openFile() {
-    m_memo->document()->setDefaultFont(m_memo->font());
+    // The chosen file's text gets the default font afresh (readFile); a
+    // cancelled dialog leaves the text as it was.
     if (m_memo->document()->isEmpty()) m_save->setEnabled(false);
     // Unsaved changes are offered for saving whether the text has a name or
     // not: opening another file would lose them.
@@ -408,7 +409,7 @@ void TF_EDIT::newText() {
     if (!offerToSave()) return;
     m_file->clear();
     m_memo->clear();
-    m_memo->document()->setModified(false);
+    clearModified();
     m_plain->setChecked(false);
     setRichMode(true);
     m_save->setEnabled(false);
@@ -470,6 +471,13 @@ bool TF_EDIT::mayClose() {
     }
     rememberFileName();
     return true;
+}
+
+void TF_EDIT::clearModified() {
+    m_memo->document()->setModified(false);
+    // Set here too: the document does not always announce the change (a
+    // text read with its undo history off).
+    m_modified->setChecked(false);
 }
 
 void TF_EDIT::setRichMode(bool rich) {

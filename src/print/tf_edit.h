@@ -81,6 +81,8 @@ class TF_EDIT : public QDialog {
     bool offerToSave();
     // The closing rules; false when the window stays open.
     bool mayClose();
+    // Clears the modified mark (CB_ALT) of the text.
+    void clearModified();
     void setRichMode(bool rich);
     void applyBaseFont();
     void applyWrap();

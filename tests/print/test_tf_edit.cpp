@@ -119,8 +119,13 @@ std::shared_ptr<SeenDialog> AnswerFileDialog(const QString& name, const QString&
             dialog->reject();
             return;
         }
+        // Chosen, and typed into the name field as the user does
+        // (selectFile leaves a focused field alone).
         dialog->selectFile(path);
-        static_cast<QDialog*>(dialog)->accept();
+        auto* typed = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
+        QVERIFY(typed);
+        typed->setText(QFileInfo(path).fileName());
+        QMetaObject::invokeMethod(dialog, "accept");
     });
     return seen;
 }
@@ -164,6 +169,8 @@ class TestTF_EDIT : public QObject {
     void closing();
     void mail_data();
     void mail();
+    void newTextClearsEverything();
+    void openedByNameThroughTheRegistry();
     void printsTheTextUnderTheFileName();
     void textDestinationEndsInTheEditor();
 };
@@ -494,6 +501,49 @@ void TestTF_EDIT::mail() {
     platform::RegistryKey(platform::PublicKeyPath()).removeValue(u"GB_EMAIL"_s);
     test::DialogLog closing(test::DialogLog::Boxes::Close);
     editor.close();
+}
+
+void TestTF_EDIT::newTextClearsEverything() {
+    const QString name = path(u"antigo.txt"_s);
+    Write(name, "antigo\r\n");
+    TF_EDIT editor;
+    editor.setFileName(name);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    QVERIFY(Checked(editor, u"CB_PLANO"_s));
+    test::DialogLog log(test::DialogLog::Boxes::Leave);
+    Click(editor, u"BU_NOVO"_s);
+    QCOMPARE(log.names(), QStringList()); // nothing unsaved to ask about
+    QCOMPARE(FileField(editor), QString());
+    QVERIFY(editor.text()->document()->isEmpty());
+    QVERIFY(!Checked(editor, u"CB_PLANO"_s));
+    QVERIFY(!Checked(editor, u"CB_ALT"_s));
+    QVERIFY(!Enabled(editor, u"BU_SALVA"_s));
+    QCOMPARE(editor.windowTitle(), u"Untitled - VORTANE Informática - LIVRAX"_s);
+    // Empty and unnamed: it closes at once.
+    Click(editor, u"BU_SAIR"_s);
+    QVERIFY(!editor.isVisible());
+    QCOMPARE(log.names(), QStringList());
+}
+
+void TestTF_EDIT::openedByNameThroughTheRegistry() {
+    RegisterEditorWindow();
+    const QString name = path(u"SINTEGRA.TXT"_s);
+    Write(name, "10 informante\r\n");
+    QString shown;
+    bool fixedPitch = false, dosText = false;
+    OnModal(u"TF_EDIT"_s, [&](QWidget* window) {
+        if (!window) return;
+        shown = Child<QTextEdit>(*window, u"MEMO1"_s)->toPlainText();
+        fixedPitch = Checked(*window, u"CB_FONTE"_s);
+        dosText = Checked(*window, u"CB_PLANO"_s);
+        window->close();
+    });
+    QVERIFY(platform::OpenWindow(u"EDIT"_s, nullptr, {name, u"CB_FONTE"_s}));
+    QCOMPARE(shown, u"10 informante"_s);
+    QVERIFY(fixedPitch);
+    QVERIFY(dosText); // a DOS text read checks "txt DOS"
+    platform::UnregisterWindow(u"EDIT"_s);
 }
 
 void TestTF_EDIT::printsTheTextUnderTheFileName() {
