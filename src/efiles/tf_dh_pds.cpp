@@ -10,11 +10,10 @@
 #include "platform/masked_edit.h"
 #include "platform/window_registry.h"
 #include "print/screen_print.h"
-#include "print/text_viewer.h"
+#include "print/tf_edit.h"
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -30,7 +29,6 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStringDecoder>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QToolButton>
@@ -404,31 +402,15 @@ void TF_DH_PDS::exportFiles() {
 }
 
 void TF_DH_PDS::openEditor() {
-    // The open dialog starts on the sales file of the folder and is run at
-    // once; the editor shows what it chose.
-    QFileDialog dialog(this, u"Editor"_s);
-    dialog.setObjectName(u"OpenDialog1"_s);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({u"Arq. Txt (*.txt *.TXT)"_s, u"Todos arqs. (*)"_s});
-    const QString folder = m_folder->text().trimmed();
-    if (!folder.isEmpty()) dialog.setDirectory(folder);
-    dialog.selectFile(DataHouseSalesName());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    const QString path = dialog.selectedFiles().first();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        platform::ShowError(this,
-                            u"Não foi possível abrir "_s + path + u": "_s + file.errorString());
-        return;
-    }
-    QStringDecoder decode("windows-1252");
-    QString text = decode(file.readAll());
-    text.remove(u'\r');
-    if (text.endsWith(u'\n')) text.chop(1);
-    print::TextViewer viewer(text.split(u'\n'), path, this);
-    // The export's files are looked at here, not changed.
-    if (auto* save = viewer.findChild<QPushButton*>(u"BU_SALVA"_s)) save->setEnabled(false);
-    viewer.exec();
+    // The editor's open dialog starts on the sales file of the folder and is
+    // run at once; the editor then shows what it chose.
+    print::TF_EDIT editor(this);
+    editor.setFixedPitch(true);
+    editor.setOpenOnShow(false);
+    editor.setOpenFilters({u"Arq. Txt (*.txt *.TXT)"_s, u"Todos arqs. (*)"_s});
+    editor.setFileName(m_outputFile->text());
+    editor.openFile();
+    editor.exec();
 }
 
 void TF_DH_PDS::printScreen() {

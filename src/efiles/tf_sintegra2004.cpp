@@ -11,7 +11,7 @@
 #include "platform/masked_edit.h"
 #include "platform/window_registry.h"
 #include "print/screen_print.h"
-#include "print/text_viewer.h"
+#include "print/tf_edit.h"
 #include "tools/selection.h"
 #include "tools/tf_self.h"
 
@@ -19,7 +19,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFile>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -31,7 +30,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QStringDecoder>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -106,17 +104,6 @@ qint64 TypedAmount(const QString& text) {
     QString value = text.trimmed();
     if (value.contains(u',')) value.remove(u'.');
     return ToScaled(value, 2);
-}
-
-// The exported file's lines, as written (Windows-1252, CR LF).
-std::optional<QStringList> ReadExportedFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    QStringDecoder decode("windows-1252");
-    QString text = decode(file.readAll());
-    text.replace(u"\r\n"_s, u"\n"_s);
-    if (text.endsWith(u'\n')) text.chop(1);
-    return text.isEmpty() ? QStringList() : text.split(u'\n');
 }
 
 } // namespace
@@ -837,14 +824,12 @@ void TF_SINTEGRA2004::exportFile() {
 }
 
 void TF_SINTEGRA2004::editFile() {
-    const QString path = edit(u"E_ARQSAIDA"_s)->text();
-    const std::optional<QStringList> lines = ReadExportedFile(path);
-    if (!lines) {
-        platform::ShowError(this, u"Não foi possível abrir o arquivo "_s + path);
-        return;
-    }
-    print::TextViewer viewer(*lines, path, this);
-    viewer.exec();
+    // The editor reads the file when it is shown.
+    print::TF_EDIT editor(this);
+    editor.setFileName(edit(u"E_ARQSAIDA"_s)->text());
+    editor.setFixedPitch(true);
+    editor.setPlainSave(true);
+    editor.exec();
     repaint();
 }
 

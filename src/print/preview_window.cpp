@@ -7,7 +7,7 @@
 #include "print/page_images_pdf.h"
 #include "print/print_job.h"
 #include "print/text_grid_surface.h"
-#include "print/text_viewer.h"
+#include "print/tf_edit.h"
 #include "print/word_export.h"
 
 #include <QApplication>
@@ -310,8 +310,9 @@ void TF_PRINT::finishRun() {
         return;
     }
     if (auto* grid = dynamic_cast<TextGridSurface*>(m_job.surface())) {
-        TextViewer viewer(grid->lines(), grid->fileName(), this);
-        viewer.exec();
+        TF_EDIT editor(this);
+        editor.showReport(grid->lines(), grid->fileName());
+        editor.exec();
     }
     done(QDialog::Rejected);
 }

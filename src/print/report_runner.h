@@ -10,7 +10,7 @@ namespace livrax::print {
 // its destination. An interactive job, in a program with windows, runs in the
 // preview window with its progress panel and Cancel button; a preview then
 // stays open, modally over `parent`, until the user leaves it, and a text
-// grid is shown in a text viewer. Otherwise (the command line, the tests) the
+// grid is shown in the text editor. Otherwise (the command line, the tests) the
 // report goes straight to its destination with no window and no event
 // processing. Failures of a job without window reach the caller as
 // exceptions (PrintError); a window shows them in the error box.

@@ -7,6 +7,7 @@
 #include "efiles/tf_sintegra2004.h"
 #include "platform/dialogs.h"
 #include "platform/stop_signals.h"
+#include "print/tf_edit.h"
 #include "registers/tf_cae.h"
 #include "reports/report_windows.h"
 #include "shell/main_window.h"
@@ -43,6 +44,7 @@ int RunDesktopProgram() {
     efiles::RegisterReversalWindows();
     reports::RegisterReportWindows();
     RegisterUserWindows();
+    print::RegisterEditorWindow();
     // A line file that cannot be read or written is reported in a message
     // box, which the user answers before the next try.
     SetLineFileNotice([](const QString& message) {

@@ -9,6 +9,7 @@
 #include "support/modal.h"
 #include "support/module_fixture.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
@@ -17,12 +18,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QToolButton>
 
 using namespace livrax;
@@ -282,11 +283,11 @@ void TestTF_DH_PDS::editorShowsTheChosenFile() {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         if (!dialog) return;
         dialogFolder = dialog->directory().absolutePath();
-        test::OnModal(u"TF_TEXTVIEW"_s, [&](QWidget* viewer) {
-            if (!viewer) return;
-            shown = viewer->findChild<QPlainTextEdit*>(u"MEMO1"_s)->toPlainText();
-            saveEnabled = viewer->findChild<QPushButton*>(u"BU_SALVA"_s)->isEnabled();
-            viewer->close();
+        test::OnModal(u"TF_EDIT"_s, [&](QWidget* editor) {
+            if (!editor) return;
+            shown = editor->findChild<QTextEdit*>(u"MEMO1"_s)->toPlainText();
+            saveEnabled = editor->findChild<QAbstractButton*>(u"BU_SALVA"_s)->isEnabled();
+            editor->close();
         });
         static_cast<QDialog*>(dialog)->accept(); // the sales file it starts on
     });

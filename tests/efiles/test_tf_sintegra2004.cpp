@@ -31,12 +31,12 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 
 using namespace livrax;
 using namespace Qt::StringLiterals;
@@ -357,13 +357,18 @@ void TestTF_SINTEGRA2004::noRecordBoxTicked() {
 
     // "Editar" shows the file.
     QString shown;
-    test::OnModal(u"TF_TEXTVIEW"_s, [&](QWidget* viewer) {
-        if (!viewer) return;
-        shown = Child<QPlainTextEdit>(*viewer, u"MEMO1"_s)->toPlainText();
-        viewer->close();
+    bool fixedPitch = false, dosText = false;
+    test::OnModal(u"TF_EDIT"_s, [&](QWidget* editor) {
+        if (!editor) return;
+        shown = Child<QTextEdit>(*editor, u"MEMO1"_s)->toPlainText();
+        fixedPitch = Child<QCheckBox>(*editor, u"CB_FONTE"_s)->isChecked();
+        dosText = Child<QCheckBox>(*editor, u"CB_PLANO"_s)->isChecked();
+        editor->close();
     });
     Child<QPushButton>(window, u"BU_EDIT"_s)->click();
     QCOMPARE(shown.split(u'\n').size(), 3);
+    QVERIFY(fixedPitch);
+    QVERIFY(dosText);
     // "Imprimir Tela" in a mode that asks for the printer; cancelled,
     // nothing is printed.
     data::Globals().user.flags = u"    0"_s;

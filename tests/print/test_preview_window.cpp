@@ -8,7 +8,7 @@
 #include "print/preview_window.h"
 #include "print/print_job.h"
 #include "print/report_runner.h"
-#include "print/text_viewer.h"
+#include "print/tf_edit.h"
 #include "support/modal.h"
 #include "support/run_tool.h"
 
@@ -23,11 +23,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 
@@ -159,7 +159,7 @@ class TestPreviewWindow : public QObject {
     void runnerWithoutWindow_data();
     void runnerWithoutWindow();
     void runnerShowsThePreviewModally();
-    void runnerShowsTheTextGridInAViewer();
+    void runnerShowsTheTextGridInTheEditor();
 };
 
 void TestPreviewWindow::controls_data() {
@@ -669,23 +669,23 @@ void TestPreviewWindow::runnerShowsThePreviewModally() {
     QCOMPARE(PageImages(folder()).size(), 0);
 }
 
-void TestPreviewWindow::runnerShowsTheTextGridInAViewer() {
+void TestPreviewWindow::runnerShowsTheTextGridInTheEditor() {
     PrintJob job(CompanyPrintSettings());
     job.settings.interactive = true;
     job.settings.destination = Destination::TextGrid;
     job.settings.outputFile = folder() + u"NovoArquivo.txt"_s;
     QString shownText;
     bool fixedPitch = false;
-    OnModal(u"TF_TEXTVIEW"_s, [&](QWidget* window) {
+    OnModal(u"TF_EDIT"_s, [&](QWidget* window) {
         QVERIFY(window);
-        auto* viewer = static_cast<TextViewer*>(window);
-        auto* memo = Child<QPlainTextEdit>(*viewer, u"MEMO1"_s);
+        auto* editor = static_cast<TF_EDIT*>(window);
+        auto* memo = Child<QTextEdit>(*editor, u"MEMO1"_s);
         shownText = memo->toPlainText();
-        fixedPitch = QFontInfo(memo->font()).fixedPitch();
-        QVERIFY(memo->isReadOnly());
-        viewer->setSaveFileName(folder() + u"copia"_s);
-        Click(*viewer, u"BU_SALVA"_s);
-        Click(*viewer, u"BU_SAIR"_s);
+        fixedPitch = QFontInfo(memo->document()->defaultFont()).fixedPitch();
+        // Saved as DOS text under a name without extension.
+        Child<QLineEdit>(*editor, u"E_ARQUIVO"_s)->setText(folder() + u"copia"_s);
+        Click(*editor, u"BU_SALVA"_s);
+        Click(*editor, u"BU_SAIR"_s);
     });
     RunReport(job, Report(2));
     QVERIFY(shownText.contains(u"  Folha 1 linha 0"_s));

@@ -30,16 +30,28 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 
 using namespace livrax;
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Leaves the text editor a text run ends in, answering "Não" when it asks
+// whether to save the report's text.
+void LeaveUnsaved(QWidget* editor) {
+    test::OnModal(u"QUESTION_BOX"_s, [](QWidget* box) {
+        if (auto* question = qobject_cast<QMessageBox*>(box))
+            question->button(QMessageBox::No)->click();
+    });
+    editor->close();
+}
 
 template <typename T> T* Child(const QWidget& window, const QString& name) {
     auto* child = window.findChild<T*>(name);
@@ -204,11 +216,11 @@ void TestTF_PR::textRunTotalsTheDatabaseSum() {
     test::DialogLog log(test::DialogLog::Boxes::Leave);
     QString text;
     bool enabledWhileRunning = true;
-    test::OnModal(u"TF_TEXTVIEW"_s, [&](QWidget* viewer) {
-        if (!viewer) return;
+    test::OnModal(u"TF_EDIT"_s, [&](QWidget* editor) {
+        if (!editor) return;
         enabledWhileRunning = Child<QPushButton>(window, u"BU_TXT"_s)->isEnabled();
-        text = Child<QPlainTextEdit>(*viewer, u"MEMO1"_s)->toPlainText();
-        viewer->close();
+        text = Child<QTextEdit>(*editor, u"MEMO1"_s)->toPlainText();
+        LeaveUnsaved(editor);
     });
     // Nothing built yet: the run builds first.
     Click(window, u"BU_TXT"_s);
@@ -295,8 +307,8 @@ void TestTF_PR::diagnosticsAndRefusedBoxes() {
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         test::DialogLog log(test::DialogLog::Boxes::Leave);
-        test::OnModal(u"TF_TEXTVIEW"_s, [](QWidget* viewer) {
-            if (viewer) viewer->close();
+        test::OnModal(u"TF_EDIT"_s, [](QWidget* editor) {
+            if (editor) LeaveUnsaved(editor);
         });
         Click(window, u"BU_TXT"_s);
         QVERIFY(!log.names().contains(u"ERROR_BOX"_s));
