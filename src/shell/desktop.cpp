@@ -11,6 +11,7 @@
 #include "reports/report_windows.h"
 #include "shell/main_window.h"
 #include "tools/selection_windows.h"
+#include "tools/tf_pesqc.h"
 
 using namespace Qt::StringLiterals;
 
@@ -35,6 +36,7 @@ bool LivraxApplication::notify(QObject* receiver, QEvent* event) {
 
 int RunDesktopProgram() {
     tools::RegisterSelectionWindows();
+    tools::RegisterQueryWindows();
     books::RegisterBookWindows();
     efiles::RegisterEfilesWindows();
     efiles::RegisterSintegraWindows();
