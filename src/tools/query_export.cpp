@@ -21,7 +21,7 @@ namespace {
 constexpr int DefaultTextWidth = 15;
 
 QString Cell(const QueryModel& model, int row, int column) {
-    return model.index(row, column).data().toString();
+    return model.rowTexts(row).at(column);
 }
 
 ExportResult Failed(const QString& reason) {
@@ -52,6 +52,8 @@ QString ExportFileName(const QString& name, const QString& extension) {
 
 ExportResult ExportText(QueryModel& model, const QString& fileName,
                         const std::function<bool()>& cancelled) {
+    // The file is written in blocks of about this size, not line by line.
+    constexpr qsizetype Block = 64 * 1024;
     try {
         print::OutputFile file(fileName);
         QIODevice* device = file.device();
@@ -60,14 +62,28 @@ ExportResult ExportText(QueryModel& model, const QString& fileName,
         QList<int> widths;
         for (int c = 0; c < columns; ++c)
             widths << TextExportWidth(model, c);
-        const auto writeLine = [&](const auto& text) {
-            QString line;
-            for (int c = 0; c < columns; ++c)
-                line += PadRight(text(c), widths.at(c));
+        QString line;
+        QByteArray block;
+        block.reserve(Block + 1024);
+        const auto writeLine = [&](const QStringList& texts) {
+            line.clear();
+            for (int c = 0; c < columns; ++c) {
+                const QString& text = texts.at(c);
+                const int width = widths.at(c);
+                line += QStringView(text).left(width);
+                if (text.size() < width) line += QString(width - text.size(), u' ');
+            }
             line += u"\r\n"_s;
-            device->write(encoder.encode(line));
+            block += encoder.encode(line);
+            if (block.size() >= Block) {
+                device->write(block);
+                block.clear();
+            }
         };
-        writeLine([&](int c) { return model.columns().at(c).name; });
+        QStringList names;
+        for (const QueryColumn& column : model.columns())
+            names << column.name;
+        writeLine(names);
         int row = 0;
         for (;; ++row) {
             if (row >= model.rowCount()) {
@@ -76,9 +92,10 @@ ExportResult ExportText(QueryModel& model, const QString& fileName,
                 if (row >= model.rowCount()) break;
             }
             if (cancelled && cancelled()) return {ExportResult::Status::Cancelled, {}, row};
-            writeLine([&](int c) { return Cell(model, row, c); });
+            writeLine(model.rowTexts(row));
         }
         if (!model.fetchError().isEmpty()) return Failed(model.fetchError());
+        device->write(block);
         file.commit();
         return {ExportResult::Status::Written, {}, row};
     } catch (const Error& error) {

@@ -122,14 +122,6 @@ QVariant QueryModel::headerData(int section, Qt::Orientation orientation, int ro
     return section + 1;
 }
 
-bool QueryModel::fetchAll(const std::function<bool()>& cancelled) {
-    while (canFetchMore()) {
-        if (cancelled && cancelled()) return false;
-        fetchMore();
-    }
-    return true;
-}
-
 bool QueryModel::canFetchMore(const QModelIndex& parent) const {
     return !parent.isValid() && m_statement && !m_atEnd;
 }

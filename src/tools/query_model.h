@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 
 namespace livrax::data {
@@ -60,9 +59,8 @@ class QueryModel : public QAbstractTableModel {
 
     // The columns of the open statement.
     const QList<QueryColumn>& columns() const { return m_columnInfo; }
-    // Reads the rest of the rows; false when `cancelled` (asked between
-    // batches) stopped it.
-    bool fetchAll(const std::function<bool()>& cancelled = {});
+    // The texts of a row read so far (0 <= row < rowCount()), one per column.
+    const QStringList& rowTexts(int row) const { return m_rows.at(row); }
 
     // The database's message when reading a batch failed (the rows read
     // until then stay); empty otherwise.
