@@ -73,6 +73,25 @@ bool QueryRightOnlyByS(int position) {
 constexpr int IntegerColumnWidth = 48;
 constexpr int DecimalColumnWidth = 70;
 
+// The width a column gets in a grid that was never shown: as the query
+// window shows numbers, and about seven pixels per character of text.
+int DefaultColumnPixels(const QueryColumn& column) {
+    switch (column.kind) {
+    case ColumnKind::Integer:
+        return IntegerColumnWidth;
+    case ColumnKind::Decimal:
+    case ColumnKind::Float:
+        return DecimalColumnWidth;
+    case ColumnKind::Date:
+        return 60;
+    case ColumnKind::Timestamp:
+        return 110;
+    case ColumnKind::Text:
+        break;
+    }
+    return std::clamp(column.size * 7, 42, 280);
+}
+
 QLineEdit* NamedEdit(QWidget* parent, const QString& name) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
@@ -864,8 +883,7 @@ void RegisterQueryWindows() {
         }
         QList<print::GridColumn> columns;
         for (const QueryColumn& info : model.columns())
-            columns << print::GridColumn{info.name, info.numeric() ? DecimalColumnWidth : 100,
-                                         info.numeric()};
+            columns << print::GridColumn{info.name, DefaultColumnPixels(info), info.numeric()};
         print::TF_PRINTGRID window(columns, model, a.value(0), parent);
         window.exec();
     });

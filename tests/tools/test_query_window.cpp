@@ -3,11 +3,15 @@
 // number field, ordering by a column title, a failing statement and the SQL
 // page's audit log.
 
+#include "common/line_files.h"
 #include "data/data_module.h"
 #include "data/globals.h"
+#include "data/param_store.h"
 #include "data/query_helpers.h"
 #include "data/returned_values.h"
+#include "data/routing.h"
 #include "platform/window_registry.h"
+#include "print/tf_printgrid.h"
 #include "support/dialog_log.h"
 #include "support/modal.h"
 #include "support/module_fixture.h"
@@ -20,6 +24,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace livrax;
@@ -62,6 +67,9 @@ class TestQueryWindow : public QObject {
     void orderByColumnTitle();
     void failingStatementShowsTheReason();
     void sqlPageWritesTheAuditLog();
+    void settingsKeptForTheNextOpening();
+    void printGridThroughTheRegistry();
+    void parFileOpenedAtStart();
 
   private:
     std::unique_ptr<test::ModuleFixture> m_fixture;
@@ -270,6 +278,81 @@ void TestQueryWindow::sqlPageWritesTheAuditLog() {
                              data::B_DIR(1)),
              qint64(2));
     window.reject();
+}
+
+void TestQueryWindow::settingsKeptForTheNextOpening() {
+    data::Globals().user.name = u"ANA"_s;
+    {
+        TF_PESQC window;
+        QuerySettings s = window.settings();
+        s.table = u"TQA"_s;
+        window.setSettings(s);
+        window.show();
+        Child<QComboBox>(&window, u"CB_CAMPOS"_s)->setCurrentText(u"NOME"_s);
+        Child<QLineEdit>(&window, u"E_CONTEUDO1"_s)->setText(u"ar"_s);
+        Child<QLineEdit>(&window, u"E_ORDEM"_s)->setText(u"A.CODIGO DESC"_s);
+        QVERIFY(window.buildAndRun());
+        QCOMPARE(window.model().rowCount(), 2);
+        window.reject();
+    }
+    QVERIFY(data::ParamRead(data::DatabaseFor(u"VRTNTQA"_s), u"PESQC_ANA_VRTNTQA_"_s, 40));
+    QCOMPARE(data::ParamLines().line(2), u"A.CODIGO DESC"_s);
+    QCOMPARE(data::ParamLines().line(8), u"ar"_s);
+    QVERIFY(data::ParamLines().line(20).startsWith(u"Select * FROM VRTNTQA A WHERE"_s));
+    // The next opening takes them and runs the query with them.
+    TF_PESQC again;
+    QuerySettings s = again.settings();
+    s.table = u"TQA"_s;
+    again.setSettings(s);
+    again.show();
+    QCOMPARE(Child<QLineEdit>(&again, u"E_CONTEUDO1"_s)->text(), u"ar"_s);
+    QCOMPARE(again.model().rowCount(), 2);
+    QCOMPARE(Cell(again, 0, 1), u"Arruela"_s);
+    QCOMPARE(Cell(again, 1, 1), u"Parafuso"_s);
+    again.reject();
+}
+
+void TestQueryWindow::parFileOpenedAtStart() {
+    QTemporaryDir dir;
+    data::Globals().user.tempFolder = dir.path() + u"/"_s;
+    QuerySettings saved;
+    saved.table = u"VRTNTQA"_s;
+    saved.field1 = u"PRECO"_s;
+    saved.operator1 = u"<"_s;
+    saved.value1 = u"1"_s;
+    saved.order = u"A.PRECO"_s;
+    saved.title = u"Baratos"_s;
+    QStringList lines = ParFileLines(saved);
+    QVERIFY(WriteLinesFile(dir.filePath(u"BARATOS.PAR"_s), lines));
+    TF_PESQC window;
+    QuerySettings s = window.settings();
+    s.table = u"TQA"_s;
+    window.setSettings(s);
+    Child<QLineEdit>(&window, u"E_SALVARAOSAIR"_s)->setText(u"baratos"_s);
+    window.show();
+    QCOMPARE(Child<QLineEdit>(&window, u"E_TITULO"_s)->text(), u"Baratos"_s);
+    QCOMPARE(window.model().rowCount(), 2);
+    QCOMPARE(Cell(window, 0, 0), u"3"_s);
+    QCOMPARE(Cell(window, 1, 0), u"1"_s);
+    window.reject();
+}
+
+void TestQueryWindow::printGridThroughTheRegistry() {
+    RegisterQueryWindows();
+    QString title;
+    int columns = 0;
+    test::OnModal(u"TF_PRINTGRID"_s, [&](QWidget* widget) {
+        QVERIFY(widget);
+        auto* window = static_cast<print::TF_PRINTGRID*>(widget);
+        title = window->options().title;
+        columns = window->columnCount();
+        Child<QPushButton>(widget, u"BU_SAIR"_s)->click();
+    });
+    QVERIFY(platform::OpenWindow(u"PRINTGRID"_s, nullptr,
+                                 {u"Produtos"_s, u"TQA"_s, u"SELECT CODIGO, NOME FROM VRTNTQA"_s}));
+    QCOMPARE(title, u"Produtos"_s);
+    QCOMPARE(columns, 2);
+    platform::UnregisterWindow(u"PRINTGRID"_s);
 }
 
 QTEST_MAIN(TestQueryWindow)
