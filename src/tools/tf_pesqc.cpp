@@ -568,8 +568,8 @@ bool TF_PESQC::buildAndRun() {
             if (openStatement(statement.sql, &error)) {
                 if (s.sql.trimmed().isEmpty() && s.secondTable.trimmed().isEmpty() &&
                     !statement.conditions.isEmpty())
-                    m_selectedCount->setText(
-                        QString::number(data::CountRows(s.table, statement.conditions)));
+                    m_selectedCount->setText(QString::number(
+                        data::CountRows(s.table, statement.conditions, queryDatabase())));
                 return true;
             }
         }
@@ -640,7 +640,7 @@ void TF_PESQC::orderByColumn(int column) {
 void TF_PESQC::countRows() {
     const QString branch = m_branch->text().trimmed();
     const QString where = branch.isEmpty() ? QString() : u"FILIAL = "_s + Quote(branch);
-    m_rowCount->setText(QString::number(data::CountRows(m_table->text(), where)));
+    m_rowCount->setText(QString::number(data::CountRows(m_table->text(), where, queryDatabase())));
 }
 
 void TF_PESQC::chooseFilter() {
@@ -827,7 +827,7 @@ bool TF_PESQC::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TF_PESQC::saveSettingsOnClose() {
-    if (m_secondTable->currentText().trimmed().isEmpty() == false) m_order->clear();
+    if (!m_secondTable->currentText().trimmed().isEmpty()) m_order->clear();
     const QString table = m_table->text();
     if (table.isEmpty()) return;
     const QStringList lines = SavedSettingsLines(settings(), m_lastStatement, m_storedLines);

@@ -19,6 +19,7 @@
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -293,6 +294,9 @@ void TestQueryWindow::settingsKeptForTheNextOpening() {
         Child<QLineEdit>(&window, u"E_ORDEM"_s)->setText(u"A.CODIGO DESC"_s);
         QVERIFY(window.buildAndRun());
         QCOMPARE(window.model().rowCount(), 2);
+        QCOMPARE(Child<QLabel>(&window, u"LA_SEL"_s)->text(), u"2"_s);
+        Child<QPushButton>(&window, u"BU_REGS"_s)->click();
+        QCOMPARE(Child<QLabel>(&window, u"LA_REG"_s)->text(), u"3"_s);
         window.reject();
     }
     QVERIFY(data::ParamRead(data::DatabaseFor(u"VRTNTQA"_s), u"PESQC_ANA_VRTNTQA_"_s, 40));
