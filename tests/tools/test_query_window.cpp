@@ -17,16 +17,24 @@
 #include "support/module_fixture.h"
 #include "tools/tf_pesqc.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
 
 using namespace livrax;
 using namespace livrax::tools;
@@ -47,6 +55,34 @@ QList<test::DialogLog::Shown> Errors(test::DialogLog& log) {
         if (shown.name == u"ERROR_BOX"_s) errors << shown;
     return errors;
 }
+
+// Runs `handle` once on the dialog named `name` as soon as it is shown,
+// from the dialog's own event loop.
+template <typename Dialog> class OnShown : public QObject {
+  public:
+    OnShown(const QString& name, std::function<void(Dialog*)> handle)
+        : m_name(name), m_handle(std::move(handle)) {
+        qApp->installEventFilter(this);
+    }
+    ~OnShown() override { qApp->removeEventFilter(this); }
+    bool seen() const { return m_seen; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!m_seen && event->type() == QEvent::Show && watched->objectName() == m_name) {
+            if (auto* dialog = qobject_cast<Dialog*>(watched)) {
+                m_seen = true;
+                QTimer::singleShot(0, dialog, [this, dialog] { m_handle(dialog); });
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    QString m_name;
+    std::function<void(Dialog*)> m_handle;
+    bool m_seen = false;
+};
 
 QString Cell(TF_PESQC& window, int row, int column) {
     return window.model().index(row, column).data().toString();
@@ -70,6 +106,7 @@ class TestQueryWindow : public QObject {
     void sqlPageWritesTheAuditLog();
     void settingsKeptForTheNextOpening();
     void printGridThroughTheRegistry();
+    void exportAsksBeforeReplacing();
     void parFileOpenedAtStart();
 
   private:
@@ -357,6 +394,59 @@ void TestQueryWindow::printGridThroughTheRegistry() {
     QCOMPARE(title, u"Produtos"_s);
     QCOMPARE(columns, 2);
     platform::UnregisterWindow(u"PRINTGRID"_s);
+}
+
+void TestQueryWindow::exportAsksBeforeReplacing() {
+    QTemporaryDir dir;
+    data::Globals().user.tempFolder = dir.path() + u"/"_s;
+    const QString existing = dir.filePath(u"LISTA.TXT"_s);
+    {
+        QFile old(existing);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old\r\n");
+    }
+    TF_PESQC window;
+    QuerySettings s = window.settings();
+    s.table = u"TQA"_s;
+    s.columns = u"CODIGO"_s;
+    s.order = u"A.CODIGO"_s;
+    window.setSettings(s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // The name typed in lower case, without extension; the user cancels the
+    // replacement, then accepts it.
+    for (const auto answer : {QMessageBox::Cancel, QMessageBox::Ok}) {
+        QString question, done;
+        OnShown<QMessageBox> replace(u"REPLACE_BOX"_s, [&](QMessageBox* box) {
+            question = box->windowTitle() + u" "_s + box->text();
+            box->button(answer)->click();
+        });
+        OnShown<QMessageBox> message(u"MESSAGE_BOX"_s, [&](QMessageBox* box) {
+            done = box->text();
+            box->accept();
+        });
+        OnShown<QFileDialog> save(u"SAVE_FILE"_s, [&](QFileDialog* dialog) {
+            dialog->selectFile(dir.filePath(u"lista"_s));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        window.exportText();
+        QVERIFY(replace.seen());
+        QCOMPARE(question, u"Substituir ? Arquivo Já Existe ("_s + existing + u")"_s);
+        QFile file(existing);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        if (answer == QMessageBox::Cancel) {
+            QCOMPARE(file.readAll(), QByteArray("old\r\n"));
+            QCOMPARE(done, QString());
+        } else {
+            QCOMPARE(done, u"Exportação Concluída"_s);
+            // An integer column is 15 characters wide.
+            QCOMPARE(file.readAll(), QByteArray("CODIGO         \r\n"
+                                                "1              \r\n"
+                                                "2              \r\n"
+                                                "3              \r\n"));
+        }
+    }
+    window.reject();
 }
 
 QTEST_MAIN(TestQueryWindow)
