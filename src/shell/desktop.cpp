@@ -13,6 +13,7 @@
 #include "shell/main_window.h"
 #include "shell/tf_usuario.h"
 #include "tools/selection_windows.h"
+#include "tools/tf_pesqc.h"
 
 using namespace Qt::StringLiterals;
 
@@ -37,6 +38,7 @@ bool LivraxApplication::notify(QObject* receiver, QEvent* event) {
 
 int RunDesktopProgram() {
     tools::RegisterSelectionWindows();
+    tools::RegisterQueryWindows();
     books::RegisterBookWindows();
     efiles::RegisterEfilesWindows();
     efiles::RegisterSintegraWindows();

@@ -6,6 +6,45 @@
 
 namespace livrax::tools {
 
+namespace {
+
+// The engine's type codes (the null flag cleared).
+constexpr unsigned SqlText = 452, SqlVarying = 448, SqlShort = 500, SqlLong = 496, SqlInt64 = 580,
+                   SqlFloat = 482, SqlDouble = 480, SqlDFloat = 530, SqlTimestamp = 510,
+                   SqlDate = 570;
+
+QueryColumn DescribeColumn(const data::Statement::Column& column) {
+    QueryColumn info;
+    info.name = column.name;
+    switch (column.type) {
+    case SqlShort:
+    case SqlLong:
+    case SqlInt64:
+        info.kind = column.scale == 0 ? ColumnKind::Integer : ColumnKind::Decimal;
+        break;
+    case SqlFloat:
+    case SqlDouble:
+    case SqlDFloat:
+        info.kind = ColumnKind::Float;
+        break;
+    case SqlDate:
+        info.kind = ColumnKind::Date;
+        break;
+    case SqlTimestamp:
+        info.kind = ColumnKind::Timestamp;
+        break;
+    case SqlText:
+    case SqlVarying:
+        info.size = int(column.length);
+        break;
+    default:
+        break;
+    }
+    return info;
+}
+
+} // namespace
+
 QueryModel::QueryModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 QueryModel::~QueryModel() {
@@ -33,12 +72,15 @@ void QueryModel::open(data::Connection& connection, const QString& sql) {
             std::make_unique<data::Transaction>(connection, data::TransactionMode::ReadSnapshot);
         m_statement = std::make_unique<data::Statement>(connection, *m_transaction, sql);
         m_statement->open();
-        for (int i = 0; i < m_statement->columnCount(); ++i)
+        for (int i = 0; i < m_statement->columnCount(); ++i) {
             m_columns << m_statement->columnName(i);
+            m_columnInfo << DescribeColumn(m_statement->column(i));
+        }
         m_atEnd = false;
     } catch (...) {
         release();
         m_columns.clear();
+        m_columnInfo.clear();
         endResetModel();
         throw;
     }
@@ -50,6 +92,7 @@ void QueryModel::close() {
     beginResetModel();
     release();
     m_columns.clear();
+    m_columnInfo.clear();
     m_rows.clear();
     m_atEnd = true;
     m_fetchError.clear();
@@ -65,7 +108,10 @@ int QueryModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant QueryModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+    if (!index.isValid()) return {};
+    if (role == Qt::TextAlignmentRole && m_columnInfo.value(index.column()).numeric())
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
     if (index.row() >= m_rows.size()) return {};
     return m_rows.at(index.row()).value(index.column());
 }

@@ -15,6 +15,22 @@ class Transaction;
 
 namespace livrax::tools {
 
+// What a grid column holds, from the statement's metadata: whole numbers,
+// floating-point numbers, scaled numbers (NUMERIC, DECIMAL), dates,
+// timestamps, or text (text BLOBs and every other type included).
+enum class ColumnKind { Text, Integer, Float, Decimal, Date, Timestamp };
+
+struct QueryColumn {
+    QString name;
+    ColumnKind kind = ColumnKind::Text;
+    // Characters of a CHAR or VARCHAR column; 0 for every other type.
+    int size = 0;
+    bool numeric() const {
+        return kind == ColumnKind::Integer || kind == ColumnKind::Float ||
+               kind == ColumnKind::Decimal;
+    }
+};
+
 // The rows of one SELECT for a grid, read only as the grid shows them: the
 // statement stays open in a read-only snapshot of its own, and each
 // fetchMore() reads the next batch. The column headers are the statement's
@@ -41,6 +57,11 @@ class QueryModel : public QAbstractTableModel {
     void setBatchSize(int rows) { m_batchSize = rows > 0 ? rows : 1; }
     int batchSize() const { return m_batchSize; }
 
+    // The columns of the open statement.
+    const QList<QueryColumn>& columns() const { return m_columnInfo; }
+    // The texts of a row read so far (0 <= row < rowCount()), one per column.
+    const QStringList& rowTexts(int row) const { return m_rows.at(row); }
+
     // The database's message when reading a batch failed (the rows read
     // until then stay); empty otherwise.
     const QString& fetchError() const { return m_fetchError; }
@@ -59,6 +80,7 @@ class QueryModel : public QAbstractTableModel {
     std::unique_ptr<data::Transaction> m_transaction;
     std::unique_ptr<data::Statement> m_statement;
     QStringList m_columns;
+    QList<QueryColumn> m_columnInfo;
     QList<QStringList> m_rows;
     bool m_atEnd = true;
     int m_batchSize = DefaultBatchSize;
