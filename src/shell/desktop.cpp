@@ -7,6 +7,7 @@
 #include "efiles/tf_sintegra2004.h"
 #include "platform/dialogs.h"
 #include "platform/stop_signals.h"
+#include "print/tf_email.h"
 #include "registers/tf_cae.h"
 #include "reports/report_windows.h"
 #include "shell/main_window.h"
@@ -41,6 +42,7 @@ int RunDesktopProgram() {
     registers::RegisterRegisterWindows();
     efiles::RegisterReversalWindows();
     reports::RegisterReportWindows();
+    print::RegisterEmailWindow();
     // A line file that cannot be read or written is reported in a message
     // box, which the user answers before the next try.
     SetLineFileNotice([](const QString& message) {
