@@ -94,6 +94,8 @@ class TestEmailWindow : public QObject {
     void openingShowsTheSettings_data();
     void openingShowsTheSettings();
     void saveReplacesTheStoredMessage();
+    void failedSaveSaysSoAndKeepsTheSettings();
+    void recipientIsTypedInLowerCase();
     void sendDirectly();
     void failedSendingKeepsTheWindow_data();
     void failedSendingKeepsTheWindow();
@@ -203,6 +205,29 @@ void TestEmailWindow::saveReplacesTheStoredMessage() {
     TF_EMAIL again;
     QCOMPARE(Memo(again, u"E_MENSAGEM_PADRAO"_s)->toPlainText(), u"Prezados,\nsegue anexo."_s);
     QCOMPARE(Edit(again, u"E_HOST"_s)->text(), u"smtp.empresa.com.br:587"_s);
+}
+
+void TestEmailWindow::failedSaveSaysSoAndKeepsTheSettings() {
+    TF_EMAIL window;
+    Edit(window, u"E_PASSWORD"_s)->setText(u"nova"_s);
+    data::B_DIR(1)->close();
+    DialogLog log;
+    Click(window, u"BU_SALVAR"_s);
+    QCOMPARE(log.names(), QStringList{u"ERROR_BOX"_s});
+    QVERIFY(
+        log.shown().first().text.startsWith(u"As configurações de e-mail não foram gravadas"_s));
+    QCOMPARE(data::Globals().user.texts[3], u"segredo"_s);
+    QCOMPARE(Edit(window, u"E_PASSWORD"_s)->text(), u"nova"_s);
+}
+
+void TestEmailWindow::recipientIsTypedInLowerCase() {
+    TF_EMAIL window;
+    window.show();
+    QLineEdit* to = Edit(window, u"E_PARA"_s);
+    to->clear();
+    QTest::keyClicks(to, u"Ana.Souza@Escritorio.COM.br"_s);
+    QCOMPARE(to->text(), u"ana.souza@escritorio.com.br"_s);
+    window.close();
 }
 
 void TestEmailWindow::sendDirectly() {
