@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -351,8 +350,11 @@ void TF_EMAIL::sendThroughMailClient() {
 }
 
 void TF_EMAIL::attach() {
-    const QString path = QFileDialog::getOpenFileName(this, u"Anexar"_s);
-    if (!path.isEmpty()) addAttachment(path);
+    // Starts beside the last file attached.
+    const QStringList attached = attachments();
+    const std::optional<QString> path = platform::ChooseFileToOpen(
+        this, u"Anexar"_s, attached.isEmpty() ? QString() : attached.last(), u"Todos (*)"_s);
+    if (path && !path->isEmpty()) addAttachment(*path);
 }
 
 void TF_EMAIL::saveSettings() {

@@ -9,12 +9,14 @@
 #include "platform/window_registry.h"
 #include "print/tf_email.h"
 #include "support/dialog_log.h"
+#include "support/modal.h"
 #include "support/module_fixture.h"
 #include "support/smtp_server.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -96,6 +98,7 @@ class TestEmailWindow : public QObject {
     void saveReplacesTheStoredMessage();
     void failedSaveSaysSoAndKeepsTheSettings();
     void recipientIsTypedInLowerCase();
+    void attachAddsTheChosenFile();
     void sendDirectly();
     void failedSendingKeepsTheWindow_data();
     void failedSendingKeepsTheWindow();
@@ -227,6 +230,31 @@ void TestEmailWindow::recipientIsTypedInLowerCase() {
     to->clear();
     QTest::keyClicks(to, u"Ana.Souza@Escritorio.COM.br"_s);
     QCOMPARE(to->text(), u"ana.souza@escritorio.com.br"_s);
+    window.close();
+}
+
+void TestEmailWindow::attachAddsTheChosenFile() {
+    const QString path = m_dir.filePath(u"relatório.pdf"_s);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    TF_EMAIL window;
+    window.show();
+    window.addAttachment(u"/tmp/B_PRINT1.JPG"_s);
+    test::OnModal(u"OPEN_DIALOG"_s, [&path](QWidget* dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        if (!files) return;
+        files->selectFile(path);
+        QMetaObject::invokeMethod(files, "accept");
+    });
+    Click(window, u"BU_ANEXAR"_s);
+    QCOMPARE(window.attachments(), QStringList({u"/tmp/B_PRINT1.JPG"_s, path}));
+    // Given up: nothing added.
+    test::OnModal(u"OPEN_DIALOG"_s, [](QWidget* dialog) {
+        if (dialog) QMetaObject::invokeMethod(dialog, "reject");
+    });
+    Click(window, u"BU_ANEXAR"_s);
+    QCOMPARE(window.attachments().size(), 2);
     window.close();
 }
 
