@@ -13,6 +13,7 @@
 #include "shell/desktop.h"
 #include "shell/info_command.h"
 #include "shell/login.h"
+#include "shell/mail_command.h"
 #include "shell/report_command.h"
 #include "shell/sintegra_command.h"
 
@@ -179,6 +180,9 @@ int RunProgram(int argc, char** argv) {
         {u"sintegra"_s, livrax::shell::SintegraUsage(),
          u"Monta o período e grava o arquivo SINTEGRA, sem janelas."_s,
          [](const QStringList& args) { return livrax::shell::RunSintegraCommand(args); }});
+    commands.append({u"mail"_s, livrax::shell::MailUsage(),
+                     u"Envia arquivos por e-mail pelo servidor SMTP do usuário, sem janelas."_s,
+                     [](const QStringList& args) { return livrax::shell::RunMailCommand(args); }});
     commands.append({u"info"_s, u"info"_s,
                      u"Inicia como o usuário registrado e mostra usuário, bancos e empresa."_s,
                      [](const QStringList& args) { return livrax::shell::RunInfoCommand(args); }});

@@ -10,6 +10,7 @@ packages=(
   firebird3.0-server                  # server and isql-fb: tests start a private server
   fonts-liberation2                   # report font
   libxlsxwriter-dev                   # spreadsheet output
+  libcurl4-openssl-dev                # e-mail over SMTP
   poppler-utils                       # tests read the PDFs back (pdfinfo, pdftotext)
   unzip                               # tests read the .xlsx and .odt files back
   clang-format                        # the test step checks the formatting

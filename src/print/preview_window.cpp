@@ -8,6 +8,7 @@
 #include "print/print_job.h"
 #include "print/text_grid_surface.h"
 #include "print/tf_edit.h"
+#include "print/tf_email.h"
 #include "print/word_export.h"
 
 #include <QApplication>
@@ -306,7 +307,12 @@ void TF_PRINT::finishRun() {
     if (hasPageImages()) {
         showPages();
         m_viewing = true;
-        if (m_job.settings.destination == Destination::Email) sendByEmail();
+        if (m_job.settings.destination == Destination::Email) {
+            // "K": the e-mail window over the preview, then the preview
+            // closes (and its page images go with it).
+            sendByEmail();
+            done(QDialog::Rejected);
+        }
         return;
     }
     if (auto* grid = dynamic_cast<TextGridSurface*>(m_job.surface())) {
@@ -575,7 +581,13 @@ void TF_PRINT::exportToWordProcessor() {
 
 void TF_PRINT::sendByEmail() {
     if (m_running) return;
-    platform::ShowMessage(this, u"Envio por e-mail ainda não disponível."_s);
+    // Modal over the preview: the page images it attaches are removed when
+    // the preview closes, so the preview waits until the message is done.
+    TF_EMAIL window(this);
+    if (const PageImageSurface* pages = recordedPages())
+        for (const QString& path : PageAttachments(pages->pageFiles()))
+            window.addAttachment(path);
+    window.exec();
 }
 
 } // namespace livrax::print

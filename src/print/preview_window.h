@@ -44,9 +44,10 @@ class TF_PRINT : public QDialog {
     PrintJob& job() const { return m_job; }
 
     // Shows the window with the progress panel, draws the report on the job
-    // and hands the result on by destination: "V" stays as a viewer (so does
-    // "K" while the e-mail window is missing); "T" shows the text in the
-    // text editor, then the window closes; the others ("P", "E", "W", "F") close
+    // and hands the result on by destination: "V" stays as a viewer; "K"
+    // shows the pages, opens the e-mail window with them attached and closes
+    // once it is done; "T" shows the text in the text editor, then the window
+    // closes; the others ("P", "E", "W", "F") close
     // the window.
     void run(const ReportFunction& report);
     // The two halves of run() for a caller that draws on the job itself:

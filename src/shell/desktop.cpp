@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/stop_signals.h"
 #include "print/tf_edit.h"
+#include "print/tf_email.h"
 #include "registers/tf_cae.h"
 #include "reports/report_windows.h"
 #include "shell/main_window.h"
@@ -47,6 +48,7 @@ int RunDesktopProgram() {
     reports::RegisterReportWindows();
     RegisterUserWindows();
     print::RegisterEditorWindow();
+    print::RegisterEmailWindow();
     // A line file that cannot be read or written is reported in a message
     // box, which the user answers before the next try.
     SetLineFileNotice([](const QString& message) {

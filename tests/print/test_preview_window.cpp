@@ -9,6 +9,7 @@
 #include "print/print_job.h"
 #include "print/report_runner.h"
 #include "print/tf_edit.h"
+#include "print/tf_email.h"
 #include "support/modal.h"
 #include "support/run_tool.h"
 
@@ -20,6 +21,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -151,8 +153,9 @@ class TestPreviewWindow : public QObject {
     void pdfButton();
     void endOfRunByDestination_data();
     void endOfRunByDestination();
-    void emailNotYetAvailable_data();
-    void emailNotYetAvailable();
+    void emailWindowGetsThePages_data();
+    void emailWindowGetsThePages();
+    void emailAttachesAtMostFiftyPages();
     void exportToWordProcessor();
     void reprint_data();
     void reprint();
@@ -542,31 +545,63 @@ void TestPreviewWindow::endOfRunByDestination() {
     QVERIFY(QFile::exists(folder() + file));
 }
 
-void TestPreviewWindow::emailNotYetAvailable_data() {
+void TestPreviewWindow::emailWindowGetsThePages_data() {
     QTest::addColumn<QString>("destination");
     QTest::addColumn<bool>("clickButton");
     QTest::newRow("button") << u"V"_s << true;
     QTest::newRow("preview then e-mail") << u"K"_s << false;
 }
 
-void TestPreviewWindow::emailNotYetAvailable() {
+// The e-mail window opens over the preview with the user's default
+// recipient and the page images attached, which exist while it is open;
+// "K" closes the preview afterwards, "V" stays.
+void TestPreviewWindow::emailWindowGetsThePages() {
     QFETCH(QString, destination);
     QFETCH(bool, clickButton);
+    data::Globals().user.texts[4] = u"Contador@Escritorio.com.br"_s;
     PrintJob job(CompanyPrintSettings());
     job.settings.destination = *DestinationFromCode(destination);
     TF_PRINT window(job);
-    std::shared_ptr<QString> shown;
-    if (!clickButton) shown = CatchMessage(u"MESSAGE_BOX"_s);
-    window.run(Report(1));
+    QStringList attached;
+    QString recipient;
+    bool filesThere = false;
+    const auto catchEmail = [&] {
+        OnModal(u"TF_EMAIL"_s, [&](QWidget* email) {
+            if (!email) return;
+            auto* list = email->findChild<QListWidget*>(u"E_ANEXOS"_s);
+            for (int i = 0; list && i < list->count(); ++i)
+                attached << list->item(i)->text();
+            filesThere = !attached.isEmpty();
+            for (const QString& path : std::as_const(attached))
+                filesThere = filesThere && QFile::exists(path);
+            recipient = Text(*email, u"E_PARA"_s);
+            static_cast<QDialog*>(email)->reject();
+        });
+    };
+    if (!clickButton) catchEmail();
+    window.run(Report(3));
     if (clickButton) {
-        shown = CatchMessage(u"MESSAGE_BOX"_s);
+        catchEmail();
         Click(window, u"BU_EMAIL"_s);
     }
-    QCOMPARE(*shown, u"Envio por e-mail ainda não disponível."_s);
-    // The preview stays.
-    QVERIFY(window.isViewing());
-    QCOMPARE(window.shownPage(), 1);
-    window.done(QDialog::Rejected);
+    QCOMPARE(attached, QStringList({folder() + u"B_PRINT1.JPG"_s, folder() + u"B_PRINT2.JPG"_s,
+                                    folder() + u"B_PRINT3.JPG"_s}));
+    QVERIFY(filesThere);
+    QCOMPARE(recipient, u"contador@escritorio.com.br"_s);
+    QCOMPARE(window.isViewing(), clickButton);
+    if (clickButton) window.done(QDialog::Rejected);
+    // The page images go with the preview.
+    QCOMPARE(PageImages(folder()), QStringList());
+}
+
+void TestPreviewWindow::emailAttachesAtMostFiftyPages() {
+    QStringList files;
+    for (int n = 1; n <= 52; ++n)
+        files << u"/tmp/B_PRINT"_s + QString::number(n) + u".JPG"_s;
+    const QStringList attached = PageAttachments(u";"_s + files.join(u';'));
+    // The empty first entry counts as one of the fifty.
+    QCOMPARE(attached, files.mid(0, 49));
+    QCOMPARE(PageAttachments(QString()), QStringList());
 }
 
 void TestPreviewWindow::exportToWordProcessor() {
