@@ -5,7 +5,7 @@
 #include "data/db_error.h"
 #include "data/routing.h"
 #include "platform/dialogs.h"
-#include "platform/print_screen.h"
+#include "print/screen_print.h"
 #include "tools/query_model.h"
 
 #include <QCheckBox>
@@ -51,7 +51,7 @@ TF_LX40::TF_LX40(QWidget* parent)
     files->setTitle(u"Arquivos"_s);
     auto* printScreen = new QAction(u"Imprimir Tela"_s, this);
     files->insertAction(files->actions().value(0), printScreen);
-    connect(printScreen, &QAction::triggered, this, [this] { platform::PrintScreen(this); });
+    connect(printScreen, &QAction::triggered, this, [this] { print::PrintScreen(this); });
 
     QVBoxLayout* layout = mainLayout();
     auto* form = new QFormLayout;

@@ -228,8 +228,16 @@ void TF_USUARIO::done(int result) {
 }
 
 void RegisterUserWindows() {
-    platform::RegisterWindow(u"USUARIO"_s, [](QWidget* parent, const QStringList&) {
+    // The argument, when given, is the caption of the page to show first
+    // (the e-mail window opens the "E-mail" page).
+    platform::RegisterWindow(u"USUARIO"_s, [](QWidget* parent, const QStringList& args) {
         TF_USUARIO window(parent);
+        if (!args.isEmpty()) {
+            auto* pages = window.findChild<QTabWidget*>(u"PC_USUARIO"_s);
+            for (int i = 0; i < pages->count(); ++i) {
+                if (pages->tabText(i) == args.first()) pages->setCurrentIndex(i);
+            }
+        }
         window.exec();
     });
 }

@@ -14,12 +14,13 @@
 #include "data/queries.h"
 #include "data/query_helpers.h"
 #include "data/returned_values.h"
+#include "data/rights.h"
 #include "data/routing.h"
 #include "expr/macros.h"
 #include "platform/dialogs.h"
 #include "platform/file_dialogs.h"
-#include "platform/print_screen.h"
 #include "platform/window_registry.h"
+#include "print/screen_print.h"
 #include "print/tf_printgrid.h"
 #include "tools/pick_lists.h"
 #include "tools/query_export.h"
@@ -55,20 +56,6 @@ namespace livrax::tools {
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Whether the user's rights string allows `position` (1-based): denied only
-// by "N"; a string too short allows it. Replaced by the users module's
-// HasRight when the two are put together.
-bool QueryRight(int position) {
-    const QString& rights = data::Globals().user.rights;
-    return position > rights.size() || rights.at(position - 1) != u'N';
-}
-
-// Allowed only by "S".
-bool QueryRightOnlyByS(int position) {
-    const QString& rights = data::Globals().user.rights;
-    return position <= rights.size() && rights.at(position - 1) == u'S';
-}
 
 constexpr int IntegerColumnWidth = 48;
 constexpr int DecimalColumnWidth = 70;
@@ -174,7 +161,7 @@ void TF_PESQC::buildControls() {
     tools->addStretch();
     layout->addLayout(tools);
     connect(print, &QPushButton::clicked, this, &TF_PESQC::printGrid);
-    connect(printScreen, &QPushButton::clicked, this, [this] { platform::PrintScreen(this); });
+    connect(printScreen, &QPushButton::clicked, this, [this] { print::PrintScreen(this); });
     connect(open, &QPushButton::clicked, this, &TF_PESQC::openConfiguration);
     connect(save, &QPushButton::clicked, this, &TF_PESQC::saveConfiguration);
     connect(leave, &QPushButton::clicked, this, &QDialog::reject);
@@ -501,16 +488,17 @@ void TF_PESQC::opening() {
 }
 
 void TF_PESQC::applyRights() {
-    m_grid->setVisible(QueryRight(21));
-    m_pages->widget(0)->setEnabled(QueryRight(22));
-    m_pages->widget(1)->setEnabled(QueryRight(22));
-    findChild<QPushButton*>(u"BU_IMPRIMIR"_s)->setVisible(QueryRight(23));
-    findChild<QPushButton*>(u"BU_PARAMETROS"_s)->setVisible(QueryRight(24));
-    findChild<QPushButton*>(u"BU_ABRIR"_s)->setVisible(QueryRight(25));
-    findChild<QPushButton*>(u"BU_SALVAR"_s)->setVisible(QueryRight(26));
-    findChild<QPushButton*>(u"BU_EXPORTAR"_s)->setEnabled(QueryRight(27));
-    m_pages->setTabVisible(2, QueryRightOnlyByS(28));
-    m_pages->widget(2)->setEnabled(QueryRightOnlyByS(28));
+    m_grid->setVisible(data::HasRight(data::right::QueryGrid));
+    m_pages->widget(0)->setEnabled(data::HasRight(data::right::QuerySelection));
+    m_pages->widget(1)->setEnabled(data::HasRight(data::right::QuerySelection));
+    findChild<QPushButton*>(u"BU_IMPRIMIR"_s)->setVisible(data::HasRight(data::right::QueryPrint));
+    findChild<QPushButton*>(u"BU_PARAMETROS"_s)
+        ->setVisible(data::HasRight(data::right::QueryParameters));
+    findChild<QPushButton*>(u"BU_ABRIR"_s)->setVisible(data::HasRight(data::right::QueryOpen));
+    findChild<QPushButton*>(u"BU_SALVAR"_s)->setVisible(data::HasRight(data::right::QuerySave));
+    findChild<QPushButton*>(u"BU_EXPORTAR"_s)->setEnabled(data::HasRight(data::right::QueryExport));
+    m_pages->setTabVisible(2, data::HasRightOnlyWithS(data::right::QuerySql));
+    m_pages->widget(2)->setEnabled(data::HasRightOnlyWithS(data::right::QuerySql));
 }
 
 void TF_PESQC::fillPickLists() {

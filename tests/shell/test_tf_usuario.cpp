@@ -325,6 +325,15 @@ void TestTF_USUARIO::openedThroughTheRegistry() {
     test::CloseNextModal(&seen);
     QVERIFY(platform::OpenWindow(u"USUARIO"_s, nullptr));
     QCOMPARE(seen, u"F_USUARIO"_s);
+    // The e-mail window asks for the page of the e-mail account.
+    QString page;
+    test::OnModal(u"F_USUARIO"_s, [&](QWidget* window) {
+        auto* pages = window->findChild<QTabWidget*>(u"PC_USUARIO"_s);
+        page = pages->tabText(pages->currentIndex());
+        static_cast<QDialog*>(window)->reject();
+    });
+    QVERIFY(platform::OpenWindow(u"USUARIO"_s, nullptr, {u"E-mail"_s}));
+    QCOMPARE(page, u"E-mail"_s);
 }
 
 QTEST_MAIN(TestTF_USUARIO)
