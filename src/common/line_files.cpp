@@ -1,6 +1,7 @@
 #include "common/line_files.h"
 
 #include "common/text.h"
+#include "common/windows_1252.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <cstring>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -125,7 +127,14 @@ QByteArray EncodeWindowsLines(const QStringList& lines) {
     QByteArray bytes(room, Qt::Uninitialized);
     char* end = bytes.data();
     for (const QString& line : lines) {
+        char* const start = end;
         end = encoder.appendToBuffer(end, line);
+        // The converter writes SUB (0x1A, the end-of-file mark of DOS text)
+        // for a character the code page lacks: such a line is written again
+        // with "?" in its place. A text's own SUB characters stay as they are.
+        if (std::memchr(start, 0x1A, std::size_t(end - start)) != nullptr &&
+            !line.contains(QChar(0x1A)))
+            end = encoder.appendToBuffer(start, InWindows1252(line));
         *end++ = '\r';
         *end++ = '\n';
     }

@@ -1,10 +1,10 @@
 #include "print/editor_files.h"
 
 #include "common/line_files.h"
+#include "common/windows_1252.h"
 #include "print/output_file.h"
 #include "print/print_surface.h"
 #include "print/rtf.h"
-#include "print/windows_1252.h"
 
 #include <QFile>
 #include <QFileInfo>

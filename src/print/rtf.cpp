@@ -1,6 +1,6 @@
 #include "print/rtf.h"
 
-#include "print/windows_1252.h"
+#include "common/windows_1252.h"
 
 #include <QColor>
 #include <QList>

@@ -48,6 +48,10 @@ void TestLineFiles::windowsLinesAreOneBytePerCharacter() {
     QCOMPARE(EncodeWindowsLines({u"€ 1,00"_s, QString(), u"AÇÃOÿ"_s}),
              QByteArray("\x80 1,00\r\n\r\nA\xC7\xC3O\xFF\r\n"));
     QCOMPARE(EncodeWindowsLines({}), QByteArray());
+    // A character the code page lacks is "?", never SUB (0x1A), which ends a
+    // DOS text where it stands; a character outside 16 bits is one "?".
+    QCOMPARE(EncodeWindowsLines({u"A→B"_s, u"x😀y"_s, u"ç"_s}),
+             QByteArray("A?B\r\nx?y\r\n\xE7\r\n"));
 }
 
 void TestLineFiles::gapsAreMarkedAndReadBackEmpty() {

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace livrax::print {
+namespace livrax {
 
 // The Windows-1252 byte of a character, or -1 when the code page has none.
 int Windows1252Byte(char16_t c);
@@ -12,4 +12,4 @@ int Windows1252Byte(char16_t c);
 // SUB, 0x1A, there: the end-of-file mark of DOS text.)
 QString InWindows1252(const QString& text);
 
-} // namespace livrax::print
+} // namespace livrax

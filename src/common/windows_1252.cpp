@@ -1,6 +1,6 @@
-#include "print/windows_1252.h"
+#include "common/windows_1252.h"
 
-namespace livrax::print {
+namespace livrax {
 
 namespace {
 
@@ -35,4 +35,4 @@ QString InWindows1252(const QString& text) {
     return result;
 }
 
-} // namespace livrax::print
+} // namespace livrax
