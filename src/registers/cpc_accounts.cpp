@@ -7,6 +7,9 @@
 #include "data/routing.h"
 #include "data/statement.h"
 #include "data/transaction.h"
+#include "registers/account_lookup.h"
+
+#include <optional>
 
 namespace livrax::registers {
 
@@ -66,7 +69,81 @@ void WriteColumns(data::Connection& database, data::Transaction& transaction,
             u"O registro SEQ %1 não existe mais em %2."_s.arg(seq).arg(CpcTableName()));
 }
 
+const QString NotFound = u"___"_s;
+
+// The first column of the row whose key column equals `key`; "___" when
+// none, when the key is not of the column's kind or the table cannot be read.
+QString LookUp(const QString& code, const QString& column, const QString& keyColumn,
+               const data::DbValue& key) {
+    const QString table = data::ResolveTableName(code);
+    data::Connection* database = data::DatabaseFor(table);
+    if (!database || !database->isConnected()) return NotFound;
+    try {
+        data::Transaction transaction(*database, data::TransactionMode::ReadSnapshot);
+        data::Statement select(*database, transaction,
+                               u"SELECT FIRST 1 %1 FROM %2 WHERE %3 = :P_KEY"_s.arg(column, table,
+                                                                                  keyColumn));
+        select.bind(u"P_KEY"_s, key);
+        select.open();
+        const QString found = select.fetch() ? select.value(0).toString().trimmed() : QString();
+        select.close();
+        transaction.commit();
+        return found.isEmpty() ? NotFound : found;
+    } catch (const data::DbError&) {
+        return NotFound;
+    }
+}
+
+// A number key typed into a text field: digits only and within INTEGER.
+std::optional<qint64> NumberKey(const QString& text) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty() || trimmed.size() > 9) return std::nullopt;
+    for (const QChar c : trimmed)
+        if (c < u'0' || c > u'9') return std::nullopt;
+    return trimmed.toLongLong();
+}
+
 } // namespace
+
+QString PartnerCaption(const QString& sigla) {
+    if (IsBlank(sigla)) return NotFound;
+    return LookUp(u"EMP"_s, u"EMPRESA"_s, u"SIGLA"_s, sigla.trimmed());
+}
+
+QString NatureCaption(const QString& natoper) {
+    const std::optional<qint64> number = NumberKey(natoper);
+    return number ? LookUp(u"NAT"_s, u"DESCRICAO"_s, u"NATOPER"_s, *number) : NotFound;
+}
+
+QString AccountCaption(const QString& account) {
+    if (IsBlank(account)) return NotFound;
+    const QString found = FindAccount(account.trimmed(), u"A"_s);
+    if (found.isEmpty() || found == u"*"_s) return NotFound;
+    return LastAccountFound().nome.isEmpty() ? NotFound : LastAccountFound().nome;
+}
+
+QString HistoryCaption(const QString& number) {
+    const std::optional<qint64> key = NumberKey(number);
+    return key ? LookUp(u"CBH"_s, u"HISTORICO"_s, u"NUMERO"_s, *key) : NotFound;
+}
+
+QStringList CostCentres() {
+    QStringList centres;
+    const QString table = data::ResolveTableName(u"CUS"_s);
+    data::Connection* database = data::DatabaseFor(table);
+    if (!database || !database->isConnected()) return centres;
+    try {
+        data::Transaction transaction(*database, data::TransactionMode::ReadSnapshot);
+        data::Statement select(*database, transaction,
+                               u"SELECT CCUSTO FROM %1 WHERE CCUSTO <> '+++++'"_s.arg(table));
+        select.open();
+        while (select.fetch()) centres << select.value(0).toString().trimmed();
+        transaction.commit();
+    } catch (const data::DbError&) {
+    }
+    centres.sort();
+    return centres;
+}
 
 const QStringList& CpcTextColumns() {
     static const QStringList columns = {

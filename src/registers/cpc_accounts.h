@@ -46,6 +46,18 @@ using BeforeCpcInsert = std::function<void(qint64 seq)>;
 // Throws DbError.
 qint64 SaveCpcRecord(const CpcRecord& record, const BeforeCpcInsert& beforeInsert = {});
 
+// The captions beside the fields: the partner's name (EMP.EMPRESA by
+// SIGLA), the nature's description (NAT.DESCRICAO by NATOPER), the account's
+// name (FindAccount with SA "A"), the standard history (CBH.HISTORICO by
+// NUMERO); "___" when the field is blank or nothing is found.
+QString PartnerCaption(const QString& sigla);
+QString NatureCaption(const QString& natoper);
+QString AccountCaption(const QString& account);
+QString HistoryCaption(const QString& number);
+
+// The cost centres of CUS but the placeholder "+++++", sorted.
+QStringList CostCentres();
+
 // Deletes the row of that SEQ and FILIAL (audit-logged). False on failure.
 bool DeleteCpcRecord(qint64 seq, qint64 filial);
 

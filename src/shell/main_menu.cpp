@@ -68,7 +68,7 @@ const QList<MenuEntry>& MainMenu() {
          {},
          {},
          {{u"CAE - Cadastro da Empresa"_s, u"CAE"_s},
-          {u"EPP"_s, {}, {}, {}, {{u"Cadastro"_s, {}}, {u"Manutenção"_s, Maintenance, {u"EPP"_s}}}},
+          {u"EPP"_s, {}, {}, {}, {{u"Cadastro"_s, u"EPP"_s}, {u"Manutenção"_s, Maintenance, {u"EPP"_s}}}},
           {u"CPC - Contas por Cliente"_s,
            {},
            {},
