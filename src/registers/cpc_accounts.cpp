@@ -80,9 +80,9 @@ QString LookUp(const QString& code, const QString& column, const QString& keyCol
     if (!database || !database->isConnected()) return NotFound;
     try {
         data::Transaction transaction(*database, data::TransactionMode::ReadSnapshot);
-        data::Statement select(*database, transaction,
-                               u"SELECT FIRST 1 %1 FROM %2 WHERE %3 = :P_KEY"_s.arg(column, table,
-                                                                                  keyColumn));
+        data::Statement select(
+            *database, transaction,
+            u"SELECT FIRST 1 %1 FROM %2 WHERE %3 = :P_KEY"_s.arg(column, table, keyColumn));
         select.bind(u"P_KEY"_s, key);
         select.open();
         const QString found = select.fetch() ? select.value(0).toString().trimmed() : QString();
@@ -137,7 +137,8 @@ QStringList CostCentres() {
         data::Statement select(*database, transaction,
                                u"SELECT CCUSTO FROM %1 WHERE CCUSTO <> '+++++'"_s.arg(table));
         select.open();
-        while (select.fetch()) centres << select.value(0).toString().trimmed();
+        while (select.fetch())
+            centres << select.value(0).toString().trimmed();
         transaction.commit();
     } catch (const data::DbError&) {
     }

@@ -34,11 +34,10 @@ const QString DuplicateHistoryMarkers =
 
 // The fields whose caption shows what they name, and the fields a new
 // record empties (the additional and receivables fields are kept).
-const QStringList CaptionedColumns = {u"SIGLA"_s, u"NATOPER"_s, u"CONTADEB"_s,
+const QStringList CaptionedColumns = {u"SIGLA"_s, u"NATOPER"_s,   u"CONTADEB"_s,
                                       u"HPDEB"_s, u"CONTACRED"_s, u"HPCRED"_s};
-const QStringList NewRecordEmpties = {u"SIGLA"_s,    u"NATOPER"_s,   u"CONTADEB"_s,
-                                      u"CONTACRED"_s, u"HPDEB"_s,    u"HPCRED"_s,
-                                      u"DEBHISTOR"_s, u"CREDHISTOR"_s};
+const QStringList NewRecordEmpties = {u"SIGLA"_s, u"NATOPER"_s, u"CONTADEB"_s,  u"CONTACRED"_s,
+                                      u"HPDEB"_s, u"HPCRED"_s,  u"DEBHISTOR"_s, u"CREDHISTOR"_s};
 
 // The lookup buttons of tab CADASTRO: field, caption, table, key.
 struct Lookup {
@@ -67,14 +66,20 @@ QString Captioned(const QString& column, const QString& text) {
 } // namespace
 
 const QStringList& FinancialOperations() {
-    static const QStringList items = {
-        u"200 - Recebimento"_s,           u"210 - Receb. Venda a Vista"_s,
-        u"211 - Receb. Venda a Prazo"_s,  u"212 - Receb. Cartão de Crédito"_s,
-        u"260 - Despesas Bancária"_s,     u"270 - Abatimento"_s,
-        u"280 - Receb. Parcial. 2 Dupl"_s, u"290 - Estorno de Recebimento"_s,
-        u"------------------------------"_s, u"500 - Pagamamentos a Vista"_s,
-        u"510 - Pagamentos a Prazo"_s,    u"570 - Abatimento"_s,
-        u"580 - Pagamento Parcia. 2 Dupll"_s, u"590 - Estorno de Pagamento"_s};
+    static const QStringList items = {u"200 - Recebimento"_s,
+                                      u"210 - Receb. Venda a Vista"_s,
+                                      u"211 - Receb. Venda a Prazo"_s,
+                                      u"212 - Receb. Cartão de Crédito"_s,
+                                      u"260 - Despesas Bancária"_s,
+                                      u"270 - Abatimento"_s,
+                                      u"280 - Receb. Parcial. 2 Dupl"_s,
+                                      u"290 - Estorno de Recebimento"_s,
+                                      u"------------------------------"_s,
+                                      u"500 - Pagamamentos a Vista"_s,
+                                      u"510 - Pagamentos a Prazo"_s,
+                                      u"570 - Abatimento"_s,
+                                      u"580 - Pagamento Parcia. 2 Dupll"_s,
+                                      u"590 - Estorno de Pagamento"_s};
     return items;
 }
 
@@ -197,9 +202,9 @@ void TF_CPC::buildControls() {
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, [this, column] { lookUp(column); });
         const bool code = column == u"SIGLA"_s || column == u"NATOPER"_s;
-        const int length = column == u"SIGLA"_s                               ? 20
+        const int length = column == u"SIGLA"_s                                   ? 20
                            : column == u"NATOPER"_s || column.startsWith(u"HP"_s) ? 4
-                                                                              : 20;
+                                                                                  : 20;
         QLineEdit* edit = addField(column, length, code, register_);
         auto* caption = new QLabel(NotFound, register_);
         caption->setObjectName(u"LA_"_s + column);
@@ -233,18 +238,17 @@ void TF_CPC::buildControls() {
             grid->addWidget(m_operations, row++, 1);
         } else if (column == u"HPDEB"_s || column == u"HPCRED"_s) {
             const QString history = column == u"HPDEB"_s ? u"DEBHISTOR"_s : u"CREDHISTOR"_s;
-            grid->addWidget(new QLabel(column == u"HPDEB"_s ? u"Histórico Débito"_s
-                                                             : u"Histórico Crédito"_s,
-                                       register_),
-                            row, 0);
+            grid->addWidget(
+                new QLabel(column == u"HPDEB"_s ? u"Histórico Débito"_s : u"Histórico Crédito"_s,
+                           register_),
+                row, 0);
             QLineEdit* text = addField(history, 40, false, register_);
             text->setToolTip(HistoryMarkers);
             grid->addWidget(text, row++, 1, 1, 2);
         }
     }
-    for (const auto& [column, caption] :
-         {std::pair{u"ADICDEB"_s, u"Campo ADICIONAL Débito"_s},
-          std::pair{u"ADICRED"_s, u"Campo ADICIONAL Crédito"_s}}) {
+    for (const auto& [column, caption] : {std::pair{u"ADICDEB"_s, u"Campo ADICIONAL Débito"_s},
+                                          std::pair{u"ADICRED"_s, u"Campo ADICIONAL Crédito"_s}}) {
         grid->addWidget(new QLabel(caption, register_), row, 0);
         grid->addWidget(addField(column, 20, false, register_), row++, 1);
     }
@@ -303,7 +307,8 @@ CpcRecord TF_CPC::values() const {
     CpcRecord record;
     record.seq = m_seq;
     record.filial = m_filial;
-    for (const QString& column : CpcTextColumns()) record.texts[column] = m_fields.at(column)->text();
+    for (const QString& column : CpcTextColumns())
+        record.texts[column] = m_fields.at(column)->text();
     return record;
 }
 
@@ -317,7 +322,8 @@ void TF_CPC::reload() {
 }
 
 void TF_CPC::fill(const CpcRecord& record) {
-    for (const QString& column : CpcTextColumns()) m_fields[column]->setText(record.text(column));
+    for (const QString& column : CpcTextColumns())
+        m_fields[column]->setText(record.text(column));
     m_seq = record.seq;
     m_filial = record.filial;
     m_seqLabel->setText(QString::number(record.seq));
@@ -374,7 +380,8 @@ void TF_CPC::newRecord() {
     m_seqLabel->setText(u"0"_s);
     m_seqLabel->setVisible(false);
     m_filialField->setText(u"0"_s);
-    for (const QString& column : NewRecordEmpties) m_fields[column]->clear();
+    for (const QString& column : NewRecordEmpties)
+        m_fields[column]->clear();
     m_tabs->setCurrentIndex(0);
     m_fields[u"SIGLA"_s]->setFocus();
 }
@@ -480,7 +487,9 @@ void TF_CPC::search() {
     }
 }
 
-void TF_CPC::printWindow() { print::PrintScreen(this); }
+void TF_CPC::printWindow() {
+    print::PrintScreen(this);
+}
 
 void TF_CPC::lookUp(const QString& column) {
     QLineEdit* field = m_fields[column];
@@ -520,8 +529,8 @@ void TF_CPC::lookUpDuplicateAccount() {
 
 void TF_CPC::reject() {
     if (m_editing) {
-        const bool save = platform::AskYesNo(
-            this, u"O Registro atual não foi Salvo\nSALVAR o registro atual?"_s);
+        const bool save =
+            platform::AskYesNo(this, u"O Registro atual não foi Salvo\nSALVAR o registro atual?"_s);
         if (save) {
             saveRecord();
             return;

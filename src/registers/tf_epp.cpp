@@ -133,8 +133,12 @@ void TF_EPP::buildControls() {
     layout->addLayout(panels);
 }
 
-QString TF_EPP::shownYear() const { return m_year->text(); }
-QString TF_EPP::shownMonth() const { return m_month->text(); }
+QString TF_EPP::shownYear() const {
+    return m_year->text();
+}
+QString TF_EPP::shownMonth() const {
+    return m_month->text();
+}
 
 void TF_EPP::reload() {
     try {
@@ -322,8 +326,8 @@ void TF_EPP::printWindow() {
 void TF_EPP::reject() {
     if (m_editing) {
         // The brackets typed are not lost unasked.
-        const bool save = platform::AskYesNo(
-            this, u"O Registro atual não foi Salvo\nSALVAR o registro atual?"_s);
+        const bool save =
+            platform::AskYesNo(this, u"O Registro atual não foi Salvo\nSALVAR o registro atual?"_s);
         if (save) {
             saveRecord();
             return;
@@ -341,7 +345,8 @@ void TF_EPP::left(QLineEdit* edit) {
     if (kind == FieldKind::To) {
         EppBracketTexts chained = texts();
         ChainEppBrackets(chained);
-        for (std::size_t i = 0; i < EppBracketCount; ++i) m_from[i]->setText(chained.from[i]);
+        for (std::size_t i = 0; i < EppBracketCount; ++i)
+            m_from[i]->setText(chained.from[i]);
     }
 }
 
