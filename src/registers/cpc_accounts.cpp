@@ -1,5 +1,6 @@
 #include "registers/cpc_accounts.h"
 
+#include "common/fields.h"
 #include "common/text.h"
 #include "data/connection.h"
 #include "data/db_error.h"
@@ -125,6 +126,18 @@ QString AccountCaption(const QString& account) {
 QString HistoryCaption(const QString& number) {
     const std::optional<qint64> key = NumberKey(number);
     return key ? LookUp(u"CBH"_s, u"HISTORICO"_s, u"NUMERO"_s, *key) : NotFound;
+}
+
+QString AccountSearchFilter(const QString& typed) {
+    const QString text = typed.trimmed();
+    if (text.isEmpty()) return {};
+    // The apostrophes of the text are doubled, so it cannot end the literal.
+    const QString pattern = Quote(u"%"_s + text + u"%"_s);
+    QStringList alternatives;
+    for (const QString& column :
+         {u"CONTA"_s, u"NOME"_s, u"CCUSTO"_s, u"ADIC"_s, u"CONTAF"_s, u"CBSIGLA"_s})
+        alternatives << column + u" LIKE "_s + pattern;
+    return alternatives.join(u" OR "_s);
 }
 
 QStringList CostCentres() {

@@ -55,6 +55,11 @@ QString NatureCaption(const QString& natoper);
 QString AccountCaption(const QString& account);
 QString HistoryCaption(const QString& number);
 
+// The condition on the plan of accounts for a receivables or payables
+// account field holding `typed`: the text anywhere in CONTA, NOME, CCUSTO,
+// ADIC, CONTAF or CBSIGLA, quoted; empty for a blank text.
+QString AccountSearchFilter(const QString& typed);
+
 // The cost centres of CUS but the placeholder "+++++", sorted.
 QStringList CostCentres();
 

@@ -510,18 +510,7 @@ void TF_CPC::lookUpDuplicateAccount() {
         return;
     }
     QLineEdit* field = m_lastDuplicateAccount ? m_lastDuplicateAccount : m_fields[u"DUPVALDEB"_s];
-    const QString typed = field->text().trimmed();
-    QString filter;
-    if (!typed.isEmpty()) {
-        // The typed text goes inside the LIKE patterns with its apostrophes
-        // doubled, so it cannot end the literal.
-        const QString pattern = Quote(u"%"_s + typed + u"%"_s);
-        QStringList alternatives;
-        for (const QString& column :
-             {u"CONTA"_s, u"NOME"_s, u"CCUSTO"_s, u"ADIC"_s, u"CONTAF"_s, u"CBSIGLA"_s})
-            alternatives << column + u" LIKE "_s + pattern;
-        filter = alternatives.join(u" OR "_s);
-    }
+    const QString filter = AccountSearchFilter(field->text());
     if (tools::OpenQueryWindow(this, u"CBP"_s, u"CONTA"_s, {}, u"CONTA"_s, {},
                                u"CONTA,RESUMIDA,NOME"_s, filter))
         field->setText(data::ReturnedValues().values[0].trimmed());

@@ -69,6 +69,7 @@ class TestRegisterTables : public QObject {
     void cpcTakenSeqMovesToTheNext();
     void cpcUpdateAndDeleteByTheRecordsKey();
     void cpcRefusedUpdateLeavesNothing();
+    void accountSearchFilter();
     void findAccount_data();
     void findAccount();
 };
@@ -267,6 +268,22 @@ void TestRegisterTables::cpcRefusedUpdateLeavesNothing() {
                u"CONTADEB <> 'RECUSADA')"_s);
     QVERIFY_THROWS_EXCEPTION(data::DbError, SaveCpcRecord(Cpc(u"CLI"_s, QString(), u"RECUSADA"_s)));
     QCOMPARE(Scalar(erp(), u"SELECT COUNT(*) FROM VRTNCPC001"_s), u"0"_s);
+}
+
+// The filter runs as a condition on the plan: an apostrophe typed is
+// searched for, not taken as the end of the text.
+void TestRegisterTables::accountSearchFilter() {
+    QCOMPARE(AccountSearchFilter(u"  "_s), QString());
+    erp().load(u"INSERT INTO VRTNCBP (CONTA,NOME) VALUES ('1.1','CAIXA');\n"
+               u"INSERT INTO VRTNCBP (CONTA,NOME) VALUES ('1.2','D''AGUA');\n"
+               u"INSERT INTO VRTNCBP (CONTA,NOME,CBSIGLA) VALUES ('1.3','BANCO','AGU');\n"_s);
+    const auto matching = [this](const QString& typed) {
+        return Scalar(erp(), u"SELECT LIST(CONTA) FROM (SELECT CONTA FROM VRTNCBP WHERE "_s +
+                                 AccountSearchFilter(typed) + u" ORDER BY CONTA)"_s);
+    };
+    QCOMPARE(matching(u"D'A"_s), u"1.2"_s);
+    QCOMPARE(matching(u"AGU"_s), u"1.2,1.3"_s);
+    QCOMPARE(matching(u"x' OR '1'='1"_s), QString());
 }
 
 void TestRegisterTables::findAccount_data() {
