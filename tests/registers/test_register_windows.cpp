@@ -7,6 +7,8 @@
 #include "data/statement.h"
 #include "data/transaction.h"
 #include "platform/clock.h"
+#include "platform/window_registry.h"
+#include "registers/tf_cae.h"
 #include "registers/tf_cpc.h"
 #include "registers/tf_epp.h"
 #include "support/modal.h"
@@ -113,6 +115,7 @@ class TestRegisterWindows : public QObject {
         platform::Clock::reset();
     }
 
+    void registeredWindows();
     void eppBrowses();
     void eppNewKeys_data();
     void eppNewKeys();
@@ -126,6 +129,28 @@ class TestRegisterWindows : public QObject {
     void cpcNewRecordKeepsReceivables();
     void cpcDuplicateAndDelete();
 };
+
+// "Cad. EPP", "Cad. CPC" and the "Cadastro" menu open the windows by these
+// names; CPC takes the customer to show first.
+void TestRegisterWindows::registeredWindows() {
+    RegisterRegisterWindows();
+    QString title;
+    test::OnModal(u"F_EPP"_s, [&title](QWidget* window) {
+        if (!window) return;
+        title = window->windowTitle();
+        window->close();
+    });
+    QVERIFY(platform::OpenWindow(u"EPP"_s, nullptr));
+    QCOMPARE(title, u"CADASTRO  DE  TABELAS  EPP"_s);
+    qint64 seq = 0;
+    test::OnModal(u"F_CPC"_s, [&seq](QWidget* window) {
+        if (!window) return;
+        seq = static_cast<TF_CPC*>(window)->shownSeq();
+        window->close();
+    });
+    QVERIFY(platform::OpenWindow(u"CPC"_s, nullptr, {u"CLI02"_s}));
+    QCOMPARE(seq, qint64(2));
+}
 
 void TestRegisterWindows::eppBrowses() {
     TF_EPP window;
