@@ -182,6 +182,7 @@ void TF_EPP::showKey(const QString& year, const QString& month) {
 
 void TF_EPP::setEditing(bool editing) {
     m_editing = editing;
+    m_newRecord = false;
     tools::SetRecordMode(this, editing ? u"BU_ALTERA"_s : u"BU_SALVA"_s);
     findChild<QPushButton*>(u"BU_CANCELA"_s)->setEnabled(editing);
     findChild<QPushButton*>(u"BU_IMPTELA"_s)->setEnabled(!editing);
@@ -237,6 +238,7 @@ void TF_EPP::newRecord() {
     m_month->setText(key.month);
     setTexts({});
     setEditing(true);
+    m_newRecord = true;
     m_from[0]->setFocus();
 }
 
@@ -281,6 +283,10 @@ void TF_EPP::cancelEdit() {
 
 void TF_EPP::deleteRecord() {
     if (!m_editing) return;
+    if (m_newRecord) { // nothing stored yet: the new record is discarded
+        cancelEdit();
+        return;
+    }
     if (!platform::AskYesNo(this, u"CONFIRMA EXCLUSÃO?"_s)) return;
     if (!DeleteEppRecord(m_year->text(), m_month->text())) {
         platform::ShowError(this, u"Erro na exclusão do registro."_s);

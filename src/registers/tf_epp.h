@@ -59,6 +59,7 @@ class TF_EPP : public QDialog {
     std::vector<EppRecord> m_records;
     int m_index = -1;
     bool m_editing = false;
+    bool m_newRecord = false; // the key shown is not stored yet
     QLabel* m_year = nullptr;
     QLabel* m_month = nullptr;
     std::array<QLineEdit*, EppBracketCount> m_from{}, m_to{}, m_discount{};

@@ -11,6 +11,7 @@
 #include "registers/tf_cae.h"
 #include "registers/tf_cpc.h"
 #include "registers/tf_epp.h"
+#include "support/dialog_log.h"
 #include "support/modal.h"
 #include "support/module_fixture.h"
 
@@ -218,6 +219,14 @@ void TestRegisterWindows::eppNewKeys() {
         QVERIFY(!window.editing());
         QVERIFY(eppRows().contains(key));
         QCOMPARE(window.shownYear() + u'/' + window.shownMonth(), key);
+    } else {
+        // Deleting a new record before it is saved discards it, asking nothing.
+        Answering({u"2026"_s, u"01"_s}, [&] { window.newRecord(); });
+        QVERIFY(window.editing());
+        test::DialogLog dialogs;
+        window.deleteRecord();
+        QCOMPARE(dialogs.names(), QStringList{});
+        QVERIFY(!window.editing());
     }
     // No refused or warned key left a row behind.
     QCOMPARE(eppRows().split(u',').size(), editing ? 3 : 2);
@@ -310,6 +319,14 @@ void TestRegisterWindows::cpcShowsTheCompanysTable() {
     QCOMPARE(Control<QLabel>(window, u"LA_SIGLA"_s)->text(), u"___"_s);
     window.next();
     QCOMPARE(window.shownSeq(), qint64(2)); // the shared table's row is not listed
+    QTest::keyClick(&window, Qt::Key_PageUp);
+    QCOMPARE(window.shownSeq(), qint64(1));
+    QTest::keyClick(&window, Qt::Key_PageDown);
+    QCOMPARE(window.shownSeq(), qint64(2));
+    window.editRecord();
+    QTest::keyClick(&window, Qt::Key_PageUp); // not while editing
+    QCOMPARE(window.shownSeq(), qint64(2));
+    window.cancelEdit();
     TF_CPC opened(nullptr, u"CLI02"_s);
     opened.show();
     QCOMPARE(opened.shownSeq(), qint64(2));
