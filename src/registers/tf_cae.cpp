@@ -1,5 +1,8 @@
 #include "registers/tf_cae.h"
 
+#include "registers/tf_cpc.h"
+#include "registers/tf_epp.h"
+
 #include "data/company_header.h"
 #include "data/globals.h"
 #include "data/queries.h"
@@ -246,6 +249,15 @@ bool TF_CAE::eventFilter(QObject* watched, QEvent* event) {
 void RegisterRegisterWindows() {
     platform::RegisterWindow(u"CAE"_s, [](QWidget* parent, const QStringList&) {
         TF_CAE window(parent);
+        window.exec();
+    });
+    platform::RegisterWindow(u"EPP"_s, [](QWidget* parent, const QStringList&) {
+        TF_EPP window(parent);
+        window.exec();
+    });
+    // Argument: the customer whose first entry is shown.
+    platform::RegisterWindow(u"CPC"_s, [](QWidget* parent, const QStringList& arguments) {
+        TF_CPC window(parent, arguments.value(0));
         window.exec();
     });
 }

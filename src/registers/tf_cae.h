@@ -44,6 +44,7 @@ class TF_CAE : public QDialog {
     QCheckBox* m_multiBranch = nullptr;
 };
 
+// Registers the windows "CAE", "EPP" and "CPC".
 void RegisterRegisterWindows();
 
 } // namespace livrax::registers
