@@ -106,6 +106,10 @@ class LX70Printer {
         printTotal(summary);
         printSummary(summary);
         if (m_job.cancelled()) return;
+        // A signal while the pages were drawn: no book is written either.
+        if (platform::StopRequested())
+            throw BookError(u"O livro foi interrompido e não foi gravado: sinal "_s +
+                            QString::fromLatin1(platform::StopSignalName()));
         m_job.endJob();
     }
 
