@@ -6,6 +6,7 @@
 #include "demo/demo_reports.h"
 #include "demo/demo_summary.h"
 #include "platform/environment.h"
+#include "platform/stop_signals.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -132,8 +133,19 @@ int RunDemoCommand(const QStringList& arguments, CreatedDemo* created) {
     try {
         GenerateDemoCompany(building, ProgressLine());
     } catch (const data::DbError& error) {
-        err << "\nlivrax demo: erro ao criar a empresa de demonstração: " << error.message()
-            << "\n";
+        if (platform::StopRequested())
+            err << "\nlivrax demo: interrompido pelo sinal " << platform::StopSignalName()
+                << "; nada foi criado.\n";
+        else
+            err << "\nlivrax demo: erro ao criar a empresa de demonstração: " << error.message()
+                << "\n";
+        work.removeRecursively();
+        return 1;
+    }
+    // A signal after the last step still leaves the previous demo as it was.
+    if (platform::StopRequested()) {
+        err << "\nlivrax demo: interrompido pelo sinal " << platform::StopSignalName()
+            << "; nada foi criado.\n";
         work.removeRecursively();
         return 1;
     }

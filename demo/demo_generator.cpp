@@ -1,5 +1,6 @@
 #include "demo/demo_generator.h"
 
+#include "data/db_error.h"
 #include "data/param_text.h"
 #include "data/schema.h"
 #include "data/statement.h"
@@ -8,6 +9,7 @@
 #include "demo/demo_random.h"
 #include "demo/demo_reference.h"
 #include "demo/demo_reports.h"
+#include "platform/stop_signals.h"
 
 #include <QDir>
 #include <QHash>
@@ -41,6 +43,14 @@ constexpr int CompanyCode = 1;
 
 // Invoices written between two commits of the bulk load.
 constexpr qint64 CommitEvery = 5000;
+
+// A stop signal ends the run at the next invoice or step: the work folder
+// is then removed whole, so nothing half-made is ever moved into place.
+void StopPoint() {
+    if (platform::StopRequested())
+        throw data::DbError(u"interrompido pelo sinal "_s +
+                            QString::fromLatin1(platform::StopSignalName()));
+}
 
 // Rounds ten-thousandths to whole cents, half away from zero.
 qint64 Cents(qint64 value) {
@@ -216,17 +226,24 @@ void Generator::run() {
     m_transaction->commit();
     m_transaction->start(m_erp);
     writeNatures();
+    StopPoint();
     writeCities();
+    StopPoint();
     writePartners();
+    StopPoint();
     writeProducts();
+    StopPoint();
     writeRegisters();
+    StopPoint();
     writeFreight();
     writeCatalogue(m_erp, *m_transaction);
     writeUserSettings();
     m_transaction->commit();
     m_transaction->start(m_erp);
+    StopPoint();
     writeInvoices();
     m_transaction->commit();
+    StopPoint();
     WriteDemoReports(m_erp, m_options.year);
     writeCompanyRecord();
     m_erp.close();
@@ -545,6 +562,7 @@ void Generator::writeInvoices() {
 }
 
 void Generator::commitBatch() {
+    StopPoint();
     ++m_done;
     if (m_done % CommitEvery == 0) m_transaction->commitRetaining();
     if (m_progress && (m_done % 1000 == 0 || m_done == m_total)) m_progress(m_done, m_total);

@@ -12,6 +12,7 @@
 #include "data/read_moment.h"
 #include "data/stop_cancel.h"
 #include "platform/clock.h"
+#include "platform/stop_signals.h"
 
 #include <algorithm>
 
@@ -105,6 +106,10 @@ class LX70Printer {
         printTotal(summary);
         printSummary(summary);
         if (m_job.cancelled()) return;
+        // A signal while the pages were drawn: no book is written either.
+        if (platform::StopRequested())
+            throw BookError(u"O livro foi interrompido e não foi gravado: sinal "_s +
+                            QString::fromLatin1(platform::StopSignalName()));
         m_job.endJob();
     }
 
@@ -320,6 +325,9 @@ class LX70Printer {
     int m_shift = 0;
 };
 
+// The walk of the invoices broken off by a stop signal.
+struct StopSignalError {};
+
 } // namespace
 
 LX70DayTable LX70Withheld(LX70Options& options) {
@@ -346,6 +354,9 @@ LX70DayTable LX70Withheld(LX70Options& options) {
               u" ORDER BY DTNOTA,NNOTA"_s;
         for (bool found = data::OpenQuery(data::Slot::T_CON1, TableCode, sql); found && !row.eof();
              row.next()) {
+            // The rows already fetched go on arriving after the database's
+            // cancel: the signal itself ends the walk.
+            if (platform::StopRequested()) throw StopSignalError();
             qint64 amount = 0, deduction = 0;
             if (options.method == LX70Method::Calculated) {
                 amount = BookAmount(row, u"ISQNBASE"_s);
@@ -370,8 +381,14 @@ LX70DayTable LX70Withheld(LX70Options& options) {
             Accumulate(entry.total, amount);
             Accumulate(entry.deductions, deduction);
         }
+    } catch (const StopSignalError&) {
+        row.rollback();
+        throw BookError(u"O livro foi interrompido e não foi gravado: sinal "_s +
+                        QString::fromLatin1(platform::StopSignalName()));
     } catch (const data::DbError& error) {
         row.rollback();
+        if (platform::StopRequested())
+            throw BookError(u"O livro foi interrompido e não foi gravado: "_s + error.message());
         throw BookError(u"A consulta do livro falhou: "_s + error.message() + u"\n"_s + sql);
     }
     data::CloseSlot(data::Slot::T_CON1);

@@ -228,13 +228,17 @@ RecalcResult Recalc(const SettlementBook& book, bool exits, RecalcInput& input, 
     data::DataSlot& slot = data::DataModule().slot(slotName);
     // A filter that could reach beyond the month's invoices is not run.
     const QString problem = FilterProblem(input.filter);
-    const bool found =
-        problem.isEmpty() && data::RunSelect(slotName, tableCode, sql, QString(), QString(),
-                                             data::DatabaseFor(tableCode));
-    if (!problem.isEmpty())
+    bool found = false;
+    if (!problem.isEmpty()) {
         result.failedQuery = u"filtro recusado ("_s + problem + u"): "_s + input.filter;
-    else if (!found && !slot.isOpen())
-        result.failedQuery = sql;
+    } else {
+        try {
+            found = data::OpenQuery(slotName, tableCode, sql);
+        } catch (const data::DbError& error) {
+            result.failedQuery = sql;
+            result.failureReason = error.message();
+        }
+    }
     if (slot.isOpen())
         for (int i = 0; i < slot.fieldCount(); ++i)
             result.columns.append(slot.fieldName(i));
@@ -276,10 +280,11 @@ RecalcResult Recalc(const SettlementBook& book, bool exits, RecalcInput& input, 
             }
             grid.rows.append(row);
         }
-    } catch (const data::DbError&) {
+    } catch (const data::DbError& error) {
         // A walk broken off is a failed recalculation: no partial totals.
         slot.rollback();
         result.failedQuery = sql;
+        result.failureReason = error.message();
         grid.rows.clear();
         totals = {};
     }
@@ -507,6 +512,17 @@ QStringList MonthRecalc::failedQueries() const {
     QStringList failed;
     for (const QString& query : {entries.failedQuery, exits.failedQuery})
         if (!query.isEmpty()) failed.append(query);
+    return failed;
+}
+
+QStringList MonthRecalc::failures() const {
+    QStringList failed;
+    for (const RecalcResult* side : {&entries, &exits}) {
+        if (side->failedQuery.isEmpty()) continue;
+        failed.append(side->failureReason.isEmpty()
+                          ? side->failedQuery
+                          : side->failureReason + u"\n"_s + side->failedQuery);
+    }
     return failed;
 }
 

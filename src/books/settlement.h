@@ -120,6 +120,9 @@ struct RecalcInput {
 struct RecalcResult {
     QString condition;   // the WHERE condition that ran
     QString failedQuery; // the statement, when it failed
+    // The database's reason for the failure; empty when it did not fail or
+    // the filter was refused before anything ran (failedQuery says why).
+    QString failureReason;
     QStringList columns; // the raw result, as the query returned it
     QList<QStringList> rows;
 };
@@ -142,6 +145,9 @@ struct MonthRecalc {
     // The statements that failed, entries first; the month was not saved
     // when there is one.
     QStringList failedQueries() const;
+    // Each failure as the user reads it: the database's reason, then the
+    // statement on a line of its own.
+    QStringList failures() const;
     bool failed() const { return !failedQueries().isEmpty(); }
 };
 MonthRecalc RecalculateAndSave(const SettlementBook& book, const QString& startDate,

@@ -478,7 +478,7 @@ void SettlementWindow::recalcAll() {
     if (recalc.failed()) {
         // Nothing was stored and the tabs keep the month they held.
         platform::ShowError(this, u"A consulta falhou; o mês não foi gravado.\n"_s +
-                                      recalc.failedQueries().join(u'\n'));
+                                      recalc.failures().join(u'\n'));
         m_busy = false;
         return;
     }

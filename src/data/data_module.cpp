@@ -48,6 +48,7 @@ void DataSlot::startTransaction() {
     const ReadMoment* moment = KindOf(m_slot) == SlotKind::Query ? ReadMoment::current() : nullptr;
     Transaction* snapshot = moment ? moment->snapshotOf(*m_database) : nullptr;
     if (!snapshot) {
+        if (moment) moment->checkSnapshot(*m_database);
         if (!m_transaction.isActive()) m_transaction.start(*m_database);
         return;
     }

@@ -6,6 +6,8 @@
 
 namespace livrax::data {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 // The program is single-threaded: one moment at a time for the process.
 ReadMoment* currentMoment = nullptr;
@@ -23,8 +25,11 @@ ReadMoment::ReadMoment() {
         auto transaction = std::make_unique<Transaction>();
         try {
             transaction->start(connection, TransactionMode::ReadSnapshot);
-        } catch (const DbError&) {
-            continue; // the slots read this one in their own transactions
+        } catch (const DbError& error) {
+            // Its slots fail with this reason rather than read outside the
+            // moment (checkSnapshot).
+            m_failures.emplace_back(&connection, error.message());
+            continue;
         }
         m_snapshots.push_back({&connection, std::move(transaction)});
     }
@@ -47,6 +52,12 @@ Transaction* ReadMoment::snapshotOf(const Connection& connection) const {
         if (snapshot.connection == &connection && snapshot.transaction->isActive())
             return snapshot.transaction.get();
     return nullptr;
+}
+
+void ReadMoment::checkSnapshot(const Connection& connection) const {
+    for (const auto& [failed, reason] : m_failures)
+        if (failed == &connection)
+            throw DbError(u"A leitura em um só momento não pôde começar: "_s + reason);
 }
 
 void ReadMoment::forget(const Connection& connection) noexcept {

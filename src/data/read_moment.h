@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QString>
+
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace livrax::data {
@@ -35,6 +38,10 @@ class ReadMoment {
     // moment does not cover it (it was not open when the moment began, or
     // its snapshot could not start).
     Transaction* snapshotOf(const Connection& connection) const;
+    // Throws DbError with the database's reason when the snapshot of
+    // `connection` failed to start: a run never reads part of its data
+    // outside its moment without saying so.
+    void checkSnapshot(const Connection& connection) const;
     // Ends the snapshot of a connection that is closing; the slots reading
     // in it let it go first.
     void forget(const Connection& connection) noexcept;
@@ -48,6 +55,8 @@ class ReadMoment {
 
     bool m_outermost = false;
     std::vector<Snapshot> m_snapshots;
+    // The connections whose snapshot could not start, with the reason.
+    std::vector<std::pair<const Connection*, QString>> m_failures;
 };
 
 } // namespace livrax::data

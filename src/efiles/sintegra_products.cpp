@@ -107,6 +107,7 @@ class DirectionItems {
         data::ReadMoment* moment = data::ReadMoment::current();
         data::Transaction* transaction = moment ? moment->snapshotOf(*m_database) : nullptr;
         if (!transaction) {
+            if (moment) moment->checkSnapshot(*m_database);
             if (!m_ownTransaction.isActive())
                 m_ownTransaction.start(*m_database, data::TransactionMode::ReadSnapshot);
             transaction = &m_ownTransaction;

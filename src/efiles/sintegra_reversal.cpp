@@ -12,6 +12,7 @@
 #include "efiles/sintegra_check.h"
 #include "efiles/sintegra_layout.h"
 #include "platform/clock.h"
+#include "platform/stop_signals.h"
 
 #include <QHash>
 #include <QStringDecoder>
@@ -409,6 +410,18 @@ ReversalImport ImportReversal(const std::vector<ReversalRow>& rows) {
         for (auto& [database, transaction] : transactions)
             transaction->rollback();
     };
+    // A stop signal before the commit rolls everything back: an import is
+    // never kept in part.
+    const auto stopped = [&] {
+        if (!platform::StopRequested()) return false;
+        rollBack();
+        result.entryKeys.clear();
+        result.exitKeys.clear();
+        result.message = u"interrompido pelo sinal "_s +
+                         QString::fromLatin1(platform::StopSignalName()) +
+                         u". Nada foi importado."_s;
+        return true;
+    };
     int line = 0;
     try {
         for (const QString& code : {u"PDE"_s, u"PDS"_s}) {
@@ -438,6 +451,7 @@ ReversalImport ImportReversal(const std::vector<ReversalRow>& rows) {
         const QDate today = platform::Clock::today();
         for (const ReversalRow& row : rows) {
             if (!row.isInvoice()) continue;
+            if (stopped()) return result;
             line = row.line;
             const bool entry = row.direction == u"E"_s;
             Writer& writer = writers[entry ? u"PDE"_s : u"PDS"_s];
@@ -471,6 +485,7 @@ ReversalImport ImportReversal(const std::vector<ReversalRow>& rows) {
             (entry ? result.entryKeys : result.exitKeys).push_back(key);
         }
         line = 0;
+        if (stopped()) return result;
         // Both tables in one database commit together. Were they kept in two
         // databases, the second commit failing would leave the first one's
         // rows: the message then says which were kept.

@@ -150,6 +150,10 @@ QIODevice* OutputFile::device() {
     return m_device.get();
 }
 
+QString OutputFile::writeFailure() const {
+    return m_device->failure;
+}
+
 void OutputFile::commit() {
     const QString failure = m_device->finish();
     if (!failure.isEmpty()) throw PrintError(WriteFailure(fileName(), failure));

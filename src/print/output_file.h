@@ -59,6 +59,8 @@ class OutputFile {
 
     QIODevice* device();
     const QString& fileName() const { return m_staged.fileName(); }
+    // The system's reason for the first write that failed; empty while none did.
+    QString writeFailure() const;
     // Checks every write, syncs and renames; throws PrintError.
     void commit();
 

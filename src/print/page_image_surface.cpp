@@ -76,12 +76,25 @@ void PageImageSurface::closePage() {
     const QString path = PageFile(j.settings.tempFolder, j.pageCount());
     m_pageFiles += (m_pageFiles.isEmpty() ? QString() : u";"_s) + path;
     // The image is the whole sheet, the page inside the paper's margins.
+    // It is written under a name of its own and renamed when whole, so a
+    // full disk never leaves a cut image under the page's name.
     const auto write = [this, page = m_picture, size = m_pageSize, sheet = m_sheetMargins, path] {
-        QImageWriter writer(path, "jpeg");
-        writer.setQuality(100);
-        if (writer.write(DrawRecordedPage(page, size, size, sheet))) return;
+        QString failure;
+        try {
+            OutputFile file(path);
+            QImageWriter writer(file.device(), "jpeg");
+            writer.setQuality(100);
+            if (writer.write(DrawRecordedPage(page, size, size, sheet))) {
+                file.commit();
+                return;
+            }
+            failure = WriteFailure(path, file.writeFailure().isEmpty() ? writer.errorString()
+                                                                       : file.writeFailure());
+        } catch (const PrintError& error) {
+            failure = error.message();
+        }
         const QMutexLocker lock(&m_failureLock);
-        if (m_failure.isEmpty()) m_failure = WriteFailure(path, writer.errorString());
+        if (m_failure.isEmpty()) m_failure = failure;
     };
     // The first page is written at once: a folder where no image can be
     // written fails the job before it goes on. The others go to the worker;

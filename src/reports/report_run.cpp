@@ -1,5 +1,6 @@
 #include "reports/report_run.h"
 
+#include "common/error.h"
 #include "common/line_files.h"
 #include "data/data_module.h"
 #include "data/globals.h"
@@ -7,9 +8,11 @@
 #include "data/queries.h"
 #include "data/read_moment.h"
 #include "data/routing.h"
+#include "data/stop_cancel.h"
 #include "expr/database_lookup.h"
 #include "expr/expression_row.h"
 #include "expr/macros.h"
+#include "platform/stop_signals.h"
 #include "print/print_job.h"
 #include "reports/report_print.h"
 
@@ -136,22 +139,39 @@ void ReportRun::draw(print::PrintJob& job) {
     m_diagnostics.clear();
     // Every row, the look-ups included, read in one moment of the database.
     const data::ReadMoment moment;
+    // A stop signal cancels the statement in the database too.
+    const data::CancelOnStop cancelOnStop;
     data::DataSlot& slot = data::DataModule().slot(ReportSlot);
     data::OpenQuery(ReportSlot, m_report.table, m_built.sql());
     const ReportRow row(slot, m_report);
     const expr::DatabaseLookup lookups;
     ReportLayout layout(m_report.definition, job, &lookups);
     bool started = false;
-    job.startJob();
-    if (!job.cancelled()) {
-        job.pageHeader();
-        job.newLine();
-        layout.print([&]() -> const expr::ExpressionRow* {
-            if (started) slot.next();
-            started = true;
-            return slot.eof() || job.cancelled() ? nullptr : &row;
-        });
-        job.endJob();
+    bool stopped = false;
+    try {
+        job.startJob();
+        if (!job.cancelled()) {
+            job.pageHeader();
+            job.newLine();
+            // A walk broken off (a stop signal, the connection lost) is a
+            // failure: a report never prints the rows read so far as if
+            // they were all.
+            layout.print([&]() -> const expr::ExpressionRow* {
+                if (started) slot.next();
+                started = true;
+                if (platform::StopRequested()) stopped = true;
+                return stopped || slot.eof() || job.cancelled() ? nullptr : &row;
+            });
+            if (platform::StopRequested()) stopped = true;
+            if (stopped)
+                throw data::DbError(u"sinal "_s + QString::fromLatin1(platform::StopSignalName()));
+            job.endJob();
+        }
+    } catch (const data::DbError& error) {
+        slot.rollback();
+        job.abandon();
+        m_diagnostics = layout.diagnostics();
+        throw Error(u"O relatório foi interrompido e não foi gravado: "_s + error.message());
     }
     slot.close();
     m_diagnostics = layout.diagnostics();

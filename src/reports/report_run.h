@@ -61,7 +61,9 @@ void KeepStatementText(const BuiltQuery& built);
 // title block, the rows with their groups and subtotals, and the totals.
 // draw() is a report function of the print engine (startJob to endJob), so
 // a preview's reprint or PDF draws the report again. A statement the
-// database refuses throws DbError from draw() before anything is printed.
+// database refuses throws DbError from draw() before anything is printed; a
+// walk broken off (a stop signal, a failed fetch) abandons the job, so no
+// file is written, and throws Error.
 class ReportRun {
   public:
     ReportRun(const LoadedReport& report, const BuiltQuery& built);

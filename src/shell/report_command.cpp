@@ -153,17 +153,29 @@ int Run(const QCommandLineParser& parser, const QString& table, int number, cons
     run.applySettings(job.settings);
     if (parser.isSet(u"first-page"_s))
         job.settings.pageNumber = parser.value(u"first-page"_s).toInt() - 1;
+    // The pages made so far, as the books show them.
+    const bool paged = job.settings.destination != print::Destination::Spreadsheet;
+    if (paged)
+        job.onPage = [&err](print::PrintJob& running) {
+            err << "\rPáginas: " << running.pageCount() << Qt::flush;
+        };
+    const auto endProgress = [&] {
+        if (paged && job.pageCount() > 0) err << "\n" << Qt::flush;
+    };
     try {
         run.draw(job);
     } catch (const data::DbError& error) {
+        endProgress();
         err << Name << "a consulta não pôde ser executada: " << QString::fromUtf8(error.what())
             << "\n"
             << built.sql() << "\n";
         return 1;
     } catch (const std::exception& error) {
+        endProgress();
         err << Name << QString::fromUtf8(error.what()) << "\n";
         return 1;
     }
+    endProgress();
     if (job.cancelled()) return 1;
     for (const QString& diagnostic : run.diagnostics())
         err << Name << diagnostic << "\n";

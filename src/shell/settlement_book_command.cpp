@@ -38,8 +38,8 @@ int PrintSettlementBook(const QCommandLineParser& parser, const QString& code, c
         // query failed is neither stored nor printed.
         const books::MonthRecalc recalc = books::RecalculateAndSave(
             book, start, end, settings.entriesFilter, settings.exitsFilter, data);
-        for (const QString& query : recalc.failedQueries())
-            err << "livrax book: a consulta falhou: " << query << "\n";
+        for (const QString& failure : recalc.failures())
+            err << "livrax book: a consulta falhou: " << failure << "\n";
         if (recalc.failed()) {
             err << "livrax book: o mês não foi gravado nem impresso.\n";
             return 1;

@@ -5,6 +5,9 @@
 #include "books/lx53.h"
 #include "books/settlement.h"
 #include "data/data_module.h"
+#include "data/db_error.h"
+#include "data/queries.h"
+#include "data/read_moment.h"
 #include "data/schema.h"
 #include "data/transaction.h"
 #include "platform/clock.h"
@@ -88,6 +91,7 @@ class TestOneMoment : public QObject {
     void settlementSidesReadOneMoment_data();
     void settlementSidesReadOneMoment();
     void bookReadsOneMoment();
+    void momentThatCannotStartFailsTheRun();
 
   private:
     test::FirebirdServer m_server;
@@ -176,6 +180,30 @@ void TestOneMoment::bookReadsOneMoment() {
     QCOMPARE(during, before);
     // Once both are committed, the entry is left out as its nature says.
     QCOMPARE(run(), before);
+}
+
+// The server ends the run's attachment (an administrator, a shut-down)
+// before its moment begins: the run's queries fail saying that the moment
+// could not start, with the server's reason, instead of reading outside it.
+void TestOneMoment::momentThatCannotStartFailsTheRun() {
+    m_fixture = std::make_unique<test::ServerModuleFixture>(m_server);
+    data::RunSqlScript(*data::B_DIR(1), Fixture);
+    data::Connection administrator;
+    administrator.open(m_fixture->erp());
+    administrator.executeImmediate(
+        u"DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION"_s);
+    QVERIFY(data::B_DIR(1)->isConnected());
+
+    const data::ReadMoment moment;
+    QString message;
+    try {
+        data::OpenQuery(data::Slot::T_CON1, u"PDE"_s, u"SELECT * FROM VRTNPDE"_s);
+    } catch (const data::DbError& error) {
+        message = error.message();
+    }
+    const QString failed = u"A leitura em um só momento não pôde começar: "_s;
+    QVERIFY2(message.startsWith(failed), qPrintable(message));
+    QVERIFY2(message.size() > failed.size() + 5, qPrintable(message)); // the server's reason
 }
 
 QTEST_MAIN(TestOneMoment)

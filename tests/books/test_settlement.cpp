@@ -446,6 +446,12 @@ void TestSettlement::recalculateAndSaveKeepsMonthOnFailure() {
     recalc = RecalculateAndSave(book, Jan, u"31/01/26"_s, entriesFilter, exitsFilter, month);
     QCOMPARE(recalc.failedQueries(), QStringList{recalc.exits.failedQuery});
     QVERIFY(recalc.exits.failedQuery.contains(u"NO_SUCH_COLUMN"_s));
+    // The database's reason goes with the statement.
+    QVERIFY2(recalc.exits.failureReason.contains(u"Column unknown"_s),
+             qPrintable(recalc.exits.failureReason));
+    QVERIFY(recalc.entries.failureReason.isEmpty());
+    QCOMPARE(recalc.failures(),
+             QStringList{recalc.exits.failureReason + u"\n"_s + recalc.exits.failedQuery});
     QCOMPARE(month.entries, edited.entries);
     QCOMPARE(month.exits, edited.exits);
     QCOMPARE(month.entriesGrid.rows, edited.entriesGrid.rows);

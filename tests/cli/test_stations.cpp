@@ -53,12 +53,14 @@ class TestStations : public QObject {
     void initTestCase();
     void heldMonthRecordFailsTheRecalculation();
     void simultaneousLogOffsGetDistinctNumbers();
+    void wrongPasswordSaysWhy();
 
   private:
-    // A livrax process of a station logged in on the server's databases.
-    std::unique_ptr<QProcess> livrax(const QStringList& arguments);
+    // A livrax process of a station logged in on the server's databases,
+    // with the server's password unless another is given.
+    std::unique_ptr<QProcess> livrax(const QStringList& arguments, const QString& password = {});
     // Runs livrax to the end; its exit code, -1 when it did not finish.
-    int run(const QStringList& arguments, QString* err = nullptr);
+    int run(const QStringList& arguments, QString* err = nullptr, const QString& password = {});
 
     test::FirebirdServer m_server;
     QTemporaryDir m_home;
@@ -84,19 +86,21 @@ void TestStations::initTestCase() {
              0);
 }
 
-std::unique_ptr<QProcess> TestStations::livrax(const QStringList& arguments) {
+std::unique_ptr<QProcess> TestStations::livrax(const QStringList& arguments,
+                                               const QString& password) {
     auto process = std::make_unique<QProcess>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"XDG_CONFIG_HOME"_s, m_home.filePath(u"config"_s));
     environment.insert(u"LIVRAX_DB_USER"_s, m_server.user());
-    environment.insert(u"LIVRAX_DB_PASSWORD"_s, m_server.password());
+    environment.insert(u"LIVRAX_DB_PASSWORD"_s,
+                       password.isEmpty() ? m_server.password() : password);
     process->setProcessEnvironment(environment);
     process->start(QStringLiteral(LIVRAX_EXECUTABLE), arguments);
     return process;
 }
 
-int TestStations::run(const QStringList& arguments, QString* err) {
-    const std::unique_ptr<QProcess> process = livrax(arguments);
+int TestStations::run(const QStringList& arguments, QString* err, const QString& password) {
+    const std::unique_ptr<QProcess> process = livrax(arguments, password);
     if (!process->waitForFinished(60000)) {
         process->kill();
         process->waitForFinished(5000);
@@ -159,6 +163,37 @@ void TestStations::simultaneousLogOffsGetDistinctNumbers() {
     const QStringList numbers = Column(erp, logOffs);
     QCOMPARE(numbers.size(), before + Stations);
     QCOMPARE(QSet<QString>(numbers.cbegin(), numbers.cend()).size(), numbers.size());
+}
+
+// A wrong password is told apart from every other failure to attach: the
+// connection names the refusal, and the program says it to the user instead
+// of a bare engine code.
+void TestStations::wrongPasswordSaysWhy() {
+    const QString wrong = m_server.password() + u"-errada"_s;
+    data::ConnectionOptions options = m_server.options(u"erp.fdb"_s);
+    options.password = wrong;
+    data::Connection connection;
+    data::ConnectFailure failure = data::ConnectFailure::Other;
+    QString message;
+    try {
+        connection.open(options);
+    } catch (const data::ConnectError& error) {
+        failure = error.failure();
+        message = error.message();
+    }
+    QVERIFY(!connection.isConnected());
+    QCOMPARE(failure, data::ConnectFailure::Login);
+    const QString refused = data::ConnectFailureText(data::ConnectFailure::Login);
+    QVERIFY2(message.contains(refused), qPrintable(message));
+
+    const QString out = m_home.filePath(u"senha.txt"_s);
+    QString err;
+    const int status = run({u"book"_s, u"LX53"_s, u"--from"_s, u"01/01/26"_s, u"--to"_s,
+                            u"31/01/26"_s, u"--out"_s, out},
+                           &err, wrong);
+    QVERIFY2(status != 0 && status != -1, qPrintable(QString::number(status)));
+    QVERIFY2(err.contains(refused), qPrintable(err));
+    QVERIFY(!QFileInfo::exists(out));
 }
 
 QTEST_MAIN(TestStations)

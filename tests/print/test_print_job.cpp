@@ -16,7 +16,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <functional>
+
+#include <sys/resource.h>
 
 using namespace livrax;
 using namespace livrax::print;
@@ -106,6 +109,7 @@ class TestPrintJob : public QObject {
     void cancelKeepsFinishedPagesAndStopsCommands();
     void textPagesGoToTheirFile();
     void pageImageThatCannotBeWrittenFailsTheJob();
+    void pageImageCutShortLeavesNothingBehind();
 };
 
 void TestPrintJob::rowsAndColumns_data() {
@@ -537,8 +541,42 @@ void TestPrintJob::pageImageThatCannotBeWrittenFailsTheJob() {
     } catch (const PrintError& error) {
         message = error.message();
     }
-    QVERIFY2(message.startsWith(u"Não foi possível gravar o arquivo "_s + plain.fileName()),
+    QVERIFY2(message.startsWith(u"Não foi possível criar o arquivo "_s + plain.fileName()),
              qPrintable(message));
+}
+
+void TestPrintJob::pageImageCutShortLeavesNothingBehind() {
+    // A file-size limit makes the image's write fail as a full disk would:
+    // the job fails with the system's reason, and neither a cut image under
+    // the page's name nor a work file stays in the folder.
+    QTemporaryDir folder;
+    PrintJob job;
+    job.settings.tempFolder = folder.path() + u'/';
+    job.settings.destination = Destination::Preview;
+    job.startJob();
+    job.pageHeader();
+    for (int line = 0; line < 40; ++line) {
+        job.printText(QString(), 0, u"linha de teste "_s + QString::number(line));
+        job.newLine();
+    }
+    rlimit old{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = old;
+    tight.rlim_cur = 4000;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    QString message;
+    try {
+        job.newPage();
+    } catch (const PrintError& error) {
+        message = error.message();
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    const QString image = folder.filePath(u"B_PRINT1.JPG"_s);
+    QVERIFY2(message.startsWith(u"Não foi possível gravar o arquivo "_s + image + u": "_s),
+             qPrintable(message));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
 }
 
 QTEST_MAIN(TestPrintJob)
