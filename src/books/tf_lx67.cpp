@@ -50,10 +50,6 @@ TF_LX67::TF_LX67(QWidget* parent)
     mainLayout()->addLayout(form);
     addRunButtons({print::Destination::Printer, print::Destination::Preview},
                   [this](print::Destination destination) { runBook(destination); });
-    // Leaving the start sets the end to the last day of its month (empty
-    // for a start that is no date).
-    connect(m_start, &QLineEdit::editingFinished, this,
-            [this] { m_end->setText(LastDayOfMonthShort(m_start->displayText())); });
     installConventions();
 }
 
@@ -87,6 +83,11 @@ bool TF_LX67::saveSettings() {
 }
 
 bool TF_LX67::eventFilter(QObject* watched, QEvent* event) {
+    // Leaving the start sets the end to the last day of its month, empty for
+    // a start that is no date (a blank or half-typed one, which the mask
+    // never reports as finished, included).
+    if (watched == m_start && event->type() == QEvent::FocusOut)
+        m_end->setText(LastDayOfMonthShort(m_start->displayText()));
     if (event->type() == QEvent::MouseButtonRelease &&
         (watched == m_filterLink || watched == m_orderLink)) {
         if (watched == m_filterLink)
