@@ -126,10 +126,16 @@ void TF_LX67::runBook(print::Destination destination) {
             return;
         }
     const LX67Company company = m_company;
-    runReport(
-        destination,
-        [&options, &company](print::PrintJob& run) { PrintLX67(run, options, company); },
-        BookDocumentName(u"LX67"_s, options.startDate, options.endDate));
+    // A filter or order the database refuses is told in its words and
+    // nothing is shown nor printed: no false "nothing sold".
+    try {
+        runReport(
+            destination,
+            [&options, &company](print::PrintJob& run) { PrintLX67(run, options, company); },
+            BookDocumentName(u"LX67"_s, options.startDate, options.endDate));
+    } catch (const BookError& error) {
+        platform::ShowError(this, error.message());
+    }
 }
 
 } // namespace livrax::books

@@ -12,12 +12,14 @@
 #include "data/routing.h"
 #include "platform/clock.h"
 #include "platform/window_registry.h"
+#include "support/dialog_log.h"
 #include "support/modal.h"
 #include "support/module_fixture.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 using namespace livrax;
@@ -49,6 +51,7 @@ class TestTF_LX67 : public QObject {
     void settingsRoundTrip();
     void companyLicences();
     void links();
+    void refusedFilter();
 };
 
 void TestTF_LX67::opensFromTheRegistry() {
@@ -171,6 +174,26 @@ void TestTF_LX67::links() {
     platform::UnregisterWindow(u"SELC"_s);
     QCOMPARE(handed, (QStringList{u"ARQUIVO#"_s, u"PIS"_s, u"PIS.NNOTA# PIS.LOTE"_s}));
     QCOMPARE(order->text(), u"PIS.DATA, PRO.PRODUTO"_s);
+    book.close();
+}
+
+void TestTF_LX67::refusedFilter() {
+    // "Visão" with a filter the database refuses: its message, no pages.
+    test::ModuleFixture fixture;
+    books::TF_LX67 book;
+    book.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&book));
+    Child<QLineEdit>(book, u"SEL_DTINICIAL"_s)->setText(u"01/03/08"_s);
+    Child<QLineEdit>(book, u"SEL_DTFINAL"_s)->setText(u"31/03/08"_s);
+    Child<QLineEdit>(book, u"E_FILTRO"_s)->setText(u"PIS.NO_SUCH_COLUMN = 1"_s);
+    test::DialogLog log;
+    Child<QPushButton>(book, u"BU_VISAO"_s)->click();
+    // The print window comes up to run the list and goes without a page;
+    // the error is what the user is left with.
+    QCOMPARE(log.names().value(log.names().size() - 1), u"ERROR_BOX"_s);
+    QVERIFY2(log.shown().last().text.contains(u"NO_SUCH_COLUMN"_s),
+             qPrintable(log.shown().last().text));
+    QCOMPARE(log.names().count(u"ERROR_BOX"_s), 1);
     book.close();
 }
 
