@@ -18,8 +18,8 @@ namespace {
 
 const QList<BookCommand>& BookCommands() {
     static const QList<BookCommand> commands{InvoiceBookCommand(), SettlementBookCommand(),
-                                             LX52BookCommand(), LX70BookCommand(),
-                                             LX40BookCommand()};
+                                             LX52BookCommand(),    LX70BookCommand(),
+                                             LX40BookCommand(),    LX67BookCommand()};
     return commands;
 }
 

@@ -50,6 +50,7 @@ BookCommand SettlementBookCommand(); // LX56, LX57
 BookCommand LX52BookCommand();       // LX52
 BookCommand LX70BookCommand();       // LX70
 BookCommand LX40BookCommand();       // LX40
+BookCommand LX67BookCommand();       // LX67
 
 // --from, --to, --field and --filter: the period of the invoice books.
 QList<QCommandLineOption> PeriodOptions();
