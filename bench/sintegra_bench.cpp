@@ -2,7 +2,8 @@
 // year beside a bare run of the same statements through the same connection,
 // and the export (every record writer, the items and products read, the file
 // saved) beside saving the same number of 126-character lines straight from
-// a prepared buffer.
+// a prepared buffer. The files exported stay in the folder as
+// sintegra-month.txt and sintegra-year.txt, to be compared between builds.
 // Usage: sintegra_bench [invoices [folder]]
 
 #include "bench_timing.h"
@@ -101,7 +102,8 @@ struct Figures {
     qsizetype lines = 0, statements = 0;
 };
 
-Figures Measure(const QString& start, const QString& end, const QString& folder) {
+Figures Measure(const QString& name, const QString& start, const QString& end,
+                const QString& folder) {
     const SintegraStagingOptions options = Options(start, end);
     Figures figures;
     for (int round = 0; round < Rounds; ++round) {
@@ -116,8 +118,8 @@ Figures Measure(const QString& start, const QString& end, const QString& folder)
         const double bare = BareQueries(statements);
 
         QStringList lines;
-        const double exporting =
-            Milliseconds([&] { lines = Export(staged, options, folder + u"/sintegra.txt"_s); });
+        const double exporting = Milliseconds(
+            [&] { lines = Export(staged, options, folder + u"/sintegra-"_s + name + u".txt"_s); });
         const double writersOnly =
             Milliseconds([&] { Export(staged, options, folder + u"/sintegra-no54.txt"_s, false); });
         const QStringList prepared(lines.size(), QString(SintegraLineWidth, u'9'));
@@ -169,7 +171,7 @@ int main(int argc, char** argv) {
            "export ms  prepared ms  ratio  without 54/75 ms\n";
     for (const auto& [name, start, end] : {std::tuple{u"month"_s, u"01/03/26"_s, u"31/03/26"_s},
                                            std::tuple{u"year "_s, u"01/01/26"_s, u"31/12/26"_s}}) {
-        const Figures f = Measure(start, end, folder);
+        const Figures f = Measure(name.trimmed(), start, end, folder);
         out << name << "  " << qSetFieldWidth(9) << f.documents << qSetFieldWidth(12)
             << f.statements << qSetFieldWidth(12) << qRound(f.staging) << qSetFieldWidth(9)
             << qRound(f.bare) << qSetFieldWidth(7) << QString::number(f.staging / f.bare, 'f', 2)

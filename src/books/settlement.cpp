@@ -3,6 +3,7 @@
 #include "books/book_frame.h"
 #include "common/conditions.h"
 #include "common/dates.h"
+#include "common/field_text.h"
 #include "common/fields.h"
 #include "common/numbers.h"
 #include "common/text.h"
@@ -53,12 +54,6 @@ QString OverwriteFields(const QString& stored, const QMap<int, QString>& values)
         fields[it.key() - 1] = it.value();
     }
     return JoinFields(fields);
-}
-
-// A text kept in a "#"-separated line: a "#" typed in it would split it.
-QString FieldText(const QString& text) {
-    QString kept = text;
-    return kept.replace(u'#', u' ');
 }
 
 QMap<int, QString> FieldTexts(const QMap<int, QString>& texts) {

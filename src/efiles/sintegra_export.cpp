@@ -3,6 +3,9 @@
 #include "common/dates.h"
 #include "common/text.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace livrax::efiles {
 
 using namespace Qt::StringLiterals;
@@ -52,6 +55,25 @@ QString ProposedSintegraFileName(const QString& outputFile, const QString& endDa
     // Characters 4 to 8 of "dd/mm/yy" are "mm/yy".
     const QString monthYear = endDate.mid(3, 5).remove(u'/');
     return folder + u"GIA_"_s + monthYear;
+}
+
+namespace {
+
+// A folder named in a stored path that exists on this system; on a system
+// whose separator is "/", a path with a backslash is another system's.
+bool IsFolderHere(const QString& folder) {
+    if (folder.isEmpty()) return false;
+    if (QDir::separator() == u'/' && folder.contains(u'\\')) return false;
+    return QFileInfo(folder).isDir();
+}
+
+} // namespace
+
+QString SintegraSaveProposal(const QString& outputFile, const QString& endDate) {
+    const QString proposed = ProposedSintegraFileName(outputFile, endDate);
+    const QString name = ProposedSintegraFileName(QString(), endDate);
+    const QString folder = proposed.left(proposed.size() - name.size());
+    return IsFolderHere(folder) ? proposed : QDir::current().filePath(name);
 }
 
 QString WithDefaultExtension(const QString& fileName) {

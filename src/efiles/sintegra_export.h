@@ -39,6 +39,13 @@ std::optional<SintegraRefusal> CheckStagingPeriod(const QString& startDate, cons
 // the final date ("31/03/04" gives "GIA_0304"), without an extension.
 QString ProposedSintegraFileName(const QString& outputFile, const QString& endDate);
 
+// The name the save dialog offers: ProposedSintegraFileName when the folder
+// part of `outputFile` is a folder that exists on this system; otherwise (no
+// folder, a drive letter or "\" path on a system without them, a folder
+// that is gone) "GIA_mmyy" in the current folder, where the command line
+// writes its file.
+QString SintegraSaveProposal(const QString& outputFile, const QString& endDate);
+
 // A chosen name without an extension gets ".TXT", as the save dialog does.
 QString WithDefaultExtension(const QString& fileName);
 

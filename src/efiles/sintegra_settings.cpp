@@ -1,5 +1,6 @@
 #include "efiles/sintegra_settings.h"
 
+#include "common/field_text.h"
 #include "common/fields.h"
 #include "data/param_store.h"
 #include "data/routing.h"
@@ -31,17 +32,11 @@ QString YesNo(bool value) {
     return value ? u"S"_s : u"N"_s;
 }
 
-// A value kept in a "#"-separated line: a "#" of its own would shift every
-// field after it, so it is stored as a space.
-QString FieldValue(const QString& value) {
-    return QString(value).replace(u'#', u' ');
-}
-
 // Field n (1-based) of a list split from a line, set, the list grown as needed.
 void SetField(QStringList& fields, int n, const QString& value) {
     while (fields.size() < n)
         fields.append(QString());
-    fields[n - 1] = FieldValue(value);
+    fields[n - 1] = FieldText(value);
 }
 
 // Sets `target` from field n of the split line when that field is not empty.

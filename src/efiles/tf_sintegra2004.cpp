@@ -807,7 +807,7 @@ void TF_SINTEGRA2004::exportFile() {
     m_grids[75]->setGrid(Grid75(m_products75));
 
     const QString proposed =
-        ProposedSintegraFileName(edit(u"E_ARQSAIDA"_s)->text(), s.informant.endDate);
+        SintegraSaveProposal(edit(u"E_ARQSAIDA"_s)->text(), s.informant.endDate);
     edit(u"E_ARQSAIDA"_s)->setText(proposed);
     const std::optional<QString> chosen =
         platform::AskSaveFileName(this, u"Salvar arquivo SINTEGRA"_s, proposed,

@@ -1,6 +1,7 @@
 #include "registers/company_register.h"
 
 #include "common/cnpj.h"
+#include "common/field_text.h"
 #include "common/fields.h"
 #include "common/masks.h"
 #include "common/text.h"
@@ -128,7 +129,7 @@ bool SaveCompanyRegister(const CompanyRegister& record, bool mayChangeAccessLeve
         QStringList& fields = lines[f.line];
         while (fields.size() < f.field)
             fields.append(QString());
-        fields[f.field - 1] = record.text(f.name);
+        fields[f.field - 1] = FieldText(record.text(f.name));
     }
     lines[5] = {QString::number(record.companyType), QString::number(record.duplicateSeries)};
     lines[6].append(record.multiBranch ? u"S"_s : u"N"_s);

@@ -11,6 +11,8 @@
 #include "efiles/sintegra_settings.h"
 #include "support/module_fixture.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace livrax;
@@ -64,6 +66,8 @@ class TestSintegraExport : public QObject {
     void checksInOrder();
     void proposedName_data();
     void proposedName();
+    void saveProposal_data();
+    void saveProposal();
     void noRecordChosen();
     void writerOrder();
     void settingsOverCompanyRegister();
@@ -153,6 +157,31 @@ void TestSintegraExport::proposedName() {
     QCOMPARE(ProposedSintegraFileName(outputFile, endDate), proposed);
     QCOMPARE(WithDefaultExtension(proposed), saved);
     QCOMPARE(WithDefaultExtension(saved), saved);
+}
+
+void TestSintegraExport::saveProposal_data() {
+    QTest::addColumn<QString>("outputFile"); // "%1": a folder that exists
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("a folder that exists") << u"%1/GIA_.TXT"_s << true;
+    QTest::newRow("another system's drive") << u"C:\\GIA_.TXT"_s << false;
+    QTest::newRow("backslash folder") << u"%1\\GIA_.TXT"_s << false;
+    QTest::newRow("a folder that is gone") << u"%1/apagada/GIA_.TXT"_s << false;
+    QTest::newRow("no folder") << u"GIA_.TXT"_s << false;
+    QTest::newRow("empty") << QString() << false;
+}
+
+// The save dialog offers "GIA_mmyy" in the stored folder when it exists
+// here, else in the current folder.
+void TestSintegraExport::saveProposal() {
+    QFETCH(QString, outputFile);
+    QFETCH(bool, kept);
+    QTemporaryDir stored, current;
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(current.path()));
+    const QString proposal =
+        SintegraSaveProposal(QString(outputFile).replace(u"%1"_s, stored.path()), u"31/03/04"_s);
+    QVERIFY(QDir::setCurrent(before));
+    QCOMPARE(proposal, (kept ? stored.path() : current.path()) + u"/GIA_0304"_s);
 }
 
 // No record box ticked: records 10, 11 and 90, whose total counts the three.

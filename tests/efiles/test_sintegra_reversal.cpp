@@ -217,6 +217,8 @@ class TestSintegraReversal : public QObject {
     void malformedFilesAreReported_data();
     void malformedFilesAreReported();
     void otherRecordsShownNotImported();
+    void recordSeventyShownNotImported_data();
+    void recordSeventyShownNotImported();
     void refusedRowLeavesNothing();
     void importingAgainIsCountedAndTakesNewKeys();
 };
@@ -503,6 +505,56 @@ void TestSintegraReversal::otherRecordsShownNotImported() {
     QVERIFY2(result.ok, qPrintable(result.message));
     CompareSums(Imported(fixture, u"VRTNPDE"_s), Expected(documents, true));
     CompareSums(Imported(fixture, u"VRTNPDS"_s), Expected(documents, false));
+}
+
+void TestSintegraReversal::recordSeventyShownNotImported_data() {
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("cfop");
+    QTest::newRow("current layout") << u"20260305"_s << u"1352"_s;
+    QTest::newRow("three-digit CFOP up to 2002") << u"20020305"_s << u"135"_s;
+}
+
+// A freight record 70: every amount has its own digits, so a field read one
+// position off shows; "Fre" is position 125. It gives a grid row and the
+// import writes nothing.
+void TestSintegraReversal::recordSeventyShownNotImported() {
+    QFETCH(QString, date);
+    QFETCH(QString, cfop);
+    const QString line = u"70"_s + u"12345678000190"_s + u"123456        "_s + date + u"RS"_s +
+                         u"08"_s + u"1  "_s + u"000123"_s + u"1352"_s +
+                         u"0000000012345"_s +  // total, 56-68
+                         u"00000000010000"_s + // base, 69-82
+                         u"00000000001200"_s + // ICMS, 83-96
+                         u"00000000000300"_s + // exempt, 97-110
+                         u"00000000000045"_s + // other, 111-124
+                         u"2"_s + u"N"_s;
+    QCOMPARE(line.size(), SintegraLineWidth);
+    test::ModuleFixture fixture;
+    fixture.erp().load(Partners);
+    ReversalFile read = ReadSintegraReversal(line.toLatin1() + "\r\n");
+    QCOMPARE(ProblemLines(read), QStringList());
+    QCOMPARE(int(read.rows.size()), 1);
+    const ReversalRow& row = read.rows.front();
+    QCOMPARE(row.type, u"70"_s);
+    QCOMPARE(row.state, u"RS"_s);
+    QCOMPARE(row.model, u"08"_s);
+    QCOMPARE(row.number.toInt(), 123);
+    QCOMPARE(row.cfop, cfop);
+    QCOMPARE(row.direction, u"E"_s);
+    QCOMPARE(row.total, 12345 * Unit / 100);
+    QCOMPARE(row.base, 100 * Unit);
+    QCOMPARE(row.icms, 12 * Unit);
+    QCOMPARE(row.exempt, 3 * Unit);
+    QCOMPARE(row.other, 45 * Unit / 100);
+    QCOMPARE(row.freight, u"2"_s);
+    QCOMPARE(row.situation, u"N"_s);
+    QCOMPARE(row.rate, qint64(0));
+    QString error;
+    QVERIFY(MatchPartners(read.rows, &error));
+    const ReversalImport result = ImportReversal(read.rows);
+    QVERIFY2(result.ok, qPrintable(result.message));
+    QCOMPARE(Imported(fixture, u"VRTNPDE"_s).count, 0);
+    QCOMPARE(Imported(fixture, u"VRTNPDS"_s).count, 0);
 }
 
 void TestSintegraReversal::refusedRowLeavesNothing() {

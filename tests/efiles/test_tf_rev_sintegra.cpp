@@ -10,7 +10,9 @@
 #include "efiles/sintegra_layout.h"
 #include "efiles/tf_rev_sintegra.h"
 #include "platform/clock.h"
+#include "shell/main_window.h"
 #include "support/dialog_log.h"
+#include "support/menu_item.h"
 #include "support/modal.h"
 #include "support/module_fixture.h"
 
@@ -18,11 +20,14 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
 
 using namespace livrax;
 using namespace livrax::efiles;
@@ -104,6 +109,8 @@ class TestTFRevSintegra : public QObject {
     void fileWithProblemsIsNotImported();
     void fileNameKeptWithTheOtherLines();
     void heldSettingIsReported();
+    void editorShowsTheFileAndFollowsTheCaret();
+    void menuItemOpensTheWindow();
 };
 
 void TestTFRevSintegra::locateLoadAndImport() {
@@ -237,6 +244,47 @@ void TestTFRevSintegra::heldSettingIsReported() {
     data::ParamLines().clear();
     QVERIFY(data::ParamRead(database, u"REV_SINTEGRA"_s, 20));
     QCOMPARE(data::ParamLines().line(2), u"/outra.txt"_s);
+}
+
+// Tab "EDITOR": the opened file's text in E_TEXTO, one line per line and no
+// wrapping; "Linha:" and "Coluna:" follow the caret.
+void TestTFRevSintegra::editorShowsTheFileAndFollowsTheCaret() {
+    test::ModuleFixture fixture;
+    QTemporaryDir dir;
+    const QString path = WriteFile(dir.filePath(u"Movimento.txt"_s));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLatin1(file.readAll()).split(u"\r\n"_s);
+    TF_REV_SINTEGRA window;
+    window.show();
+    Control<QLineEdit>(window, u"E_ARQUIVO"_s)->setText(path);
+    Control<QPushButton>(window, u"BU_OPEN"_s)->click();
+    auto* editor = Control<QTextEdit>(window, u"E_TEXTO"_s);
+    QCOMPARE(editor->lineWrapMode(), QTextEdit::NoWrap);
+    QCOMPARE(editor->document()->blockCount(), int(lines.size()));
+    for (int n = 0; n < 4; ++n)
+        QCOMPARE(editor->document()->findBlockByNumber(n).text(), lines.at(n));
+    QTextCursor caret(editor->document()->findBlockByNumber(2));
+    caret.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 9);
+    editor->setTextCursor(caret);
+    QCOMPARE(Control<QLabel>(window, u"LA_LINHA"_s)->text(), u"Linha: 3"_s);
+    QCOMPARE(Control<QLabel>(window, u"LA_COLUNA"_s)->text(), u"Coluna: 10"_s);
+    editor->moveCursor(QTextCursor::Start);
+    QCOMPARE(Control<QLabel>(window, u"LA_LINHA"_s)->text(), u"Linha: 1"_s);
+    QCOMPARE(Control<QLabel>(window, u"LA_COLUNA"_s)->text(), u"Coluna: 1"_s);
+}
+
+// The main menu's "Importar" > "Reverter SINTEGRA" opens the reversal window.
+void TestTFRevSintegra::menuItemOpensTheWindow() {
+    test::ModuleFixture fixture;
+    RegisterReversalWindows();
+    shell::TF_LIVRAXB main;
+    QAction* item = test::FindMenuItem(main.menuBar()->actions(), u"Reverter SINTEGRA"_s);
+    QVERIFY(item);
+    QString opened;
+    test::CloseNextModal(&opened);
+    item->trigger();
+    QCOMPARE(opened, u"TF_REV_SINTEGRA"_s);
 }
 
 QTEST_MAIN(TestTFRevSintegra)

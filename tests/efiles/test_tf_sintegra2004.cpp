@@ -315,16 +315,18 @@ void TestTF_SINTEGRA2004::noRecordBoxTicked() {
     test::ModuleFixture fixture;
     WriteCompanyRegister();
     QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
     efiles::TF_SINTEGRA2004 window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     FillInformant(window);
     const QString chosen = dir.filePath(u"SINTEGRA_MARCO"_s);
-    QString proposed, done;
+    QString proposed, offered, done;
     test::OnModal(u"SAVE_FILE"_s, [&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         if (!dialog) return;
         proposed = Edit(window, u"E_ARQSAIDA"_s)->text();
+        offered = dialog->selectedFiles().value(0);
         dialog->selectFile(chosen);
         test::CloseNextModal(&done);
         QMetaObject::invokeMethod(dialog, "accept");
@@ -333,7 +335,10 @@ void TestTF_SINTEGRA2004::noRecordBoxTicked() {
     QVERIFY(StageEnabled(window));
     Child<QPushButton>(window, u"BU_EXPORTAR"_s)->click();
     QVERIFY(!StageEnabled(window));
-    QCOMPARE(proposed, u"C:\\GIA_0304"_s);
+    // The stored "C:\\GIA_.TXT" names no folder here: the name is proposed in
+    // the current folder, as the command line writes it.
+    QCOMPARE(proposed, QDir(dir.path()).filePath(u"GIA_0304"_s));
+    QCOMPARE(offered, QDir(dir.path()).filePath(u"GIA_0304.TXT"_s));
     QCOMPARE(done, u"Exportação Concluida"_s);
     // The dialog's default extension.
     const QString saved = chosen + u".TXT"_s;
@@ -454,7 +459,7 @@ void TestTF_SINTEGRA2004::cancelledSaveWritesNothing() {
     QVERIFY(log.names().contains(u"SAVE_FILE"_s));
     for (const test::DialogLog::Shown& shown : log.shown())
         QVERIFY2(!shown.text.contains(u"Exportação"_s), qPrintable(shown.text));
-    QCOMPARE(Edit(window, u"E_ARQSAIDA"_s)->text(), u"C:\\GIA_0304"_s);
+    QCOMPARE(Edit(window, u"E_ARQSAIDA"_s)->text(), QDir(dir.path()).filePath(u"GIA_0304"_s));
     QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
     QCOMPARE(window.exportedLines().size(), 3);
     window.close();

@@ -8,13 +8,18 @@
 #include "data/param_store.h"
 #include "data/transaction.h"
 #include "registers/tf_cae.h"
+#include "shell/main_window.h"
 #include "support/dialog_log.h"
+#include "support/menu_item.h"
+#include "support/modal.h"
 #include "support/module_fixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
 
 using namespace livrax;
@@ -80,6 +85,11 @@ class TestCompanyRegister : public QObject {
     void windowShowsTheStoredEntry();
     void saveReplacesTheWindowsLinesOnly_data();
     void saveReplacesTheWindowsLinesOnly();
+    void typedHashStaysInItsField_data();
+    void typedHashStaysInItsField();
+    void closingWithoutSavingStoresNothing_data();
+    void closingWithoutSavingStoresNothing();
+    void menuItemOpensTheWindow();
     void leavingFieldsChecksAndShapes();
     void fieldRules_data();
     void fieldRules();
@@ -112,7 +122,7 @@ void TestCompanyRegister::saveReplacesTheWindowsLinesOnly_data() {
 // A save replaces lines 1-6 and 8-10 by the window's values, line 7 only
 // for a level-9 user, keeps lines 11-20 as stored and writes nothing beyond
 // line 20, even when ParamLines holds a longer entry read by another window
-// since; the header follows what was stored.
+// since; the save itself reloads the header from what was stored.
 void TestCompanyRegister::saveReplacesTheWindowsLinesOnly() {
     QFETCH(QString, level);
     QFETCH(QString, accessLevels);
@@ -141,10 +151,100 @@ void TestCompanyRegister::saveReplacesTheWindowsLinesOnly() {
     QCOMPARE(StoredLines(), expected);
     data::ParamRead(data::ParamDatabase(), data::CompanyRegisterKey, 30);
     QCOMPARE(data::ParamLines().line(25), QString());
-    data::LoadCompanyHeader();
     QCOMPARE(data::Globals().company.name, u"NOVA MODELO LTDA"_s);
     QCOMPARE(data::Globals().company.city, u"PORTO ALEGRE SUL"_s);
     QCOMPARE(data::Globals().company.multiBranch, u"N"_s);
+}
+
+void TestCompanyRegister::typedHashStaysInItsField_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("middle field of line 1")
+        << u"E_ENDERECO"_s << u"RUA A #1"_s << 1 << u"MODELO LTDA#RUA A  1#MODELO#"_s;
+    QTest::newRow("first field of line 3")
+        << u"E_PREFIXO"_s << u"#51"_s << 3 << u" 51#3333-4444#3333-5555#contato@modelo.com.br#"_s;
+    QTest::newRow("last field of line 10")
+        << u"E_INF_EMAIL"_s << u"p@m.br##"_s << 10 << u"4#Acesso Discado#PEDRO#p@m.br  #"_s;
+}
+
+// A "#" typed into a field is stored as a space: the fields after it stay
+// where they were and the window shows them in place again.
+void TestCompanyRegister::typedHashStaysInItsField() {
+    QFETCH(QString, control);
+    QFETCH(QString, typed);
+    QFETCH(int, line);
+    QFETCH(QString, stored);
+    {
+        TF_CAE window;
+        Control<QLineEdit>(window, control)->setText(typed);
+        window.save();
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+    }
+    const QStringList lines = StoredLines();
+    QCOMPARE(lines.at(line - 1), stored);
+    for (int n = 1; n <= 20; ++n)
+        if (n != line) QCOMPARE(lines.at(n - 1), StoredEntry.at(n - 1));
+    TF_CAE reopened;
+    QCOMPARE(Control<QLineEdit>(reopened, control)->text(), QString(typed).replace(u'#', u' '));
+}
+
+void TestCompanyRegister::closingWithoutSavingStoresNothing_data() {
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Cancelar") << false;
+    QTest::newRow("Esc") << true;
+}
+
+// "Cancelar" and Esc close the window with nothing stored and the header
+// as it was.
+void TestCompanyRegister::closingWithoutSavingStoresNothing() {
+    QFETCH(bool, escape);
+    data::Globals().user.level = u"9"_s;
+    TF_CAE window;
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    Control<QLineEdit>(window, u"E_EMPRESA"_s)->setText(u"NOVA MODELO LTDA"_s);
+    Control<QLineEdit>(window, u"E_CIDADE"_s)->setText(u"CANOAS"_s);
+    Control<QLineEdit>(window, u"E_SENHADIR"_s)->setText(u"9"_s);
+    auto* city = Control<QLineEdit>(window, u"E_CIDADE"_s);
+    city->setFocus();
+    QTRY_VERIFY(city->hasFocus());
+    if (escape) {
+        QTest::keyClick(city, Qt::Key_Escape);
+    } else {
+        QPushButton* cancel = nullptr;
+        for (QPushButton* button : window.findChildren<QPushButton*>())
+            if (button->text() == u"Cancelar"_s) cancel = button;
+        QVERIFY(cancel);
+        cancel->click();
+    }
+    QVERIFY(!window.isVisible());
+    QCOMPARE(window.result(), int(QDialog::Rejected));
+    QCOMPARE(StoredLines(), StoredEntry);
+    QCOMPARE(data::Globals().company.name, u"MODELO LTDA"_s);
+    QCOMPARE(data::Globals().company.city, u"PORTO ALEGRE"_s);
+}
+
+// The main menu's "CAE - Cadastro da Empresa" opens the register window
+// over the stored entry.
+void TestCompanyRegister::menuItemOpensTheWindow() {
+    registers::RegisterRegisterWindows();
+    shell::TF_LIVRAXB main;
+    QAction* item = test::FindMenuItem(main.menuBar()->actions(), u"CAE - Cadastro da Empresa"_s);
+    QVERIFY(item);
+    QString opened;
+    QString company;
+    test::OnNextModal([&](QWidget* modal) {
+        if (!modal) return;
+        opened = modal->objectName();
+        if (auto* name = modal->findChild<QLineEdit*>(u"E_EMPRESA"_s)) company = name->text();
+        static_cast<QDialog*>(modal)->reject();
+    });
+    item->trigger();
+    QCOMPARE(opened, u"F_CAE"_s);
+    QCOMPARE(company, u"MODELO LTDA"_s);
 }
 
 // Leaving the CNPJ with wrong check digits says so and keeps the text;
