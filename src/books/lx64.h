@@ -68,4 +68,23 @@ std::optional<LX64Line> LX64Amounts(const LX64Piece& piece);
 void PrintLX64(print::PrintJob& job, const LX64Options& options,
                const MatchProgress& progress = {});
 
+// The saved inputs ("PAR_LX64", in the database of PDS, 20 lines): 2 the
+// date of the last close, 3 the period, 4 the filter, 5 "Num. Página" ("1"
+// when none), 6 "Série <> de ", 9 "Tam. Fonte" ("7" when none), 10 "Tipo",
+// 11 "Estado", 12 "Todas as Notas" ("S"). A blank start is the first day of
+// the current month; "Montar Arquivo" is checked when the settings were not
+// written today.
+struct LX64Settings {
+    LX64Options options;
+    QString savedOn; // line 2
+};
+LX64Settings LoadLX64Settings();
+// Writes them, line 2 today. False when they were not written.
+bool SaveLX64Settings(const LX64Options& options);
+
+// Whether the report must build VRTNP50 before a run that starts on
+// `startDate`: the table is missing or empty, or its last exit date is
+// before the start.
+bool LX64NeedsBuild(const QString& startDate);
+
 } // namespace livrax::books
