@@ -6,6 +6,7 @@
 #include "books/tf_lx55.h"
 #include "books/tf_lx56.h"
 #include "books/tf_lx57.h"
+#include "books/tf_lx64.h"
 #include "books/tf_lx67.h"
 #include "books/tf_lx70.h"
 #include "common/dates.h"
@@ -50,6 +51,10 @@ void TF_LX53::runBook(print::Destination destination) {
 void RegisterBookWindows() {
     platform::RegisterWindow(u"LX40"_s, [](QWidget* parent, const QStringList&) {
         TF_LX40 window(parent);
+        window.exec();
+    });
+    platform::RegisterWindow(u"LX64"_s, [](QWidget* parent, const QStringList&) {
+        TF_LX64 window(parent);
         window.exec();
     });
     platform::RegisterWindow(u"LX67"_s, [](QWidget* parent, const QStringList&) {

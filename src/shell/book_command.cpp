@@ -17,9 +17,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QList<BookCommand>& BookCommands() {
-    static const QList<BookCommand> commands{InvoiceBookCommand(), SettlementBookCommand(),
-                                             LX52BookCommand(),    LX70BookCommand(),
-                                             LX40BookCommand(),    LX67BookCommand()};
+    static const QList<BookCommand> commands{
+        InvoiceBookCommand(), SettlementBookCommand(), LX52BookCommand(), LX70BookCommand(),
+        LX40BookCommand(),    LX64BookCommand(),       LX67BookCommand()};
     return commands;
 }
 
@@ -110,7 +110,8 @@ int RunBookCommand(const QStringList& arguments) {
     }
     const QString out = parser.value(u"out"_s);
     const QString suffix = QFileInfo(out).suffix().toLower();
-    if (out.isEmpty() || (suffix != u"pdf"_s && suffix != u"txt"_s)) {
+    const bool writesFile = !book->writesFile || book->writesFile(code);
+    if (writesFile && (out.isEmpty() || (suffix != u"pdf"_s && suffix != u"txt"_s))) {
         err << "livrax book: informe --out com um arquivo .pdf ou .txt.\n";
         return 2;
     }

@@ -34,6 +34,9 @@ struct BookCommand {
     // Whether book `code` takes the option `name` of the list above; all of
     // them when not set.
     std::function<bool(const QString& code, const QString& name)> takes;
+    // Whether book `code` writes a file (and so needs --out); all of them
+    // when not set.
+    std::function<bool(const QString& code)> writesFile;
     // Checks the options before the session starts: false, after the message
     // on `err`, for a usage error (exit status 2). Optional.
     std::function<bool(const QCommandLineParser& parser, const QString& code, QTextStream& err)>
@@ -50,6 +53,7 @@ BookCommand SettlementBookCommand(); // LX56, LX57
 BookCommand LX52BookCommand();       // LX52
 BookCommand LX70BookCommand();       // LX70
 BookCommand LX40BookCommand();       // LX40
+BookCommand LX64BookCommand();       // LX64, LX50
 BookCommand LX67BookCommand();       // LX67
 
 // --from, --to, --field and --filter: the period of the invoice books.

@@ -99,7 +99,7 @@ check_completion "--version" livrax --v
 check_completion "--field --filter --first-page --from" livrax book --f
 check_completion "--records" livrax sintegra --r
 check_completion "--no-gui" livrax demo --no
-check_completion "LX40 LX52 LX53 LX55 LX56 LX57 LX67 LX70" livrax book ""
+check_completion "LX40 LX50 LX52 LX53 LX55 LX56 LX57 LX64 LX67 LX70" livrax book ""
 check_completion "LX56" livrax book --recalc LX56
 check_completion "" livrax book LX53 ""
 mkdir -p "$work/pasta/sub"
