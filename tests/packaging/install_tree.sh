@@ -96,7 +96,7 @@ check_completion() {
 check_completion "book datahouse demo help info login mail report sintegra version" livrax ""
 check_completion "book" livrax help b
 check_completion "--version" livrax --v
-check_completion "--field --filter --first-page --from" livrax book --f
+check_completion "--field --filter --first-page --font-size --from" livrax book --f
 check_completion "--records" livrax sintegra --r
 check_completion "--no-gui" livrax demo --no
 check_completion "LX40 LX50 LX52 LX53 LX55 LX56 LX57 LX64 LX67 LX70" livrax book ""
