@@ -8,6 +8,7 @@
 // default: G text pages, F PDF, V the preview window (offscreen); books
 // "LX53,LX55,LX52,LX40" by default.
 
+#include "bench_demo.h"
 #include "bench_timing.h"
 #include "books/lx40.h"
 #include "books/lx52.h"
@@ -137,25 +138,13 @@ int main(int argc, char** argv) {
     const qint64 invoices = argc > 1 ? QByteArray(argv[1]).toLongLong() : 100000;
     QTemporaryDir scratch;
     const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : scratch.path();
-    QDir().mkpath(folder);
     const QString targets = argc > 3 ? QString::fromLocal8Bit(argv[3]) : u"GF"_s;
     const QStringList books =
         (argc > 4 ? QString::fromLocal8Bit(argv[4]) : u"LX53,LX55,LX52,LX40"_s)
             .split(u',', Qt::SkipEmptyParts);
     QTextStream out(stdout);
 
-    if (!QFile::exists(QDir(folder).filePath(demo::DemoErpFileName()))) {
-        demo::DemoOptions options;
-        options.folder = folder;
-        options.invoices = invoices;
-        demo::GenerateDemoCompany(options);
-    }
-    data::Globals().registry.dirs[1] = QDir(folder).filePath(demo::DemoErpFileName());
-    data::Globals().registry.dirs[5] = QDir(folder).filePath(demo::DemoSystemFileName());
-    data::Globals().registry.dirTemp = folder + u'/';
-    shell::ConnectDatabases({});
-    shell::LoadTableLists();
-    data::LoadCompanyHeader();
+    bench::OpenDemoCompany(folder, invoices);
 
     out << invoices << " invoices of a demo year\n";
     out << "book  target      book ms   bare query ms   ratio   pages\n";

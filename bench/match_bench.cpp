@@ -5,6 +5,7 @@
 // (LX64, text pages) beside a bare query of that month's rows of the table.
 // Usage: match_bench [invoices [folder]].
 
+#include "bench_demo.h"
 #include "bench_timing.h"
 #include "books/lx50.h"
 #include "books/lx64.h"
@@ -119,20 +120,8 @@ int main(int argc, char** argv) {
     const qint64 invoices = argc > 1 ? QByteArray(argv[1]).toLongLong() : 100000;
     QTemporaryDir scratch;
     const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : scratch.path();
-    QDir().mkpath(folder);
     QTextStream out(stdout);
-    if (!QFile::exists(QDir(folder).filePath(demo::DemoErpFileName()))) {
-        demo::DemoOptions options;
-        options.folder = folder;
-        options.invoices = invoices;
-        demo::GenerateDemoCompany(options);
-    }
-    data::Globals().registry.dirs[1] = QDir(folder).filePath(demo::DemoErpFileName());
-    data::Globals().registry.dirs[5] = QDir(folder).filePath(demo::DemoSystemFileName());
-    data::Globals().registry.dirTemp = folder + u'/';
-    shell::ConnectDatabases({});
-    shell::LoadTableLists();
-    data::LoadCompanyHeader();
+    bench::OpenDemoCompany(folder, invoices);
 
     out << invoices << " invoices of a demo year\n";
     double build = 0, bareBuild = 0, report = 0, bareReport = 0;

@@ -13,6 +13,7 @@
 // Usage: report_bench [invoices [folder [targets]]], targets "GF" by default:
 // G text pages, F PDF. 70,000 invoices give about 100,000 sales items.
 
+#include "bench_demo.h"
 #include "bench_timing.h"
 #include "data/company_header.h"
 #include "data/data_module.h"
@@ -191,22 +192,10 @@ int main(int argc, char** argv) {
     const qint64 invoices = argc > 1 ? QByteArray(argv[1]).toLongLong() : 70000;
     QTemporaryDir scratch;
     const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : scratch.path();
-    QDir().mkpath(folder);
     const QString targets = argc > 3 ? QString::fromLocal8Bit(argv[3]) : u"GF"_s;
     QTextStream out(stdout);
 
-    demo::DemoOptions options;
-    if (!QFile::exists(QDir(folder).filePath(demo::DemoErpFileName()))) {
-        options.folder = folder;
-        options.invoices = invoices;
-        demo::GenerateDemoCompany(options);
-    }
-    data::Globals().registry.dirs[1] = QDir(folder).filePath(demo::DemoErpFileName());
-    data::Globals().registry.dirs[5] = QDir(folder).filePath(demo::DemoSystemFileName());
-    data::Globals().registry.dirTemp = folder + u'/';
-    shell::ConnectDatabases({});
-    shell::LoadTableLists();
-    data::LoadCompanyHeader();
+    const demo::DemoOptions options = bench::OpenDemoCompany(folder, invoices);
     WriteBenchReport(options.year);
 
     reports::LoadedReport report;

@@ -6,6 +6,7 @@
 // sintegra-month.txt and sintegra-year.txt, to be compared between builds.
 // Usage: sintegra_bench [invoices [folder]]
 
+#include "bench_demo.h"
 #include "bench_timing.h"
 #include "data/company_header.h"
 #include "data/data_module.h"
@@ -150,21 +151,9 @@ int main(int argc, char** argv) {
     const qint64 invoices = argc > 1 ? QByteArray(argv[1]).toLongLong() : 20000;
     QTemporaryDir scratch;
     const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : scratch.path();
-    QDir().mkpath(folder);
     QTextStream out(stdout);
 
-    if (!QFile::exists(QDir(folder).filePath(demo::DemoErpFileName()))) {
-        demo::DemoOptions options;
-        options.folder = folder;
-        options.invoices = invoices;
-        demo::GenerateDemoCompany(options);
-    }
-    data::Globals().registry.dirs[1] = QDir(folder).filePath(demo::DemoErpFileName());
-    data::Globals().registry.dirs[5] = QDir(folder).filePath(demo::DemoSystemFileName());
-    data::Globals().registry.dirTemp = folder + u'/';
-    shell::ConnectDatabases({});
-    shell::LoadTableLists();
-    data::LoadCompanyHeader();
+    bench::OpenDemoCompany(folder, invoices);
 
     out << invoices << " invoices of a demo year\n";
     out << "period  grid rows  statements  staging ms  bare ms  ratio   lines  53 docs  "

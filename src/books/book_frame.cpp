@@ -220,8 +220,7 @@ void RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBook&
         // A walk broken off (a stop signal, the connection lost) is a failure:
         // a book never prints the rows read so far as if they were all.
         for (; found && !row.eof() && !job.cancelled(); row.next()) {
-            if (platform::StopRequested())
-                throw data::DbError(u"sinal "_s + QString::fromLatin1(platform::StopSignalName()));
+            if (platform::StopRequested()) throw data::DbError(StopSignalReason());
             if (lookups.natureExcluded(row.value(u"NATOPER"_s).toString())) {
                 if (book.skipped) book.skipped(row);
                 continue;
@@ -233,14 +232,13 @@ void RunInvoiceBook(print::PrintJob& job, BookPeriod& period, const InvoiceBook&
     } catch (const data::DbError& error) {
         row.rollback();
         job.abandon();
-        throw BookError(u"O livro foi interrompido e não foi gravado: "_s + error.message());
+        throw InterruptedBook(error.message());
     }
     data::CloseSlot(data::Slot::T_CON1);
     if (job.cancelled()) return;
     if (platform::StopRequested()) {
         job.abandon();
-        throw BookError(u"O livro foi interrompido e não foi gravado: sinal "_s +
-                        QString::fromLatin1(platform::StopSignalName()));
+        throw InterruptedBook(StopSignalReason());
     }
     // The totals' first line carries the header of a book without rows.
     book.totals(pages);
@@ -288,6 +286,14 @@ void BookCompanyLines(print::PrintJob& job, int periodColumn, const BookPeriod& 
                     extras.periodPrefix + u"Mes/Período: "_s + period.startDate + u" A "_s +
                         period.endDate,
                     {10, StyleFlag::Bold, Align::PageCenter});
+}
+
+QString StopSignalReason() {
+    return u"sinal "_s + QString::fromLatin1(platform::StopSignalName());
+}
+
+BookError InterruptedBook(const QString& reason) {
+    return BookError(u"O livro foi interrompido e não foi gravado: "_s + reason);
 }
 
 } // namespace livrax::books

@@ -35,6 +35,13 @@ class BookError : public Error {
     using Error::Error;
 };
 
+// The reason a stop signal (SIGINT, SIGTERM) gives a run that it broke off:
+// "sinal SIGTERM".
+QString StopSignalReason();
+// The failure of a book whose run broke off (a stop signal, rows that stopped
+// coming): nothing was written, and why.
+BookError InterruptedBook(const QString& reason);
+
 // Refuses (BookError) a period whose filter could reach beyond the book's own
 // conditions or whose date column is not a DATE column of `table`.
 void CheckBookPeriod(const BookPeriod& period, const QString& table);

@@ -448,9 +448,7 @@ void PrintLX40(PrintJob& job, const LX40Options& options) {
             bool open = false;
             Movement movement;
             for (; found && !row.eof(); row.next()) {
-                if (platform::StopRequested())
-                    throw data::DbError(u"sinal "_s +
-                                        QString::fromLatin1(platform::StopSignalName()));
+                if (platform::StopRequested()) throw data::DbError(StopSignalReason());
                 const QString code = row.value(Code).toString();
                 if (open && code != current) {
                     if (!run.product(current, movement)) break;
@@ -474,7 +472,7 @@ void PrintLX40(PrintJob& job, const LX40Options& options) {
         } catch (const data::DbError& error) {
             row.rollback();
             job.abandon();
-            throw BookError(u"O livro foi interrompido e não foi gravado: "_s + error.message());
+            throw InterruptedBook(error.message());
         } catch (const BookError&) {
             row.rollback();
             job.abandon();
@@ -485,8 +483,7 @@ void PrintLX40(PrintJob& job, const LX40Options& options) {
     if (job.cancelled()) return;
     if (platform::StopRequested()) {
         job.abandon();
-        throw BookError(u"O livro foi interrompido e não foi gravado: sinal "_s +
-                        QString::fromLatin1(platform::StopSignalName()));
+        throw InterruptedBook(StopSignalReason());
     }
     try {
         run.totals();

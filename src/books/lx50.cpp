@@ -154,8 +154,7 @@ qint64 BuildMatchTable(const MatchProgress& progress) {
             SideSql(u"PIS"_s, data::ResolveTableName(u"PIS"_s), u"DTNOTA"_s, u"S"_s));
         exits.open();
         while (exits.fetch()) {
-            if (platform::StopRequested())
-                throw data::DbError(u"sinal "_s + QString::fromLatin1(platform::StopSignalName()));
+            if (platform::StopRequested()) throw data::DbError(StopSignalReason());
             if (exits.value(8).toString() == u"N"_s || exits.value(1).isNull()) continue;
             const QString code = exits.value(0).toString();
             const QString key = CodeKey(code);

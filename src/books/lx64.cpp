@@ -257,8 +257,7 @@ void PrintLX64(PrintJob& job, const LX64Options& options, const MatchProgress& p
         // The header and the totals print even when no row does.
         if (!pages.line()) return;
         for (; found && !row.eof(); row.next()) {
-            if (platform::StopRequested())
-                throw data::DbError(u"sinal "_s + QString::fromLatin1(platform::StopSignalName()));
+            if (platform::StopRequested()) throw data::DbError(StopSignalReason());
             const QString tipo = row.value(u"TIPOPRO"_s).toString().trimmed();
             if (row.value(u"SUBSTRIB"_s).toString().trimmed() != u"S"_s) continue;
             if (options.type == 1 && tipo != u"O"_s) continue;

@@ -317,8 +317,7 @@ void PrintLX67(PrintJob& job, const LX67Options& options, const LX67Company& com
     qint64 total = 0;
     try {
         for (; found && !row.eof(); row.next()) {
-            if (platform::StopRequested())
-                throw data::DbError(u"sinal "_s + QString::fromLatin1(platform::StopSignalName()));
+            if (platform::StopRequested()) throw data::DbError(StopSignalReason());
             if (!pages.line()) break;
             const qint64 quantity = Quantity4(row.value(Quantity));
             if (__builtin_add_overflow(total, quantity, &total))
@@ -340,8 +339,7 @@ void PrintLX67(PrintJob& job, const LX67Options& options, const LX67Company& com
     if (job.cancelled()) return;
     if (platform::StopRequested()) {
         job.abandon();
-        throw BookError(u"A relação foi interrompida e não foi gravada: sinal "_s +
-                        QString::fromLatin1(platform::StopSignalName()));
+        throw BookError(u"A relação foi interrompida e não foi gravada: "_s + StopSignalReason());
     }
     // An empty month still gets its page, with the total 0,00.
     if (!pages.line()) return;

@@ -107,9 +107,7 @@ class LX70Printer {
         printSummary(summary);
         if (m_job.cancelled()) return;
         // A signal while the pages were drawn: no book is written either.
-        if (platform::StopRequested())
-            throw BookError(u"O livro foi interrompido e não foi gravado: sinal "_s +
-                            QString::fromLatin1(platform::StopSignalName()));
+        if (platform::StopRequested()) throw InterruptedBook(StopSignalReason());
         m_job.endJob();
     }
 
@@ -383,12 +381,10 @@ LX70DayTable LX70Withheld(LX70Options& options) {
         }
     } catch (const StopSignalError&) {
         row.rollback();
-        throw BookError(u"O livro foi interrompido e não foi gravado: sinal "_s +
-                        QString::fromLatin1(platform::StopSignalName()));
+        throw InterruptedBook(StopSignalReason());
     } catch (const data::DbError& error) {
         row.rollback();
-        if (platform::StopRequested())
-            throw BookError(u"O livro foi interrompido e não foi gravado: "_s + error.message());
+        if (platform::StopRequested()) throw InterruptedBook(error.message());
         throw BookError(u"A consulta do livro falhou: "_s + error.message() + u"\n"_s + sql);
     }
     data::CloseSlot(data::Slot::T_CON1);
