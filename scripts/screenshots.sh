@@ -124,5 +124,31 @@ click "$settlement" "${RECALC_X:-222}" "${RECALC_Y:-40}"
 sleep 3
 click "$settlement" "${APURACAO_TAB_X:-294}" "${APURACAO_TAB_Y:-71}"
 shoot "$settlement" apuracao-icms
+xdotool windowfocus --sync "$settlement" key --clearmodifiers F12 || true
+xdotool windowclose "$settlement" 2>/dev/null || true
+sleep 1
+
+# The other books, from the "Especiais" menu: item $1 (counted from 1),
+# whose window title matches $2, saved as $3. Each is shown as it opens,
+# with the settings the demo company keeps for it.
+special_book() {
+  click "$main" "${ESPECIAIS_X:-97}" "${MENU_Y:-8}"
+  sleep 1
+  click "$main" 150 $((${MENU_ITEM_Y:-31} + 22 * ($1 - 1)))
+  local id
+  id="$(window "$2")"
+  xdotool windowmove "$id" 0 0
+  shoot "$id" "$3"
+  xdotool windowfocus --sync "$id" key --clearmodifiers F12 || true
+  xdotool windowclose "$id" 2>/dev/null || true
+  sleep 1
+}
+special_book 1 "F_LX40" inventario-retroativo
+special_book 3 "LX55|REGISTRO DE SA" livro-saidas
+special_book 4 "LX67" produtos-controlados
+special_book 7 "LX64" sem-retencao-st
+special_book 8 "LX52" gia-modelo-b
+special_book 11 "LX57|IPI" apuracao-ipi
+special_book 12 "LX70|ISSQN" livro-issqn
 
 echo "Telas gravadas em $out" >&2

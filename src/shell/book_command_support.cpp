@@ -77,8 +77,9 @@ int FinishFileJob(const print::PrintJob& job, const QString& what, const QString
             << "; informe uma --first-page menor. Nenhum arquivo foi gravado.\n";
         return 2;
     }
-    QTextStream(stdout) << what << " gravado em " << out << " (" << job.pageCount()
-                        << " páginas).\n";
+    const int pages = job.pageCount();
+    QTextStream(stdout) << what << " gravado em " << out << " (" << pages
+                        << (pages == 1 ? " página).\n" : " páginas).\n");
     return 0;
 }
 

@@ -76,7 +76,7 @@ bool PrintedWithoutError(const std::function<void()>& print, QTextStream& err);
 
 // The end of a file job: the page count on stderr, then either the refusal
 // of a book cut at the last page number (status 2, the old file kept) or
-// "<what> gravado em <out> (N páginas)." on stdout (status 0).
+// "<what> gravado em <out> (N páginas)." (or "(1 página)") on stdout (status 0).
 int FinishFileJob(const print::PrintJob& job, const QString& what, const QString& out,
                   QTextStream& err);
 
