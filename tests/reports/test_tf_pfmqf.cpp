@@ -106,6 +106,8 @@ class TestTF_PFMQF : public QObject {
     void init();
     void cleanup();
 
+    void loadingShowsValuesAndDefaults_data();
+    void loadingShowsValuesAndDefaults();
     void changesLandWhereTheDefinitionKeepsThem_data();
     void changesLandWhereTheDefinitionKeepsThem();
     void openedThroughTheRegistry();
@@ -129,6 +131,49 @@ void TestTF_PFMQF::init() {
 
 void TestTF_PFMQF::cleanup() {
     m_fixture.reset();
+}
+
+void TestTF_PFMQF::loadingShowsValuesAndDefaults_data() {
+    QTest::addColumn<QString>("flags"); // line 1 field 8
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("shown"); // a text, or "checked"/"unchecked"
+
+    const QString blank;
+    const QString set = u"1111111RNNNSSSSSSS4SS"_s;
+    const QString cleared = u"0000000ASSSNNNNNNN NN"_s;
+    QTest::newRow("print header blank: checked") << blank << u"CB_IMPCAB"_s << u"checked"_s;
+    QTest::newRow("print header N") << set << u"CB_IMPCAB"_s << u"unchecked"_s;
+    QTest::newRow("subtotal border blank: checked") << blank << u"CB_BORDASUB"_s << u"checked"_s;
+    QTest::newRow("subtotal border 0") << cleared << u"CB_BORDASUB"_s << u"unchecked"_s;
+    QTest::newRow("wrap blank: unchecked") << blank << u"CB_WRAP"_s << u"unchecked"_s;
+    QTest::newRow("wrap S") << set << u"CB_WRAP"_s << u"checked"_s;
+    QTest::newRow("shaded titles 1") << set << u"CB_FUNTITCAMPO"_s << u"checked"_s;
+    QTest::newRow("R is summarised") << set << u"GRU_SA_2"_s << u"checked"_s;
+    QTest::newRow("blank is analytic") << blank << u"GRU_SA_1"_s << u"checked"_s;
+    QTest::newRow("column factor 3 when blank") << cleared << u"E_COLFATOR"_s << u"3"_s;
+    QTest::newRow("column factor") << set << u"E_COLFATOR"_s << u"4"_s;
+    QTest::newRow("margins 10 when blank") << blank << u"ED_MARESQ"_s << u"10"_s;
+    QTest::newRow("company line default") << blank << u"E_CABL2"_s << u"CAE_EMPRESA"_s;
+    QTest::newRow("line spacing 12 when blank") << blank << u"E_TAMLINHA"_s << u"  12"_s;
+    QTest::newRow("field line to width 4") << blank << u"DED_LINHA"_s << u"   1"_s;
+    QTest::newRow("field print flags default") << blank << u"CB_LINHA"_s << u"checked"_s;
+}
+
+void TestTF_PFMQF::loadingShowsValuesAndDefaults() {
+    QFETCH(QString, flags);
+    QFETCH(QString, control);
+    QFETCH(QString, shown);
+    QStringList lines = FixtureLines();
+    lines[0] = u"Vendas por cliente#Arial#8#####"_s + flags + u'#';
+    Store(lines);
+
+    TF_PFMQF window(Menu(), 1);
+    QWidget* widget = Child<QWidget>(window, control);
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        QCOMPARE(button->isChecked() ? u"checked"_s : u"unchecked"_s, shown);
+    else
+        QCOMPARE(Child<QLineEdit>(window, control)->text(), shown);
+    QVERIFY(!window.modified());
 }
 
 void TestTF_PFMQF::changesLandWhereTheDefinitionKeepsThem_data() {
