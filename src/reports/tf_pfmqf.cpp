@@ -5,6 +5,7 @@
 #include "data/connection.h"
 #include "data/globals.h"
 #include "data/metadata.h"
+#include "data/queries.h"
 #include "data/returned_values.h"
 #include "data/routing.h"
 #include "expr/designer_suggestions.h"
@@ -1067,6 +1068,8 @@ void TF_PFMQF::reload() {
     m_design.first();
     showField();
     m_modified->setChecked(false);
+    // The pick lists read through the shared slots; nothing stays open.
+    data::CommitAll();
 }
 
 void TF_PFMQF::showDefinition() {

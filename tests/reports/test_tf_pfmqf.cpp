@@ -225,6 +225,13 @@ void TestTF_PFMQF::changesLandWhereTheDefinitionKeepsThem_data() {
         << u"DRG_TIPO_2"_s << u"click"_s << QString() << 11 << 3 << 0 << u"2"_s;
     QTest::newRow("field alignment right")
         << u"CB_ALINHAR"_s << u"choose"_s << u"1"_s << 11 << 20 << 0 << u"1"_s;
+    QTest::newRow("organiser moves field 1 down")
+        << u"BU_ORG_DESCE"_s << u"click"_s << QString() << 11 << 1 << 0 << u"Valor"_s;
+    QTest::newRow("recalculated column of field 2")
+        << u"BU_RECALCULAR"_s << u"click"_s << QString() << 12 << 5 << 0 << u" 129"_s;
+    QTest::newRow("footer with date, time and user")
+        << u"BU_DT_HR_USUARIO"_s << u"click"_s << QString() << 1 << 32 << 0
+        << u"Data: [DATE] - Hora: [TIME] - Usuário: [GB_SEN_USER]"_s;
     QTest::newRow("field keeps in GBFUN3")
         << u"CB_GUARDAR"_s << u"choose"_s << u"3"_s << 11 << 8 << 2 << u"3"_s;
 }
