@@ -11,6 +11,16 @@ namespace livrax::reports {
 
 namespace {
 
+// Field 1 is on line 11, index 10 of the lines.
+constexpr int FirstFieldLineIndex = 10;
+
+// A line holding "#" alone is an empty line written by an older program.
+QStringList WithoutLoneSeparators(QStringList lines) {
+    for (QString& line : lines)
+        if (line.trimmed() == u"#"_s) line.clear();
+    return lines;
+}
+
 bool IsBlankOrZero(const QString& value) {
     return value.trimmed().isEmpty() || ToInt(value) == 0;
 }
@@ -59,6 +69,7 @@ ReportField ShownField(const ReportField& field) {
     ReportField shown = field;
     shown.line = FormatDecimal(field.line, 4, 0);
     shown.column = FormatDecimal(field.column, 4, 0);
+    if (!field.size.trimmed().isEmpty()) shown.size = QString::number(ToInt(field.size));
     if (shown.printFlags.trimmed().isEmpty()) shown.printFlags = u"110000000000"_s;
     shown.firstElement = FormatDecimal(field.firstElement, 5, 0);
     shown.lastElement = FormatDecimal(field.lastElement, 5, 0);
@@ -73,6 +84,23 @@ bool IsFreeField(const ReportField& field) {
 
 ReportDesign::ReportDesign(const ReportDefinition& definition) : m_definition(definition) {
     m_definition.fields.resize(DesignerFieldCount);
+    m_fieldLines.resize(DesignerFieldCount);
+}
+
+ReportDesign::ReportDesign(const QStringList& storedLines)
+    : ReportDesign(DesignerDefinition(WithoutLoneSeparators(storedLines))) {
+    const QStringList lines = WithoutLoneSeparators(storedLines);
+    for (int i = 0; i < DesignerFieldCount; ++i)
+        m_fieldLines[i] = lines.value(FirstFieldLineIndex + i);
+}
+
+QStringList ReportDesign::lines(const QStringList& stored) const {
+    QStringList base = stored;
+    while (base.size() < FirstFieldLineIndex + DesignerFieldCount)
+        base.append(QString());
+    for (int i = 0; i < DesignerFieldCount; ++i)
+        base[FirstFieldLineIndex + i] = m_fieldLines[i];
+    return DefinitionToLines(m_definition, base);
 }
 
 void ReportDesign::setCurrent(int n) {
@@ -97,14 +125,18 @@ bool ReportDesign::insertAfterCurrent() {
     QList<ReportField>& fields = m_definition.fields;
     fields.removeLast(); // empty, checked above
     fields.insert(m_current, ReportField());
+    m_fieldLines.removeLast();
+    m_fieldLines.insert(m_current, QString());
     forward();
     return true;
 }
 
 bool ReportDesign::duplicateCurrent() {
     const ReportField copy = currentField();
+    const QString copiedLine = m_fieldLines[m_current - 1];
     if (!insertAfterCurrent()) return false;
     currentField() = copy;
+    m_fieldLines[m_current - 1] = copiedLine;
     return true;
 }
 
@@ -112,11 +144,14 @@ void ReportDesign::removeCurrent() {
     QList<ReportField>& fields = m_definition.fields;
     fields.removeAt(m_current - 1);
     fields.append(ReportField());
+    m_fieldLines.removeAt(m_current - 1);
+    m_fieldLines.append(QString());
 }
 
 bool ReportDesign::moveUp() {
     if (m_current <= 1) return false;
     m_definition.fields.swapItemsAt(m_current - 1, m_current - 2);
+    m_fieldLines.swapItemsAt(m_current - 1, m_current - 2);
     back();
     return true;
 }
@@ -124,6 +159,7 @@ bool ReportDesign::moveUp() {
 bool ReportDesign::moveDown() {
     if (m_current >= DesignerFieldCount) return false;
     m_definition.fields.swapItemsAt(m_current - 1, m_current);
+    m_fieldLines.swapItemsAt(m_current - 1, m_current);
     forward();
     return true;
 }
@@ -142,6 +178,7 @@ void ReportDesign::sortByColumn() {
             const int here = columns[k], next = columns[k + 1];
             if ((next > 0 && next < here) || (here == 0 && next > here && k > 0)) {
                 fields.swapItemsAt(k, k + 1);
+                m_fieldLines.swapItemsAt(k, k + 1);
                 columns.swapItemsAt(k, k + 1);
                 swapped = true;
                 break;

@@ -26,16 +26,24 @@ constexpr int DesignerFieldCount = 180;
 // borders "000000000000", an order or filter of "#" alone empty.
 ReportDefinition DesignerDefinition(const QStringList& lines);
 
-// A field as its editor shows it: line and column to width 4, print flags
+// A field as its editor shows it: line and column to width 4, the size as a
+// whole number, print flags
 // "110000000000" when empty, array elements to width 5, shape height "65"
 // when it reads as 0.
 ReportField ShownField(const ReportField& field);
 
-// The definition being designed and its current field (1..180).
+// The definition being designed and its current field (1..180). Each field
+// keeps the stored text of its line, so that the fields of a line the editor
+// does not show (7, 16, 17, 25, 30-40) travel with the field when fields are
+// inserted, removed, moved or ordered, instead of staying on the line number.
 class ReportDesign {
   public:
     ReportDesign() = default;
+    // A design of the definition's fields on empty lines.
     explicit ReportDesign(const ReportDefinition& definition);
+    // The design of the stored lines (line 1 at index 0): the definition as
+    // DesignerDefinition shows it and the text of each field line.
+    explicit ReportDesign(const QStringList& storedLines);
 
     ReportDefinition& definition() { return m_definition; }
     const ReportDefinition& definition() const { return m_definition; }
@@ -83,8 +91,14 @@ class ReportDesign {
     // when the size is blank) plus 2. Field 1 becomes current.
     void recalculateColumns();
 
+    // The lines to store: `stored` with each field written over its own
+    // line's text, wherever the field has moved.
+    QStringList lines(const QStringList& stored) const;
+
   private:
     ReportDefinition m_definition;
+    // The stored text of field n's line at n - 1, moved with the field.
+    QStringList m_fieldLines;
     int m_current = 1;
 };
 

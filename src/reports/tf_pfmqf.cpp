@@ -239,6 +239,7 @@ QString FirstWord(const QString& text) {
 const QString DeleteFieldQuestion = u"CONFIRMA EXCLUSÃO DO CAMPO ATUAL ?"_s;
 const QString FullMessage =
     u"Não há lugar para outro campo: o campo 180 já está ocupado. Exclua um campo antes."_s;
+const QString LastFieldMessage = u"Não há lugar para outro campo depois do campo 180."_s;
 
 } // namespace
 
@@ -515,7 +516,15 @@ QWidget* TF_PFMQF::buildFieldPage() {
         {u"Campos", m_tableField, u"Secundário", m_secondaryField, u"Expressão", m_expression},
         page);
     connect(m_tableField, &QComboBox::activated, this,
-            [this](int) { chooseTableField(m_tableField->currentText()); });
+            [this](int index) { chooseTableField(m_tableField->itemText(index), true); });
+    // A name typed and left: the field takes it, its title stays.
+    connect(m_tableField->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        const QString name = m_tableField->currentText().trimmed();
+        if (name.compare(m_content->text().trimmed(), Qt::CaseInsensitive) != 0)
+            chooseTableField(name, false);
+    });
+    m_tableField->installEventFilter(this);
+    m_tableField->lineEdit()->installEventFilter(this);
     connect(m_secondaryField, &QComboBox::activated, this,
             [this](int) { chooseSecondaryField(m_secondaryField->currentText()); });
     connect(m_expression, &QComboBox::activated, this,
@@ -774,7 +783,9 @@ QWidget* TF_PFMQF::buildGroupPage() {
         showField();
         markModified();
     });
-    connect(m_organiser, &QTableWidget::cellClicked, this, [this](int row, int) {
+    // A row selected with the mouse or the keys becomes the current field.
+    connect(m_organiser, &QTableWidget::currentCellChanged, this, [this](int row, int) {
+        if (row < 0 || row + 1 == m_design.current()) return;
         storeField();
         m_design.setCurrent(row + 1);
         showField();
@@ -927,23 +938,26 @@ QWidget* TF_PFMQF::buildDetailPage() {
         const char16_t* spacing;
         QString ReportParameters::*spacingMember;
         const char16_t* shade;
+        const char16_t* shadeCaption;
         int shadeFlag;
     } groups[] = {
         {u"Detalhe - Fonte do Título dos Campos", u"BU_FONTITCAMPO", u"BU_FONTITCAMPO_EXCL",
          &ReportFonts::fieldTitles, u"E_ESPTITCAMPO", &ReportParameters::spacingAfterTitles,
-         u"CB_FUNTITCAMPO", ShadedTitles},
+         u"CB_FUNTITCAMPO", u"Sombra de Fundo", ShadedTitles},
         {u"Fonte da Linha do Subtotal", u"BU_FONSUBTOT", u"BU_FONSUBTOT_EXCL",
          &ReportFonts::subtotal, u"E_ESPSUBTOT", &ReportParameters::spacingAfterSubtotal,
-         u"CB_FUNLINSUB", ShadedSubtotal},
+         u"CB_FUNLINSUB", u"Sombra de Fundo ", ShadedSubtotal},
         {u"Fonte da Linha de Total", u"BU_FONTOTAL", u"BU_FONTOTAL_EXCL", &ReportFonts::total,
-         u"E_ESPTOTAL", &ReportParameters::spacingAfterTotal, u"CB_FUNLINTOT", ShadedTotal},
+         u"E_ESPTOTAL", &ReportParameters::spacingAfterTotal, u"CB_FUNLINTOT", u"Sombra de Fundo ",
+         ShadedTotal},
     };
     for (const auto& entry : groups) {
         QGroupBox* box = Group(QString::fromUtf16(entry.caption), page, layout);
         QPushButton* change = Button(QString::fromUtf16(entry.change), u"Alterar"_s, box);
         QPushButton* drop = Button(QString::fromUtf16(entry.drop), u"Excluir"_s, box);
         QLineEdit* space = Edit(QString::fromUtf16(entry.spacing), box);
-        QCheckBox* shade = Check(QString::fromUtf16(entry.shade), u"Sombra de Fundo"_s, box);
+        QCheckBox* shade =
+            Check(QString::fromUtf16(entry.shade), QString::fromUtf16(entry.shadeCaption), box);
         QHBoxLayout* row =
             Row(BoxLayout(box), {change, drop, u"Espaço entre Linhas", space, shade}, box);
         b << TextOf<D>(space, param(entry.spacingMember))
@@ -1049,7 +1063,7 @@ bool TF_PFMQF::modified() const {
 void TF_PFMQF::reload() {
     QStringList lines;
     ReadKeyLines(m_menu.database, m_key, lines);
-    m_design = ReportDesign(DesignerDefinition(lines));
+    m_design = ReportDesign(lines);
     ReportParameters& p = m_design.definition().parameters;
     p.directory = m_menu.database ? m_menu.database->path() : QString();
     p.file = data::ResolveTableName(m_menu.tableCode);
@@ -1146,10 +1160,15 @@ void TF_PFMQF::move(void (ReportDesign::*step)()) {
     showField();
 }
 
+void TF_PFMQF::refuseNewField() {
+    platform::ShowMessage(this, m_design.current() == DesignerFieldCount ? LastFieldMessage
+                                                                         : FullMessage);
+}
+
 void TF_PFMQF::newField() {
     storeField();
     if (!m_design.insertAfterCurrent()) {
-        platform::ShowMessage(this, FullMessage);
+        refuseNewField();
         return;
     }
     showField();
@@ -1159,7 +1178,7 @@ void TF_PFMQF::newField() {
 void TF_PFMQF::duplicateField() {
     storeField();
     if (!m_design.duplicateCurrent()) {
-        platform::ShowMessage(this, FullMessage);
+        refuseNewField();
         return;
     }
     showField();
@@ -1173,14 +1192,14 @@ void TF_PFMQF::deleteField() {
     markModified();
 }
 
-void TF_PFMQF::chooseTableField(const QString& name) {
+void TF_PFMQF::chooseTableField(const QString& name, bool chosenInList) {
     if (m_showing || name.trimmed().isEmpty()) return;
     storeField();
     const std::optional<data::FieldDescription> description =
         data::DescribeField(m_menu.tableCode, name, u"*"_s, m_menu.database);
     ApplyTableField(m_design.currentField(), name,
                     description ? description->typeLetter : QString(),
-                    description ? description->length : 0, true);
+                    description ? description->length : 0, chosenInList);
     showField();
     markModified();
 }
@@ -1336,11 +1355,18 @@ ReportDefinition TF_PFMQF::currentDefinition() {
 }
 
 bool TF_PFMQF::save() {
-    ReportDefinition definition = currentDefinition();
-    if (ToInt(definition.parameters.lineSpacing) == 0) definition.parameters.lineSpacing = u"12"_s;
-    definition.parameters.savedBy = data::Globals().user.name;
-    definition.parameters.savedOn = QDate::currentDate().toString(u"dd/MM/yy"_s);
-    if (!WriteReportDefinition(m_menu.database, m_key, definition)) {
+    storeField();
+    storeDefinition();
+    ReportParameters& parameters = m_design.definition().parameters;
+    if (ToInt(parameters.lineSpacing) == 0) parameters.lineSpacing = u"12"_s;
+    parameters.savedBy = data::Globals().user.name;
+    parameters.savedOn = QDate::currentDate().toString(u"dd/MM/yy"_s);
+    // Written over the stored lines, each field over the text of its own
+    // line, wherever it moved.
+    QStringList stored;
+    ReadKeyLines(m_menu.database, m_key, stored);
+    if (!WriteKeyLines(m_menu.database, m_key, m_design.lines(stored),
+                       StoredTitle(parameters.title))) {
         platform::ShowError(this, print::SaveFailedMessage());
         return false;
     }
@@ -1380,6 +1406,10 @@ bool TF_PFMQF::importFile(const QString& path) {
 }
 
 bool TF_PFMQF::eventFilter(QObject* watched, QEvent* event) {
+    // Entering the column list shows the field's content, the name to change.
+    if (event->type() == QEvent::FocusIn &&
+        (watched == m_tableField || watched == m_tableField->lineEdit()) && !m_showing)
+        m_tableField->setCurrentText(m_content->text());
     if (event->type() == QEvent::KeyPress && isAncestorOf(qobject_cast<QWidget*>(watched))) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (m_pages->currentWidget() == m_fieldPage &&

@@ -78,10 +78,13 @@ class TF_PFMQF : public print::FormWindow {
     void move(void (ReportDesign::*step)());
     void markModified();
 
+    void refuseNewField();
     void newField();
     void duplicateField();
     void deleteField();
-    void chooseTableField(const QString& name);
+    // A column of the table for the current field; its title too when it was
+    // chosen in the list rather than typed.
+    void chooseTableField(const QString& name, bool chosenInList);
     void chooseSecondaryField(const QString& name);
     void chooseExpression(const QString& expression);
     void fillOtherTableLists();

@@ -5,10 +5,12 @@
 // columns, the editor's rules by type and the values a chosen column or
 // expression gives a field.
 
+#include "common/fields.h"
 #include "reports/report_designer.h"
 
 #include <QTest>
 
+using namespace livrax;
 using namespace livrax::reports;
 using namespace Qt::StringLiterals;
 
@@ -75,6 +77,8 @@ class TestReportDesigner : public QObject {
     void defaultsOnLoading();
     void fieldsBehindGapsAreKept();
     void insertAndDuplicate();
+    void unshownFieldsTravelWithTheirField_data();
+    void unshownFieldsTravelWithTheirField();
     void fullDefinitionRefusesNewFields_data();
     void fullDefinitionRefusesNewFields();
     void removingEmptiesTheLastField();
@@ -148,6 +152,49 @@ void TestReportDesigner::insertAndDuplicate() {
     QVERIFY(design.duplicateCurrent());
     QCOMPARE(design.current(), 3);
     QCOMPARE(Titles(design, 7), u"A,B,B,C,-,D,-"_s);
+}
+
+void TestReportDesigner::unshownFieldsTravelWithTheirField_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("expected"); // field 25 of lines 11..14, "-" empty
+    QTest::newRow("organiser down") << u"down"_s << u"B25,A25,C25,-"_s;
+    QTest::newRow("delete") << u"delete"_s << u"B25,C25,-,-"_s;
+    QTest::newRow("insert") << u"insert"_s << u"A25,-,B25,C25"_s;
+    QTest::newRow("duplicate") << u"duplicate"_s << u"A25,A25,B25,C25"_s;
+    QTest::newRow("order by column") << u"sort"_s << u"B25,C25,A25,-"_s;
+}
+
+void TestReportDesigner::unshownFieldsTravelWithTheirField() {
+    QFETCH(QString, action);
+    QFETCH(QString, expected);
+    // Fields A, B, C at columns 30, 10, 20, each with its own field 25.
+    QStringList stored(190);
+    const QString names[] = {u"A"_s, u"B"_s, u"C"_s};
+    const QString columns[] = {u"30"_s, u"10"_s, u"20"_s};
+    for (int i = 0; i < 3; ++i) {
+        QStringList fields(40);
+        fields[0] = names[i];
+        fields[1] = u"A."_s + names[i];
+        fields[2] = u"1"_s;
+        fields[4] = columns[i];
+        fields[24] = names[i] + u"25"_s;
+        stored[10 + i] = fields.join(u'#');
+    }
+    ReportDesign design(stored);
+    design.setCurrent(1);
+    if (action == u"down"_s) QVERIFY(design.moveDown());
+    if (action == u"delete"_s) design.removeCurrent();
+    if (action == u"insert"_s) QVERIFY(design.insertAfterCurrent());
+    if (action == u"duplicate"_s) QVERIFY(design.duplicateCurrent());
+    if (action == u"sort"_s) design.sortByColumn();
+
+    const QStringList written = design.lines(stored);
+    QStringList got;
+    for (int line = 11; line <= 14; ++line) {
+        const QString value = SplitToList(written.value(line - 1)).value(24);
+        got << (value.isEmpty() ? u"-"_s : value);
+    }
+    QCOMPARE(got.join(u','), expected);
 }
 
 void TestReportDesigner::fullDefinitionRefusesNewFields_data() {

@@ -20,8 +20,13 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
+#include <QFocusEvent>
+#include <QFontDatabase>
+#include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -37,12 +42,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The stored definition the tests start from: a title, two fields, and a
-// field 10 behind a gap of seven empty lines.
+// The stored definition the tests start from: a title, two fields (the
+// first with a field 25 the editor does not show), and a field 10 behind a
+// gap of seven empty lines.
 QStringList FixtureLines() {
     QStringList lines(190);
     lines[0] = u"Vendas por cliente#Arial#8##"_s;
-    lines[10] = u"Cliente#A.CLIENTE#1#1#6#20#"_s;
+    lines[10] = u"Cliente#A.CLIENTE#1#1#6#20#"_s + QString(18, u'#') + u"K25#"_s;
     lines[11] = u"Valor#A.VALOR#1#1#130#12#"_s;
     lines[19] = u"Depois#A.DEPOIS#1#1#300#8#"_s;
     return lines;
@@ -118,6 +124,10 @@ class TestTF_PFMQF : public QObject {
     void closingWithChangesAsks();
     void refusedImportKeepsTheDefinition();
     void helpOpensTheHelpWindow();
+    void fontsLandInTheirFields_data();
+    void fontsLandInTheirFields();
+    void tableFieldListStartsFromTheContent();
+    void printerSetupLandsInLine4();
 
   private:
     std::unique_ptr<test::ModuleFixture> m_fixture;
@@ -227,6 +237,8 @@ void TestTF_PFMQF::changesLandWhereTheDefinitionKeepsThem_data() {
         << u"CB_ALINHAR"_s << u"choose"_s << u"1"_s << 11 << 20 << 0 << u"1"_s;
     QTest::newRow("organiser moves field 1 down")
         << u"BU_ORG_DESCE"_s << u"click"_s << QString() << 11 << 1 << 0 << u"Valor"_s;
+    QTest::newRow("a moved field takes its field 25 along")
+        << u"BU_ORG_DESCE"_s << u"click"_s << QString() << 12 << 25 << 0 << u"K25"_s;
     QTest::newRow("recalculated column of field 2")
         << u"BU_RECALCULAR"_s << u"click"_s << QString() << 12 << 5 << 0 << u" 129"_s;
     QTest::newRow("footer with date, time and user")
@@ -398,6 +410,99 @@ void TestTF_PFMQF::helpOpensTheHelpWindow() {
     help->trigger();
     platform::UnregisterWindow(u"HELP"_s);
     QCOMPARE(received, QStringList{u"PFMQF"_s});
+}
+
+void TestTF_PFMQF::fontsLandInTheirFields_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("field"); // the font's name; size and style follow
+    QTest::newRow("report font") << u"BU_RELALTFON"_s << 1 << 2;
+    QTest::newRow("whole header") << u"BU_FONCAB"_s << 2 << 2;
+    QTest::newRow("report title") << u"BU_FONTIT"_s << 2 << 5;
+    QTest::newRow("company line") << u"BU_FONOMENP"_s << 2 << 8;
+    QTest::newRow("field titles") << u"BU_FONTITCAMPO"_s << 2 << 11;
+    QTest::newRow("subtotal line") << u"BU_FONSUBTOT"_s << 2 << 14;
+    QTest::newRow("total line") << u"BU_FONTOTAL"_s << 2 << 17;
+    QTest::newRow("group line") << u"BU_CAMALTFON"_s << 8 << 2;
+    QTest::newRow("current field") << u"BU_FONCAMPO"_s << 11 << 9;
+}
+
+void TestTF_PFMQF::fontsLandInTheirFields() {
+    QFETCH(QString, button);
+    QFETCH(int, line);
+    QFETCH(int, field);
+    // A family the dialog offers in bold.
+    QString family;
+    for (const QString& candidate : QFontDatabase::families())
+        if (family.isEmpty() && QFontDatabase::styles(candidate).contains(u"Bold"_s))
+            family = candidate;
+    if (family.isEmpty()) QSKIP("no font family with a bold style on this machine");
+
+    TF_PFMQF window(Menu(), 1);
+    window.show();
+    test::OnNextModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFontDialog*>(modal);
+        if (!dialog) {
+            if (modal) modal->close();
+            return;
+        }
+        QFont font(family, 13);
+        font.setBold(true);
+        dialog->setCurrentFont(font);
+        dialog->accept();
+    });
+    Click(window, button);
+    QVERIFY(window.modified());
+    QVERIFY(window.save());
+
+    const QStringList fields = SplitToList(StoredLines().value(line - 1));
+    QCOMPARE(fields.value(field - 1), family);
+    QCOMPARE(fields.value(field), u"13"_s);
+    QCOMPARE(fields.value(field + 1), u"fsBold"_s);
+}
+
+void TestTF_PFMQF::tableFieldListStartsFromTheContent() {
+    TF_PFMQF window(Menu(), 1);
+    window.show();
+    auto* list = Child<QComboBox>(window, u"CB_CAMPOARQ"_s);
+    QCOMPARE(list->currentText(), QString());
+    QFocusEvent entering(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(list, &entering);
+    QCOMPARE(list->currentText(), u"A.CLIENTE"_s);
+
+    // A name typed and left: content, type and size from it, the title kept.
+    Type(list, u"novo_campo"_s);
+    emit list->lineEdit()->editingFinished();
+    QCOMPARE(Child<QLineEdit>(window, u"DED_CAMPO"_s)->text(), u"NOVO_CAMPO"_s);
+    QCOMPARE(Child<QLineEdit>(window, u"DED_TITULO"_s)->text(), u"Cliente"_s);
+    QCOMPARE(Child<QLineEdit>(window, u"DED_TAMANHO"_s)->text(), u"4"_s);
+    QVERIFY(window.modified());
+}
+
+void TestTF_PFMQF::printerSetupLandsInLine4() {
+    QStringList lines = FixtureLines();
+    lines[3] = u"0##H##########"_s; // landscape, no page size yet
+    Store(lines);
+
+    TF_PFMQF window(Menu(), 1);
+    window.show();
+    QVERIFY(Child<QAbstractButton>(window, u"GRU_ORIENTACAO_1"_s)->isChecked());
+    bool shown = false;
+    test::OnModal(u"PRINTER_SETUP"_s, [&](QWidget* dialog) {
+        shown = dialog;
+        if (auto* setup = qobject_cast<QDialog*>(dialog)) setup->accept();
+    });
+    Click(window, u"BU_PSETUP"_s);
+    QVERIFY(shown);
+    QVERIFY(window.modified());
+    QVERIFY(window.save());
+
+    const QStringList printer = SplitToList(StoredLines().value(3));
+    QCOMPARE(printer.value(2), u"H"_s);
+    QVERIFY2(printer.value(3).toInt() > 0 && printer.value(4).toInt() > 0,
+             qPrintable(StoredLines().value(3)));
+    QCOMPARE(printer.value(6), u"1"_s);
+    QVERIFY(Child<QAbstractButton>(window, u"GRU_ORIENTACAO_1"_s)->isChecked());
 }
 
 QTEST_MAIN(TestTF_PFMQF)
