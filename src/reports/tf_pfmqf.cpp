@@ -293,6 +293,7 @@ TF_PFMQF::~TF_PFMQF() = default;
 void TF_PFMQF::buildMenu() {
     auto* bar = findChild<QMenuBar*>();
     QMenu* file = fileMenu();
+    file->setTitle(u"&Arquivo"_s);
     QAction* leave = file->actions().value(0);
     auto* import = new QAction(u"Importar Formatação Paradox"_s, file);
     connect(import, &QAction::triggered, this, &TF_PFMQF::importOldFormat);

@@ -8,6 +8,7 @@
 #include "common/fields.h"
 #include "common/line_files.h"
 #include "data/globals.h"
+#include "data/returned_values.h"
 #include "data/routing.h"
 #include "platform/window_registry.h"
 #include "reports/key_lines.h"
@@ -31,6 +32,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -128,6 +130,9 @@ class TestTF_PFMQF : public QObject {
     void fontsLandInTheirFields();
     void tableFieldListStartsFromTheContent();
     void printerSetupLandsInLine4();
+    void pageKeysMoveOnTheFieldPageOnly();
+    void orderAndFilterDialogs_data();
+    void orderAndFilterDialogs();
 
   private:
     std::unique_ptr<test::ModuleFixture> m_fixture;
@@ -503,6 +508,81 @@ void TestTF_PFMQF::printerSetupLandsInLine4() {
              qPrintable(StoredLines().value(3)));
     QCOMPARE(printer.value(6), u"1"_s);
     QVERIFY(Child<QAbstractButton>(window, u"GRU_ORIENTACAO_1"_s)->isChecked());
+}
+
+void TestTF_PFMQF::pageKeysMoveOnTheFieldPageOnly() {
+    TF_PFMQF window(Menu(), 1);
+    window.show();
+    auto* pages = Child<QTabWidget>(window, u"PC_PARAM"_s);
+    auto* number = Child<QLabel>(window, u"DLA_NCAMPO"_s);
+    auto* title = Child<QLineEdit>(window, u"DED_TITULO"_s);
+    pages->setCurrentIndex(2);
+    QTest::keyClick(title, Qt::Key_PageDown);
+    QCOMPARE(number->text(), u"12"_s);
+    QCOMPARE(title->text(), u"Valor"_s);
+    QTest::keyClick(title, Qt::Key_PageUp);
+    QTest::keyClick(title, Qt::Key_PageUp); // not below field 1
+    QCOMPARE(number->text(), u"11"_s);
+    pages->setCurrentIndex(0);
+    QTest::keyClick(Child<QLineEdit>(window, u"ED_RELTIT"_s), Qt::Key_PageDown);
+    QCOMPARE(number->text(), u"11"_s);
+}
+
+void TestTF_PFMQF::orderAndFilterDialogs_data() {
+    QTest::addColumn<QString>("secondary"); // line 10 field 1
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("before"); // the target's text
+    QTest::addColumn<QString>("result"); // what the dialog hands back
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("after");
+
+    QTest::newRow("order of the main table")
+        << QString() << u"BU_ORDEM"_s << u"A.DATA"_s << u"A.DATA#A.VALOR"_s << u"SELC"_s
+        << QStringList{u"ARQUIVO"_s, u"PDS"_s, u"A.DATA"_s} << u"ED_ORDEM"_s
+        << u"A.DATA#A.VALOR"_s;
+    QTest::newRow("order over both tables")
+        << u"PRO"_s << u"BU_ORDEM"_s << QString() << u"#"_s << u"SELC"_s
+        << QStringList{u"ARQUIVO"_s, u"A.PDS#S.PRO"_s, QString()} << u"ED_ORDEM"_s << QString();
+    QTest::newRow("order of the secondary table, blank handed as #")
+        << u"PRO"_s << u"LA_ORDEM_SEC"_s << QString() << u"CODIGO"_s << u"SELC"_s
+        << QStringList{u"ARQUIVO"_s, u"PRO"_s, u"#"_s} << u"E_ORDEM_SEC"_s << u"CODIGO"_s;
+    QTest::newRow("filters trimmed")
+        << QString() << u"BU_FILTROS"_s << u" VALOR > 0 "_s << u" VALOR > 1 "_s << u"SELF"_s
+        << QStringList{u"SQL"_s, u"PDS"_s, u"VALOR > 0"_s} << u"ED_FILTROS"_s << u"VALOR > 1"_s;
+    QTest::newRow("filter of the secondary table")
+        << u"PRO"_s << u"LA_FILTRO_SEC"_s << QString() << u"#"_s << u"SELF"_s
+        << QStringList{u"SQL"_s, u"PRO"_s, QString()} << u"ED_FILTRO_SEC"_s << QString();
+}
+
+void TestTF_PFMQF::orderAndFilterDialogs() {
+    QFETCH(QString, secondary);
+    QFETCH(QString, button);
+    QFETCH(QString, before);
+    QFETCH(QString, result);
+    QFETCH(QString, window);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, target);
+    QFETCH(QString, after);
+    QStringList lines = FixtureLines();
+    lines[9] = secondary + u'#';
+    Store(lines);
+
+    QStringList received;
+    platform::RegisterWindow(window, [&](QWidget*, const QStringList& given) {
+        received = given;
+        data::ReturnedValues().values[0] = result;
+        data::ReturnedValues().rowChosen = true;
+    });
+    TF_PFMQF designer(Menu(), 1);
+    auto* edit = Child<QLineEdit>(designer, target);
+    edit->setText(before);
+    Click(designer, button);
+    platform::UnregisterWindow(window);
+    QCOMPARE(received, arguments);
+    QCOMPARE(edit->text(), after);
+    QVERIFY(designer.modified());
 }
 
 QTEST_MAIN(TestTF_PFMQF)
