@@ -657,6 +657,11 @@ QWidget* TF_PFMQF::buildFieldPage() {
         m_otherTable->setCurrentText(FirstWord(m_otherTable->currentText()));
         fillOtherTableLists();
     });
+    // A table typed and left keeps its name only, and its lists follow it.
+    connect(m_otherTable->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        m_otherTable->setCurrentText(FirstWord(m_otherTable->currentText()));
+        fillOtherTableLists();
+    });
     connect(m_otherKeyList, &QComboBox::activated, this,
             [this](int) { m_otherKey->setCurrentText(m_otherKeyList->currentText()); });
 
@@ -1242,6 +1247,9 @@ void TF_PFMQF::fillSecondaryLists() {
     m_showing = true;
     m_groupField->clear();
     if (table.isEmpty()) {
+        // The pick list of the former secondary table's columns goes; the
+        // stored key field stays shown.
+        m_secondaryField->clear();
         tools::FillFieldCombo(m_groupField, m_menu.tableCode);
     } else {
         tools::FillFieldCombo(m_secondaryKey, table);

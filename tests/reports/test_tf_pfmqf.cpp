@@ -540,8 +540,7 @@ void TestTF_PFMQF::orderAndFilterDialogs_data() {
 
     QTest::newRow("order of the main table")
         << QString() << u"BU_ORDEM"_s << u"A.DATA"_s << u"A.DATA#A.VALOR"_s << u"SELC"_s
-        << QStringList{u"ARQUIVO"_s, u"PDS"_s, u"A.DATA"_s} << u"ED_ORDEM"_s
-        << u"A.DATA#A.VALOR"_s;
+        << QStringList{u"ARQUIVO"_s, u"PDS"_s, u"A.DATA"_s} << u"ED_ORDEM"_s << u"A.DATA#A.VALOR"_s;
     QTest::newRow("order over both tables")
         << u"PRO"_s << u"BU_ORDEM"_s << QString() << u"#"_s << u"SELC"_s
         << QStringList{u"ARQUIVO"_s, u"A.PDS#S.PRO"_s, QString()} << u"ED_ORDEM"_s << QString();
