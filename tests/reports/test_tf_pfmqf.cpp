@@ -131,6 +131,8 @@ class TestTF_PFMQF : public QObject {
     void tableFieldListStartsFromTheContent();
     void printerSetupLandsInLine4();
     void pageKeysMoveOnTheFieldPageOnly();
+    void printLevelOnlyForLevels8And9_data();
+    void printLevelOnlyForLevels8And9();
     void orderAndFilterDialogs_data();
     void orderAndFilterDialogs();
 
@@ -141,6 +143,7 @@ class TestTF_PFMQF : public QObject {
 void TestTF_PFMQF::init() {
     m_fixture = std::make_unique<test::ModuleFixture>();
     data::Globals().user.name = u"ANA"_s;
+    data::Globals().user.level.clear();
     Store(FixtureLines());
 }
 
@@ -526,6 +529,24 @@ void TestTF_PFMQF::pageKeysMoveOnTheFieldPageOnly() {
     pages->setCurrentIndex(0);
     QTest::keyClick(Child<QLineEdit>(window, u"ED_RELTIT"_s), Qt::Key_PageDown);
     QCOMPARE(number->text(), u"11"_s);
+}
+
+void TestTF_PFMQF::printLevelOnlyForLevels8And9_data() {
+    QTest::addColumn<QString>("level");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("9") << u"9"_s << true;
+    QTest::newRow("8") << u"8"_s << true;
+    QTest::newRow("7") << u"7"_s << false;
+    QTest::newRow("blank") << QString() << false;
+}
+
+void TestTF_PFMQF::printLevelOnlyForLevels8And9() {
+    QFETCH(QString, level);
+    QFETCH(bool, enabled);
+    data::Globals().user.level = level;
+    TF_PFMQF window(Menu(), 1);
+    window.show();
+    QCOMPARE(Child<QLineEdit>(window, u"ED_LS_RIMPRIMIR"_s)->isEnabled(), enabled);
 }
 
 void TestTF_PFMQF::orderAndFilterDialogs_data() {
