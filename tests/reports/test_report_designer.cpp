@@ -1,7 +1,8 @@
 // The report designer's work on a definition without its window: the
 // defaults shown on loading, moving through the fields, inserting,
 // duplicating and removing fields (field 180 never pushed off the end, the
-// last field emptied after a removal), the order by column, the recalculated
+// last field emptied after a removal, the unshown fields of a line going
+// along with its field), the order by column, the recalculated
 // columns, the editor's rules by type and the values a chosen column or
 // expression gives a field.
 

@@ -3,7 +3,11 @@
 // window changed and survives "Salvar"; fields behind gaps survive a save;
 // field 180 is never overwritten by a new or duplicated field; removing a
 // field empties the last one; closing with changes asks; a refused import
-// keeps the definition; "Help" opens the help window on "PFMQF".
+// keeps the definition; "Help" opens the help window on "PFMQF"; the font
+// and printer set-up dialogs' choices land in their fields; the column list
+// starts from the field's content; the page keys move through the fields;
+// the print level is open to levels 8 and 9 only; the order and filter
+// dialogs get the table and text they should and their result comes back.
 
 #include "common/fields.h"
 #include "common/line_files.h"
