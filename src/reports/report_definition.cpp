@@ -237,6 +237,15 @@ ReportDefinition DefinitionFromLines(const QStringList& lines) {
     return definition;
 }
 
+QList<ReportField> AllReportFields(const QStringList& lines) {
+    QList<ReportField> fields;
+    for (int n = FirstFieldLine; n <= LastLine; ++n) {
+        const QString text = lines.value(n - 1);
+        fields.append(text.trimmed().isEmpty() ? ReportField() : FieldFromLine(text));
+    }
+    return fields;
+}
+
 QStringList DefinitionToLines(const ReportDefinition& definition, const QStringList& stored) {
     QStringList lines = stored;
     while (lines.size() < LastLine)

@@ -161,6 +161,9 @@ struct ReportDefinition {
 
 // The definition from the stored lines (line 1 at index 0).
 ReportDefinition DefinitionFromLines(const QStringList& lines);
+// Every field line 11..190 (180 entries, gaps and the lines after four empty
+// ones included), for an editor that must not lose a field behind a gap.
+QList<ReportField> AllReportFields(const QStringList& lines);
 // The stored lines with the definition's fields written over them.
 QStringList DefinitionToLines(const ReportDefinition& definition, const QStringList& stored);
 

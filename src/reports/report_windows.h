@@ -5,6 +5,8 @@ namespace livrax::reports {
 // Registers the report windows by name:
 // - "PR", the runner of one report, opened with {table code, menu key
 //   (empty for "FMQ_" + code), report number};
+// - "PFMQF", the designer of one report's definition, with the same
+//   arguments;
 // - "REPORTS", what the main menu opens for a table's reports, with {table
 //   code, menu key}: the list of the menu's reports, the chosen one opened
 //   in the runner.
