@@ -6,8 +6,7 @@ namespace livrax::reports {
 // - "PR", the runner of one report, opened with {table code, menu key
 //   (empty for "FMQ_" + code), report number};
 // - "REPORTS", what the main menu opens for a table's reports, with {table
-//   code, menu key}: the list of the menu's reports, the chosen one opened
-//   in the runner.
+//   code, menu key}: the report manager TF_PFMQM.
 void RegisterReportWindows();
 
 } // namespace livrax::reports
