@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -48,7 +49,8 @@ void Click(const QWidget& window, const QString& name) {
 // Reports 001 "Vendas", 002 stored with a blank title, 004 "Notas".
 void StoreMenu(test::TestDatabase& database) {
     database.load(u"INSERT INTO VRTNPAR (CHAVE, TEXTO, CAMPO) VALUES ('PAR_LFPDS001A', "
-                  u"'001)Vendas#', 'Vendas');\n"
+                  u"'001)Vendas#' || ASCII_CHAR(13) || ASCII_CHAR(10) || "
+                  u"'011)Nota#A.NNOTA#1#1#0#8#', 'Vendas');\n"
                   u"INSERT INTO VRTNPAR (CHAVE, TEXTO, CAMPO) VALUES ('PAR_LFPDS001V', "
                   u"'001)01/01/26#31/01/26#DATA#', NULL);\n"
                   u"INSERT INTO VRTNPAR (CHAVE, TEXTO, CAMPO) VALUES ('PAR_LFPDS002A', "
@@ -90,6 +92,9 @@ class TestTF_PFMQM : public QObject {
     void newAndCopyTakeTheFirstNumberWithNoKey();
     void moveUpSwapsWithTheReportAbove();
     void refusedImportKeepsTheReport();
+    void selectionLoadedAndSaved();
+    void previewWarnsOfAReversedPeriodAndRuns();
+    void deleteAsksFirst();
     void selectionConfigurationStoresTheColumnType();
 };
 
@@ -264,6 +269,86 @@ void TestTF_PFMQM::refusedImportKeepsTheReport() {
     QVERIFY(data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS001A"_s, 1));
     QCOMPARE(data::ParamLines().line(1), u"Importado#"_s);
     QCOMPARE(Title(window, 1), u"Importado"_s);
+    window.close();
+}
+
+void TestTF_PFMQM::selectionLoadedAndSaved() {
+    test::ModuleFixture fixture;
+    StoreMenu(fixture.erp());
+    data::Globals().user.name = u"ANA"_s;
+    reports::TF_PFMQM window(u"PDS"_s, u"PAR_LFPDS"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* pages = Child<QTabWidget>(window, u"PC_GERAL"_s);
+    QCOMPARE(Child<QLineEdit>(window, u"SEL_DTINICIAL"_s)->text(), u"01/01/26"_s);
+    QCOMPARE(Child<QLineEdit>(window, u"SEL_DTFINAL"_s)->text(), u"31/01/26"_s);
+    QCOMPARE(Child<QComboBox>(window, u"SEL_DTCOMBO"_s)->currentText(), u"DATA"_s);
+    QCOMPARE(Child<QLineEdit>(window, u"SEL_PAGINA"_s)->text(), u"1"_s);
+    pages->setCurrentIndex(1);
+    Child<QLineEdit>(window, u"E_VARSQL"_s)->setText(u"  SP "_s);
+    Child<QLineEdit>(window, u"E_TITMOEDA"_s)->setText(u"DOLAR"_s);
+    pages->setCurrentIndex(0); // leaving the page saves
+    reports::LastSelection saved;
+    QVERIFY(reports::ReadLastSelection(&fixture.erp().connection(), u"PAR_LFPDS001V"_s, saved));
+    QCOMPARE(saved.varSql, u"SP"_s);
+    QCOMPARE(saved.currencyTitle, u"DOLAR"_s);
+    QCOMPARE(saved.initialDate, u"01/01/26"_s);
+    QCOMPARE(saved.dateField, u"DATA"_s);
+    QCOMPARE(saved.user, u"ANA"_s);
+    QCOMPARE(saved.tableName, u"VRTNPDS"_s);
+
+    // A number without a report gets no selection key: it stays free.
+    Child<QTableWidget>(window, u"LISTBOX_MENU"_s)->setCurrentCell(2, 0);
+    pages->setCurrentIndex(1);
+    pages->setCurrentIndex(0);
+    QVERIFY(!data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS003V"_s, 1));
+    window.close();
+}
+
+void TestTF_PFMQM::previewWarnsOfAReversedPeriodAndRuns() {
+    test::ModuleFixture fixture;
+    StoreMenu(fixture.erp());
+    reports::TF_PFMQM window(u"PDS"_s, u"PAR_LFPDS"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Child<QTabWidget>(window, u"PC_GERAL"_s)->setCurrentIndex(1);
+    Child<QLineEdit>(window, u"SEL_DTINICIAL"_s)->setText(u"31/01/26"_s);
+    Child<QLineEdit>(window, u"SEL_DTFINAL"_s)->setText(u"01/01/26"_s);
+    test::DialogLog log;
+    Click(window, u"BU_VISAO"_s);
+    QCOMPARE(log.names(), QStringList({u"MESSAGE_BOX"_s, u"TF_PRINT"_s}));
+    QCOMPARE(log.shown().first().text, u"Data Inicial maior que data Final"_s);
+    QCOMPARE(data::Globals().registry.fmq[9], u"V"_s);
+    QCOMPARE(data::Globals().registry.fmq[5], u"PAR_LFPDS001A"_s);
+    reports::LastSelection saved;
+    QVERIFY(reports::ReadLastSelection(&fixture.erp().connection(), u"PAR_LFPDS001V"_s, saved));
+    QCOMPARE(saved.initialDate, u"31/01/26"_s);
+    window.close();
+}
+
+void TestTF_PFMQM::deleteAsksFirst() {
+    test::ModuleFixture fixture;
+    StoreMenu(fixture.erp());
+    reports::TF_PFMQM window(u"PDS"_s, u"PAR_LFPDS"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Child<QTableWidget>(window, u"LISTBOX_MENU"_s)->setCurrentCell(3, 0);
+    for (const QMessageBox::StandardButton answer : {QMessageBox::Cancel, QMessageBox::Ok}) {
+        QString asked;
+        test::OnModal(u"DELETE_QUESTION"_s, [&](QWidget* box) {
+            auto* question = qobject_cast<QMessageBox*>(box);
+            if (!question) return;
+            asked = question->text();
+            question->button(answer)->click();
+        });
+        Click(window, u"BU_EXCLUI"_s);
+        QCOMPARE(asked, u"CONFIRMA EXCLUSÃO DO RELATÓRIO SELECIONADO ?"_s);
+        const bool kept = answer == QMessageBox::Cancel;
+        QCOMPARE(data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS004A"_s, 1), kept);
+        QCOMPARE(Title(window, 4), kept ? u"Notas"_s : QString());
+        QCOMPARE(Child<QLineEdit>(window, u"E_TSEQ"_s)->text(), kept ? u"004"_s : u"001"_s);
+    }
+    QVERIFY(data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS001A"_s, 1));
     window.close();
 }
 
