@@ -435,8 +435,8 @@ void TF_PFMQM::selectRow(int number) {
 
 QList<int> TF_PFMQM::selectedNumbers() const {
     QList<int> numbers;
-    for (const QModelIndex& index : m_list->selectionModel()->selectedRows())
-        numbers.append(index.row() + 1);
+    for (const QModelIndex& index : m_list->selectionModel()->selectedIndexes())
+        if (!numbers.contains(index.row() + 1)) numbers.append(index.row() + 1);
     std::sort(numbers.begin(), numbers.end());
     if (numbers.isEmpty()) numbers.append(m_number);
     return numbers;

@@ -19,6 +19,7 @@
 #include "support/module_fixture.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -95,6 +96,7 @@ class TestTF_PFMQM : public QObject {
     void selectionLoadedAndSaved();
     void previewWarnsOfAReversedPeriodAndRuns();
     void deleteAsksFirst();
+    void exportWritesTheSelectedReports();
     void selectionConfigurationStoresTheColumnType();
 };
 
@@ -349,6 +351,35 @@ void TestTF_PFMQM::deleteAsksFirst() {
         QCOMPARE(Child<QLineEdit>(window, u"E_TSEQ"_s)->text(), kept ? u"004"_s : u"001"_s);
     }
     QVERIFY(data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS001A"_s, 1));
+    window.close();
+}
+
+void TestTF_PFMQM::exportWritesTheSelectedReports() {
+    test::ModuleFixture fixture;
+    StoreMenu(fixture.erp());
+    QTemporaryDir dir;
+    data::Globals().user.tempFolder = dir.path() + u'/';
+    reports::TF_PFMQM window(u"PDS"_s, u"PAR_LFPDS"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* list = Child<QTableWidget>(window, u"LISTBOX_MENU"_s);
+    list->clearSelection();
+    list->setRangeSelected(QTableWidgetSelectionRange(1, 0, 3, 3), true);
+    QString offered, done;
+    test::OnModal(u"SAVE_FILE"_s, [&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (!dialog) return;
+        offered = dialog->selectedFiles().value(0);
+        test::CloseNextModal(&done);
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    });
+    window.exportDefinitions();
+    QCOMPARE(offered, dir.filePath(u"PAR_LFPDS002A.FMB"_s));
+    QCOMPARE(done, u"Exportação concluída no diretório - "_s + dir.path());
+    QStringList written = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(written,
+             QStringList({u"PAR_LFPDS002A.FMB"_s, u"PAR_LFPDS002C.FMB"_s, u"PAR_LFPDS002V.FMB"_s,
+                          u"PAR_LFPDS004A.FMB"_s, u"PAR_LFPDS004C.FMB"_s, u"PAR_LFPDS004V.FMB"_s}));
     window.close();
 }
 
