@@ -9,6 +9,8 @@
 #include "common/line_files.h"
 #include "data/globals.h"
 #include "data/param_store.h"
+#include "data/statement.h"
+#include "data/transaction.h"
 #include "platform/window_registry.h"
 #include "reports/report_menu.h"
 #include "reports/report_selection.h"
@@ -97,6 +99,7 @@ class TestTF_PFMQM : public QObject {
     void previewWarnsOfAReversedPeriodAndRuns();
     void deleteAsksFirst();
     void exportWritesTheSelectedReports();
+    void currencyOfTheDayPrompts();
     void selectionConfigurationStoresTheColumnType();
 };
 
@@ -380,6 +383,66 @@ void TestTF_PFMQM::exportWritesTheSelectedReports() {
     QCOMPARE(written,
              QStringList({u"PAR_LFPDS002A.FMB"_s, u"PAR_LFPDS002C.FMB"_s, u"PAR_LFPDS002V.FMB"_s,
                           u"PAR_LFPDS004A.FMB"_s, u"PAR_LFPDS004C.FMB"_s, u"PAR_LFPDS004V.FMB"_s}));
+    window.close();
+}
+
+void TestTF_PFMQM::currencyOfTheDayPrompts() {
+    test::ModuleFixture fixture;
+    data::Globals().user.name = u"ANA"_s;
+    reports::TF_PFMQM window(u"PDS"_s, u"PAR_LFPDS"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // Answers the two prompts (name, then value) with `title` and `value`.
+    const auto answer = [](const QString& title, const QString& value, int* valueLength) {
+        test::OnModal(u"TF_INPUT"_s, [=](QWidget* first) {
+            if (!first) return;
+            test::OnModal(
+                u"TF_INPUT"_s,
+                [=](QWidget* second) {
+                    if (!second) return;
+                    *valueLength = Child<QLineEdit>(*second, u"E_EDIT"_s)->maxLength();
+                    Child<QLineEdit>(*second, u"E_EDIT"_s)->setText(value);
+                    Click(*second, u"BU_OK"_s);
+                },
+                [](QWidget* modal) {
+                    return Child<QLabel>(*modal, u"LA_LABEL"_s)->text().contains(u"VALOR"_s);
+                });
+            Child<QLineEdit>(*first, u"E_EDIT"_s)->setText(title);
+            Click(*first, u"BU_OK"_s);
+        });
+    };
+    const auto quotations = [&fixture] {
+        data::Transaction transaction(fixture.erp().connection());
+        data::Statement select(fixture.erp().connection(), transaction,
+                               u"SELECT MOEDA, COMPRA, USUARIO FROM VRTNMOE"_s);
+        select.open();
+        QStringList rows;
+        while (select.fetch())
+            rows << select.value(0).toString() + u'|' + select.value(1).toString() + u'|' +
+                        select.value(2).toString();
+        return rows;
+    };
+    int valueLength = 0;
+    answer(u"EURO"_s, u"6,25"_s, &valueLength);
+    window.setCurrencyOfDay();
+    QCOMPARE(valueLength, 20);
+    QCOMPARE(quotations(), QStringList({u"EURO|6,2500|ANA"_s}));
+    // A value the prompt lets through but that is no amount is refused.
+    test::DialogLog log(test::DialogLog::Boxes::Leave);
+    QString refused;
+    answer(u"EURO"_s, u"6,25,1"_s, &valueLength);
+    test::OnModal(
+        u"ERROR_BOX"_s,
+        [&refused](QWidget* box) {
+            if (auto* error = qobject_cast<QMessageBox*>(box)) {
+                refused = error->text();
+                error->accept();
+            }
+        },
+        {}, 10000);
+    window.setCurrencyOfDay();
+    QVERIFY2(refused.contains(u"6,25,1"_s), qPrintable(refused));
+    QCOMPARE(quotations(), QStringList({u"EURO|6,2500|ANA"_s}));
     window.close();
 }
 
