@@ -1,10 +1,7 @@
 #include "reports/tf_pfmqm.h"
 
 #include "common/dates.h"
-#include "common/error.h"
-#include "common/fields.h"
 #include "data/connection.h"
-#include "data/db_error.h"
 #include "data/globals.h"
 #include "data/queries.h"
 #include "data/rights.h"
