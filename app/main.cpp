@@ -169,7 +169,8 @@ int RunProgram(int argc, char** argv) {
                      [](const QStringList& args) { return livrax::shell::RunBookCommand(args); }});
     commands.append(
         {u"report"_s, livrax::shell::ReportUsage(),
-         u"Executa, lista e verifica os relatórios do usuário, sem janelas."_s,
+         u"Executa, lista e verifica os relatórios do usuário e define a moeda do dia, sem "
+         u"janelas."_s,
          [](const QStringList& args) { return livrax::shell::RunReportCommand(args); }});
     commands.append(
         {u"datahouse"_s, livrax::shell::DataHouseUsage(),

@@ -8,8 +8,7 @@ namespace livrax::reports {
 // - "PFMQF", the designer of one report's definition, with the same
 //   arguments;
 // - "REPORTS", what the main menu opens for a table's reports, with {table
-//   code, menu key}: the list of the menu's reports, the chosen one opened
-//   in the runner.
+//   code, menu key}: the report manager TF_PFMQM.
 void RegisterReportWindows();
 
 } // namespace livrax::reports

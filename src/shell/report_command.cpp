@@ -1,5 +1,6 @@
 #include "shell/report_command.h"
 
+#include "shell/report_currency_command.h"
 #include "shell/report_files_command.h"
 
 #include "common/dates.h"
@@ -192,18 +193,20 @@ QString ReportUsage() {
            u"[--varsql TEXTO] [--first-page N]\n"
            u"  report list TABELA\n"
            u"  report check TABELA NNN\n  "_s +
-           ReportFilesUsage().replace(u" | "_s, u"\n  "_s);
+           ReportCurrencyUsage() + u"\n  "_s + ReportFilesUsage().replace(u" | "_s, u"\n  "_s);
 }
 
 int RunReportCommand(const QStringList& arguments) {
     const QString action = arguments.value(0);
     if (action == u"export"_s || action == u"import"_s) return RunReportFilesCommand(arguments);
+    if (action == u"currency"_s) return RunReportCurrencyCommand(arguments);
     QCommandLineParser parser;
     parser.setApplicationDescription(
         u"Executa, lista e verifica os relatórios do usuário sem janelas, como o usuário "
-        u"registrado. As opções não informadas vêm da última seleção salva do relatório."_s);
+        u"registrado. As opções não informadas vêm da última seleção salva do relatório. "
+        u"\"currency\" define a moeda do dia (--title e --value)."_s);
     parser.addHelpOption();
-    parser.addPositionalArgument(u"ação"_s, u"run, list, check, export ou import."_s);
+    parser.addPositionalArgument(u"ação"_s, u"run, list, check, export, import ou currency."_s);
     parser.addPositionalArgument(u"tabela"_s,
                                  u"Código da tabela: PDS, PDE, PRO, PIE, PIS, CPC..."_s);
     parser.addPositionalArgument(u"NNN"_s, u"Número do relatório."_s);
@@ -215,6 +218,12 @@ int RunReportCommand(const QStringList& arguments) {
     parser.addOption({u"choice"_s, u"Escolha da seleção múltipla N."_s, u"N=1|2|3"_s});
     parser.addOption({u"varsql"_s, u"Valor de [VARSQL] no filtro SQL."_s, u"TEXTO"_s});
     parser.addOption({u"first-page"_s, u"Número da primeira página."_s, u"N"_s});
+    // Those of "currency", which has a parser of its own, listed here so
+    // that the help of "report" names every option.
+    parser.addOption(
+        {u"title"_s, u"currency: nome da moeda do dia (até 20 caracteres)."_s, u"MOEDA"_s});
+    parser.addOption(
+        {u"value"_s, u"currency: valor da moeda do dia (número, até 4 decimais)."_s, u"VALOR"_s});
     QTextStream err(stderr);
     if (!parser.parse(QStringList{u"livrax report"_s} + arguments)) {
         err << Name << parser.errorText() << "\n";
@@ -232,6 +241,10 @@ int RunReportCommand(const QStringList& arguments) {
     if ((action != u"list"_s && !needsNumber) || table.size() != 3 ||
         positional.size() != (needsNumber ? 3 : 2) || (needsNumber && (!numberOk || number < 1))) {
         err << Name << "uso: " << ReportUsage() << "\n";
+        return 2;
+    }
+    if (parser.isSet(u"title"_s) || parser.isSet(u"value"_s)) {
+        err << Name << "--title e --value são da ação currency.\n";
         return 2;
     }
     const QString out = parser.value(u"out"_s);

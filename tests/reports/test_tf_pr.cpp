@@ -27,13 +27,13 @@
 #include <QAbstractItemModel>
 #include <QDir>
 #include <QFile>
-#include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -89,7 +89,7 @@ class TestTF_PR : public QObject {
     void cleanup();
 
     void opensThroughTheRegistry();
-    void menuListsTheReportsAndRunsTheChosenOne();
+    void managerListsTheReportsAndRunsTheChosenOne();
     void buildShowsStatementAndFirstRows();
     void textRunTotalsTheDatabaseSum();
     void refusedStatementKeepsTheWindowOpen();
@@ -154,29 +154,35 @@ void TestTF_PR::opensThroughTheRegistry() {
     missing.close();
 }
 
-void TestTF_PR::menuListsTheReportsAndRunsTheChosenOne() {
+void TestTF_PR::managerListsTheReportsAndRunsTheChosenOne() {
     reports::RegisterReportWindows();
-    QStringList offered;
+    QStringList listed;
     QString opened;
-    test::OnNextModal([&](QWidget* chooser) {
-        auto* input = qobject_cast<QInputDialog*>(chooser);
-        if (!input) return;
-        offered = input->comboBoxItems();
-        test::OnModal(
-            u"TF_PR"_s,
-            [&](QWidget* window) {
-                if (!window) return;
-                opened = Text(*window, u"E_CAB_TITULO"_s);
-                Click(*window, u"BU_SAIR"_s);
-            },
-            [](QWidget* window) { return !Text(*window, u"E_CAB_TITULO"_s).isEmpty(); });
-        input->setTextValue(offered.value(1));
-        input->accept();
-    });
+    test::OnModal(
+        u"TF_PFMQM"_s,
+        [&](QWidget* manager) {
+            if (!manager) return;
+            auto* list = Child<QTableWidget>(*manager, u"LISTBOX_MENU"_s);
+            listed = {list->item(0, 1)->text(), list->item(1, 1)->text(), list->item(2, 1)->text()};
+            list->setCurrentCell(1, 0);
+            test::OnModal(
+                u"TF_PR"_s,
+                [&](QWidget* window) {
+                    if (!window) return;
+                    opened = Text(*window, u"E_CAB_TITULO"_s);
+                    Click(*window, u"BU_SAIR"_s);
+                },
+                [](QWidget* window) { return !Text(*window, u"E_CAB_TITULO"_s).isEmpty(); });
+            Click(*manager, u"BU_PR"_s);
+            Click(*manager, u"BU_SAIR"_s);
+        },
+        [](QWidget* manager) {
+            return !Child<QTableWidget>(*manager, u"LISTBOX_MENU"_s)->item(0, 1)->text().isEmpty();
+        });
     QVERIFY(platform::OpenWindow(u"REPORTS"_s, nullptr, {u"PDS"_s, u"PAR_LFPDS"_s}));
     platform::UnregisterWindow(u"REPORTS"_s);
     platform::UnregisterWindow(u"PR"_s);
-    QCOMPARE(offered, QStringList({u"001 - Vendas por cliente"_s, u"002 - Vendas por dia"_s}));
+    QCOMPARE(listed, QStringList({u"Vendas por cliente"_s, u"Vendas por dia"_s, QString()}));
     QCOMPARE(opened, u"Vendas por dia"_s);
 }
 

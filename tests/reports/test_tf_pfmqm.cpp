@@ -1,0 +1,481 @@
+// The report manager window on a test database whose sales menu holds
+// reports: the rights that hide its button panel (the window then refuses
+// the user) and "Formatar" with its group; "Formatar", "Novo" and "Copia"
+// opening the designer (a stub in the registry) with the table, the menu key
+// and the number, a blank-titled report keeping its number; a report moved
+// up; an import refused leaving the stored report as it was; the selection
+// configuration storing a field's type without its comparison.
+
+#include "common/line_files.h"
+#include "data/globals.h"
+#include "data/param_store.h"
+#include "data/statement.h"
+#include "data/transaction.h"
+#include "platform/window_registry.h"
+#include "reports/report_menu.h"
+#include "reports/report_selection.h"
+#include "reports/tf_pdocs.h"
+#include "reports/tf_pfmqm.h"
+#include "support/dialog_log.h"
+#include "support/modal.h"
+#include "support/module_fixture.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace livrax;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+template <typename T> T* Child(const QWidget& window, const QString& name) {
+    auto* child = window.findChild<T*>(name);
+    if (!child) qFatal("no %s", qPrintable(name));
+    return child;
+}
+
+void Click(const QWidget& window, const QString& name) {
+    Child<QPushButton>(window, name)->click();
+}
+
+// Reports 001 "Vendas", 002 stored with a blank title, 004 "Notas".
+void StoreMenu(test::TestDatabase& database) {
+    database.load(u"INSERT INTO VRTNPAR (CHAVE, TEXTO, CAMPO) VALUES ('PAR_LFPDS001A', "
+                  u"'001)Vendas#' || ASCII_CHAR(13) || ASCII_CHAR(10) || "
+                  u"'011)Nota#A.NNOTA#1#1#0#8#', 'Vendas');\n"
+                  u"INSERT INTO VRTNPAR (CHAVE, TEXTO, CAMPO) VALUES ('PAR_LFPDS001V', "
+                  u"'001)01/01/26#31/01/26#DATA#', NULL);\n"
+                  u"INSERT INTO VRTNPAR (CHAVE, TEXTO, CAMPO) VALUES ('PAR_LFPDS002A', "
+                  u"'001)#', NULL);\n"
+                  u"INSERT INTO VRTNPAR (CHAVE, TEXTO, CAMPO) VALUES ('PAR_LFPDS004A', "
+                  u"'001)Notas#', 'Notas');\n"_s);
+}
+
+QString Title(const QWidget& window, int number) {
+    const QTableWidgetItem* item =
+        Child<QTableWidget>(window, u"LISTBOX_MENU"_s)->item(number - 1, 1);
+    return item ? item->text() : QString();
+}
+
+// What the designer was opened with, through a stub in the registry.
+class DesignerStub {
+  public:
+    DesignerStub() {
+        platform::RegisterWindow(u"PFMQF"_s, [this](QWidget*, const QStringList& arguments) {
+            opened.append(arguments);
+        });
+    }
+    ~DesignerStub() { platform::UnregisterWindow(u"PFMQF"_s); }
+    QList<QStringList> opened;
+};
+
+} // namespace
+
+class TestTF_PFMQM : public QObject {
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void init();
+
+    void rights_data();
+    void rights();
+    void formatOpensTheDesigner_data();
+    void formatOpensTheDesigner();
+    void newAndCopyTakeTheFirstNumberWithNoKey();
+    void moveUpSwapsWithTheReportAbove();
+    void refusedImportKeepsTheReport();
+    void selectionLoadedAndSaved();
+    void previewWarnsOfAReversedPeriodAndRuns();
+    void deleteAsksFirst();
+    void exportWritesTheSelectedReports();
+    void currencyOfTheDayPrompts();
+    void selectionConfigurationStoresTheColumnType();
+};
+
+void TestTF_PFMQM::init() {
+    data::ParamLines().clear();
+}
+
+void TestTF_PFMQM::rights_data() {
+    QTest::addColumn<QString>("rights");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("panel");
+    QTest::addColumn<bool>("format");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("all") << u""_s << u"PAR_LFPDS"_s << true << true << false;
+    QTest::newRow("no reports") << u"SSSSSSN"_s << u"PAR_LFPDS"_s << false << true << true;
+    QTest::newRow("no design") << u"SSSSSSSN"_s << u"PAR_LFPDS"_s << true << false << false;
+    QTest::newRow("PDO_ menu") << u"SSSSSSNN"_s << u"PDO_PDS"_s << true << true << false;
+}
+
+void TestTF_PFMQM::rights() {
+    QFETCH(QString, rights);
+    QFETCH(QString, key);
+    QFETCH(bool, panel);
+    QFETCH(bool, format);
+    QFETCH(bool, refused);
+    test::ModuleFixture fixture;
+    StoreMenu(fixture.erp());
+    data::Globals().user.rights = rights;
+    test::DialogLog log;
+    reports::TF_PFMQM window(u"PDS"_s, key);
+    window.show();
+    if (!refused) QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(!Child<QWidget>(window, u"PA_BUTTONPRINT"_s)->isHidden(), panel);
+    QCOMPARE(!Child<QPushButton>(window, u"BU_FORMATAR"_s)->isHidden(), format);
+    QCOMPARE(!Child<QGroupBox>(window, u"GRU_NOVO"_s)->isHidden(), format);
+    if (refused) QTRY_VERIFY(!window.isVisible());
+    bool told = false;
+    for (const test::DialogLog::Shown& shown : log.shown())
+        told = told || shown.text == u"Usuário não autorizado para utilizar este programa"_s;
+    QCOMPARE(told, refused);
+    window.close();
+}
+
+void TestTF_PFMQM::formatOpensTheDesigner_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("sales") << u"PDS"_s << u"PAR_LFPDS"_s << 4
+                           << QStringList{u"PDS"_s, u"PAR_LFPDS"_s, u"004"_s};
+    QTest::newRow("CPC register") << u"CPC#"_s << QString() << 1
+                                  << QStringList{u"CPC"_s, QString(), u"001"_s};
+}
+
+void TestTF_PFMQM::formatOpensTheDesigner() {
+    QFETCH(QString, table);
+    QFETCH(QString, key);
+    QFETCH(int, row);
+    QFETCH(QStringList, arguments);
+    test::ModuleFixture fixture;
+    StoreMenu(fixture.erp());
+    DesignerStub designer;
+    reports::TF_PFMQM window(table, key);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Child<QTableWidget>(window, u"LISTBOX_MENU"_s)->setCurrentCell(row - 1, 0);
+    QCOMPARE(Child<QLineEdit>(window, u"E_TSEQ"_s)->text(), reports::ReportNumber(row));
+    Click(window, u"BU_FORMATAR"_s);
+    QCOMPARE(designer.opened, QList<QStringList>{arguments});
+    QVERIFY(Child<QPushButton>(window, u"BU_FORMATAR"_s)->isEnabled());
+    window.close();
+}
+
+void TestTF_PFMQM::newAndCopyTakeTheFirstNumberWithNoKey() {
+    test::ModuleFixture fixture;
+    StoreMenu(fixture.erp());
+    DesignerStub designer;
+    reports::TF_PFMQM window(u"PDS"_s, u"PAR_LFPDS"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(Title(window, 1), u"Vendas"_s);
+
+    Click(window, u"BU_NOVOREL"_s);
+    QCOMPARE(designer.opened, (QList<QStringList>{{u"PDS"_s, u"PAR_LFPDS"_s, u"003"_s}}));
+    QCOMPARE(data::Globals().registry.fmq[9], u"P"_s);
+    // The blank-titled report 002 is still there.
+    QVERIFY(data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS002A"_s, 1));
+
+    // The designer stored nothing under 003, so a copy of 001 goes there.
+    designer.opened.clear();
+    Child<QTableWidget>(window, u"LISTBOX_MENU"_s)->setCurrentCell(0, 0);
+    Click(window, u"BU_COPIA_REL"_s);
+    QCOMPARE(designer.opened, (QList<QStringList>{{u"PDS"_s, u"PAR_LFPDS"_s, u"003"_s}}));
+    QVERIFY(data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS003A"_s, 1));
+    QCOMPARE(data::ParamLines().line(1), u"Vendas#"_s);
+    QVERIFY(data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS003V"_s, 1));
+    QCOMPARE(Child<QLineEdit>(window, u"E_TSEQ"_s)->text(), u"003"_s);
+    QVERIFY(data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS002A"_s, 1));
+    window.close();
+}
+
+void TestTF_PFMQM::moveUpSwapsWithTheReportAbove() {
+    test::ModuleFixture fixture;
+    StoreMenu(fixture.erp());
+    fixture.erp().exec(u"INSERT INTO VRTNPAR (CHAVE, TEXTO, CAMPO) VALUES ('PAR_LFPDS999A', "
+                       u"'001)Troca#', 'Troca')"_s);
+    reports::TF_PFMQM window(u"PDS"_s, u"PAR_LFPDS"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Child<QTableWidget>(window, u"LISTBOX_MENU"_s)->setCurrentCell(3, 0);
+    Click(window, u"BU_SEL_ACIMA"_s);
+    QCOMPARE(Child<QLineEdit>(window, u"E_TSEQ"_s)->text(), u"003"_s);
+    QCOMPARE(Title(window, 3), u"Notas"_s);
+    QCOMPARE(Title(window, 4), QString());
+    Click(window, u"BU_SEL_ACIMA"_s); // onto the blank-titled 002: they swap
+    QCOMPARE(Title(window, 2), u"Notas"_s);
+    QVERIFY(data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS003A"_s, 1));
+    QCOMPARE(data::ParamLines().line(1), u"#"_s); // the blank-titled one, now 003
+    QVERIFY(data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS999A"_s, 1));
+    QCOMPARE(data::ParamLines().line(1), u"Troca#"_s);
+    window.close();
+}
+
+void TestTF_PFMQM::refusedImportKeepsTheReport() {
+    test::ModuleFixture fixture;
+    StoreMenu(fixture.erp());
+    // The folder the dialog would start in does not exist.
+    data::Globals().registry.dirTemp = u"/nao/existe/"_s;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"par_lfpds001a.fmb"_s);
+    QStringList lines = {u"Importado#"_s};
+    QVERIFY(WriteLinesFile(path, lines));
+    lines = {u"c"_s};
+    QVERIFY(WriteLinesFile(dir.filePath(u"par_lfpds001c.fmb"_s), lines));
+    lines = {u"v"_s};
+    QVERIFY(WriteLinesFile(dir.filePath(u"par_lfpds001v.fmb"_s), lines));
+
+    reports::TF_PFMQM window(u"PDS"_s, u"PAR_LFPDS"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QString startedIn;
+    const auto import = [&](bool replace, QString* question, QString* told) {
+        test::OnModal(u"OPEN_DIALOG"_s, [&](QWidget* dialog) {
+            auto* files = qobject_cast<QFileDialog*>(dialog);
+            if (!files) return;
+            startedIn = files->directory().absolutePath();
+            test::OnModal(u"QUESTION_BOX"_s, [&](QWidget* box) {
+                auto* asked = qobject_cast<QMessageBox*>(box);
+                if (!asked) return;
+                *question = asked->text();
+                if (replace) test::CloseNextModal(told);
+                asked->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+            });
+            files->selectFile(path);
+            if (auto* name = files->findChild<QLineEdit*>(u"fileNameEdit"_s)) name->setText(path);
+            QMetaObject::invokeMethod(files, "accept", Qt::QueuedConnection);
+        });
+        window.importDefinitions();
+    };
+    QString question, told;
+    import(false, &question, &told);
+    QVERIFY2(question.contains(u"PAR_LFPDS001"_s), qPrintable(question));
+    QVERIFY2(QFileInfo(startedIn).isDir(), qPrintable(startedIn));
+    QVERIFY(data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS001A"_s, 1));
+    QCOMPARE(data::ParamLines().line(1), u"Vendas#"_s);
+    QVERIFY(data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS001V"_s, 1));
+    QCOMPARE(data::ParamLines().line(1), u"01/01/26#31/01/26#DATA#"_s);
+    QCOMPARE(Title(window, 1), u"Vendas"_s);
+
+    import(true, &question, &told);
+    QVERIFY2(told.contains(u"importado"_s), qPrintable(told));
+    QVERIFY(data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS001A"_s, 1));
+    QCOMPARE(data::ParamLines().line(1), u"Importado#"_s);
+    QCOMPARE(Title(window, 1), u"Importado"_s);
+    window.close();
+}
+
+void TestTF_PFMQM::selectionLoadedAndSaved() {
+    test::ModuleFixture fixture;
+    StoreMenu(fixture.erp());
+    data::Globals().user.name = u"ANA"_s;
+    reports::TF_PFMQM window(u"PDS"_s, u"PAR_LFPDS"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* pages = Child<QTabWidget>(window, u"PC_GERAL"_s);
+    QCOMPARE(Child<QLineEdit>(window, u"SEL_DTINICIAL"_s)->text(), u"01/01/26"_s);
+    QCOMPARE(Child<QLineEdit>(window, u"SEL_DTFINAL"_s)->text(), u"31/01/26"_s);
+    QCOMPARE(Child<QComboBox>(window, u"SEL_DTCOMBO"_s)->currentText(), u"DATA"_s);
+    QCOMPARE(Child<QLineEdit>(window, u"SEL_PAGINA"_s)->text(), u"1"_s);
+    pages->setCurrentIndex(1);
+    Child<QLineEdit>(window, u"E_VARSQL"_s)->setText(u"  SP "_s);
+    Child<QLineEdit>(window, u"E_TITMOEDA"_s)->setText(u"DOLAR"_s);
+    pages->setCurrentIndex(0); // leaving the page saves
+    reports::LastSelection saved;
+    QVERIFY(reports::ReadLastSelection(&fixture.erp().connection(), u"PAR_LFPDS001V"_s, saved));
+    QCOMPARE(saved.varSql, u"SP"_s);
+    QCOMPARE(saved.currencyTitle, u"DOLAR"_s);
+    QCOMPARE(saved.initialDate, u"01/01/26"_s);
+    QCOMPARE(saved.dateField, u"DATA"_s);
+    QCOMPARE(saved.user, u"ANA"_s);
+    QCOMPARE(saved.tableName, u"VRTNPDS"_s);
+
+    // A number without a report gets no selection key: it stays free.
+    Child<QTableWidget>(window, u"LISTBOX_MENU"_s)->setCurrentCell(2, 0);
+    pages->setCurrentIndex(1);
+    pages->setCurrentIndex(0);
+    QVERIFY(!data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS003V"_s, 1));
+    window.close();
+}
+
+void TestTF_PFMQM::previewWarnsOfAReversedPeriodAndRuns() {
+    test::ModuleFixture fixture;
+    StoreMenu(fixture.erp());
+    reports::TF_PFMQM window(u"PDS"_s, u"PAR_LFPDS"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Child<QTabWidget>(window, u"PC_GERAL"_s)->setCurrentIndex(1);
+    Child<QLineEdit>(window, u"SEL_DTINICIAL"_s)->setText(u"31/01/26"_s);
+    Child<QLineEdit>(window, u"SEL_DTFINAL"_s)->setText(u"01/01/26"_s);
+    test::DialogLog log;
+    Click(window, u"BU_VISAO"_s);
+    QCOMPARE(log.names(), QStringList({u"MESSAGE_BOX"_s, u"TF_PRINT"_s}));
+    QCOMPARE(log.shown().first().text, u"Data Inicial maior que data Final"_s);
+    QCOMPARE(data::Globals().registry.fmq[9], u"V"_s);
+    QCOMPARE(data::Globals().registry.fmq[5], u"PAR_LFPDS001A"_s);
+    reports::LastSelection saved;
+    QVERIFY(reports::ReadLastSelection(&fixture.erp().connection(), u"PAR_LFPDS001V"_s, saved));
+    QCOMPARE(saved.initialDate, u"31/01/26"_s);
+    window.close();
+}
+
+void TestTF_PFMQM::deleteAsksFirst() {
+    test::ModuleFixture fixture;
+    StoreMenu(fixture.erp());
+    reports::TF_PFMQM window(u"PDS"_s, u"PAR_LFPDS"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Child<QTableWidget>(window, u"LISTBOX_MENU"_s)->setCurrentCell(3, 0);
+    for (const QMessageBox::StandardButton answer : {QMessageBox::Cancel, QMessageBox::Ok}) {
+        QString asked;
+        test::OnModal(u"DELETE_QUESTION"_s, [&](QWidget* box) {
+            auto* question = qobject_cast<QMessageBox*>(box);
+            if (!question) return;
+            asked = question->text();
+            question->button(answer)->click();
+        });
+        Click(window, u"BU_EXCLUI"_s);
+        QCOMPARE(asked, u"CONFIRMA EXCLUSÃO DO RELATÓRIO SELECIONADO ?"_s);
+        const bool kept = answer == QMessageBox::Cancel;
+        QCOMPARE(data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS004A"_s, 1), kept);
+        QCOMPARE(Title(window, 4), kept ? u"Notas"_s : QString());
+        QCOMPARE(Child<QLineEdit>(window, u"E_TSEQ"_s)->text(), kept ? u"004"_s : u"001"_s);
+    }
+    QVERIFY(data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS001A"_s, 1));
+    window.close();
+}
+
+void TestTF_PFMQM::exportWritesTheSelectedReports() {
+    test::ModuleFixture fixture;
+    StoreMenu(fixture.erp());
+    QTemporaryDir dir;
+    data::Globals().user.tempFolder = dir.path() + u'/';
+    reports::TF_PFMQM window(u"PDS"_s, u"PAR_LFPDS"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* list = Child<QTableWidget>(window, u"LISTBOX_MENU"_s);
+    list->clearSelection();
+    list->setRangeSelected(QTableWidgetSelectionRange(1, 0, 3, 3), true);
+    QString offered, done;
+    test::OnModal(u"SAVE_FILE"_s, [&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (!dialog) return;
+        offered = dialog->selectedFiles().value(0);
+        test::CloseNextModal(&done);
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    });
+    window.exportDefinitions();
+    QCOMPARE(offered, dir.filePath(u"PAR_LFPDS002A.FMB"_s));
+    QCOMPARE(done, u"Exportação concluída no diretório - "_s + dir.path());
+    QStringList written = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(written,
+             QStringList({u"PAR_LFPDS002A.FMB"_s, u"PAR_LFPDS002C.FMB"_s, u"PAR_LFPDS002V.FMB"_s,
+                          u"PAR_LFPDS004A.FMB"_s, u"PAR_LFPDS004C.FMB"_s, u"PAR_LFPDS004V.FMB"_s}));
+    window.close();
+}
+
+void TestTF_PFMQM::currencyOfTheDayPrompts() {
+    test::ModuleFixture fixture;
+    data::Globals().user.name = u"ANA"_s;
+    reports::TF_PFMQM window(u"PDS"_s, u"PAR_LFPDS"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // Answers the two prompts (name, then value) with `title` and `value`.
+    const auto answer = [](const QString& title, const QString& value, int* valueLength) {
+        test::OnModal(u"TF_INPUT"_s, [=](QWidget* first) {
+            if (!first) return;
+            test::OnModal(
+                u"TF_INPUT"_s,
+                [=](QWidget* second) {
+                    if (!second) return;
+                    *valueLength = Child<QLineEdit>(*second, u"E_EDIT"_s)->maxLength();
+                    Child<QLineEdit>(*second, u"E_EDIT"_s)->setText(value);
+                    Click(*second, u"BU_OK"_s);
+                },
+                [](QWidget* modal) {
+                    return Child<QLabel>(*modal, u"LA_LABEL"_s)->text().contains(u"VALOR"_s);
+                });
+            Child<QLineEdit>(*first, u"E_EDIT"_s)->setText(title);
+            Click(*first, u"BU_OK"_s);
+        });
+    };
+    const auto quotations = [&fixture] {
+        data::Transaction transaction(fixture.erp().connection());
+        data::Statement select(fixture.erp().connection(), transaction,
+                               u"SELECT MOEDA, COMPRA, USUARIO FROM VRTNMOE"_s);
+        select.open();
+        QStringList rows;
+        while (select.fetch())
+            rows << select.value(0).toString() + u'|' + select.value(1).toString() + u'|' +
+                        select.value(2).toString();
+        return rows;
+    };
+    int valueLength = 0;
+    answer(u"EURO"_s, u"6,25"_s, &valueLength);
+    window.setCurrencyOfDay();
+    QCOMPARE(valueLength, 20);
+    QCOMPARE(quotations(), QStringList({u"EURO|6,2500|ANA"_s}));
+    // A value the prompt lets through but that is no amount is refused.
+    test::DialogLog log(test::DialogLog::Boxes::Leave);
+    QString refused;
+    answer(u"EURO"_s, u"6,25,1"_s, &valueLength);
+    test::OnModal(
+        u"ERROR_BOX"_s,
+        [&refused](QWidget* box) {
+            if (auto* error = qobject_cast<QMessageBox*>(box)) {
+                refused = error->text();
+                error->accept();
+            }
+        },
+        {}, 10000);
+    window.setCurrencyOfDay();
+    QVERIFY2(refused.contains(u"6,25,1"_s), qPrintable(refused));
+    QCOMPARE(quotations(), QStringList({u"EURO|6,2500|ANA"_s}));
+    window.close();
+}
+
+void TestTF_PFMQM::selectionConfigurationStoresTheColumnType() {
+    test::ModuleFixture fixture;
+    data::Globals().user.level = u"9"_s;
+    const reports::ReportMenu menu = reports::MenuForTable(u"PDS"_s, u"PAR_LFPDS"_s);
+    reports::TF_PDOCS window(menu);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Child<QLineEdit>(window, u"ED_SELTITULO1"_s)->setText(u"Data a partir de"_s);
+    Child<QComboBox>(window, u"ED_SELCAMPO1"_s)->setCurrentText(u"DATA >="_s);
+    Click(window, u"BU_SELAVANCA"_s);
+    Child<QLineEdit>(window, u"ED_SELTITULO1"_s)->setText(u"Nota"_s);
+    Child<QComboBox>(window, u"ED_SELCAMPO1"_s)->setCurrentText(u"NNOTA"_s);
+    Click(window, u"BU_APLICAR"_s);
+    QVERIFY(!window.isVisible());
+    reports::MenuSelectionConfig config;
+    QVERIFY(reports::ReadMenuSelection(menu.database, reports::MenuSelectionKey(menu), config));
+    QCOMPARE(config.singles[0],
+             (reports::SingleSelection{u"Data a partir de"_s, u"DATA >="_s, u"D"_s}));
+    QCOMPARE(config.singles[1].type, u"I"_s);
+
+    // Below level 8 the window only shows the configuration.
+    data::Globals().user.level = u"5"_s;
+    reports::TF_PDOCS readOnly(menu);
+    readOnly.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&readOnly));
+    QCOMPARE(Child<QLineEdit>(readOnly, u"ED_SELTITULO1"_s)->text(), u"Data a partir de"_s);
+    QVERIFY(!Child<QPushButton>(readOnly, u"BU_APLICAR"_s)->isEnabled());
+    QVERIFY(!Child<QLineEdit>(readOnly, u"ED_SELTITULO1"_s)->isEnabled());
+    readOnly.close();
+}
+
+QTEST_MAIN(TestTF_PFMQM)
+#include "test_tf_pfmqm.moc"
