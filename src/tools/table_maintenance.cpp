@@ -161,11 +161,12 @@ ChangeResult WriteUpdates(const MaintenanceTable& table, const QStringList& keyC
 }
 
 // The rows of the walk, in order, with the columns `needed` (the key first).
-// Calls `visit` on each row from the start row on; `visit` returns an error
+// `selected` are the columns read besides the key; `columns` every column of
+// the table. Calls `visit` on each row from the start row on; `visit` returns an error
 // text to stop.
 QString
 WalkRows(const MaintenanceTable& table, const RowWalk& walk, const QStringList& keyColumns,
-         const QStringList& columns,
+         const QStringList& columns, const QStringList& selected,
          const std::function<QString(const data::Statement&, QList<data::DbValue>&&)>& visit) {
     QStringList order;
     for (const QString& field : walk.orderBy.split(u',', Qt::SkipEmptyParts)) {
@@ -176,7 +177,7 @@ WalkRows(const MaintenanceTable& table, const RowWalk& walk, const QStringList& 
     for (const QString& key : keyColumns)
         if (!order.contains(key)) order << key;
     QStringList wanted = keyColumns;
-    for (const QString& column : columns)
+    for (const QString& column : selected)
         if (!wanted.contains(column)) wanted << column;
     QString sql = u"SELECT "_s + wanted.join(u", "_s) + u" FROM "_s + table.name;
     if (!walk.filter.trimmed().isEmpty()) sql += u" WHERE ("_s + walk.filter + u')';
@@ -324,9 +325,18 @@ ChangeResult ApplyMassChange(const MaintenanceTable& table, const MassChange& ch
     const bool evaluate = change.function == ChangeFunction::SetContent && change.expression;
     const expr::ParsedExpression parsed =
         expr::ParseExpression(change.content, expr::ExpressionKind::Field);
+    // Only the columns the change reads: the field and those the expression names.
+    QStringList selected{prepared.field};
+    if (evaluate) {
+        for (const expr::ExpressionToken& token : parsed.tokens) {
+            const QString name = token.column.toUpper();
+            if (!name.isEmpty() && prepared.columns.contains(name) && !selected.contains(name))
+                selected << name;
+        }
+    }
     QList<Update> updates;
     const QString error = WalkRows(
-        table, change.walk, prepared.key, prepared.columns,
+        table, change.walk, prepared.key, prepared.columns, selected,
         [&](const data::Statement& row, QList<data::DbValue>&& key) -> QString {
             const QString current = row.value(prepared.field).toString();
             QString value;
@@ -380,7 +390,7 @@ ChangeResult ApplyRenumbering(const MaintenanceTable& table, const Renumbering& 
     QList<Update> updates;
     qint64 n = renumbering.start;
     const QString error =
-        WalkRows(table, renumbering.walk, prepared.key, prepared.columns,
+        WalkRows(table, renumbering.walk, prepared.key, prepared.columns, {prepared.field},
                  [&](const data::Statement& row, QList<data::DbValue>&& key) -> QString {
                      const QString current = row.value(prepared.field).toString();
                      QString text;
