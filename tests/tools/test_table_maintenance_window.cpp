@@ -13,9 +13,12 @@
 #include "support/module_fixture.h"
 #include "tools/tf_mpa.h"
 
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTest>
 
@@ -58,6 +61,8 @@ class TestTableMaintenanceWindow : public QObject {
     void storedColumnList();
     void editSavedByKey();
     void closingWithEditsAsks();
+    void massChangeFromTheWindow();
+    void cancelledEmptyingKeepsRows();
 
   private:
     QString NameOf(int cod);
@@ -202,6 +207,41 @@ void TestTableMaintenanceWindow::closingWithEditsAsks() {
     window.reject();
     QVERIFY(!window.isVisible());
     QCOMPARE(NameOf(1), u"Item 1"_s);
+}
+
+void TestTableMaintenanceWindow::massChangeFromTheWindow() {
+    TF_MPA window;
+    window.setTable(u"TMW"_s);
+    window.show();
+    QTRY_VERIFY(window.model().isOpen());
+    test::DialogLog log;
+    auto* field = Child<QComboBox>(&window, u"CB_ALTERA"_s);
+    field->setCurrentText(u"NOME"_s);
+    Q_EMIT field->activated(field->currentIndex());
+    Child<QRadioButton>(&window, u"RG_FUNCAO_1"_s)->setChecked(true);
+    Child<QLineEdit>(&window, u"E_FILTRO_CHANGE"_s)->setText(u"COD <= 3"_s);
+    Child<QPushButton>(&window, u"BU_CHANGE"_s)->click();
+    QCOMPARE(log.shown().size(), 1);
+    QCOMPARE(log.shown().first().text, u"Registros alterados: 3"_s);
+    QCOMPARE(NameOf(3), u"ITEM 3"_s);
+    QCOMPARE(NameOf(4), u"Item 4"_s);
+    window.reject();
+}
+
+void TestTableMaintenanceWindow::cancelledEmptyingKeepsRows() {
+    TF_MPA window;
+    window.setTable(u"TMW"_s);
+    window.show();
+    QTRY_VERIFY(window.model().isOpen());
+    AnswerNextQuestion(false);
+    Child<QPushButton>(&window, u"BU_ZERAR"_s)->click();
+    QCOMPARE(NameOf(Rows), u"Item 500"_s);
+    // Answered Yes, the table is emptied.
+    AnswerNextQuestion(true);
+    Child<QPushButton>(&window, u"BU_ZERAR"_s)->click();
+    QCOMPARE(NameOf(1), QString());
+    QCOMPARE(Child<QLabel>(&window, u"LA_REG"_s)->text(), u"Reg: 0"_s);
+    window.reject();
 }
 
 QTEST_MAIN(TestTableMaintenanceWindow)
