@@ -26,17 +26,21 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -156,23 +160,40 @@ void TF_MPA::buildControls() {
     }
     layout->addLayout(bottom);
 
-    const auto shortcut = [this](QKeySequence keys, QPushButton* button, auto slot) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, button, slot] {
-            if (usable(button)) (this->*slot)();
+    // The menus: a command acts only while its tool button is enabled and visible.
+    auto* menus = new QMenuBar(this);
+    menus->setObjectName(u"MainMenu"_s);
+    layout->setMenuBar(menus);
+    const auto item = [this](QMenu* menu, const QString& name, const QString& caption,
+                             const QKeySequence& keys, const QString& buttonName, auto slot) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, buttonName, slot] {
+            if (usable(findChild<QPushButton*>(buttonName))) (this->*slot)();
         });
     };
-    shortcut(QKeySequence(Qt::Key_F2), findChild<QPushButton*>(u"BU_ALTERA"_s),
-             &TF_MPA::startChanges);
-    shortcut(QKeySequence(Qt::Key_F3), save, &TF_MPA::saveChanges);
-    shortcut(QKeySequence(Qt::Key_F6), findChild<QPushButton*>(u"BU_PESQUISA"_s), &TF_MPA::query);
-    shortcut(QKeySequence(u"Ctrl+Alt+O"_s), findChild<QPushButton*>(u"BU_OPEN"_s),
-             &TF_MPA::openTable);
-    shortcut(QKeySequence(u"Ctrl+Alt+C"_s), findChild<QPushButton*>(u"BU_CLOSE"_s),
-             &TF_MPA::closeTable);
-    shortcut(QKeySequence(u"Ctrl+Alt+F"_s), findChild<QPushButton*>(u"BU_FILTRO"_s),
-             &TF_MPA::chooseFilter);
-    connect(new QShortcut(QKeySequence(Qt::Key_F12), this), &QShortcut::activated, this,
-            &QDialog::reject);
+    QMenu* file = menus->addMenu(u"&Arquivo"_s);
+    item(file, u"MI_PRINTT"_s, u"Imprime Tela"_s, QKeySequence(u"Ctrl+P"_s), u"BU_PRINTT"_s,
+         &TF_MPA::printScreen);
+    item(file, u"MI_OPEN"_s, u"Abrir"_s, QKeySequence(u"Ctrl+Alt+O"_s), u"BU_OPEN"_s,
+         &TF_MPA::openTable);
+    item(file, u"MI_CLOSE"_s, u"Fechar"_s, QKeySequence(u"Ctrl+Alt+C"_s), u"BU_CLOSE"_s,
+         &TF_MPA::closeTable);
+    item(file, u"MI_FILTRO"_s, u"Filtro"_s, QKeySequence(u"Ctrl+Alt+F"_s), u"BU_FILTRO"_s,
+         &TF_MPA::chooseFilter);
+    item(file, u"MI_SAIR"_s, u"Sair"_s, QKeySequence(Qt::Key_F12), u"BU_SAIR"_s, &TF_MPA::reject);
+    QMenu* operations = menus->addMenu(u"&Operações"_s);
+    item(operations, u"MI_ALTERA"_s, u"Alterar"_s, QKeySequence(Qt::Key_F2), u"BU_ALTERA"_s,
+         &TF_MPA::startChanges);
+    item(operations, u"MI_SALVA"_s, u"Salvar"_s, QKeySequence(Qt::Key_F3), u"BU_SALVA"_s,
+         &TF_MPA::saveChanges);
+    item(operations, u"MI_PESQUISA"_s, u"Pesquisar"_s, QKeySequence(Qt::Key_F6), u"BU_PESQUISA"_s,
+         &TF_MPA::query);
+    QAction* leave = menus->addAction(u"&Sair"_s);
+    leave->setObjectName(u"MI_SAIR2"_s);
+    connect(leave, &QAction::triggered, this, &QDialog::reject);
 }
 
 QWidget* TF_MPA::buildRegisterPage() {
@@ -393,6 +414,30 @@ QWidget* TF_MPA::buildFieldsPage() {
         if (m_pages->widget(index) == page) showField();
     });
     return page;
+}
+
+void TF_MPA::printScreen() {
+    print::PrintScreen(this);
+}
+
+void TF_MPA::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    // Page Down and Page Up move to the next and the prior row; Enter moves
+    // to the next control, except in the memo and in the grid.
+    if ((key == Qt::Key_PageDown || key == Qt::Key_PageUp) && m_model.isOpen() &&
+        !m_grid->hasFocus()) {
+        const int row = m_grid->currentIndex().isValid() ? m_grid->currentIndex().row() : 0;
+        const int next = std::clamp(row + (key == Qt::Key_PageDown ? 1 : -1), 0,
+                                    std::max(0, m_model.rowCount() - 1));
+        m_grid->setCurrentIndex(m_model.index(next, 0));
+        return;
+    }
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !m_memo->hasFocus() &&
+        !m_grid->hasFocus()) {
+        focusNextChild();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TF_MPA::applyRights() {

@@ -59,10 +59,12 @@ class TF_MPA : public QDialog {
     void refreshIndexes(); // "Índices Atuais"
     void createIndex();    // "Incluir"
     void dropIndex();      // "Deletar"
+    void printScreen();    // "Imprime Tela"
 
   protected:
     void showEvent(QShowEvent* event) override;
     void done(int result) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void buildControls();

@@ -13,12 +13,14 @@
 #include "support/module_fixture.h"
 #include "tools/tf_mpa.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 
@@ -62,6 +64,7 @@ class TestTableMaintenanceWindow : public QObject {
     void editSavedByKey();
     void closingWithEditsAsks();
     void massChangeFromTheWindow();
+    void changesHiddenWithoutRight12();
     void cancelledEmptyingKeepsRows();
 
   private:
@@ -225,6 +228,25 @@ void TestTableMaintenanceWindow::massChangeFromTheWindow() {
     QCOMPARE(log.shown().first().text, u"Registros alterados: 3"_s);
     QCOMPARE(NameOf(3), u"ITEM 3"_s);
     QCOMPARE(NameOf(4), u"Item 4"_s);
+    window.reject();
+}
+
+void TestTableMaintenanceWindow::changesHiddenWithoutRight12() {
+    data::Globals().user.level = u"5"_s;
+    QString rights(30, u'S');
+    rights[11] = u'N';
+    data::Globals().user.rights = rights;
+    TF_MPA window;
+    window.setTable(u"TMW"_s);
+    window.show();
+    QTRY_VERIFY(window.model().isOpen());
+    for (const QString& name : {u"BU_ALTERA"_s, u"BU_SALVA"_s, u"BU_DELVIS"_s, u"BU_ZERAR"_s})
+        QVERIFY2(Child<QPushButton>(&window, name)->isHidden(), qPrintable(name));
+    QVERIFY(!Child<QTabWidget>(&window, u"PageControl"_s)->isTabVisible(2));
+    // F2 acts only through a visible button.
+    window.findChild<QAction*>(u"MI_ALTERA"_s)->trigger();
+    QVERIFY(!window.model().editable());
+    QVERIFY(!window.model().setData(window.model().index(0, 1), u"x"_s));
     window.reject();
 }
 
