@@ -502,6 +502,10 @@ void TF_MPA::chooseFromDatabaseList(QComboBox* list, const QString& number) {
     m_searchValue->setFocus();
 }
 
+QString TF_MPA::typedTable() const {
+    return data::ResolveTableName(m_tableText->text().trimmed());
+}
+
 MaintenanceTable TF_MPA::resolveTable(bool quiet) {
     QString error;
     MaintenanceTable table = FindMaintenanceTable(m_tableText->text(), m_chosenDatabase, &error);
@@ -528,10 +532,11 @@ void TF_MPA::openTable() {
         m_tableText->setFocus();
         return;
     }
-    if (!MayUseTable(data::ResolveTableName(m_tableText->text()), TableCommand::Open)) return;
+    if (!MayUseTable(typedTable(), TableCommand::Open)) return;
     if (!usable(findChild<QPushButton*>(u"BU_OPEN"_s))) return;
     const MaintenanceTable table = resolveTable(false);
-    if (!table.valid()) return;
+    // The rule again on the table as the database names it.
+    if (!table.valid() || !MayUseTable(table.name, TableCommand::Open)) return;
     m_table = table;
     m_chosenDatabase = table.database;
     refreshIndexes();
@@ -583,11 +588,11 @@ void TF_MPA::countRows() {
 }
 
 void TF_MPA::searchValue() {
-    if (!MayUseTable(data::ResolveTableName(m_tableText->text()), TableCommand::Open)) return;
+    if (!MayUseTable(typedTable(), TableCommand::Open)) return;
     if (m_model.isOpen()) closeTable();
     if (m_model.isOpen()) return;
     const MaintenanceTable table = resolveTable(false);
-    if (!table.valid()) return;
+    if (!table.valid() || !MayUseTable(table.name, TableCommand::Open)) return;
     m_table = table;
     QString condition = m_filter;
     const QString field = m_searchIndex->text().section(u',', 0, 0).trimmed().toUpper();
@@ -606,7 +611,7 @@ void TF_MPA::searchValue() {
 }
 
 void TF_MPA::query() {
-    const QString resolved = data::ResolveTableName(m_tableText->text());
+    const QString resolved = typedTable();
     if (resolved.isEmpty() || !MayUseTable(resolved, TableCommand::Search)) return;
     const QString index = m_searchIndex->text();
     if (OpenQueryWindow(this, resolved, index, {}, index, index)) {
@@ -622,7 +627,7 @@ void TF_MPA::setFilter(const QString& filter) {
 }
 
 void TF_MPA::chooseFilter() {
-    const QString resolved = data::ResolveTableName(m_tableText->text());
+    const QString resolved = typedTable();
     closeTable();
     if (m_model.isOpen()) return;
     if (!platform::OpenWindow(u"SELF"_s, this, {u"SQL"_s, resolved.mid(4, 3), m_filter})) return;

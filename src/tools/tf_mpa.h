@@ -82,6 +82,9 @@ class TF_MPA : public QDialog {
     RowWalk currentWalk(const QString& orderBy) const;
     bool usable(QPushButton* button) const;
     void postEditor();
+    // The table text resolved (ResolveTableName), and the table it names in
+    // the chosen database.
+    QString typedTable() const;
     MaintenanceTable resolveTable(bool quiet);
 
     TableGridModel m_model;

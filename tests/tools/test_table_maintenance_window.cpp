@@ -58,6 +58,7 @@ class TestTableMaintenanceWindow : public QObject {
     void init();
     void cleanup();
     void userWithoutRightIsTurnedAway();
+    void parameterTableStaysClosed_data();
     void parameterTableStaysClosed();
     void gridReadsRowsAsShown();
     void storedColumnList();
@@ -116,10 +117,19 @@ void TestTableMaintenanceWindow::userWithoutRightIsTurnedAway() {
     QVERIFY(!window.model().isOpen());
 }
 
+void TestTableMaintenanceWindow::parameterTableStaysClosed_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("lower case") << "vrtnpar";
+    QTest::newRow("code") << "PAR";
+    QTest::newRow("leading blank") << " VRTNPAR";
+}
+
 void TestTableMaintenanceWindow::parameterTableStaysClosed() {
+    QFETCH(QString, typed);
+    // Level 9 without right 15.
     data::Globals().user.rights = QString(30, u'N');
     TF_MPA window;
-    window.setTable(u"vrtnpar"_s);
+    window.setTable(typed);
     window.show();
     // Boxes from here on (the window itself is not one of them).
     test::DialogLog log;
