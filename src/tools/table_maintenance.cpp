@@ -55,7 +55,8 @@ class StatementRow : public expr::ExpressionRow {
   public:
     explicit StatementRow(const data::Statement& statement) : m_statement(statement) {}
     std::optional<QString> field(const QString& name) const override {
-        const int index = m_statement.columnIndex(name.toUpper());
+        int index = m_statement.columnIndex(name);
+        if (index < 0) index = m_statement.columnIndex(name.toUpper());
         if (index < 0) return std::nullopt;
         return m_statement.value(index).toString();
     }
@@ -338,7 +339,8 @@ ChangeResult ApplyMassChange(const MaintenanceTable& table, const MassChange& ch
     const QString error = WalkRows(
         table, change.walk, prepared.key, prepared.columns, selected,
         [&](const data::Statement& row, QList<data::DbValue>&& key) -> QString {
-            const QString current = row.value(prepared.field).toString();
+            // The field's own text, for the functions that rework it.
+            const auto current = [&] { return row.value(prepared.field).toString(); };
             QString value;
             switch (change.function) {
             case ChangeFunction::SetContent:
@@ -352,16 +354,16 @@ ChangeResult ApplyMassChange(const MaintenanceTable& table, const MassChange& ch
                 }
                 break;
             case ChangeFunction::Upper:
-                value = UpperAccents(current.toUpper());
+                value = UpperAccents(current().toUpper());
                 break;
             case ChangeFunction::NoQuotes:
-                value = WithoutQuotes(current);
+                value = WithoutQuotes(current());
                 break;
             case ChangeFunction::NoAccents:
-                value = RemoveAccents(current);
+                value = RemoveAccents(current());
                 break;
             case ChangeFunction::NoSymbols:
-                value = StripSymbols(current);
+                value = StripSymbols(current());
                 break;
             }
             updates.append({std::move(key), prepared.field, value});
