@@ -161,13 +161,13 @@ ChangeResult WriteUpdates(const MaintenanceTable& table, const QStringList& keyC
     return result;
 }
 
-// The rows of the walk, in order, with the columns `needed` (the key first).
-// `selected` are the columns read besides the key; `columns` every column of
-// the table. Calls `visit` on each row from the start row on; `visit` returns an error
-// text to stop.
+// The rows of the walk, in order: the key columns first, then `selected`.
+// `columns` tells every column of the table and whether it holds text. Calls
+// `visit` on each row from the start row on; `visit` returns an error text to
+// stop.
 QString
 WalkRows(const MaintenanceTable& table, const RowWalk& walk, const QStringList& keyColumns,
-         const QStringList& columns, const QStringList& selected,
+         const QHash<QString, bool>& columns, const QStringList& selected,
          const std::function<QString(const data::Statement&, QList<data::DbValue>&&)>& visit) {
     QStringList order;
     for (const QString& field : walk.orderBy.split(u',', Qt::SkipEmptyParts)) {
@@ -182,7 +182,12 @@ WalkRows(const MaintenanceTable& table, const RowWalk& walk, const QStringList& 
         if (!wanted.contains(column)) wanted << column;
     QString sql = u"SELECT "_s + wanted.join(u", "_s) + u" FROM "_s + table.name;
     if (!walk.filter.trimmed().isEmpty()) sql += u" WHERE ("_s + walk.filter + u')';
-    sql += u" ORDER BY "_s + order.join(u", "_s);
+    // Sorted rather than walked through the index: a whole table reads in
+    // about half the time, and a filter still uses the indexes it can.
+    QStringList sortKeys;
+    for (const QString& column : order)
+        sortKeys << column + (columns.value(column, true) ? u" || ''"_s : u" + 0"_s);
+    sql += u" ORDER BY "_s + sortKeys.join(u", "_s);
     try {
         data::Transaction transaction(*table.database, data::TransactionMode::ReadSnapshot);
         data::Statement select(*table.database, transaction, sql);
@@ -337,7 +342,7 @@ ChangeResult ApplyMassChange(const MaintenanceTable& table, const MassChange& ch
     }
     QList<Update> updates;
     const QString error = WalkRows(
-        table, change.walk, prepared.key, prepared.columns, selected,
+        table, change.walk, prepared.key, prepared.textColumns, selected,
         [&](const data::Statement& row, QList<data::DbValue>&& key) -> QString {
             // The field's own text, for the functions that rework it.
             const auto current = [&] { return row.value(prepared.field).toString(); };
@@ -392,7 +397,7 @@ ChangeResult ApplyRenumbering(const MaintenanceTable& table, const Renumbering& 
     QList<Update> updates;
     qint64 n = renumbering.start;
     const QString error =
-        WalkRows(table, renumbering.walk, prepared.key, prepared.columns, {prepared.field},
+        WalkRows(table, renumbering.walk, prepared.key, prepared.textColumns, {prepared.field},
                  [&](const data::Statement& row, QList<data::DbValue>&& key) -> QString {
                      const QString current = row.value(prepared.field).toString();
                      QString text;
