@@ -61,6 +61,7 @@ class TestTableMaintenanceWindow : public QObject {
     void parameterTableStaysClosed_data();
     void parameterTableStaysClosed();
     void gridReadsRowsAsShown();
+    void tableOfTheChosenDatabase();
     void storedColumnList();
     void editSavedByKey();
     void closingWithEditsAsks();
@@ -159,6 +160,28 @@ void TestTableMaintenanceWindow::gridReadsRowsAsShown() {
     Child<QTableView>(&window, u"DBGrid"_s)->scrollToBottom();
     QTRY_VERIFY(window.model().rowCount() > QueryModel::DefaultBatchSize);
     QCOMPARE(log.names(), QStringList());
+    window.reject();
+}
+
+void TestTableMaintenanceWindow::tableOfTheChosenDatabase() {
+    TF_MPA window;
+    window.show();
+    // A table of database 5 picked from its list, then a table of database 1 typed.
+    auto* list = Child<QComboBox>(&window, u"E_ARQ5"_s);
+    const int index = list->findText(u"VRTNPAR"_s);
+    QVERIFY(index > 0);
+    QCOMPARE(list->findText(u"VRTNTMW"_s), -1);
+    list->setCurrentIndex(index);
+    Q_EMIT list->activated(index);
+    auto* text = Child<QLineEdit>(&window, u"E_ARQ"_s);
+    QCOMPARE(text->text(), u"VRTNPAR"_s);
+    text->setText(u"TMW"_s);
+    test::DialogLog log;
+    Child<QPushButton>(&window, u"BU_OPEN"_s)->click();
+    QVERIFY(!window.model().isOpen());
+    QCOMPARE(log.shown().size(), 1);
+    QVERIFY2(log.shown().first().text.contains(u"VRTNTMW não é uma tabela do banco de dados"_s),
+             qPrintable(log.shown().first().text));
     window.reject();
 }
 
