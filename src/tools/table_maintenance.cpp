@@ -459,6 +459,35 @@ ChangeResult SaveRowEdits(const MaintenanceTable& table, const QList<RowEdit>& e
     return result;
 }
 
+ChangeResult DeleteRow(const MaintenanceTable& table, const QStringList& key) {
+    if (!MayUseTable(table.name, TableCommand::Change)) return Refused();
+    if (!table.valid()) return Failed(u"O arquivo deve estar aberto"_s);
+    const QStringList keyColumns = TableKey(table);
+    if (keyColumns.isEmpty() || key.size() != keyColumns.size())
+        return Failed(
+            u"A tabela %1 não tem chave primária: a linha não pode ser excluída"_s.arg(table.name));
+    QString where;
+    for (int i = 0; i < keyColumns.size(); ++i)
+        where += (i ? u" AND "_s : u" WHERE "_s) + keyColumns[i] + u" = :P_CHAVE"_s +
+                 QString::number(i + 1);
+    ChangeResult result;
+    try {
+        data::Transaction transaction(*table.database);
+        data::Statement erase(*table.database, transaction, u"DELETE FROM "_s + table.name + where);
+        for (int i = 0; i < key.size(); ++i)
+            erase.bind(i, data::DbValue(key[i]));
+        erase.execute();
+        result.changed = erase.affectedRows();
+        transaction.commit();
+        result.ok = true;
+    } catch (const data::DbError& error) {
+        result.message = u"Erro na exclusão dos registros: "_s + error.message();
+        return result;
+    }
+    data::AuditLog(table.name, u"MPA - MANUTENÇÃO DE TABELAS: "_s + table.name);
+    return result;
+}
+
 ChangeResult EmptyTable(const MaintenanceTable& table) {
     if (!MayUseTable(table.name, TableCommand::Change)) return Refused();
     if (!table.valid()) return Failed(u"Deve ser informado o Arquivo"_s);

@@ -121,6 +121,9 @@ ChangeResult ApplyRenumbering(const MaintenanceTable& table, const Renumbering& 
 // The grid's edits, in one transaction, the same way.
 ChangeResult SaveRowEdits(const MaintenanceTable& table, const QList<RowEdit>& edits);
 
+// The navigator's delete: the row with these key texts, under the access rule.
+ChangeResult DeleteRow(const MaintenanceTable& table, const QStringList& key);
+
 // "ZERAR todo o Arquivo": every row deleted, in one transaction.
 ChangeResult EmptyTable(const MaintenanceTable& table);
 // "Deletar Reg. Visiveis": the rows of `filter` (which must not be blank).

@@ -205,6 +205,34 @@ QWidget* TF_MPA::buildRegisterPage() {
     m_grid->setModel(&m_model);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     layout->addWidget(m_grid, 1);
+    // The navigator: rows of the grid, the current row deleted, an edit posted.
+    auto* navigator = new QWidget(page);
+    navigator->setObjectName(u"DBNavigator"_s);
+    new QHBoxLayout(navigator);
+    const auto move = [this](int to) {
+        if (!m_model.isOpen() || m_model.rowCount() == 0) return;
+        const int row = m_grid->currentIndex().isValid() ? m_grid->currentIndex().row() : 0;
+        int target = to == 0 ? 0 : to == 3 ? m_model.rowCount() - 1 : row + (to == 1 ? -1 : 1);
+        if (to == 3)
+            while (m_model.canFetchMore()) {
+                m_model.fetchMore();
+                target = m_model.rowCount() - 1;
+            }
+        target = std::clamp(target, 0, m_model.rowCount() - 1);
+        m_grid->setCurrentIndex(m_model.index(target, 0));
+    };
+    const QString moves[4][2] = {{u"NAV_FIRST"_s, u"|<"_s},
+                                 {u"NAV_PRIOR"_s, u"<"_s},
+                                 {u"NAV_NEXT"_s, u">"_s},
+                                 {u"NAV_LAST"_s, u">|"_s}};
+    for (int i = 0; i < 4; ++i)
+        connect(addButton(navigator, moves[i][0], moves[i][1]), &QPushButton::clicked, this,
+                [move, i] { move(i); });
+    connect(addButton(navigator, u"NAV_DELETE"_s, u"-"_s), &QPushButton::clicked, this,
+            &TF_MPA::deleteRow);
+    connect(addButton(navigator, u"NAV_POST"_s, u"✓"_s), &QPushButton::clicked, this,
+            &TF_MPA::postEditor);
+    layout->addWidget(navigator);
     auto* search = new QHBoxLayout;
     search->addWidget(new QLabel(u"Índice"_s, page));
     m_indexChoice = new QComboBox(page);
@@ -515,6 +543,8 @@ MaintenanceTable TF_MPA::resolveTable(bool quiet) {
 }
 
 bool TF_MPA::openRows(const QString& filter) {
+    // Reading the rows again drops the grid's edits: only when the user says so.
+    if (m_model.hasEdits() && !platform::AskYesNo(this, Unsaved)) return false;
     try {
         m_model.openTable(m_table, GridColumns(m_columnList), filter, m_searchIndex->text());
     } catch (const data::DbError& error) {
@@ -776,6 +806,21 @@ void TF_MPA::applyFormat() {
     platform::ShowMessage(this, u"Registros alterados: "_s + QString::number(result.changed));
     m_pages->setCurrentIndex(0);
     if (m_model.isOpen()) openRows(m_filter);
+}
+
+void TF_MPA::deleteRow() {
+    if (!m_model.isOpen() || !m_grid->currentIndex().isValid() ||
+        !MayUseTable(m_table.name, TableCommand::Change))
+        return;
+    if (!platform::AskYesNo(this, u"Excluir o registro?"_s)) return;
+    const ChangeResult result = DeleteRow(m_table, m_model.keyOf(m_grid->currentIndex().row()));
+    if (result.refused) return;
+    if (!result.ok) {
+        platform::ShowError(this, result.message);
+        return;
+    }
+    openRows(m_filter);
+    countRows();
 }
 
 void TF_MPA::deleteVisible() {

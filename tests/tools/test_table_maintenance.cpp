@@ -161,8 +161,8 @@ void TestTableMaintenance::accessRule() {
 
 void TestTableMaintenance::everyCommandObeysTheRule_data() {
     QTest::addColumn<QString>("command");
-    for (const char* name :
-         {"change", "renumber", "edit", "zero", "delete", "create index", "drop index"})
+    for (const char* name : {"change", "renumber", "edit", "delete row", "zero", "delete",
+                             "create index", "drop index"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
@@ -189,6 +189,8 @@ void TestTableMaintenance::everyCommandObeysTheRule() {
         refused = ApplyRenumbering(table, renumbering).refused;
     } else if (command == u"edit"_s) {
         refused = SaveRowEdits(table, {{{u"K"_s}, u"TEXTO"_s, u"y"_s}}).refused;
+    } else if (command == u"delete row"_s) {
+        refused = DeleteRow(table, {u"K"_s}).refused;
     } else if (command == u"zero"_s) {
         refused = EmptyTable(table).refused;
     } else if (command == u"delete"_s) {

@@ -65,6 +65,7 @@ class TestTableMaintenanceWindow : public QObject {
     void storedColumnList();
     void editSavedByKey();
     void closingWithEditsAsks();
+    void navigatorDeletesTheCurrentRow();
     void massChangeFromTheWindow();
     void changesHiddenWithoutRight12();
     void cancelledEmptyingKeepsRows();
@@ -243,6 +244,28 @@ void TestTableMaintenanceWindow::closingWithEditsAsks() {
     window.reject();
     QVERIFY(!window.isVisible());
     QCOMPARE(NameOf(1), u"Item 1"_s);
+}
+
+void TestTableMaintenanceWindow::navigatorDeletesTheCurrentRow() {
+    TF_MPA window;
+    window.setTable(u"TMW"_s);
+    window.show();
+    QTRY_VERIFY(window.model().isOpen());
+    Child<QPushButton>(&window, u"NAV_NEXT"_s)->click();
+    Child<QPushButton>(&window, u"NAV_NEXT"_s)->click();
+    AnswerNextQuestion(false);
+    Child<QPushButton>(&window, u"NAV_DELETE"_s)->click();
+    QCOMPARE(NameOf(3), u"Item 3"_s);
+    AnswerNextQuestion(true);
+    Child<QPushButton>(&window, u"NAV_DELETE"_s)->click();
+    QCOMPARE(NameOf(3), QString());
+    QCOMPARE(NameOf(2), u"Item 2"_s);
+    QCOMPARE(NameOf(4), u"Item 4"_s);
+    QCOMPARE(Child<QLabel>(&window, u"LA_REG"_s)->text(), u"Reg: 499"_s);
+    // "Last" reads every row.
+    Child<QPushButton>(&window, u"NAV_LAST"_s)->click();
+    QCOMPARE(window.model().rowCount(), Rows - 1);
+    window.reject();
 }
 
 void TestTableMaintenanceWindow::massChangeFromTheWindow() {
