@@ -16,6 +16,7 @@
 #include "shell/mail_command.h"
 #include "shell/report_command.h"
 #include "shell/sintegra_command.h"
+#include "shell/table_command.h"
 
 #include "livrax_version.h"
 
@@ -184,6 +185,10 @@ int RunProgram(int argc, char** argv) {
     commands.append({u"mail"_s, livrax::shell::MailUsage(),
                      u"Envia arquivos por e-mail pelo servidor SMTP do usuário, sem janelas."_s,
                      [](const QStringList& args) { return livrax::shell::RunMailCommand(args); }});
+    commands.append({u"table"_s, livrax::shell::TableUsage(),
+                     u"Altera ou renumera um campo em muitas linhas de uma tabela (Manutenção de "
+                     u"Arquivos), sem janelas."_s,
+                     [](const QStringList& args) { return livrax::shell::RunTableCommand(args); }});
     commands.append({u"info"_s, u"info"_s,
                      u"Inicia como o usuário registrado e mostra usuário, bancos e empresa."_s,
                      [](const QStringList& args) { return livrax::shell::RunInfoCommand(args); }});

@@ -93,7 +93,7 @@ check_completion() {
   got="$(complete_words "$@" | paste -sd' ')"
   [[ "$got" == "$expected" ]] || fail "completar \"$*\": \"$got\", esperado \"$expected\""
 }
-check_completion "book datahouse demo help info login mail report sintegra version" livrax ""
+check_completion "book datahouse demo help info login mail report sintegra table version" livrax ""
 check_completion "book" livrax help b
 check_completion "--version" livrax --v
 check_completion "--field --filter --first-page --font-size --from" livrax book --f

@@ -1,0 +1,326 @@
+// The table maintenance window TF_MPA offscreen on a real database: a user
+// without right 11 is turned away, the parameter table typed in lower case
+// stays closed without right 15, the grid reads rows only as they are shown,
+// a stored column list shows exactly its columns, a grid edit is saved by
+// the row's key, and closing with unsaved edits asks.
+
+#include "data/globals.h"
+#include "data/param_store.h"
+#include "data/statement.h"
+#include "data/transaction.h"
+#include "support/dialog_log.h"
+#include "support/modal.h"
+#include "support/module_fixture.h"
+#include "tools/tf_mpa.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+
+#include <memory>
+
+using namespace livrax;
+using namespace livrax::tools;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int Rows = 500;
+
+template <typename T> T* Child(QWidget* parent, const QString& name) {
+    T* child = parent->findChild<T*>(name);
+    if (!child) qFatal("control %s not found", qPrintable(name));
+    return child;
+}
+
+// Answers the next question box with Yes or No.
+void AnswerNextQuestion(bool yes) {
+    test::OnModal(u"QUESTION_BOX"_s, [yes](QWidget* widget) {
+        QVERIFY(widget);
+        auto* box = static_cast<QMessageBox*>(widget);
+        box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+    });
+}
+
+} // namespace
+
+class TestTableMaintenanceWindow : public QObject {
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void init();
+    void cleanup();
+    void userWithoutRightIsTurnedAway();
+    void parameterTableStaysClosed_data();
+    void parameterTableStaysClosed();
+    void gridReadsRowsAsShown();
+    void tableOfTheChosenDatabase();
+    void storedColumnList();
+    void editSavedByKey();
+    void closingWithEditsAsks();
+    void navigatorDeletesTheCurrentRow();
+    void massChangeFromTheWindow();
+    void changesHiddenWithoutRight12();
+    void cancelledEmptyingKeepsRows();
+
+  private:
+    QString NameOf(int cod);
+    std::unique_ptr<test::ModuleFixture> m_fixture;
+};
+
+void TestTableMaintenanceWindow::init() {
+    m_fixture = std::make_unique<test::ModuleFixture>();
+    m_fixture->erp().exec(u"CREATE TABLE VRTNTMW (COD INTEGER NOT NULL PRIMARY KEY, "
+                          u"NOME VARCHAR(20), VALOR NUMERIC(15,2))"_s);
+    m_fixture->erp().exec(u"EXECUTE BLOCK AS DECLARE I INTEGER = 1; BEGIN WHILE (I <= "_s +
+                          QString::number(Rows) +
+                          u") DO BEGIN INSERT INTO VRTNTMW VALUES (:I, 'Item ' || :I, :I); "
+                          u"I = I + 1; END END"_s);
+    m_fixture->refreshTableLists();
+    data::Globals().user.level = u"9"_s;
+    data::Globals().user.rights = QString(30, u'S');
+    data::ParamLines().clear();
+}
+
+void TestTableMaintenanceWindow::cleanup() {
+    m_fixture.reset();
+}
+
+QString TestTableMaintenanceWindow::NameOf(int cod) {
+    data::Connection& connection = m_fixture->erp().connection();
+    data::Transaction transaction(connection);
+    data::Statement select(connection, transaction,
+                           u"SELECT NOME FROM VRTNTMW WHERE COD = "_s + QString::number(cod));
+    select.open();
+    const QString name = select.fetch() ? select.value(0).toString() : QString();
+    select.close();
+    transaction.commit();
+    return name;
+}
+
+void TestTableMaintenanceWindow::userWithoutRightIsTurnedAway() {
+    data::Globals().user.level = u"5"_s;
+    data::Globals().user.rights = QString(30, u'N');
+    TF_MPA window;
+    window.setTable(u"TMW"_s);
+    window.show();
+    // Boxes from here on (the window itself is not one of them).
+    test::DialogLog log;
+    QTRY_VERIFY(!window.isVisible());
+    QCOMPARE(log.shown().size(), 1);
+    QCOMPARE(log.shown().first().text, u"Usuário não autorizado para utilizar este programa"_s);
+    QVERIFY(!window.model().isOpen());
+}
+
+void TestTableMaintenanceWindow::parameterTableStaysClosed_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("lower case") << "vrtnpar";
+    QTest::newRow("code") << "PAR";
+    QTest::newRow("leading blank") << " VRTNPAR";
+}
+
+void TestTableMaintenanceWindow::parameterTableStaysClosed() {
+    QFETCH(QString, typed);
+    // Level 9 without right 15.
+    data::Globals().user.rights = QString(30, u'N');
+    TF_MPA window;
+    window.setTable(typed);
+    window.show();
+    // Boxes from here on (the window itself is not one of them).
+    test::DialogLog log;
+    QTest::qWait(50);
+    QVERIFY(!window.model().isOpen());
+    // Refused without a word; "Abrir" clicked again does nothing either.
+    Child<QPushButton>(&window, u"BU_OPEN"_s)->click();
+    QVERIFY(!window.model().isOpen());
+    QCOMPARE(log.names(), QStringList());
+    window.reject();
+}
+
+void TestTableMaintenanceWindow::gridReadsRowsAsShown() {
+    TF_MPA window;
+    window.setTable(u"TMW"_s);
+    window.show();
+    // Boxes from here on (the window itself is not one of them).
+    test::DialogLog log;
+    QTRY_VERIFY(window.model().isOpen());
+    QCOMPARE(window.table().name, u"VRTNTMW"_s);
+    // One batch read, not the whole table.
+    QVERIFY(window.model().rowCount() < Rows);
+    QCOMPARE(window.model().rowCount(), QueryModel::DefaultBatchSize);
+    QVERIFY(window.model().canFetchMore());
+    QCOMPARE(Child<QLabel>(&window, u"LA_REG"_s)->text(), u"Reg: 500"_s);
+    // Scrolling to the end reads the rest.
+    Child<QTableView>(&window, u"DBGrid"_s)->scrollToBottom();
+    QTRY_VERIFY(window.model().rowCount() > QueryModel::DefaultBatchSize);
+    QCOMPARE(log.names(), QStringList());
+    window.reject();
+}
+
+void TestTableMaintenanceWindow::tableOfTheChosenDatabase() {
+    TF_MPA window;
+    window.show();
+    // A table of database 5 picked from its list, then a table of database 1 typed.
+    auto* list = Child<QComboBox>(&window, u"E_ARQ5"_s);
+    const int index = list->findText(u"VRTNPAR"_s);
+    QVERIFY(index > 0);
+    QCOMPARE(list->findText(u"VRTNTMW"_s), -1);
+    list->setCurrentIndex(index);
+    Q_EMIT list->activated(index);
+    auto* text = Child<QLineEdit>(&window, u"E_ARQ"_s);
+    QCOMPARE(text->text(), u"VRTNPAR"_s);
+    text->setText(u"TMW"_s);
+    test::DialogLog log;
+    Child<QPushButton>(&window, u"BU_OPEN"_s)->click();
+    QVERIFY(!window.model().isOpen());
+    QCOMPARE(log.shown().size(), 1);
+    QVERIFY2(log.shown().first().text.contains(u"VRTNTMW não é uma tabela do banco de dados"_s),
+             qPrintable(log.shown().first().text));
+    window.reject();
+}
+
+void TestTableMaintenanceWindow::storedColumnList() {
+    data::ParamLines().setLine(21, u"NOME,VALOR"_s);
+    QVERIFY(data::ParamWrite(&m_fixture->erp().connection(), u"ARQ_VRTNTMW"_s, 0));
+    TF_MPA window;
+    window.setTable(u"TMW"_s);
+    window.show();
+    QTRY_VERIFY(window.model().isOpen());
+    QCOMPARE(window.model().shownColumns(), 2);
+    auto* grid = Child<QTableView>(&window, u"DBGrid"_s);
+    QCOMPARE(window.model().headerData(0, Qt::Horizontal).toString(), u"NOME"_s);
+    QCOMPARE(window.model().headerData(1, Qt::Horizontal).toString(), u"VALOR"_s);
+    // The key is read for saving, not shown.
+    QCOMPARE(window.model().columnCount(), 3);
+    QVERIFY(grid->isColumnHidden(2));
+    QVERIFY(!grid->isColumnHidden(1));
+    window.reject();
+}
+
+void TestTableMaintenanceWindow::editSavedByKey() {
+    TF_MPA window;
+    window.setTable(u"TMW"_s);
+    window.show();
+    // Boxes from here on (the window itself is not one of them).
+    test::DialogLog log;
+    QTRY_VERIFY(window.model().isOpen());
+    TableGridModel& model = window.model();
+    // Not editable until "Alterar".
+    QVERIFY(!model.setData(model.index(2, 1), u"Sem alterar"_s));
+    Child<QPushButton>(&window, u"BU_ALTERA"_s)->click();
+    QVERIFY(model.setData(model.index(2, 1), u"Terceiro"_s));
+    QCOMPARE(NameOf(3), u"Item 3"_s);
+    Child<QPushButton>(&window, u"BU_SALVA"_s)->click();
+    QCOMPARE(NameOf(3), u"Terceiro"_s);
+    QCOMPARE(NameOf(4), u"Item 4"_s);
+    QVERIFY(!model.hasEdits());
+    QCOMPARE(log.names(), QStringList());
+    window.reject();
+    QVERIFY(!window.isVisible());
+}
+
+void TestTableMaintenanceWindow::closingWithEditsAsks() {
+    TF_MPA window;
+    window.setTable(u"TMW"_s);
+    window.show();
+    QTRY_VERIFY(window.model().isOpen());
+    Child<QPushButton>(&window, u"BU_ALTERA"_s)->click();
+    TableGridModel& model = window.model();
+    QVERIFY(model.setData(model.index(0, 1), u"Primeiro"_s));
+    // "Não": the window stays with the edit.
+    AnswerNextQuestion(false);
+    window.reject();
+    QVERIFY(window.isVisible());
+    QVERIFY(model.hasEdits());
+    // "Sim": closed, the edit dropped.
+    AnswerNextQuestion(true);
+    window.reject();
+    QVERIFY(!window.isVisible());
+    QCOMPARE(NameOf(1), u"Item 1"_s);
+}
+
+void TestTableMaintenanceWindow::navigatorDeletesTheCurrentRow() {
+    TF_MPA window;
+    window.setTable(u"TMW"_s);
+    window.show();
+    QTRY_VERIFY(window.model().isOpen());
+    Child<QPushButton>(&window, u"NAV_NEXT"_s)->click();
+    Child<QPushButton>(&window, u"NAV_NEXT"_s)->click();
+    AnswerNextQuestion(false);
+    Child<QPushButton>(&window, u"NAV_DELETE"_s)->click();
+    QCOMPARE(NameOf(3), u"Item 3"_s);
+    AnswerNextQuestion(true);
+    Child<QPushButton>(&window, u"NAV_DELETE"_s)->click();
+    QCOMPARE(NameOf(3), QString());
+    QCOMPARE(NameOf(2), u"Item 2"_s);
+    QCOMPARE(NameOf(4), u"Item 4"_s);
+    QCOMPARE(Child<QLabel>(&window, u"LA_REG"_s)->text(), u"Reg: 499"_s);
+    // "Last" reads every row.
+    Child<QPushButton>(&window, u"NAV_LAST"_s)->click();
+    QCOMPARE(window.model().rowCount(), Rows - 1);
+    window.reject();
+}
+
+void TestTableMaintenanceWindow::massChangeFromTheWindow() {
+    TF_MPA window;
+    window.setTable(u"TMW"_s);
+    window.show();
+    QTRY_VERIFY(window.model().isOpen());
+    test::DialogLog log;
+    auto* field = Child<QComboBox>(&window, u"CB_ALTERA"_s);
+    field->setCurrentText(u"NOME"_s);
+    Q_EMIT field->activated(field->currentIndex());
+    Child<QRadioButton>(&window, u"RG_FUNCAO_1"_s)->setChecked(true);
+    Child<QLineEdit>(&window, u"E_FILTRO_CHANGE"_s)->setText(u"COD <= 3"_s);
+    Child<QPushButton>(&window, u"BU_CHANGE"_s)->click();
+    QCOMPARE(log.shown().size(), 1);
+    QCOMPARE(log.shown().first().text, u"Registros alterados: 3"_s);
+    QCOMPARE(NameOf(3), u"ITEM 3"_s);
+    QCOMPARE(NameOf(4), u"Item 4"_s);
+    window.reject();
+}
+
+void TestTableMaintenanceWindow::changesHiddenWithoutRight12() {
+    data::Globals().user.level = u"5"_s;
+    QString rights(30, u'S');
+    rights[11] = u'N';
+    data::Globals().user.rights = rights;
+    TF_MPA window;
+    window.setTable(u"TMW"_s);
+    window.show();
+    QTRY_VERIFY(window.model().isOpen());
+    for (const QString& name : {u"BU_ALTERA"_s, u"BU_SALVA"_s, u"BU_DELVIS"_s, u"BU_ZERAR"_s})
+        QVERIFY2(Child<QPushButton>(&window, name)->isHidden(), qPrintable(name));
+    QVERIFY(!Child<QTabWidget>(&window, u"PageControl"_s)->isTabVisible(2));
+    // F2 acts only through a visible button.
+    window.findChild<QAction*>(u"MI_ALTERA"_s)->trigger();
+    QVERIFY(!window.model().editable());
+    QVERIFY(!window.model().setData(window.model().index(0, 1), u"x"_s));
+    window.reject();
+}
+
+void TestTableMaintenanceWindow::cancelledEmptyingKeepsRows() {
+    TF_MPA window;
+    window.setTable(u"TMW"_s);
+    window.show();
+    QTRY_VERIFY(window.model().isOpen());
+    AnswerNextQuestion(false);
+    Child<QPushButton>(&window, u"BU_ZERAR"_s)->click();
+    QCOMPARE(NameOf(Rows), u"Item 500"_s);
+    // Answered Yes, the table is emptied.
+    AnswerNextQuestion(true);
+    Child<QPushButton>(&window, u"BU_ZERAR"_s)->click();
+    QCOMPARE(NameOf(1), QString());
+    QCOMPARE(Child<QLabel>(&window, u"LA_REG"_s)->text(), u"Reg: 0"_s);
+    window.reject();
+}
+
+QTEST_MAIN(TestTableMaintenanceWindow)
+#include "test_table_maintenance_window.moc"
