@@ -43,6 +43,35 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// Keys that only move the focus or the cursor, or call a command (F12 closes
+// the window), change nothing typed: they leave "Alterado" as it is, so
+// walking through the pages and closing does not ask to save. A choice
+// changed with the arrows in a list is marked by the list itself.
+bool MovesOnly(const QKeyEvent& key) {
+    switch (key.key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Escape:
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_CapsLock:
+        return true;
+    default:
+        return key.key() >= Qt::Key_F1 && key.key() <= Qt::Key_F35;
+    }
+}
+
 template <typename V> using Text = std::function<QString&(V&)>;
 
 QString WidgetText(QWidget* widget) {
@@ -1426,7 +1455,7 @@ bool TF_PFMQF::eventFilter(QObject* watched, QEvent* event) {
             move(key->key() == Qt::Key_PageDown ? &ReportDesign::forward : &ReportDesign::back);
             return true;
         }
-        markModified();
+        if (!MovesOnly(*key)) markModified();
     }
     return FormWindow::eventFilter(watched, event);
 }

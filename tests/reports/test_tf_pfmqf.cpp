@@ -531,8 +531,15 @@ void TestTF_PFMQF::pageKeysMoveOnTheFieldPageOnly() {
     QTest::keyClick(title, Qt::Key_PageUp); // not below field 1
     QCOMPARE(number->text(), u"11"_s);
     pages->setCurrentIndex(0);
-    QTest::keyClick(Child<QLineEdit>(window, u"ED_RELTIT"_s), Qt::Key_PageDown);
+    auto* reportTitle = Child<QLineEdit>(window, u"ED_RELTIT"_s);
+    QTest::keyClick(reportTitle, Qt::Key_PageDown);
     QCOMPARE(number->text(), u"11"_s);
+    // Moving around and the command keys change nothing; a typed letter does.
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Left, Qt::Key_End, Qt::Key_F12, Qt::Key_Shift})
+        QTest::keyClick(reportTitle, key);
+    QVERIFY(!window.modified());
+    QTest::keyClick(reportTitle, Qt::Key_A);
+    QVERIFY(window.modified());
 }
 
 void TestTF_PFMQF::printLevelOnlyForLevels8And9_data() {
