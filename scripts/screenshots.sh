@@ -72,6 +72,16 @@ shoot() {
 click() { # window, x, y inside it
   xdotool mousemove --window "$1" "$2" "$3" click 1
 }
+# Closes window $1 with key $2 (F12, "Sair", unless told); the X window
+# itself is never destroyed, which would leave its modal loop running unseen.
+leave() {
+  xdotool windowfocus --sync "$1" key --clearmodifiers "${2:-F12}" || true
+  sleep 1
+  if xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; then
+    echo "screenshots: a janela \"$(xdotool getwindowname "$1")\" não fechou com ${2:-F12}" >&2
+    exit 1
+  fi
+}
 
 mkdir -p "$out"
 "$livrax" >"$work/program.log" 2>&1 &
@@ -100,12 +110,8 @@ click "$book" "${VISAO_X:-43}" "${VISAO_Y:-231}"
 preview="$(window "Visualiza")"
 xdotool windowsize "$preview" 1100 800
 shoot "$preview" visualizacao
-xdotool windowfocus --sync "$preview" key --clearmodifiers Escape || true
-xdotool windowclose "$preview" 2>/dev/null || true
-sleep 1
-xdotool windowfocus --sync "$book" key --clearmodifiers F12 || true
-xdotool windowclose "$book" 2>/dev/null || true
-sleep 1
+leave "$preview" Escape
+leave "$book"
 
 # The ICMS settlement, from "Apur. ICM".
 click "$main" "${APURACAO_X:-205}" "${TOOLBAR_Y:-42}"
@@ -124,9 +130,7 @@ click "$settlement" "${RECALC_X:-222}" "${RECALC_Y:-40}"
 sleep 3
 click "$settlement" "${APURACAO_TAB_X:-294}" "${APURACAO_TAB_Y:-71}"
 shoot "$settlement" apuracao-icms
-xdotool windowfocus --sync "$settlement" key --clearmodifiers F12 || true
-xdotool windowclose "$settlement" 2>/dev/null || true
-sleep 1
+leave "$settlement"
 
 # The other books, from the "Especiais" menu: item $1 (counted from 1),
 # whose window title matches $2, saved as $3. Each is shown as it opens,
@@ -139,9 +143,7 @@ special_book() {
   id="$(window "$2")"
   xdotool windowmove "$id" 0 0
   shoot "$id" "$3"
-  xdotool windowfocus --sync "$id" key --clearmodifiers F12 || true
-  xdotool windowclose "$id" 2>/dev/null || true
-  sleep 1
+  leave "$id"
 }
 special_book 1 "F_LX40" inventario-retroativo
 special_book 3 "LX55|REGISTRO DE SA" livro-saidas
@@ -150,5 +152,32 @@ special_book 7 "LX64" sem-retencao-st
 special_book 8 "LX52" gia-modelo-b
 special_book 11 "LX57|IPI" apuracao-ipi
 special_book 12 "LX70|ISSQN" livro-issqn
+
+# The report manager of the sales (Relatórios > PDS) and its designer
+# ("Formatar"), on its field page.
+click "$main" "${RELATORIOS_X:-170}" "${MENU_Y:-8}"
+sleep 1
+xdotool key --clearmodifiers Down Down Down Return
+manager="$(window "F_PFMQM")"
+xdotool windowmove "$manager" 0 0
+shoot "$manager" relatorios
+click "$manager" "${FORMATAR_X:-480}" "${FORMATAR_Y:-40}"
+designer="$(window "F_PFMQF")"
+xdotool windowmove "$designer" 0 0
+click "$designer" "${CAMPOS_TAB_X:-230}" "${CAMPOS_TAB_Y:-71}"
+shoot "$designer" formatar-relatorio
+leave "$designer"
+leave "$manager"
+
+# Table maintenance of the accounts per customer (Cadastro > CPC > Manutenção).
+click "$main" "${CADASTRO_X:-373}" "${MENU_Y:-8}"
+sleep 1
+xdotool key --clearmodifiers Down Down Down Right
+sleep 0.5
+xdotool key --clearmodifiers Down Down Return
+maintenance="$(window "MPA - Manuten")"
+xdotool windowmove "$maintenance" 0 0
+shoot "$maintenance" manutencao-arquivos
+leave "$maintenance"
 
 echo "Telas gravadas em $out" >&2
