@@ -14,6 +14,7 @@
 #include "shell/main_window.h"
 #include "shell/tf_usuario.h"
 #include "tools/selection_windows.h"
+#include "tools/tf_hlp.h"
 #include "tools/tf_pesqc.h"
 
 using namespace Qt::StringLiterals;
@@ -40,6 +41,7 @@ bool LivraxApplication::notify(QObject* receiver, QEvent* event) {
 int RunDesktopProgram() {
     tools::RegisterSelectionWindows();
     tools::RegisterQueryWindows();
+    tools::RegisterHelpWindows();
     books::RegisterBookWindows();
     efiles::RegisterEfilesWindows();
     efiles::RegisterSintegraWindows();

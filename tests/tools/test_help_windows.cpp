@@ -1,0 +1,409 @@
+// The help viewer and editor offscreen on a real database: the search that
+// lists keys before titles, red and blue links followed, "Procurar no
+// Texto", printing, the editor's modes, saves that fail and keep the text,
+// keys refused for a topic not saved, the question on closing and the key
+// search that shows the key's own topic.
+
+#include "data/returned_values.h"
+#include "data/statement.h"
+#include "data/transaction.h"
+#include "platform/rtf.h"
+#include "support/dialog_log.h"
+#include "support/modal.h"
+#include "support/module_fixture.h"
+#include "support/run_tool.h"
+#include "tools/help_topics.h"
+#include "tools/tf_hlp.h"
+#include "tools/tf_hlpm.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+
+#include <memory>
+
+using namespace livrax;
+using namespace livrax::tools;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Topic 1 links to its own heading "Filtro:" in red and to topic 3 through
+// the key "FCPC" in blue.
+const QString Fixture = uR"(
+INSERT INTO VRTNHLD (SEQ, TITULO, TEXTO) VALUES (1, 'Janela PESQC',
+ '{\rtf1\ansi{\colortbl;\red255\green0\blue0;\red0\green0\blue255;}
+\pard Ajuda da consulta\par
+Veja {\cf1 Filtro} e o cadastro {\cf2 FCPC}.\par
+Texto qualquer\par
+Filtro: como filtrar\par
+fim}');
+INSERT INTO VRTNHLD (SEQ, TITULO, TEXTO) VALUES (2, 'Consulta geral', '{\rtf1 dois}');
+INSERT INTO VRTNHLD (SEQ, TITULO, TEXTO) VALUES (3, 'Contas por cliente', '{\rtf1 tres}');
+INSERT INTO VRTNHLP (SEQ, SEQHLD, CHAVE) VALUES (1, 3, 'PESQC - filtros');
+INSERT INTO VRTNHLP (SEQ, SEQHLD, CHAVE) VALUES (2, 2, 'PESQC');
+INSERT INTO VRTNHLP (SEQ, SEQHLD, CHAVE) VALUES (3, 3, 'Consulta de contas');
+INSERT INTO VRTNHLP (SEQ, SEQHLD, CHAVE) VALUES (4, 3, 'FCPC');
+)"_s;
+
+template <typename T> T* Control(QWidget& window, const QString& name) {
+    T* control = window.findChild<T*>(name);
+    if (!control) qFatal("no control %s", qPrintable(name));
+    return control;
+}
+
+QString Scalar(test::TestDatabase& database, const QString& sql) {
+    data::Transaction transaction(database.connection());
+    data::Statement select(database.connection(), transaction, sql);
+    select.open();
+    const QString value = select.fetch() ? select.value(0).toString().trimmed() : u"<none>"_s;
+    select.close();
+    transaction.commit();
+    return value;
+}
+
+QStringList ListTexts(QTableWidget* list) {
+    QStringList texts;
+    for (int row = 0; row < list->rowCount(); ++row)
+        texts << list->item(row, 0)->text() + u"/"_s + list->item(row, 1)->text();
+    return texts;
+}
+
+// Selects `word` in the text as the user's double click would.
+void SelectWord(QTextEdit* text, const QString& word) {
+    QTextCursor found = text->document()->find(word);
+    QVERIFY(!found.isNull());
+    text->setTextCursor(found);
+}
+
+void Show(QWidget& window) {
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+}
+
+// Shown and active, for what needs the keyboard focus.
+void Activate(QWidget& window) {
+    Show(window);
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+}
+
+// The names and texts of the boxes the log saw.
+QStringList Boxes(test::DialogLog& log) {
+    QStringList boxes;
+    for (const test::DialogLog::Shown& shown : log.shown())
+        if (shown.name.endsWith(u"_BOX"_s)) boxes << shown.name + u": "_s + shown.text;
+    return boxes;
+}
+
+void RefuseSaves(test::TestDatabase& database) {
+    database.exec(u"CREATE EXCEPTION E_RECUSA 'gravacao recusada'"_s);
+    database.exec(u"CREATE TRIGGER T_RECUSA FOR VRTNHLD BEFORE INSERT OR UPDATE AS "
+                  u"BEGIN EXCEPTION E_RECUSA; END"_s);
+}
+
+} // namespace
+
+class TestHelpWindows : public QObject {
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void init();
+    void cleanup();
+    void viewerListsKeysBeforeTitles();
+    void viewerWithoutMatchesListsEveryTopic();
+    void redLinkJumpsToItsHeading();
+    void blueLinkSearchesOtherTopics();
+    void findInTextOnTheOnlyMatchingLine();
+    void listNarrowedAndWidened();
+    void topicPrinted();
+    void editorModes();
+    void newTopicAndKeySaved();
+    void failedSaveKeepsTheText();
+    void noKeyForAnUnsavedTopic();
+    void closingWithChangesAsks();
+    void keySearchShowsTheKeysTopic();
+    void lineAndColumnShown();
+
+  private:
+    std::unique_ptr<test::ModuleFixture> m_fixture;
+};
+
+void TestHelpWindows::init() {
+    m_fixture = std::make_unique<test::ModuleFixture>();
+    m_fixture->store().load(Fixture);
+    data::ResetReturnedValues();
+}
+
+void TestHelpWindows::cleanup() {
+    m_fixture.reset();
+}
+
+void TestHelpWindows::viewerListsKeysBeforeTitles() {
+    TF_HLP window;
+    window.setSearchText(u"PESQC"_s);
+    Show(window);
+    QCOMPARE(ListTexts(Control<QTableWidget>(window, u"GRID_PESQ"_s)),
+             (QStringList{u"PESQC/2"_s, u"PESQC - filtros/3"_s, u"Janela PESQC/1"_s}));
+    QCOMPARE(window.topicNumber(), u"2"_s);
+    QCOMPARE(Control<QLineEdit>(window, u"E_CON_TITULO"_s)->text(), u"Consulta geral"_s);
+    QCOMPARE(window.text()->toPlainText(), u"dois"_s);
+    QCOMPARE(window.recentWords().value(0), u"PESQC"_s);
+    // Choosing a row shows its topic.
+    Control<QTableWidget>(window, u"GRID_PESQ"_s)->setCurrentCell(2, 0);
+    QCOMPARE(window.topicNumber(), u"1"_s);
+    QVERIFY(window.text()->toPlainText().startsWith(u"Ajuda da consulta"_s));
+}
+
+void TestHelpWindows::viewerWithoutMatchesListsEveryTopic() {
+    TF_HLP window;
+    window.setSearchText(u"XYZ"_s);
+    Show(window);
+    QCOMPARE(ListTexts(Control<QTableWidget>(window, u"GRID_PESQ"_s)),
+             (QStringList{u"Consulta geral/2"_s, u"Contas por cliente/3"_s, u"Janela PESQC/1"_s}));
+    QCOMPARE(window.topicNumber(), u"0"_s);
+    QVERIFY(!window.recentWords().contains(u"XYZ"_s));
+    // A later search without matches leaves the topic shown.
+    window.setTopicNumber(u"3"_s);
+    window.setSearchText(u"nada disso"_s);
+    window.locate();
+    QCOMPARE(window.topicNumber(), u"3"_s);
+    QCOMPARE(Control<QTableWidget>(window, u"GRID_PESQ"_s)->rowCount(), 3);
+}
+
+void TestHelpWindows::redLinkJumpsToItsHeading() {
+    TF_HLP window;
+    window.setSearchText(u"Janela"_s);
+    Activate(window);
+    QCOMPARE(window.topicNumber(), u"1"_s);
+    window.text()->setFocus();
+    QTRY_VERIFY(window.text()->hasFocus());
+    SelectWord(window.text(), u"Filtro"_s);
+    QCOMPARE(Control<QLineEdit>(window, u"E_PESQTEXTO"_s)->text(), u"Filtro:"_s);
+    const QTextCursor at = window.text()->textCursor();
+    QCOMPARE(at.block().text(), u"Filtro: como filtrar"_s);
+    QCOMPARE(at.selectedText(), u"Filtro:"_s);
+    QVERIFY(at.charFormat().fontItalic());
+    QCOMPARE(window.topicNumber(), u"1"_s);
+}
+
+void TestHelpWindows::blueLinkSearchesOtherTopics() {
+    TF_HLP window;
+    window.setSearchText(u"Janela"_s);
+    Show(window);
+    SelectWord(window.text(), u"FCPC"_s);
+    QCOMPARE(window.searchText(), u"FCPC"_s);
+    QCOMPARE(window.topicNumber(), u"3"_s);
+    QCOMPARE(window.text()->toPlainText(), u"tres"_s);
+    QCOMPARE(window.recentWords().mid(0, 2), (QStringList{u"FCPC"_s, u"Janela"_s}));
+    // A black word is no link.
+    window.setTopicNumber(u"1"_s);
+    SelectWord(window.text(), u"qualquer"_s);
+    QCOMPARE(window.topicNumber(), u"1"_s);
+}
+
+void TestHelpWindows::findInTextOnTheOnlyMatchingLine() {
+    TF_HLP window;
+    window.setSearchText(u"Janela"_s);
+    Show(window);
+    Control<QLineEdit>(window, u"E_PESQTEXTO"_s)->setText(u"COMO FILTRAR"_s);
+    window.findInText();
+    QCOMPARE(window.text()->textCursor().block().text(), u"Filtro: como filtrar"_s);
+    // Again, from that line: no later line holds it.
+    window.findInText();
+    QCOMPARE(window.text()->textCursor().position(), 0);
+    QVERIFY(!window.text()->textCursor().hasSelection());
+}
+
+void TestHelpWindows::listNarrowedAndWidened() {
+    TF_HLP window;
+    Show(window);
+    auto* list = Control<QTableWidget>(window, u"GRID_PESQ"_s);
+    const int width = list->width();
+    window.widenList();
+    QCOMPARE(list->width(), 2 * width);
+    window.narrowList();
+    QCOMPARE(list->width(), width);
+    window.narrowList();
+    QVERIFY(list->isHidden());
+    window.widenList();
+    QVERIFY(!list->isHidden());
+    QCOMPARE(list->width(), width);
+}
+
+void TestHelpWindows::topicPrinted() {
+    TF_HLP window;
+    window.setSearchText(u"Janela"_s);
+    Show(window);
+    QTemporaryDir folder;
+    const QString file = folder.filePath(u"topico.pdf"_s);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    window.printOn(printer);
+    const QString printed = test::RunTool(u"pdftotext"_s, {file, u"-"_s});
+    // (The PDF may join "fi" into one glyph.)
+    QVERIFY2(printed.contains(u"Ajuda da consulta"_s) && printed.contains(u"Texto qualquer"_s),
+             qPrintable(printed));
+    QCOMPARE(printer.docName(), u"Janela PESQC"_s);
+}
+
+void TestHelpWindows::editorModes() {
+    TF_HLPM window;
+    window.setTopicNumber(2);
+    Show(window);
+    QCOMPARE(window.text()->toPlainText(), u"dois"_s);
+    const auto enabled = [&window](const QString& name) {
+        return Control<QWidget>(window, name)->isEnabled();
+    };
+    const QStringList off{u"BU_SALVA"_s, u"BU_EXCLUI"_s, u"PA_EDIT"_s};
+    const QStringList on{u"BU_NOVO"_s, u"BU_ALTERA"_s, u"BU_PESQUISA"_s};
+    for (const QString& name : off)
+        QVERIFY2(!enabled(name), qPrintable(name));
+    for (const QString& name : on)
+        QVERIFY2(enabled(name), qPrintable(name));
+    QVERIFY(window.text()->isReadOnly());
+    QVERIFY(Control<QLineEdit>(window, u"E_TITULO"_s)->isReadOnly());
+    window.changeTopic();
+    for (const QString& name : off)
+        QVERIFY2(enabled(name), qPrintable(name));
+    for (const QString& name : on)
+        QVERIFY2(!enabled(name), qPrintable(name));
+    QVERIFY(!window.text()->isReadOnly());
+    QVERIFY(!Control<QLineEdit>(window, u"E_TITULO"_s)->isReadOnly());
+    // Cancel drops the changes.
+    window.text()->insertPlainText(u"mudado "_s);
+    window.cancelTopic();
+    QCOMPARE(window.text()->toPlainText(), u"dois"_s);
+    QVERIFY(!window.topicEditing());
+}
+
+void TestHelpWindows::newTopicAndKeySaved() {
+    TF_HLPM window;
+    Show(window);
+    test::DialogLog log;
+    window.newTopic();
+    Control<QLineEdit>(window, u"E_TITULO"_s)->setText(u"Novo tópico"_s);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    window.text()->textCursor().insertText(u"Negrito"_s, bold);
+    QVERIFY(window.saveTopic());
+    QCOMPARE(window.topicNumber(), 4);
+    QVERIFY(!window.topicEditing());
+    const std::optional<HelpTopic> stored = LoadTopic(4);
+    QVERIFY(stored);
+    QCOMPARE(stored->title, u"Novo tópico"_s);
+    QTextDocument read;
+    platform::RtfToDocument(stored->text, read);
+    QCOMPARE(read.toPlainText(), u"Negrito"_s);
+    QTextCursor first(&read);
+    first.setPosition(1);
+    QCOMPARE(first.charFormat().fontWeight(), int(QFont::Bold));
+
+    Control<QTabWidget>(window, u"PageControl1"_s)->setCurrentIndex(1);
+    window.newKey();
+    Control<QLineEdit>(window, u"E_CHAVE"_s)->setText(u"NOVA"_s);
+    QVERIFY(window.saveKey());
+    QCOMPARE(Control<QLabel>(window, u"LA_SEQ_CHAVE"_s)->text(), u"5"_s);
+    QCOMPARE(KeysOfTopic(4), (QList<HelpKey>{{5, 4, u"NOVA"_s}}));
+    QCOMPARE(Boxes(log), QStringList());
+}
+
+void TestHelpWindows::failedSaveKeepsTheText() {
+    RefuseSaves(m_fixture->store());
+    TF_HLPM window;
+    Show(window);
+    test::DialogLog log;
+    window.newTopic();
+    Control<QLineEdit>(window, u"E_TITULO"_s)->setText(u"Não gravado"_s);
+    window.text()->insertPlainText(u"texto precioso"_s);
+    QVERIFY(!window.saveTopic());
+    const QStringList boxes = Boxes(log);
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY2(boxes.constFirst().startsWith(u"ERROR_BOX: O tópico não foi salvo"_s),
+             qPrintable(boxes.constFirst()));
+    QVERIFY(window.topicEditing());
+    QCOMPARE(window.topicNumber(), 0);
+    QCOMPARE(Control<QLineEdit>(window, u"E_TITULO"_s)->text(), u"Não gravado"_s);
+    QCOMPARE(window.text()->toPlainText(), u"texto precioso"_s);
+    QCOMPARE(Scalar(m_fixture->store(), u"SELECT COUNT(*) FROM VRTNHLD"_s), u"3"_s);
+}
+
+void TestHelpWindows::noKeyForAnUnsavedTopic() {
+    TF_HLPM window;
+    Show(window);
+    test::DialogLog log;
+    window.newTopic();
+    Control<QTabWidget>(window, u"PageControl1"_s)->setCurrentIndex(1);
+    window.newKey();
+    Control<QLineEdit>(window, u"E_CHAVE"_s)->setText(u"ORFA"_s);
+    QVERIFY(!window.saveKey());
+    QCOMPARE(Boxes(log).size(), 1);
+    QCOMPARE(Scalar(m_fixture->store(), u"SELECT COUNT(*) FROM VRTNHLP"_s), u"4"_s);
+    QCOMPARE(Scalar(m_fixture->store(), u"SELECT COUNT(*) FROM VRTNHLP WHERE SEQHLD = 0"_s),
+             u"0"_s);
+}
+
+void TestHelpWindows::closingWithChangesAsks() {
+    TF_HLPM window;
+    window.setTopicNumber(2);
+    Show(window);
+    window.changeTopic();
+    window.text()->insertPlainText(u"mudança "_s);
+    QVERIFY(window.hasUnsavedChanges());
+    QString seen;
+    test::OnModal(u"QUESTION_BOX"_s, [&seen](QWidget* box) {
+        seen = box ? static_cast<QMessageBox*>(box)->text() : u"<no box>"_s;
+        if (box) static_cast<QMessageBox*>(box)->button(QMessageBox::Cancel)->click();
+    });
+    window.reject();
+    QCOMPARE(seen, u"SALVAR o registro atual?"_s);
+    QVERIFY(window.isVisible());
+    test::OnModal(u"QUESTION_BOX"_s, [](QWidget* box) {
+        if (box) static_cast<QMessageBox*>(box)->button(QMessageBox::No)->click();
+    });
+    window.reject();
+    QVERIFY(!window.isVisible());
+    QCOMPARE(LoadTopic(2)->text, QByteArray("{\\rtf1 dois}"));
+}
+
+void TestHelpWindows::keySearchShowsTheKeysTopic() {
+    TF_HLPM window;
+    window.setTopicNumber(1);
+    Show(window);
+    Control<QTabWidget>(window, u"PageControl1"_s)->setCurrentIndex(1);
+    // The generic query returns key 4 ("FCPC", of topic 3).
+    test::OnModal(u"TF_PESQC"_s, [](QWidget* query) {
+        if (!query) return;
+        data::ReturnedValues().values[0] = u"4"_s;
+        data::ReturnedValues().rowChosen = true;
+        query->close();
+    });
+    window.searchKey();
+    QCOMPARE(Control<QLabel>(window, u"LA_SEQ_CHAVE"_s)->text(), u"4"_s);
+    QCOMPARE(Control<QLineEdit>(window, u"E_CHAVE"_s)->text(), u"FCPC"_s);
+    QCOMPARE(window.topicNumber(), 3);
+    QCOMPARE(window.text()->toPlainText(), u"tres"_s);
+}
+
+void TestHelpWindows::lineAndColumnShown() {
+    TF_HLPM window;
+    window.setTopicNumber(1);
+    Show(window);
+    QTextCursor cursor = window.text()->textCursor();
+    cursor.setPosition(window.text()->document()->findBlockByNumber(1).position() + 4);
+    window.text()->setTextCursor(cursor);
+    QCOMPARE(Control<QLabel>(window, u"LA_LINHA_COLUNA"_s)->text(), u"Line:   2   Col:   5"_s);
+}
+
+QTEST_MAIN(TestHelpWindows)
+#include "test_help_windows.moc"
