@@ -79,6 +79,32 @@ int NextNumber(data::Connection& database, data::Transaction& transaction, const
     return int(highest) + 1;
 }
 
+int InsertTopic(data::Connection& database, data::Transaction& transaction, const QString& title,
+                const QByteArray& text) {
+    const int number = NextNumber(database, transaction, Topics());
+    data::Statement insert(database, transaction,
+                           u"INSERT INTO "_s + Topics() +
+                               u"\n(SEQ,TITULO,TEXTO)\nVALUES ( :P_SEQ, :P_TITULO, :P_TEXTO )"_s);
+    insert.bind(u"P_SEQ"_s, number);
+    insert.bind(u"P_TITULO"_s, title.left(TextLength));
+    insert.bind(u"P_TEXTO"_s, StoredText(text));
+    insert.execute();
+    return number;
+}
+
+int InsertKey(data::Connection& database, data::Transaction& transaction, int topic,
+              const QString& text) {
+    const int number = NextNumber(database, transaction, Keys());
+    data::Statement insert(database, transaction,
+                           u"INSERT INTO "_s + Keys() +
+                               u"\n(SEQ,SEQHLD,CHAVE)\nVALUES ( :P_SEQ, :P_SEQHLD, :P_CHAVE )"_s);
+    insert.bind(u"P_SEQ"_s, number);
+    insert.bind(u"P_SEQHLD"_s, topic);
+    insert.bind(u"P_CHAVE"_s, text.left(TextLength));
+    insert.execute();
+    return number;
+}
+
 } // namespace
 
 QList<HelpMatch> SearchHelp(const QString& word) {
@@ -151,16 +177,18 @@ int SaveTopic(int number, const QString& title, const QByteArray& text) {
         if (update.affectedRows() == 0)
             throw data::DbError(u"O tópico %1 não existe mais no banco de dados."_s.arg(number));
     } else {
-        number = NextNumber(database, transaction, Topics());
-        data::Statement insert(
-            database, transaction,
-            u"INSERT INTO "_s + Topics() +
-                u"\n(SEQ,TITULO,TEXTO)\nVALUES ( :P_SEQ, :P_TITULO, :P_TEXTO )"_s);
-        insert.bind(u"P_SEQ"_s, number);
-        insert.bind(u"P_TITULO"_s, title.left(TextLength));
-        insert.bind(u"P_TEXTO"_s, StoredText(text));
-        insert.execute();
+        number = InsertTopic(database, transaction, title, text);
     }
+    transaction.commit();
+    return number;
+}
+
+int AddTopic(const QString& title, const QByteArray& text, const QStringList& keys) {
+    data::Connection& database = HelpDatabase();
+    data::Transaction transaction(database);
+    const int number = InsertTopic(database, transaction, title, text);
+    for (const QString& key : keys)
+        InsertKey(database, transaction, number, key);
     transaction.commit();
     return number;
 }
@@ -229,15 +257,7 @@ int SaveKey(int topic, int number, const QString& text) {
         if (update.affectedRows() == 0)
             throw data::DbError(u"A chave %1 não existe mais no banco de dados."_s.arg(number));
     } else {
-        number = NextNumber(database, transaction, Keys());
-        data::Statement insert(
-            database, transaction,
-            u"INSERT INTO "_s + Keys() +
-                u"\n(SEQ,SEQHLD,CHAVE)\nVALUES ( :P_SEQ, :P_SEQHLD, :P_CHAVE )"_s);
-        insert.bind(u"P_SEQ"_s, number);
-        insert.bind(u"P_SEQHLD"_s, topic);
-        insert.bind(u"P_CHAVE"_s, text.left(TextLength));
-        insert.execute();
+        number = InsertKey(database, transaction, topic, text);
     }
     transaction.commit();
     return number;

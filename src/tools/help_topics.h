@@ -50,6 +50,10 @@ std::optional<HelpTopic> LoadTopic(int number);
 // Saves the topic: a number above 0 changes that topic, 0 adds a new one
 // with the highest number plus one. Returns the topic's number.
 int SaveTopic(int number, const QString& title, const QByteArray& text);
+// Adds a new topic and its keys together (a topic brought from another
+// installation): nothing is stored when any row is refused. Returns the
+// topic's number.
+int AddTopic(const QString& title, const QByteArray& text, const QStringList& keys);
 // Deletes the topic and every key that points at it, together; the deletion
 // is written to the audit log once done.
 void DeleteTopic(int number);

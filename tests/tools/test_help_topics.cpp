@@ -69,6 +69,7 @@ class TestHelpTopics : public QObject {
     void deletionTakesTheKeysInOneTransaction();
     void keysOfUnsavedTopicAreRefused();
     void keysSavedChangedAndDeleted();
+    void topicAddedWithItsKeysOrNotAtAll();
     void plainText();
     void findInLines_data();
     void findInLines();
@@ -216,6 +217,19 @@ void TestHelpTopics::keysSavedChangedAndDeleted() {
     DeleteKey(added);
     QVERIFY(!LoadKey(added));
     QVERIFY(KeysOfTopic(1).isEmpty());
+}
+
+void TestHelpTopics::topicAddedWithItsKeysOrNotAtAll() {
+    QCOMPARE(AddTopic(u"Importado"_s, "{\\rtf1 x}", {u"IMP"_s, u"OUTRA"_s}), 4);
+    QCOMPARE(KeysOfTopic(4), (QList<HelpKey>{{5, 4, u"IMP"_s}, {6, 4, u"OUTRA"_s}}));
+    // The second key is refused: neither the topic nor the first key stay.
+    m_fixture->store().exec(u"CREATE EXCEPTION E_RECUSA 'chave recusada'"_s);
+    m_fixture->store().exec(u"CREATE TRIGGER T_RECUSA FOR VRTNHLP BEFORE INSERT AS "
+                            u"BEGIN IF (NEW.CHAVE = 'RUIM') THEN EXCEPTION E_RECUSA; END"_s);
+    QVERIFY_THROWS_EXCEPTION(data::DbError,
+                             AddTopic(u"Outro"_s, "{\\rtf1 y}", {u"BOA"_s, u"RUIM"_s}));
+    QCOMPARE(Count(m_fixture->store(), u"SELECT COUNT(*) FROM VRTNHLD"_s), 4);
+    QCOMPARE(Count(m_fixture->store(), u"SELECT COUNT(*) FROM VRTNHLP"_s), 6);
 }
 
 void TestHelpTopics::plainText() {
