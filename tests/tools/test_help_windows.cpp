@@ -8,6 +8,7 @@
 #include "data/statement.h"
 #include "data/transaction.h"
 #include "platform/rtf.h"
+#include "platform/text_ruler.h"
 #include "support/dialog_log.h"
 #include "support/modal.h"
 #include "support/module_fixture.h"
@@ -17,9 +18,11 @@
 #include "tools/tf_hlpm.h"
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
@@ -28,6 +31,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QToolButton>
 
 #include <memory>
 
@@ -126,6 +130,8 @@ class TestHelpWindows : public QObject {
     void findInTextOnTheOnlyMatchingLine();
     void listNarrowedAndWidened();
     void topicPrinted();
+    void topicSavedAsRichText();
+    void topicSentByEmail();
     void editorModes();
     void newTopicAndKeySaved();
     void failedSaveKeepsTheText();
@@ -133,6 +139,8 @@ class TestHelpWindows : public QObject {
     void closingWithChangesAsks();
     void keySearchShowsTheKeysTopic();
     void lineAndColumnShown();
+    void linkColouredInTheEditorIsFollowedInTheViewer();
+    void rulerAndBulletsChangeTheParagraph();
 
   private:
     std::unique_ptr<test::ModuleFixture> m_fixture;
@@ -255,6 +263,46 @@ void TestHelpWindows::topicPrinted() {
     QVERIFY2(printed.contains(u"Ajuda da consulta"_s) && printed.contains(u"Texto qualquer"_s),
              qPrintable(printed));
     QCOMPARE(printer.docName(), u"Janela PESQC"_s);
+}
+
+void TestHelpWindows::topicSavedAsRichText() {
+    TF_HLP window;
+    window.setSearchText(u"Janela"_s);
+    Show(window);
+    QTemporaryDir folder;
+    // A name typed without extension gets ".RTF".
+    test::OnModal(u"SaveDialog1"_s, [&folder](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (!dialog) return;
+        dialog->setDirectory(folder.path());
+        dialog->findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(u"topico"_s);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    window.saveAs();
+    QFile file(folder.filePath(u"topico.RTF"_s));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(platform::IsRtf(bytes));
+    QTextDocument read;
+    platform::RtfToDocument(bytes, read);
+    QCOMPARE(read.toPlainText(), window.text()->toPlainText());
+}
+
+void TestHelpWindows::topicSentByEmail() {
+    TF_HLP window;
+    window.setSearchText(u"Janela"_s);
+    Show(window);
+    QString message, recipient = u"<no window>"_s;
+    test::OnModal(u"TF_EMAIL"_s, [&message, &recipient](QWidget* mail) {
+        if (!mail) return;
+        message = mail->findChild<QPlainTextEdit*>(u"E_MENSAGEM"_s)->toPlainText();
+        recipient = mail->findChild<QLineEdit*>(u"E_PARA"_s)->text();
+        mail->close();
+    });
+    window.sendByEmail();
+    QCOMPARE(recipient, QString());
+    QCOMPARE(message, window.text()->toPlainText());
+    QVERIFY(message.contains(u"Filtro: como filtrar"_s));
 }
 
 void TestHelpWindows::editorModes() {
@@ -403,6 +451,60 @@ void TestHelpWindows::lineAndColumnShown() {
     cursor.setPosition(window.text()->document()->findBlockByNumber(1).position() + 4);
     window.text()->setTextCursor(cursor);
     QCOMPARE(Control<QLabel>(window, u"LA_LINHA_COLUNA"_s)->text(), u"Line:   2   Col:   5"_s);
+}
+
+// A topic written in the editor with a word made blue by the formatting bar
+// is found by its key in the viewer, and the blue word leads to the topic of
+// that word.
+void TestHelpWindows::linkColouredInTheEditorIsFollowedInTheViewer() {
+    {
+        TF_HLPM editor;
+        Show(editor);
+        editor.newTopic();
+        Control<QLineEdit>(editor, u"E_TITULO"_s)->setText(u"Roteiro"_s);
+        editor.text()->insertPlainText(u"Depois veja FCPC no cadastro."_s);
+        SelectWord(editor.text(), u"FCPC"_s);
+        Control<QToolButton>(editor, u"BU_AZUL"_s)->click();
+        QVERIFY(editor.saveTopic());
+        Control<QTabWidget>(editor, u"PageControl1"_s)->setCurrentIndex(1);
+        editor.newKey();
+        Control<QLineEdit>(editor, u"E_CHAVE"_s)->setText(u"ROTEIRO"_s);
+        QVERIFY(editor.saveKey());
+    }
+    TF_HLP viewer;
+    viewer.setSearchText(u"ROTEIRO"_s);
+    Show(viewer);
+    QCOMPARE(viewer.topicNumber(), u"4"_s);
+    SelectWord(viewer.text(), u"FCPC"_s);
+    QCOMPARE(viewer.topicNumber(), u"3"_s);
+}
+
+void TestHelpWindows::rulerAndBulletsChangeTheParagraph() {
+    TF_HLPM editor;
+    editor.setTopicNumber(1);
+    Show(editor);
+    editor.changeTopic();
+    QTextCursor cursor(editor.text()->document()->findBlockByNumber(2));
+    editor.text()->setTextCursor(cursor);
+    auto* ruler = Control<platform::TextRuler>(editor, u"RULER"_s);
+    // The left mark dragged 40 pixels to the right.
+    const int from = ruler->markPosition(platform::TextRuler::Mark::Left);
+    const int y = ruler->height() - 3;
+    QTest::mousePress(ruler, Qt::LeftButton, {}, QPoint(from, y));
+    QTest::mouseMove(ruler, QPoint(from + 40, y));
+    QTest::mouseRelease(ruler, Qt::LeftButton, {}, QPoint(from + 40, y));
+    QCOMPARE(editor.text()->document()->findBlockByNumber(2).blockFormat().leftMargin(), 40.0);
+    QCOMPARE(editor.text()->document()->findBlockByNumber(1).blockFormat().leftMargin(), 0.0);
+    Control<QToolButton>(editor, u"BU_MARCADORES"_s)->click();
+    QVERIFY(editor.text()->document()->findBlockByNumber(2).textList());
+    QVERIFY(editor.saveTopic());
+    QTextDocument stored;
+    platform::RtfToDocument(LoadTopic(1)->text, stored);
+    const QTextBlock block = stored.findBlockByNumber(2);
+    QCOMPARE(block.text(), u"Texto qualquer"_s);
+    QCOMPARE(block.blockFormat().leftMargin(), 40.0);
+    QVERIFY(block.textList());
+    QVERIFY(!stored.findBlockByNumber(1).textList());
 }
 
 QTEST_MAIN(TestHelpWindows)
