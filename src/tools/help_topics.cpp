@@ -19,6 +19,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // CHAVE and TITULO hold 100 characters: a longer word is in none of them.
+// The pattern ("%" + word + "%") is cast to a text long enough for it, so a
+// word as long as a key does not overflow the column's type.
 constexpr int TextLength = 100;
 
 data::Connection& HelpDatabase() {
@@ -111,9 +113,11 @@ QList<HelpMatch> SearchHelp(const QString& word) {
     if (word.isEmpty()) return ListAllTopics();
     if (word.size() > TextLength) return {};
     return Matches(u"SELECT DISTINCT SEQHLD AS SEQHLD, CHAVE AS CHAVE, 1 AS AA FROM "_s + Keys() +
-                       u" WHERE CHAVE LIKE :P_PESQ UNION SELECT DISTINCT SEQ AS SEQHLD, TITULO "
+                       u" WHERE CHAVE LIKE CAST(:P_PESQ AS VARCHAR(210)) UNION SELECT DISTINCT SEQ "
+                       u"AS SEQHLD, TITULO "
                        u"AS CHAVE, 2 AS AA FROM "_s +
-                       Topics() + u" WHERE TITULO LIKE :P_PESQ ORDER BY 3,2"_s,
+                       Topics() +
+                       u" WHERE TITULO LIKE CAST(:P_PESQ AS VARCHAR(210)) ORDER BY 3,2"_s,
                    word);
 }
 
@@ -127,9 +131,10 @@ int FirstTopicMatching(const QString& word) {
     if (word.size() > TextLength) return 0;
     const QList<HelpMatch> matches =
         Matches(u"SELECT SEQHLD AS SEQHLD, CHAVE AS CHAVE FROM "_s + Keys() +
-                    u" WHERE CHAVE LIKE :P_PESQ UNION SELECT SEQ AS SEQHLD, TITULO AS CHAVE "
+                    u" WHERE CHAVE LIKE CAST(:P_PESQ AS VARCHAR(210)) UNION SELECT SEQ AS SEQHLD, "
+                    u"TITULO AS CHAVE "
                     u"FROM "_s +
-                    Topics() + u" WHERE TITULO LIKE :P_PESQ ORDER BY 2"_s,
+                    Topics() + u" WHERE TITULO LIKE CAST(:P_PESQ AS VARCHAR(210)) ORDER BY 2"_s,
                 word);
     return matches.isEmpty() ? 0 : matches.constFirst().topic;
 }

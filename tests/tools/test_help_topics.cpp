@@ -103,6 +103,7 @@ void TestHelpTopics::search_data() {
     QTest::newRow("nothing") << u"XYZ"_s << QList<HelpMatch>{};
     QTest::newRow("a quote is a character like any other")
         << u"'; DELETE FROM VRTNHLD"_s << QList<HelpMatch>{};
+    QTest::newRow("as long as a key") << QString(100, u'A') << QList<HelpMatch>{};
     QTest::newRow("longer than any key") << QString(101, u'A') << QList<HelpMatch>{};
     QTest::newRow("empty: every title")
         << QString()
