@@ -114,10 +114,10 @@ void TF_HLP::buildControls() {
     connect(locateButton, &QPushButton::clicked, this, &TF_HLP::locate);
     connect(narrow, &QPushButton::clicked, this, &TF_HLP::narrowList);
     connect(widen, &QPushButton::clicked, this, &TF_HLP::widenList);
-    connect(m_search, &QLineEdit::returnPressed, this, [this] {
-        m_search->selectAll();
-        locate();
-    });
+    // Enter (which selects the text for the next word) and leaving the
+    // field both search.
+    connect(m_search, &QLineEdit::returnPressed, m_search, &QLineEdit::selectAll);
+    connect(m_search, &QLineEdit::editingFinished, this, &TF_HLP::locate);
     connect(m_recent, &QComboBox::activated, this, [this](int index) {
         setSearchText(m_recent->itemText(index));
         locate();

@@ -132,6 +132,7 @@ class TestHelpWindows : public QObject {
     void topicPrinted();
     void topicSavedAsRichText();
     void topicSentByEmail();
+    void enterSearchesAndMaintenanceOpensTheTopic();
     void editorModes();
     void newTopicAndKeySaved();
     void failedSaveKeepsTheText();
@@ -303,6 +304,24 @@ void TestHelpWindows::topicSentByEmail() {
     QCOMPARE(recipient, QString());
     QCOMPARE(message, window.text()->toPlainText());
     QVERIFY(message.contains(u"Filtro: como filtrar"_s));
+}
+
+void TestHelpWindows::enterSearchesAndMaintenanceOpensTheTopic() {
+    TF_HLP window;
+    Show(window);
+    auto* search = Control<QLineEdit>(window, u"ED_PESQ"_s);
+    search->setText(u"FCPC"_s);
+    QTest::keyClick(search, Qt::Key_Return);
+    QCOMPARE(window.topicNumber(), u"3"_s);
+    QCOMPARE(search->selectedText(), u"FCPC"_s);
+    int opened = -1;
+    test::OnModal(u"TF_HLPM"_s, [&opened](QWidget* editor) {
+        if (!editor) return;
+        opened = static_cast<TF_HLPM*>(editor)->topicNumber();
+        editor->close();
+    });
+    window.openMaintenance();
+    QCOMPARE(opened, 3);
 }
 
 void TestHelpWindows::editorModes() {
