@@ -262,6 +262,15 @@ int SaveKey(int topic, int number, const QString& text) {
         if (update.affectedRows() == 0)
             throw data::DbError(u"A chave %1 não existe mais no banco de dados."_s.arg(number));
     } else {
+        // A topic deleted meanwhile (another station) gets no key.
+        data::Statement exists(database, transaction,
+                               u"SELECT COUNT(*) FROM "_s + Topics() + u" WHERE SEQ = :P_SEQ"_s);
+        exists.bind(u"P_SEQ"_s, topic);
+        exists.open();
+        const bool found = exists.fetch() && exists.value(0).toInt() > 0;
+        exists.close();
+        if (!found)
+            throw data::DbError(u"O tópico %1 não existe mais no banco de dados."_s.arg(topic));
         number = InsertKey(database, transaction, topic, text);
     }
     transaction.commit();

@@ -72,7 +72,8 @@ std::optional<HelpKey> LoadKey(int number);
 // Saves a key of `topic`: a key number above 0 changes that key's text, 0
 // adds a new key with the highest number plus one. Returns the key's number,
 // or 0 without asking the database for a topic not saved yet (0) or a blank
-// text: no key may point at a topic that does not exist.
+// text: no key may point at a topic that does not exist (a topic deleted
+// meanwhile throws DbError).
 int SaveKey(int topic, int number, const QString& text);
 // Deletes one key; written to the audit log.
 void DeleteKey(int number);

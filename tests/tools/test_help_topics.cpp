@@ -206,6 +206,8 @@ void TestHelpTopics::deletionTakesTheKeysInOneTransaction() {
 void TestHelpTopics::keysOfUnsavedTopicAreRefused() {
     QCOMPARE(SaveKey(0, 0, u"ORFA"_s), 0);
     QCOMPARE(SaveKey(2, 0, u"   "_s), 0);
+    // A topic deleted by another station meanwhile.
+    QVERIFY_THROWS_EXCEPTION(data::DbError, SaveKey(9, 0, u"ORFA"_s));
     QCOMPARE(Count(m_fixture->store(), u"SELECT COUNT(*) FROM VRTNHLP"_s), 4);
 }
 
