@@ -26,6 +26,7 @@
 #include <QTableWidget>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace livrax::tools {
@@ -115,9 +116,16 @@ void TF_HLP::buildControls() {
     connect(narrow, &QPushButton::clicked, this, &TF_HLP::narrowList);
     connect(widen, &QPushButton::clicked, this, &TF_HLP::widenList);
     // Enter (which selects the text for the next word) and leaving the
-    // field both search.
-    connect(m_search, &QLineEdit::returnPressed, m_search, &QLineEdit::selectAll);
-    connect(m_search, &QLineEdit::editingFinished, this, &TF_HLP::locate);
+    // field both search; leaving it with the word already searched does not
+    // search again, which would put back the first topic in place of the
+    // one chosen from the list.
+    connect(m_search, &QLineEdit::returnPressed, this, [this] {
+        m_search->selectAll();
+        locate();
+    });
+    connect(m_search, &QLineEdit::editingFinished, this, [this] {
+        if (m_search->text() != m_searched) locate();
+    });
     connect(m_recent, &QComboBox::activated, this, [this](int index) {
         setSearchText(m_recent->itemText(index));
         locate();
@@ -137,9 +145,8 @@ void TF_HLP::buildControls() {
     topicRow->addWidget(find);
     layout->addLayout(topicRow);
     connect(find, &QPushButton::clicked, this, &TF_HLP::findInText);
-    connect(m_findText, &QLineEdit::editingFinished, this, [this] {
-        if (!m_findText->text().isEmpty()) findInText();
-    });
+    // Leaving the text searches (Enter leaves it too, once).
+    m_findText->installEventFilter(this);
     connect(m_topic, &QLineEdit::textChanged, this, [this] { showTopic(); });
 
     auto* body = new QHBoxLayout;
@@ -154,12 +161,16 @@ void TF_HLP::buildControls() {
     m_list->setColumnWidth(0, 200);
     m_list->setFixedWidth(280);
     connect(m_list, &QTableWidget::currentCellChanged, this, [this](int row) { chooseRow(row); });
+    // A click on the row already current (the first one after "Lista todos",
+    // whose topic is not shown) chooses it too.
+    connect(m_list, &QTableWidget::cellClicked, this, [this](int row) { chooseRow(row); });
     body->addWidget(m_list);
     m_memo = new QTextEdit(this);
     m_memo->setObjectName(u"E_MEMO"_s);
     m_memo->setReadOnly(true);
     m_memo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     connect(m_memo, &QTextEdit::selectionChanged, this, &TF_HLP::followSelection);
+    m_memo->viewport()->installEventFilter(this);
     body->addWidget(m_memo, 1);
     layout->addLayout(body, 1);
 
@@ -206,6 +217,7 @@ void TF_HLP::showEvent(QShowEvent* event) {
 
 void TF_HLP::locate() {
     const QString word = m_search->text();
+    m_searched = word;
     if (word.isEmpty() && m_listShown) return;
     QList<HelpMatch> matches;
     try {
@@ -224,6 +236,7 @@ void TF_HLP::listAll() {
     m_list->setFixedWidth(m_listWidth > 0 ? m_listWidth : m_list->width());
     m_list->show();
     m_search->clear();
+    m_searched.clear();
     try {
         showMatches(ListAllTopics());
     } catch (const data::DbError& error) {
@@ -307,8 +320,38 @@ void TF_HLP::findInText() {
     m_selecting = false;
 }
 
+bool TF_HLP::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_findText && event->type() == QEvent::FocusOut) {
+        // Not when another window or a menu takes the focus for a while.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+            !m_findText->text().isEmpty())
+            findInText();
+    }
+    if (watched == m_memo->viewport()) {
+        // While the mouse selects, the selection grows letter by letter:
+        // its link is followed once the button is let go, after the text
+        // has taken the release.
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            m_mouseSelecting = true;
+            break;
+        case QEvent::MouseButtonRelease:
+            QTimer::singleShot(0, this, [this] {
+                m_mouseSelecting = false;
+                followSelection();
+            });
+            break;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void TF_HLP::followSelection() {
-    if (m_selecting) return;
+    if (m_selecting || m_mouseSelecting) return;
     const QTextCursor cursor = m_memo->textCursor();
     if (!cursor.hasSelection()) return;
     const QString selected = TrimmedSelection(cursor);

@@ -47,7 +47,8 @@ class TF_HLP : public QDialog {
     // selected and set in italics; the caret goes to the start of the text
     // when no later line holds it.
     void findInText();
-    // A red or blue word selected in the text: its link followed.
+    // A red or blue word selected in the text: its link followed (once the
+    // mouse button is let go, when the mouse selects it).
     void followSelection();
     // BU_ENCOLHE and BU_EXPANDE: the list narrower (hidden at the end) or
     // wider (shown again).
@@ -67,6 +68,7 @@ class TF_HLP : public QDialog {
   protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void done(int result) override;
 
   private:
@@ -89,6 +91,10 @@ class TF_HLP : public QDialog {
     // Set while the window itself moves the selection (loading a topic,
     // "Procurar no Texto"): no link is followed then.
     bool m_selecting = false;
+    // A mouse button is down on the text: its selection is still growing.
+    bool m_mouseSelecting = false;
+    // The word of the last search.
+    QString m_searched;
 };
 
 // Opens the help viewer modally with `word` searched for.

@@ -3,6 +3,7 @@
 #include "data/db_error.h"
 #include "data/queries.h"
 #include "data/returned_values.h"
+#include "data/routing.h"
 #include "platform/dialogs.h"
 #include "platform/rtf.h"
 #include "platform/text_format_bar.h"
@@ -28,6 +29,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace livrax::tools {
 
 using namespace Qt::StringLiterals;
@@ -45,6 +48,31 @@ QPushButton* Button(QWidget* parent, const QString& name, const QString& caption
     return button;
 }
 
+// The generic query on a help table ("HLD" or "HLP") with the help's own
+// saved settings; the first value of the row chosen, when it is a number.
+std::optional<int> QueryHelpTable(QWidget* parent, const QString& table, const QString& returned,
+                                  const QString& field, const QString& order, const QString& value,
+                                  bool openAtStart) {
+    data::ReturnedValues() = {};
+    TF_PESQC window(parent);
+    QuerySettings settings = window.settings();
+    settings.table = data::ResolveTableName(table);
+    settings.returnFields = returned;
+    settings.field1 = field;
+    settings.value1 = value;
+    // A blank filter: the value saved last time does not replace `value`.
+    settings.filter = u" "_s;
+    window.setSettings(settings);
+    window.setOpeningDefaults(order, QString(), QString());
+    window.setConfiguration(u"HLP"_s, openAtStart);
+    window.exec();
+    if (!data::ReturnedValues().rowChosen) return std::nullopt;
+    bool ok = false;
+    const int number = data::ReturnedValues().values[0].trimmed().toInt(&ok);
+    if (!ok) return std::nullopt;
+    return number;
+}
+
 } // namespace
 
 TF_HLPM::TF_HLPM(QWidget* parent) : QDialog(parent) {
@@ -54,18 +82,16 @@ TF_HLPM::TF_HLPM(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     auto* menu = new QMenuBar(this);
     QMenu* operations = menu->addMenu(u"Operações"_s);
+    // Each command is its button on the page shown: a command the mode has
+    // disabled does nothing ("Novo" while a topic is edited would wipe it).
     operations->addAction(u"Novo"_s, QKeySequence(Qt::Key_F1), this,
-                          [this] { onPage(&TF_HLPM::newTopic, &TF_HLPM::newKey); });
+                          [this] { onPage(m_new, m_keyNew); });
     operations->addAction(u"Altera"_s, QKeySequence(Qt::Key_F2), this,
-                          [this] { onPage(&TF_HLPM::changeTopic, &TF_HLPM::changeKey); });
-    operations->addAction(u"Salva"_s, QKeySequence(Qt::Key_F3), this, [this] {
-        if (m_pages->currentWidget() == m_keyPage)
-            saveKey();
-        else if (m_pages->currentWidget() == m_topicPage)
-            saveTopic();
-    });
+                          [this] { onPage(m_change, m_keyChange); });
+    operations->addAction(u"Salva"_s, QKeySequence(Qt::Key_F3), this,
+                          [this] { onPage(m_save, m_keySave); });
     operations->addAction(u"Consulta"_s, QKeySequence(Qt::Key_F6), this,
-                          [this] { onPage(&TF_HLPM::searchTopicsTable, &TF_HLPM::searchKey); });
+                          [this] { onPage(m_searchTopics, m_keySearch); });
     operations->addAction(u"TABULAR"_s, QKeySequence(Qt::CTRL | Qt::Key_Tab), this, [this] {
         m_pages->setCurrentIndex((m_pages->currentIndex() + 1) % m_pages->count());
     });
@@ -262,8 +288,22 @@ bool TF_HLPM::keyEditing() const {
     return m_keySave->isEnabled();
 }
 
-bool TF_HLPM::hasUnsavedChanges() const {
+bool TF_HLPM::topicHasChanges() const {
     return topicEditing() && m_modified->isChecked();
+}
+
+bool TF_HLPM::keyHasChanges() const {
+    return keyEditing() && m_key->isModified() && !m_key->text().trimmed().isEmpty();
+}
+
+bool TF_HLPM::hasUnsavedChanges() const {
+    return topicHasChanges() || keyHasChanges();
+}
+
+void TF_HLPM::showTopicNumber(int number) {
+    const bool same = topicNumber() == number && !m_number->text().trimmed().isEmpty();
+    setTopicNumber(number); // read at once when nothing is being edited
+    if (same || topicEditing()) loadTopic();
 }
 
 void TF_HLPM::showEvent(QShowEvent* event) {
@@ -336,10 +376,7 @@ void TF_HLPM::searchTyped(const QString& word) {
         platform::ShowError(this, error.message());
         return;
     }
-    if (topic > 0) {
-        setTopicNumber(topic);
-        loadTopic();
-    }
+    if (topic > 0) showTopicNumber(topic);
 }
 
 void TF_HLPM::newTopic() {
@@ -421,25 +458,17 @@ void TF_HLPM::deleteTopic() {
 }
 
 void TF_HLPM::searchKeysTable() {
-    if (!OpenQueryWindow(this, u"HLP"_s, u"SEQHLD"_s, m_search->text(), u"CHAVE"_s, u"CHAVE"_s,
-                         QString(), u" "_s))
-        return;
-    bool ok = false;
-    const int topic = data::ReturnedValues().values[0].trimmed().toInt(&ok);
-    if (!ok) return;
-    setTopicNumber(topic);
-    loadTopic();
+    const std::optional<int> topic =
+        QueryHelpTable(this, u"HLP"_s, u"SEQHLD"_s, u"CHAVE"_s, u"CHAVE"_s, m_search->text(), true);
+    if (!topic || !settleChanges()) return;
+    showTopicNumber(*topic);
 }
 
 void TF_HLPM::searchTopicsTable() {
-    if (!OpenQueryWindow(this, u"HLD"_s, u"SEQ"_s, m_search->text(), QString(), u"TITULO"_s,
-                         QString(), u" "_s))
-        return;
-    bool ok = false;
-    const int topic = data::ReturnedValues().values[0].trimmed().toInt(&ok);
-    if (!ok) return;
-    setTopicNumber(topic);
-    loadTopic();
+    const std::optional<int> topic =
+        QueryHelpTable(this, u"HLD"_s, u"SEQ"_s, u"TITULO"_s, QString(), m_search->text(), true);
+    if (!topic) return;
+    showTopicNumber(*topic);
 }
 
 void TF_HLPM::titleFromFirstLine() {
@@ -480,7 +509,8 @@ void TF_HLPM::chooseKeyRow(int row) {
 }
 
 void TF_HLPM::newKey() {
-    if (keyEditing() && !saveKey()) return;
+    // A blank key is nothing to save; one the database refuses stays.
+    if (keyEditing() && !m_key->text().trimmed().isEmpty() && !saveKey()) return;
     m_keyNumber->setText(u"0"_s);
     m_key->clear();
     setKeyEditing(true);
@@ -539,12 +569,10 @@ void TF_HLPM::deleteKey() {
 }
 
 void TF_HLPM::searchKey() {
-    if (!OpenQueryWindow(this, u"HLP"_s, u"SEQ"_s, QString(), u"CHAVE"_s, u"CHAVE"_s, QString(),
-                         u" "_s))
-        return;
-    bool ok = false;
-    const int number = data::ReturnedValues().values[0].trimmed().toInt(&ok);
-    if (!ok) return;
+    const std::optional<int> found =
+        QueryHelpTable(this, u"HLP"_s, u"SEQ"_s, u"CHAVE"_s, u"CHAVE"_s, QString(), false);
+    if (!found) return;
+    const int number = *found;
     std::optional<HelpKey> key;
     try {
         key = LoadKey(number);
@@ -568,28 +596,38 @@ void TF_HLPM::showLineAndColumn() {
                                             cursor.positionInBlock() + 1));
 }
 
-void TF_HLPM::onPage(void (TF_HLPM::*topicCommand)(), void (TF_HLPM::*keyCommand)()) {
+void TF_HLPM::onPage(QPushButton* topicButton, QPushButton* keyButton) {
+    // click() does nothing on a disabled button.
     if (m_pages->currentWidget() == m_keyPage)
-        (this->*keyCommand)();
+        keyButton->click();
     else if (m_pages->currentWidget() == m_topicPage)
-        (this->*topicCommand)();
+        topicButton->click();
+}
+
+bool TF_HLPM::settleChanges() {
+    if (!hasUnsavedChanges()) return true;
+    QMessageBox box(QMessageBox::Question, u"O Registro atual não foi Salvo"_s,
+                    u"SALVAR o registro atual?"_s,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    box.setObjectName(u"QUESTION_BOX"_s);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.button(QMessageBox::Yes)->setText(u"Sim"_s);
+    box.button(QMessageBox::No)->setText(u"Não"_s);
+    box.button(QMessageBox::Cancel)->setText(u"Cancelar"_s);
+    const int answer = box.exec();
+    if (answer == QMessageBox::Cancel) return false;
+    if (answer == QMessageBox::Yes) {
+        // A save that fails keeps the texts where they are.
+        if (topicHasChanges() && !saveTopic()) return false;
+        if (keyHasChanges() && !saveKey()) return false;
+    } else if (keyHasChanges()) {
+        cancelKey();
+    }
+    return true;
 }
 
 void TF_HLPM::reject() {
-    if (hasUnsavedChanges()) {
-        QMessageBox box(QMessageBox::Question, u"O Registro atual não foi Salvo"_s,
-                        u"SALVAR o registro atual?"_s,
-                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-        box.setObjectName(u"QUESTION_BOX"_s);
-        box.setDefaultButton(QMessageBox::Cancel);
-        box.button(QMessageBox::Yes)->setText(u"Sim"_s);
-        box.button(QMessageBox::No)->setText(u"Não"_s);
-        box.button(QMessageBox::Cancel)->setText(u"Cancelar"_s);
-        const int answer = box.exec();
-        if (answer == QMessageBox::Cancel) return;
-        // A save that fails keeps the window open with the text.
-        if (answer == QMessageBox::Yes && !saveTopic()) return;
-    }
+    if (!settleChanges()) return;
     data::CommitAll();
     QDialog::reject();
 }

@@ -40,7 +40,8 @@ class TF_HLPM : public QDialog {
     QTextEdit* text() const { return m_text; }
     bool topicEditing() const;
     bool keyEditing() const;
-    // True when the topic being edited has changes not saved.
+    // True when the topic being edited, or the key being edited, has changes
+    // not saved.
     bool hasUnsavedChanges() const;
 
     // Page "Cadastro".
@@ -84,8 +85,16 @@ class TF_HLPM : public QDialog {
     void showLineAndColumn();
     void markChanged();
     // Runs the command of the page shown ("Novo", "Altera", "Salva",
-    // "Consulta").
-    void onPage(void (TF_HLPM::*topicCommand)(), void (TF_HLPM::*keyCommand)());
+    // "Consulta") as its button would, when the mode enables it.
+    void onPage(QPushButton* topicButton, QPushButton* keyButton);
+    bool topicHasChanges() const;
+    bool keyHasChanges() const;
+    // Before the texts edited are left (closing, another topic read): with
+    // changes not saved, asks "SALVAR o registro atual?"; "Sim" saves them,
+    // "Não" drops them. False when the user cancels or a save fails.
+    bool settleChanges();
+    // The topic `number` put in E_SEQ and read, once.
+    void showTopicNumber(int number);
     bool confirmDeletion();
 
     QTabWidget* m_pages = nullptr;

@@ -428,6 +428,11 @@ void TF_PESQC::setOpeningDefaults(const QString& order, const QString& columns,
     m_defaults.field1 = field;
 }
 
+void TF_PESQC::setConfiguration(const QString& suffix, bool openAtStart) {
+    m_configSuffix->setText(suffix);
+    m_openAtStart->setChecked(openAtStart);
+}
+
 QString TF_PESQC::tempFolder() const {
     QString folder = data::Globals().user.tempFolder;
     if (folder.isEmpty()) folder = QDir::tempPath() + u"/"_s;

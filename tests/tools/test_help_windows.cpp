@@ -17,6 +17,7 @@
 #include "tools/tf_hlp.h"
 #include "tools/tf_hlpm.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -127,6 +128,7 @@ class TestHelpWindows : public QObject {
     void viewerWithoutMatchesListsEveryTopic();
     void redLinkJumpsToItsHeading();
     void blueLinkSearchesOtherTopics();
+    void linkFollowedWhenTheMouseLetsGo();
     void findInTextOnTheOnlyMatchingLine();
     void listNarrowedAndWidened();
     void topicPrinted();
@@ -137,6 +139,10 @@ class TestHelpWindows : public QObject {
     void newTopicAndKeySaved();
     void failedSaveKeepsTheText();
     void noKeyForAnUnsavedTopic();
+    void menuCommandsFollowTheMode();
+    void queriesOfTheEditor_data();
+    void queriesOfTheEditor();
+    void closingWithChangesAsks_data();
     void closingWithChangesAsks();
     void keySearchShowsTheKeysTopic();
     void lineAndColumnShown();
@@ -160,7 +166,7 @@ void TestHelpWindows::cleanup() {
 void TestHelpWindows::viewerListsKeysBeforeTitles() {
     TF_HLP window;
     window.setSearchText(u"PESQC"_s);
-    Show(window);
+    Activate(window);
     QCOMPARE(ListTexts(Control<QTableWidget>(window, u"GRID_PESQ"_s)),
              (QStringList{u"PESQC/2"_s, u"PESQC - filtros/3"_s, u"Janela PESQC/1"_s}));
     QCOMPARE(window.topicNumber(), u"2"_s);
@@ -171,6 +177,20 @@ void TestHelpWindows::viewerListsKeysBeforeTitles() {
     Control<QTableWidget>(window, u"GRID_PESQ"_s)->setCurrentCell(2, 0);
     QCOMPARE(window.topicNumber(), u"1"_s);
     QVERIFY(window.text()->toPlainText().startsWith(u"Ajuda da consulta"_s));
+    // Leaving the search text, its word searched already, keeps that topic.
+    auto* search = Control<QLineEdit>(window, u"ED_PESQ"_s);
+    search->setFocus();
+    QTRY_VERIFY(search->hasFocus());
+    window.text()->setFocus();
+    QTRY_VERIFY(window.text()->hasFocus());
+    QCOMPARE(window.topicNumber(), u"1"_s);
+    // A word changed is searched on leaving.
+    search->setFocus();
+    QTRY_VERIFY(search->hasFocus());
+    QTest::keyClicks(search, u" - filtros"_s);
+    window.text()->setFocus();
+    QTRY_VERIFY(window.text()->hasFocus());
+    QCOMPARE(window.topicNumber(), u"3"_s);
 }
 
 void TestHelpWindows::viewerWithoutMatchesListsEveryTopic() {
@@ -181,6 +201,12 @@ void TestHelpWindows::viewerWithoutMatchesListsEveryTopic() {
              (QStringList{u"Consulta geral/2"_s, u"Contas por cliente/3"_s, u"Janela PESQC/1"_s}));
     QCOMPARE(window.topicNumber(), u"0"_s);
     QVERIFY(!window.recentWords().contains(u"XYZ"_s));
+    // A click on the first row, current but not shown yet, shows its topic.
+    auto* list = Control<QTableWidget>(window, u"GRID_PESQ"_s);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0, 0)).center());
+    QCOMPARE(window.topicNumber(), u"2"_s);
+    QCOMPARE(window.text()->toPlainText(), u"dois"_s);
     // A later search without matches leaves the topic shown.
     window.setTopicNumber(u"3"_s);
     window.setSearchText(u"nada disso"_s);
@@ -220,11 +246,41 @@ void TestHelpWindows::blueLinkSearchesOtherTopics() {
     QCOMPARE(window.topicNumber(), u"1"_s);
 }
 
-void TestHelpWindows::findInTextOnTheOnlyMatchingLine() {
+void TestHelpWindows::linkFollowedWhenTheMouseLetsGo() {
     TF_HLP window;
     window.setSearchText(u"Janela"_s);
     Show(window);
-    Control<QLineEdit>(window, u"E_PESQTEXTO"_s)->setText(u"COMO FILTRAR"_s);
+    QTextEdit* text = window.text();
+    QTextCursor word = text->document()->find(u"FCPC"_s);
+    QTextCursor start(text->document());
+    start.setPosition(word.selectionStart());
+    const QPoint at = text->cursorRect(start).center();
+    QTest::mousePress(text->viewport(), Qt::LeftButton, {}, at);
+    // The drag has reached "FC": nothing is searched while the button is down.
+    QTextCursor partial(text->document());
+    partial.setPosition(word.selectionStart());
+    partial.setPosition(word.selectionStart() + 2, QTextCursor::KeepAnchor);
+    text->setTextCursor(partial);
+    QCOMPARE(window.searchText(), u"Janela"_s);
+    QCOMPARE(window.topicNumber(), u"1"_s);
+    QTest::mouseRelease(text->viewport(), Qt::LeftButton, {}, at);
+    QTRY_COMPARE(window.searchText(), u"FC"_s);
+    QCOMPARE(window.topicNumber(), u"3"_s);
+}
+
+void TestHelpWindows::findInTextOnTheOnlyMatchingLine() {
+    TF_HLP window;
+    window.setSearchText(u"Janela"_s);
+    // Enter in the text searched for: the first line after the caret's.
+    Activate(window);
+    auto* find = Control<QLineEdit>(window, u"E_PESQTEXTO"_s);
+    find->setFocus();
+    QTRY_VERIFY(find->hasFocus());
+    QTest::keyClicks(find, u"filtro"_s);
+    QTest::keyClick(find, Qt::Key_Return);
+    QCOMPARE(window.text()->textCursor().block().text(), u"Veja Filtro e o cadastro FCPC."_s);
+    window.text()->moveCursor(QTextCursor::Start);
+    find->setText(u"COMO FILTRAR"_s);
     window.findInText();
     QCOMPARE(window.text()->textCursor().block().text(), u"Filtro: como filtrar"_s);
     // Again, from that line: no later line holds it.
@@ -420,27 +476,133 @@ void TestHelpWindows::noKeyForAnUnsavedTopic() {
              u"0"_s);
 }
 
-void TestHelpWindows::closingWithChangesAsks() {
+// The menu's commands are the buttons of the page shown: what the mode
+// disables does nothing.
+void TestHelpWindows::menuCommandsFollowTheMode() {
     TF_HLPM window;
     window.setTopicNumber(2);
     Show(window);
+    const auto run = [&window](const QString& caption) {
+        for (QAction* action : window.findChildren<QAction*>())
+            if (action->text() == caption) return action->trigger();
+        QFAIL(qPrintable(u"no item "_s + caption));
+    };
     window.changeTopic();
     window.text()->insertPlainText(u"mudança "_s);
+    test::DialogLog log;
+    run(u"Novo"_s);
+    run(u"Consulta"_s);
+    run(u"Altera"_s);
+    QCOMPARE(log.names(), QStringList());
+    QVERIFY(window.topicEditing());
+    QCOMPARE(window.topicNumber(), 2);
+    QCOMPARE(window.text()->toPlainText(), u"mudança dois"_s);
+    run(u"Salva"_s);
+    QVERIFY(!window.topicEditing());
+    QCOMPARE(TopicPlainText(LoadTopic(2)->text), u"mudança dois"_s);
+    run(u"Salva"_s);
+    QCOMPARE(log.names(), QStringList());
+    run(u"Altera"_s);
+    QVERIFY(window.topicEditing());
+}
+
+void TestHelpWindows::queriesOfTheEditor_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("returned");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("order");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("openAtStart");
+    QTest::newRow("Pesquisa no Cadastro HLP") << u"BU_PESQUISA_HLP"_s << u"VRTNHLP"_s << u"SEQHLD"_s
+                                              << u"CHAVE"_s << u"CHAVE"_s << u"PESQC"_s << true;
+    QTest::newRow("Pesquisa no Cadastro") << u"BU_PESQUISA"_s << u"VRTNHLD"_s << u"SEQ"_s
+                                          << u"TITULO"_s << QString() << u"PESQC"_s << true;
+    QTest::newRow("the keys' search") << u"BU_PESQUISA_CHAVE"_s << u"VRTNHLP"_s << u"SEQ"_s
+                                      << u"CHAVE"_s << u"CHAVE"_s << QString() << false;
+}
+
+// The generic query opens with the help's own saved settings ("HLP"), the
+// field, order and value of each search, and reads its rows at once or not.
+void TestHelpWindows::queriesOfTheEditor() {
+    QFETCH(QString, button);
+    QFETCH(QString, table);
+    QFETCH(QString, returned);
+    QFETCH(QString, field);
+    QFETCH(QString, order);
+    QFETCH(QString, value);
+    QFETCH(bool, openAtStart);
+    TF_HLPM window;
+    Show(window);
+    Control<QLineEdit>(window, u"ED_PESQ"_s)->setText(u"PESQC"_s);
+    if (button == u"BU_PESQUISA_CHAVE"_s)
+        Control<QTabWidget>(window, u"PageControl1"_s)->setCurrentIndex(1);
+    QStringList seen;
+    test::OnModal(u"TF_PESQC"_s, [&seen](QWidget* query) {
+        if (!query) return;
+        for (const char* name :
+             {"E_ARQ", "E_CAMPORETORNO", "E_ORDEM", "E_CONTEUDO1", "E_CONFIG_AUT"})
+            seen << query->findChild<QLineEdit*>(QString::fromLatin1(name))->text();
+        seen << query->findChild<QComboBox*>(u"CB_CAMPOS"_s)->currentText();
+        seen << (query->findChild<QCheckBox*>(u"CB_ABRIR"_s)->isChecked() ? u"abre"_s
+                                                                          : u"fechada"_s);
+        data::ReturnedValues().values[0] = u"3"_s;
+        data::ReturnedValues().rowChosen = true;
+        query->close();
+    });
+    Control<QPushButton>(window, button)->click();
+    QCOMPARE(seen, (QStringList{table, returned, order, value, u"HLP"_s, field,
+                                openAtStart ? u"abre"_s : u"fechada"_s}));
+    if (button == u"BU_PESQUISA_CHAVE"_s) {
+        QCOMPARE(Control<QLineEdit>(window, u"E_CHAVE"_s)->text(), u"Consulta de contas"_s);
+    } else {
+        QCOMPARE(window.topicNumber(), 3);
+        QCOMPARE(window.text()->toPlainText(), u"tres"_s);
+    }
+}
+
+void TestHelpWindows::closingWithChangesAsks_data() {
+    QTest::addColumn<bool>("key"); // a key typed, else the topic's text
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("stored");
+    QTest::newRow("text, cancelled") << false << int(QMessageBox::Cancel) << false;
+    QTest::newRow("text, not saved") << false << int(QMessageBox::No) << false;
+    QTest::newRow("text, saved") << false << int(QMessageBox::Yes) << true;
+    QTest::newRow("key, cancelled") << true << int(QMessageBox::Cancel) << false;
+    QTest::newRow("key, not saved") << true << int(QMessageBox::No) << false;
+    QTest::newRow("key, saved") << true << int(QMessageBox::Yes) << true;
+}
+
+void TestHelpWindows::closingWithChangesAsks() {
+    QFETCH(bool, key);
+    QFETCH(int, answer);
+    QFETCH(bool, stored);
+    TF_HLPM window;
+    window.setTopicNumber(2);
+    Show(window);
+    if (key) {
+        Control<QTabWidget>(window, u"PageControl1"_s)->setCurrentIndex(1);
+        window.newKey();
+        QTest::keyClicks(Control<QLineEdit>(window, u"E_CHAVE"_s), u"NOVA"_s);
+    } else {
+        window.changeTopic();
+        window.text()->insertPlainText(u"mudança "_s);
+    }
     QVERIFY(window.hasUnsavedChanges());
     QString seen;
-    test::OnModal(u"QUESTION_BOX"_s, [&seen](QWidget* box) {
+    test::OnModal(u"QUESTION_BOX"_s, [&seen, answer](QWidget* box) {
         seen = box ? static_cast<QMessageBox*>(box)->text() : u"<no box>"_s;
-        if (box) static_cast<QMessageBox*>(box)->button(QMessageBox::Cancel)->click();
+        if (box)
+            static_cast<QMessageBox*>(box)->button(QMessageBox::StandardButton(answer))->click();
     });
     window.reject();
     QCOMPARE(seen, u"SALVAR o registro atual?"_s);
-    QVERIFY(window.isVisible());
-    test::OnModal(u"QUESTION_BOX"_s, [](QWidget* box) {
-        if (box) static_cast<QMessageBox*>(box)->button(QMessageBox::No)->click();
-    });
-    window.reject();
-    QVERIFY(!window.isVisible());
-    QCOMPARE(LoadTopic(2)->text, QByteArray("{\\rtf1 dois}"));
+    QCOMPARE(window.isVisible(), answer == QMessageBox::Cancel);
+    if (key) {
+        QCOMPARE(KeysOfTopic(2).size(), stored ? 2 : 1);
+    } else {
+        QCOMPARE(LoadTopic(2)->text == QByteArray("{\\rtf1 dois}"), !stored);
+    }
 }
 
 void TestHelpWindows::keySearchShowsTheKeysTopic() {
