@@ -26,8 +26,11 @@
 #include <QTableWidget>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTextFrame>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace livrax::tools {
 
@@ -392,8 +395,18 @@ void TF_HLP::printTopic() {
 
 void TF_HLP::printOn(QPrinter& printer) {
     printer.setDocName(m_title->text());
+    printer.setFullPage(false);
     printer.setPageMargins(QMarginsF(PrintLeftMarginPoints, 0, 0, 0), QPageLayout::Point);
-    m_memo->document()->print(&printer);
+    // A copy of the text laid out for the printer in the page's printable
+    // area, without margins of its own (printing an unpaged text would add
+    // two centimetres on every side).
+    const std::unique_ptr<QTextDocument> copy(m_memo->document()->clone());
+    QTextFrameFormat frame = copy->rootFrame()->frameFormat();
+    frame.setMargin(0);
+    copy->rootFrame()->setFrameFormat(frame);
+    copy->documentLayout()->setPaintDevice(&printer);
+    copy->setPageSize(QSizeF(printer.width(), printer.height()));
+    copy->print(&printer);
     if (printer.printerState() == QPrinter::Error)
         platform::ShowError(this, u"Não foi possível imprimir o tópico."_s);
 }

@@ -26,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -320,6 +321,15 @@ void TestHelpWindows::topicPrinted() {
     QVERIFY2(printed.contains(u"Ajuda da consulta"_s) && printed.contains(u"Texto qualquer"_s),
              qPrintable(printed));
     QCOMPARE(printer.docName(), u"Janela PESQC"_s);
+    // The first word at the page's top, 1000 twips (50 points) from its
+    // left edge.
+    const QString boxes = test::RunTool(u"pdftotext"_s, {u"-bbox"_s, file, u"-"_s});
+    const QRegularExpression first(
+        uR"re(<word xMin="([0-9.]+)" yMin="([-0-9.]+)"[^>]*>Ajuda<)re"_s);
+    const QRegularExpressionMatch at = first.match(boxes);
+    QVERIFY2(at.hasMatch(), qPrintable(boxes));
+    QVERIFY2(qAbs(at.captured(1).toDouble() - 50) < 2, qPrintable(at.captured(0)));
+    QVERIFY2(at.captured(2).toDouble() < 10, qPrintable(at.captured(0)));
 }
 
 void TestHelpWindows::topicSavedAsRichText() {
