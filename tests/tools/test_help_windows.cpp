@@ -9,6 +9,7 @@
 #include "data/transaction.h"
 #include "platform/rtf.h"
 #include "platform/text_ruler.h"
+#include "platform/window_registry.h"
 #include "support/dialog_log.h"
 #include "support/modal.h"
 #include "support/module_fixture.h"
@@ -143,6 +144,8 @@ class TestHelpWindows : public QObject {
     void menuCommandsFollowTheMode();
     void queriesOfTheEditor_data();
     void queriesOfTheEditor();
+    void anotherTopicReadWhileEditingAsks();
+    void maintenanceOfBothTables();
     void closingWithChangesAsks_data();
     void closingWithChangesAsks();
     void keySearchShowsTheKeysTopic();
@@ -569,6 +572,46 @@ void TestHelpWindows::queriesOfTheEditor() {
         QCOMPARE(window.topicNumber(), 3);
         QCOMPARE(window.text()->toPlainText(), u"tres"_s);
     }
+}
+
+// "Pesquisa no Cadastro HLP" while a topic is being changed: the question
+// first; cancelled, the text typed stays.
+void TestHelpWindows::anotherTopicReadWhileEditingAsks() {
+    TF_HLPM window;
+    window.setTopicNumber(2);
+    Show(window);
+    window.changeTopic();
+    window.text()->insertPlainText(u"mudança "_s);
+    QString seen = u"<no box>"_s;
+    test::OnModal(u"TF_PESQC"_s, [&seen](QWidget* query) {
+        if (!query) return;
+        data::ReturnedValues().values[0] = u"3"_s;
+        data::ReturnedValues().rowChosen = true;
+        test::OnModal(u"QUESTION_BOX"_s, [&seen](QWidget* box) {
+            if (!box) return;
+            seen = static_cast<QMessageBox*>(box)->text();
+            static_cast<QMessageBox*>(box)->button(QMessageBox::Cancel)->click();
+        });
+        query->close();
+    });
+    Control<QPushButton>(window, u"BU_PESQUISA_HLP"_s)->click();
+    QCOMPARE(seen, u"SALVAR o registro atual?"_s);
+    QCOMPARE(window.topicNumber(), 2);
+    QCOMPARE(window.text()->toPlainText(), u"mudança dois"_s);
+    QVERIFY(window.topicEditing());
+}
+
+void TestHelpWindows::maintenanceOfBothTables() {
+    QStringList opened;
+    platform::RegisterWindow(u"MAINTENANCE"_s, [&opened](QWidget*, const QStringList& arguments) {
+        opened << arguments.join(u',');
+    });
+    TF_HLPM window;
+    Show(window);
+    Control<QPushButton>(window, u"BU_MANUT_HLD"_s)->click();
+    Control<QPushButton>(window, u"BU_MANUT_HLP"_s)->click();
+    platform::UnregisterWindow(u"MAINTENANCE"_s);
+    QCOMPARE(opened, (QStringList{u"HLD"_s, u"HLP"_s}));
 }
 
 void TestHelpWindows::closingWithChangesAsks_data() {
