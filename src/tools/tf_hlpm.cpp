@@ -493,6 +493,9 @@ void TF_HLPM::listKeys() {
             m_keys->setItem(row, 2, new QTableWidgetItem(QString::number(keys[row].topic)));
         }
     }
+    // The key being edited stays in E_CHAVE, with its own number: another
+    // key put there would take the text typed for this one.
+    if (keyEditing()) return;
     if (keys.isEmpty()) {
         m_key->clear();
         m_keyNumber->setText(QString());
@@ -503,7 +506,7 @@ void TF_HLPM::listKeys() {
 }
 
 void TF_HLPM::chooseKeyRow(int row) {
-    if (row < 0 || !m_keys->item(row, 1)) return;
+    if (keyEditing() || row < 0 || !m_keys->item(row, 1)) return;
     m_key->setText(m_keys->item(row, 0)->text());
     m_keyNumber->setText(m_keys->item(row, 1)->text());
 }
@@ -564,8 +567,8 @@ void TF_HLPM::deleteKey() {
             return;
         }
     }
-    listKeys();
     setKeyEditing(false);
+    listKeys();
 }
 
 void TF_HLPM::searchKey() {

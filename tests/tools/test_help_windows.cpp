@@ -145,6 +145,7 @@ class TestHelpWindows : public QObject {
     void queriesOfTheEditor_data();
     void queriesOfTheEditor();
     void anotherTopicReadWhileEditingAsks();
+    void keyBeingEditedStaysItself();
     void maintenanceOfBothTables();
     void closingWithChangesAsks_data();
     void closingWithChangesAsks();
@@ -599,6 +600,32 @@ void TestHelpWindows::anotherTopicReadWhileEditingAsks() {
     QCOMPARE(window.topicNumber(), 2);
     QCOMPARE(window.text()->toPlainText(), u"mudança dois"_s);
     QVERIFY(window.topicEditing());
+}
+
+// While a key is being changed, neither showing the page again nor a click
+// on another row puts another key (and its number) under the text typed.
+void TestHelpWindows::keyBeingEditedStaysItself() {
+    TF_HLPM window;
+    window.setTopicNumber(3);
+    Show(window);
+    auto* pages = Control<QTabWidget>(window, u"PageControl1"_s);
+    auto* keys = Control<QTableWidget>(window, u"GRID_CHAVES"_s);
+    auto* key = Control<QLineEdit>(window, u"E_CHAVE"_s);
+    pages->setCurrentIndex(1);
+    keys->setCurrentCell(2, 0);
+    QCOMPARE(key->text(), u"FCPC"_s);
+    window.changeKey();
+    key->end(false);
+    QTest::keyClicks(key, u" cadastro"_s);
+    pages->setCurrentIndex(0);
+    pages->setCurrentIndex(1);
+    keys->setCurrentCell(0, 0);
+    QCOMPARE(key->text(), u"FCPC cadastro"_s);
+    QCOMPARE(Control<QLabel>(window, u"LA_SEQ_CHAVE"_s)->text(), u"4"_s);
+    QVERIFY(window.saveKey());
+    QCOMPARE(KeysOfTopic(3), (QList<HelpKey>{{1, 3, u"PESQC - filtros"_s},
+                                             {3, 3, u"Consulta de contas"_s},
+                                             {4, 3, u"FCPC cadastro"_s}}));
 }
 
 void TestHelpWindows::maintenanceOfBothTables() {
