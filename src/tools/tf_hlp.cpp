@@ -144,6 +144,9 @@ void TF_HLP::buildControls() {
     topicRow->addWidget(m_title, 1);
     m_findText = Edit(this, u"E_PESQTEXTO"_s);
     QPushButton* find = Button(this, u"BU_PROCURA"_s, u"Procurar no Texto"_s);
+    // The button takes no focus: a click from the text searched for would
+    // otherwise search twice (once leaving the text, once for the click).
+    find->setFocusPolicy(Qt::NoFocus);
     topicRow->addWidget(m_findText);
     topicRow->addWidget(find);
     layout->addLayout(topicRow);

@@ -284,6 +284,12 @@ void TestHelpWindows::findInTextOnTheOnlyMatchingLine() {
     QTest::keyClicks(find, u"filtro"_s);
     QTest::keyClick(find, Qt::Key_Return);
     QCOMPARE(window.text()->textCursor().block().text(), u"Veja Filtro e o cadastro FCPC."_s);
+    // A click on the button from the text searched for: one search too.
+    window.text()->moveCursor(QTextCursor::Start);
+    find->setFocus();
+    QTRY_VERIFY(find->hasFocus());
+    QTest::mouseClick(Control<QPushButton>(window, u"BU_PROCURA"_s), Qt::LeftButton);
+    QCOMPARE(window.text()->textCursor().block().text(), u"Veja Filtro e o cadastro FCPC."_s);
     window.text()->moveCursor(QTextCursor::Start);
     find->setText(u"COMO FILTRAR"_s);
     window.findInText();
