@@ -17,6 +17,7 @@
 #include "shell/report_command.h"
 #include "shell/sintegra_command.h"
 #include "shell/table_command.h"
+#include "shell/topic_command.h"
 
 #include "livrax_version.h"
 
@@ -125,7 +126,9 @@ bool WantsWindows(int argc, char** argv) {
 // Drawing pages (books to PDF or text) needs fonts, so those jobs run with a
 // graphical application even without a display, drawing offscreen.
 bool DrawsPages(int argc, char** argv) {
-    return argc >= 2 && (qstrcmp(argv[1], "book") == 0 || qstrcmp(argv[1], "report") == 0);
+    // The help texts are rich text, laid out in a document with fonts.
+    return argc >= 2 && (qstrcmp(argv[1], "book") == 0 || qstrcmp(argv[1], "report") == 0 ||
+                         qstrcmp(argv[1], "topic") == 0);
 }
 
 // The program proper: the application object, then a command or the desktop.
@@ -189,6 +192,10 @@ int RunProgram(int argc, char** argv) {
                      u"Altera ou renumera um campo em muitas linhas de uma tabela (Manutenção de "
                      u"Arquivos), sem janelas."_s,
                      [](const QStringList& args) { return livrax::shell::RunTableCommand(args); }});
+    commands.append(
+        {u"topic"_s, livrax::shell::TopicUsage(),
+         u"Procura, exporta e importa os textos de help (tópicos e chaves), sem janelas."_s,
+         [](const QStringList& args) { return livrax::shell::RunTopicCommand(args); }});
     commands.append({u"info"_s, u"info"_s,
                      u"Inicia como o usuário registrado e mostra usuário, bancos e empresa."_s,
                      [](const QStringList& args) { return livrax::shell::RunInfoCommand(args); }});

@@ -6,6 +6,7 @@
 #include "data/statement.h"
 #include "data/transaction.h"
 #include "demo/demo_documents.h"
+#include "demo/demo_help.h"
 #include "demo/demo_random.h"
 #include "demo/demo_reference.h"
 #include "demo/demo_reports.h"
@@ -246,6 +247,7 @@ void Generator::run() {
     StopPoint();
     WriteDemoReports(m_erp, m_options.year);
     writeCompanyRecord();
+    WriteDemoHelp(m_system);
     m_erp.close();
     m_system.close();
 }

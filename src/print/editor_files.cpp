@@ -2,9 +2,9 @@
 
 #include "common/line_files.h"
 #include "common/windows_1252.h"
+#include "platform/rtf.h"
 #include "print/output_file.h"
 #include "print/print_surface.h"
-#include "print/rtf.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -34,8 +34,8 @@ bool ReadEditorFile(const QString& fileName, QTextDocument& document) {
     if (file.error() != QFileDevice::NoError)
         throw PrintError(u"Não foi possível ler o arquivo "_s + fileName + u": "_s +
                          file.errorString());
-    if (IsRtf(bytes)) {
-        RtfToDocument(bytes, document);
+    if (platform::IsRtf(bytes)) {
+        platform::RtfToDocument(bytes, document);
         return true;
     }
     QStringDecoder decode("windows-1252", QStringConverter::Flag::Stateless);
@@ -49,7 +49,7 @@ bool ReadEditorFile(const QString& fileName, QTextDocument& document) {
 void WriteEditorFile(const QString& fileName, const QTextDocument& document, bool plain) {
     OutputFile file(fileName);
     const QByteArray bytes =
-        plain ? EncodeWindowsLines(PlainLines(document)) : DocumentToRtf(document);
+        plain ? EncodeWindowsLines(PlainLines(document)) : platform::DocumentToRtf(document);
     file.device()->write(bytes);
     file.commit();
 }

@@ -4,19 +4,17 @@
 #include "platform/dialogs.h"
 #include "platform/environment.h"
 #include "platform/registry.h"
+#include "platform/text_format_bar.h"
 #include "platform/window_registry.h"
 #include "print/editor_files.h"
 #include "print/print_surface.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QColorDialog>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontComboBox>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QHBoxLayout>
@@ -106,10 +104,8 @@ TF_EDIT::TF_EDIT(QWidget* parent) : QDialog(parent) {
     button(u"BU_SAIR"_s, u"Sair"_s, u"Sair"_s, &TF_EDIT::reject);
     layout->addLayout(tools);
 
-    auto* bar = new QWidget(this);
-    bar->setObjectName(u"PA_EDIT"_s);
-    buildFormatBar(bar);
-    layout->addWidget(bar);
+    layout->addWidget(
+        new platform::TextFormatBar(m_memo, platform::TextFormatBar::Extra::None, this));
 
     auto* options = new QHBoxLayout;
     m_file = new QLineEdit(this);
@@ -144,103 +140,12 @@ TF_EDIT::TF_EDIT(QWidget* parent) : QDialog(parent) {
     connect(m_memo, &QTextEdit::textChanged, this, [this] { m_save->setEnabled(true); });
     connect(m_memo->document(), &QTextDocument::modificationChanged, m_modified,
             &QCheckBox::setChecked);
-    connect(m_memo, &QTextEdit::currentCharFormatChanged, this, &TF_EDIT::showFormat);
-    connect(m_memo, &QTextEdit::cursorPositionChanged, this, &TF_EDIT::showAlignment);
 
     m_save->setEnabled(false);
     setRichMode(true);
     applyWrap();
     updateTitle();
     resize(900, 650);
-}
-
-void TF_EDIT::buildFormatBar(QWidget* bar) {
-    auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(0, 0, 0, 0);
-    m_fontName = new QFontComboBox(bar);
-    m_fontName->setObjectName(u"CB_NOMEFONTE"_s);
-    m_fontName->setToolTip(u"Fonte"_s);
-    connect(m_fontName, &QFontComboBox::textActivated, this, [this](const QString& family) {
-        QTextCharFormat format;
-        format.setFontFamilies(QStringList{family});
-        mergeFormat(format);
-    });
-    row->addWidget(m_fontName);
-    m_fontSize = new QComboBox(bar);
-    m_fontSize->setObjectName(u"CB_TAMANHO"_s);
-    m_fontSize->setToolTip(u"Tamanho da fonte"_s);
-    m_fontSize->setEditable(true);
-    for (const int size : QFontDatabase::standardSizes())
-        m_fontSize->addItem(QString::number(size));
-    connect(m_fontSize, &QComboBox::textActivated, this, [this](const QString& text) {
-        bool ok = false;
-        const double size = text.toDouble(&ok);
-        if (!ok || size <= 0 || size > 1638) return;
-        QTextCharFormat format;
-        format.setFontPointSize(size);
-        mergeFormat(format);
-    });
-    row->addWidget(m_fontSize);
-
-    const auto toggle = [&](const QString& name, const QString& caption, const QString& hint) {
-        auto* b = new QToolButton(bar);
-        b->setObjectName(name);
-        b->setText(caption);
-        b->setToolTip(hint);
-        b->setCheckable(true);
-        b->setAutoRaise(true);
-        row->addWidget(b);
-        return b;
-    };
-    m_bold = toggle(u"BU_NEGRITO"_s, u"N"_s, u"Negrito"_s);
-    QFont boldFont = m_bold->font();
-    boldFont.setBold(true);
-    m_bold->setFont(boldFont);
-    connect(m_bold, &QToolButton::clicked, this, [this](bool on) {
-        QTextCharFormat format;
-        format.setFontWeight(on ? QFont::Bold : QFont::Normal);
-        mergeFormat(format);
-    });
-    m_italic = toggle(u"BU_ITALICO"_s, u"I"_s, u"Itálico"_s);
-    connect(m_italic, &QToolButton::clicked, this, [this](bool on) {
-        QTextCharFormat format;
-        format.setFontItalic(on);
-        mergeFormat(format);
-    });
-    m_underline = toggle(u"BU_SUBLINHADO"_s, u"S"_s, u"Sublinhado"_s);
-    connect(m_underline, &QToolButton::clicked, this, [this](bool on) {
-        QTextCharFormat format;
-        format.setFontUnderline(on);
-        mergeFormat(format);
-    });
-    row->addSpacing(8);
-    const auto align = [&](QToolButton* b, Qt::Alignment alignment) {
-        connect(b, &QToolButton::clicked, this, [this, alignment] {
-            m_memo->setAlignment(alignment);
-            showAlignment();
-        });
-    };
-    m_left = toggle(u"BU_ESQUERDA"_s, u"Esq."_s, u"Alinha à esquerda"_s);
-    align(m_left, Qt::AlignLeft | Qt::AlignAbsolute);
-    m_centre = toggle(u"BU_CENTRO"_s, u"Centro"_s, u"Centraliza"_s);
-    align(m_centre, Qt::AlignHCenter);
-    m_right = toggle(u"BU_DIREITA"_s, u"Dir."_s, u"Alinha à direita"_s);
-    align(m_right, Qt::AlignRight | Qt::AlignAbsolute);
-    row->addSpacing(8);
-    auto* colour = new QToolButton(bar);
-    colour->setObjectName(u"BU_COR"_s);
-    colour->setText(u"Cor"_s);
-    colour->setToolTip(u"Cor do texto"_s);
-    colour->setAutoRaise(true);
-    connect(colour, &QToolButton::clicked, this, [this] {
-        const QColor chosen = QColorDialog::getColor(m_memo->textColor(), this);
-        if (!chosen.isValid()) return;
-        QTextCharFormat format;
-        format.setForeground(chosen);
-        mergeFormat(format);
-    });
-    row->addWidget(colour);
-    row->addStretch(1);
 }
 
 void TF_EDIT::showReport(const QStringList& lines, const QString& fileName) {
@@ -507,28 +412,6 @@ void TF_EDIT::updateTitle() {
 
 void TF_EDIT::rememberFileName() {
     platform::WriteProgramSetting(u"EDIT"_s, u"ARQUIVO"_s, m_file->text());
-}
-
-void TF_EDIT::mergeFormat(const QTextCharFormat& format) {
-    m_memo->mergeCurrentCharFormat(format);
-    m_memo->setFocus();
-}
-
-void TF_EDIT::showFormat(const QTextCharFormat& format) {
-    const QFont font = format.font();
-    const QSignalBlocker blockName(m_fontName), blockSize(m_fontSize);
-    m_fontName->setCurrentFont(font);
-    m_fontSize->setEditText(QString::number(font.pointSizeF()));
-    m_bold->setChecked(font.bold());
-    m_italic->setChecked(font.italic());
-    m_underline->setChecked(font.underline());
-}
-
-void TF_EDIT::showAlignment() {
-    const Qt::Alignment alignment = m_memo->alignment() & Qt::AlignHorizontal_Mask;
-    m_centre->setChecked(alignment & Qt::AlignHCenter);
-    m_right->setChecked(!(alignment & Qt::AlignHCenter) && (alignment & Qt::AlignRight));
-    m_left->setChecked(!m_centre->isChecked() && !m_right->isChecked());
 }
 
 QString TF_EDIT::startFolder() const {

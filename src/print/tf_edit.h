@@ -4,11 +4,8 @@
 #include <QStringList>
 
 class QCheckBox;
-class QComboBox;
-class QFontComboBox;
 class QLineEdit;
 class QPrinter;
-class QTextCharFormat;
 class QTextEdit;
 class QToolButton;
 
@@ -70,7 +67,6 @@ class TF_EDIT : public QDialog {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void buildFormatBar(QWidget* bar);
     void prepareOnShow();
     // Reads a file into the text; false (after the error box) when it
     // could not be read.
@@ -88,9 +84,6 @@ class TF_EDIT : public QDialog {
     void applyWrap();
     void updateTitle();
     void rememberFileName();
-    void mergeFormat(const QTextCharFormat& format);
-    void showFormat(const QTextCharFormat& format);
-    void showAlignment();
     QString startFolder() const;
 
     QTextEdit* m_memo = nullptr;
@@ -101,14 +94,6 @@ class TF_EDIT : public QDialog {
     QCheckBox* m_modified = nullptr;
     QCheckBox* m_openOnShow = nullptr;
     QToolButton* m_save = nullptr;
-    QFontComboBox* m_fontName = nullptr;
-    QComboBox* m_fontSize = nullptr;
-    QToolButton* m_bold = nullptr;
-    QToolButton* m_italic = nullptr;
-    QToolButton* m_underline = nullptr;
-    QToolButton* m_left = nullptr;
-    QToolButton* m_centre = nullptr;
-    QToolButton* m_right = nullptr;
     QStringList m_filters;
     QString m_chosenFilter; // the filter chosen in the open dialog
     bool m_rich = true;

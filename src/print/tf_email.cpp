@@ -244,6 +244,10 @@ MailSettings TF_EMAIL::fieldSettings() const {
     return settings;
 }
 
+void TF_EMAIL::setMessageText(const QString& text) {
+    m_text->setPlainText(text);
+}
+
 void TF_EMAIL::setRecipient(const QString& address) {
     m_to->setText(address.toLower());
 }

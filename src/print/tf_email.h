@@ -31,6 +31,9 @@ class TF_EMAIL : public QDialog {
     explicit TF_EMAIL(QWidget* parent = nullptr);
 
     void setRecipient(const QString& address);
+    // The message's text; set before the window is shown, it replaces the
+    // user's default message.
+    void setMessageText(const QString& text);
     void addAttachment(const QString& path);
     QStringList attachments() const;
     // The message as the fields of the page "Mensagem" hold it.

@@ -6,6 +6,7 @@
 #include "data/queries.h"
 #include "data/returned_values.h"
 #include "platform/dialogs.h"
+#include "platform/window_registry.h"
 #include "print/screen_print.h"
 #include "tools/record_mode.h"
 #include "tools/tf_pesqc.h"
@@ -141,7 +142,8 @@ void TF_CPC::buildControls() {
     query(u"Plano de Contas"_s, u"CBP"_s);
     query(u"Historico Padrão"_s, u"CBH"_s);
     query(u"Nat.Operação"_s, u"NAT"_s);
-    menu->addAction(u"Help"_s);
+    connect(menu->addAction(u"Help"_s), &QAction::triggered, this,
+            [this] { platform::OpenWindow(u"HELP"_s, this, {u"FCPC"_s}); });
     connect(menu->addAction(u"Sair"_s), &QAction::triggered, this, &TF_CPC::reject);
     layout->setMenuBar(menu);
 

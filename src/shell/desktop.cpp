@@ -15,6 +15,7 @@
 #include "shell/tf_usuario.h"
 #include "tools/selection_windows.h"
 #include "tools/tf_mpa.h"
+#include "tools/tf_hlp.h"
 #include "tools/tf_pesqc.h"
 
 using namespace Qt::StringLiterals;
@@ -42,6 +43,7 @@ int RunDesktopProgram() {
     tools::RegisterSelectionWindows();
     tools::RegisterQueryWindows();
     tools::RegisterMaintenanceWindow();
+    tools::RegisterHelpWindows();
     books::RegisterBookWindows();
     efiles::RegisterEfilesWindows();
     efiles::RegisterSintegraWindows();

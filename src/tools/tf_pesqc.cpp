@@ -155,8 +155,9 @@ void TF_PESQC::buildControls() {
     menu->addAction(u"Abrir arquivo do Excel"_s, this, &TF_PESQC::openWorkbook)
         ->setObjectName(u"MI_ABRIREXCEL"_s);
     exports->setMenu(menu);
+    auto* help = addButton(this, u"BU_HELP"_s, u"Help"_s);
     auto* leave = addButton(this, u"BU_SAIR"_s, u"Sair"_s);
-    for (QPushButton* button : {print, printScreen, parameters, open, save, exports, leave})
+    for (QPushButton* button : {print, printScreen, parameters, open, save, exports, help, leave})
         tools->addWidget(button);
     tools->addStretch();
     layout->addLayout(tools);
@@ -164,6 +165,8 @@ void TF_PESQC::buildControls() {
     connect(printScreen, &QPushButton::clicked, this, [this] { print::PrintScreen(this); });
     connect(open, &QPushButton::clicked, this, &TF_PESQC::openConfiguration);
     connect(save, &QPushButton::clicked, this, &TF_PESQC::saveConfiguration);
+    connect(help, &QPushButton::clicked, this,
+            [this] { platform::OpenWindow(u"HELP"_s, this, {u"PESQC"_s}); });
     connect(leave, &QPushButton::clicked, this, &QDialog::reject);
 
     m_pages = new QTabWidget(this);
@@ -423,6 +426,11 @@ void TF_PESQC::setOpeningDefaults(const QString& order, const QString& columns,
     m_defaults.order = order;
     m_defaults.columns = columns;
     m_defaults.field1 = field;
+}
+
+void TF_PESQC::setConfiguration(const QString& suffix, bool openAtStart) {
+    m_configSuffix->setText(suffix);
+    m_openAtStart->setChecked(openAtStart);
 }
 
 QString TF_PESQC::tempFolder() const {

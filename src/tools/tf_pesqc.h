@@ -39,6 +39,10 @@ class TF_PESQC : public QDialog {
     // What the opener offers when no saved settings fill the controls
     // (E_ORDEM_INI, E_CAMPOS_INI, CB_CAMPOS_INI).
     void setOpeningDefaults(const QString& order, const QString& columns, const QString& field);
+    // E_CONFIG_AUT, what keeps this opener's saved settings apart from the
+    // others' on the same table, and CB_ABRIR, whether the rows are read as
+    // the window opens.
+    void setConfiguration(const QString& suffix, bool openAtStart);
 
     QueryModel& model() { return m_model; }
     // The statement of the last run.

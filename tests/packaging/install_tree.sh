@@ -66,7 +66,7 @@ grep -qE "^livrax ${version//./\\.}( \(commit [0-9a-f]+(-modificado)?\))?$" "$wo
 zcat "$root/share/man/man1/livrax.1.gz" >"$work/livrax.1"
 grep -q '^\.TH LIVRAX "1"' "$work/livrax.1" || fail "cabeçalho da página de manual"
 grep -q "livrax $version" "$work/livrax.1" || fail "versão na página de manual"
-for option in $(for command in demo login book datahouse info mail report sintegra; do
+for option in $(for command in demo login book datahouse info mail report sintegra topic; do
   "$root/bin/livrax" "$command" --help | grep -oE -- '--[a-z0-9][a-z0-9-]*'
 done | sort -u); do
   grep -qF -- "${option//-/\\-}" "$work/livrax.1" || fail "a página de manual não tem $option"
@@ -93,7 +93,7 @@ check_completion() {
   got="$(complete_words "$@" | paste -sd' ')"
   [[ "$got" == "$expected" ]] || fail "completar \"$*\": \"$got\", esperado \"$expected\""
 }
-check_completion "book datahouse demo help info login mail report sintegra table version" livrax ""
+check_completion "book datahouse demo help info login mail report sintegra table topic version" livrax ""
 check_completion "book" livrax help b
 check_completion "--version" livrax --v
 check_completion "--field --filter --first-page --font-size --from" livrax book --f

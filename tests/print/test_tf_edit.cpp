@@ -5,10 +5,10 @@
 
 #include "data/globals.h"
 #include "platform/registry.h"
+#include "platform/rtf.h"
 #include "platform/window_registry.h"
 #include "print/print_job.h"
 #include "print/report_runner.h"
-#include "print/rtf.h"
 #include "print/tf_edit.h"
 #include "support/dialog_log.h"
 #include "support/modal.h"
@@ -37,6 +37,8 @@
 
 using namespace livrax;
 using namespace livrax::print;
+using livrax::platform::IsRtf;
+using livrax::platform::RtfToDocument;
 using namespace Qt::StringLiterals;
 using livrax::test::OnModal;
 

@@ -12,6 +12,7 @@
 #include "registers/tf_cpc.h"
 #include "registers/tf_epp.h"
 #include "support/dialog_log.h"
+#include "support/menu_item.h"
 #include "support/modal.h"
 #include "support/module_fixture.h"
 
@@ -19,6 +20,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -129,6 +131,7 @@ class TestRegisterWindows : public QObject {
     void cpcSaveNeedsSiglaOrNatoper();
     void cpcNewRecordKeepsReceivables();
     void cpcDuplicateAndDelete();
+    void cpcHelpOpensItsTopic();
 };
 
 // "Cad. EPP", "Cad. CPC" and the "Cadastro" menu open the windows by these
@@ -403,6 +406,19 @@ void TestRegisterWindows::cpcDuplicateAndDelete() {
     QCOMPARE(Scalar(erp(), u"SELECT LIST(SEQ || '/' || FILIAL) FROM (SELECT SEQ, FILIAL FROM "
                            u"VRTNCPC001 ORDER BY SEQ, FILIAL)"_s),
              u"1/5,2/0"_s);
+}
+
+// "Help" opens the help viewer searching for the window's code.
+void TestRegisterWindows::cpcHelpOpensItsTopic() {
+    QStringList opened{u"<not opened>"_s};
+    platform::RegisterWindow(
+        u"HELP"_s, [&opened](QWidget*, const QStringList& arguments) { opened = arguments; });
+    TF_CPC window;
+    QAction* help = test::FindMenuItem(window.findChild<QMenuBar*>()->actions(), u"Help"_s);
+    QVERIFY(help);
+    help->trigger();
+    platform::UnregisterWindow(u"HELP"_s);
+    QCOMPARE(opened, QStringList{u"FCPC"_s});
 }
 
 QTEST_MAIN(TestRegisterWindows)

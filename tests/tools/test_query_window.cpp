@@ -108,6 +108,7 @@ class TestQueryWindow : public QObject {
     void printGridThroughTheRegistry();
     void exportAsksBeforeReplacing();
     void parFileOpenedAtStart();
+    void helpOpensItsTopic();
 
   private:
     std::unique_ptr<test::ModuleFixture> m_fixture;
@@ -447,6 +448,17 @@ void TestQueryWindow::exportAsksBeforeReplacing() {
         }
     }
     window.reject();
+}
+
+// "Help" opens the help viewer searching for the window's code.
+void TestQueryWindow::helpOpensItsTopic() {
+    QStringList opened{u"<not opened>"_s};
+    platform::RegisterWindow(
+        u"HELP"_s, [&opened](QWidget*, const QStringList& arguments) { opened = arguments; });
+    TF_PESQC window;
+    Child<QPushButton>(&window, u"BU_HELP"_s)->click();
+    platform::UnregisterWindow(u"HELP"_s);
+    QCOMPARE(opened, QStringList{u"PESQC"_s});
 }
 
 QTEST_MAIN(TestQueryWindow)

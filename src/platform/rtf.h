@@ -1,7 +1,8 @@
 #pragma once
 // Rich text files (RTF) for the text editor and the help texts: the writer
 // puts down what the editor offers (font family and size, bold, italic,
-// underline, colour through the colour table, alignment, paragraphs, line
+// underline, colour through the colour table, alignment, the first, left
+// and right indents of a paragraph, bulleted and numbered paragraphs, line
 // breaks and tabs) as Windows-1252 text with "\'hh" escapes and "\uN?" for
 // the characters outside that code page. The reader takes the same back and
 // reads files of other programs as far as these attributes go: the font and
@@ -14,7 +15,7 @@
 
 class QTextDocument;
 
-namespace livrax::print {
+namespace livrax::platform {
 
 // True when the bytes begin as a rich text file does, with "{\rtf".
 bool IsRtf(const QByteArray& bytes);
@@ -25,4 +26,4 @@ QByteArray DocumentToRtf(const QTextDocument& document);
 // Replaces the document's text with what the rich text holds.
 void RtfToDocument(const QByteArray& rtf, QTextDocument& document);
 
-} // namespace livrax::print
+} // namespace livrax::platform

@@ -1,4 +1,4 @@
-#include "print/rtf.h"
+#include "platform/rtf.h"
 
 #include "common/windows_1252.h"
 
@@ -9,11 +9,13 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextList>
 
 #include <map>
 #include <string_view>
+#include <utility>
 
-namespace livrax::print {
+namespace livrax::platform {
 
 using namespace Qt::StringLiterals;
 
@@ -101,6 +103,33 @@ Look LookOf(const QTextCharFormat& format, const QFont& base) {
     return look;
 }
 
+// Paragraph indents are kept in the document in pixels of 1/96 inch and in
+// the file in twips (1/1440 inch): 15 twips to the pixel.
+constexpr double TwipsPerPixel = 15.0;
+
+QByteArray IndentWords(const QTextBlockFormat& format) {
+    QByteArray words;
+    const auto word = [&words](const char* name, qreal pixels) {
+        const int twips = qRound(pixels * TwipsPerPixel);
+        if (twips != 0) words += name + QByteArray::number(twips);
+    };
+    word("\\fi", format.textIndent());
+    word("\\li", format.leftMargin());
+    word("\\ri", format.rightMargin());
+    return words;
+}
+
+// A paragraph of a list: the marker older readers show ("\pntext") and the
+// kind of list for the others ("\pn": bullets or numbers).
+QByteArray ListWords(const QTextBlock& block) {
+    const QTextList* list = block.textList();
+    if (!list) return {};
+    if (list->format().style() == QTextListFormat::ListDecimal)
+        return "{\\pntext " + QByteArray::number(list->itemNumber(block) + 1) +
+               ".\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1\\pnindent0{\\pntxta .}}";
+    return "{\\pntext \\'95\\tab}{\\*\\pn\\pnlvlblt\\pnindent0{\\pntxtb \\'95}}";
+}
+
 QByteArray AlignmentWord(Qt::Alignment alignment) {
     const Qt::Alignment horizontal = alignment & Qt::AlignHorizontal_Mask;
     if (horizontal & Qt::AlignHCenter) return "\\qc";
@@ -120,7 +149,8 @@ class RtfWriter {
         QByteArray body;
         for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
             if (block != m_document.begin()) body += "\\par\r\n";
-            body += "\\pard" + AlignmentWord(block.blockFormat().alignment());
+            body += "\\pard" + AlignmentWord(block.blockFormat().alignment()) +
+                    IndentWords(block.blockFormat()) + ListWords(block);
             // The paragraph mark's own look, which an empty line keeps.
             body += attributes(LookOf(block.charFormat(), m_base)) + ' ';
             for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -186,7 +216,7 @@ class RtfWriter {
 
 // ---------------------------------------------------------------- reading
 
-enum class Destination { Text, FontTable, ColourTable, Skip };
+enum class Destination { Text, FontTable, ColourTable, Numbering, Skip };
 
 // What a group of the file has in force; a group starts with its parent's.
 struct State {
@@ -199,6 +229,11 @@ struct State {
     int colour = 0; // 0: automatic
     int unicodeSkip = 1;
     Qt::Alignment alignment = Qt::AlignLeft;
+    // Paragraph indents in twips, and the kind of list the paragraph is in.
+    int firstIndent = 0;
+    int leftIndent = 0;
+    int rightIndent = 0;
+    QTextListFormat::Style list = QTextListFormat::ListStyleUndefined;
 };
 
 struct Font {
@@ -277,6 +312,8 @@ QByteArray CodecName(int codePage) {
 // Destinations whose content is not part of the text.
 bool IsSkippedDestination(std::string_view word) {
     static constexpr std::string_view Skipped[] = {"stylesheet",
+                                                   "pntext",
+                                                   "listtext",
                                                    "info",
                                                    "pict",
                                                    "object",
@@ -434,8 +471,10 @@ class RtfReader {
 
     void symbol(char c) {
         if (c == '*') {
-            // A destination this reader may not know: the whole group goes.
+            // A destination this reader may not know: the whole group goes,
+            // unless the word after the mark is one it knows ("\pn").
             state().destination = Destination::Skip;
+            m_afterStar = true;
             return;
         }
         if (skipped()) return;
@@ -465,6 +504,21 @@ class RtfReader {
 
     void controlWord(std::string_view word, bool hasParameter, int value) {
         State& s = state();
+        const bool afterStar = std::exchange(m_afterStar, false);
+        if (word == "pn" && (afterStar || s.destination == Destination::Text)) {
+            s.destination = Destination::Numbering;
+            return;
+        }
+        if (s.destination == Destination::Numbering) {
+            // The kind of list of the paragraph the group belongs to.
+            if (m_states.size() < 2) return;
+            State& paragraph = m_states[m_states.size() - 2];
+            if (word == "pnlvlblt")
+                paragraph.list = QTextListFormat::ListDisc;
+            else if (word == "pnlvlbody" || word == "pndec")
+                paragraph.list = QTextListFormat::ListDecimal;
+            return;
+        }
         // Table contents.
         if (s.destination == Destination::FontTable) {
             if (word == "f") {
@@ -529,6 +583,14 @@ class RtfReader {
             s.colour = 0;
         } else if (word == "pard") {
             s.alignment = Qt::AlignLeft;
+            s.firstIndent = s.leftIndent = s.rightIndent = 0;
+            s.list = QTextListFormat::ListStyleUndefined;
+        } else if (word == "fi") {
+            s.firstIndent = qBound(-100000, value, 100000);
+        } else if (word == "li") {
+            s.leftIndent = qBound(-100000, value, 100000);
+        } else if (word == "ri") {
+            s.rightIndent = qBound(-100000, value, 100000);
         } else if (word == "ql") {
             s.alignment = Qt::AlignLeft;
         } else if (word == "qc") {
@@ -622,6 +684,7 @@ class RtfReader {
                 m_colourGiven = false;
             }
             break;
+        case Destination::Numbering:
         case Destination::Skip:
             break;
         }
@@ -707,9 +770,22 @@ class RtfReader {
     }
 
     void finishParagraph() {
+        const State& s = state();
         QTextBlockFormat block = m_cursor.blockFormat();
-        block.setAlignment(state().alignment);
+        block.setAlignment(s.alignment);
+        block.setTextIndent(s.firstIndent / TwipsPerPixel);
+        block.setLeftMargin(qMax(0, s.leftIndent) / TwipsPerPixel);
+        block.setRightMargin(qMax(0, s.rightIndent) / TwipsPerPixel);
         m_cursor.setBlockFormat(block);
+        if (s.list == QTextListFormat::ListStyleUndefined) {
+            m_list = nullptr;
+        } else if (!m_cursor.block().textList()) {
+            // Paragraphs of one kind of list in a row make one list.
+            if (m_list && m_list->format().style() == s.list)
+                m_list->add(m_cursor.block());
+            else
+                m_list = m_cursor.createList(s.list);
+        }
     }
 
     void paragraph() {
@@ -723,7 +799,9 @@ class RtfReader {
     QTextCursor m_cursor;
     QList<State> m_states;
     int m_overflow = 0;
-    int m_skip = 0; // characters still to skip after a "\u"
+    int m_skip = 0;              // characters still to skip after a "\u"
+    bool m_afterStar = false;    // the last control read was "\*"
+    QTextList* m_list = nullptr; // the list the last paragraph went into
     int m_codePage = 1252;
     int m_defaultFont = 0;
     std::map<int, Font> m_fonts;
@@ -752,4 +830,4 @@ void RtfToDocument(const QByteArray& rtf, QTextDocument& document) {
     RtfReader(rtf, document).read();
 }
 
-} // namespace livrax::print
+} // namespace livrax::platform

@@ -3,7 +3,7 @@
 // go, skipping what is not text; any bytes at all are read without a crash,
 // keeping the text that was there.
 
-#include "print/rtf.h"
+#include "platform/rtf.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -11,8 +11,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextList>
 
-using namespace livrax::print;
+using namespace livrax::platform;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -69,6 +70,10 @@ class TestRtf : public QObject {
     void roundTrip_data();
     void roundTrip();
     void paragraphsKeepTheirAlignment();
+    void paragraphLayout_data();
+    void paragraphLayout();
+    void readsEscapesAndSkipsUnknownGroups_data();
+    void readsEscapesAndSkipsUnknownGroups();
     void writerEscapes_data();
     void writerEscapes();
     void readsALetterOfAnotherProgram();
@@ -182,6 +187,102 @@ void TestRtf::paragraphsKeepTheirAlignment() {
     int i = 0;
     for (QTextBlock block = read.begin(); block.isValid(); block = block.next(), ++i)
         QCOMPARE(block.blockFormat().alignment() & Qt::AlignHorizontal_Mask, alignments[i]);
+}
+
+void TestRtf::paragraphLayout_data() {
+    // Indents in pixels (written as twips, 15 to the pixel) and the kind of
+    // list of the middle one of three paragraphs; the first and last stay
+    // plain.
+    QTest::addColumn<double>("first");
+    QTest::addColumn<double>("left");
+    QTest::addColumn<double>("right");
+    QTest::addColumn<int>("list");
+    const int none = QTextListFormat::ListStyleUndefined;
+    QTest::newRow("plain") << 0.0 << 0.0 << 0.0 << none;
+    QTest::newRow("left indent") << 0.0 << 48.0 << 0.0 << none;
+    QTest::newRow("hanging first line") << -24.0 << 48.0 << 0.0 << none;
+    QTest::newRow("first line in, right indent") << 30.0 << 0.0 << 96.0 << none;
+    QTest::newRow("bullet") << 0.0 << 0.0 << 0.0 << int(QTextListFormat::ListDisc);
+    QTest::newRow("bullet with indent") << 0.0 << 20.0 << 0.0 << int(QTextListFormat::ListDisc);
+    QTest::newRow("numbered") << 0.0 << 0.0 << 0.0 << int(QTextListFormat::ListDecimal);
+}
+
+void TestRtf::paragraphLayout() {
+    QFETCH(double, first);
+    QFETCH(double, left);
+    QFETCH(double, right);
+    QFETCH(int, list);
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    cursor.insertText(u"antes"_s);
+    QTextBlockFormat block;
+    block.setTextIndent(first);
+    block.setLeftMargin(left);
+    block.setRightMargin(right);
+    cursor.insertBlock(block);
+    cursor.insertText(u"item um"_s);
+    if (list != QTextListFormat::ListStyleUndefined) {
+        cursor.createList(QTextListFormat::Style(list));
+        cursor.insertBlock();
+        cursor.insertText(u"item dois"_s);
+    }
+    cursor.insertBlock(QTextBlockFormat());
+    if (cursor.currentList()) cursor.currentList()->remove(cursor.block());
+    cursor.insertText(u"depois"_s);
+
+    QTextDocument read;
+    RtfToDocument(DocumentToRtf(document), read);
+    QCOMPARE(Paragraphs(read), Paragraphs(document));
+    QTextBlock got = read.begin().next();
+    QCOMPARE(got.blockFormat().textIndent(), first);
+    QCOMPARE(got.blockFormat().leftMargin(), left);
+    QCOMPARE(got.blockFormat().rightMargin(), right);
+    if (list == QTextListFormat::ListStyleUndefined) {
+        QVERIFY(!got.textList());
+    } else {
+        // Both items in one list of that kind.
+        QVERIFY(got.textList());
+        QCOMPARE(int(got.textList()->format().style()), list);
+        QCOMPARE(got.next().textList(), got.textList());
+        QCOMPARE(got.textList()->count(), 2);
+    }
+    QVERIFY(!read.begin().textList());
+    QVERIFY(!read.lastBlock().textList());
+    QCOMPARE(read.lastBlock().blockFormat().leftMargin(), 0.0);
+}
+
+void TestRtf::readsEscapesAndSkipsUnknownGroups_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Windows-1252 escapes")
+        << QByteArray("{\\rtf1\\ansi a\\'e7\\'e3o \\'80 \\'93x\\'94}") << u"ação € “x”"_s;
+    QTest::newRow("raw Windows-1252 bytes") << QByteArray("{\\rtf1\\ansi p\xe9 \xe7}") << u"pé ç"_s;
+    QTest::newRow("\\u with its replacement skipped")
+        << QByteArray("{\\rtf1 a\\u231?b \\u8594?c}") << u"açb →c"_s;
+    QTest::newRow("\\u negative, above 32767") << QByteArray("{\\rtf1 \\u-1279?}") << u"\uFB01"_s;
+    QTest::newRow("\\uc2: two replacement characters")
+        << QByteArray("{\\rtf1\\uc2 x\\u8364 EUy}") << u"x€y"_s;
+    QTest::newRow("\\uc0: no replacement") << QByteArray("{\\rtf1\\uc0 x\\u231 y}") << u"xçy"_s;
+    QTest::newRow("replacement given as an escape")
+        << QByteArray("{\\rtf1 x\\u227\\'e3y}") << u"xãy"_s;
+    QTest::newRow("another code page for the document")
+        << QByteArray("{\\rtf1\\ansi\\ansicpg1251 \\'e0\\'e1}") << u"аб"_s;
+    QTest::newRow("unknown group marked \\*")
+        << QByteArray("{\\rtf1 antes {\\*\\desconhecido texto {\\b oculto}} depois}")
+        << u"antes  depois"_s;
+    QTest::newRow("unknown word outside a marked group keeps its text")
+        << QByteArray("{\\rtf1 antes {\\palavranova mantido} depois}") << u"antes mantido depois"_s;
+    QTest::newRow("bullet marker of older readers skipped")
+        << QByteArray("{\\rtf1 {\\pntext \\'95\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb \\'95}}item}")
+        << u"item"_s;
+}
+
+void TestRtf::readsEscapesAndSkipsUnknownGroups() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QTextDocument read;
+    RtfToDocument(rtf, read);
+    QCOMPARE(AllText(read), text);
 }
 
 void TestRtf::writerEscapes_data() {
