@@ -499,6 +499,27 @@ void TestTF_PFMQM::selectionConfigurationStoresTheColumnType() {
     QVERIFY(!Child<QPushButton>(readOnly, u"BU_APLICAR"_s)->isEnabled());
     QVERIFY(!Child<QLineEdit>(readOnly, u"ED_SELTITULO1"_s)->isEnabled());
     readOnly.close();
+
+    // From the manager: the box configured shows at once, with its title.
+    data::Globals().user.level = u"9"_s;
+    data::Globals().user.rights = u"SSSSSSSS"_s;
+    reports::TF_PFMQM manager(u"PDS"_s, u"PAR_LFPDS"_s);
+    manager.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&manager));
+    QVERIFY(Child<QLabel>(manager, u"WWSELLABEL13"_s)->isHidden());
+    test::OnModal(u"TF_PDOCS"_s, [](QWidget* configuration) {
+        if (!configuration) return;
+        Click(*configuration, u"BU_SELAVANCA"_s);
+        Click(*configuration, u"BU_SELAVANCA"_s);
+        Child<QLineEdit>(*configuration, u"ED_SELTITULO1"_s)->setText(u"Série"_s);
+        Child<QComboBox>(*configuration, u"ED_SELCAMPO1"_s)->setCurrentText(u"SERIE"_s);
+        Click(*configuration, u"BU_APLICAR"_s);
+    });
+    manager.configureSelection();
+    QVERIFY(!Child<QLabel>(manager, u"WWSELLABEL13"_s)->isHidden());
+    QCOMPARE(Child<QLabel>(manager, u"WWSELLABEL13"_s)->text(), u"Série"_s);
+    QVERIFY(!Child<QLineEdit>(manager, u"WWSELCAMPO13"_s)->isHidden());
+    manager.close();
 }
 
 void TestTF_PFMQM::dateFieldsOfTheSecondaryTable() {
