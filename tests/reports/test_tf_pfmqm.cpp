@@ -9,15 +9,20 @@
 // old-format import through the window.
 
 #include "common/line_files.h"
+#include "data/company_header.h"
+#include "data/data_module.h"
 #include "data/globals.h"
 #include "data/param_store.h"
 #include "data/statement.h"
 #include "data/transaction.h"
+#include "demo/demo_generator.h"
 #include "platform/window_registry.h"
 #include "reports/report_menu.h"
 #include "reports/report_selection.h"
+#include "reports/report_windows.h"
 #include "reports/tf_pdocs.h"
 #include "reports/tf_pfmqm.h"
+#include "shell/startup.h"
 #include "support/dialog_log.h"
 #include "support/modal.h"
 #include "support/module_fixture.h"
@@ -33,6 +38,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -110,6 +116,7 @@ class TestTF_PFMQM : public QObject {
     void menuKeys_data();
     void menuKeys();
     void oldFormatImportThroughTheWindow();
+    void demoReportDesignedThenPreviewed();
 };
 
 void TestTF_PFMQM::init() {
@@ -659,6 +666,56 @@ void TestTF_PFMQM::oldFormatImportThroughTheWindow() {
     QVERIFY(data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS004A"_s, 1));
     QCOMPARE(data::ParamLines().line(1), u"Notas#"_s);
     window.close();
+}
+
+// The whole chain on the demo company, through the window registry as the
+// main menu opens it: the manager, "Formatar" opening the designer, "Salvar"
+// there, and "Visão" running the saved report to the preview.
+void TestTF_PFMQM::demoReportDesignedThenPreviewed() {
+    QTemporaryDir demoFolder, temp;
+    demo::DemoOptions options;
+    options.folder = demoFolder.path();
+    options.invoices = 60;
+    demo::GenerateDemoCompany(options);
+    const auto cleanup = qScopeGuard([] {
+        data::DataModule().closeAll();
+        data::ResetGlobals();
+    });
+    data::Globals().registry.dirs[1] = QDir(demoFolder.path()).filePath(demo::DemoErpFileName());
+    data::Globals().registry.dirs[5] =
+        QDir(demoFolder.path()).filePath(demo::DemoSystemFileName());
+    shell::ConnectDatabases({});
+    shell::LoadTableLists();
+    data::LoadCompanyHeader();
+    data::Globals().user.tempFolder = temp.path() + u'/';
+    data::Globals().user.name = u"ANA"_s;
+    reports::RegisterReportWindows();
+
+    bool designed = false;
+    QString lastUser, title;
+    QStringList shown;
+    test::OnModal(u"TF_PFMQM"_s, [&](QWidget* manager) {
+        if (!manager) return;
+        Child<QTableWidget>(*manager, u"LISTBOX_MENU"_s)->setCurrentCell(0, 0);
+        title = Child<QLabel>(*manager, u"LA_TITULO"_s)->text();
+        test::OnModal(u"TF_PFMQF"_s, [&](QWidget* designer) {
+            if (!designer) return;
+            designed = true;
+            Click(*designer, u"BU_SALVAR"_s);
+            designer->close();
+        });
+        Click(*manager, u"BU_FORMATAR"_s);
+        lastUser = Child<QLabel>(*manager, u"LA_ULTF_USUARIO"_s)->text();
+        test::DialogLog log;
+        Click(*manager, u"BU_VISAO"_s);
+        shown = log.names();
+        manager->close();
+    });
+    QVERIFY(platform::OpenWindow(u"REPORTS"_s, nullptr, {u"PDS"_s, u"PAR_LFPDS"_s}));
+    QVERIFY(!title.isEmpty());
+    QVERIFY(designed);
+    QCOMPARE(lastUser, u"ANA"_s);
+    QCOMPARE(shown, QStringList{u"TF_PRINT"_s});
 }
 
 QTEST_MAIN(TestTF_PFMQM)
