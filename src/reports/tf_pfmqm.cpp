@@ -502,7 +502,9 @@ bool TF_PFMQM::saveSelection() {
     selection.currencyTitle = m_currencyTitle->text();
     selection.currencyValue = m_currencyValue->text();
     for (int i = 0; i < SelectionBoxes; ++i) {
-        QString value = m_boxEdits[i]->text();
+        // A date box left blank holds its separators alone: no value.
+        QString value =
+            m_boxEdits[i]->inputMask().isEmpty() ? m_boxEdits[i]->text() : DateText(m_boxEdits[i]);
         while (value.endsWith(u' '))
             value.chop(1);
         selection.values[std::size_t(i)] = value;

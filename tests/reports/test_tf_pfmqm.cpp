@@ -479,6 +479,7 @@ void TestTF_PFMQM::currencyOfTheDayPrompts() {
 
 void TestTF_PFMQM::selectionConfigurationStoresTheColumnType() {
     test::ModuleFixture fixture;
+    StoreMenu(fixture.erp());
     data::Globals().user.level = u"9"_s;
     const reports::ReportMenu menu = reports::MenuForTable(u"PDS"_s, u"PAR_LFPDS"_s);
     reports::TF_PDOCS window(menu);
@@ -526,6 +527,12 @@ void TestTF_PFMQM::selectionConfigurationStoresTheColumnType() {
     QVERIFY(!Child<QLabel>(manager, u"WWSELLABEL13"_s)->isHidden());
     QCOMPARE(Child<QLabel>(manager, u"WWSELLABEL13"_s)->text(), u"Série"_s);
     QVERIFY(!Child<QLineEdit>(manager, u"WWSELCAMPO13"_s)->isHidden());
+    // The date box "DATA >=" left blank selects nothing.
+    QVERIFY(!Child<QLineEdit>(manager, u"WWSELCAMPO11"_s)->inputMask().isEmpty());
+    QVERIFY(manager.saveSelection());
+    reports::LastSelection saved;
+    QVERIFY(reports::ReadLastSelection(&fixture.erp().connection(), u"PAR_LFPDS001V"_s, saved));
+    QCOMPARE(saved.values[0], QString());
     manager.close();
 }
 
@@ -682,8 +689,7 @@ void TestTF_PFMQM::demoReportDesignedThenPreviewed() {
         data::ResetGlobals();
     });
     data::Globals().registry.dirs[1] = QDir(demoFolder.path()).filePath(demo::DemoErpFileName());
-    data::Globals().registry.dirs[5] =
-        QDir(demoFolder.path()).filePath(demo::DemoSystemFileName());
+    data::Globals().registry.dirs[5] = QDir(demoFolder.path()).filePath(demo::DemoSystemFileName());
     shell::ConnectDatabases({});
     shell::LoadTableLists();
     data::LoadCompanyHeader();
