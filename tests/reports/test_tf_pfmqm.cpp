@@ -308,12 +308,20 @@ void TestTF_PFMQM::selectionLoadedAndSaved() {
     pages->setCurrentIndex(1);
     Child<QLineEdit>(window, u"E_VARSQL"_s)->setText(u"  SP "_s);
     Child<QLineEdit>(window, u"E_TITMOEDA"_s)->setText(u"DOLAR"_s);
+    // A typed initial date, once left, ends the period on its month's last day.
+    auto* initial = Child<QLineEdit>(window, u"SEL_DTINICIAL"_s);
+    initial->setFocus();
+    initial->setCursorPosition(0);
+    QTest::keyClicks(initial, u"150226"_s);
+    QTest::keyClick(initial, Qt::Key_Return);
+    QCOMPARE(Child<QLineEdit>(window, u"SEL_DTFINAL"_s)->text(), u"28/02/26"_s);
     pages->setCurrentIndex(0); // leaving the page saves
     reports::LastSelection saved;
     QVERIFY(reports::ReadLastSelection(&fixture.erp().connection(), u"PAR_LFPDS001V"_s, saved));
     QCOMPARE(saved.varSql, u"SP"_s);
     QCOMPARE(saved.currencyTitle, u"DOLAR"_s);
-    QCOMPARE(saved.initialDate, u"01/01/26"_s);
+    QCOMPARE(saved.initialDate, u"15/02/26"_s);
+    QCOMPARE(saved.finalDate, u"28/02/26"_s);
     QCOMPARE(saved.dateField, u"DATA"_s);
     QCOMPARE(saved.user, u"ANA"_s);
     QCOMPARE(saved.tableName, u"VRTNPDS"_s);
