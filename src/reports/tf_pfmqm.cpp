@@ -23,6 +23,7 @@
 #include "tools/tf_pesqc.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -77,6 +78,14 @@ void SetChoice(QGroupBox* group, const QString& value) {
     // A value that sorts below "1" (blank, "0") is "TODOS".
     const int index = value.trimmed() < u"1"_s ? 2 : std::clamp(value.toInt() - 1, 0, 2);
     group->findChildren<QRadioButton*>().at(index)->setChecked(true);
+}
+
+// A masked date edit left blank gives its separators alone ("//" or
+// "  /  /  "); that is no date.
+QString DateText(const QLineEdit* edit) {
+    const QString text = edit->text();
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }) ? text
+                                                                                      : QString();
 }
 
 } // namespace
@@ -330,8 +339,16 @@ QPushButton* TF_PFMQM::addButton(QWidget* parent, const QString& name, const QSt
 void TF_PFMQM::loadSettings() {
     data::RegistryValues& registry = data::Globals().registry;
     registry.fmqPrinted = false;
-    const QString table = data::ResolveTableName(m_menu.tableCode);
     m_databaseLabel->setText(m_menu.database ? m_menu.database->path() : QString());
+    buildSelectionControls();
+    fillList();
+    setCurrentNumber(1);
+    selectRow(m_number);
+    m_pages->setCurrentWidget(m_menuPage);
+    loadSelection();
+}
+
+void TF_PFMQM::buildSelectionControls() {
     MenuSelectionConfig config;
     ReadMenuSelection(m_menu.database, MenuSelectionKey(m_menu), config);
     for (int i = 0; i < SelectionBoxes; ++i) {
@@ -352,13 +369,6 @@ void TF_PFMQM::loadSettings() {
     between[0]->setText(config.betweenFields.firstTitle);
     between[1]->setText(config.betweenFields.secondTitle);
     m_choices.last()->setVisible(!config.betweenFields.firstTitle.trimmed().isEmpty());
-    if (!table.isEmpty()) tools::FillDateFieldCombo(m_dateField, m_menu.tableCode);
-
-    fillList();
-    setCurrentNumber(1);
-    selectRow(m_number);
-    m_pages->setCurrentWidget(m_menuPage);
-    loadSelection();
 }
 
 bool TF_PFMQM::saveSettings() {
@@ -388,6 +398,8 @@ void TF_PFMQM::fillList() {
             QTableWidgetItem* item = m_list->item(row, column);
             if (!item) m_list->setItem(row, column, item = new QTableWidgetItem);
             item->setText(column == 0 ? ReportNumber(row + 1) : QString());
+            // A row emptied by a delete or a move holds no report any more.
+            item->setData(Qt::UserRole, QVariant());
         }
     }
     for (const ReportEntry& entry : entries) {
@@ -409,7 +421,11 @@ bool TF_PFMQM::hasReport(int number) const {
 }
 
 void TF_PFMQM::setCurrentNumber(int number) {
-    m_number = qMax(1, number);
+    number = qMax(1, number);
+    const bool changed = number != m_number;
+    // Typed selection values belong to the report they were typed for.
+    if (changed && m_pages->currentWidget() == m_selectionPage) saveSelection();
+    m_number = number;
     if (m_number > m_list->rowCount()) m_list->setRowCount(m_number + 21);
     m_sequence->setText(ReportNumber(m_number));
     m_titleLabel->setText(titleOf(m_number));
@@ -421,6 +437,21 @@ void TF_PFMQM::setCurrentNumber(int number) {
     m_lastUser->setText(first.at(33));
     m_lastDate->setText(first.at(34));
     m_secondaryTable = LineFields(lines.value(9), 1).at(1).trimmed();
+    fillDateFields();
+    // The selection page always shows the current report's selection, so a
+    // run never stores one report's selection under another.
+    if (changed) loadSelection();
+}
+
+void TF_PFMQM::fillDateFields() {
+    // With a secondary table the columns are named "A.X" and "S.X", as the
+    // report's statement names them.
+    const QStringList tables = m_secondaryTable.isEmpty() ? QStringList{m_menu.tableCode}
+                                                          : QStringList{u"A."_s + m_menu.tableCode,
+                                                                        u"S."_s + m_secondaryTable};
+    if (tables == m_dateFieldTables) return;
+    m_dateFieldTables = tables;
+    tools::FillDateFieldCombo(m_dateField, tables.value(0), tables.value(1));
 }
 
 void TF_PFMQM::selectRow(int number) {
@@ -464,15 +495,16 @@ bool TF_PFMQM::saveSelection() {
     if (!hasReport(m_number)) return false;
     LastSelection selection;
     ReadLastSelection(m_menu.database, SelectionKey(m_menu, m_number), selection);
-    const QString blankDate = u"  /  /  "_s;
-    selection.initialDate = m_initialDate->text() == blankDate ? QString() : m_initialDate->text();
-    selection.finalDate = m_finalDate->text() == blankDate ? QString() : m_finalDate->text();
+    selection.initialDate = DateText(m_initialDate);
+    selection.finalDate = DateText(m_finalDate);
     selection.dateField = m_dateField->currentText();
     selection.firstPage = QString::number(qMax(1, m_page->text().trimmed().toInt()));
     selection.currencyTitle = m_currencyTitle->text();
     selection.currencyValue = m_currencyValue->text();
     for (int i = 0; i < SelectionBoxes; ++i) {
-        QString value = m_boxEdits[i]->text();
+        // A date box left blank holds its separators alone: no value.
+        QString value =
+            m_boxEdits[i]->inputMask().isEmpty() ? m_boxEdits[i]->text() : DateText(m_boxEdits[i]);
         while (value.endsWith(u' '))
             value.chop(1);
         selection.values[std::size_t(i)] = value;
@@ -625,7 +657,15 @@ void TF_PFMQM::deleteReport() {
 
 void TF_PFMQM::query() {
     saveSelection();
-    tools::OpenQueryWindow(this, data::ResolveTableName(m_menu.tableCode));
+    // Its own saved settings ("FMQ"), and no run before the user asks.
+    tools::TF_PESQC window(this);
+    tools::QuerySettings settings = window.settings();
+    settings.table = data::ResolveTableName(m_menu.tableCode);
+    window.setSettings(settings);
+    if (auto* suffix = window.findChild<QLineEdit*>(u"E_CONFIG_AUT"_s)) suffix->setText(u"FMQ"_s);
+    if (auto* openAtStart = window.findChild<QCheckBox*>(u"CB_ABRIR"_s))
+        openAtStart->setChecked(false);
+    window.exec();
 }
 
 void TF_PFMQM::moveReport(int step) {
@@ -645,8 +685,14 @@ void TF_PFMQM::moveReport(int step) {
 
 void TF_PFMQM::configureSelection() {
     if (!data::HasRightOnlyWithS(data::right::ReportFormat)) return;
-    TF_PDOCS window(m_menu, this);
-    window.exec();
+    saveSelection();
+    {
+        TF_PDOCS window(m_menu, this);
+        window.exec();
+    }
+    // The selection boxes and choices as now configured.
+    buildSelectionControls();
+    loadSelection();
 }
 
 void TF_PFMQM::setCurrencyOfDay() {

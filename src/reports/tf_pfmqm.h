@@ -75,11 +75,17 @@ class TF_PFMQM : public print::FormWindow {
     // exists, else the home folder.
     QString startFolder() const;
     bool panelUsable(QPushButton* button) const;
+    // The selection boxes and choices of the menu's configuration.
+    void buildSelectionControls();
+    // SEL_DTCOMBO: the DATE columns of the table, and of the current
+    // report's secondary table when it has one.
+    void fillDateFields();
 
     ReportMenu m_menu;
     QString m_givenKey;
     int m_number = 1;
     QString m_secondaryTable;
+    QStringList m_dateFieldTables;
     bool m_refused = false;
 
     QWidget* m_panel = nullptr;

@@ -4,22 +4,30 @@
 // opening the designer (a stub in the registry) with the table, the menu key
 // and the number, a blank-titled report keeping its number; a report moved
 // up; an import refused leaving the stored report as it was; the selection
-// configuration storing a field's type without its comparison.
+// configuration storing a field's type without its comparison; the date
+// fields of a report with a secondary table; "Consultar"; the menu keys; the
+// old-format import through the window.
 
 #include "common/line_files.h"
+#include "data/company_header.h"
+#include "data/data_module.h"
 #include "data/globals.h"
 #include "data/param_store.h"
 #include "data/statement.h"
 #include "data/transaction.h"
+#include "demo/demo_generator.h"
 #include "platform/window_registry.h"
 #include "reports/report_menu.h"
 #include "reports/report_selection.h"
+#include "reports/report_windows.h"
 #include "reports/tf_pdocs.h"
 #include "reports/tf_pfmqm.h"
+#include "shell/startup.h"
 #include "support/dialog_log.h"
 #include "support/modal.h"
 #include "support/module_fixture.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -29,6 +37,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -59,7 +69,7 @@ void StoreMenu(test::TestDatabase& database) {
                   u"INSERT INTO VRTNPAR (CHAVE, TEXTO, CAMPO) VALUES ('PAR_LFPDS002A', "
                   u"'001)#', NULL);\n"
                   u"INSERT INTO VRTNPAR (CHAVE, TEXTO, CAMPO) VALUES ('PAR_LFPDS004A', "
-                  u"'001)Notas#', 'Notas');\n"_s);
+                  u"'001)Notas#' || ASCII_CHAR(13) || ASCII_CHAR(10) || '010)PDE#', 'Notas');\n"_s);
 }
 
 QString Title(const QWidget& window, int number) {
@@ -101,6 +111,12 @@ class TestTF_PFMQM : public QObject {
     void exportWritesTheSelectedReports();
     void currencyOfTheDayPrompts();
     void selectionConfigurationStoresTheColumnType();
+    void dateFieldsOfTheSecondaryTable();
+    void queryOpensWithItsOwnSettings();
+    void menuKeys_data();
+    void menuKeys();
+    void oldFormatImportThroughTheWindow();
+    void demoReportDesignedThenPreviewed();
 };
 
 void TestTF_PFMQM::init() {
@@ -292,15 +308,32 @@ void TestTF_PFMQM::selectionLoadedAndSaved() {
     pages->setCurrentIndex(1);
     Child<QLineEdit>(window, u"E_VARSQL"_s)->setText(u"  SP "_s);
     Child<QLineEdit>(window, u"E_TITMOEDA"_s)->setText(u"DOLAR"_s);
+    // A typed initial date, once left, ends the period on its month's last day.
+    auto* initial = Child<QLineEdit>(window, u"SEL_DTINICIAL"_s);
+    initial->setFocus();
+    initial->setCursorPosition(0);
+    QTest::keyClicks(initial, u"150226"_s);
+    QTest::keyClick(initial, Qt::Key_Return);
+    QCOMPARE(Child<QLineEdit>(window, u"SEL_DTFINAL"_s)->text(), u"28/02/26"_s);
     pages->setCurrentIndex(0); // leaving the page saves
     reports::LastSelection saved;
     QVERIFY(reports::ReadLastSelection(&fixture.erp().connection(), u"PAR_LFPDS001V"_s, saved));
     QCOMPARE(saved.varSql, u"SP"_s);
     QCOMPARE(saved.currencyTitle, u"DOLAR"_s);
-    QCOMPARE(saved.initialDate, u"01/01/26"_s);
+    QCOMPARE(saved.initialDate, u"15/02/26"_s);
+    QCOMPARE(saved.finalDate, u"28/02/26"_s);
     QCOMPARE(saved.dateField, u"DATA"_s);
     QCOMPARE(saved.user, u"ANA"_s);
     QCOMPARE(saved.tableName, u"VRTNPDS"_s);
+
+    // Moving to report 004 (no selection stored) on the list shows its own
+    // selection, so a run stores nothing of 001 under it.
+    Child<QTableWidget>(window, u"LISTBOX_MENU"_s)->setCurrentCell(3, 0);
+    QCOMPARE(Child<QLineEdit>(window, u"E_VARSQL"_s)->text(), QString());
+    QVERIFY(window.saveSelection());
+    QVERIFY(reports::ReadLastSelection(&fixture.erp().connection(), u"PAR_LFPDS004V"_s, saved));
+    QCOMPARE(saved.initialDate, QString());
+    QCOMPARE(saved.varSql, QString());
 
     // A number without a report gets no selection key: it stays free.
     Child<QTableWidget>(window, u"LISTBOX_MENU"_s)->setCurrentCell(2, 0);
@@ -354,6 +387,12 @@ void TestTF_PFMQM::deleteAsksFirst() {
         QCOMPARE(Child<QLineEdit>(window, u"E_TSEQ"_s)->text(), kept ? u"004"_s : u"001"_s);
     }
     QVERIFY(data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS001A"_s, 1));
+    // The emptied number is free: passing through its selection stores nothing.
+    Child<QTableWidget>(window, u"LISTBOX_MENU"_s)->setCurrentCell(3, 0);
+    auto* pages = Child<QTabWidget>(window, u"PC_GERAL"_s);
+    pages->setCurrentIndex(1);
+    pages->setCurrentIndex(0);
+    QVERIFY(!data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS004V"_s, 1));
     window.close();
 }
 
@@ -448,6 +487,7 @@ void TestTF_PFMQM::currencyOfTheDayPrompts() {
 
 void TestTF_PFMQM::selectionConfigurationStoresTheColumnType() {
     test::ModuleFixture fixture;
+    StoreMenu(fixture.erp());
     data::Globals().user.level = u"9"_s;
     const reports::ReportMenu menu = reports::MenuForTable(u"PDS"_s, u"PAR_LFPDS"_s);
     reports::TF_PDOCS window(menu);
@@ -475,6 +515,221 @@ void TestTF_PFMQM::selectionConfigurationStoresTheColumnType() {
     QVERIFY(!Child<QPushButton>(readOnly, u"BU_APLICAR"_s)->isEnabled());
     QVERIFY(!Child<QLineEdit>(readOnly, u"ED_SELTITULO1"_s)->isEnabled());
     readOnly.close();
+
+    // From the manager: the box configured shows at once, with its title.
+    data::Globals().user.level = u"9"_s;
+    data::Globals().user.rights = u"SSSSSSSS"_s;
+    reports::TF_PFMQM manager(u"PDS"_s, u"PAR_LFPDS"_s);
+    manager.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&manager));
+    QVERIFY(Child<QLabel>(manager, u"WWSELLABEL13"_s)->isHidden());
+    test::OnModal(u"TF_PDOCS"_s, [](QWidget* configuration) {
+        if (!configuration) return;
+        Click(*configuration, u"BU_SELAVANCA"_s);
+        Click(*configuration, u"BU_SELAVANCA"_s);
+        Child<QLineEdit>(*configuration, u"ED_SELTITULO1"_s)->setText(u"Série"_s);
+        Child<QComboBox>(*configuration, u"ED_SELCAMPO1"_s)->setCurrentText(u"SERIE"_s);
+        Click(*configuration, u"BU_APLICAR"_s);
+    });
+    manager.configureSelection();
+    QVERIFY(!Child<QLabel>(manager, u"WWSELLABEL13"_s)->isHidden());
+    QCOMPARE(Child<QLabel>(manager, u"WWSELLABEL13"_s)->text(), u"Série"_s);
+    QVERIFY(!Child<QLineEdit>(manager, u"WWSELCAMPO13"_s)->isHidden());
+    // The date box "DATA >=" left blank selects nothing.
+    QVERIFY(!Child<QLineEdit>(manager, u"WWSELCAMPO11"_s)->inputMask().isEmpty());
+    QVERIFY(manager.saveSelection());
+    reports::LastSelection saved;
+    QVERIFY(reports::ReadLastSelection(&fixture.erp().connection(), u"PAR_LFPDS001V"_s, saved));
+    QCOMPARE(saved.values[0], QString());
+    manager.close();
+}
+
+void TestTF_PFMQM::dateFieldsOfTheSecondaryTable() {
+    test::ModuleFixture fixture;
+    StoreMenu(fixture.erp());
+    reports::TF_PFMQM window(u"PDS"_s, u"PAR_LFPDS"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* combo = Child<QComboBox>(window, u"SEL_DTCOMBO"_s);
+    const auto items = [combo] {
+        QStringList names;
+        for (int i = 0; i < combo->count(); ++i)
+            names << combo->itemText(i);
+        return names;
+    };
+    // Report 001 reads the sales table alone; 004 joins PDE as "S.".
+    QVERIFY2(items().contains(u"DATA"_s), qPrintable(items().join(u',')));
+    Child<QTableWidget>(window, u"LISTBOX_MENU"_s)->setCurrentCell(3, 0);
+    QVERIFY2(items().contains(u"A.DATA"_s), qPrintable(items().join(u',')));
+    QVERIFY2(!items().filter(QRegularExpression(u"^S\\."_s)).isEmpty(),
+             qPrintable(items().join(u',')));
+    QVERIFY(!items().contains(u"DATA"_s));
+    window.close();
+}
+
+void TestTF_PFMQM::queryOpensWithItsOwnSettings() {
+    test::ModuleFixture fixture;
+    StoreMenu(fixture.erp());
+    data::Globals().user.name = u"ANA"_s;
+    reports::TF_PFMQM window(u"PDS"_s, u"PAR_LFPDS"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QString table, suffix;
+    bool openAtStart = true;
+    test::OnModal(u"TF_PESQC"_s, [&](QWidget* query) {
+        if (!query) return;
+        table = Child<QLineEdit>(*query, u"E_ARQ"_s)->text();
+        suffix = Child<QLineEdit>(*query, u"E_CONFIG_AUT"_s)->text();
+        openAtStart = Child<QCheckBox>(*query, u"CB_ABRIR"_s)->isChecked();
+        qobject_cast<QDialog*>(query)->done(0);
+    });
+    Click(window, u"BU_PESQUISA"_s);
+    QCOMPARE(table, u"VRTNPDS"_s);
+    QCOMPARE(suffix, u"FMQ"_s);
+    QVERIFY(!openAtStart);
+    reports::LastSelection saved; // the selection was saved first
+    QVERIFY(reports::ReadLastSelection(&fixture.erp().connection(), u"PAR_LFPDS001V"_s, saved));
+    QCOMPARE(saved.user, u"ANA"_s);
+    window.close();
+}
+
+void TestTF_PFMQM::menuKeys_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<QStringList>("designed"); // what the designer opened with
+    QTest::addColumn<QString>("shown");        // the modal window shown
+    QTest::newRow("Novo") << u"Novo"_s << QKeySequence(Qt::Key_F1)
+                          << QStringList{u"PDS"_s, u"PAR_LFPDS"_s, u"003"_s} << QString();
+    QTest::newRow("Copiar") << u"Copiar"_s << QKeySequence(Qt::Key_F2)
+                            << QStringList{u"PDS"_s, u"PAR_LFPDS"_s, u"003"_s} << QString();
+    QTest::newRow("Visão") << u"Visão"_s << QKeySequence(u"Ctrl+P"_s) << QStringList()
+                           << u"TF_PRINT"_s;
+}
+
+void TestTF_PFMQM::menuKeys() {
+    QFETCH(QString, caption);
+    QFETCH(QKeySequence, keys);
+    QFETCH(QStringList, designed);
+    QFETCH(QString, shown);
+    test::ModuleFixture fixture;
+    StoreMenu(fixture.erp());
+    DesignerStub designer;
+    reports::TF_PFMQM window(u"PDS"_s, u"PAR_LFPDS"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QAction* action = nullptr;
+    for (QAction* candidate : window.findChildren<QAction*>())
+        if (candidate->text() == caption) action = candidate;
+    QVERIFY(action);
+    QCOMPARE(action->shortcut(), keys);
+    test::DialogLog log;
+    QTest::keySequence(&window, keys);
+    QCOMPARE(designer.opened.value(0), designed);
+    QCOMPARE(log.names().contains(shown), !shown.isEmpty());
+    if (caption == u"Copiar"_s) { // 001 copied to 003
+        QVERIFY(data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS003A"_s, 1));
+        QCOMPARE(data::ParamLines().line(1), u"Vendas#"_s);
+    }
+    window.close();
+}
+
+void TestTF_PFMQM::oldFormatImportThroughTheWindow() {
+    test::ModuleFixture fixture;
+    StoreMenu(fixture.erp());
+    QTemporaryDir dir;
+    data::Globals().user.tempFolder = dir.path() + u'/';
+    // Lower-case names: the path is used as chosen, not upper-cased.
+    QStringList lines = {u"Antigo#"_s};
+    QVERIFY(WriteLinesFile(dir.filePath(u"par_lfpds3.fmq"_s), lines));
+    lines = {u"c"_s};
+    QVERIFY(WriteLinesFile(dir.filePath(u"par_lfpds3c.fmq"_s), lines));
+    lines = {u"Outro#"_s};
+    QVERIFY(WriteLinesFile(dir.filePath(u"par_lfpds4.fmq"_s), lines));
+
+    reports::TF_PFMQM window(u"PDS"_s, u"PAR_LFPDS"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* list = Child<QTableWidget>(window, u"LISTBOX_MENU"_s);
+    list->clearSelection();
+    list->setRangeSelected(QTableWidgetSelectionRange(2, 0, 3, 3), true);
+    QString offered, question, told;
+    test::OnModal(u"OPEN_DIALOG"_s, [&](QWidget* dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        if (!files) return;
+        offered = files->selectedFiles().value(0);
+        // Report 004 exists: the user keeps it.
+        test::OnModal(u"QUESTION_BOX"_s, [&](QWidget* box) {
+            auto* asked = qobject_cast<QMessageBox*>(box);
+            if (!asked) return;
+            question = asked->text();
+            test::CloseNextModal(&told);
+            asked->button(QMessageBox::No)->click();
+        });
+        const QString path = dir.filePath(u"par_lfpds3.fmq"_s);
+        files->selectFile(path);
+        if (auto* name = files->findChild<QLineEdit*>(u"fileNameEdit"_s)) name->setText(path);
+        QMetaObject::invokeMethod(files, "accept", Qt::QueuedConnection);
+    });
+    window.importOldFormat();
+    QVERIFY2(offered.endsWith(u"/PAR_LFPDS3.FMQ"_s), qPrintable(offered));
+    QVERIFY2(question.contains(u"004"_s), qPrintable(question));
+    QCOMPARE(told, u"Importação concluída"_s);
+    QCOMPARE(Title(window, 3), u"Antigo"_s);
+    QVERIFY(data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS003C"_s, 1));
+    QCOMPARE(data::ParamLines().line(1), u"c"_s);
+    QCOMPARE(Title(window, 4), u"Notas"_s);
+    QVERIFY(data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS004A"_s, 1));
+    QCOMPARE(data::ParamLines().line(1), u"Notas#"_s);
+    window.close();
+}
+
+// The whole chain on the demo company, through the window registry as the
+// main menu opens it: the manager, "Formatar" opening the designer, "Salvar"
+// there, and "Visão" running the saved report to the preview.
+void TestTF_PFMQM::demoReportDesignedThenPreviewed() {
+    QTemporaryDir demoFolder, temp;
+    demo::DemoOptions options;
+    options.folder = demoFolder.path();
+    options.invoices = 60;
+    demo::GenerateDemoCompany(options);
+    const auto cleanup = qScopeGuard([] {
+        data::DataModule().closeAll();
+        data::ResetGlobals();
+    });
+    data::Globals().registry.dirs[1] = QDir(demoFolder.path()).filePath(demo::DemoErpFileName());
+    data::Globals().registry.dirs[5] = QDir(demoFolder.path()).filePath(demo::DemoSystemFileName());
+    shell::ConnectDatabases({});
+    shell::LoadTableLists();
+    data::LoadCompanyHeader();
+    data::Globals().user.tempFolder = temp.path() + u'/';
+    data::Globals().user.name = u"ANA"_s;
+    reports::RegisterReportWindows();
+
+    bool designed = false;
+    QString lastUser, title;
+    QStringList shown;
+    test::OnModal(u"TF_PFMQM"_s, [&](QWidget* manager) {
+        if (!manager) return;
+        Child<QTableWidget>(*manager, u"LISTBOX_MENU"_s)->setCurrentCell(0, 0);
+        title = Child<QLabel>(*manager, u"LA_TITULO"_s)->text();
+        test::OnModal(u"TF_PFMQF"_s, [&](QWidget* designer) {
+            if (!designer) return;
+            designed = true;
+            Click(*designer, u"BU_SALVAR"_s);
+            designer->close();
+        });
+        Click(*manager, u"BU_FORMATAR"_s);
+        lastUser = Child<QLabel>(*manager, u"LA_ULTF_USUARIO"_s)->text();
+        test::DialogLog log;
+        Click(*manager, u"BU_VISAO"_s);
+        shown = log.names();
+        manager->close();
+    });
+    QVERIFY(platform::OpenWindow(u"REPORTS"_s, nullptr, {u"PDS"_s, u"PAR_LFPDS"_s}));
+    QVERIFY(!title.isEmpty());
+    QVERIFY(designed);
+    QCOMPARE(lastUser, u"ANA"_s);
+    QCOMPARE(shown, QStringList{u"TF_PRINT"_s});
 }
 
 QTEST_MAIN(TestTF_PFMQM)
