@@ -250,10 +250,12 @@ bool MayUseTable(const QString& table, TableCommand command) {
     const QString name = BaseName(table);
     const bool top = user.level == u"9"_s;
     if (name == u"VRTNPAR"_s && !data::HasRightOnlyWithS(data::right::ParameterTable)) return false;
+    // The users' and the diary's tables stay closed below level 9, even to
+    // the generic query, which alone goes without right 11.
+    const bool closedTable = name == u"VRTNSEN"_s || name == u"VRTNAGD"_s;
+    if (!top && closedTable) return false;
     if (command == TableCommand::Search) return true;
-    if (!top && !(data::HasRightOnlyWithS(data::right::TableUse) && name != u"VRTNSEN"_s &&
-                  name != u"VRTNAGD"_s))
-        return false;
+    if (!top && !data::HasRightOnlyWithS(data::right::TableUse)) return false;
     if (command == TableCommand::Change && !top &&
         !data::HasRightOnlyWithS(data::right::TableChanges))
         return false;

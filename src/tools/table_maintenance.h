@@ -28,7 +28,8 @@ enum class TableCommand {
 // without regard to case and to the company suffix ("vrtnpar", "VRTNPAR001"
 // and "VRTNPAR" are the same table). Open, Index: level "9", or right 11 "S"
 // and the table neither VRTNSEN nor VRTNAGD; and in every case right 15 "S"
-// unless the table is VRTNPAR. Search: the same without the right-11 test.
+// unless the table is VRTNPAR. Search: the same without the right-11 test
+// (so below level 9 VRTNSEN and VRTNAGD stay refused).
 // Change: Open, and below level 9 right 12 "S" as well.
 bool MayUseTable(const QString& table, TableCommand command);
 

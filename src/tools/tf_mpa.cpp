@@ -22,6 +22,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -154,6 +155,7 @@ void TF_MPA::buildControls() {
         list->setObjectName(u"E_ARQ"_s + numbers[i]);
         list->setToolTip(u"Abre tabelas Dir"_s + numbers[i]);
         bottom->addWidget(list);
+        list->installEventFilter(this);
         connect(list, &QComboBox::activated, this,
                 [this, list, number = numbers[i]] { chooseFromDatabaseList(list, number); });
         m_lists[i] = list;
@@ -473,7 +475,8 @@ void TF_MPA::applyRights() {
     if (user.level == u"9"_s) return;
     m_toolPanel->setVisible(data::HasRightOnlyWithS(data::right::TableUse));
     if (!data::HasRightOnlyWithS(data::right::TableChanges)) {
-        for (const QString& name : {u"BU_ALTERA"_s, u"BU_SALVA"_s, u"BU_DELVIS"_s, u"BU_ZERAR"_s})
+        for (const QString& name :
+             {u"BU_ALTERA"_s, u"BU_SALVA"_s, u"BU_DELVIS"_s, u"BU_ZERAR"_s, u"NAV_DELETE"_s})
             findChild<QPushButton*>(name)->setVisible(false);
         m_pages->setTabVisible(2, false);
     }
@@ -507,10 +510,22 @@ void TF_MPA::showEvent(QShowEvent* event) {
         });
         return;
     }
-    const QString numbers[3] = {u"1"_s, u"2"_s, u"5"_s};
-    for (int i = 0; i < 3; ++i)
-        fillDatabaseList(m_lists[i], numbers[i]);
     if (!m_tableText->text().isEmpty()) QTimer::singleShot(0, this, &TF_MPA::openTable);
+}
+
+bool TF_MPA::eventFilter(QObject* watched, QEvent* event) {
+    // Focus coming back with the window or from the list's own popup is no entering.
+    if (event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        const QString numbers[3] = {u"1"_s, u"2"_s, u"5"_s};
+        for (int i = 0; i < 3; ++i)
+            if (watched == m_lists[i] && reason != Qt::ActiveWindowFocusReason &&
+                reason != Qt::PopupFocusReason) {
+                closeTable();
+                fillDatabaseList(m_lists[i], numbers[i]);
+            }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TF_MPA::fillDatabaseList(QComboBox* list, const QString& number) {
@@ -571,12 +586,16 @@ void TF_MPA::openTable() {
     m_chosenDatabase = table.database;
     refreshIndexes();
     m_columnList = ReadColumnList(m_table);
-    if (m_searchIndex->text().isEmpty()) {
-        const QString base = m_table.name.left(7).toUpper();
-        if (QStringList{u"VRTNPIS"_s, u"VRTNPIE"_s, u"VRTNPDE"_s, u"VRTNPDS"_s}.contains(base))
-            m_searchIndex->setText(u"PEDIDO"_s);
-        else if (base == u"VRTNDUP"_s)
-            m_searchIndex->setText(u"NUMERO"_s);
+    // The order tables are searched by order number, the trade bills by number.
+    const QString base = m_table.name.left(7).toUpper();
+    const QString defaultIndex =
+        QStringList{u"VRTNPIS"_s, u"VRTNPIE"_s, u"VRTNPDE"_s, u"VRTNPDS"_s}.contains(base)
+            ? u"PEDIDO"_s
+        : base == u"VRTNDUP"_s ? u"NUMERO"_s
+                               : QString();
+    if (!defaultIndex.isEmpty() && TableColumns(m_table).contains(defaultIndex)) {
+        m_indexChoice->setCurrentText(defaultIndex);
+        m_searchIndex->setText(defaultIndex);
     }
     if (!openRows(m_filter)) return;
     m_databaseName->setText(m_table.database->path());
@@ -644,7 +663,8 @@ void TF_MPA::query() {
     const QString resolved = typedTable();
     if (resolved.isEmpty() || !MayUseTable(resolved, TableCommand::Search)) return;
     const QString index = m_searchIndex->text();
-    if (OpenQueryWindow(this, resolved, index, {}, index, index)) {
+    // A single blank: the query opens without a stored filter.
+    if (OpenQueryWindow(this, resolved, index, {}, index, index, {}, u" "_s, m_databaseNumber)) {
         m_searchValue->setText(data::ReturnedValues().values[0]);
         searchValue();
     }
@@ -876,7 +896,8 @@ void TF_MPA::refreshIndexes() {
     m_indexChoice->addItems(fields);
     m_indexList->addItems(fields);
     if (!text.isEmpty()) m_indexChoice->setCurrentText(text);
-    if (m_searchIndex->text().isEmpty()) m_searchIndex->setText(m_indexChoice->currentText());
+    // The search index follows the choice, or the first index of this table.
+    m_searchIndex->setText(m_indexChoice->currentText());
     m_primaryKey->addItems(TableKey(table));
     m_dropIndex->addItems(data::ListIndexes(table.database, table.name));
     m_dropIndex->setCurrentIndex(-1);

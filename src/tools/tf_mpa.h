@@ -66,6 +66,8 @@ class TF_MPA : public QDialog {
     void showEvent(QShowEvent* event) override;
     void done(int result) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Entering one of the database lists closes the table and fills the list.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildControls();

@@ -134,7 +134,11 @@ void TestTableMaintenance::accessRule_data() {
     QTest::newRow("level 5, right 11: diary table")
         << "5" << Rights(u'S', u'S', u'S') << "agd" << index << false;
     QTest::newRow("level 5, right 11: search in the users table")
-        << "5" << Rights(u'S', u'S', u'S') << "SEN" << search << true;
+        << "5" << Rights(u'S', u'S', u'S') << "SEN" << search << false;
+    QTest::newRow("level 5, no right 11: search in the diary table")
+        << "5" << Rights(u'N', u'S', u'S') << "vrtnagd" << search << false;
+    QTest::newRow("level 9, no right 11: search in the users table")
+        << "9" << Rights(u'N', u'N', u'S') << "SEN" << search << true;
     QTest::newRow("level 5, no right 11: open")
         << "5" << Rights(u'N', u'S', u'S') << "PDE" << open << false;
     QTest::newRow("level 5, no right 11: search")

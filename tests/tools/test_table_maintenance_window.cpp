@@ -14,7 +14,9 @@
 #include "tools/tf_mpa.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -49,6 +51,12 @@ void AnswerNextQuestion(bool yes) {
     });
 }
 
+// Focus moved into `widget` by the user (Tab), as entering a control.
+void Enter(QWidget* widget) {
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(widget, &focus);
+}
+
 } // namespace
 
 class TestTableMaintenanceWindow : public QObject {
@@ -62,6 +70,8 @@ class TestTableMaintenanceWindow : public QObject {
     void parameterTableStaysClosed();
     void gridReadsRowsAsShown();
     void tableOfTheChosenDatabase();
+    void queryGetsTheChosenDatabase();
+    void searchIndexFollowsTheTable();
     void storedColumnList();
     void editSavedByKey();
     void closingWithEditsAsks();
@@ -166,9 +176,14 @@ void TestTableMaintenanceWindow::gridReadsRowsAsShown() {
 
 void TestTableMaintenanceWindow::tableOfTheChosenDatabase() {
     TF_MPA window;
+    window.setTable(u"TMW"_s);
     window.show();
-    // A table of database 5 picked from its list, then a table of database 1 typed.
+    QTRY_VERIFY(window.model().isOpen());
+    // A table of database 5 picked from its list, then a table of database 1
+    // typed. Entering the list closes the open table and reads the tables.
     auto* list = Child<QComboBox>(&window, u"E_ARQ5"_s);
+    Enter(list);
+    QVERIFY(!window.model().isOpen());
     const int index = list->findText(u"VRTNPAR"_s);
     QVERIFY(index > 0);
     QCOMPARE(list->findText(u"VRTNTMW"_s), -1);
@@ -183,6 +198,48 @@ void TestTableMaintenanceWindow::tableOfTheChosenDatabase() {
     QCOMPARE(log.shown().size(), 1);
     QVERIFY2(log.shown().first().text.contains(u"VRTNTMW não é uma tabela do banco de dados"_s),
              qPrintable(log.shown().first().text));
+    window.reject();
+}
+
+void TestTableMaintenanceWindow::queryGetsTheChosenDatabase() {
+    TF_MPA window;
+    window.show();
+    auto* list = Child<QComboBox>(&window, u"E_ARQ5"_s);
+    Enter(list);
+    const int index = list->findText(u"VRTNPAR"_s);
+    QVERIFY(index > 0);
+    list->setCurrentIndex(index);
+    Q_EMIT list->activated(index);
+    // "Pesquisa" opens the query on the picked table in database 5.
+    QString table, number;
+    test::OnModal(u"TF_PESQC"_s, [&](QWidget* query) {
+        QVERIFY(query);
+        table = Child<QLineEdit>(query, u"E_ARQ"_s)->text();
+        number = Child<QLineEdit>(query, u"E_NUMDIR"_s)->text();
+        static_cast<QDialog*>(query)->reject();
+    });
+    Child<QPushButton>(&window, u"BU_PESQUISA"_s)->click();
+    QCOMPARE(table, u"VRTNPAR"_s);
+    QCOMPARE(number, u"5"_s);
+    window.reject();
+}
+
+void TestTableMaintenanceWindow::searchIndexFollowsTheTable() {
+    // The orders are searched by order number; a table without that field,
+    // opened next, by an index of its own.
+    m_fixture->erp().exec(u"CREATE INDEX TMW_NOME ON VRTNTMW (NOME)"_s);
+    m_fixture->refreshTableLists();
+    TF_MPA window;
+    window.setTable(u"PDE"_s);
+    window.show();
+    QTRY_VERIFY(window.model().isOpen());
+    auto* index = Child<QLineEdit>(&window, u"COMBO_INDICE"_s);
+    QCOMPARE(index->text(), u"PEDIDO"_s);
+    Child<QPushButton>(&window, u"BU_CLOSE"_s)->click();
+    Child<QLineEdit>(&window, u"E_ARQ"_s)->setText(u"TMW"_s);
+    Child<QPushButton>(&window, u"BU_OPEN"_s)->click();
+    QVERIFY(window.model().isOpen());
+    QVERIFY2(index->text() == u"NOME"_s || index->text() == u"COD"_s, qPrintable(index->text()));
     window.reject();
 }
 
@@ -296,7 +353,8 @@ void TestTableMaintenanceWindow::changesHiddenWithoutRight12() {
     window.setTable(u"TMW"_s);
     window.show();
     QTRY_VERIFY(window.model().isOpen());
-    for (const QString& name : {u"BU_ALTERA"_s, u"BU_SALVA"_s, u"BU_DELVIS"_s, u"BU_ZERAR"_s})
+    for (const QString& name :
+         {u"BU_ALTERA"_s, u"BU_SALVA"_s, u"BU_DELVIS"_s, u"BU_ZERAR"_s, u"NAV_DELETE"_s})
         QVERIFY2(Child<QPushButton>(&window, name)->isHidden(), qPrintable(name));
     QVERIFY(!Child<QTabWidget>(&window, u"PageControl"_s)->isTabVisible(2));
     // F2 acts only through a visible button.
