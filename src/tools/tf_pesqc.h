@@ -149,9 +149,8 @@ bool OpenQueryWindow(QWidget* parent, const QString& table, const QString& retur
 
 // Registers "PESQC" (arguments: table, return fields, first value, order,
 // first field, columns, filter, database number, as OpenQueryWindow takes
-// them) and
-// "PRINTGRID" (arguments: title, table, statement: the statement's rows in
-// the grid-printing window).
+// them) and "PRINTGRID" (arguments: title, table, statement: the
+// statement's rows in the grid-printing window).
 void RegisterQueryWindows();
 
 } // namespace livrax::tools

@@ -51,6 +51,8 @@ class TestTableMaintenance : public QObject {
     void renumbering();
     void massChangeFunctions_data();
     void massChangeFunctions();
+    void valuesByColumnType_data();
+    void valuesByColumnType();
     void gridColumns_data();
     void gridColumns();
     void columnListKeepsTheOtherLines();
@@ -340,6 +342,46 @@ void TestTableMaintenance::massChangeFunctions() {
     QCOMPARE(result.changed, 1);
     QCOMPARE(Column(u"NOME"_s).value(1), after);
     QCOMPARE(Column(u"NOME"_s).value(0), u"Porca"_s);
+}
+
+void TestTableMaintenance::valuesByColumnType_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<bool>("expression");
+    QTest::addColumn<QString>("after");
+    // Row 1: VALOR 100, DATA 05/03/2026, MOMENTO 05/03/2026 08:30.
+    QTest::newRow("number with decimals worked out") << "VALOR"
+                                                     << "VALOR / 8" << true << "12,50";
+    QTest::newRow("date copied day first") << "DTALT"
+                                           << "DATA" << true << "05/03/26";
+    QTest::newRow("date typed, day above 12") << "DTALT"
+                                              << "25/12/2026" << false << "25/12/26";
+    QTest::newRow("timestamp copied") << "MOMENTO"
+                                      << "MOMENTO" << true << "05/03/26 08:30:00";
+    QTest::newRow("date emptied") << "DTALT"
+                                  << "" << false << "";
+}
+
+void TestTableMaintenance::valuesByColumnType() {
+    QFETCH(QString, field);
+    QFETCH(QString, content);
+    QFETCH(bool, expression);
+    QFETCH(QString, after);
+    m_fixture->erp().exec(u"ALTER TABLE VRTNTMA ADD DATA DATE, ADD DTALT DATE, "
+                          u"ADD MOMENTO TIMESTAMP"_s);
+    m_fixture->erp().exec(u"UPDATE VRTNTMA SET DATA = '2026-03-05', DTALT = '2026-01-01', "
+                          u"MOMENTO = '2026-03-05 08:30:00'"_s);
+    MassChange change;
+    change.field = field;
+    change.content = content;
+    change.expression = expression;
+    change.walk.filter = u"COD = 1"_s;
+    const ChangeResult result = ApplyMassChange(Table(), change);
+    QVERIFY2(result.ok, qPrintable(result.message));
+    QCOMPARE(Column(field).value(0), after);
+    // The row's key typed in the grid, the value as the grid shows it.
+    QVERIFY(SaveRowEdits(Table(), {{{u"2"_s}, field, after}}).ok);
+    QCOMPARE(Column(field).value(1), after);
 }
 
 void TestTableMaintenance::gridColumns_data() {
