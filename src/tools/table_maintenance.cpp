@@ -558,7 +558,8 @@ ChangeResult DeleteFilteredRows(const MaintenanceTable& table, const QString& fi
         result.message = u"Erro na exclusão dos registros."_s + u' ' + error.message();
         return result;
     }
-    data::AuditLog(table.name, u"EXCLUSAO: "_s + filter);
+    // The deletion's own line, as every deletion by condition writes it.
+    data::AuditLog(table.name, u"EXCLUSAO: "_s + filter + u" - "_s);
     data::AuditLog(table.name, u"MPA - DELETANDO REGISTROS VISIVEIS: "_s + table.name);
     return result;
 }

@@ -33,6 +33,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -67,6 +68,18 @@ QButtonGroup* RadioGroup(QWidget* parent, QVBoxLayout* layout, const QString& na
     }
     layout->addWidget(box);
     return group;
+}
+
+// A question with its own title and "OK" and "Cancel" ("Cancel" the
+// default, and the answer when the box is closed); true for OK. Named
+// "QUESTION_BOX" as the program's other questions.
+bool Confirm(QWidget* parent, const QString& title, const QString& message) {
+    QMessageBox box(QMessageBox::Question, title, message, QMessageBox::Ok | QMessageBox::Cancel,
+                    parent);
+    box.setObjectName(u"QUESTION_BOX"_s);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
 }
 
 // A cursor that shows the hourglass while it lives.
@@ -755,7 +768,7 @@ void TF_MPA::applyChange() {
     }
     const int function = m_function->checkedId();
     if (function == 0 && m_content->currentText().isEmpty() &&
-        !platform::AskYesNo(this, u"O conteúdo do campo não foi informado "_s))
+        !Confirm(this, u"CONTINUAR"_s, u"O conteúdo do campo não foi informado "_s))
         return;
     const MaintenanceTable table = m_table.valid() ? m_table : resolveTable(false);
     if (!table.valid() || !MayUseTable(table.name, TableCommand::Change)) return;
@@ -844,7 +857,8 @@ void TF_MPA::deleteRow() {
 }
 
 void TF_MPA::deleteVisible() {
-    if (!platform::AskYesNo(this, u"CONFIRMA EXCLUSÃO ???"_s)) return;
+    if (!Confirm(this, u"DELETA TODOS OS REG. VISÍVEIS PELO FILTRO"_s, u"CONFIRMA EXCLUSÃO ???"_s))
+        return;
     if (m_filterText->text().trimmed().isEmpty()) {
         platform::ShowMessage(this, u"Deve ser definido Filtros para a Exclusão"_s);
         return;
@@ -869,7 +883,7 @@ void TF_MPA::deleteVisible() {
 void TF_MPA::emptyTable() {
     const MaintenanceTable table = resolveTable(false);
     if (!table.valid() || !MayUseTable(table.name, TableCommand::Change)) return;
-    if (!platform::AskYesNo(this, u"CONFIRMA EXCLUSÃO GERAL"_s)) return;
+    if (!Confirm(this, u"DELETA TODOS OS REG. DO ARQUIVO"_s, u"CONFIRMA EXCLUSÃO GERAL"_s)) return;
     if (m_model.isOpen()) {
         m_model.clearEdits();
         m_model.close();

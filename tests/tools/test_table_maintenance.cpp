@@ -4,6 +4,7 @@
 // refused by the database rolling back a whole mass change, the order and
 // the values of the renumbering, function 2, the grid's column list.
 
+#include "data/data_module.h"
 #include "data/globals.h"
 #include "data/metadata.h"
 #include "data/param_store.h"
@@ -53,6 +54,8 @@ class TestTableMaintenance : public QObject {
     void massChangeFunctions();
     void valuesByColumnType_data();
     void valuesByColumnType();
+    void auditLines_data();
+    void auditLines();
     void gridColumns_data();
     void gridColumns();
     void columnListKeepsTheOtherLines();
@@ -382,6 +385,61 @@ void TestTableMaintenance::valuesByColumnType() {
     // The row's key typed in the grid, the value as the grid shows it.
     QVERIFY(SaveRowEdits(Table(), {{{u"2"_s}, field, after}}).ok);
     QCOMPARE(Column(field).value(1), after);
+}
+
+void TestTableMaintenance::auditLines_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("change") << "change" << QStringList{u"MPA - ALTERANDO CAMPO: NOME"_s};
+    QTest::newRow("renumber") << "renumber" << QStringList{u"MPA - FORMATANDO CAMPO: NUMERO"_s};
+    QTest::newRow("grid edit") << "edit" << QStringList{u"MPA - MANUTENÇÃO DE TABELAS: VRTNTMA"_s};
+    QTest::newRow("delete visible")
+        << "delete"
+        << QStringList{u"EXCLUSAO: COD = 2 - "_s, u"MPA - DELETANDO REGISTROS VISIVEIS: VRTNTMA"_s};
+    QTest::newRow("zero") << "zero" << QStringList{u"MPA - ZERANDO TABELA: VRTNTMA"_s};
+    QTest::newRow("refused value") << "refused" << QStringList{};
+}
+
+void TestTableMaintenance::auditLines() {
+    QFETCH(QString, command);
+    QFETCH(QStringList, lines);
+    const MaintenanceTable table = Table();
+    bool ok = false;
+    if (command == u"change"_s) {
+        MassChange change;
+        change.field = u"nome"_s;
+        change.content = u"X"_s;
+        ok = ApplyMassChange(table, change).ok;
+    } else if (command == u"renumber"_s) {
+        Renumbering renumbering;
+        renumbering.field = u"NUMERO"_s;
+        renumbering.start = 1;
+        ok = ApplyRenumbering(table, renumbering).ok;
+    } else if (command == u"edit"_s) {
+        ok = SaveRowEdits(table, {{{u"1"_s}, u"NOME"_s, u"Y"_s}}).ok;
+    } else if (command == u"delete"_s) {
+        ok = DeleteFilteredRows(table, u"COD = 2"_s).ok;
+    } else if (command == u"zero"_s) {
+        ok = EmptyTable(table).ok;
+    } else {
+        MassChange change;
+        change.field = u"VALOR"_s;
+        change.content = u"5000"_s;
+        ok = !ApplyMassChange(table, change).ok;
+    }
+    QVERIFY(ok);
+    // The log's rows for the table, oldest first.
+    data::Connection& log = *data::B_DIR(1);
+    data::Transaction transaction(log);
+    data::Statement select(log, transaction,
+                           u"SELECT LOG_OBS FROM VRTNLOG WHERE LOG_TABELA = 'VRTNTMA' "
+                           u"ORDER BY LOG_SEQ"_s);
+    select.open();
+    QStringList written;
+    while (select.fetch())
+        written << select.value(0).toString();
+    transaction.commit();
+    QCOMPARE(written, lines);
 }
 
 void TestTableMaintenance::gridColumns_data() {

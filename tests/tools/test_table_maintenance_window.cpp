@@ -4,8 +4,10 @@
 // a stored column list shows exactly its columns, a grid edit is saved by
 // the row's key, and closing with unsaved edits asks.
 
+#include "data/data_module.h"
 #include "data/globals.h"
 #include "data/param_store.h"
+#include "data/query_helpers.h"
 #include "data/statement.h"
 #include "data/transaction.h"
 #include "support/dialog_log.h"
@@ -42,12 +44,17 @@ template <typename T> T* Child(QWidget* parent, const QString& name) {
     return child;
 }
 
-// Answers the next question box with Yes or No.
-void AnswerNextQuestion(bool yes) {
-    test::OnModal(u"QUESTION_BOX"_s, [yes](QWidget* widget) {
+// Answers the next question box with Yes (or OK) or No (or Cancel); its
+// title left in `title` when given.
+void AnswerNextQuestion(bool yes, QString* title = nullptr) {
+    test::OnModal(u"QUESTION_BOX"_s, [yes, title](QWidget* widget) {
         QVERIFY(widget);
         auto* box = static_cast<QMessageBox*>(widget);
-        box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+        if (title) *title = box->windowTitle();
+        QAbstractButton* button = box->button(yes ? QMessageBox::Yes : QMessageBox::No);
+        if (!button) button = box->button(yes ? QMessageBox::Ok : QMessageBox::Cancel);
+        QVERIFY(button);
+        button->click();
     });
 }
 
@@ -369,13 +376,18 @@ void TestTableMaintenanceWindow::cancelledEmptyingKeepsRows() {
     window.setTable(u"TMW"_s);
     window.show();
     QTRY_VERIFY(window.model().isOpen());
-    AnswerNextQuestion(false);
+    QString title;
+    AnswerNextQuestion(false, &title);
     Child<QPushButton>(&window, u"BU_ZERAR"_s)->click();
+    QCOMPARE(title, u"DELETA TODOS OS REG. DO ARQUIVO"_s);
     QCOMPARE(NameOf(Rows), u"Item 500"_s);
+    const QString zeroed = u"LOG_OBS = 'MPA - ZERANDO TABELA: VRTNTMW'"_s;
+    QCOMPARE(data::CountRows(u"VRTNLOG"_s, zeroed, data::B_DIR(1)), qint64(0));
     // Answered Yes, the table is emptied.
     AnswerNextQuestion(true);
     Child<QPushButton>(&window, u"BU_ZERAR"_s)->click();
     QCOMPARE(NameOf(1), QString());
+    QCOMPARE(data::CountRows(u"VRTNLOG"_s, zeroed, data::B_DIR(1)), qint64(1));
     QCOMPARE(Child<QLabel>(&window, u"LA_REG"_s)->text(), u"Reg: 0"_s);
     window.reject();
 }
