@@ -492,6 +492,43 @@ ChangeResult SaveRowEdits(const MaintenanceTable& table, const QList<RowEdit>& e
     return result;
 }
 
+ChangeResult InsertRow(const MaintenanceTable& table, const QStringList& fields,
+                       const QStringList& values) {
+    if (!MayUseTable(table.name, TableCommand::Change)) return Refused();
+    if (!table.valid()) return Failed(u"O arquivo deve estar aberto"_s);
+    const QHash<QString, unsigned> types = ColumnKinds(table);
+    QStringList names, markers;
+    QList<data::DbValue> bound;
+    for (int i = 0; i < fields.size() && i < values.size(); ++i) {
+        const QString field = fields[i].trimmed().toUpper();
+        if (!types.contains(field))
+            return Failed(u"O campo %1 não existe na tabela %2"_s.arg(field, table.name));
+        if (values[i].isEmpty() || names.contains(field)) continue;
+        names << field;
+        markers << u":P_"_s + QString::number(names.size());
+        bound << ColumnValue(types.value(field), values[i]);
+    }
+    if (names.isEmpty()) return Failed(u"Nenhum campo foi informado."_s);
+    ChangeResult result;
+    try {
+        data::Transaction transaction(*table.database);
+        data::Statement insert(*table.database, transaction,
+                               u"INSERT INTO "_s + table.name + u" ("_s + names.join(u", "_s) +
+                                   u") VALUES ("_s + markers.join(u", "_s) + u')');
+        for (int i = 0; i < bound.size(); ++i)
+            insert.bind(i, bound[i]);
+        insert.execute();
+        result.changed = insert.affectedRows();
+        transaction.commit();
+        result.ok = true;
+    } catch (const data::DbError& error) {
+        result.message = u"O registro não foi incluído: "_s + error.message();
+        return result;
+    }
+    data::AuditLog(table.name, u"MPA - MANUTENÇÃO DE TABELAS: "_s + table.name);
+    return result;
+}
+
 ChangeResult DeleteRow(const MaintenanceTable& table, const QStringList& key) {
     if (!MayUseTable(table.name, TableCommand::Change)) return Refused();
     if (!table.valid()) return Failed(u"O arquivo deve estar aberto"_s);

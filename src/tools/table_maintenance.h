@@ -122,6 +122,12 @@ ChangeResult ApplyRenumbering(const MaintenanceTable& table, const Renumbering& 
 // The grid's edits, in one transaction, the same way.
 ChangeResult SaveRowEdits(const MaintenanceTable& table, const QList<RowEdit>& edits);
 
+// The navigator's insert: one row with `fields` set to `values` (texts as
+// the grid shows them; fields left empty keep their defaults), under the
+// access rule; a refused row names the reason. Written to the audit log.
+ChangeResult InsertRow(const MaintenanceTable& table, const QStringList& fields,
+                       const QStringList& values);
+
 // The navigator's delete: the row with these key texts, under the access rule.
 ChangeResult DeleteRow(const MaintenanceTable& table, const QStringList& key);
 

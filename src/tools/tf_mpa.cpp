@@ -22,6 +22,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFocusEvent>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -243,6 +244,8 @@ QWidget* TF_MPA::buildRegisterPage() {
     for (int i = 0; i < 4; ++i)
         connect(addButton(navigator, moves[i][0], moves[i][1]), &QPushButton::clicked, this,
                 [move, i] { move(i); });
+    connect(addButton(navigator, u"NAV_INSERT"_s, u"+"_s), &QPushButton::clicked, this,
+            &TF_MPA::insertRow);
     connect(addButton(navigator, u"NAV_DELETE"_s, u"-"_s), &QPushButton::clicked, this,
             &TF_MPA::deleteRow);
     connect(addButton(navigator, u"NAV_POST"_s, u"✓"_s), &QPushButton::clicked, this,
@@ -488,8 +491,8 @@ void TF_MPA::applyRights() {
     if (user.level == u"9"_s) return;
     m_toolPanel->setVisible(data::HasRightOnlyWithS(data::right::TableUse));
     if (!data::HasRightOnlyWithS(data::right::TableChanges)) {
-        for (const QString& name :
-             {u"BU_ALTERA"_s, u"BU_SALVA"_s, u"BU_DELVIS"_s, u"BU_ZERAR"_s, u"NAV_DELETE"_s})
+        for (const QString& name : {u"BU_ALTERA"_s, u"BU_SALVA"_s, u"BU_DELVIS"_s, u"BU_ZERAR"_s,
+                                    u"NAV_INSERT"_s, u"NAV_DELETE"_s})
             findChild<QPushButton*>(name)->setVisible(false);
         m_pages->setTabVisible(2, false);
     }
@@ -839,6 +842,39 @@ void TF_MPA::applyFormat() {
     platform::ShowMessage(this, u"Registros alterados: "_s + QString::number(result.changed));
     m_pages->setCurrentIndex(0);
     if (m_model.isOpen()) openRows(m_filter);
+}
+
+void TF_MPA::insertRow() {
+    if (!m_model.isOpen() || !MayUseTable(m_table.name, TableCommand::Change)) return;
+    // One line per field of the table; the empty ones keep their defaults.
+    QDialog form(this);
+    form.setObjectName(u"TF_MPA_INSERT"_s);
+    form.setWindowTitle(u"Incluir registro - "_s + m_table.name);
+    auto* layout = new QFormLayout(&form);
+    const QStringList fields = TableColumns(m_table);
+    QList<QLineEdit*> edits;
+    for (const QString& field : fields) {
+        auto* edit = new QLineEdit(&form);
+        edit->setObjectName(field);
+        layout->addRow(field, edit);
+        edits << edit;
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &form);
+    layout->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, &form, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &form, &QDialog::reject);
+    if (form.exec() != QDialog::Accepted) return;
+    QStringList values;
+    for (QLineEdit* edit : edits)
+        values << edit->text();
+    const ChangeResult result = InsertRow(m_table, fields, values);
+    if (result.refused) return;
+    if (!result.ok) {
+        platform::ShowError(this, result.message);
+        return;
+    }
+    openRows(m_filter);
+    countRows();
 }
 
 void TF_MPA::deleteRow() {

@@ -54,6 +54,7 @@ class TF_MPA : public QDialog {
     void chooseColumns();  // "Parâmetros - Seleciona Campos"
     void applyChange();    // "Aplicar" of "Alterar Campos"
     void applyFormat();    // "Aplicar" of "Formatar Campos"
+    void insertRow();      // the navigator's insert
     void deleteRow();      // the navigator's delete
     void deleteVisible();  // "Deletar Reg. Visiveis"
     void emptyTable();     // "ZERAR todo o Arquivo"

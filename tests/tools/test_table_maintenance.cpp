@@ -54,6 +54,7 @@ class TestTableMaintenance : public QObject {
     void massChangeFunctions();
     void valuesByColumnType_data();
     void valuesByColumnType();
+    void insertRow();
     void auditLines_data();
     void auditLines();
     void gridColumns_data();
@@ -170,7 +171,7 @@ void TestTableMaintenance::accessRule() {
 
 void TestTableMaintenance::everyCommandObeysTheRule_data() {
     QTest::addColumn<QString>("command");
-    for (const char* name : {"change", "renumber", "edit", "delete row", "zero", "delete",
+    for (const char* name : {"change", "renumber", "edit", "insert", "delete row", "zero", "delete",
                              "create index", "drop index"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
@@ -198,6 +199,8 @@ void TestTableMaintenance::everyCommandObeysTheRule() {
         refused = ApplyRenumbering(table, renumbering).refused;
     } else if (command == u"edit"_s) {
         refused = SaveRowEdits(table, {{{u"K"_s}, u"TEXTO"_s, u"y"_s}}).refused;
+    } else if (command == u"insert"_s) {
+        refused = InsertRow(table, {u"CHAVE"_s, u"CAMPO"_s}, {u"K2"_s, u"1"_s}).refused;
     } else if (command == u"delete row"_s) {
         refused = DeleteRow(table, {u"K"_s}).refused;
     } else if (command == u"zero"_s) {
@@ -385,6 +388,23 @@ void TestTableMaintenance::valuesByColumnType() {
     // The row's key typed in the grid, the value as the grid shows it.
     QVERIFY(SaveRowEdits(Table(), {{{u"2"_s}, field, after}}).ok);
     QCOMPARE(Column(field).value(1), after);
+}
+
+void TestTableMaintenance::insertRow() {
+    m_fixture->erp().exec(u"ALTER TABLE VRTNTMA ADD DATA DATE"_s);
+    // Fields left empty keep their defaults (null here).
+    const ChangeResult done = InsertRow(Table(), {u"cod"_s, u"NOME"_s, u"DATA"_s, u"VALOR"_s},
+                                        {u"6"_s, u"Trava"_s, u"25/12/26"_s, QString()});
+    QVERIFY2(done.ok, qPrintable(done.message));
+    QCOMPARE(Column(u"NOME"_s).value(5), u"Trava"_s);
+    QCOMPARE(Column(u"DATA"_s).value(5), u"25/12/26"_s);
+    QCOMPARE(Column(u"VALOR"_s).value(5), QString());
+    // A key already there, or a value the table's CHECK refuses: nothing added.
+    const ChangeResult twice = InsertRow(Table(), {u"COD"_s, u"NOME"_s}, {u"6"_s, u"Outra"_s});
+    QVERIFY(!twice.ok);
+    QVERIFY(!twice.message.isEmpty());
+    QVERIFY(!InsertRow(Table(), {u"COD"_s, u"VALOR"_s}, {u"7"_s, u"1000"_s}).ok);
+    QCOMPARE(Column(u"COD"_s).size(), 6);
 }
 
 void TestTableMaintenance::auditLines_data() {

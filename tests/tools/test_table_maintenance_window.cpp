@@ -82,7 +82,7 @@ class TestTableMaintenanceWindow : public QObject {
     void storedColumnList();
     void editSavedByKey();
     void closingWithEditsAsks();
-    void navigatorDeletesTheCurrentRow();
+    void navigatorDeletesAndInsertsRows();
     void massChangeFromTheWindow();
     void changesHiddenWithoutRight12();
     void cancelledEmptyingKeepsRows();
@@ -310,7 +310,7 @@ void TestTableMaintenanceWindow::closingWithEditsAsks() {
     QCOMPARE(NameOf(1), u"Item 1"_s);
 }
 
-void TestTableMaintenanceWindow::navigatorDeletesTheCurrentRow() {
+void TestTableMaintenanceWindow::navigatorDeletesAndInsertsRows() {
     TF_MPA window;
     window.setTable(u"TMW"_s);
     window.show();
@@ -329,6 +329,16 @@ void TestTableMaintenanceWindow::navigatorDeletesTheCurrentRow() {
     // "Last" reads every row.
     Child<QPushButton>(&window, u"NAV_LAST"_s)->click();
     QCOMPARE(window.model().rowCount(), Rows - 1);
+    // The insert takes a row by its fields.
+    test::OnModal(u"TF_MPA_INSERT"_s, [](QWidget* form) {
+        QVERIFY(form);
+        Child<QLineEdit>(form, u"COD"_s)->setText(u"3"_s);
+        Child<QLineEdit>(form, u"NOME"_s)->setText(u"Novo 3"_s);
+        static_cast<QDialog*>(form)->accept();
+    });
+    Child<QPushButton>(&window, u"NAV_INSERT"_s)->click();
+    QCOMPARE(NameOf(3), u"Novo 3"_s);
+    QCOMPARE(Child<QLabel>(&window, u"LA_REG"_s)->text(), u"Reg: 500"_s);
     window.reject();
 }
 
@@ -360,8 +370,8 @@ void TestTableMaintenanceWindow::changesHiddenWithoutRight12() {
     window.setTable(u"TMW"_s);
     window.show();
     QTRY_VERIFY(window.model().isOpen());
-    for (const QString& name :
-         {u"BU_ALTERA"_s, u"BU_SALVA"_s, u"BU_DELVIS"_s, u"BU_ZERAR"_s, u"NAV_DELETE"_s})
+    for (const QString& name : {u"BU_ALTERA"_s, u"BU_SALVA"_s, u"BU_DELVIS"_s, u"BU_ZERAR"_s,
+                                u"NAV_INSERT"_s, u"NAV_DELETE"_s})
         QVERIFY2(Child<QPushButton>(&window, name)->isHidden(), qPrintable(name));
     QVERIFY(!Child<QTabWidget>(&window, u"PageControl"_s)->isTabVisible(2));
     // F2 acts only through a visible button.
