@@ -697,8 +697,9 @@ void TF_MPA::chooseFilter() {
     closeTable();
     if (m_model.isOpen()) return;
     if (!platform::OpenWindow(u"SELF"_s, this, {u"SQL"_s, resolved.mid(4, 3), m_filter})) return;
-    if (!data::ReturnedValues().rowChosen) return;
-    setFilter(QString(data::ReturnedValues().values[0]).replace(u'#', u' '));
+    // Cancelled, the filter stays as it was and the table opens again with it.
+    if (data::ReturnedValues().rowChosen)
+        setFilter(QString(data::ReturnedValues().values[0]).replace(u'#', u' '));
     const MaintenanceTable table = resolveTable(true);
     if (table.valid()) m_table = table;
     countRows();

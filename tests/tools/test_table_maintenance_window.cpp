@@ -8,8 +8,10 @@
 #include "data/globals.h"
 #include "data/param_store.h"
 #include "data/query_helpers.h"
+#include "data/returned_values.h"
 #include "data/statement.h"
 #include "data/transaction.h"
+#include "platform/window_registry.h"
 #include "support/dialog_log.h"
 #include "support/modal.h"
 #include "support/module_fixture.h"
@@ -79,6 +81,7 @@ class TestTableMaintenanceWindow : public QObject {
     void tableOfTheChosenDatabase();
     void queryGetsTheChosenDatabase();
     void searchIndexFollowsTheTable();
+    void filterChosenThenCancelled();
     void storedColumnList();
     void editSavedByKey();
     void closingWithEditsAsks();
@@ -248,6 +251,36 @@ void TestTableMaintenanceWindow::searchIndexFollowsTheTable() {
     QVERIFY(window.model().isOpen());
     QVERIFY2(index->text() == u"NOME"_s || index->text() == u"COD"_s, qPrintable(index->text()));
     window.reject();
+}
+
+void TestTableMaintenanceWindow::filterChosenThenCancelled() {
+    // The filter dialog, standing in: it gets the current filter and hands
+    // back `answer` ("#" for blanks), or nothing when cancelled.
+    QString answer, handed;
+    platform::RegisterWindow(u"SELF"_s, [&](QWidget*, const QStringList& arguments) {
+        handed = arguments.value(2);
+        data::ResetReturnedValues();
+        data::ReturnedValues().rowChosen = !answer.isEmpty();
+        data::ReturnedValues().values[0] = answer;
+    });
+    TF_MPA window;
+    window.setTable(u"TMW"_s);
+    window.show();
+    QTRY_VERIFY(window.model().isOpen());
+    answer = u"COD#<#3"_s;
+    Child<QPushButton>(&window, u"BU_FILTRO"_s)->click();
+    QVERIFY(window.model().isOpen());
+    QCOMPARE(window.model().rowCount(), 2);
+    QCOMPARE(Child<QLineEdit>(&window, u"E_ARQFILTRO"_s)->text(), u"COD < 3"_s);
+    QCOMPARE(Child<QLabel>(&window, u"LA_SEL"_s)->text(), u"Sel. 2"_s);
+    // Cancelled: the same filter, the table open again.
+    answer.clear();
+    Child<QPushButton>(&window, u"BU_FILTRO"_s)->click();
+    QCOMPARE(handed, u"COD < 3"_s);
+    QVERIFY(window.model().isOpen());
+    QCOMPARE(window.model().rowCount(), 2);
+    window.reject();
+    platform::UnregisterWindow(u"SELF"_s);
 }
 
 void TestTableMaintenanceWindow::storedColumnList() {
