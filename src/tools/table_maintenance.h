@@ -2,9 +2,9 @@
 
 // The table maintenance's work on a table, without widgets: the access rule,
 // the table a typed text names, the stored grid columns, the mass change, the
-// renumbering, the grid's own edits, emptying a table, deleting the rows of a
-// filter and the indexes. The window TF_MPA, "livrax table" and the tests
-// run this code.
+// renumbering, the grid's own edits, inserting and deleting a row, emptying a
+// table, deleting the rows of a filter and the indexes. The window TF_MPA, "livrax table" and the
+// tests run this code.
 
 #include <QList>
 #include <QString>

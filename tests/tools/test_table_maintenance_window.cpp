@@ -2,7 +2,9 @@
 // without right 11 is turned away, the parameter table typed in lower case
 // stays closed without right 15, the grid reads rows only as they are shown,
 // a stored column list shows exactly its columns, a grid edit is saved by
-// the row's key, and closing with unsaved edits asks.
+// the row's key, closing with unsaved edits asks; the database lists, the
+// query on the picked database, the filter dialog (chosen and cancelled),
+// the navigator's insert and delete.
 
 #include "data/data_module.h"
 #include "data/globals.h"
