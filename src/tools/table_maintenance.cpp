@@ -1,5 +1,6 @@
 #include "tools/table_maintenance.h"
 
+#include "common/dates.h"
 #include "common/fields.h"
 #include "common/text.h"
 #include "data/audit_log.h"
@@ -16,6 +17,7 @@
 #include "data/transaction.h"
 #include "expr/expression.h"
 
+#include <QDateTime>
 #include <QHash>
 
 #include <functional>
@@ -31,7 +33,36 @@ namespace {
 constexpr int ColumnListLine = 21;
 constexpr int MaxGridColumns = 190;
 // Engine type codes of the text columns (without the null flag).
-constexpr unsigned TextType = 452, VaryingType = 448, BlobType = 520;
+constexpr unsigned TextType = 452, VaryingType = 448, BlobType = 520, DateType = 570,
+                   TimestampType = 510;
+
+bool IsTextType(unsigned type) {
+    return type == TextType || type == VaryingType || type == BlobType;
+}
+
+// A text as the grid shows it or as a function works it out, made the value
+// of a column of `type`: dates and moments written day first ("05/03/26",
+// "05/03/26 08:30:00", as the grid shows them) become dates, which the
+// engine would not read from such a text; anything else (numbers with a
+// decimal comma included) goes as text, for the data layer and the engine to
+// take or refuse. An empty text is null outside the text columns.
+data::DbValue ColumnValue(unsigned type, const QString& text) {
+    if (IsTextType(type)) return data::DbValue(text);
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty()) return data::DbValue::null();
+    if (type == DateType || type == TimestampType) {
+        const QString day = trimmed.section(u' ', 0, 0);
+        const QDate date = ParseDate(day);
+        if (!date.isValid() || !day.contains(u'/')) return data::DbValue(trimmed);
+        if (type == DateType) return data::DbValue(date);
+        const QString clock = trimmed.section(u' ', 1).trimmed();
+        QTime time = clock.isEmpty() ? QTime(0, 0) : QTime::fromString(clock, u"hh:mm:ss"_s);
+        if (!time.isValid()) time = QTime::fromString(clock, u"hh:mm"_s);
+        if (!time.isValid()) return data::DbValue(trimmed);
+        return data::DbValue(QDateTime(date, time));
+    }
+    return data::DbValue(trimmed);
+}
 
 // The table's name without the company suffix, upper case.
 QString BaseName(const QString& table) {
@@ -93,8 +124,8 @@ ChangeResult Failed(const QString& message) {
 }
 
 // The column metadata of the table: name -> whether it holds text.
-QHash<QString, bool> ColumnKinds(const MaintenanceTable& table, QStringList* order = nullptr) {
-    QHash<QString, bool> kinds;
+QHash<QString, unsigned> ColumnKinds(const MaintenanceTable& table, QStringList* order = nullptr) {
+    QHash<QString, unsigned> kinds;
     if (!table.valid()) return kinds;
     try {
         data::Transaction transaction(*table.database, data::TransactionMode::ReadSnapshot);
@@ -102,8 +133,7 @@ QHash<QString, bool> ColumnKinds(const MaintenanceTable& table, QStringList* ord
                                u"SELECT * FROM "_s + table.name + u" WHERE 1 = 0"_s);
         for (int i = 0; i < select.columnCount(); ++i) {
             const data::Statement::Column& column = select.column(i);
-            kinds.insert(column.name, column.type == TextType || column.type == VaryingType ||
-                                          column.type == BlobType);
+            kinds.insert(column.name, column.type);
             if (order) order->append(column.name);
         }
         transaction.commit();
@@ -117,7 +147,8 @@ QHash<QString, bool> ColumnKinds(const MaintenanceTable& table, QStringList* ord
 // Writes the updates in one transaction: one prepared statement per field,
 // values bound as parameters. The first refusal rolls everything back.
 ChangeResult WriteUpdates(const MaintenanceTable& table, const QStringList& keyColumns,
-                          const QHash<QString, bool>& textColumns, const QList<Update>& updates) {
+                          const QHash<QString, unsigned>& columnTypes,
+                          const QList<Update>& updates) {
     ChangeResult result;
     QString where;
     for (int i = 0; i < keyColumns.size(); ++i)
@@ -135,9 +166,8 @@ ChangeResult WriteUpdates(const MaintenanceTable& table, const QStringList& keyC
                     std::make_shared<data::Statement>(*table.database, transaction,
                                                       u"UPDATE "_s + table.name + u" SET "_s +
                                                           update.field + u" = :P_NOVO"_s + where);
-            const bool text = textColumns.value(update.field, true);
-            statement->bind(0, update.value.isEmpty() && !text ? data::DbValue::null()
-                                                               : data::DbValue(update.value));
+            statement->bind(0,
+                            ColumnValue(columnTypes.value(update.field, TextType), update.value));
             for (int i = 0; i < update.key.size(); ++i)
                 statement->bind(i + 1, update.key[i]);
             statement->execute();
@@ -167,7 +197,7 @@ ChangeResult WriteUpdates(const MaintenanceTable& table, const QStringList& keyC
 // stop.
 QString
 WalkRows(const MaintenanceTable& table, const RowWalk& walk, const QStringList& keyColumns,
-         const QHash<QString, bool>& columns, const QStringList& selected,
+         const QHash<QString, unsigned>& columns, const QStringList& selected,
          const std::function<QString(const data::Statement&, QList<data::DbValue>&&)>& visit) {
     QStringList order;
     for (const QString& field : walk.orderBy.split(u',', Qt::SkipEmptyParts)) {
@@ -186,7 +216,8 @@ WalkRows(const MaintenanceTable& table, const RowWalk& walk, const QStringList& 
     // about half the time, and a filter still uses the indexes it can.
     QStringList sortKeys;
     for (const QString& column : order)
-        sortKeys << column + (columns.value(column, true) ? u" || ''"_s : u" + 0"_s);
+        sortKeys << column +
+                        (IsTextType(columns.value(column, TextType)) ? u" || ''"_s : u" + 0"_s);
     sql += u" ORDER BY "_s + sortKeys.join(u", "_s);
     try {
         data::Transaction transaction(*table.database, data::TransactionMode::ReadSnapshot);
@@ -216,7 +247,7 @@ WalkRows(const MaintenanceTable& table, const RowWalk& walk, const QStringList& 
 // What every mass command checks first: the rule, the table, its key, the field.
 struct Prepared {
     QStringList columns;
-    QHash<QString, bool> textColumns;
+    QHash<QString, unsigned> columnTypes;
     QStringList key;
     QString field;
     QString error;
@@ -228,7 +259,7 @@ Prepared Prepare(const MaintenanceTable& table, const QString& field) {
         prepared.error = u"Deve ser informado o Arquivo"_s;
         return prepared;
     }
-    prepared.textColumns = ColumnKinds(table, &prepared.columns);
+    prepared.columnTypes = ColumnKinds(table, &prepared.columns);
     prepared.key = TableKey(table);
     prepared.field = field.trimmed().toUpper();
     if (prepared.columns.isEmpty())
@@ -250,10 +281,12 @@ bool MayUseTable(const QString& table, TableCommand command) {
     const QString name = BaseName(table);
     const bool top = user.level == u"9"_s;
     if (name == u"VRTNPAR"_s && !data::HasRightOnlyWithS(data::right::ParameterTable)) return false;
+    // The users' and the diary's tables stay closed below level 9, even to
+    // the generic query, which alone goes without right 11.
+    const bool closedTable = name == u"VRTNSEN"_s || name == u"VRTNAGD"_s;
+    if (!top && closedTable) return false;
     if (command == TableCommand::Search) return true;
-    if (!top && !(data::HasRightOnlyWithS(data::right::TableUse) && name != u"VRTNSEN"_s &&
-                  name != u"VRTNAGD"_s))
-        return false;
+    if (!top && !data::HasRightOnlyWithS(data::right::TableUse)) return false;
     if (command == TableCommand::Change && !top &&
         !data::HasRightOnlyWithS(data::right::TableChanges))
         return false;
@@ -342,7 +375,7 @@ ChangeResult ApplyMassChange(const MaintenanceTable& table, const MassChange& ch
     }
     QList<Update> updates;
     const QString error = WalkRows(
-        table, change.walk, prepared.key, prepared.textColumns, selected,
+        table, change.walk, prepared.key, prepared.columnTypes, selected,
         [&](const data::Statement& row, QList<data::DbValue>&& key) -> QString {
             // The field's own text, for the functions that rework it.
             const auto current = [&] { return row.value(prepared.field).toString(); };
@@ -381,7 +414,7 @@ ChangeResult ApplyMassChange(const MaintenanceTable& table, const MassChange& ch
         result.changed = updates.size();
         return result;
     }
-    const ChangeResult result = WriteUpdates(table, prepared.key, prepared.textColumns, updates);
+    const ChangeResult result = WriteUpdates(table, prepared.key, prepared.columnTypes, updates);
     if (result.ok) data::AuditLog(table.name, u"MPA - ALTERANDO CAMPO: "_s + prepared.field);
     return result;
 }
@@ -397,7 +430,7 @@ ChangeResult ApplyRenumbering(const MaintenanceTable& table, const Renumbering& 
     QList<Update> updates;
     qint64 n = renumbering.start;
     const QString error =
-        WalkRows(table, renumbering.walk, prepared.key, prepared.textColumns, {prepared.field},
+        WalkRows(table, renumbering.walk, prepared.key, prepared.columnTypes, {prepared.field},
                  [&](const data::Statement& row, QList<data::DbValue>&& key) -> QString {
                      const QString current = row.value(prepared.field).toString();
                      QString text;
@@ -430,7 +463,7 @@ ChangeResult ApplyRenumbering(const MaintenanceTable& table, const Renumbering& 
         result.changed = updates.size();
         return result;
     }
-    const ChangeResult result = WriteUpdates(table, prepared.key, prepared.textColumns, updates);
+    const ChangeResult result = WriteUpdates(table, prepared.key, prepared.columnTypes, updates);
     if (result.ok) data::AuditLog(table.name, u"MPA - FORMATANDO CAMPO: "_s + prepared.field);
     return result;
 }
@@ -439,7 +472,7 @@ ChangeResult SaveRowEdits(const MaintenanceTable& table, const QList<RowEdit>& e
     if (!MayUseTable(table.name, TableCommand::Change)) return Refused();
     if (!table.valid()) return Failed(u"Deve ser informado o Arquivo"_s);
     QStringList columns;
-    const QHash<QString, bool> kinds = ColumnKinds(table, &columns);
+    const QHash<QString, unsigned> kinds = ColumnKinds(table, &columns);
     const QStringList key = TableKey(table);
     if (key.isEmpty())
         return Failed(u"A tabela %1 não tem chave primária: as linhas não podem ser alteradas "
@@ -450,8 +483,8 @@ ChangeResult SaveRowEdits(const MaintenanceTable& table, const QList<RowEdit>& e
         if (!columns.contains(field))
             return Failed(u"O campo %1 não existe na tabela %2"_s.arg(field, table.name));
         Update update{{}, field, edit.value};
-        for (const QString& text : edit.key)
-            update.key << data::DbValue(text);
+        for (int i = 0; i < edit.key.size() && i < key.size(); ++i)
+            update.key << ColumnValue(kinds.value(key[i], TextType), edit.key[i]);
         updates << update;
     }
     const ChangeResult result = WriteUpdates(table, key, kinds, updates);
@@ -459,10 +492,48 @@ ChangeResult SaveRowEdits(const MaintenanceTable& table, const QList<RowEdit>& e
     return result;
 }
 
+ChangeResult InsertRow(const MaintenanceTable& table, const QStringList& fields,
+                       const QStringList& values) {
+    if (!MayUseTable(table.name, TableCommand::Change)) return Refused();
+    if (!table.valid()) return Failed(u"O arquivo deve estar aberto"_s);
+    const QHash<QString, unsigned> types = ColumnKinds(table);
+    QStringList names, markers;
+    QList<data::DbValue> bound;
+    for (int i = 0; i < fields.size() && i < values.size(); ++i) {
+        const QString field = fields[i].trimmed().toUpper();
+        if (!types.contains(field))
+            return Failed(u"O campo %1 não existe na tabela %2"_s.arg(field, table.name));
+        if (values[i].isEmpty() || names.contains(field)) continue;
+        names << field;
+        markers << u":P_"_s + QString::number(names.size());
+        bound << ColumnValue(types.value(field), values[i]);
+    }
+    if (names.isEmpty()) return Failed(u"Nenhum campo foi informado."_s);
+    ChangeResult result;
+    try {
+        data::Transaction transaction(*table.database);
+        data::Statement insert(*table.database, transaction,
+                               u"INSERT INTO "_s + table.name + u" ("_s + names.join(u", "_s) +
+                                   u") VALUES ("_s + markers.join(u", "_s) + u')');
+        for (int i = 0; i < bound.size(); ++i)
+            insert.bind(i, bound[i]);
+        insert.execute();
+        result.changed = insert.affectedRows();
+        transaction.commit();
+        result.ok = true;
+    } catch (const data::DbError& error) {
+        result.message = u"O registro não foi incluído: "_s + error.message();
+        return result;
+    }
+    data::AuditLog(table.name, u"MPA - MANUTENÇÃO DE TABELAS: "_s + table.name);
+    return result;
+}
+
 ChangeResult DeleteRow(const MaintenanceTable& table, const QStringList& key) {
     if (!MayUseTable(table.name, TableCommand::Change)) return Refused();
     if (!table.valid()) return Failed(u"O arquivo deve estar aberto"_s);
     const QStringList keyColumns = TableKey(table);
+    const QHash<QString, unsigned> types = ColumnKinds(table);
     if (keyColumns.isEmpty() || key.size() != keyColumns.size())
         return Failed(
             u"A tabela %1 não tem chave primária: a linha não pode ser excluída"_s.arg(table.name));
@@ -475,7 +546,7 @@ ChangeResult DeleteRow(const MaintenanceTable& table, const QStringList& key) {
         data::Transaction transaction(*table.database);
         data::Statement erase(*table.database, transaction, u"DELETE FROM "_s + table.name + where);
         for (int i = 0; i < key.size(); ++i)
-            erase.bind(i, data::DbValue(key[i]));
+            erase.bind(i, ColumnValue(types.value(keyColumns[i], TextType), key[i]));
         erase.execute();
         result.changed = erase.affectedRows();
         transaction.commit();
@@ -524,7 +595,8 @@ ChangeResult DeleteFilteredRows(const MaintenanceTable& table, const QString& fi
         result.message = u"Erro na exclusão dos registros."_s + u' ' + error.message();
         return result;
     }
-    data::AuditLog(table.name, u"EXCLUSAO: "_s + filter);
+    // The deletion's own line, as every deletion by condition writes it.
+    data::AuditLog(table.name, u"EXCLUSAO: "_s + filter + u" - "_s);
     data::AuditLog(table.name, u"MPA - DELETANDO REGISTROS VISIVEIS: "_s + table.name);
     return result;
 }

@@ -2,9 +2,9 @@
 
 // The table maintenance's work on a table, without widgets: the access rule,
 // the table a typed text names, the stored grid columns, the mass change, the
-// renumbering, the grid's own edits, emptying a table, deleting the rows of a
-// filter and the indexes. The window TF_MPA, "livrax table" and the tests
-// run this code.
+// renumbering, the grid's own edits, inserting and deleting a row, emptying a
+// table, deleting the rows of a filter and the indexes. The window TF_MPA, "livrax table" and the
+// tests run this code.
 
 #include <QList>
 #include <QString>
@@ -28,7 +28,8 @@ enum class TableCommand {
 // without regard to case and to the company suffix ("vrtnpar", "VRTNPAR001"
 // and "VRTNPAR" are the same table). Open, Index: level "9", or right 11 "S"
 // and the table neither VRTNSEN nor VRTNAGD; and in every case right 15 "S"
-// unless the table is VRTNPAR. Search: the same without the right-11 test.
+// unless the table is VRTNPAR. Search: the same without the right-11 test
+// (so below level 9 VRTNSEN and VRTNAGD stay refused).
 // Change: Open, and below level 9 right 12 "S" as well.
 bool MayUseTable(const QString& table, TableCommand command);
 
@@ -120,6 +121,12 @@ ChangeResult ApplyMassChange(const MaintenanceTable& table, const MassChange& ch
 ChangeResult ApplyRenumbering(const MaintenanceTable& table, const Renumbering& renumbering);
 // The grid's edits, in one transaction, the same way.
 ChangeResult SaveRowEdits(const MaintenanceTable& table, const QList<RowEdit>& edits);
+
+// The navigator's insert: one row with `fields` set to `values` (texts as
+// the grid shows them; fields left empty keep their defaults), under the
+// access rule; a refused row names the reason. Written to the audit log.
+ChangeResult InsertRow(const MaintenanceTable& table, const QStringList& fields,
+                       const QStringList& values);
 
 // The navigator's delete: the row with these key texts, under the access rule.
 ChangeResult DeleteRow(const MaintenanceTable& table, const QStringList& key);

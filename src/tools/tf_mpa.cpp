@@ -22,6 +22,8 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFocusEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -32,6 +34,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -66,6 +69,18 @@ QButtonGroup* RadioGroup(QWidget* parent, QVBoxLayout* layout, const QString& na
     }
     layout->addWidget(box);
     return group;
+}
+
+// A question with its own title and "OK" and "Cancel" ("Cancel" the
+// default, and the answer when the box is closed); true for OK. Named
+// "QUESTION_BOX" as the program's other questions.
+bool Confirm(QWidget* parent, const QString& title, const QString& message) {
+    QMessageBox box(QMessageBox::Question, title, message, QMessageBox::Ok | QMessageBox::Cancel,
+                    parent);
+    box.setObjectName(u"QUESTION_BOX"_s);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
 }
 
 // A cursor that shows the hourglass while it lives.
@@ -154,6 +169,7 @@ void TF_MPA::buildControls() {
         list->setObjectName(u"E_ARQ"_s + numbers[i]);
         list->setToolTip(u"Abre tabelas Dir"_s + numbers[i]);
         bottom->addWidget(list);
+        list->installEventFilter(this);
         connect(list, &QComboBox::activated, this,
                 [this, list, number = numbers[i]] { chooseFromDatabaseList(list, number); });
         m_lists[i] = list;
@@ -228,6 +244,8 @@ QWidget* TF_MPA::buildRegisterPage() {
     for (int i = 0; i < 4; ++i)
         connect(addButton(navigator, moves[i][0], moves[i][1]), &QPushButton::clicked, this,
                 [move, i] { move(i); });
+    connect(addButton(navigator, u"NAV_INSERT"_s, u"+"_s), &QPushButton::clicked, this,
+            &TF_MPA::insertRow);
     connect(addButton(navigator, u"NAV_DELETE"_s, u"-"_s), &QPushButton::clicked, this,
             &TF_MPA::deleteRow);
     connect(addButton(navigator, u"NAV_POST"_s, u"✓"_s), &QPushButton::clicked, this,
@@ -473,7 +491,8 @@ void TF_MPA::applyRights() {
     if (user.level == u"9"_s) return;
     m_toolPanel->setVisible(data::HasRightOnlyWithS(data::right::TableUse));
     if (!data::HasRightOnlyWithS(data::right::TableChanges)) {
-        for (const QString& name : {u"BU_ALTERA"_s, u"BU_SALVA"_s, u"BU_DELVIS"_s, u"BU_ZERAR"_s})
+        for (const QString& name : {u"BU_ALTERA"_s, u"BU_SALVA"_s, u"BU_DELVIS"_s, u"BU_ZERAR"_s,
+                                    u"NAV_INSERT"_s, u"NAV_DELETE"_s})
             findChild<QPushButton*>(name)->setVisible(false);
         m_pages->setTabVisible(2, false);
     }
@@ -507,10 +526,22 @@ void TF_MPA::showEvent(QShowEvent* event) {
         });
         return;
     }
-    const QString numbers[3] = {u"1"_s, u"2"_s, u"5"_s};
-    for (int i = 0; i < 3; ++i)
-        fillDatabaseList(m_lists[i], numbers[i]);
     if (!m_tableText->text().isEmpty()) QTimer::singleShot(0, this, &TF_MPA::openTable);
+}
+
+bool TF_MPA::eventFilter(QObject* watched, QEvent* event) {
+    // Focus coming back with the window or from the list's own popup is no entering.
+    if (event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        const QString numbers[3] = {u"1"_s, u"2"_s, u"5"_s};
+        for (int i = 0; i < 3; ++i)
+            if (watched == m_lists[i] && reason != Qt::ActiveWindowFocusReason &&
+                reason != Qt::PopupFocusReason) {
+                closeTable();
+                fillDatabaseList(m_lists[i], numbers[i]);
+            }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TF_MPA::fillDatabaseList(QComboBox* list, const QString& number) {
@@ -571,12 +602,16 @@ void TF_MPA::openTable() {
     m_chosenDatabase = table.database;
     refreshIndexes();
     m_columnList = ReadColumnList(m_table);
-    if (m_searchIndex->text().isEmpty()) {
-        const QString base = m_table.name.left(7).toUpper();
-        if (QStringList{u"VRTNPIS"_s, u"VRTNPIE"_s, u"VRTNPDE"_s, u"VRTNPDS"_s}.contains(base))
-            m_searchIndex->setText(u"PEDIDO"_s);
-        else if (base == u"VRTNDUP"_s)
-            m_searchIndex->setText(u"NUMERO"_s);
+    // The order tables are searched by order number, the trade bills by number.
+    const QString base = m_table.name.left(7).toUpper();
+    const QString defaultIndex =
+        QStringList{u"VRTNPIS"_s, u"VRTNPIE"_s, u"VRTNPDE"_s, u"VRTNPDS"_s}.contains(base)
+            ? u"PEDIDO"_s
+        : base == u"VRTNDUP"_s ? u"NUMERO"_s
+                               : QString();
+    if (!defaultIndex.isEmpty() && TableColumns(m_table).contains(defaultIndex)) {
+        m_indexChoice->setCurrentText(defaultIndex);
+        m_searchIndex->setText(defaultIndex);
     }
     if (!openRows(m_filter)) return;
     m_databaseName->setText(m_table.database->path());
@@ -644,7 +679,8 @@ void TF_MPA::query() {
     const QString resolved = typedTable();
     if (resolved.isEmpty() || !MayUseTable(resolved, TableCommand::Search)) return;
     const QString index = m_searchIndex->text();
-    if (OpenQueryWindow(this, resolved, index, {}, index, index)) {
+    // A single blank: the query opens without a stored filter.
+    if (OpenQueryWindow(this, resolved, index, {}, index, index, {}, u" "_s, m_databaseNumber)) {
         m_searchValue->setText(data::ReturnedValues().values[0]);
         searchValue();
     }
@@ -661,8 +697,9 @@ void TF_MPA::chooseFilter() {
     closeTable();
     if (m_model.isOpen()) return;
     if (!platform::OpenWindow(u"SELF"_s, this, {u"SQL"_s, resolved.mid(4, 3), m_filter})) return;
-    if (!data::ReturnedValues().rowChosen) return;
-    setFilter(QString(data::ReturnedValues().values[0]).replace(u'#', u' '));
+    // Cancelled, the filter stays as it was and the table opens again with it.
+    if (data::ReturnedValues().rowChosen)
+        setFilter(QString(data::ReturnedValues().values[0]).replace(u'#', u' '));
     const MaintenanceTable table = resolveTable(true);
     if (table.valid()) m_table = table;
     countRows();
@@ -735,7 +772,7 @@ void TF_MPA::applyChange() {
     }
     const int function = m_function->checkedId();
     if (function == 0 && m_content->currentText().isEmpty() &&
-        !platform::AskYesNo(this, u"O conteúdo do campo não foi informado "_s))
+        !Confirm(this, u"CONTINUAR"_s, u"O conteúdo do campo não foi informado "_s))
         return;
     const MaintenanceTable table = m_table.valid() ? m_table : resolveTable(false);
     if (!table.valid() || !MayUseTable(table.name, TableCommand::Change)) return;
@@ -808,6 +845,39 @@ void TF_MPA::applyFormat() {
     if (m_model.isOpen()) openRows(m_filter);
 }
 
+void TF_MPA::insertRow() {
+    if (!m_model.isOpen() || !MayUseTable(m_table.name, TableCommand::Change)) return;
+    // One line per field of the table; the empty ones keep their defaults.
+    QDialog form(this);
+    form.setObjectName(u"TF_MPA_INSERT"_s);
+    form.setWindowTitle(u"Incluir registro - "_s + m_table.name);
+    auto* layout = new QFormLayout(&form);
+    const QStringList fields = TableColumns(m_table);
+    QList<QLineEdit*> edits;
+    for (const QString& field : fields) {
+        auto* edit = new QLineEdit(&form);
+        edit->setObjectName(field);
+        layout->addRow(field, edit);
+        edits << edit;
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &form);
+    layout->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, &form, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &form, &QDialog::reject);
+    if (form.exec() != QDialog::Accepted) return;
+    QStringList values;
+    for (QLineEdit* edit : edits)
+        values << edit->text();
+    const ChangeResult result = InsertRow(m_table, fields, values);
+    if (result.refused) return;
+    if (!result.ok) {
+        platform::ShowError(this, result.message);
+        return;
+    }
+    openRows(m_filter);
+    countRows();
+}
+
 void TF_MPA::deleteRow() {
     if (!m_model.isOpen() || !m_grid->currentIndex().isValid() ||
         !MayUseTable(m_table.name, TableCommand::Change))
@@ -824,7 +894,8 @@ void TF_MPA::deleteRow() {
 }
 
 void TF_MPA::deleteVisible() {
-    if (!platform::AskYesNo(this, u"CONFIRMA EXCLUSÃO ???"_s)) return;
+    if (!Confirm(this, u"DELETA TODOS OS REG. VISÍVEIS PELO FILTRO"_s, u"CONFIRMA EXCLUSÃO ???"_s))
+        return;
     if (m_filterText->text().trimmed().isEmpty()) {
         platform::ShowMessage(this, u"Deve ser definido Filtros para a Exclusão"_s);
         return;
@@ -849,7 +920,7 @@ void TF_MPA::deleteVisible() {
 void TF_MPA::emptyTable() {
     const MaintenanceTable table = resolveTable(false);
     if (!table.valid() || !MayUseTable(table.name, TableCommand::Change)) return;
-    if (!platform::AskYesNo(this, u"CONFIRMA EXCLUSÃO GERAL"_s)) return;
+    if (!Confirm(this, u"DELETA TODOS OS REG. DO ARQUIVO"_s, u"CONFIRMA EXCLUSÃO GERAL"_s)) return;
     if (m_model.isOpen()) {
         m_model.clearEdits();
         m_model.close();
@@ -876,7 +947,8 @@ void TF_MPA::refreshIndexes() {
     m_indexChoice->addItems(fields);
     m_indexList->addItems(fields);
     if (!text.isEmpty()) m_indexChoice->setCurrentText(text);
-    if (m_searchIndex->text().isEmpty()) m_searchIndex->setText(m_indexChoice->currentText());
+    // The search index follows the choice, or the first index of this table.
+    m_searchIndex->setText(m_indexChoice->currentText());
     m_primaryKey->addItems(TableKey(table));
     m_dropIndex->addItems(data::ListIndexes(table.database, table.name));
     m_dropIndex->setCurrentIndex(-1);

@@ -54,6 +54,7 @@ class TF_MPA : public QDialog {
     void chooseColumns();  // "Parâmetros - Seleciona Campos"
     void applyChange();    // "Aplicar" of "Alterar Campos"
     void applyFormat();    // "Aplicar" of "Formatar Campos"
+    void insertRow();      // the navigator's insert
     void deleteRow();      // the navigator's delete
     void deleteVisible();  // "Deletar Reg. Visiveis"
     void emptyTable();     // "ZERAR todo o Arquivo"
@@ -66,6 +67,8 @@ class TF_MPA : public QDialog {
     void showEvent(QShowEvent* event) override;
     void done(int result) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Entering one of the database lists closes the table and fills the list.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildControls();

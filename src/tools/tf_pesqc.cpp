@@ -846,7 +846,7 @@ void TF_PESQC::done(int result) {
 
 bool OpenQueryWindow(QWidget* parent, const QString& table, const QString& returnFields,
                      const QString& firstValue, const QString& orderBy, const QString& firstField,
-                     const QString& columns, const QString& filter) {
+                     const QString& columns, const QString& filter, const QString& databaseNumber) {
     data::ReturnedValues() = {};
     TF_PESQC window(parent);
     QuerySettings s = window.settings();
@@ -857,6 +857,7 @@ bool OpenQueryWindow(QWidget* parent, const QString& table, const QString& retur
     s.field1 = firstField;
     s.columns = columns;
     s.filter = filter;
+    if (!databaseNumber.isEmpty()) s.databaseNumber = databaseNumber;
     window.setSettings(s);
     window.exec();
     return data::ReturnedValues().rowChosen;
@@ -865,7 +866,7 @@ bool OpenQueryWindow(QWidget* parent, const QString& table, const QString& retur
 void RegisterQueryWindows() {
     platform::RegisterWindow(u"PESQC"_s, [](QWidget* parent, const QStringList& a) {
         OpenQueryWindow(parent, a.value(0), a.value(1), a.value(2), a.value(3), a.value(4),
-                        a.value(5), a.value(6));
+                        a.value(5), a.value(6), a.value(7));
     });
     platform::RegisterWindow(u"PRINTGRID"_s, [](QWidget* parent, const QStringList& a) {
         data::Connection* database = data::DatabaseFor(a.value(1));

@@ -144,15 +144,17 @@ class TF_PESQC : public QDialog {
 
 // Opens the query window on `table` (code or name) modally and returns
 // whether a row was chosen; its values are then in data::ReturnedValues().
+// `databaseNumber` ("1".."5", E_NUMDIR) names the database to query when the
+// table is not looked for where its name routes it.
 bool OpenQueryWindow(QWidget* parent, const QString& table, const QString& returnFields = {},
                      const QString& firstValue = {}, const QString& orderBy = {},
                      const QString& firstField = {}, const QString& columns = {},
-                     const QString& filter = {});
+                     const QString& filter = {}, const QString& databaseNumber = {});
 
 // Registers "PESQC" (arguments: table, return fields, first value, order,
-// first field, columns, filter, as OpenQueryWindow takes them) and
-// "PRINTGRID" (arguments: title, table, statement: the statement's rows in
-// the grid-printing window).
+// first field, columns, filter, database number, as OpenQueryWindow takes
+// them) and "PRINTGRID" (arguments: title, table, statement: the
+// statement's rows in the grid-printing window).
 void RegisterQueryWindows();
 
 } // namespace livrax::tools

@@ -4,6 +4,7 @@
 // refused by the database rolling back a whole mass change, the order and
 // the values of the renumbering, function 2, the grid's column list.
 
+#include "data/data_module.h"
 #include "data/globals.h"
 #include "data/metadata.h"
 #include "data/param_store.h"
@@ -51,6 +52,11 @@ class TestTableMaintenance : public QObject {
     void renumbering();
     void massChangeFunctions_data();
     void massChangeFunctions();
+    void valuesByColumnType_data();
+    void valuesByColumnType();
+    void insertRow();
+    void auditLines_data();
+    void auditLines();
     void gridColumns_data();
     void gridColumns();
     void columnListKeepsTheOtherLines();
@@ -134,7 +140,11 @@ void TestTableMaintenance::accessRule_data() {
     QTest::newRow("level 5, right 11: diary table")
         << "5" << Rights(u'S', u'S', u'S') << "agd" << index << false;
     QTest::newRow("level 5, right 11: search in the users table")
-        << "5" << Rights(u'S', u'S', u'S') << "SEN" << search << true;
+        << "5" << Rights(u'S', u'S', u'S') << "SEN" << search << false;
+    QTest::newRow("level 5, no right 11: search in the diary table")
+        << "5" << Rights(u'N', u'S', u'S') << "vrtnagd" << search << false;
+    QTest::newRow("level 9, no right 11: search in the users table")
+        << "9" << Rights(u'N', u'N', u'S') << "SEN" << search << true;
     QTest::newRow("level 5, no right 11: open")
         << "5" << Rights(u'N', u'S', u'S') << "PDE" << open << false;
     QTest::newRow("level 5, no right 11: search")
@@ -161,7 +171,7 @@ void TestTableMaintenance::accessRule() {
 
 void TestTableMaintenance::everyCommandObeysTheRule_data() {
     QTest::addColumn<QString>("command");
-    for (const char* name : {"change", "renumber", "edit", "delete row", "zero", "delete",
+    for (const char* name : {"change", "renumber", "edit", "insert", "delete row", "zero", "delete",
                              "create index", "drop index"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
@@ -189,6 +199,8 @@ void TestTableMaintenance::everyCommandObeysTheRule() {
         refused = ApplyRenumbering(table, renumbering).refused;
     } else if (command == u"edit"_s) {
         refused = SaveRowEdits(table, {{{u"K"_s}, u"TEXTO"_s, u"y"_s}}).refused;
+    } else if (command == u"insert"_s) {
+        refused = InsertRow(table, {u"CHAVE"_s, u"CAMPO"_s}, {u"K2"_s, u"1"_s}).refused;
     } else if (command == u"delete row"_s) {
         refused = DeleteRow(table, {u"K"_s}).refused;
     } else if (command == u"zero"_s) {
@@ -336,6 +348,118 @@ void TestTableMaintenance::massChangeFunctions() {
     QCOMPARE(result.changed, 1);
     QCOMPARE(Column(u"NOME"_s).value(1), after);
     QCOMPARE(Column(u"NOME"_s).value(0), u"Porca"_s);
+}
+
+void TestTableMaintenance::valuesByColumnType_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<bool>("expression");
+    QTest::addColumn<QString>("after");
+    // Row 1: VALOR 100, DATA 05/03/2026, MOMENTO 05/03/2026 08:30.
+    QTest::newRow("number with decimals worked out") << "VALOR"
+                                                     << "VALOR / 8" << true << "12,50";
+    QTest::newRow("date copied day first") << "DTALT"
+                                           << "DATA" << true << "05/03/26";
+    QTest::newRow("date typed, day above 12") << "DTALT"
+                                              << "25/12/2026" << false << "25/12/26";
+    QTest::newRow("timestamp copied") << "MOMENTO"
+                                      << "MOMENTO" << true << "05/03/26 08:30:00";
+    QTest::newRow("date emptied") << "DTALT"
+                                  << "" << false << "";
+}
+
+void TestTableMaintenance::valuesByColumnType() {
+    QFETCH(QString, field);
+    QFETCH(QString, content);
+    QFETCH(bool, expression);
+    QFETCH(QString, after);
+    m_fixture->erp().exec(u"ALTER TABLE VRTNTMA ADD DATA DATE, ADD DTALT DATE, "
+                          u"ADD MOMENTO TIMESTAMP"_s);
+    m_fixture->erp().exec(u"UPDATE VRTNTMA SET DATA = '2026-03-05', DTALT = '2026-01-01', "
+                          u"MOMENTO = '2026-03-05 08:30:00'"_s);
+    MassChange change;
+    change.field = field;
+    change.content = content;
+    change.expression = expression;
+    change.walk.filter = u"COD = 1"_s;
+    const ChangeResult result = ApplyMassChange(Table(), change);
+    QVERIFY2(result.ok, qPrintable(result.message));
+    QCOMPARE(Column(field).value(0), after);
+    // The row's key typed in the grid, the value as the grid shows it.
+    QVERIFY(SaveRowEdits(Table(), {{{u"2"_s}, field, after}}).ok);
+    QCOMPARE(Column(field).value(1), after);
+}
+
+void TestTableMaintenance::insertRow() {
+    m_fixture->erp().exec(u"ALTER TABLE VRTNTMA ADD DATA DATE"_s);
+    // Fields left empty keep their defaults (null here).
+    const ChangeResult done = InsertRow(Table(), {u"cod"_s, u"NOME"_s, u"DATA"_s, u"VALOR"_s},
+                                        {u"6"_s, u"Trava"_s, u"25/12/26"_s, QString()});
+    QVERIFY2(done.ok, qPrintable(done.message));
+    QCOMPARE(Column(u"NOME"_s).value(5), u"Trava"_s);
+    QCOMPARE(Column(u"DATA"_s).value(5), u"25/12/26"_s);
+    QCOMPARE(Column(u"VALOR"_s).value(5), QString());
+    // A key already there, or a value the table's CHECK refuses: nothing added.
+    const ChangeResult twice = InsertRow(Table(), {u"COD"_s, u"NOME"_s}, {u"6"_s, u"Outra"_s});
+    QVERIFY(!twice.ok);
+    QVERIFY(!twice.message.isEmpty());
+    QVERIFY(!InsertRow(Table(), {u"COD"_s, u"VALOR"_s}, {u"7"_s, u"1000"_s}).ok);
+    QCOMPARE(Column(u"COD"_s).size(), 6);
+}
+
+void TestTableMaintenance::auditLines_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("change") << "change" << QStringList{u"MPA - ALTERANDO CAMPO: NOME"_s};
+    QTest::newRow("renumber") << "renumber" << QStringList{u"MPA - FORMATANDO CAMPO: NUMERO"_s};
+    QTest::newRow("grid edit") << "edit" << QStringList{u"MPA - MANUTENÇÃO DE TABELAS: VRTNTMA"_s};
+    QTest::newRow("delete visible")
+        << "delete"
+        << QStringList{u"EXCLUSAO: COD = 2 - "_s, u"MPA - DELETANDO REGISTROS VISIVEIS: VRTNTMA"_s};
+    QTest::newRow("zero") << "zero" << QStringList{u"MPA - ZERANDO TABELA: VRTNTMA"_s};
+    QTest::newRow("refused value") << "refused" << QStringList{};
+}
+
+void TestTableMaintenance::auditLines() {
+    QFETCH(QString, command);
+    QFETCH(QStringList, lines);
+    const MaintenanceTable table = Table();
+    bool ok = false;
+    if (command == u"change"_s) {
+        MassChange change;
+        change.field = u"nome"_s;
+        change.content = u"X"_s;
+        ok = ApplyMassChange(table, change).ok;
+    } else if (command == u"renumber"_s) {
+        Renumbering renumbering;
+        renumbering.field = u"NUMERO"_s;
+        renumbering.start = 1;
+        ok = ApplyRenumbering(table, renumbering).ok;
+    } else if (command == u"edit"_s) {
+        ok = SaveRowEdits(table, {{{u"1"_s}, u"NOME"_s, u"Y"_s}}).ok;
+    } else if (command == u"delete"_s) {
+        ok = DeleteFilteredRows(table, u"COD = 2"_s).ok;
+    } else if (command == u"zero"_s) {
+        ok = EmptyTable(table).ok;
+    } else {
+        MassChange change;
+        change.field = u"VALOR"_s;
+        change.content = u"5000"_s;
+        ok = !ApplyMassChange(table, change).ok;
+    }
+    QVERIFY(ok);
+    // The log's rows for the table, oldest first.
+    data::Connection& log = *data::B_DIR(1);
+    data::Transaction transaction(log);
+    data::Statement select(log, transaction,
+                           u"SELECT LOG_OBS FROM VRTNLOG WHERE LOG_TABELA = 'VRTNTMA' "
+                           u"ORDER BY LOG_SEQ"_s);
+    select.open();
+    QStringList written;
+    while (select.fetch())
+        written << select.value(0).toString();
+    transaction.commit();
+    QCOMPARE(written, lines);
 }
 
 void TestTableMaintenance::gridColumns_data() {

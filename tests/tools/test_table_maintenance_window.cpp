@@ -2,19 +2,27 @@
 // without right 11 is turned away, the parameter table typed in lower case
 // stays closed without right 15, the grid reads rows only as they are shown,
 // a stored column list shows exactly its columns, a grid edit is saved by
-// the row's key, and closing with unsaved edits asks.
+// the row's key, closing with unsaved edits asks; the database lists, the
+// query on the picked database, the filter dialog (chosen and cancelled),
+// the navigator's insert and delete.
 
+#include "data/data_module.h"
 #include "data/globals.h"
 #include "data/param_store.h"
+#include "data/query_helpers.h"
+#include "data/returned_values.h"
 #include "data/statement.h"
 #include "data/transaction.h"
+#include "platform/window_registry.h"
 #include "support/dialog_log.h"
 #include "support/modal.h"
 #include "support/module_fixture.h"
 #include "tools/tf_mpa.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -40,13 +48,24 @@ template <typename T> T* Child(QWidget* parent, const QString& name) {
     return child;
 }
 
-// Answers the next question box with Yes or No.
-void AnswerNextQuestion(bool yes) {
-    test::OnModal(u"QUESTION_BOX"_s, [yes](QWidget* widget) {
+// Answers the next question box with Yes (or OK) or No (or Cancel); its
+// title left in `title` when given.
+void AnswerNextQuestion(bool yes, QString* title = nullptr) {
+    test::OnModal(u"QUESTION_BOX"_s, [yes, title](QWidget* widget) {
         QVERIFY(widget);
         auto* box = static_cast<QMessageBox*>(widget);
-        box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+        if (title) *title = box->windowTitle();
+        QAbstractButton* button = box->button(yes ? QMessageBox::Yes : QMessageBox::No);
+        if (!button) button = box->button(yes ? QMessageBox::Ok : QMessageBox::Cancel);
+        QVERIFY(button);
+        button->click();
     });
+}
+
+// Focus moved into `widget` by the user (Tab), as entering a control.
+void Enter(QWidget* widget) {
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(widget, &focus);
 }
 
 } // namespace
@@ -62,10 +81,13 @@ class TestTableMaintenanceWindow : public QObject {
     void parameterTableStaysClosed();
     void gridReadsRowsAsShown();
     void tableOfTheChosenDatabase();
+    void queryGetsTheChosenDatabase();
+    void searchIndexFollowsTheTable();
+    void filterChosenThenCancelled();
     void storedColumnList();
     void editSavedByKey();
     void closingWithEditsAsks();
-    void navigatorDeletesTheCurrentRow();
+    void navigatorDeletesAndInsertsRows();
     void massChangeFromTheWindow();
     void changesHiddenWithoutRight12();
     void cancelledEmptyingKeepsRows();
@@ -166,9 +188,14 @@ void TestTableMaintenanceWindow::gridReadsRowsAsShown() {
 
 void TestTableMaintenanceWindow::tableOfTheChosenDatabase() {
     TF_MPA window;
+    window.setTable(u"TMW"_s);
     window.show();
-    // A table of database 5 picked from its list, then a table of database 1 typed.
+    QTRY_VERIFY(window.model().isOpen());
+    // A table of database 5 picked from its list, then a table of database 1
+    // typed. Entering the list closes the open table and reads the tables.
     auto* list = Child<QComboBox>(&window, u"E_ARQ5"_s);
+    Enter(list);
+    QVERIFY(!window.model().isOpen());
     const int index = list->findText(u"VRTNPAR"_s);
     QVERIFY(index > 0);
     QCOMPARE(list->findText(u"VRTNTMW"_s), -1);
@@ -184,6 +211,78 @@ void TestTableMaintenanceWindow::tableOfTheChosenDatabase() {
     QVERIFY2(log.shown().first().text.contains(u"VRTNTMW não é uma tabela do banco de dados"_s),
              qPrintable(log.shown().first().text));
     window.reject();
+}
+
+void TestTableMaintenanceWindow::queryGetsTheChosenDatabase() {
+    TF_MPA window;
+    window.show();
+    auto* list = Child<QComboBox>(&window, u"E_ARQ5"_s);
+    Enter(list);
+    const int index = list->findText(u"VRTNPAR"_s);
+    QVERIFY(index > 0);
+    list->setCurrentIndex(index);
+    Q_EMIT list->activated(index);
+    // "Pesquisa" opens the query on the picked table in database 5.
+    QString table, number;
+    test::OnModal(u"TF_PESQC"_s, [&](QWidget* query) {
+        QVERIFY(query);
+        table = Child<QLineEdit>(query, u"E_ARQ"_s)->text();
+        number = Child<QLineEdit>(query, u"E_NUMDIR"_s)->text();
+        static_cast<QDialog*>(query)->reject();
+    });
+    Child<QPushButton>(&window, u"BU_PESQUISA"_s)->click();
+    QCOMPARE(table, u"VRTNPAR"_s);
+    QCOMPARE(number, u"5"_s);
+    window.reject();
+}
+
+void TestTableMaintenanceWindow::searchIndexFollowsTheTable() {
+    // The orders are searched by order number; a table without that field,
+    // opened next, by an index of its own.
+    m_fixture->erp().exec(u"CREATE INDEX TMW_NOME ON VRTNTMW (NOME)"_s);
+    m_fixture->refreshTableLists();
+    TF_MPA window;
+    window.setTable(u"PDE"_s);
+    window.show();
+    QTRY_VERIFY(window.model().isOpen());
+    auto* index = Child<QLineEdit>(&window, u"COMBO_INDICE"_s);
+    QCOMPARE(index->text(), u"PEDIDO"_s);
+    Child<QPushButton>(&window, u"BU_CLOSE"_s)->click();
+    Child<QLineEdit>(&window, u"E_ARQ"_s)->setText(u"TMW"_s);
+    Child<QPushButton>(&window, u"BU_OPEN"_s)->click();
+    QVERIFY(window.model().isOpen());
+    QVERIFY2(index->text() == u"NOME"_s || index->text() == u"COD"_s, qPrintable(index->text()));
+    window.reject();
+}
+
+void TestTableMaintenanceWindow::filterChosenThenCancelled() {
+    // The filter dialog, standing in: it gets the current filter and hands
+    // back `answer` ("#" for blanks), or nothing when cancelled.
+    QString answer, handed;
+    platform::RegisterWindow(u"SELF"_s, [&](QWidget*, const QStringList& arguments) {
+        handed = arguments.value(2);
+        data::ResetReturnedValues();
+        data::ReturnedValues().rowChosen = !answer.isEmpty();
+        data::ReturnedValues().values[0] = answer;
+    });
+    TF_MPA window;
+    window.setTable(u"TMW"_s);
+    window.show();
+    QTRY_VERIFY(window.model().isOpen());
+    answer = u"COD#<#3"_s;
+    Child<QPushButton>(&window, u"BU_FILTRO"_s)->click();
+    QVERIFY(window.model().isOpen());
+    QCOMPARE(window.model().rowCount(), 2);
+    QCOMPARE(Child<QLineEdit>(&window, u"E_ARQFILTRO"_s)->text(), u"COD < 3"_s);
+    QCOMPARE(Child<QLabel>(&window, u"LA_SEL"_s)->text(), u"Sel. 2"_s);
+    // Cancelled: the same filter, the table open again.
+    answer.clear();
+    Child<QPushButton>(&window, u"BU_FILTRO"_s)->click();
+    QCOMPARE(handed, u"COD < 3"_s);
+    QVERIFY(window.model().isOpen());
+    QCOMPARE(window.model().rowCount(), 2);
+    window.reject();
+    platform::UnregisterWindow(u"SELF"_s);
 }
 
 void TestTableMaintenanceWindow::storedColumnList() {
@@ -246,7 +345,7 @@ void TestTableMaintenanceWindow::closingWithEditsAsks() {
     QCOMPARE(NameOf(1), u"Item 1"_s);
 }
 
-void TestTableMaintenanceWindow::navigatorDeletesTheCurrentRow() {
+void TestTableMaintenanceWindow::navigatorDeletesAndInsertsRows() {
     TF_MPA window;
     window.setTable(u"TMW"_s);
     window.show();
@@ -265,6 +364,16 @@ void TestTableMaintenanceWindow::navigatorDeletesTheCurrentRow() {
     // "Last" reads every row.
     Child<QPushButton>(&window, u"NAV_LAST"_s)->click();
     QCOMPARE(window.model().rowCount(), Rows - 1);
+    // The insert takes a row by its fields.
+    test::OnModal(u"TF_MPA_INSERT"_s, [](QWidget* form) {
+        QVERIFY(form);
+        Child<QLineEdit>(form, u"COD"_s)->setText(u"3"_s);
+        Child<QLineEdit>(form, u"NOME"_s)->setText(u"Novo 3"_s);
+        static_cast<QDialog*>(form)->accept();
+    });
+    Child<QPushButton>(&window, u"NAV_INSERT"_s)->click();
+    QCOMPARE(NameOf(3), u"Novo 3"_s);
+    QCOMPARE(Child<QLabel>(&window, u"LA_REG"_s)->text(), u"Reg: 500"_s);
     window.reject();
 }
 
@@ -296,7 +405,8 @@ void TestTableMaintenanceWindow::changesHiddenWithoutRight12() {
     window.setTable(u"TMW"_s);
     window.show();
     QTRY_VERIFY(window.model().isOpen());
-    for (const QString& name : {u"BU_ALTERA"_s, u"BU_SALVA"_s, u"BU_DELVIS"_s, u"BU_ZERAR"_s})
+    for (const QString& name : {u"BU_ALTERA"_s, u"BU_SALVA"_s, u"BU_DELVIS"_s, u"BU_ZERAR"_s,
+                                u"NAV_INSERT"_s, u"NAV_DELETE"_s})
         QVERIFY2(Child<QPushButton>(&window, name)->isHidden(), qPrintable(name));
     QVERIFY(!Child<QTabWidget>(&window, u"PageControl"_s)->isTabVisible(2));
     // F2 acts only through a visible button.
@@ -311,13 +421,18 @@ void TestTableMaintenanceWindow::cancelledEmptyingKeepsRows() {
     window.setTable(u"TMW"_s);
     window.show();
     QTRY_VERIFY(window.model().isOpen());
-    AnswerNextQuestion(false);
+    QString title;
+    AnswerNextQuestion(false, &title);
     Child<QPushButton>(&window, u"BU_ZERAR"_s)->click();
+    QCOMPARE(title, u"DELETA TODOS OS REG. DO ARQUIVO"_s);
     QCOMPARE(NameOf(Rows), u"Item 500"_s);
+    const QString zeroed = u"LOG_OBS = 'MPA - ZERANDO TABELA: VRTNTMW'"_s;
+    QCOMPARE(data::CountRows(u"VRTNLOG"_s, zeroed, data::B_DIR(1)), qint64(0));
     // Answered Yes, the table is emptied.
     AnswerNextQuestion(true);
     Child<QPushButton>(&window, u"BU_ZERAR"_s)->click();
     QCOMPARE(NameOf(1), QString());
+    QCOMPARE(data::CountRows(u"VRTNLOG"_s, zeroed, data::B_DIR(1)), qint64(1));
     QCOMPARE(Child<QLabel>(&window, u"LA_REG"_s)->text(), u"Reg: 0"_s);
     window.reject();
 }
