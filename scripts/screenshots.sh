@@ -180,4 +180,15 @@ xdotool windowmove "$maintenance" 0 0
 shoot "$maintenance" manutencao-arquivos
 leave "$maintenance"
 
+# The help of the accounts per customer: "Cad. CPC", then its "Help".
+click "$main" "${CPC_X:-362}" "${TOOLBAR_Y:-42}"
+accounts="$(window "F_CPC")"
+xdotool windowmove "$accounts" 0 0
+click "$accounts" "${HELP_X:-229}" "${MENU_Y:-8}"
+help="$(window "F_HLP")"
+xdotool windowmove "$help" 0 0
+shoot "$help" ajuda
+leave "$help"
+leave "$accounts"
+
 echo "Telas gravadas em $out" >&2

@@ -144,7 +144,10 @@ void TF_CPC::buildControls() {
     query(u"Nat.Operação"_s, u"NAT"_s);
     connect(menu->addAction(u"Help"_s), &QAction::triggered, this,
             [this] { platform::OpenWindow(u"HELP"_s, this, {u"FCPC"_s}); });
-    connect(menu->addAction(u"Sair"_s), &QAction::triggered, this, &TF_CPC::reject);
+    // F12 leaves, as in the other register and book windows.
+    QAction* leave = menu->addAction(u"Sair"_s);
+    leave->setShortcut(QKeySequence(Qt::Key_F12));
+    connect(leave, &QAction::triggered, this, &TF_CPC::reject);
     layout->setMenuBar(menu);
 
     auto* top = new QHBoxLayout;
