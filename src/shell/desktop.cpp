@@ -14,8 +14,8 @@
 #include "shell/main_window.h"
 #include "shell/tf_usuario.h"
 #include "tools/selection_windows.h"
-#include "tools/tf_mpa.h"
 #include "tools/tf_hlp.h"
+#include "tools/tf_mpa.h"
 #include "tools/tf_pesqc.h"
 
 using namespace Qt::StringLiterals;
