@@ -4,6 +4,7 @@
 #include "reports/report_files.h"
 #include "reports/report_menu.h"
 #include "shell/command_start.h"
+#include "shell/command_status.h"
 #include "shell/startup.h"
 
 #include <QFileInfo>
@@ -16,10 +17,6 @@ namespace livrax::shell {
 
 namespace {
 
-constexpr int ExitDone = 0;
-constexpr int ExitRefused = 1;
-constexpr int ExitUsage = 2;
-
 const QString Prefix = u"livrax report: "_s;
 
 QString ExportUsage() {
@@ -31,16 +28,12 @@ QString ImportUsage() {
 }
 
 int Usage(QTextStream& err, const QString& usage, const QString& problem) {
-    err << Prefix << problem << "\n"
-        << "Uso: livrax " << usage << "\n";
-    return ExitUsage;
+    return UsageError(err, Prefix, usage, problem);
 }
 
 // Ends a run that cannot go on: the message on `err`, the status returned.
 int Refuse(QTextStream& out, QTextStream& err, const QString& message) {
-    out.flush();
-    err << Prefix << message << "\n";
-    return ExitRefused;
+    return Refused(out, err, Prefix, message);
 }
 
 // "NNN" or "NNN-MMM", numbers of up to three digits, the first not above the

@@ -5,6 +5,7 @@
 #include "data/db_error.h"
 #include "efiles/sintegra_reversal.h"
 #include "shell/command_start.h"
+#include "shell/command_status.h"
 #include "shell/startup.h"
 
 #include <QFile>
@@ -21,16 +22,10 @@ QString SintegraImportUsage() {
 
 namespace {
 
-constexpr int ExitDone = 0;
-constexpr int ExitRefused = 1;
-constexpr int ExitUsage = 2;
-
 const QString Prefix = u"livrax sintegra import: "_s;
 
 int Usage(QTextStream& err, const QString& problem) {
-    err << Prefix << problem << "\n"
-        << "Uso: livrax " << SintegraImportUsage() << "\n";
-    return ExitUsage;
+    return UsageError(err, Prefix, SintegraImportUsage(), problem);
 }
 
 } // namespace

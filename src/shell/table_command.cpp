@@ -3,6 +3,7 @@
 #include "common/fields.h"
 #include "data/routing.h"
 #include "shell/command_start.h"
+#include "shell/command_status.h"
 #include "shell/startup.h"
 #include "tools/table_maintenance.h"
 
@@ -20,16 +21,10 @@ QString TableUsage() {
 
 namespace {
 
-constexpr int ExitDone = 0;
-constexpr int ExitRefused = 1;
-constexpr int ExitUsage = 2;
-
 const QString Prefix = u"livrax table: "_s;
 
 int Usage(QTextStream& err, const QString& problem) {
-    err << Prefix << problem << "\n"
-        << "Uso: livrax " << TableUsage() << "\n";
-    return ExitUsage;
+    return UsageError(err, Prefix, TableUsage(), problem);
 }
 
 void Help(QTextStream& out) {

@@ -7,6 +7,7 @@
 #include "print/output_file.h"
 #include "print/print_surface.h"
 #include "shell/command_start.h"
+#include "shell/command_status.h"
 #include "shell/startup.h"
 #include "tools/help_topics.h"
 
@@ -22,9 +23,6 @@ namespace livrax::shell {
 
 namespace {
 
-constexpr int ExitDone = 0;
-constexpr int ExitRefused = 1;
-constexpr int ExitUsage = 2;
 // TITULO and CHAVE hold 100 characters.
 constexpr int TextLength = 100;
 
@@ -43,15 +41,11 @@ QString ImportUsage() {
 }
 
 int Usage(QTextStream& err, const QString& usage, const QString& problem) {
-    err << Prefix << problem << "\n"
-        << "Uso: livrax " << usage << "\n";
-    return ExitUsage;
+    return UsageError(err, Prefix, usage, problem);
 }
 
 int Refuse(QTextStream& out, QTextStream& err, const QString& message) {
-    out.flush();
-    err << Prefix << message << "\n";
-    return ExitRefused;
+    return Refused(out, err, Prefix, message);
 }
 
 // Parses one subcommand's options; false after the message (or the help
