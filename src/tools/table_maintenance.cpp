@@ -123,6 +123,27 @@ ChangeResult Failed(const QString& message) {
     return result;
 }
 
+// Runs one statement over the table with `values` bound in order, in a
+// transaction of its own: the rows it touched, or, when the database refuses
+// it, `failure` followed by the database's reason and nothing changed.
+ChangeResult RunOnce(const MaintenanceTable& table, const QString& sql,
+                     const QList<data::DbValue>& values, const QString& failure) {
+    ChangeResult result;
+    try {
+        data::Transaction transaction(*table.database);
+        data::Statement statement(*table.database, transaction, sql);
+        for (int i = 0; i < values.size(); ++i)
+            statement.bind(i, values[i]);
+        statement.execute();
+        result.changed = statement.affectedRows();
+        transaction.commit();
+        result.ok = true;
+    } catch (const data::DbError& error) {
+        result.message = failure + error.message();
+    }
+    return result;
+}
+
 // The column metadata of the table: name -> whether it holds text.
 QHash<QString, unsigned> ColumnKinds(const MaintenanceTable& table, QStringList* order = nullptr) {
     QHash<QString, unsigned> kinds;
@@ -509,23 +530,12 @@ ChangeResult InsertRow(const MaintenanceTable& table, const QStringList& fields,
         bound << ColumnValue(types.value(field), values[i]);
     }
     if (names.isEmpty()) return Failed(u"Nenhum campo foi informado."_s);
-    ChangeResult result;
-    try {
-        data::Transaction transaction(*table.database);
-        data::Statement insert(*table.database, transaction,
-                               u"INSERT INTO "_s + table.name + u" ("_s + names.join(u", "_s) +
-                                   u") VALUES ("_s + markers.join(u", "_s) + u')');
-        for (int i = 0; i < bound.size(); ++i)
-            insert.bind(i, bound[i]);
-        insert.execute();
-        result.changed = insert.affectedRows();
-        transaction.commit();
-        result.ok = true;
-    } catch (const data::DbError& error) {
-        result.message = u"O registro não foi incluído: "_s + error.message();
-        return result;
-    }
-    data::AuditLog(table.name, u"MPA - MANUTENÇÃO DE TABELAS: "_s + table.name);
+    const ChangeResult result =
+        RunOnce(table,
+                u"INSERT INTO "_s + table.name + u" ("_s + names.join(u", "_s) + u") VALUES ("_s +
+                    markers.join(u", "_s) + u')',
+                bound, u"O registro não foi incluído: "_s);
+    if (result.ok) data::AuditLog(table.name, u"MPA - MANUTENÇÃO DE TABELAS: "_s + table.name);
     return result;
 }
 
@@ -541,40 +551,21 @@ ChangeResult DeleteRow(const MaintenanceTable& table, const QStringList& key) {
     for (int i = 0; i < keyColumns.size(); ++i)
         where += (i ? u" AND "_s : u" WHERE "_s) + keyColumns[i] + u" = :P_CHAVE"_s +
                  QString::number(i + 1);
-    ChangeResult result;
-    try {
-        data::Transaction transaction(*table.database);
-        data::Statement erase(*table.database, transaction, u"DELETE FROM "_s + table.name + where);
-        for (int i = 0; i < key.size(); ++i)
-            erase.bind(i, ColumnValue(types.value(keyColumns[i], TextType), key[i]));
-        erase.execute();
-        result.changed = erase.affectedRows();
-        transaction.commit();
-        result.ok = true;
-    } catch (const data::DbError& error) {
-        result.message = u"Erro na exclusão dos registros: "_s + error.message();
-        return result;
-    }
-    data::AuditLog(table.name, u"MPA - MANUTENÇÃO DE TABELAS: "_s + table.name);
+    QList<data::DbValue> values;
+    for (int i = 0; i < key.size(); ++i)
+        values << ColumnValue(types.value(keyColumns[i], TextType), key[i]);
+    const ChangeResult result = RunOnce(table, u"DELETE FROM "_s + table.name + where, values,
+                                        u"Erro na exclusão dos registros: "_s);
+    if (result.ok) data::AuditLog(table.name, u"MPA - MANUTENÇÃO DE TABELAS: "_s + table.name);
     return result;
 }
 
 ChangeResult EmptyTable(const MaintenanceTable& table) {
     if (!MayUseTable(table.name, TableCommand::Change)) return Refused();
     if (!table.valid()) return Failed(u"Deve ser informado o Arquivo"_s);
-    ChangeResult result;
-    try {
-        data::Transaction transaction(*table.database);
-        data::Statement erase(*table.database, transaction, u"DELETE FROM "_s + table.name);
-        erase.execute();
-        result.changed = erase.affectedRows();
-        transaction.commit();
-        result.ok = true;
-    } catch (const data::DbError& error) {
-        result.message = u"Erro na exclusão dos registros: "_s + error.message();
-        return result;
-    }
-    data::AuditLog(table.name, u"MPA - ZERANDO TABELA: "_s + table.name);
+    const ChangeResult result =
+        RunOnce(table, u"DELETE FROM "_s + table.name, {}, u"Erro na exclusão dos registros: "_s);
+    if (result.ok) data::AuditLog(table.name, u"MPA - ZERANDO TABELA: "_s + table.name);
     return result;
 }
 
@@ -582,19 +573,10 @@ ChangeResult DeleteFilteredRows(const MaintenanceTable& table, const QString& fi
     if (!MayUseTable(table.name, TableCommand::Change)) return Refused();
     if (filter.trimmed().isEmpty()) return Failed(u"Deve ser definido Filtros para a Exclusão"_s);
     if (!table.valid()) return Failed(u"O arquivo deve estar aberto"_s);
-    ChangeResult result;
-    try {
-        data::Transaction transaction(*table.database);
-        data::Statement erase(*table.database, transaction,
-                              u"DELETE FROM "_s + table.name + u" WHERE ("_s + filter + u')');
-        erase.execute();
-        result.changed = erase.affectedRows();
-        transaction.commit();
-        result.ok = true;
-    } catch (const data::DbError& error) {
-        result.message = u"Erro na exclusão dos registros."_s + u' ' + error.message();
-        return result;
-    }
+    const ChangeResult result =
+        RunOnce(table, u"DELETE FROM "_s + table.name + u" WHERE ("_s + filter + u')', {},
+                u"Erro na exclusão dos registros. "_s);
+    if (!result.ok) return result;
     // The deletion's own line, as every deletion by condition writes it.
     data::AuditLog(table.name, u"EXCLUSAO: "_s + filter + u" - "_s);
     data::AuditLog(table.name, u"MPA - DELETANDO REGISTROS VISIVEIS: "_s + table.name);
