@@ -782,22 +782,27 @@ void TF_MPA::applyChange() {
     change.expression = m_contentIsField->isChecked();
     change.function = ChangeFunction(std::max(0, function));
     change.walk = currentWalk(m_changeIndex->currentText());
-    auto* button = findChild<QPushButton*>(u"BU_CHANGE"_s);
+    if (!runChange(u"BU_CHANGE"_s, [&] { return ApplyMassChange(table, change); })) return;
+    m_model.clearEdits();
+    closeTable();
+}
+
+bool TF_MPA::runChange(const QString& buttonName, const std::function<ChangeResult()>& change) {
+    auto* button = findChild<QPushButton*>(buttonName);
     button->setText(u"Executando"_s);
     ChangeResult result;
     {
         WaitCursor wait;
-        result = ApplyMassChange(table, change);
+        result = change();
     }
     button->setText(u"Aplicar"_s);
-    if (result.refused) return;
+    if (result.refused) return false;
     if (!result.ok) {
         platform::ShowError(this, result.message);
-        return;
+        return false;
     }
     platform::ShowMessage(this, u"Registros alterados: "_s + QString::number(result.changed));
-    m_model.clearEdits();
-    closeTable();
+    return true;
 }
 
 void TF_MPA::applyFormat() {
@@ -827,20 +832,8 @@ void TF_MPA::applyFormat() {
     renumbering.start = ToInt(m_startNumber->text());
     renumbering.size = ToInt(m_fieldSize->text());
     renumbering.walk = currentWalk(m_changeIndex->currentText());
-    auto* button = findChild<QPushButton*>(u"BU_APLIC_FORMAT"_s);
-    button->setText(u"Executando"_s);
-    ChangeResult result;
-    {
-        WaitCursor wait;
-        result = ApplyRenumbering(table, renumbering);
-    }
-    button->setText(u"Aplicar"_s);
-    if (result.refused) return;
-    if (!result.ok) {
-        platform::ShowError(this, result.message);
+    if (!runChange(u"BU_APLIC_FORMAT"_s, [&] { return ApplyRenumbering(table, renumbering); }))
         return;
-    }
-    platform::ShowMessage(this, u"Registros alterados: "_s + QString::number(result.changed));
     m_pages->setCurrentIndex(0);
     if (m_model.isOpen()) openRows(m_filter);
 }

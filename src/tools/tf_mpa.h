@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -84,6 +86,9 @@ class TF_MPA : public QDialog {
     void fillDatabaseList(QComboBox* list, const QString& number);
     void chooseFromDatabaseList(QComboBox* list, const QString& number);
     RowWalk currentWalk(const QString& orderBy) const;
+    // Runs a change of many rows behind the "Aplicar" button `buttonName`
+    // ("Executando" meanwhile) and says how it went; true when it was done.
+    bool runChange(const QString& buttonName, const std::function<ChangeResult()>& change);
     bool usable(QPushButton* button) const;
     void postEditor();
     // The table text resolved (ResolveTableName), and the table it names in
