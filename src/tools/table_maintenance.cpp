@@ -21,6 +21,7 @@
 #include <QHash>
 
 #include <functional>
+#include <optional>
 
 #include <memory>
 
@@ -265,6 +266,17 @@ WalkRows(const MaintenanceTable& table, const RowWalk& walk, const QStringList& 
     return {};
 }
 
+// `number` as the renumbering writes it: with zeros before it up to `size`
+// positions (the sign counted) when `size` is above 0; none when it does not
+// fit, since cutting digits would write another number.
+std::optional<QString> NumberText(qint64 number, int size) {
+    const QString text = QString::number(number);
+    if (size <= 0) return text;
+    if (text.size() > size) return std::nullopt;
+    if (number >= 0) return text.rightJustified(size, u'0');
+    return u'-' + text.mid(1).rightJustified(size - 1, u'0');
+}
+
 // What every mass command checks first: the rule, the table, its key, the field.
 struct Prepared {
     QStringList columns;
@@ -450,33 +462,33 @@ ChangeResult ApplyRenumbering(const MaintenanceTable& table, const Renumbering& 
         return Failed(u"Deve ser informado o Tamanho do Campo"_s);
     QList<Update> updates;
     qint64 n = renumbering.start;
-    const QString error =
-        WalkRows(table, renumbering.walk, prepared.key, prepared.columnTypes, {prepared.field},
-                 [&](const data::Statement& row, QList<data::DbValue>&& key) -> QString {
-                     const QString current = row.value(prepared.field).toString();
-                     QString text;
-                     switch (renumbering.format) {
-                     case RenumberFormat::Keep:
-                         n = ToInt(current);
-                         break;
-                     case RenumberFormat::Renumber:
-                         break;
-                     case RenumberFormat::AddStart:
-                         n = ToInt(current) + renumbering.start;
-                         break;
-                     case RenumberFormat::ZeroFill:
-                         break;
-                     }
-                     if (renumbering.format == RenumberFormat::ZeroFill) {
-                         text = ZeroPad(current, renumbering.size);
-                     } else {
-                         text = QString::number(n);
-                         if (renumbering.size > 0) text = ZeroPad(text, renumbering.size);
-                     }
-                     updates.append({std::move(key), prepared.field, text});
-                     ++n;
-                     return {};
-                 });
+    const QString error = WalkRows(
+        table, renumbering.walk, prepared.key, prepared.columnTypes, {prepared.field},
+        [&](const data::Statement& row, QList<data::DbValue>&& key) -> QString {
+            const QString current = row.value(prepared.field).toString().trimmed();
+            if (renumbering.format != RenumberFormat::Renumber) {
+                // Formats 0, 2 and 3 work on the field's own number: a value
+                // that is not a whole number would be written as another one.
+                bool whole = false;
+                const qint64 read = current.toLongLong(&whole);
+                if (!whole)
+                    return u"O campo %1 não é um número inteiro na linha %2 (\"%3\")."_s.arg(
+                        prepared.field, KeyText(prepared.key, key), current);
+                n = read;
+                if (renumbering.format == RenumberFormat::AddStart &&
+                    __builtin_add_overflow(read, renumbering.start, &n))
+                    return u"O número da linha %1 somado ao inicial não cabe no campo %2."_s.arg(
+                        KeyText(prepared.key, key), prepared.field);
+            }
+            const std::optional<QString> text = NumberText(n, renumbering.size);
+            if (!text)
+                return u"O número %1 da linha %2 não cabe em %3 posições."_s.arg(
+                    QString::number(n), KeyText(prepared.key, key),
+                    QString::number(renumbering.size));
+            updates.append({std::move(key), prepared.field, *text});
+            ++n;
+            return {};
+        });
     if (!error.isEmpty()) return Failed(error + u" Nenhum registro foi alterado."_s);
     if (renumbering.dryRun) {
         ChangeResult result;

@@ -824,12 +824,22 @@ void TF_MPA::applyFormat() {
         platform::ShowMessage(this, u"Deve ser informado o Tamanho do Campo"_s);
         return;
     }
+    // The start number is taken whole or refused: digits kept out of a typed
+    // text would renumber from another number.
+    const QString startText = m_startNumber->text().trimmed();
+    bool startIsNumber = startText.isEmpty();
+    const qint64 start = startIsNumber ? 0 : startText.toLongLong(&startIsNumber);
+    if (!startIsNumber) {
+        platform::ShowMessage(this, u"O Número Inicial deve ser um número inteiro"_s);
+        m_startNumber->setFocus();
+        return;
+    }
     const MaintenanceTable table = m_table.valid() ? m_table : resolveTable(false);
     if (!table.valid() || !MayUseTable(table.name, TableCommand::Change)) return;
     Renumbering renumbering;
     renumbering.field = m_changeFieldName->text();
     renumbering.format = RenumberFormat(format);
-    renumbering.start = ToInt(m_startNumber->text());
+    renumbering.start = start;
     renumbering.size = ToInt(m_fieldSize->text());
     renumbering.walk = currentWalk(m_changeIndex->currentText());
     if (!runChange(u"BU_APLIC_FORMAT"_s, [&] { return ApplyRenumbering(table, renumbering); }))

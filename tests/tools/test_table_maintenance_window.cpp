@@ -89,6 +89,7 @@ class TestTableMaintenanceWindow : public QObject {
     void closingWithEditsAsks();
     void navigatorDeletesAndInsertsRows();
     void massChangeFromTheWindow();
+    void startNumberMustBeANumber();
     void changesHiddenWithoutRight12();
     void cancelledEmptyingKeepsRows();
 
@@ -393,6 +394,26 @@ void TestTableMaintenanceWindow::massChangeFromTheWindow() {
     QCOMPARE(log.shown().first().text, u"Registros alterados: 3"_s);
     QCOMPARE(NameOf(3), u"ITEM 3"_s);
     QCOMPARE(NameOf(4), u"Item 4"_s);
+    window.reject();
+}
+
+void TestTableMaintenanceWindow::startNumberMustBeANumber() {
+    TF_MPA window;
+    window.setTable(u"TMW"_s);
+    window.show();
+    QTRY_VERIFY(window.model().isOpen());
+    test::DialogLog log;
+    auto* field = Child<QComboBox>(&window, u"CB_ALTERA"_s);
+    field->setCurrentText(u"NOME"_s);
+    Q_EMIT field->activated(field->currentIndex());
+    Child<QLineEdit>(&window, u"E_FILTRO_CHANGE"_s)->setText(u"COD <= 3"_s);
+    Child<QRadioButton>(&window, u"RG_FORMAT_1"_s)->setChecked(true);
+    // A letter O for a zero.
+    Child<QLineEdit>(&window, u"E_NUMERO_INICIAL"_s)->setText(u"1O"_s);
+    Child<QPushButton>(&window, u"BU_APLIC_FORMAT"_s)->click();
+    QCOMPARE(log.shown().size(), 1);
+    QCOMPARE(log.shown().first().text, u"O Número Inicial deve ser um número inteiro"_s);
+    QCOMPARE(NameOf(1), u"Item 1"_s);
     window.reject();
 }
 
