@@ -16,6 +16,7 @@
 #include "data/statement.h"
 #include "data/transaction.h"
 #include "expr/expression.h"
+#include "platform/stop_signals.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -36,6 +37,11 @@ constexpr int MaxGridColumns = 190;
 // Engine type codes of the text columns (without the null flag).
 constexpr unsigned TextType = 452, VaryingType = 448, BlobType = 520, DateType = 570,
                    TimestampType = 510;
+
+// Why a walk or a write ended early on a stop signal (Ctrl-C, `kill`).
+QString StoppedBySignal() {
+    return u"interrompido pelo sinal "_s + QString::fromLatin1(platform::StopSignalName());
+}
 
 bool IsTextType(unsigned type) {
     return type == TextType || type == VaryingType || type == BlobType;
@@ -181,6 +187,9 @@ ChangeResult WriteUpdates(const MaintenanceTable& table, const QStringList& keyC
         data::Transaction transaction(*table.database);
         QHash<QString, std::shared_ptr<data::Statement>> statements;
         for (const Update& update : updates) {
+            // A stop signal rolls back every row written so far.
+            current = nullptr;
+            if (platform::StopRequested()) throw data::DbError(StoppedBySignal());
             current = &update;
             std::shared_ptr<data::Statement>& statement = statements[update.field];
             if (!statement)
@@ -247,6 +256,7 @@ WalkRows(const MaintenanceTable& table, const RowWalk& walk, const QStringList& 
         select.open();
         bool started = walk.startKey.isEmpty();
         while (select.fetch()) {
+            if (platform::StopRequested()) return StoppedBySignal() + u'.';
             QList<data::DbValue> key;
             for (int i = 0; i < keyColumns.size(); ++i)
                 key << select.value(i);
