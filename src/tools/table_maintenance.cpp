@@ -525,10 +525,9 @@ ChangeResult SaveRowEdits(const MaintenanceTable& table, const QList<RowEdit>& e
         const QString field = edit.field.trimmed().toUpper();
         if (!columns.contains(field))
             return Failed(u"O campo %1 não existe na tabela %2"_s.arg(field, table.name));
-        Update update{{}, field, edit.value};
-        for (int i = 0; i < edit.key.size() && i < key.size(); ++i)
-            update.key << ColumnValue(kinds.value(key[i], TextType), edit.key[i]);
-        updates << update;
+        if (edit.key.size() != key.size())
+            return Failed(u"A linha editada não tem a chave da tabela %1"_s.arg(table.name));
+        updates.append({edit.key, field, edit.value});
     }
     const ChangeResult result = WriteUpdates(table, key, kinds, updates);
     if (result.ok) data::AuditLog(table.name, u"MPA - MANUTENÇÃO DE TABELAS: "_s + table.name);
@@ -561,11 +560,10 @@ ChangeResult InsertRow(const MaintenanceTable& table, const QStringList& fields,
     return result;
 }
 
-ChangeResult DeleteRow(const MaintenanceTable& table, const QStringList& key) {
+ChangeResult DeleteRow(const MaintenanceTable& table, const QList<data::DbValue>& key) {
     if (!MayUseTable(table.name, TableCommand::Change)) return Refused();
     if (!table.valid()) return Failed(u"O arquivo deve estar aberto"_s);
     const QStringList keyColumns = TableKey(table);
-    const QHash<QString, unsigned> types = ColumnKinds(table);
     if (keyColumns.isEmpty() || key.size() != keyColumns.size())
         return Failed(
             u"A tabela %1 não tem chave primária: a linha não pode ser excluída"_s.arg(table.name));
@@ -573,10 +571,7 @@ ChangeResult DeleteRow(const MaintenanceTable& table, const QStringList& key) {
     for (int i = 0; i < keyColumns.size(); ++i)
         where += (i ? u" AND "_s : u" WHERE "_s) + keyColumns[i] + u" = :P_CHAVE"_s +
                  QString::number(i + 1);
-    QList<data::DbValue> values;
-    for (int i = 0; i < key.size(); ++i)
-        values << ColumnValue(types.value(keyColumns[i], TextType), key[i]);
-    const ChangeResult result = RunOnce(table, u"DELETE FROM "_s + table.name + where, values,
+    const ChangeResult result = RunOnce(table, u"DELETE FROM "_s + table.name + where, key,
                                         u"Erro na exclusão dos registros: "_s);
     if (result.ok) data::AuditLog(table.name, u"MPA - MANUTENÇÃO DE TABELAS: "_s + table.name);
     return result;

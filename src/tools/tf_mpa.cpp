@@ -761,7 +761,7 @@ RowWalk TF_MPA::currentWalk(const QString& orderBy) const {
     walk.filter = m_changeFilter->text();
     walk.orderBy = orderBy;
     if (m_applyTo->checkedId() == 1 && m_grid->currentIndex().isValid())
-        walk.startKey = m_model.keyOf(m_grid->currentIndex().row());
+        walk.startKey = m_model.keyTextsOf(m_grid->currentIndex().row());
     return walk;
 }
 

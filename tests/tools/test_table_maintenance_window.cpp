@@ -88,6 +88,7 @@ class TestTableMaintenanceWindow : public QObject {
     void editSavedByKey();
     void closingWithEditsAsks();
     void navigatorDeletesAndInsertsRows();
+    void rowsFoundByTheirKeyValues();
     void massChangeFromTheWindow();
     void startNumberMustBeANumber();
     void changesHiddenWithoutRight12();
@@ -375,6 +376,46 @@ void TestTableMaintenanceWindow::navigatorDeletesAndInsertsRows() {
     Child<QPushButton>(&window, u"NAV_INSERT"_s)->click();
     QCOMPARE(NameOf(3), u"Novo 3"_s);
     QCOMPARE(Child<QLabel>(&window, u"LA_REG"_s)->text(), u"Reg: 500"_s);
+    window.reject();
+}
+
+void TestTableMaintenanceWindow::rowsFoundByTheirKeyValues() {
+    // Two keys the grid shows alike ("05/03/40"): the edit and the delete
+    // must reach the row read, not the one its text names.
+    m_fixture->erp().exec(u"CREATE TABLE VRTNTMD (DIA DATE NOT NULL PRIMARY KEY, "
+                          u"NOME VARCHAR(20))"_s);
+    m_fixture->erp().load(u"INSERT INTO VRTNTMD VALUES ('1940-03-05', 'Antigo');\n"
+                          u"INSERT INTO VRTNTMD VALUES ('2040-03-05', 'Futuro');\n"_s);
+    m_fixture->refreshTableLists();
+    const auto names = [this] {
+        data::Connection& connection = m_fixture->erp().connection();
+        data::Transaction transaction(connection);
+        data::Statement select(connection, transaction,
+                               u"SELECT EXTRACT(YEAR FROM DIA) || ':' || NOME FROM VRTNTMD "
+                               u"ORDER BY DIA"_s);
+        select.open();
+        QStringList rows;
+        while (select.fetch())
+            rows << select.value(0).toString();
+        select.close();
+        transaction.commit();
+        return rows;
+    };
+    TF_MPA window;
+    window.setTable(u"TMD"_s);
+    window.show();
+    QTRY_VERIFY(window.model().isOpen());
+    TableGridModel& model = window.model();
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(model.index(0, 0).data().toString(), model.index(1, 0).data().toString());
+    Child<QPushButton>(&window, u"BU_ALTERA"_s)->click();
+    QVERIFY(model.setData(model.index(1, 1), u"Mudado"_s));
+    Child<QPushButton>(&window, u"BU_SALVA"_s)->click();
+    QCOMPARE(names(), (QStringList{u"1940:Antigo"_s, u"2040:Mudado"_s}));
+    Child<QPushButton>(&window, u"NAV_NEXT"_s)->click();
+    AnswerNextQuestion(true);
+    Child<QPushButton>(&window, u"NAV_DELETE"_s)->click();
+    QCOMPARE(names(), QStringList{u"1940:Antigo"_s});
     window.reject();
 }
 
