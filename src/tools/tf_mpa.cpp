@@ -765,7 +765,15 @@ RowWalk TF_MPA::currentWalk(const QString& orderBy) const {
     return walk;
 }
 
+bool TF_MPA::dropEdits() {
+    if (!m_model.hasEdits()) return true;
+    if (!platform::AskYesNo(this, Unsaved)) return false;
+    m_model.clearEdits();
+    return true;
+}
+
 void TF_MPA::applyChange() {
+    if (!dropEdits()) return;
     if (m_changeFieldName->text().isEmpty()) {
         platform::ShowMessage(this, u"Deve ser informado o campo para alterar"_s);
         return;
@@ -783,7 +791,6 @@ void TF_MPA::applyChange() {
     change.function = ChangeFunction(std::max(0, function));
     change.walk = currentWalk(m_changeIndex->currentText());
     if (!runChange(u"BU_CHANGE"_s, [&] { return ApplyMassChange(table, change); })) return;
-    m_model.clearEdits();
     closeTable();
 }
 
@@ -806,6 +813,7 @@ bool TF_MPA::runChange(const QString& buttonName, const std::function<ChangeResu
 }
 
 void TF_MPA::applyFormat() {
+    if (!dropEdits()) return;
     if (m_changeFieldName->text().isEmpty()) {
         platform::ShowMessage(this, u"Deve ser informado o campo do arquivo"_s);
         m_changeField->setFocus();
