@@ -2,6 +2,8 @@
 
 #include "common/fields.h"
 #include "data/routing.h"
+#include "data/stop_cancel.h"
+#include "platform/stop_signals.h"
 #include "shell/command_start.h"
 #include "shell/command_status.h"
 #include "shell/startup.h"
@@ -144,6 +146,9 @@ int RunTableCommand(const QStringList& arguments, QTextStream& out, QTextStream&
         err << Prefix << error << "\n";
         return ExitRefused;
     }
+    // A stop signal cancels the statement running in the database too; the
+    // walks check for it row by row, and the transaction is rolled back.
+    const data::CancelOnStop cancelOnStop;
     tools::RowWalk walk;
     walk.filter = filter;
     walk.orderBy = index;
@@ -169,6 +174,11 @@ int RunTableCommand(const QStringList& arguments, QTextStream& out, QTextStream&
         renumbering.walk = walk;
         renumbering.dryRun = dryRun;
         result = tools::ApplyRenumbering(target, renumbering);
+    }
+    if (!result.ok && platform::StopRequested()) {
+        err << Prefix << "interrompido pelo sinal " << platform::StopSignalName()
+            << "; nenhum registro foi alterado.\n";
+        return ExitRefused;
     }
     if (!result.ok) {
         err << Prefix << result.message << "\n";

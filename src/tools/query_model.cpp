@@ -139,6 +139,7 @@ void QueryModel::fetchMore(const QModelIndex& parent) {
             row.reserve(m_statement->columnCount());
             for (int i = 0; i < m_statement->columnCount(); ++i)
                 row << m_statement->value(i).toString();
+            rowRead(*m_statement);
             batch << row;
         }
     } catch (const data::DbError& error) {

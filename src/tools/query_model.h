@@ -74,6 +74,11 @@ class QueryModel : public QAbstractTableModel {
     bool canFetchMore(const QModelIndex& parent = {}) const override;
     void fetchMore(const QModelIndex& parent = {}) override;
 
+  protected:
+    // Called for each row as it is read, before the grid gets it, with the
+    // statement on that row: a model that keeps more of a row than its texts.
+    virtual void rowRead(const data::Statement&) {}
+
   private:
     void release();
 

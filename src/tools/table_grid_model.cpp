@@ -1,6 +1,7 @@
 #include "tools/table_grid_model.h"
 
 #include "data/connection.h"
+#include "data/statement.h"
 
 #include <algorithm>
 
@@ -33,10 +34,23 @@ void TableGridModel::openTable(const MaintenanceTable& table, const QStringList&
     QString sql = u"SELECT "_s + read.join(u", "_s) + u" FROM "_s + table.name;
     if (!filter.trimmed().isEmpty()) sql += u" WHERE ("_s + filter + u')';
     if (!order.isEmpty()) sql += u" ORDER BY "_s + order.join(u", "_s);
+    m_keyValues.clear();
     open(*table.database, sql);
 }
 
-QStringList TableGridModel::keyOf(int row) const {
+void TableGridModel::rowRead(const data::Statement& statement) {
+    QList<data::DbValue> key;
+    for (int index : m_keyIndexes)
+        key << statement.value(index);
+    m_keyValues << key;
+}
+
+QList<data::DbValue> TableGridModel::keyOf(int row) const {
+    if (row < 0 || row >= rowCount() || row >= m_keyValues.size()) return {};
+    return m_keyValues.at(row);
+}
+
+QStringList TableGridModel::keyTextsOf(int row) const {
     QStringList key;
     if (row < 0 || row >= rowCount()) return key;
     for (int index : m_keyIndexes)

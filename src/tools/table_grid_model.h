@@ -29,8 +29,12 @@ class TableGridModel : public QueryModel {
     // Columns from this one on are only the key read for saving.
     int shownColumns() const { return m_shown; }
     const QStringList& keyColumns() const { return m_key; }
-    // The key texts of a row read so far.
-    QStringList keyOf(int row) const;
+    // The key values of a row read so far, as the database gave them (a
+    // date, a number), for finding the row again; the shown texts would
+    // lose the century of a date and the digits of a number.
+    QList<data::DbValue> keyOf(int row) const;
+    // The same as the grid shows them.
+    QStringList keyTextsOf(int row) const;
 
     void setEditable(bool editable) { m_editable = editable; }
     bool editable() const { return m_editable; }
@@ -43,12 +47,16 @@ class TableGridModel : public QueryModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
+  protected:
+    void rowRead(const data::Statement& statement) override;
+
   private:
     QStringList m_key;
     QList<int> m_keyIndexes;
     int m_shown = 0;
     bool m_editable = false;
     QHash<QPair<int, int>, QString> m_edits;
+    QList<QList<data::DbValue>> m_keyValues; // row by row, as read
 };
 
 } // namespace livrax::tools

@@ -16,11 +16,13 @@
 #include "data/statement.h"
 #include "data/transaction.h"
 #include "expr/expression.h"
+#include "platform/stop_signals.h"
 
 #include <QDateTime>
 #include <QHash>
 
 #include <functional>
+#include <optional>
 
 #include <memory>
 
@@ -35,6 +37,11 @@ constexpr int MaxGridColumns = 190;
 // Engine type codes of the text columns (without the null flag).
 constexpr unsigned TextType = 452, VaryingType = 448, BlobType = 520, DateType = 570,
                    TimestampType = 510;
+
+// Why a walk or a write ended early on a stop signal (Ctrl-C, `kill`).
+QString StoppedBySignal() {
+    return u"interrompido pelo sinal "_s + QString::fromLatin1(platform::StopSignalName());
+}
 
 bool IsTextType(unsigned type) {
     return type == TextType || type == VaryingType || type == BlobType;
@@ -180,6 +187,9 @@ ChangeResult WriteUpdates(const MaintenanceTable& table, const QStringList& keyC
         data::Transaction transaction(*table.database);
         QHash<QString, std::shared_ptr<data::Statement>> statements;
         for (const Update& update : updates) {
+            // A stop signal rolls back every row written so far.
+            current = nullptr;
+            if (platform::StopRequested()) throw data::DbError(StoppedBySignal());
             current = &update;
             std::shared_ptr<data::Statement>& statement = statements[update.field];
             if (!statement)
@@ -246,6 +256,7 @@ WalkRows(const MaintenanceTable& table, const RowWalk& walk, const QStringList& 
         select.open();
         bool started = walk.startKey.isEmpty();
         while (select.fetch()) {
+            if (platform::StopRequested()) return StoppedBySignal() + u'.';
             QList<data::DbValue> key;
             for (int i = 0; i < keyColumns.size(); ++i)
                 key << select.value(i);
@@ -263,6 +274,17 @@ WalkRows(const MaintenanceTable& table, const RowWalk& walk, const QStringList& 
         return u"Não foi possível ler as linhas da tabela: "_s + error.message();
     }
     return {};
+}
+
+// `number` as the renumbering writes it: with zeros before it up to `size`
+// positions (the sign counted) when `size` is above 0; none when it does not
+// fit, since cutting digits would write another number.
+std::optional<QString> NumberText(qint64 number, int size) {
+    const QString text = QString::number(number);
+    if (size <= 0) return text;
+    if (text.size() > size) return std::nullopt;
+    if (number >= 0) return text.rightJustified(size, u'0');
+    return u'-' + text.mid(1).rightJustified(size - 1, u'0');
 }
 
 // What every mass command checks first: the rule, the table, its key, the field.
@@ -450,33 +472,33 @@ ChangeResult ApplyRenumbering(const MaintenanceTable& table, const Renumbering& 
         return Failed(u"Deve ser informado o Tamanho do Campo"_s);
     QList<Update> updates;
     qint64 n = renumbering.start;
-    const QString error =
-        WalkRows(table, renumbering.walk, prepared.key, prepared.columnTypes, {prepared.field},
-                 [&](const data::Statement& row, QList<data::DbValue>&& key) -> QString {
-                     const QString current = row.value(prepared.field).toString();
-                     QString text;
-                     switch (renumbering.format) {
-                     case RenumberFormat::Keep:
-                         n = ToInt(current);
-                         break;
-                     case RenumberFormat::Renumber:
-                         break;
-                     case RenumberFormat::AddStart:
-                         n = ToInt(current) + renumbering.start;
-                         break;
-                     case RenumberFormat::ZeroFill:
-                         break;
-                     }
-                     if (renumbering.format == RenumberFormat::ZeroFill) {
-                         text = ZeroPad(current, renumbering.size);
-                     } else {
-                         text = QString::number(n);
-                         if (renumbering.size > 0) text = ZeroPad(text, renumbering.size);
-                     }
-                     updates.append({std::move(key), prepared.field, text});
-                     ++n;
-                     return {};
-                 });
+    const QString error = WalkRows(
+        table, renumbering.walk, prepared.key, prepared.columnTypes, {prepared.field},
+        [&](const data::Statement& row, QList<data::DbValue>&& key) -> QString {
+            const QString current = row.value(prepared.field).toString().trimmed();
+            if (renumbering.format != RenumberFormat::Renumber) {
+                // Formats 0, 2 and 3 work on the field's own number: a value
+                // that is not a whole number would be written as another one.
+                bool whole = false;
+                const qint64 read = current.toLongLong(&whole);
+                if (!whole)
+                    return u"O campo %1 não é um número inteiro na linha %2 (\"%3\")."_s.arg(
+                        prepared.field, KeyText(prepared.key, key), current);
+                n = read;
+                if (renumbering.format == RenumberFormat::AddStart &&
+                    __builtin_add_overflow(read, renumbering.start, &n))
+                    return u"O número da linha %1 somado ao inicial não cabe no campo %2."_s.arg(
+                        KeyText(prepared.key, key), prepared.field);
+            }
+            const std::optional<QString> text = NumberText(n, renumbering.size);
+            if (!text)
+                return u"O número %1 da linha %2 não cabe em %3 posições."_s.arg(
+                    QString::number(n), KeyText(prepared.key, key),
+                    QString::number(renumbering.size));
+            updates.append({std::move(key), prepared.field, *text});
+            ++n;
+            return {};
+        });
     if (!error.isEmpty()) return Failed(error + u" Nenhum registro foi alterado."_s);
     if (renumbering.dryRun) {
         ChangeResult result;
@@ -503,10 +525,9 @@ ChangeResult SaveRowEdits(const MaintenanceTable& table, const QList<RowEdit>& e
         const QString field = edit.field.trimmed().toUpper();
         if (!columns.contains(field))
             return Failed(u"O campo %1 não existe na tabela %2"_s.arg(field, table.name));
-        Update update{{}, field, edit.value};
-        for (int i = 0; i < edit.key.size() && i < key.size(); ++i)
-            update.key << ColumnValue(kinds.value(key[i], TextType), edit.key[i]);
-        updates << update;
+        if (edit.key.size() != key.size())
+            return Failed(u"A linha editada não tem a chave da tabela %1"_s.arg(table.name));
+        updates.append({edit.key, field, edit.value});
     }
     const ChangeResult result = WriteUpdates(table, key, kinds, updates);
     if (result.ok) data::AuditLog(table.name, u"MPA - MANUTENÇÃO DE TABELAS: "_s + table.name);
@@ -539,11 +560,10 @@ ChangeResult InsertRow(const MaintenanceTable& table, const QStringList& fields,
     return result;
 }
 
-ChangeResult DeleteRow(const MaintenanceTable& table, const QStringList& key) {
+ChangeResult DeleteRow(const MaintenanceTable& table, const QList<data::DbValue>& key) {
     if (!MayUseTable(table.name, TableCommand::Change)) return Refused();
     if (!table.valid()) return Failed(u"O arquivo deve estar aberto"_s);
     const QStringList keyColumns = TableKey(table);
-    const QHash<QString, unsigned> types = ColumnKinds(table);
     if (keyColumns.isEmpty() || key.size() != keyColumns.size())
         return Failed(
             u"A tabela %1 não tem chave primária: a linha não pode ser excluída"_s.arg(table.name));
@@ -551,10 +571,7 @@ ChangeResult DeleteRow(const MaintenanceTable& table, const QStringList& key) {
     for (int i = 0; i < keyColumns.size(); ++i)
         where += (i ? u" AND "_s : u" WHERE "_s) + keyColumns[i] + u" = :P_CHAVE"_s +
                  QString::number(i + 1);
-    QList<data::DbValue> values;
-    for (int i = 0; i < key.size(); ++i)
-        values << ColumnValue(types.value(keyColumns[i], TextType), key[i]);
-    const ChangeResult result = RunOnce(table, u"DELETE FROM "_s + table.name + where, values,
+    const ChangeResult result = RunOnce(table, u"DELETE FROM "_s + table.name + where, key,
                                         u"Erro na exclusão dos registros: "_s);
     if (result.ok) data::AuditLog(table.name, u"MPA - MANUTENÇÃO DE TABELAS: "_s + table.name);
     return result;

@@ -6,6 +6,8 @@
 // table, deleting the rows of a filter and the indexes. The window TF_MPA, "livrax table" and the
 // tests run this code.
 
+#include "data/db_value.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -94,9 +96,9 @@ struct Renumbering {
     bool dryRun = false;
 };
 
-// One value of the grid's edits: the row by its key texts.
+// One value of the grid's edits: the row by its key values as read.
 struct RowEdit {
-    QStringList key;
+    QList<data::DbValue> key;
     QString field;
     QString value;
 };
@@ -128,8 +130,9 @@ ChangeResult SaveRowEdits(const MaintenanceTable& table, const QList<RowEdit>& e
 ChangeResult InsertRow(const MaintenanceTable& table, const QStringList& fields,
                        const QStringList& values);
 
-// The navigator's delete: the row with these key texts, under the access rule.
-ChangeResult DeleteRow(const MaintenanceTable& table, const QStringList& key);
+// The navigator's delete: the row with these key values (as read, bound as
+// they are), under the access rule.
+ChangeResult DeleteRow(const MaintenanceTable& table, const QList<data::DbValue>& key);
 
 // "ZERAR todo o Arquivo": every row deleted, in one transaction.
 ChangeResult EmptyTable(const MaintenanceTable& table);

@@ -761,11 +761,19 @@ RowWalk TF_MPA::currentWalk(const QString& orderBy) const {
     walk.filter = m_changeFilter->text();
     walk.orderBy = orderBy;
     if (m_applyTo->checkedId() == 1 && m_grid->currentIndex().isValid())
-        walk.startKey = m_model.keyOf(m_grid->currentIndex().row());
+        walk.startKey = m_model.keyTextsOf(m_grid->currentIndex().row());
     return walk;
 }
 
+bool TF_MPA::dropEdits() {
+    if (!m_model.hasEdits()) return true;
+    if (!platform::AskYesNo(this, Unsaved)) return false;
+    m_model.clearEdits();
+    return true;
+}
+
 void TF_MPA::applyChange() {
+    if (!dropEdits()) return;
     if (m_changeFieldName->text().isEmpty()) {
         platform::ShowMessage(this, u"Deve ser informado o campo para alterar"_s);
         return;
@@ -783,7 +791,6 @@ void TF_MPA::applyChange() {
     change.function = ChangeFunction(std::max(0, function));
     change.walk = currentWalk(m_changeIndex->currentText());
     if (!runChange(u"BU_CHANGE"_s, [&] { return ApplyMassChange(table, change); })) return;
-    m_model.clearEdits();
     closeTable();
 }
 
@@ -806,6 +813,7 @@ bool TF_MPA::runChange(const QString& buttonName, const std::function<ChangeResu
 }
 
 void TF_MPA::applyFormat() {
+    if (!dropEdits()) return;
     if (m_changeFieldName->text().isEmpty()) {
         platform::ShowMessage(this, u"Deve ser informado o campo do arquivo"_s);
         m_changeField->setFocus();
@@ -824,12 +832,22 @@ void TF_MPA::applyFormat() {
         platform::ShowMessage(this, u"Deve ser informado o Tamanho do Campo"_s);
         return;
     }
+    // The start number is taken whole or refused: digits kept out of a typed
+    // text would renumber from another number.
+    const QString startText = m_startNumber->text().trimmed();
+    bool startIsNumber = startText.isEmpty();
+    const qint64 start = startIsNumber ? 0 : startText.toLongLong(&startIsNumber);
+    if (!startIsNumber) {
+        platform::ShowMessage(this, u"O Número Inicial deve ser um número inteiro"_s);
+        m_startNumber->setFocus();
+        return;
+    }
     const MaintenanceTable table = m_table.valid() ? m_table : resolveTable(false);
     if (!table.valid() || !MayUseTable(table.name, TableCommand::Change)) return;
     Renumbering renumbering;
     renumbering.field = m_changeFieldName->text();
     renumbering.format = RenumberFormat(format);
-    renumbering.start = ToInt(m_startNumber->text());
+    renumbering.start = start;
     renumbering.size = ToInt(m_fieldSize->text());
     renumbering.walk = currentWalk(m_changeIndex->currentText());
     if (!runChange(u"BU_APLIC_FORMAT"_s, [&] { return ApplyRenumbering(table, renumbering); }))

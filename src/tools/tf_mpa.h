@@ -89,6 +89,10 @@ class TF_MPA : public QDialog {
     // Runs a change of many rows behind the "Aplicar" button `buttonName`
     // ("Executando" meanwhile) and says how it went; true when it was done.
     bool runChange(const QString& buttonName, const std::function<ChangeResult()>& change);
+    // The grid's unsaved edits, which a mass change or a renumbering drops
+    // when it reads the rows again: true when there are none or the user
+    // agrees to drop them (they are dropped then); false leaves them.
+    bool dropEdits();
     bool usable(QPushButton* button) const;
     void postEditor();
     // The table text resolved (ResolveTableName), and the table it names in

@@ -50,6 +50,8 @@ class TestTableMaintenance : public QObject {
     void refusedValueRollsEverythingBack();
     void renumbering_data();
     void renumbering();
+    void renumberingTakesWholeNumbersOnly_data();
+    void renumberingTakesWholeNumbersOnly();
     void massChangeFunctions_data();
     void massChangeFunctions();
     void valuesByColumnType_data();
@@ -313,6 +315,71 @@ void TestTableMaintenance::renumbering() {
     QVERIFY2(result.ok, qPrintable(result.message));
     QCOMPARE(result.changed, dry.changed);
     QCOMPARE(Column(u"NUMERO"_s), expected);
+}
+
+void TestTableMaintenance::renumberingTakesWholeNumbersOnly_data() {
+    QTest::addColumn<int>("format");
+    QTest::addColumn<qint64>("start");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QStringList>("numbers");  // NUMERO by COD, set first
+    QTest::addColumn<QStringList>("expected"); // NUMERO by COD after; empty: refused
+    QTest::addColumn<QString>("fault");        // the row the refusal names
+    const QStringList plain{u"5"_s, u"3"_s, u"1"_s, u"4"_s, u"2"_s};
+    QTest::newRow("keep ten digits")
+        << 0 << qint64(0) << 0 << QStringList{u"1234567890"_s, u"3"_s, u"-7"_s, u"4"_s, u"2"_s}
+        << QStringList{u"1234567890"_s, u"3"_s, u"-7"_s, u"4"_s, u"2"_s} << QString();
+    QTest::newRow("add to ten digits")
+        << 2 << qint64(1) << 0 << QStringList{u"1234567890"_s, u"3"_s, u"1"_s, u"4"_s, u"2"_s}
+        << QStringList{u"1234567891"_s, u"4"_s, u"2"_s, u"5"_s, u"3"_s} << QString();
+    QTest::newRow("negative padded after its sign")
+        << 0 << qint64(0) << 3 << QStringList{u"-5"_s, u"3"_s, u"1"_s, u"4"_s, u"2"_s}
+        << QStringList{u"-05"_s, u"003"_s, u"001"_s, u"004"_s, u"002"_s} << QString();
+    QTest::newRow("keep a decimal comma")
+        << 0 << qint64(0) << 0 << QStringList{u"5"_s, u"3"_s, u"12,50"_s, u"4"_s, u"2"_s}
+        << QStringList() << u"COD=3"_s;
+    QTest::newRow("add to letters")
+        << 2 << qint64(10) << 0 << QStringList{u"5"_s, u"AB"_s, u"1"_s, u"4"_s, u"2"_s}
+        << QStringList() << u"COD=2"_s;
+    QTest::newRow("add to an empty value")
+        << 2 << qint64(10) << 0 << QStringList{u"5"_s, u"3"_s, u"1"_s, u""_s, u"2"_s}
+        << QStringList() << u"COD=4"_s;
+    QTest::newRow("zeros before a number longer than the size")
+        << 3 << qint64(0) << 4 << QStringList{u"5"_s, u"3"_s, u"1"_s, u"4"_s, u"12345"_s}
+        << QStringList() << u"COD=5"_s;
+    QTest::newRow("zeros before letters")
+        << 3 << qint64(0) << 4 << QStringList{u"5"_s, u"3"_s, u"1A"_s, u"4"_s, u"2"_s}
+        << QStringList() << u"COD=3"_s;
+    QTest::newRow("renumbering past the size")
+        << 1 << qint64(9999) << 4 << plain << QStringList() << u"COD=2"_s;
+}
+
+void TestTableMaintenance::renumberingTakesWholeNumbersOnly() {
+    QFETCH(int, format);
+    QFETCH(qint64, start);
+    QFETCH(int, size);
+    QFETCH(QStringList, numbers);
+    QFETCH(QStringList, expected);
+    QFETCH(QString, fault);
+    for (int i = 0; i < numbers.size(); ++i)
+        m_fixture->erp().exec(u"UPDATE VRTNTMA SET NUMERO = '%1' WHERE COD = %2"_s.arg(
+            numbers[i], QString::number(i + 1)));
+    Renumbering renumbering;
+    renumbering.field = u"NUMERO"_s;
+    renumbering.format = RenumberFormat(format);
+    renumbering.start = start;
+    renumbering.size = size;
+    const ChangeResult result = ApplyRenumbering(Table(), renumbering);
+    if (expected.isEmpty()) {
+        QVERIFY(!result.ok);
+        QCOMPARE(result.changed, 0);
+        QVERIFY2(result.message.contains(fault), qPrintable(result.message));
+        QVERIFY2(result.message.contains(u"Nenhum registro foi alterado"_s),
+                 qPrintable(result.message));
+        QCOMPARE(Column(u"NUMERO"_s), numbers);
+    } else {
+        QVERIFY2(result.ok, qPrintable(result.message));
+        QCOMPARE(Column(u"NUMERO"_s), expected);
+    }
 }
 
 void TestTableMaintenance::massChangeFunctions_data() {

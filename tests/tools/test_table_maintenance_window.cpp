@@ -32,6 +32,7 @@
 #include <QTableView>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 using namespace livrax;
@@ -88,7 +89,11 @@ class TestTableMaintenanceWindow : public QObject {
     void editSavedByKey();
     void closingWithEditsAsks();
     void navigatorDeletesAndInsertsRows();
+    void rowsFoundByTheirKeyValues();
     void massChangeFromTheWindow();
+    void startNumberMustBeANumber();
+    void unsavedEditsAskBeforeAChange_data();
+    void unsavedEditsAskBeforeAChange();
     void changesHiddenWithoutRight12();
     void cancelledEmptyingKeepsRows();
 
@@ -377,6 +382,46 @@ void TestTableMaintenanceWindow::navigatorDeletesAndInsertsRows() {
     window.reject();
 }
 
+void TestTableMaintenanceWindow::rowsFoundByTheirKeyValues() {
+    // Two keys the grid shows alike ("05/03/40"): the edit and the delete
+    // must reach the row read, not the one its text names.
+    m_fixture->erp().exec(u"CREATE TABLE VRTNTMD (DIA DATE NOT NULL PRIMARY KEY, "
+                          u"NOME VARCHAR(20))"_s);
+    m_fixture->erp().load(u"INSERT INTO VRTNTMD VALUES ('1940-03-05', 'Antigo');\n"
+                          u"INSERT INTO VRTNTMD VALUES ('2040-03-05', 'Futuro');\n"_s);
+    m_fixture->refreshTableLists();
+    const auto names = [this] {
+        data::Connection& connection = m_fixture->erp().connection();
+        data::Transaction transaction(connection);
+        data::Statement select(connection, transaction,
+                               u"SELECT EXTRACT(YEAR FROM DIA) || ':' || NOME FROM VRTNTMD "
+                               u"ORDER BY DIA"_s);
+        select.open();
+        QStringList rows;
+        while (select.fetch())
+            rows << select.value(0).toString();
+        select.close();
+        transaction.commit();
+        return rows;
+    };
+    TF_MPA window;
+    window.setTable(u"TMD"_s);
+    window.show();
+    QTRY_VERIFY(window.model().isOpen());
+    TableGridModel& model = window.model();
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(model.index(0, 0).data().toString(), model.index(1, 0).data().toString());
+    Child<QPushButton>(&window, u"BU_ALTERA"_s)->click();
+    QVERIFY(model.setData(model.index(1, 1), u"Mudado"_s));
+    Child<QPushButton>(&window, u"BU_SALVA"_s)->click();
+    QCOMPARE(names(), (QStringList{u"1940:Antigo"_s, u"2040:Mudado"_s}));
+    Child<QPushButton>(&window, u"NAV_NEXT"_s)->click();
+    AnswerNextQuestion(true);
+    Child<QPushButton>(&window, u"NAV_DELETE"_s)->click();
+    QCOMPARE(names(), QStringList{u"1940:Antigo"_s});
+    window.reject();
+}
+
 void TestTableMaintenanceWindow::massChangeFromTheWindow() {
     TF_MPA window;
     window.setTable(u"TMW"_s);
@@ -393,6 +438,87 @@ void TestTableMaintenanceWindow::massChangeFromTheWindow() {
     QCOMPARE(log.shown().first().text, u"Registros alterados: 3"_s);
     QCOMPARE(NameOf(3), u"ITEM 3"_s);
     QCOMPARE(NameOf(4), u"Item 4"_s);
+    window.reject();
+}
+
+void TestTableMaintenanceWindow::startNumberMustBeANumber() {
+    TF_MPA window;
+    window.setTable(u"TMW"_s);
+    window.show();
+    QTRY_VERIFY(window.model().isOpen());
+    test::DialogLog log;
+    auto* field = Child<QComboBox>(&window, u"CB_ALTERA"_s);
+    field->setCurrentText(u"NOME"_s);
+    Q_EMIT field->activated(field->currentIndex());
+    Child<QLineEdit>(&window, u"E_FILTRO_CHANGE"_s)->setText(u"COD <= 3"_s);
+    Child<QRadioButton>(&window, u"RG_FORMAT_1"_s)->setChecked(true);
+    // A letter O for a zero.
+    Child<QLineEdit>(&window, u"E_NUMERO_INICIAL"_s)->setText(u"1O"_s);
+    Child<QPushButton>(&window, u"BU_APLIC_FORMAT"_s)->click();
+    QCOMPARE(log.shown().size(), 1);
+    QCOMPARE(log.shown().first().text, u"O Número Inicial deve ser um número inteiro"_s);
+    QCOMPARE(NameOf(1), u"Item 1"_s);
+    window.reject();
+}
+
+void TestTableMaintenanceWindow::unsavedEditsAskBeforeAChange_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QString>("first"); // NOME of COD 1 afterwards
+    QTest::newRow("mass change, no") << u"BU_CHANGE"_s << false << u"Item 1"_s;
+    QTest::newRow("mass change, yes") << u"BU_CHANGE"_s << true << u"ITEM 1"_s;
+    QTest::newRow("renumbering, no") << u"BU_APLIC_FORMAT"_s << false << u"Item 1"_s;
+    QTest::newRow("renumbering, yes") << u"BU_APLIC_FORMAT"_s << true << u"7"_s;
+}
+
+void TestTableMaintenanceWindow::unsavedEditsAskBeforeAChange() {
+    QFETCH(QString, button);
+    QFETCH(bool, yes);
+    QFETCH(QString, first);
+    TF_MPA window;
+    window.setTable(u"TMW"_s);
+    window.show();
+    QTRY_VERIFY(window.model().isOpen());
+    TableGridModel& model = window.model();
+    Child<QPushButton>(&window, u"BU_ALTERA"_s)->click();
+    QVERIFY(model.setData(model.index(1, 1), u"Segundo"_s));
+    auto* field = Child<QComboBox>(&window, u"CB_ALTERA"_s);
+    field->setCurrentText(u"NOME"_s);
+    Q_EMIT field->activated(field->currentIndex());
+    Child<QLineEdit>(&window, u"E_FILTRO_CHANGE"_s)->setText(u"COD <= 3"_s);
+    Child<QRadioButton>(&window, u"RG_FUNCAO_1"_s)->setChecked(true);
+    Child<QRadioButton>(&window, u"RG_FORMAT_1"_s)->setChecked(true);
+    Child<QLineEdit>(&window, u"E_NUMERO_INICIAL"_s)->setText(u"7"_s);
+    // The first box must be the question; on Yes the count of the rows
+    // changed follows. Any other box first is closed (and so is the next
+    // one), so that a window that does not ask fails here instead of waiting.
+    QString asked, other;
+    std::function<void(QWidget*)> answer = [&](QWidget* modal) {
+        QVERIFY(modal);
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        QVERIFY(box);
+        if (box->objectName() != u"QUESTION_BOX"_s || !asked.isEmpty()) {
+            other = box->text();
+            if (asked.isEmpty())
+                test::OnNextModal([](QWidget* next) {
+                    if (next) next->close();
+                });
+            box->close();
+            return;
+        }
+        asked = box->text();
+        if (yes) test::CloseNextModal(&other);
+        box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+    };
+    test::OnNextModal(answer);
+    Child<QPushButton>(&window, button)->click();
+    QTRY_VERIFY(!asked.isEmpty() || !other.isEmpty());
+    QCOMPARE(asked, u"Há alterações não gravadas na tabela. Descartar as alterações?"_s);
+    QCOMPARE(NameOf(1), first);
+    QVERIFY(NameOf(2) != u"Segundo"_s);
+    QCOMPARE(model.hasEdits(), !yes);
+    if (yes) QTRY_VERIFY(other.startsWith(u"Registros alterados: 3"_s));
+    model.clearEdits();
     window.reject();
 }
 
