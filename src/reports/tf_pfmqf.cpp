@@ -1405,9 +1405,15 @@ bool TF_PFMQF::save() {
     parameters.savedBy = data::Globals().user.name;
     parameters.savedOn = QDate::currentDate().toString(u"dd/MM/yy"_s);
     // Written over the stored lines, each field over the text of its own
-    // line, wherever it moved.
+    // line, wherever it moved. When they cannot be read nothing is written:
+    // the lines this window does not edit would be lost. A key not stored
+    // yet is written new.
     QStringList stored;
-    ReadKeyLines(m_menu.database, m_key, stored);
+    if (ReadKeyLinesChecked(m_menu.database, m_key, stored) == data::ParamReadResult::Failed) {
+        platform::ShowError(this, u"Não foi possível ler a formatação gravada; nada foi gravado, "
+                                  u"para não perder as linhas que esta janela não altera."_s);
+        return false;
+    }
     if (!WriteKeyLines(m_menu.database, m_key, m_design.lines(stored),
                        StoredTitle(parameters.title))) {
         platform::ShowError(this, print::SaveFailedMessage());

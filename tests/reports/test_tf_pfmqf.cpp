@@ -13,6 +13,8 @@
 
 #include "common/fields.h"
 #include "common/line_files.h"
+#include "data/data_module.h"
+#include "data/db_error.h"
 #include "data/globals.h"
 #include "data/returned_values.h"
 #include "data/routing.h"
@@ -39,6 +41,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -129,6 +132,8 @@ class TestTF_PFMQF : public QObject {
     void field180IsNeverOverwritten_data();
     void field180IsNeverOverwritten();
     void deleteEmptiesTheLastLine();
+    void saveWritesOverWhatItRead_data();
+    void saveWritesOverWhatItRead();
     void closingWithChangesAsks_data();
     void closingWithChangesAsks();
     void editsWithoutAKeyMarkTheWindow_data();
@@ -345,6 +350,45 @@ void TestTF_PFMQF::field180IsNeverOverwritten() {
     QVERIFY(stored.value(189).startsWith(u"Ultimo#A.ULTIMO#1#"_s));
     QVERIFY(stored.value(10).startsWith(u"Cliente#A.CLIENTE#1#"_s));
     QVERIFY(stored.value(11).startsWith(u"Valor#A.VALOR#1#"_s));
+}
+
+// "Salvar" writes the window's fields over the stored lines it reads first:
+// when that read fails nothing is written (the lines the window does not
+// edit would be lost); a key that is not stored is written new.
+void TestTF_PFMQF::saveWritesOverWhatItRead_data() {
+    QTest::addColumn<bool>("readFails");
+    QTest::newRow("the stored key cannot be read") << true;
+    QTest::newRow("the key is not stored") << false;
+}
+
+void TestTF_PFMQF::saveWritesOverWhatItRead() {
+    QFETCH(bool, readFails);
+    TF_PFMQF window(Menu(), 1);
+    window.show();
+    Type(Child<QLineEdit>(window, u"ED_RELTIT"_s), u"Novo titulo"_s);
+    const QStringList before = StoredLines();
+    const QString read = u"SELECT * FROM VRTNPAR WHERE CHAVE = '%1'"_s.arg(Key());
+    if (readFails)
+        data::SetQueryObserver([read](data::Slot, const QString& sql) {
+            if (sql == read) throw data::DbError(u"leitura recusada"_s);
+        });
+    else
+        m_fixture->erp().exec(u"DELETE FROM VRTNPAR WHERE CHAVE = '%1'"_s.arg(Key()));
+    const auto observer = qScopeGuard([] { data::SetQueryObserver({}); });
+    test::DialogLog log;
+    QCOMPARE(window.save(), !readFails);
+    QCOMPARE(log.names(), readFails ? QStringList{u"ERROR_BOX"_s} : QStringList());
+    data::SetQueryObserver({});
+
+    const QStringList stored = StoredLines();
+    if (readFails) {
+        QCOMPARE(stored, before);
+        QVERIFY(window.modified());
+    } else {
+        QVERIFY(stored.value(0).startsWith(u"Novo titulo#"_s));
+        QVERIFY(stored.value(10).startsWith(u"Cliente#A.CLIENTE#1#"_s));
+        QVERIFY(!window.modified());
+    }
 }
 
 void TestTF_PFMQF::deleteEmptiesTheLastLine() {
