@@ -56,32 +56,46 @@ ParamLineArray& ParamLines() {
     return lines;
 }
 
-bool ParamRead(Connection* connection, const QString& key, int count) {
-    const int span = ParamLineSpan(count);
+namespace {
+
+// The read ParamRead and ParamReadChecked share: whether the key was found,
+// and whether the database, the query or the key's text failed.
+struct ParamReadOutcome {
+    bool found = false;
+    bool failed = false;
+};
+
+ParamReadOutcome ReadParamLines(Connection* connection, const QString& key, int span) {
     ParamLineArray& lines = ParamLines();
     lines.clear(span);
-    if (!connection || (connection->path().isEmpty() && !connection->isConnected())) return false;
+    if (!connection || (connection->path().isEmpty() && !connection->isConnected()))
+        return {false, true};
 
     const bool wasOpen = connection->isConnected();
     if (!wasOpen) {
         try {
             connection->open();
         } catch (const DbError&) {
-            return false;
+            return {false, true};
         }
     }
 
-    const bool found =
+    ParamReadOutcome outcome;
+    outcome.found =
         RunSelect(Slot::T_CONY, Table, u"SELECT * FROM VRTNPAR WHERE CHAVE = "_s + Quote(key),
                   QString(), QString(), connection);
-    if (found) {
-        DataSlot& slot = DataModule().slot(Slot::T_CONY);
+    DataSlot& slot = DataModule().slot(Slot::T_CONY);
+    // A query that ran is left open, with or without a row; a failed one
+    // was rolled back.
+    outcome.failed = !outcome.found && !slot.isOpen();
+    if (outcome.found) {
         try {
             const QString text = slot.value(u"TEXTO"_s).toString();
             for (const ParamTextLine& line : ParseParamText(text, span))
                 lines.setLine(line.number, line.text);
         } catch (const DbError&) {
             slot.rollback();
+            outcome.failed = true;
         }
     }
     CloseSlot(Slot::T_CONY);
@@ -89,7 +103,23 @@ bool ParamRead(Connection* connection, const QString& key, int count) {
     // The slot's transaction has ended, so nothing is left on the attachment
     // we opened.
     if (!wasOpen) connection->close();
-    return found;
+    return outcome;
+}
+
+} // namespace
+
+bool ParamRead(Connection* connection, const QString& key, int count) {
+    return ReadParamLines(connection, key, ParamLineSpan(count)).found;
+}
+
+ParamReadResult ParamReadChecked(Connection* connection, const QString& key, int count) {
+    const int span = ParamLineSpan(count);
+    const ParamReadOutcome outcome = ReadParamLines(connection, key, span);
+    if (outcome.failed) {
+        ParamLines().clear(span);
+        return ParamReadResult::Failed;
+    }
+    return outcome.found ? ParamReadResult::Found : ParamReadResult::Missing;
 }
 
 namespace {

@@ -50,6 +50,14 @@ ParamLineArray& ParamLines();
 // database cannot be reached. Never throws.
 bool ParamRead(Connection* connection, const QString& key, int count = 0);
 
+// How a read of a key ended: the key is stored, it is not, or the read
+// failed (the database cannot be reached, the query or its text failed).
+enum class ParamReadResult { Found, Missing, Failed };
+
+// ParamRead telling a missing key from a failed read; the lines are left
+// empty unless the key was found.
+ParamReadResult ParamReadChecked(Connection* connection, const QString& key, int count = 0);
+
 // Writes lines 1..count of ParamLines (count 0: all 190) under the key in the
 // table VRTNPAR of `connection`, which must be open. Lines whose trimmed text
 // is "#" are cleared (in ParamLines too) and, like every empty line, not

@@ -11,6 +11,13 @@ bool ReadKeyLines(data::Connection* database, const QString& key, QStringList& l
     return found;
 }
 
+data::ParamReadResult ReadKeyLinesChecked(data::Connection* database, const QString& key,
+                                          QStringList& lines) {
+    const data::ParamReadResult result = data::ParamReadChecked(database, key, 0);
+    lines = data::ParamLines().lines();
+    return result;
+}
+
 bool WriteKeyLines(data::Connection* database, const QString& key, const QStringList& lines,
                    const QString& title) {
     data::ParamLineArray& shared = data::ParamLines();

@@ -4,6 +4,8 @@
 // one line's "#"-separated fields changed one by one, so that whatever a
 // value does not own stays as it was stored.
 
+#include "data/param_store.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +19,11 @@ namespace livrax::reports {
 // stored. False, with every line empty, when the key is missing or the
 // database cannot be reached.
 bool ReadKeyLines(data::Connection* database, const QString& key, QStringList& lines);
+
+// ReadKeyLines telling a key that is not stored from a read that failed, for
+// a caller that writes the lines back: after a failed read it must not.
+data::ParamReadResult ReadKeyLinesChecked(data::Connection* database, const QString& key,
+                                          QStringList& lines);
 
 // Stores the 190 lines under the key (ParamWrite: a blank title keeps the
 // stored one). False when nothing was written.

@@ -231,14 +231,20 @@ bool ParseCurrencyValue(const QString& text, qint64* tenThousandths) {
     return true;
 }
 
-QString SaveCurrencyOfDay(const QString& title, const QString& value, const QString& user,
-                          const QDate& today) {
+QString CurrencyTitleProblem(const QString& title) {
     const QString name = title.trimmed();
     if (name.isEmpty()) return u"Informe o nome da moeda."_s;
     if (name.size() > 20) return u"O nome da moeda tem no máximo 20 caracteres."_s;
     static const QRegularExpression plain(u"^[\\p{L}\\d ]+$"_s);
     if (!plain.match(name).hasMatch())
         return u"O nome da moeda leva só letras, números e espaços: \"%1\"."_s.arg(name);
+    return {};
+}
+
+QString SaveCurrencyOfDay(const QString& title, const QString& value, const QString& user,
+                          const QDate& today) {
+    const QString name = title.trimmed();
+    if (const QString problem = CurrencyTitleProblem(name); !problem.isEmpty()) return problem;
     qint64 rate = 0;
     if (!ParseCurrencyValue(value, &rate))
         return u"Valor da moeda inválido: \"%1\" (um número, até 4 decimais)."_s.arg(value);

@@ -70,7 +70,12 @@ CurrencyOfDay ReadCurrencyOfDay();
 // ten-thousandths, or false.
 bool ParseCurrencyValue(const QString& text, qint64* tenThousandths);
 
-// Checks the title (not blank, at most 20 letters, digits and spaces) and the value
+// What is wrong with a currency name: blank, longer than 20 characters
+// (spaces around it not counted) or holding other characters than letters,
+// digits and spaces. Empty when it is fit to store.
+QString CurrencyTitleProblem(const QString& title);
+
+// Checks the title (CurrencyTitleProblem) and the value
 // (ParseCurrencyValue); then stores the currency of the day and sets its
 // quotation of `today` (buying and selling rate the value, type "C", the
 // user and the date of change), inserting the row when the day has none, in

@@ -311,7 +311,7 @@ TF_PFMQF::TF_PFMQF(const ReportMenu& menu, int number, QWidget* parent)
         }
     });
 
-    watchMouseChanges();
+    watchChangesWithoutKeys();
     resize(820, 600);
     installConventions();
     reload();
@@ -1076,15 +1076,20 @@ QWidget* TF_PFMQF::buildSecondaryPage() {
     return page;
 }
 
-void TF_PFMQF::watchMouseChanges() {
-    // Mouse changes mark the definition changed as key presses do; the
-    // signals below come from the user only, never from showing values.
+void TF_PFMQF::watchChangesWithoutKeys() {
+    // Changes made without a key press mark the definition changed as key
+    // presses do: mouse choices, and a text pasted from the context menu,
+    // dropped or undone in a line edit (the editable lists' texts too). The
+    // signals below come from the user only, never from the window showing
+    // values (setText does not emit textEdited).
     for (QCheckBox* box : findChildren<QCheckBox*>())
         if (box != m_modified) connect(box, &QCheckBox::clicked, this, &TF_PFMQF::markModified);
     for (QRadioButton* radio : findChildren<QRadioButton*>())
         connect(radio, &QRadioButton::clicked, this, &TF_PFMQF::markModified);
     for (QComboBox* combo : findChildren<QComboBox*>())
         connect(combo, &QComboBox::activated, this, &TF_PFMQF::markModified);
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        connect(edit, &QLineEdit::textEdited, this, &TF_PFMQF::markModified);
 }
 
 void TF_PFMQF::markModified() {
@@ -1400,9 +1405,15 @@ bool TF_PFMQF::save() {
     parameters.savedBy = data::Globals().user.name;
     parameters.savedOn = QDate::currentDate().toString(u"dd/MM/yy"_s);
     // Written over the stored lines, each field over the text of its own
-    // line, wherever it moved.
+    // line, wherever it moved. When they cannot be read nothing is written:
+    // the lines this window does not edit would be lost. A key not stored
+    // yet is written new.
     QStringList stored;
-    ReadKeyLines(m_menu.database, m_key, stored);
+    if (ReadKeyLinesChecked(m_menu.database, m_key, stored) == data::ParamReadResult::Failed) {
+        platform::ShowError(this, u"Não foi possível ler a formatação gravada; nada foi gravado, "
+                                  u"para não perder as linhas que esta janela não altera."_s);
+        return false;
+    }
     if (!WriteKeyLines(m_menu.database, m_key, m_design.lines(stored),
                        StoredTitle(parameters.title))) {
         platform::ShowError(this, print::SaveFailedMessage());

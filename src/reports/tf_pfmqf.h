@@ -68,7 +68,7 @@ class TF_PFMQF : public print::FormWindow {
     QWidget* buildDetailPage();
     QWidget* buildSecondaryPage();
     void buildMenu();
-    void watchMouseChanges();
+    void watchChangesWithoutKeys();
 
     void showDefinition();
     void storeDefinition();

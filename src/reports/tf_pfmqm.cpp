@@ -372,8 +372,10 @@ void TF_PFMQM::buildSelectionControls() {
 }
 
 bool TF_PFMQM::saveSettings() {
-    saveSelection();
-    return true;
+    // A number without a report has no selection to keep. A selection that
+    // could not be written is not lost silently: false keeps the window
+    // open and tells the user, as a refused save does in the other windows.
+    return !hasReport(m_number) || saveSelection();
 }
 
 void TF_PFMQM::showEvent(QShowEvent* event) {

@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "reports/report_manager.h"
 #include "shell/command_start.h"
+#include "shell/command_status.h"
 #include "shell/startup.h"
 
 #include <QCommandLineParser>
@@ -65,6 +66,10 @@ int RunReportCurrencyCommand(const QStringList& arguments) {
         err << Name << "informe --title com até 20 caracteres.\n";
         return 2;
     }
+    // Refused here with the usage, as every other wrong argument, not once
+    // the database is open.
+    if (const QString problem = reports::CurrencyTitleProblem(title); !problem.isEmpty())
+        return UsageError(err, Name, ReportCurrencyUsage(), problem);
 
     const int status = [&] {
         if (!StartForCommand(u"report"_s, err)) return 1;

@@ -2,7 +2,8 @@
 # "livrax report currency": the currency of the day set twice on one day is
 # one quotation row of the logged-in user holding the last value; a value
 # that is not a number is refused before anything is written, whatever it
-# holds; the help names both options.
+# holds, and so is a name with other characters than letters, digits and
+# spaces; the help names both options.
 set -euo pipefail
 livrax="$1"
 work="$(mktemp -d)"
@@ -37,6 +38,17 @@ for value in "6,2'); DELETE FROM VRTNMOE; --" "seis" "-1" "123456789012345678901
   [[ $status == 2 ]] || fail "value \"$value\": exit $status, expected 2"
   grep -qF "valor inválido" "$work/err" || fail "value \"$value\": no refusal"
   [[ "$(today_rows)" == "$rows" ]] || fail "value \"$value\" changed the quotation"
+done
+# A name with other characters than letters, digits and spaces is a wrong
+# argument, told with the usage before the database is opened.
+for title in "EURO;TESTE" "EURO'TESTE" "EURO-1"; do
+  set +e
+  "$livrax" report currency --title "$title" --value 7 >"$work/out" 2>"$work/err"
+  status=$?
+  set -e
+  [[ $status == 2 ]] || fail "title \"$title\": exit $status, expected 2"
+  grep -qF "Uso: livrax report currency" "$work/err" || fail "title \"$title\": no usage"
+  [[ "$(today_rows)" == "$rows" ]] || fail "title \"$title\" changed the quotation"
 done
 count="$(isql-fb -user SYSDBA -q "$db" <<<"SELECT COUNT(*) FROM VRTNMOE;" | awk 'NF == 1 && $1 ~ /^[0-9]+$/ { print $1 }')"
 [[ $count -gt 1 ]] || fail "the quotations are gone: $count"

@@ -3,6 +3,7 @@
 
 #include "common/fields.h"
 #include "data/data_module.h"
+#include "data/db_error.h"
 #include "data/param_files.h"
 #include "data/param_store.h"
 #include "data/statement.h"
@@ -10,6 +11,7 @@
 #include "support/module_fixture.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -67,6 +69,8 @@ class TestParamStore : public QObject {
     void readStopsAfterFirstLineAboveCount();
     void titleCutOnInsertAndWholeOnUpdate();
     void missingKeyLeavesLinesEmpty();
+    void checkedReadTellsMissingFromFailed_data();
+    void checkedReadTellsMissingFromFailed();
     void closedConnectionIsOpenedForTheReadAndClosedAgain();
     void unusableConnectionsReadNothingAndWriteNothing();
     void failedWriteLeavesTheStoreUsable();
@@ -203,6 +207,41 @@ void TestParamStore::missingKeyLeavesLinesEmpty() {
     QVERIFY(!ParamRead(ParamDatabase(), u"PAR_D'"_s, 1));
     QVERIFY(ParamRead(ParamDatabase(), u"PAR_D'AGUA"_s, 1));
     QCOMPARE(ParamLines().line(1), u"x"_s);
+}
+
+void TestParamStore::checkedReadTellsMissingFromFailed_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("how"); // "" a plain read
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("line1");
+    QTest::newRow("stored") << u"PAR_GUARDADA"_s << QString() << int(ParamReadResult::Found)
+                            << u"x"_s;
+    QTest::newRow("not stored") << u"PAR_NAOEXISTE"_s << QString() << int(ParamReadResult::Missing)
+                                << QString();
+    QTest::newRow("the query fails")
+        << u"PAR_GUARDADA"_s << u"query fails"_s << int(ParamReadResult::Failed) << QString();
+    QTest::newRow("no connection")
+        << u"PAR_GUARDADA"_s << u"no connection"_s << int(ParamReadResult::Failed) << QString();
+}
+
+void TestParamStore::checkedReadTellsMissingFromFailed() {
+    QFETCH(QString, key);
+    QFETCH(QString, how);
+    QFETCH(int, result);
+    QFETCH(QString, line1);
+    ParamLines().setLine(1, u"x"_s);
+    QVERIFY(ParamWrite(ParamDatabase(), u"PAR_GUARDADA"_s, 1));
+    ParamLines().setLine(1, u"old"_s);
+    const auto observer = qScopeGuard([] { SetQueryObserver({}); });
+    if (how == u"query fails"_s)
+        SetQueryObserver([](Slot, const QString& sql) {
+            if (sql.contains(u"VRTNPAR"_s)) throw DbError(u"leitura recusada"_s);
+        });
+    Connection* connection = how == u"no connection"_s ? nullptr : ParamDatabase();
+    QCOMPARE(int(ParamReadChecked(connection, key, 1)), result);
+    QCOMPARE(ParamLines().line(1), line1);
+    // The plain read gives false for both a missing key and a failed read.
+    QCOMPARE(ParamRead(connection, key, 1), result == int(ParamReadResult::Found));
 }
 
 void TestParamStore::closedConnectionIsOpenedForTheReadAndClosedAgain() {

@@ -2,7 +2,9 @@
 // control lands on the line and field the definition keeps it in, marks the
 // window changed and survives "Salvar"; fields behind gaps survive a save;
 // field 180 is never overwritten by a new or duplicated field; removing a
-// field empties the last one; closing with changes asks; a refused import
+// field empties the last one; closing with changes asks, also after a change
+// made without a key (paste, insert, undo) though not after the window
+// filled its controls itself; a refused import
 // keeps the definition; "Help" opens the help window on "PFMQF"; the font
 // and printer set-up dialogs' choices land in their fields; the column list
 // starts from the field's content; the page keys move through the fields;
@@ -11,6 +13,8 @@
 
 #include "common/fields.h"
 #include "common/line_files.h"
+#include "data/data_module.h"
+#include "data/db_error.h"
 #include "data/globals.h"
 #include "data/returned_values.h"
 #include "data/routing.h"
@@ -27,6 +31,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QFocusEvent>
@@ -36,6 +41,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -126,8 +132,13 @@ class TestTF_PFMQF : public QObject {
     void field180IsNeverOverwritten_data();
     void field180IsNeverOverwritten();
     void deleteEmptiesTheLastLine();
+    void saveWritesOverWhatItRead_data();
+    void saveWritesOverWhatItRead();
     void closingWithChangesAsks_data();
     void closingWithChangesAsks();
+    void editsWithoutAKeyMarkTheWindow_data();
+    void editsWithoutAKeyMarkTheWindow();
+    void fillingTheControlsMarksNothing();
     void refusedImportKeepsTheDefinition();
     void helpOpensTheHelpWindow();
     void fontsLandInTheirFields_data();
@@ -341,6 +352,45 @@ void TestTF_PFMQF::field180IsNeverOverwritten() {
     QVERIFY(stored.value(11).startsWith(u"Valor#A.VALOR#1#"_s));
 }
 
+// "Salvar" writes the window's fields over the stored lines it reads first:
+// when that read fails nothing is written (the lines the window does not
+// edit would be lost); a key that is not stored is written new.
+void TestTF_PFMQF::saveWritesOverWhatItRead_data() {
+    QTest::addColumn<bool>("readFails");
+    QTest::newRow("the stored key cannot be read") << true;
+    QTest::newRow("the key is not stored") << false;
+}
+
+void TestTF_PFMQF::saveWritesOverWhatItRead() {
+    QFETCH(bool, readFails);
+    TF_PFMQF window(Menu(), 1);
+    window.show();
+    Type(Child<QLineEdit>(window, u"ED_RELTIT"_s), u"Novo titulo"_s);
+    const QStringList before = StoredLines();
+    const QString read = u"SELECT * FROM VRTNPAR WHERE CHAVE = '%1'"_s.arg(Key());
+    if (readFails)
+        data::SetQueryObserver([read](data::Slot, const QString& sql) {
+            if (sql == read) throw data::DbError(u"leitura recusada"_s);
+        });
+    else
+        m_fixture->erp().exec(u"DELETE FROM VRTNPAR WHERE CHAVE = '%1'"_s.arg(Key()));
+    const auto observer = qScopeGuard([] { data::SetQueryObserver({}); });
+    test::DialogLog log;
+    QCOMPARE(window.save(), !readFails);
+    QCOMPARE(log.names(), readFails ? QStringList{u"ERROR_BOX"_s} : QStringList());
+    data::SetQueryObserver({});
+
+    const QStringList stored = StoredLines();
+    if (readFails) {
+        QCOMPARE(stored, before);
+        QVERIFY(window.modified());
+    } else {
+        QVERIFY(stored.value(0).startsWith(u"Novo titulo#"_s));
+        QVERIFY(stored.value(10).startsWith(u"Cliente#A.CLIENTE#1#"_s));
+        QVERIFY(!window.modified());
+    }
+}
+
 void TestTF_PFMQF::deleteEmptiesTheLastLine() {
     QStringList lines = FixtureLines();
     lines[189] = u"Ultimo#A.ULTIMO#1#1#400#5#"_s;
@@ -383,6 +433,69 @@ void TestTF_PFMQF::closingWithChangesAsks() {
     QVERIFY(!window.isVisible());
     const QString wrap = SplitToList(StoredLines().value(0)).value(7).mid(16, 1);
     QCOMPARE(wrap == u"S"_s, agree);
+}
+
+// A change that comes with no key press and no click: the context menu's
+// paste and undo, an inserted text (as a drop gives).
+void TestTF_PFMQF::editsWithoutAKeyMarkTheWindow_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("how");
+    QTest::newRow("paste into the report title") << u"ED_RELTIT"_s << u"paste"_s;
+    QTest::newRow("paste into an editable list") << u"CB_OUTROARQ"_s << u"paste"_s;
+    QTest::newRow("text inserted into the field title") << u"DED_TITULO"_s << u"insert"_s;
+    QTest::newRow("undo after the mark was cleared") << u"E_TAMLINHA"_s << u"undo"_s;
+}
+
+void TestTF_PFMQF::editsWithoutAKeyMarkTheWindow() {
+    QFETCH(QString, control);
+    QFETCH(QString, how);
+    TF_PFMQF window(Menu(), 1);
+    window.show();
+    QVERIFY(!window.modified());
+    QWidget* widget = Child<QWidget>(window, control);
+    auto* edit = qobject_cast<QLineEdit*>(widget);
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) edit = combo->lineEdit();
+    QVERIFY(edit);
+    const QString before = edit->text();
+    if (how == u"paste"_s) {
+        QApplication::clipboard()->setText(u"COLADO"_s);
+        edit->paste();
+    } else if (how == u"insert"_s) {
+        edit->insert(u"INSERIDO"_s);
+    } else {
+        edit->insert(u"9"_s);
+        Child<QCheckBox>(window, u"CB_ALTERADO"_s)->setChecked(false);
+        edit->undo();
+        QCOMPARE(edit->text(), before);
+    }
+    if (how != u"undo"_s) QVERIFY(edit->text() != before);
+    QVERIFY2(window.modified(), "the change did not mark the window changed");
+    QString question;
+    Answer(QMessageBox::Cancel, &question);
+    window.close();
+    QCOMPARE(question, u"O Registro não foi salvo.   Salvar agora ?"_s);
+}
+
+// The window filling its own controls (loading, moving between fields and
+// pages, the column list taking the field's content) is no change.
+void TestTF_PFMQF::fillingTheControlsMarksNothing() {
+    TF_PFMQF window(Menu(), 1);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(!window.modified());
+    auto* pages = Child<QTabWidget>(window, u"PC_PARAM"_s);
+    auto* title = Child<QLineEdit>(window, u"DED_TITULO"_s);
+    pages->setCurrentIndex(2);
+    QTest::keyClick(title, Qt::Key_PageDown);
+    QCOMPARE(title->text(), u"Valor"_s);
+    QTest::keyClick(title, Qt::Key_PageUp);
+    QCOMPARE(title->text(), u"Cliente"_s);
+    auto* column = Child<QComboBox>(window, u"CB_CAMPOARQ"_s);
+    column->setFocus();
+    QTRY_VERIFY(column->hasFocus());
+    for (int page = 0; page < pages->count(); ++page)
+        pages->setCurrentIndex(page);
+    QVERIFY(!window.modified());
 }
 
 void TestTF_PFMQF::refusedImportKeepsTheDefinition() {

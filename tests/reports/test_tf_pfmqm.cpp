@@ -3,13 +3,15 @@
 // the user) and "Formatar" with its group; "Formatar", "Novo" and "Copia"
 // opening the designer (a stub in the registry) with the table, the menu key
 // and the number, a blank-titled report keeping its number; a report moved
-// up; an import refused leaving the stored report as it was; the selection
+// up; an import refused leaving the stored report as it was; a selection
+// that cannot be written on closing keeping the window open; the selection
 // configuration storing a field's type without its comparison; the date
 // fields of a report with a secondary table; "Consultar"; the menu keys; the
 // old-format import through the window.
 
 #include "common/line_files.h"
 #include "data/company_header.h"
+#include "data/connection.h"
 #include "data/data_module.h"
 #include "data/globals.h"
 #include "data/param_store.h"
@@ -106,6 +108,7 @@ class TestTF_PFMQM : public QObject {
     void moveUpSwapsWithTheReportAbove();
     void refusedImportKeepsTheReport();
     void selectionLoadedAndSaved();
+    void unwrittenSelectionKeepsTheWindowOpen();
     void previewWarnsOfAReversedPeriodAndRuns();
     void deleteAsksFirst();
     void exportWritesTheSelectedReports();
@@ -341,6 +344,38 @@ void TestTF_PFMQM::selectionLoadedAndSaved() {
     pages->setCurrentIndex(0);
     QVERIFY(!data::ParamRead(&fixture.erp().connection(), u"PAR_LFPDS003V"_s, 1));
     window.close();
+}
+
+// Closing saves the selection; when another station holds its key the
+// save fails, the user is told and the window stays open, and the next
+// close writes it.
+void TestTF_PFMQM::unwrittenSelectionKeepsTheWindowOpen() {
+    test::ModuleFixture fixture;
+    StoreMenu(fixture.erp());
+    reports::TF_PFMQM window(u"PDS"_s, u"PAR_LFPDS"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Child<QLineEdit>(window, u"E_VARSQL"_s)->setText(u"SP"_s);
+    const int timeout = data::LockTimeoutSeconds();
+    data::SetLockTimeoutSeconds(1);
+    const auto restore = qScopeGuard([timeout] { data::SetLockTimeoutSeconds(timeout); });
+    data::Connection station;
+    station.open(fixture.erp().options());
+    data::Transaction holding(station);
+    holding.executeImmediate(u"UPDATE VRTNPAR SET CAMPO = CAMPO WHERE CHAVE = 'PAR_LFPDS001V'"_s);
+    {
+        test::DialogLog log;
+        window.close();
+        QCOMPARE(log.names(), QStringList{u"ERROR_BOX"_s});
+        QVERIFY(log.shown().constFirst().text.startsWith(u"Não foi possível gravar"_s));
+        QVERIFY(window.isVisible());
+    }
+    holding.rollback();
+    window.close();
+    QVERIFY(!window.isVisible());
+    reports::LastSelection saved;
+    QVERIFY(reports::ReadLastSelection(&fixture.erp().connection(), u"PAR_LFPDS001V"_s, saved));
+    QCOMPARE(saved.varSql, u"SP"_s);
 }
 
 void TestTF_PFMQM::previewWarnsOfAReversedPeriodAndRuns() {
