@@ -185,6 +185,14 @@ void TF_HLP::buildControls() {
     m_recent->addItems(recent);
 }
 
+TF_HLP::~TF_HLP() {
+    // Destroying the controls moves the focus out of the search texts, which
+    // would search; by then this window's own members are gone, so neither
+    // signal nor filter may reach it any more.
+    m_search->disconnect(this);
+    m_findText->removeEventFilter(this);
+}
+
 void TF_HLP::setSearchText(const QString& text) {
     m_search->setText(text);
 }

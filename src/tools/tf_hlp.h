@@ -24,6 +24,7 @@ class TF_HLP : public QDialog {
 
   public:
     explicit TF_HLP(QWidget* parent = nullptr);
+    ~TF_HLP() override;
 
     // ED_PESQ, the text searched for.
     void setSearchText(const QString& text);
