@@ -373,7 +373,11 @@ QString ReadColumnList(const MaintenanceTable& table) {
 
 bool WriteColumnList(const MaintenanceTable& table, const QString& list) {
     if (!table.valid()) return false;
-    data::ParamRead(table.database, u"ARQ_"_s + table.name, 0);
+    // The key is written back whole: after a failed read that would wipe
+    // its other lines, so nothing is written then.
+    if (data::ParamReadChecked(table.database, u"ARQ_"_s + table.name, 0) ==
+        data::ParamReadResult::Failed)
+        return false;
     data::ParamLines().setLine(ColumnListLine, list);
     return data::ParamWrite(table.database, u"ARQ_"_s + table.name, 0);
 }

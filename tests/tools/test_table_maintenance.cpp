@@ -554,6 +554,18 @@ void TestTableMaintenance::columnListKeepsTheOtherLines() {
     data::ParamLines().clear();
     QCOMPARE(ReadColumnList(table), u"COD,NOME"_s);
     QCOMPARE(data::ParamLines().line(5), u"outra linha"_s);
+
+    // A read that fails writes nothing: the key's other lines stay.
+    const QString read = u"SELECT * FROM VRTNPAR WHERE CHAVE = 'ARQ_VRTNTMA'"_s;
+    data::SetQueryObserver([read](data::Slot, const QString& sql) {
+        if (sql == read) throw data::DbError(u"leitura recusada"_s);
+    });
+    const bool written = WriteColumnList(table, u"NOME"_s);
+    data::SetQueryObserver({});
+    QVERIFY(!written);
+    data::ParamLines().clear();
+    QCOMPARE(ReadColumnList(table), u"COD,NOME"_s);
+    QCOMPARE(data::ParamLines().line(5), u"outra linha"_s);
 }
 
 QTEST_MAIN(TestTableMaintenance)
